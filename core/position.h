@@ -54,6 +54,15 @@ struct Move {
 };
 static_assert(sizeof(Move) == 6);
 
+// A solution record: a move and its mark byte ('2' the move gives check,
+// '3' any move of that man, "ad lib"). Solution lists hold pairs of them
+// (a black reply and White's answer, 14 bytes).
+struct SolutionRecord {
+  Move move{};
+  std::int8_t mark = 0;
+};
+static_assert(sizeof(SolutionRecord) == 7);
+
 // A generated list: records ended by one whose `from` is 0. 170 moves and the
 // end mark fit in the 1024 bytes the solver gives each list.
 inline constexpr int MoveListCapacity = 170;

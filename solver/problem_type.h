@@ -1,0 +1,40 @@
+// The stipulation of a problem and the options that steer the solver.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace kv {
+
+// Problem kinds.
+inline constexpr int KindDirect = 0;
+inline constexpr int KindHelp = 1;
+inline constexpr int KindSelf = 2;
+inline constexpr int KindReflex = 3;
+
+// ProblemType flags.
+inline constexpr std::uint8_t FlagSeries = 0x08;
+inline constexpr std::uint8_t FlagStalemate = 0x10;
+inline constexpr std::uint8_t FlagMaximum = 0x20;
+inline constexpr std::uint8_t FlagWhiteBegins = 0x40;
+
+// Five bytes in the order the configuration and collection files store them.
+struct ProblemType {
+  std::uint8_t moves = 2;  // 0 marks a study ("+" win, "=" draw)
+  std::uint8_t kind = KindDirect;
+  std::uint8_t flags = 0;
+  std::uint8_t spare = 0;
+  std::uint8_t directLetterFlag = 0;  // not 0: a direct problem shows the letter d
+};
+
+// The type text: " #3", "sh#5", " s=4 max", " h#2 W", "+", "=".
+// forSearchDialog: kind letters "?dhsr" (kind 0 = any, real kinds one higher)
+// and no study form.
+std::string FormatProblemType(const ProblemType& type, bool forSearchDialog = false);
+
+// True when the solver takes the problem: 2..6 moves and no series,
+// stalemate or maximum flag.
+bool CanSolve(const ProblemType& type);
+
+}  // namespace kv
