@@ -1,0 +1,26 @@
+#include "solver/problem_type.h"
+
+#include <cstdio>
+
+namespace kv {
+
+std::string FormatProblemType(const ProblemType& type, bool forSearchDialog) {
+  if (type.moves == 0 && !forSearchDialog) return (type.flags & FlagStalemate) ? "=" : "+";
+  const char* letters = forSearchDialog ? "?dhsr" : (type.directLetterFlag ? "dhsr" : " hsr");
+  const int letterCount = forSearchDialog ? 5 : 4;
+  const char kindLetter = type.kind < letterCount ? letters[type.kind] : '?';
+  char text[32];
+  std::snprintf(text, sizeof text, "%c%c%c%d", (type.flags & FlagSeries) ? 's' : ' ', kindLetter,
+                (type.flags & FlagStalemate) ? '=' : '#', type.moves);
+  std::string result = text;
+  if (type.flags & FlagMaximum) result += " max";
+  if (type.flags & FlagWhiteBegins) result += " W";
+  return result;
+}
+
+bool CanSolve(const ProblemType& type) {
+  return type.moves >= 2 && type.moves <= 6 &&
+         (type.flags & (FlagSeries | FlagStalemate | FlagMaximum)) == 0;
+}
+
+}  // namespace kv
