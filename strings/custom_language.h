@@ -1,0 +1,56 @@
+// A language read from a string file (".str"): its strings, its menu, and the
+// button texts and option letters that only string files can set.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "strings/language.h"
+#include "strings/menu.h"
+
+namespace kv {
+
+struct CustomLanguage {
+  std::array<std::string, MaxMessageNumber + 1> messages;  // by message number
+  std::array<bool, MaxMessageNumber + 1> present{};        // set by a string line
+  Menu menu;
+  std::string okText;                  // string 213, at most 15 characters
+  std::string cancelText;              // string 214
+  std::string helpText;                // string 215
+  std::string optionLetters = "PZR ";  // string 216, at most 4 characters
+  // Strings 41 and 42 made safe to index by PieceCode: padded with blanks to
+  // 16 characters and cut at 17 (English where the file lacks them).
+  std::string boardLetters;
+  std::string plainLetters;
+};
+
+// How reading a string file ended.
+enum class StringFileResult {
+  Ok,
+  CannotOpen,    // the file could not be read
+  WrongVersion,  // its first line lacks "2.10"
+};
+
+// Reads the lines of a string file into language. Lines that follow no rule
+// are ignored; reading stops at a string numbered above 256. Only a missing
+// version line fails.
+StringFileResult ParseStringFile(std::string_view content, CustomLanguage& language);
+
+// Reads a string file from disk.
+StringFileResult ReadStringFile(const std::string& path, CustomLanguage& language);
+
+// The box text shown for a string file of another version.
+std::string WrongVersionMessage(std::string_view path);
+
+// Selects a language as the program does at start and on a language command:
+// value is the stored or chosen language value (corrected as
+// NormalizeLanguageValue says); for 1024 the string file at path is read. A
+// file that cannot be read gives English silently; a file of another version
+// shows the update message through ui and gives English.
+Language SelectLanguage(int value, const std::string& path, const UiCallbacks& ui);
+
+// The menu bar of the language: a built-in menu, or the custom one.
+Menu LanguageMenu(const Language& language);
+
+}  // namespace kv
