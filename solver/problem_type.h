@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace kv {
 
@@ -32,6 +33,13 @@ struct ProblemType {
 // forSearchDialog: kind letters "?dhsr" (kind 0 = any, real kinds one higher)
 // and no study form.
 std::string FormatProblemType(const ProblemType& type, bool forSearchDialog = false);
+
+// Reads a type text as FormatProblemType writes it, with or without the
+// leading blank: "#2", "h#3", "s#2", "r#4", "h#2 W", "s=4 max", "sh#5",
+// "s #3" (series direct), "d#2", "+", "=". Returns false (type untouched)
+// for anything else, a move count outside 1..255, or " W" on a kind other
+// than a helpmate.
+bool ParseProblemType(std::string_view text, ProblemType& type);
 
 // True when the solver takes the problem: 2..6 moves and no series,
 // stalemate or maximum flag.

@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include "solver/problem_type.h"
+#include "solver/solve_options.h"
+#include "solver/solve_options_logic.h"
+
+namespace kv {
+namespace {
+
+TEST(SwitchOptionsToKind, HelpmateAndBackRestoresDirectValuesAndKeepsGlobalOnes) {
+  SolveOptions o;
+  o[SetPlay] = 0;
+  o[TryRefutations] = 3;
+  o[ShortNotation] = 0;
+  o[BlackMoveStyle] = 2;
+  SwitchOptionsToKind(o, KindHelp);
+  EXPECT_EQ(o[OptionsKind], KindHelp);
+  EXPECT_EQ(o[SetPlay], 1);  // built-in helpmate set
+  EXPECT_EQ(o[TryRefutations], 0);
+  EXPECT_EQ(o[ShortNotation], 0);
+  EXPECT_EQ(o[BlackMoveStyle], 2);
+  SwitchOptionsToKind(o, KindDirect);
+  EXPECT_EQ(o[OptionsKind], KindDirect);
+  EXPECT_EQ(o[SetPlay], 0);
+  EXPECT_EQ(o[TryRefutations], 3);
+  EXPECT_EQ(o[BlackMoveStyle], 2);
+}
+
+TEST(SwitchOptionsToKind, DoesNothingDuringTestPresetOrForSameKind) {
+  SolveOptions o;
+  auto before = o.values;
+  SwitchOptionsToKind(o, KindDirect);
+  EXPECT_EQ(o.values, before);
+  o[OptionsKind] = TestMovePreset;
+  before = o.values;
+  SwitchOptionsToKind(o, KindSelf);
+  EXPECT_EQ(o.values, before);
+}
+
+TEST(TestMovePreset, InstalledAndUndoneLeavingNotationAlone) {
+  SolveOptions o;
+  o[CaptureSign] = 1;
+  const auto before = o.values;
+  const auto saved = BeginTestMove(o);
+  EXPECT_EQ(o[OptionsKind], TestMovePreset);
+  EXPECT_EQ(o[SetPlay], 0);
+  EXPECT_EQ(o[ActualPlay], 0);
+  EXPECT_EQ(o[TriesGroup + Variations], 1);
+  EXPECT_EQ(o[CaptureSign], 1);
+  EndTestMove(o, saved);
+  EXPECT_EQ(o.values, before);
+}
+
+TEST(ToggleActualPlay, TriesFollowTheActualPlay) {
+  SolveOptions o;
+  o[TryRefutations] = 4;
+  ToggleActualPlay(o);
+  EXPECT_EQ(o[ActualPlay], 0);
+  EXPECT_EQ(o[TryRefutations], 0);
+  ToggleActualPlay(o);
+  EXPECT_EQ(o[ActualPlay], 1);
+  EXPECT_EQ(o[TryRefutations], 1);
+}
+
+TEST(OptionsDialog, VariationsBoxGatesItsThreeBoxesButKeepsValues) {
+  SolveOptions o;
+  OptionsDialog d = OpenOptionsDialog(o, KindDirect, 0);
+  OptionsDialogCommand(d, 143);
+  EXPECT_FALSE(OptionsDialogChecked(d, 143));
+  EXPECT_FALSE(OptionsDialogEnabled(d, 144));
+  EXPECT_TRUE(OptionsDialogChecked(d, 144));
+  // The tries group has its own variations value.
+  OptionsDialogCommand(d, 402);
+  EXPECT_TRUE(OptionsDialogChecked(d, 143));
+  EXPECT_TRUE(OptionsDialogEnabled(d, 144));
+  EXPECT_EQ(d.notationChanged, 1);
+  EXPECT_EQ(d.searchChanged, 0);
+}
+
+TEST(OptionsDialog, TryEditSetsCountAndBox) {
+  SolveOptions o;
+  OptionsDialog d = OpenOptionsDialog(o, KindDirect, 0);
+  OptionsDialogEditTries(d, 0);
+  EXPECT_FALSE(OptionsDialogChecked(d, 141));
+  OptionsDialogEditTries(d, 3);
+  EXPECT_TRUE(OptionsDialogChecked(d, 141));
+  EXPECT_EQ(d.working[TryRefutations], 3);
+  OptionsDialogCommand(d, 141);
+  EXPECT_EQ(d.working[TryRefutations], 0);
+  OptionsDialogCommand(d, 141);
+  EXPECT_EQ(d.working[TryRefutations], 1);
+}
+
+TEST(OptionsDialog, OkStoresKindSetCancelRestores) {
+  SolveOptions o;
+  OptionsDialog d = OpenOptionsDialog(o, KindSelf, 0);
+  OptionsDialogCommand(d, 140);
+  OptionsDialogCommand(d, 302);
+  OptionsDialogOk(d, o);
+  EXPECT_EQ(o[SetPlay], 0);
+  EXPECT_EQ(o[BlackMoveStyle], 1);
+  EXPECT_EQ(o.perKind[KindSelf][SetPlay], 0);
+
+  SolveOptions p;
+  const auto before = p.values;
+  OptionsDialog c = OpenOptionsDialog(p, KindDirect, 0);
+  OptionsDialogCommand(c, 152);
+  OptionsDialogCancel(c, p);
+  EXPECT_EQ(p.values, before);
+  EXPECT_FALSE(RefreshAfterOptions(c, false));
+}
+
+TEST(OptionsDialog, RefreshOnlyForNotationChangesOfAnUnchangedPosition) {
+  SolveOptions o;
+  OptionsDialog d = OpenOptionsDialog(o, KindDirect, 0);
+  OptionsDialogCommand(d, 202);
+  EXPECT_TRUE(RefreshAfterOptions(d, false));
+  EXPECT_FALSE(RefreshAfterOptions(d, true));
+  OptionsDialogCommand(d, 140);
+  EXPECT_FALSE(RefreshAfterOptions(d, false));
+}
+
+TEST(OptionsDialog, HelpmateHidesTriesAndTestModeDisablesSearchBoxes) {
+  SolveOptions o;
+  OptionsDialog h = OpenOptionsDialog(o, KindHelp, 0);
+  EXPECT_FALSE(OptionsDialogVisible(h, 141));
+  EXPECT_FALSE(OptionsDialogVisible(h, 402));
+  EXPECT_TRUE(OptionsDialogVisible(h, 140));
+  BeginTestMove(o);
+  OptionsDialog t = OpenOptionsDialog(o, KindDirect, 5);
+  EXPECT_FALSE(OptionsDialogEnabled(t, 140));
+  EXPECT_FALSE(OptionsDialogEnabled(t, 147));
+  EXPECT_TRUE(OptionsDialogChecked(t, 402));
+}
+
+TEST(TypeDialog, SearchCriterionWithoutKindStoresAnyKind) {
+  ProblemType type;
+  type.kind = KindSelf;
+  TypeDialog d = OpenTypeDialog(type, 1);
+  EXPECT_EQ(d.kindIndex, KindHelp);  // stored one higher in the criterion
+  TypeDialogInitialise(d);
+  EXPECT_TRUE(TypeDialogWhiteBeginsVisible(d));
+  const ProblemType out = TypeDialogOk(d, type);
+  EXPECT_EQ(out.kind, 0);
+  EXPECT_EQ(out.moves, 0);
+  EXPECT_EQ(out.flags, 0);
+}
+
+TEST(TypeDialog, WhiteBeginsOnlyForHelpmates) {
+  ProblemType type;
+  TypeDialog d = OpenTypeDialog(type, 0);
+  EXPECT_FALSE(TypeDialogWhiteBeginsVisible(d));
+  d.kindIndex = KindHelp;
+  d.flags = FlagWhiteBegins;
+  d.moves = 3;
+  const ProblemType out = TypeDialogOk(d, type);
+  EXPECT_EQ(FormatProblemType(out), " h#3 W");
+}
+
+struct ParseCase {
+  const char* text;
+  bool ok;
+  const char* formatted;
+};
+
+TEST(ParseProblemType, ReadsEveryTypeTextBack) {
+  const ParseCase cases[] = {
+      {"#2", true, "  #2"},         {" #3", true, "  #3"},       {"h#3", true, " h#3"},
+      {"s#2", true, " s#2"},        {"r#4", true, " r#4"},      {"h#2 W", true, " h#2 W"},
+      {"s=4 max", true, " s=4 max"}, {"sh#5", true, "sh#5"},    {"s #3", true, "s #3"},
+      {"+", true, "+"},             {"=", true, "="},           {"d#2", true, "  #2"},
+      {"#", false, ""},             {"x#2", false, ""},         {"#2W", false, ""},
+      {"#2 W", false, ""},          {"h#0", false, ""},         {"#256", false, ""},
+      {"", false, ""},              {"hh#2", false, ""},        {"#2 max max", false, ""},
+  };
+  for (const ParseCase& c : cases) {
+    ProblemType type;
+    type.moves = 9;
+    EXPECT_EQ(ParseProblemType(c.text, type), c.ok) << c.text;
+    if (c.ok) {
+      EXPECT_EQ(FormatProblemType(type), c.formatted) << c.text;
+    } else {
+      EXPECT_EQ(type.moves, 9) << c.text;
+    }
+  }
+}
+
+TEST(CanSolve, RefusesOutsideTwoToSixAndMarkedGoals) {
+  ProblemType t;
+  for (int moves : {1, 7}) {
+    t.moves = static_cast<std::uint8_t>(moves);
+    EXPECT_FALSE(CanSolve(t));
+  }
+  t.moves = 6;
+  EXPECT_TRUE(CanSolve(t));
+  for (std::uint8_t flag : {FlagSeries, FlagStalemate, FlagMaximum}) {
+    t.flags = flag;
+    EXPECT_FALSE(CanSolve(t));
+  }
+}
+
+}  // namespace
+}  // namespace kv
