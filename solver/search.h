@@ -1,0 +1,81 @@
+// The search engine: the proof that White forces mate in n moves, the
+// collection of keys and tries, and the analysis of one first move into its
+// threat, variations and refutations. Helpmates (helpMode) and selfmates and
+// reflexmates (selfMode) run through the same functions; the modes change
+// them at fixed points. All results are small codes; the lists they fill are
+// in SearchState. Nothing here allocates except the status texts of the top
+// level.
+#pragma once
+
+#include "core/position.h"
+#include "solver/search_state.h"
+#include "solver/solve_options.h"
+#include "strings/language.h"
+#include "strings/ui_callbacks.h"
+
+namespace kv {
+
+// Everything one solve works on, built by the driver (or a test).
+struct SearchContext {
+  Position& pos;
+  const SolveOptions& options;
+  const UiCallbacks& ui;
+  const Language& language;
+  SearchState& state;
+};
+
+// Analysis flags returned by AnalyseMove.
+inline constexpr int AnalysisCheck = 1;       // the move gives check
+inline constexpr int AnalysisHasReply = 2;    // Black had a legal reply
+inline constexpr int AnalysisParried = 4;     // a variation survived the threat filter
+inline constexpr int AnalysisThreatUnit = 8;  // flags / 8 is the threat's length
+
+// Generates White's moves into `list` and tests each for mate (its result
+// goes to the list's check marks). Returns -1 when the black king is attacked
+// (Black's last move was illegal; KeyList(1) is then empty), else 1 when a
+// move mates and 0 when none does. Mates are listed in KeyList(1) (up to 19);
+// without collectAll the scan stops at the first. In selfmate and reflexmate
+// mode it returns 1 at the first mate without listing it.
+int ListMatingMoves(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list,
+                    bool collectAll);
+
+// Mate in two after Black's last move: -1 Black's last move was illegal;
+// 1 White mates at once (at the top every mate is in KeyList(1)); 2 keys were
+// found (KeyList(2); tries with 1..tryLimit refutations in TryList(2));
+// 0 none. Reflexmate mode adds -2: White could mate and so fails. Polls the
+// user break once per call. `top` collects every key instead of stopping at
+// the first.
+int SearchMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list, bool top,
+                     int tryLimit);
+
+// Mate in n = 3..6: the length of a shorter forced mate when one exists, -1
+// when Black's last move was illegal, n when keys were found (KeyList(n),
+// tries in TryList(n)), else 0 (reflexmate: -2 as for SearchMateInTwo).
+int SearchMateInN(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList* list, bool top,
+                  int tryLimit);
+
+// Analyses a first move that the caller has already played (it may be the
+// null move) with k moves left: the threat into ThreatList(t + 1), the
+// variations into VariationList(k), the refutations into RefutationList(k).
+// Returns the Analysis* flags. Without allRefutations the reply scan stops at
+// the first refutation.
+int AnalyseMove(SearchContext& ctx, int k, const Move& move, bool allRefutations);
+
+// Reorders White's moves: the first key of `keys`, then checks, then
+// captures of a queen or rook, of a knight or bishop, of a pawn, then the rest.
+void OrderWhiteMoves(SearchContext& ctx, MoveList* list, const MoveRecords& keys);
+
+// Reorders Black's replies: the killer, then checks, then captures of a
+// queen, rook, bishop, knight, pawn, then the rest.
+void OrderBlackReplies(SearchContext& ctx, MoveList* list, const Move& killer);
+
+// 1 when White, to move with its pseudo-legal moves in `list`, is mated.
+int WhiteIsMated(SearchContext& ctx, MoveList* list);
+
+// After a white move: -1 when that move was illegal; else 1 when Black must
+// mate (selfmate: Black has legal replies and every one mates; reflexmate:
+// some reply mates), else 0. The mating replies are listed in KeyList(1).
+// Uses `list` for Black's replies and list + 1 for White's answers.
+int BlackMustMate(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list);
+
+}  // namespace kv

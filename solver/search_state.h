@@ -1,0 +1,144 @@
+// The solver's working memory: the move lists of every search level, the
+// result lists the searches leave for the driver and the writer, the killers
+// and the mode values of one solve. One instance per program (each test
+// builds its own); it is allocated once and nothing in it is allocated
+// during a search.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "core/position.h"
+
+namespace kv {
+
+// The most records a key, try, threat or refutation list shows; the list has
+// one slot more for the end record.
+inline constexpr int ListedRecords = 19;
+// The most variation records a variation list shows.
+inline constexpr int ListedVariations = 99;
+// Move lists in the work area: two per search level (White's moves, Black's
+// replies) for six levels, and the reordering scratch list.
+inline constexpr int WorkLists = 13;
+inline constexpr int ScratchList = 10;
+
+// The null move of the set play: all three squares 100 (an off-board cell),
+// every man 8, so that playing and taking it back leave the board unchanged.
+inline constexpr Move NullMove{100, 100, 100, OffBoard, OffBoard, OffBoard};
+
+inline bool IsNullMove(const Move& move) { return move.from == 100; }
+inline bool SameSquares(const Move& a, const Move& b) { return a.from == b.from && a.to == b.to; }
+// Same from, to and placed man: how the writer and the threat filter compare moves.
+inline bool SameMove(const Move& a, const Move& b) {
+  return a.from == b.from && a.to == b.to && a.placed == b.placed;
+}
+inline bool IsPromotion(const Move& move) { return move.placed != move.moved; }
+
+// Keys, tries, threats: up to 19 moves, ended by a record whose from is 0.
+struct MoveRecords {
+  std::array<Move, ListedRecords + 1> records{};
+
+  bool Empty() const { return records[0].from == 0; }
+  int Count() const {
+    int n = 0;
+    while (n < ListedRecords && records[n].from != 0) ++n;
+    return n;
+  }
+  void Clear() { records[0].from = 0; }
+};
+
+// Refutations: a black reply and its mark ('2' when it checks the white king).
+struct RefutationRecords {
+  std::array<SolutionRecord, ListedRecords + 1> records{};
+
+  bool Empty() const { return records[0].move.from == 0; }
+  int Count() const {
+    int n = 0;
+    while (n < ListedRecords && records[n].move.from != 0) ++n;
+    return n;
+  }
+  void Clear() { records[0].move.from = 0; }
+};
+
+// A variation: the black reply with its mark ('2' check, '3' ad lib) and
+// White's continuation, whose mark byte is 0. The writer uses the two mark
+// bytes (bytes 6 and 13 of the 14-byte pair) for its own tags.
+struct VariationRecord {
+  SolutionRecord reply{};
+  SolutionRecord continuation{};
+};
+static_assert(sizeof(VariationRecord) == 14);
+
+// Up to 99 variations and the end record (reply.move.from 0). The writer's
+// changed-mates display reuses the 100 records of VariationList(3) as its
+// store; its records are plain, so any 100-record walk is safe.
+struct VariationRecords {
+  std::array<VariationRecord, ListedVariations + 1> records{};
+
+  bool Empty() const { return records[0].reply.move.from == 0; }
+  int Count() const {
+    int n = 0;
+    while (n < ListedVariations && records[n].reply.move.from != 0) ++n;
+    return n;
+  }
+  void Clear() { records[0].reply.move.from = 0; }
+};
+
+// Modes set by the driver for one solve.
+inline constexpr int HelpBlackBegins = 4080;
+inline constexpr int HelpWhiteBegins = 4081;
+inline constexpr int HelpSetPlay = 4082;
+inline constexpr int SelfMate = 1;
+inline constexpr int ReflexMate = 2;
+
+struct SearchState {
+  // The work area. A level with k moves left uses work[2 * (6 - k)] for
+  // White's moves and the next list for Black's replies; the level below
+  // starts two lists further on. A six-mover starts at work[0], a two-mover
+  // at work[8]; work[10] is the reordering scratch list and also the
+  // mate-in-one list under level 2. work[12] is spare room.
+  std::array<MoveList, WorkLists> work{};
+
+  // TestMateMove's result for each move of a work list (0 quiet, 1 or 2
+  // checks, 100 mate), kept per list so that reordering can use it;
+  // checkMarks[WorkLists] takes the marks of a list outside the work area.
+  std::array<std::array<std::uint8_t, MoveListCapacity + 1>, WorkLists + 1> checkMarks{};
+
+  // Result lists by number of moves; use the accessors, which map the shared
+  // numbers (TryList 1 = 2, RefutationList 0 and 1 = 2, VariationList 1 = 2).
+  std::array<MoveRecords, 7> keyLists{};
+  std::array<MoveRecords, 7> tryLists{};
+  std::array<MoveRecords, 7> threatLists{};
+  std::array<RefutationRecords, 7> refutationLists{};
+  std::array<VariationRecords, 7> variationLists{};
+
+  // The copy of the changed-mates store that the writer's comparison works on.
+  VariationRecords changedMatesCopy{};
+
+  // Killers: the last black reply that refuted a white move at each level.
+  // (The white killer of a level is the first record of its key list.)
+  std::array<Move, 7> refutationKiller{};
+
+  int helpMode = 0;     // 0, HelpBlackBegins, HelpWhiteBegins or HelpSetPlay
+  int selfMode = 0;     // 0, SelfMate or ReflexMate
+  int topMoves = 0;     // number of moves of the top-level search
+  int optionGroup = 0;  // 0 actual play, 5 tries: SolveOptions values 3..6 or 8..11
+  int userBreak = 0;    // set when the user asked to stop
+
+  MoveRecords& KeyList(int k) { return keyLists[k]; }
+  MoveRecords& TryList(int k) { return tryLists[k <= 1 ? 2 : k]; }
+  MoveRecords& ThreatList(int j) { return threatLists[j]; }
+  RefutationRecords& RefutationList(int k) { return refutationLists[k <= 1 ? 2 : k]; }
+  VariationRecords& VariationList(int k) { return variationLists[k <= 1 ? 2 : k]; }
+  const MoveRecords& KeyList(int k) const { return keyLists[k]; }
+  const MoveRecords& TryList(int k) const { return tryLists[k <= 1 ? 2 : k]; }
+  const MoveRecords& ThreatList(int j) const { return threatLists[j]; }
+  const RefutationRecords& RefutationList(int k) const { return refutationLists[k <= 1 ? 2 : k]; }
+  const VariationRecords& VariationList(int k) const { return variationLists[k <= 1 ? 2 : k]; }
+
+  // White's list of the level with k moves left (k = 1..6); its replies are
+  // LevelList(k) + 1, the level below LevelList(k) + 2.
+  MoveList* LevelList(int k) { return &work[2 * (6 - k)]; }
+};
+
+}  // namespace kv
