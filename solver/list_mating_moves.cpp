@@ -1,0 +1,39 @@
+// White's moves with the mate test of each: the mate-in-one layer of every
+// search and the source of KeyList(1).
+#include "core/rules.h"
+#include "solver/search.h"
+#include "solver/search_internal.h"
+
+namespace kv {
+
+using namespace search_detail;
+
+int ListMatingMoves(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list,
+                    bool collectAll) {
+  Position& pos = ctx.pos;
+  SearchState& state = ctx.state;
+  MoveRecords& mates = state.KeyList(1);
+  if (GenerateWhiteMoves(pos, lastFrom, lastTo, *list) == -1) {
+    // Nobody may read mates of an illegal position (the ad-lib copy would).
+    mates.Clear();
+    return -1;
+  }
+  std::uint8_t* marks = CheckMarksOf(state, list);
+  int count = 0;
+  bool found = false;
+  for (int i = 0; list->moves[i].from != 0; ++i) {
+    pos.probeMove = list->moves[i];
+    const int result = TestMateMove(pos);
+    marks[i] = static_cast<std::uint8_t>(result);
+    if (result != 100) continue;
+    // In selfmates and reflexmates a white mate only tells that White could mate.
+    if (state.selfMode != 0) return 1;
+    found = true;
+    Append(mates, count, list->moves[i]);
+    if (!collectAll) break;
+  }
+  Close(mates, count);
+  return found ? 1 : 0;
+}
+
+}  // namespace kv

@@ -1,0 +1,176 @@
+// The analysis of one first move: its threat, the variations of Black's
+// replies and the refutations, for the solution text.
+#include "core/rules.h"
+#include "solver/search.h"
+#include "solver/search_internal.h"
+
+namespace kv {
+
+using namespace search_detail;
+
+namespace {
+
+constexpr int CheckMark = '2';
+constexpr int AdLibMark = '3';
+
+// White's answers after a reply, searched with k - 1 moves left.
+int SearchAfterReply(SearchContext& ctx, int k, const Move& reply, MoveList* below) {
+  if (k == 2) return ListMatingMoves(ctx, reply.from, reply.to, below, true);
+  if (k == 3) return SearchMateInTwo(ctx, reply.from, reply.to, below, true, ctx.state.helpMode);
+  return SearchMateInN(ctx, k - 1, reply.from, reply.to, below, true, ctx.state.helpMode);
+}
+
+// White moves again after its own move: the threat's length, below 0 when
+// the move gives check, 0 for none.
+int SearchThreat(SearchContext& ctx, int k, const Move& move, MoveList* level) {
+  if (k == 2) {
+    if (ctx.state.selfMode != 0) return BlackMustMate(ctx, move.from, move.to, level);
+    return ListMatingMoves(ctx, 0, 0, level, true);
+  }
+  if (k == 3) return SearchMateInTwo(ctx, 0, 0, level, true, 0);
+  return SearchMateInN(ctx, k - 1, 1, 0, level, true, 0);
+}
+
+bool SameMates(const MoveRecords& a, const MoveRecords& b) {
+  const int count = a.Count();
+  if (count != b.Count()) return false;
+  for (int i = 0; i < count; ++i)
+    if (!SameSquares(a.records[i], b.records[i])) return false;
+  return true;
+}
+
+bool Contains(const MoveRecords& list, const Move& move) {
+  for (int i = 0; i < ListedRecords && list.records[i].from != 0; ++i)
+    if (SameMove(list.records[i], move)) return true;
+  return false;
+}
+
+// The mates White has against a man lifted off its square: what every move
+// of that man allows when it parries nothing. A lifted line piece also
+// parries checks through its square.
+bool MatesWithoutMan(SearchContext& ctx, const Move& reply, MoveList* below, MoveRecords& copy) {
+  Position& pos = ctx.pos;
+  const std::int8_t man = pos.board[reply.from];
+  pos.board[reply.from] = Empty;
+  if (man != BlackPawn) pos.parrySquare = reply.from;
+  const int result = ListMatingMoves(ctx, reply.from, reply.to, below, true);
+  pos.parrySquare = 0;
+  pos.board[reply.from] = man;
+  copy = ctx.state.KeyList(1);
+  return result >= 0;
+}
+
+}  // namespace
+
+int AnalyseMove(SearchContext& ctx, int k, const Move& move, bool allRefutations) {
+  Position& pos = ctx.pos;
+  SearchState& state = ctx.state;
+  const SolveOptions& options = ctx.options;
+  const int group = state.optionGroup;
+  const bool variations = options[group + Variations] != 0;
+  const bool separators = options[group + Separators] != 0;
+  const bool dualized = options[group + DualizedVariations] != 0;
+  const bool nonDefensive = options[group + NonDefensiveMoves] != 0;
+  const bool help = state.helpMode != 0;
+  const bool self = state.selfMode != 0;
+  const bool atTop = k == state.topMoves;
+  MoveList* level = state.LevelList(k);
+  MoveList* below = level + 2;
+
+  if (atTop && !IsNullMove(move)) ShowWordMoveStatus(ctx, 2, 12, move);
+
+  // The threat: White moves again.
+  int threat = 0;
+  int threatMoves = 0;
+  // Emptied in every mode: the threat filter below reads ThreatList(k).
+  for (int j = 2; j <= k; ++j) state.ThreatList(j).Clear();
+  if (!help) {
+    threat = SearchThreat(ctx, k, move, level);
+    // Reflexmate: White could mate after its own move; that is no threat.
+    if (threat == -2) threat = 0;
+    if (threat >= 1) {
+      state.ThreatList(threat + 1) = state.KeyList(threat);
+      threatMoves = state.ThreatList(threat + 1).Count();
+    }
+  }
+
+  MoveList& replies = level[1];
+  if (GenerateBlackMoves(pos, move.from, move.to, replies) == 1) replies.moves[0].from = 0;
+  // The last white move of a selfmate has Black's forced mates as its threat
+  // and nothing else.
+  if (self && k == 2) replies.moves[0].from = 0;
+
+  RefutationRecords& refutations = state.RefutationList(k);
+  VariationRecords& lines = state.VariationList(k);
+  const MoveRecords& continuations = state.KeyList(k - 1);
+  int refutationCount = 0;
+  int lineCount = 0;
+  int legal = 0;
+  int recorded = 0;
+  int removedAsThreat = 0;
+  MoveRecords adLibMates;
+  bool haveAdLib = false;
+  std::int8_t adLibSquare = 0;
+
+  for (int i = 0; replies.moves[i].from != 0; ++i) {
+    const Move b = replies.moves[i];
+    const bool firstOfMan = i == 0 || replies.moves[i - 1].from != b.from;
+    if (k == 2 && options[AdLib] != 0 && b.moved > BlackKing && firstOfMan) {
+      haveAdLib = MatesWithoutMan(ctx, b, below, adLibMates);
+      adLibSquare = b.from;
+    }
+
+    MakeMove(pos, b);
+    if (atTop) ShowMoveStatus(ctx, 1, " Test : ", b);
+    const int check = AttackedByBlack(pos, pos.whiteKingSquare) ? CheckMark : 0;
+    int result = SearchAfterReply(ctx, k, b, below);
+    UnmakeMove(pos, b);
+    // A reflexmate reply after which White would have to mate defends.
+    if (result == -2) result = 0;
+
+    if (result == 0) {
+      Append(refutations, refutationCount, b, check);
+      if (!allRefutations && !help) break;
+    }
+    if (result >= 0) ++legal;
+    if (result < k - 1) continue;
+
+    int mark = check;
+    if (haveAdLib && adLibSquare == b.from && SameMates(continuations, adLibMates))
+      mark = AdLibMark;
+    const int count = continuations.Count();
+    int repeats = 0;
+    for (int c = 0; c < count; ++c)
+      if (Contains(state.ThreatList(k), continuations.records[c])) ++repeats;
+    recorded += count;
+
+    int keep = count;
+    if (b.moved != BlackKing) {
+      if (k == 2 && repeats > 0) {
+        const bool separates = variations && separators && repeats < threatMoves;
+        if (!separates && !(variations && nonDefensive)) {
+          removedAsThreat += count;
+          keep = 0;
+        }
+      }
+      if (keep > 0 && !(variations && dualized)) {
+        if (keep == 2 && IsPromotion(continuations.records[0]) &&
+            IsPromotion(continuations.records[1]))
+          keep = 1;
+        if (keep > 1) keep = 0;
+      }
+    }
+    for (int c = 0; c < keep; ++c) Append(lines, lineCount, b, mark, continuations.records[c]);
+  }
+  Close(refutations, refutationCount);
+  Close(lines, lineCount);
+
+  if (self && k == 2) return AnalysisThreatUnit;
+  int flags = threat < 0 ? AnalysisCheck : 0;
+  if (legal > 0) flags += AnalysisHasReply;
+  if (recorded > removedAsThreat) flags += AnalysisParried;
+  if (threat > 0 && !(legal == 1 && threat > 1)) flags += threat * AnalysisThreatUnit;
+  return flags;
+}
+
+}  // namespace kv

@@ -1,0 +1,98 @@
+// Helpers shared by the search files: list walking, bounded appends to the
+// result lists and the status texts of the top level.
+#pragma once
+
+#include <cstdint>
+
+#include "solver/search.h"
+
+namespace kv::search_detail {
+
+// Number of moves before the end record (never more than the list holds).
+inline int ListLength(const MoveList& list) {
+  int n = 0;
+  while (n < MoveListCapacity && list.moves[n].from != 0) ++n;
+  return n;
+}
+
+// Index of the first move with the same from and to as `wanted`, or 0 when
+// there is none (the scan then starts at the beginning).
+inline int StartIndex(const MoveList& list, int length, const Move& wanted) {
+  if (wanted.from == 0) return 0;
+  for (int i = 0; i < length; ++i)
+    if (SameSquares(list.moves[i], wanted)) return i;
+  return 0;
+}
+
+// The check marks of a list: its own row when it lies in the work area.
+inline std::uint8_t* CheckMarksOf(SearchState& state, const MoveList* list) {
+  const auto index = list - state.work.data();
+  if (index >= 0 && index < WorkLists) return state.checkMarks[index].data();
+  return state.checkMarks[WorkLists].data();
+}
+
+// Appends while fewer than ListedRecords are stored; what comes later is not
+// listed (the search results stay true).
+inline void Append(MoveRecords& list, int& count, const Move& move) {
+  if (count < ListedRecords) list.records[count++] = move;
+}
+inline void Close(MoveRecords& list, int count) { list.records[count].from = 0; }
+
+inline void Append(RefutationRecords& list, int& count, const Move& move, int mark) {
+  if (count < ListedRecords) {
+    list.records[count].move = move;
+    list.records[count].mark = static_cast<std::int8_t>(mark);
+    ++count;
+  }
+}
+inline void Close(RefutationRecords& list, int count) { list.records[count].move.from = 0; }
+
+inline void Append(VariationRecords& list, int& count, const Move& reply, int mark,
+                   const Move& continuation) {
+  if (count < ListedVariations) {
+    VariationRecord& record = list.records[count++];
+    record.reply.move = reply;
+    record.reply.mark = static_cast<std::int8_t>(mark);
+    record.continuation.move = continuation;
+    record.continuation.mark = 0;
+  }
+}
+inline void Close(VariationRecords& list, int count) { list.records[count].reply.move.from = 0; }
+
+// Status part `part`: `prefix` followed by the move in plain letters.
+void ShowMoveStatus(SearchContext& ctx, int part, const char* prefix, const Move& move);
+// Status part `part`: " %s " with the message part `word`, then the move.
+void ShowWordMoveStatus(SearchContext& ctx, int part, int word, const Move& move);
+
+}  // namespace kv::search_detail
+
+namespace kv::search_detail {
+
+// The count of Black's replies to one white move: legal replies, replies
+// after which White succeeds, and the try limit with the promotion rule.
+struct ReplyCount {
+  int legal = 0;
+  int solved = 0;
+
+  // Counts a reply whose lower search gave `result` (below 0: illegal; 0:
+  // White fails; above 0: White succeeds). Returns true when the reply scan
+  // may stop: the replies that refute already exceed the limit.
+  bool Add(int result, const Move& reply, Move& killer, int limit) {
+    if (result >= 0) ++legal;
+    if (result > 0) ++solved;
+    if (limit != 0) {
+      // The promotions of one pawn to different men refute as one.
+      if (legal - solved > limit && reply.from == killer.from && IsPromotion(reply) &&
+          IsPromotion(killer))
+        --legal;
+      if (result == 0) killer = reply;
+    }
+    if (legal - solved > limit) {
+      killer = reply;
+      return true;
+    }
+    return false;
+  }
+};
+
+}  // namespace kv::search_detail

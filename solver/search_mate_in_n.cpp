@@ -1,0 +1,89 @@
+// Mate in three to six: shorter mates first, then every white move against
+// every black reply, each reply searched one level lower.
+#include "core/rules.h"
+#include "solver/search.h"
+#include "solver/search_internal.h"
+
+namespace kv {
+
+using namespace search_detail;
+
+namespace {
+
+int SearchShorter(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList* list, bool top) {
+  return n == 3 ? SearchMateInTwo(ctx, lastFrom, lastTo, list, top, 0)
+                : SearchMateInN(ctx, n - 1, lastFrom, lastTo, list, top, 0);
+}
+
+}  // namespace
+
+int SearchMateInN(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList* list, bool top,
+                  int limit) {
+  Position& pos = ctx.pos;
+  SearchState& state = ctx.state;
+  // The killer of a level above two lives only for one call.
+  Move& killer = state.refutationKiller[n];
+  killer = Move{};
+  state.KeyList(n - 1).Clear();
+
+  // A shorter mate is proved first; it also fills `list` with White's moves.
+  int shorter = SearchShorter(ctx, n, lastFrom, lastTo, list, false);
+  if (shorter != 0) {
+    // The shorter search stops at its first key; at the top every short key
+    // is wanted, so that length is searched again collecting them all.
+    if (top && shorter > 1) {
+      shorter = SearchShorter(ctx, shorter + 1, lastFrom, lastTo, list, true);
+    } else if (top && shorter == 1 && state.selfMode == 0) {
+      shorter = ListMatingMoves(ctx, lastFrom, lastTo, list, true);
+    }
+    return shorter;
+  }
+  if (!top && lastFrom != 0) OrderWhiteMoves(ctx, list, state.KeyList(n));
+
+  const bool help = state.helpMode != 0;
+  const bool atTop = n == state.topMoves;
+  const bool root = top && atTop;
+  MoveRecords& keys = state.KeyList(n);
+  MoveRecords& tries = state.TryList(n);
+  const int length = ListLength(*list);
+  int keyCount = 0;
+  int tryCount = 0;
+  for (int i = 0; i < length && state.userBreak == 0; ++i) {
+    const Move w = list->moves[i];
+    if (atTop) {
+      ShowMoveStatus(ctx, 1, " Test : ", w);
+      if (top && keyCount > 0) ShowWordMoveStatus(ctx, 2, 3, keys.records[keyCount - 1]);
+    }
+    MakeMove(pos, w);
+    MoveList& replies = list[1];
+    if (GenerateBlackMoves(pos, w.from, w.to, replies) == 1) {
+      UnmakeMove(pos, w);
+      continue;
+    }
+    OrderBlackReplies(ctx, &replies, killer);
+    ReplyCount count;
+    for (int j = 0; replies.moves[j].from != 0; ++j) {
+      const Move b = replies.moves[j];
+      MakeMove(pos, b);
+      int result = n > 3 ? SearchMateInN(ctx, n - 1, b.from, b.to, list + 2, false, state.helpMode)
+                         : SearchMateInTwo(ctx, b.from, b.to, list + 2, false, state.helpMode);
+      UnmakeMove(pos, b);
+      if (result == -2) result = 0;  // reflexmate: White had to mate, the line fails
+      if (count.Add(result, b, killer, limit)) break;
+      if (help && !root && count.solved > 0) break;
+    }
+    UnmakeMove(pos, w);
+    if ((count.legal == count.solved && count.legal > 0) || (help && count.solved > 0)) {
+      Append(keys, keyCount, w);
+      if (!top) break;
+    }
+    const int refutations = count.legal - count.solved;
+    if (limit != 0 && count.legal > 1 && refutations > 0 && refutations <= limit)
+      Append(tries, tryCount, w);
+  }
+  Close(tries, tryCount);
+  Close(keys, keyCount);
+  return keyCount > 0 ? n : 0;
+}
+
+}  // namespace kv

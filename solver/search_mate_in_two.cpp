@@ -1,0 +1,121 @@
+// The bottom level of every search: can White force mate in two (or, in the
+// selfmate modes, force Black to mate on the next move).
+#include "core/rules.h"
+#include "solver/search.h"
+#include "solver/search_internal.h"
+
+namespace kv {
+
+using namespace search_detail;
+
+namespace {
+
+// The white moves of `list` judged in selfmate or reflexmate mode: each is a
+// key when Black must then mate.
+int SelfMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list, bool top,
+                  int limit) {
+  Position& pos = ctx.pos;
+  SearchState& state = ctx.state;
+  if (state.selfMode == ReflexMate) {
+    // White's own mate is compulsory in a reflexmate: the line fails.
+    const int result = ListMatingMoves(ctx, lastFrom, lastTo, list, false);
+    if (result == 1) return -2;
+    if (result == -1) return -1;
+  } else {
+    // A selfmate only needs White's moves; whether White could mate does not matter.
+    if (GenerateWhiteMoves(pos, lastFrom, lastTo, *list) == -1) return -1;
+    const int length = ListLength(*list);
+    std::uint8_t* marks = CheckMarksOf(state, list);
+    for (int i = 0; i < length; ++i) marks[i] = 0;
+  }
+  // Black's last move mated White: success one move early.
+  if (WhiteIsMated(ctx, list) == 1) return 1;
+
+  MoveRecords& keys = state.KeyList(2);
+  MoveRecords& tries = state.TryList(2);
+  const int length = ListLength(*list);
+  const int start = !top && !keys.Empty() ? StartIndex(*list, length, keys.records[0]) : 0;
+  int keyCount = 0;
+  int tryCount = 0;
+  for (int step = 0; step < length; ++step) {
+    const Move w = list->moves[(start + step) % length];
+    MakeMove(pos, w);
+    const int threat = limit != 0 ? ListMatingMoves(ctx, 0, 0, list + 2, false) : 0;
+    const int mustMate = BlackMustMate(ctx, w.from, w.to, list + 1);
+    UnmakeMove(pos, w);
+    if (mustMate == -1) continue;
+    // One legal reply stands for Black's whole answer: solved when Black must mate.
+    const int legal = 1;
+    const int solved = mustMate;
+    if (solved == legal) {
+      Append(keys, keyCount, w);
+      if (!top) break;
+    }
+    if (limit != 0 && legal - solved > 0 && legal - solved <= limit && threat != 0)
+      Append(tries, tryCount, w);
+  }
+  Close(tries, tryCount);
+  Close(keys, keyCount);
+  return keyCount > 0 ? 2 : 0;
+}
+
+}  // namespace
+
+int SearchMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list, bool top,
+                    int limit) {
+  Position& pos = ctx.pos;
+  SearchState& state = ctx.state;
+  if (ctx.ui.BreakRequested()) state.userBreak = 1;
+  if (state.selfMode != 0) return SelfMateInTwo(ctx, lastFrom, lastTo, list, top, limit);
+
+  const int mateNow = ListMatingMoves(ctx, lastFrom, lastTo, list, top);
+  if (mateNow != 0) return mateNow;
+
+  const bool help = state.helpMode != 0;
+  const bool root = top && state.topMoves == 2;
+  // Whether a move threatens mate only decides tries; below the root of a
+  // helpmate nobody reads them.
+  const bool testThreats = limit != 0 && (!help || root);
+  MoveRecords& keys = state.KeyList(2);
+  MoveRecords& tries = state.TryList(2);
+  Move& killer = state.refutationKiller[2];
+  const int length = ListLength(*list);
+  const int start = !top && !keys.Empty() ? StartIndex(*list, length, keys.records[0]) : 0;
+  int keyCount = 0;
+  int tryCount = 0;
+  for (int step = 0; step < length; ++step) {
+    const Move w = list->moves[(start + step) % length];
+    MakeMove(pos, w);
+    const int threat = testThreats ? ListMatingMoves(ctx, 0, 0, list + 2, false) : 0;
+    MoveList& replies = list[1];
+    if (GenerateBlackMoves(pos, w.from, w.to, replies) == 1) {
+      UnmakeMove(pos, w);
+      continue;
+    }
+    ReplyCount count;
+    const int replyCount = ListLength(replies);
+    const int first = StartIndex(replies, replyCount, killer);
+    for (int j = 0; j < replyCount; ++j) {
+      const Move& b = replies.moves[(first + j) % replyCount];
+      MakeMove(pos, b);
+      const int mate = FindMateInOne(pos, b.from, b.to);
+      UnmakeMove(pos, b);
+      if (count.Add(mate, b, killer, limit)) break;
+      // Below the root one success is all a helpmate move needs.
+      if (help && !root && count.solved > 0) break;
+    }
+    UnmakeMove(pos, w);
+    if ((count.legal == count.solved && count.legal > 0) || (help && count.solved > 0)) {
+      Append(keys, keyCount, w);
+      if (!top) break;
+    }
+    const int refutations = count.legal - count.solved;
+    if (limit != 0 && refutations > 0 && refutations <= limit && (count.legal > 1 || threat != 0))
+      Append(tries, tryCount, w);
+  }
+  Close(tries, tryCount);
+  Close(keys, keyCount);
+  return keyCount > 0 ? 2 : 0;
+}
+
+}  // namespace kv
