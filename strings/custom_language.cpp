@@ -3,28 +3,57 @@
 #include "strings/builtin_tables.h"
 
 namespace kv {
+namespace {
 
-StringFileResult ParseStringFile(std::string_view, CustomLanguage&) {
-  return StringFileResult::WrongVersion;
+constexpr int kEnglishIndex = 1;
+constexpr std::size_t kLetterCount = 16;     // one per PieceCode
+constexpr std::size_t kMaxLetterLength = 17;  // the letter buffers' capacity
+
+// A letter string from a string file, safe to index by any PieceCode.
+std::string LetterString(const CustomLanguage& language, int n) {
+  std::string letters = language.present[n] ? language.messages[n]
+                                            : std::string(builtin::Message(kEnglishIndex, n));
+  if (letters.size() > kMaxLetterLength) letters.resize(kMaxLetterLength);
+  if (letters.size() < kLetterCount) letters.resize(kLetterCount, ' ');
+  return letters;
 }
 
-StringFileResult ReadStringFile(const std::string&, CustomLanguage&) {
-  return StringFileResult::CannotOpen;
-}
+}  // namespace
 
 std::string WrongVersionMessage(std::string_view path) {
   return std::string(path) + " needs to be updated for v2.10";
 }
 
-Language SelectLanguage(int value, const std::string&, const UiCallbacks&) {
+Language SelectLanguage(int value, const std::string& path, const UiCallbacks& ui) {
   Language language;
   language.base = NormalizeLanguageValue(value);
-  if (language.base == LanguageCustom) language.base = LanguageEnglish;
+  if (language.base != LanguageCustom) return language;
+
+  auto custom = std::make_shared<CustomLanguage>();
+  switch (ReadStringFile(path, *custom)) {
+    case StringFileResult::CannotOpen:
+      language.base = LanguageEnglish;
+      return language;
+    case StringFileResult::WrongVersion:
+      ui.Message(WrongVersionMessage(path), "Kestrovale", MbOk | MbIconStop);
+      language.base = LanguageEnglish;
+      return language;
+    case StringFileResult::Ok:
+      break;
+  }
+  custom->boardLetters = LetterString(*custom, 41);
+  custom->plainLetters = LetterString(*custom, 42);
+  // A file that only translates strings keeps the English menu, so that the
+  // user can still reach the commands, among them the language items.
+  if (custom->menu.empty()) custom->menu = BuildMenu(builtin::MenuLines(kEnglishIndex));
+  language.custom = std::move(custom);
   return language;
 }
 
 Menu LanguageMenu(const Language& language) {
-  return BuildMenu(builtin::MenuLines(LanguageIndex(language) % builtin::LanguageCount));
+  const int index = LanguageIndex(language);
+  if (index == 4) return language.custom->menu;
+  return BuildMenu(builtin::MenuLines(index));
 }
 
 }  // namespace kv
