@@ -63,6 +63,13 @@ struct SolutionRecord {
 };
 static_assert(sizeof(SolutionRecord) == 7);
 
+// A move and its reply as the solution lists keep them (14 bytes).
+struct SolutionPair {
+  SolutionRecord first{};
+  SolutionRecord second{};
+};
+static_assert(sizeof(SolutionPair) == 14);
+
 // A generated list: records ended by one whose `from` is 0. 170 moves and the
 // end mark fit in the 1024 bytes the solver gives each list.
 inline constexpr int MoveListCapacity = 170;
@@ -97,6 +104,10 @@ struct Position {
   Move probeMove{};         // the move TestMateMove examines
   Move lastMate{};          // the last mating move found; steers FindMateInOne
   std::int16_t parrySquare = 0;  // square of a lifted black man, or 0
+  // Times a generator met a full list and dropped the moves beyond its
+  // capacity. Never reset by the rules; a caller that must know whether its
+  // lists were complete compares it before and after.
+  std::uint32_t listOverflows = 0;
 };
 
 }  // namespace kv

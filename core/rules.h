@@ -21,6 +21,16 @@ int GenerateWhiteMoves(Position& pos, int lastFrom, int lastTo, MoveList& list);
 // written so far and an end mark. Else 0.
 int GenerateBlackMoves(Position& pos, int lastFrom, int lastTo, MoveList& list);
 
+// Writes the four promotions of a pawn from `from` to `to` (queen, rook,
+// bishop, knight) at `out` and returns the position past them; the caller
+// supplies room for four records. A black promotion adds the rook, bishop and
+// knight flags to BlackForce, since the new man may be any of them.
+Move* AddPromotions(Position& pos, bool white, int from, int to, int captured, Move* out);
+
+// A generator that meets a full list (MoveListCapacity moves) drops the
+// moves beyond it, still writes the end mark, still reports an attacked king,
+// and counts the event in pos.listOverflows.
+
 // Plays a move in place; UnmakeMove takes the same record back. The pair
 // restores every cell, both king squares and all six counters.
 void MakeMove(Position& pos, const Move& move);

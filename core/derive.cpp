@@ -1,0 +1,57 @@
+#include "core/rules.h"
+#include "core/tables.h"
+#include "core/validation.h"
+
+namespace kv {
+
+void DerivePositionState(Position& pos) {
+  Board& b = pos.board;
+  for (int i = 0; i < BoardCells; ++i) {
+    if (!IsSquare(i)) b[i] = OffBoard;
+  }
+  pos.castlingCounters.fill(0);
+  pos.blackForce = 0;
+  pos.whiteKingSquare = 0;
+  pos.blackKingSquare = 0;
+  for (int s = FirstSquare; s <= LastSquare; ++s) {
+    switch (b[s]) {
+      case BlackPawn:
+        pos.blackForce |= ForcePawn;
+        break;
+      case BlackKnight:
+        pos.blackForce |= ForceKnight;
+        break;
+      case BlackRook:
+        pos.blackForce |= ForceRankFile;
+        break;
+      case BlackQueen:
+        pos.blackForce |= ForceRankFile | ForceDiagonal;
+        break;
+      case BlackBishop:
+        pos.blackForce |= ForceDiagonal;
+        break;
+      case WhiteKing:
+        pos.whiteKingSquare = static_cast<std::int16_t>(s);
+        break;
+      case BlackKing:
+        pos.blackKingSquare = static_cast<std::int16_t>(s);
+        break;
+      default:
+        break;
+    }
+  }
+  auto& counters = pos.castlingCounters;
+  constexpr std::int16_t kNoCastling = 15;
+  if (!(b[96] == WhiteKing && (b[92] == WhiteRook || b[99] == WhiteRook))) {
+    counters[WhiteKingMoves] = 1;
+  }
+  if (b[92] != WhiteRook) counters[A1Moves] = kNoCastling;
+  if (b[99] != WhiteRook) counters[H1Moves] = kNoCastling;
+  if (!(b[26] == BlackKing && (b[22] == BlackRook || b[29] == BlackRook))) {
+    counters[BlackKingMoves] = 1;
+  }
+  if (b[22] != BlackRook) counters[A8Moves] = kNoCastling;
+  if (b[29] != BlackRook) counters[H8Moves] = kNoCastling;
+}
+
+}  // namespace kv

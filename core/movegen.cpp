@@ -1,0 +1,275 @@
+// The two pseudo-legal move generators and the promotion writer.
+//
+// Squares are visited from a8 to h1; all moves of one man are written before
+// the next square; sliders walk each direction of their table from the
+// nearest square outwards. The order is load-bearing: the searches walk the
+// lists in order and the solution text lists what they find in that order.
+#include <cassert>
+
+#include "core/rules.h"
+#include "core/tables.h"
+
+namespace kv {
+namespace {
+
+// Writes records into a list of MoveListCapacity moves. A move that does not
+// fit is dropped and counted, and the scan goes on, so the result codes
+// (an attacked king) stay right even when the list is cut.
+class MoveWriter {
+ public:
+  MoveWriter(Position& pos, MoveList& list)
+      : pos_(pos), out_(list.moves.data()), limit_(list.moves.data() + MoveListCapacity) {}
+
+  void Add(int from, int to, int capture, int moved, int placed, int captured) {
+    if (out_ == limit_) {
+      overflow_ = true;
+      return;
+    }
+    *out_++ = Move{static_cast<std::int8_t>(from), static_cast<std::int8_t>(to),
+                   static_cast<std::int8_t>(capture), static_cast<std::int8_t>(moved),
+                   static_cast<std::int8_t>(placed), static_cast<std::int8_t>(captured)};
+  }
+  void Add(int from, int to, int man, int captured) { Add(from, to, to, man, man, captured); }
+
+  // Queen, rook, bishop, knight, in that order.
+  void AddPromotions(bool white, int from, int to, int captured) {
+    const int pawn = white ? WhitePawn : BlackPawn;
+    constexpr int kPromoted[] = {WhiteQueen, WhiteRook, WhiteBishop, WhiteKnight};
+    for (int man : kPromoted) Add(from, to, to, pawn, white ? man : 16 - man, captured);
+    // A black promotion may bring any line piece or a knight, so the pruning
+    // flags of the black attack test must cover them from now on.
+    if (!white) pos_.blackForce |= ForceRankFile | ForceDiagonal | ForceKnight;
+  }
+
+  // Writes the end mark (the from byte alone) after the moves written.
+  void Close() {
+    out_->from = 0;
+    if (overflow_) ++pos_.listOverflows;
+  }
+
+ private:
+  Position& pos_;
+  Move* out_;
+  Move* const limit_;
+  bool overflow_ = false;
+};
+
+template <std::size_t N>
+void SlideWhite(const Board& b, int s, int man, const std::array<int, N>& directions,
+                MoveWriter& w) {
+  for (int d : directions) {
+    int t = s + d;
+    for (; b[t] == Empty; t += d) w.Add(s, t, man, Empty);
+    if (b[t] > BlackKing) w.Add(s, t, man, b[t]);
+  }
+}
+
+// Returns true when the slide reaches the white king.
+template <std::size_t N>
+bool SlideBlack(const Board& b, int s, int man, const std::array<int, N>& directions,
+                MoveWriter& w) {
+  for (int d : directions) {
+    int t = s + d;
+    for (; b[t] == Empty; t += d) w.Add(s, t, man, Empty);
+    const int target = b[t];
+    if (target < OffBoard) {
+      if (target == WhiteKing) return true;
+      w.Add(s, t, man, target);
+    }
+  }
+  return false;
+}
+
+void AddWhiteCastlings(Position& pos, MoveWriter& w) {
+  const Board& b = pos.board;
+  const auto& counters = pos.castlingCounters;
+  if (pos.whiteKingSquare != 96 || counters[WhiteKingMoves] != 0) return;
+  if (b[92] == WhiteRook && b[95] == Empty && b[94] == Empty && b[93] == Empty &&
+      counters[A1Moves] == 0 && !AttackedByBlack(pos, 96) && !AttackedByBlack(pos, 95) &&
+      !AttackedByBlack(pos, 94)) {
+    w.Add(96, 94, WhiteKing, Empty);
+  }
+  if (b[99] == WhiteRook && b[97] == Empty && b[98] == Empty && counters[H1Moves] == 0 &&
+      !AttackedByBlack(pos, 96) && !AttackedByBlack(pos, 97) && !AttackedByBlack(pos, 98)) {
+    w.Add(96, 98, WhiteKing, Empty);
+  }
+}
+
+void AddBlackCastlings(Position& pos, MoveWriter& w) {
+  const Board& b = pos.board;
+  const auto& counters = pos.castlingCounters;
+  if (pos.blackKingSquare != 26 || counters[BlackKingMoves] != 0) return;
+  const bool queenSide = b[22] == BlackRook && counters[A8Moves] == 0;
+  const bool kingSide = b[29] == BlackRook && counters[H8Moves] == 0;
+  if (!queenSide && !kingSide) return;
+  // A king in check may not castle at all.
+  if (AttackedByWhite(pos, 26)) return;
+  if (queenSide && b[25] == Empty && !AttackedByWhite(pos, 25) && b[24] == Empty &&
+      !AttackedByWhite(pos, 24) && b[23] == Empty) {
+    w.Add(26, 24, BlackKing, Empty);
+  }
+  if (kingSide && b[27] == Empty && !AttackedByWhite(pos, 27) && b[28] == Empty &&
+      !AttackedByWhite(pos, 28)) {
+    w.Add(26, 28, BlackKing, Empty);
+  }
+}
+
+void AddWhitePawnMoves(const Board& b, int s, int lastFrom, int lastTo, MoveWriter& w) {
+  if (s <= 39) {  // seventh rank: every move promotes
+    if (b[s - 11] > OffBoard) w.AddPromotions(true, s, s - 11, b[s - 11]);
+    if (b[s - 9] > OffBoard) w.AddPromotions(true, s, s - 9, b[s - 9]);
+    if (b[s - 10] == Empty) w.AddPromotions(true, s, s - 10, Empty);
+    return;
+  }
+  if (b[s - 11] > OffBoard) w.Add(s, s - 11, WhitePawn, b[s - 11]);
+  if (b[s - 9] > OffBoard) w.Add(s, s - 9, WhitePawn, b[s - 9]);
+  if (b[s - 10] == Empty) {
+    w.Add(s, s - 10, WhitePawn, Empty);
+    if (s >= 82 && b[s - 20] == Empty) {
+      w.Add(s, s - 20, WhitePawn, Empty);
+      return;
+    }
+  }
+  // En passant: only right after a black pawn's double step to the square
+  // beside this pawn.
+  if (lastTo - lastFrom == 20 && (lastTo == s - 1 || lastTo == s + 1) && b[lastTo] == BlackPawn) {
+    w.Add(s, lastTo - 10, lastTo, WhitePawn, WhitePawn, BlackPawn);
+  }
+}
+
+// Returns true when the pawn could take the white king.
+bool AddBlackPawnMoves(const Board& b, int s, int lastFrom, int lastTo, MoveWriter& w) {
+  const bool promotes = s >= 80;
+  for (int t : {s + 11, s + 9}) {
+    const int target = b[t];
+    if (target < 1 || target > 7) continue;
+    if (target == WhiteKing) return true;
+    if (promotes) {
+      w.AddPromotions(false, s, t, target);
+    } else {
+      w.Add(s, t, BlackPawn, target);
+    }
+  }
+  if (b[s + 10] == Empty) {
+    if (promotes) {
+      w.AddPromotions(false, s, s + 10, Empty);
+      return false;
+    }
+    w.Add(s, s + 10, BlackPawn, Empty);
+    if (s < 40 && b[s + 20] == Empty) {
+      w.Add(s, s + 20, BlackPawn, Empty);
+      return false;
+    }
+  }
+  if (lastFrom - lastTo == 20 && (lastTo == s - 1 || lastTo == s + 1) && b[lastTo] == WhitePawn) {
+    w.Add(s, lastTo + 10, lastTo, BlackPawn, BlackPawn, WhitePawn);
+  }
+  return false;
+}
+
+}  // namespace
+
+Move* AddPromotions(Position& pos, bool white, int from, int to, int captured, Move* out) {
+  const int pawn = white ? WhitePawn : BlackPawn;
+  constexpr int kPromoted[] = {WhiteQueen, WhiteRook, WhiteBishop, WhiteKnight};
+  for (int man : kPromoted) {
+    *out++ = Move{static_cast<std::int8_t>(from), static_cast<std::int8_t>(to),
+                  static_cast<std::int8_t>(to),   static_cast<std::int8_t>(pawn),
+                  static_cast<std::int8_t>(white ? man : 16 - man),
+                  static_cast<std::int8_t>(captured)};
+  }
+  if (!white) pos.blackForce |= ForceRankFile | ForceDiagonal | ForceKnight;
+  return out;
+}
+
+int GenerateWhiteMoves(Position& pos, int lastFrom, int lastTo, MoveList& list) {
+  MoveWriter w(pos, list);
+  if (IsSquare(pos.blackKingSquare) && AttackedByWhite(pos, pos.blackKingSquare)) {
+    w.Close();
+    return -1;
+  }
+  const Board& b = pos.board;
+  for (int s = FirstSquare; s <= LastSquare; ++s) {
+    const int man = b[s];
+    switch (man) {
+      case WhiteRook:
+        SlideWhite(b, s, man, RookOffsets, w);
+        break;
+      case WhiteQueen:
+        SlideWhite(b, s, man, QueenOffsets, w);
+        break;
+      case WhiteBishop:
+        SlideWhite(b, s, man, BishopOffsets, w);
+        break;
+      case WhiteKnight:
+        for (int o : KnightOffsets) {
+          const int target = b[s + o];
+          if (target == Empty || target >= BlackKing) w.Add(s, s + o, man, target);
+        }
+        break;
+      case WhitePawn:
+        AddWhitePawnMoves(b, s, lastFrom, lastTo, w);
+        break;
+      case WhiteKing:
+        for (int o : QueenOffsets) {
+          const int target = b[s + o];
+          if (target == Empty || target >= BlackKing) w.Add(s, s + o, man, target);
+        }
+        if (s == pos.whiteKingSquare) AddWhiteCastlings(pos, w);
+        break;
+      default:
+        break;
+    }
+  }
+  w.Close();
+  return 0;
+}
+
+int GenerateBlackMoves(Position& pos, int lastFrom, int lastTo, MoveList& list) {
+  MoveWriter w(pos, list);
+  const Board& b = pos.board;
+  for (int s = FirstSquare; s <= LastSquare; ++s) {
+    const int man = b[s];
+    bool kingTaken = false;
+    switch (man) {
+      case BlackBishop:
+        kingTaken = SlideBlack(b, s, man, BishopOffsets, w);
+        break;
+      case BlackRook:
+        kingTaken = SlideBlack(b, s, man, RookOffsets, w);
+        break;
+      case BlackQueen:
+        kingTaken = SlideBlack(b, s, man, QueenOffsets, w);
+        break;
+      case BlackKnight:
+      case BlackKing: {
+        const auto& steps = man == BlackKnight ? KnightOffsets : QueenOffsets;
+        for (int o : steps) {
+          const int target = b[s + o];
+          if (target == WhiteKing) {
+            kingTaken = true;
+            break;
+          }
+          if (target < OffBoard) w.Add(s, s + o, man, target);
+        }
+        if (!kingTaken && man == BlackKing && s == pos.blackKingSquare) AddBlackCastlings(pos, w);
+        break;
+      }
+      case BlackPawn:
+        kingTaken = AddBlackPawnMoves(b, s, lastFrom, lastTo, w);
+        break;
+      default:
+        break;
+    }
+    if (kingTaken) {
+      // The list is incomplete; the end mark keeps a caller that reads it
+      // anyway from reading stale records.
+      w.Close();
+      return 1;
+    }
+  }
+  w.Close();
+  return 0;
+}
+
+}  // namespace kv
