@@ -10,12 +10,12 @@
 
 namespace kv {
 
-inline constexpr int SolutionTextCapacity = 60002;
+inline constexpr int SolutionBufferSize = 60002;
 inline constexpr int SolutionTextLimit = 60000;
 inline constexpr int NewLineLimit = 59998;
 
 struct SolutionText {
-  std::array<char, SolutionTextCapacity> bytes{};
+  std::array<char, SolutionBufferSize> bytes{};
   int textLength = 0;
   int textColumn = 0;  // advances even when characters are dropped
 

@@ -1,0 +1,373 @@
+#include "solver/solution_writer.h"
+
+#include <cstdio>
+
+#include "core/rules.h"
+#include "solver/changed_mates.h"
+
+namespace kv {
+namespace {
+
+constexpr std::array<const char*, 3> BlackPrefixes = {". ... ", "... ", ".- "};
+constexpr std::array<const char*, 3> CaptureSigns = {"x", ":", "*"};
+constexpr char FileLetters[] = "  abcdefgh";
+
+bool HelpModeOn(const SearchContext& ctx) { return ctx.state.helpMode != 0; }
+
+int Group(const Writer& w, int option) {
+  return w.ctx.options[w.ctx.state.optionGroup + option];
+}
+
+char RankDigit(int square) { return static_cast<char>(':' - square / 10); }
+
+}  // namespace
+
+// The square of another man of the same code that could also reach the
+// destination (rooks and knights only), or 0.
+int RivalSquare(const Board& board, const Move& m) {
+  static constexpr int RookSteps[] = {-1, -10, 1, 10};
+  static constexpr int KnightSteps[] = {-21, -19, -12, -8, 8, 12, 19, 21};
+  const int man = m.placed;
+  if (man == WhiteRook || man == BlackRook) {
+    for (int step : RookSteps) {
+      int sq = m.to + step;
+      while (sq > 0 && sq < BoardCells && board[sq] == Empty) sq += step;
+      if (sq > 0 && sq < BoardCells && board[sq] == man && sq != m.from) return sq;
+    }
+  } else if (man == WhiteKnight || man == BlackKnight) {
+    for (int step : KnightSteps) {
+      const int sq = m.to + step;
+      if (sq >= 0 && sq < BoardCells && board[sq] == man && sq != m.from) return sq;
+    }
+  }
+  return 0;
+}
+
+int HelpShift(const SearchContext& ctx) {
+  return ctx.state.helpMode > HelpBlackBegins ? 1 : 0;
+}
+
+std::string BlackMovePrefix(const Writer& w) {
+  if (HelpModeOn(w.ctx)) return ". ";
+  const int style = w.ctx.options[BlackMoveStyle];
+  return BlackPrefixes[(style >= 0 && style <= 2) ? style : 0];
+}
+
+std::string MoveText(const Writer& w, const SolutionRecord& record, int flags) {
+  const Move& m = record.move;
+  const bool shortForm = w.ctx.options[ShortNotation] != 0;
+  const bool continuation = (flags & 1) != 0;
+  const std::string_view letters = PlainLetters(w.ctx.language);
+  const Board& board = w.ctx.pos.board;
+  const int sign = w.ctx.options[CaptureSign];
+  std::string t;
+  const bool promotion = m.placed != m.moved;
+  const bool adLib = !continuation && record.mark == '3';
+  if (!continuation && (m.moved == WhiteKing || m.moved == BlackKing) &&
+      (m.from - m.to == -2 || m.from - m.to == 2)) {
+    t = m.from - m.to == -2 ? "O-O" : "O-O-O";
+  } else if (adLib) {
+    if (m.moved != WhitePawn && m.moved != BlackPawn) t += letters[m.moved];
+    t += FileLetters[m.from % 10];
+    t += RankDigit(m.from);
+    t += shortForm ? "~" : " ad lib";
+  } else {
+    if (!continuation) {
+      if (m.moved != WhitePawn && m.moved != BlackPawn) t += letters[m.moved];
+      if (!shortForm) {
+        t += FileLetters[m.from % 10];
+        t += RankDigit(m.from);
+        if (m.captured == 0) t += '-';
+      }
+      if (shortForm) {
+        if ((m.moved == WhitePawn || m.moved == BlackPawn) && m.captured != 0) {
+          t += FileLetters[m.from % 10];
+        } else if (RivalSquare(board, m) != 0) {
+          const int rival = RivalSquare(board, m);
+          t += rival % 10 == m.from % 10 ? RankDigit(m.from) : FileLetters[m.from % 10];
+        }
+      }
+    }
+    if (m.captured != 0) {
+      const char* s = CaptureSigns[(sign >= 0 && sign <= 2) ? sign : 0];
+      if (static_cast<unsigned char>(m.captured) >= 100) {
+        t += '(';
+        t += s;
+        t += ')';
+      } else if (!(promotion && continuation)) {
+        t += s;
+      }
+    }
+    if (!(promotion && continuation)) {
+      t += FileLetters[m.to % 10];
+      t += w.rankMirror ? static_cast<char>('9' - (RankDigit(m.to) - '0')) : RankDigit(m.to);
+    }
+    if (m.capture != m.to) t += " e.p.";
+    if (promotion) {
+      if (!continuation) t += '=';
+      t += letters[m.placed];
+    }
+    if (record.mark == '2') t += '+';
+  }
+  if (w.marks != nullptr) {
+    const bool black = m.moved > OffBoard;
+    const char letter = black ? ReplyLetter(*w.marks, m)
+                              : MateLetter(*w.marks, m, RivalSquare(board, m) != 0);
+    if (letter != 0) {
+      char mark[8];
+      std::snprintf(mark, sizeof mark, " [%c] ", letter);
+      t += mark;
+    }
+  }
+  return t;
+}
+
+std::string MoveText(const Writer& w, const Move& move, int flags) {
+  return MoveText(w, SolutionRecord{move, 0}, flags);
+}
+
+void WriteMovePair(Writer& w, int level, const VariationRecord& record) {
+  const int l = level + HelpShift(w.ctx);
+  w.text.AppendText(std::string(3 * (l - 1), ' '));
+  w.text.AppendText(std::to_string(l) + BlackMovePrefix(w));
+  w.text.AppendText(MoveText(w, record.reply));
+  w.text.AppendText(HelpModeOn(w.ctx) ? "  " : " " + std::to_string(l + 1) + ". ");
+  w.text.AppendText(MoveText(w, record.continuation.move));
+}
+
+void WriteDeeperVariations(Writer& w, int level, int k, const VariationRecords& list,
+                           int allRefutations, bool needVariationsOption) {
+  SearchContext& ctx = w.ctx;
+  const int count = list.Count();
+  for (int i = 0; i < count; ++i) {
+    if (ctx.state.userBreak) return;
+    const VariationRecord& record = list.records[i];
+    w.text.NewLine();
+    WriteMovePair(w, level, record);
+    MakeMove(ctx.pos, record.reply.move);
+    MakeMove(ctx.pos, record.continuation.move);
+    const int a = AnalyseMove(ctx, k - 1, record.continuation.move, allRefutations != 0);
+    WriteThreat(w, level + 1, a);
+    if (k - 1 <= 2) {
+      if (!needVariationsOption || Group(w, Variations) != 0)
+        WriteVariations(w, level + 1, ctx.state.VariationList(2));
+    } else {
+      const VariationRecords deeper = ctx.state.VariationList(k - 1);
+      WriteDeeperVariations(w, level + 1, k - 1, deeper, allRefutations, needVariationsOption);
+    }
+    UnmakeMove(ctx.pos, record.continuation.move);
+    UnmakeMove(ctx.pos, record.reply.move);
+  }
+}
+
+void WriteThreat(Writer& w, int level, int flags) {
+  SearchContext& ctx = w.ctx;
+  if (HelpModeOn(ctx) || flags <= 1) return;
+  if (flags & AnalysisCheck) {
+    w.text.AppendText("+");
+    return;
+  }
+  const int k = flags / AnalysisThreatUnit;
+  if (k == 0) {
+    w.text.AppendText(" " + MessagePart(ctx.language, 1));
+    return;
+  }
+  // The analyses below overwrite the lists of lower levels; walk a copy.
+  const MoveRecords threats = ctx.state.ThreatList(k + 1);
+  const bool shortForm = ctx.options[ShortNotation] != 0;
+  const bool parried = (flags & AnalysisParried) != 0;
+  const bool brackets = !threats.Empty() && shortForm && parried;
+  if (brackets) w.text.AppendText(" [");
+  int column = w.text.textColumn;
+  auto header = [&]() {
+    if (!parried) {
+      w.text.AppendText(ctx.state.selfMode != 0 ? std::string(" ... ")
+                                                : " ad lib " + std::to_string(level + 1) + ". ");
+    } else if (shortForm) {
+      w.text.AppendText(std::to_string(level + 1) + ". ");
+    } else {
+      w.text.AppendText(" " + MessagePart(ctx.language, 0) + " " + std::to_string(level + 1) +
+                        ". ");
+    }
+  };
+  const int count = threats.Count();
+  for (int i = 0; i < count; ++i) {
+    const Move& move = threats.records[i];
+    if (i == 0) {
+      column = w.text.textColumn;
+      header();
+    } else if (k == 1) {
+      w.text.AppendText(", ");
+    } else {
+      w.text.NewLine();
+      w.text.PadToColumn(column);
+      header();
+    }
+    w.text.AppendText(MoveText(w, move));
+    if (k > 1) {
+      MakeMove(ctx.pos, move);
+      const int a = AnalyseMove(ctx, k, move, false);
+      WriteThreat(w, level + 1, a);
+      if (k == 2) {
+        WriteVariations(w, level + 1, ctx.state.VariationList(2));
+      } else {
+        const VariationRecords list = ctx.state.VariationList(k);
+        if (a & AnalysisParried) WriteDeeperVariations(w, level + 1, k, list, 0, false);
+      }
+      UnmakeMove(ctx.pos, move);
+    }
+  }
+  if (k == 1) w.text.AppendText("#");
+  if (brackets) w.text.AppendText("]");
+}
+
+namespace {
+
+// The special output of the changed-mates printing pass without variations:
+// only the lettered pairs, in the order of their reply letters.
+int WriteLetteredPairs(Writer& w, const VariationRecords& list, const std::array<int, 100>& dual) {
+  const ChangedMatesStore& store = *w.marks;
+  const int count = list.Count();
+  std::array<char, 100> letters{};
+  for (int i = 0; i < count; ++i) {
+    if (dual[i] != 0) continue;
+    const VariationRecord& r = list.records[i];
+    const char reply = ReplyLetter(store, r.reply.move);
+    if (reply == 0) continue;
+    const bool needFrom = RivalSquare(w.ctx.pos.board, r.continuation.move) != 0;
+    if (MateLetter(store, r.continuation.move, needFrom) == 0) continue;
+    letters[i] = reply;
+  }
+  int written = 0;
+  for (int letter = 'a'; letter < 'a' + ChangedLetterCount; ++letter) {
+    for (int i = 0; i < count; ++i) {
+      if (letters[i] != letter) continue;
+      const VariationRecord& r = list.records[i];
+      w.text.NewLine();
+      w.text.AppendText("1..." + MoveText(w, r.reply) + " 2. " +
+                        MoveText(w, r.continuation.move) + "#");
+      ++written;
+    }
+  }
+  return written;
+}
+
+}  // namespace
+
+int WriteVariations(Writer& w, int level, VariationRecords list) {
+  SearchContext& ctx = w.ctx;
+  const int l = level + HelpShift(ctx);
+  const bool help = HelpModeOn(ctx);
+  const int count = list.Count();
+  // Tags: dual[i] = -(first + 1) for every record of a reply with several
+  // continuations; same[i] = first + 1 for records answered by the same move.
+  std::array<int, 100> dual{};
+  std::array<int, 100> same{};
+  for (int i = 0; i < count;) {
+    int j = i + 1;
+    while (j < count && SameMove(list.records[j].reply.move, list.records[i].reply.move)) ++j;
+    if (j - i > 1)
+      for (int m = i; m < j; ++m) dual[m] = -(i + 1);
+    i = j;
+  }
+  if (w.marks != nullptr && Group(w, Variations) == 0) return WriteLetteredPairs(w, list, dual);
+  for (int i = 0; i < count; ++i) {
+    if (dual[i] != 0 || same[i] != 0) continue;
+    bool grouped = false;
+    bool allCapture = list.records[i].continuation.move.captured != 0;
+    bool anyCapture = allCapture;
+    for (int j = i + 1; j < count; ++j) {
+      if (dual[j] != 0 || same[j] != 0) continue;
+      if (!SameMove(list.records[j].continuation.move, list.records[i].continuation.move)) continue;
+      same[j] = i + 1;
+      grouped = true;
+      const bool capture = list.records[j].continuation.move.captured != 0;
+      allCapture = allCapture && capture;
+      anyCapture = anyCapture || capture;
+    }
+    if (grouped) same[i] = i + 1;
+    // Some of the group's mates capture and some do not: "(x)".
+    if (anyCapture && !allCapture) {
+      Move& mate = list.records[i].continuation.move;
+      mate.captured = 100;
+    }
+  }
+  std::array<bool, 100> absorbed{};
+  int pairs = 0;
+  for (int i = 0; i < count; ++i) {
+    if (same[i] != 0 && same[i] != i + 1) continue;
+    if (dual[i] != 0 && dual[i] != -(i + 1)) continue;
+    if (absorbed[i]) continue;
+    const VariationRecord& r = list.records[i];
+    w.text.NewLine();
+    w.text.AppendText(std::string(3 * (l - 1), ' '));
+    w.text.AppendText(std::to_string(l) + BlackMovePrefix(w));
+    w.text.AppendText(MoveText(w, r.reply));
+    ++pairs;
+    if (same[i] == i + 1) {
+      int previous = i;
+      for (int j = i + 1; j < count; ++j) {
+        if (same[j] != i + 1) continue;
+        const VariationRecord& m = list.records[j];
+        if (m.reply.move.from != list.records[previous].reply.move.from) {
+          w.text.AppendText(", " + MoveText(w, m.reply));
+        } else if (m.reply.mark != '3') {
+          w.text.AppendText("/" + MoveText(w, m.reply, 1));
+        }
+        previous = j;
+      }
+    }
+    int groupSize = 1;
+    if (dual[i] != 0) {
+      while (i + groupSize < count && dual[i + groupSize] == dual[i]) ++groupSize;
+      // Later dual groups answered by the same continuations join this line.
+      for (int g = i + groupSize; g < count;) {
+        int size = 1;
+        while (g + size < count && dual[g + size] == dual[g] && dual[g] != 0) ++size;
+        if (dual[g] == -(g + 1) && !absorbed[g] && size == groupSize) {
+          bool equal = true;
+          for (int m = 0; m < size && equal; ++m)
+            equal = SameMove(list.records[g + m].continuation.move,
+                             list.records[i + m].continuation.move);
+          if (equal) {
+            const VariationRecord& o = list.records[g];
+            if (o.reply.move.from != r.reply.move.from) {
+              w.text.AppendText(", " + MoveText(w, o.reply));
+            } else if (o.reply.mark != '3') {
+              w.text.AppendText("/" + MoveText(w, o.reply, 1));
+            }
+            absorbed[g] = true;
+          }
+        }
+        g += size;
+      }
+    }
+    w.text.AppendText(help ? "  " : " " + std::to_string(l + 1) + ". ");
+    w.text.AppendText(MoveText(w, r.continuation.move));
+    for (int m = 1; m < groupSize; ++m) {
+      const Move& next = list.records[i + m].continuation.move;
+      const Move& before = list.records[i + m - 1].continuation.move;
+      const bool sameMan = next.from == before.from && !(IsPromotion(next) && next.to != before.to);
+      if (sameMan) {
+        w.text.AppendText("/" + MoveText(w, next, 1));
+      } else {
+        w.text.AppendText(", " + MoveText(w, next));
+      }
+    }
+    w.text.AppendText("#");
+  }
+  return pairs;
+}
+
+void WriteRefutations(Writer& w, int flags, const RefutationRecords& refutations) {
+  w.text.NewLine();
+  if (flags == AnalysisCheck) w.text.AppendText(MessagePart(w.ctx.language, 5));
+  if (flags == 0) w.text.AppendText(MessagePart(w.ctx.language, 4));
+  const int count = refutations.Count();
+  for (int i = 0; i < count; ++i) {
+    if (i == 0) w.text.AppendText(" " + MessagePart(w.ctx.language, 2) + " 1" + BlackMovePrefix(w));
+    w.text.AppendText(MoveText(w, refutations.records[i]) + "! ");
+  }
+}
+
+}  // namespace kv

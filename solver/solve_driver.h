@@ -1,0 +1,85 @@
+// The solve driver: turns "Search solution", "Test a move" and "Refresh
+// solution" into the text of the solution pane. It checks the position,
+// chooses the search mode from the problem type, runs the key search with a
+// timer, walks the phases (set play, tries, solution, or the test of every
+// first move), has each first move analysed and written, handles twins, the
+// user break and the size of the text.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/position.h"
+#include "solver/changed_mates.h"
+#include "solver/problem_type.h"
+#include "solver/search.h"
+#include "solver/search_state.h"
+#include "solver/solution_text.h"
+#include "solver/solve_options.h"
+#include "strings/language.h"
+#include "strings/ui_callbacks.h"
+
+namespace kv {
+
+// The finished text is cut to this many characters.
+inline constexpr int SolutionPaneLimit = 50000;
+
+// What one solve works on: the program's position, the current problem's
+// type and twins field, the options, the language and the user interface.
+struct SolveEnvironment {
+  Position& pos;
+  ProblemType& type;
+  SolveOptions& options;
+  std::string_view twins;  // stored form; empty for no twins
+  const Language& language;
+  const UiCallbacks& ui;
+};
+
+// The modes and size of one search, kept so that a refresh rewrites the lists
+// of a search with the modes that search ran under.
+struct SearchRun {
+  int helpMode = 0;
+  int selfMode = 0;
+  int topMoves = 0;
+};
+
+// The driver's state between solves. Large (the solution buffer and the work
+// lists): allocate it once, e.g. with std::make_unique<Solver>().
+struct Solver {
+  SearchState search;
+  SolutionText text;
+  ChangedMatesStore changedMates;
+  int phase = 0;        // 1 set play, 2 tries / tested move, 3 solution, 4 every first move
+  int changedMode = 0;  // 0 off, 2 collecting pass, 1 printing pass
+  Move twinKey{};       // first key of the last twin solved, for "after the key"
+  ProblemType savedType{};
+  bool solutionStale = true;  // the position changed since the last solve
+  // Runs of the last solve: [0] the set-play run of a helpmate, [1] the main run.
+  SearchRun lastRuns[2]{};
+  bool duplexTwin = false;  // the twin being solved is the duplex
+  bool positionInvalid = false;  // the last solve stopped at the position validation
+  std::string paneText;     // what the solution pane shows after SolveEntry
+  std::uint64_t elapsedMilliseconds = 0;  // of the last key search
+};
+
+// The solve entry: n = the problem's number of moves for "Search solution"
+// and "Test a move", 1 for "Refresh solution". Solves every twin, cuts the
+// text at 50000 characters and leaves it in solver.paneText (Windows-1252,
+// lines ended by "\r\n"), which it also returns. The caller checks CanSolve
+// first. For a loaded problem: env.pos.board = the problem's board,
+// env.type = its type, env.twins = its twins field.
+const std::string& SolveEntry(Solver& solver, SolveEnvironment& env, int n);
+
+// One twin (or the problem without twins): for a helpmate with set play,
+// first the set-play run, then the solution.
+void SolveTwinOrProblem(Solver& solver, SolveEnvironment& env, int n);
+
+// One solve of the current position with n moves (1: refresh).
+void Solve(Solver& solver, SolveEnvironment& env, int n);
+
+// " Search completed : hh mm ss,cc" for an elapsed time.
+std::string SearchCompletedText(const Language& language, std::uint64_t milliseconds);
+
+}  // namespace kv
