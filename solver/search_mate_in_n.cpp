@@ -55,6 +55,7 @@ int SearchMateInN(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList*
       if (top && keyCount > 0) ShowWordMoveStatus(ctx, 2, 3, keys.records[keyCount - 1]);
     }
     MakeMove(pos, w);
+    ++state.nodes;
     MoveList& replies = list[1];
     if (GenerateBlackMoves(pos, w.from, w.to, replies) == 1) {
       UnmakeMove(pos, w);
@@ -65,6 +66,7 @@ int SearchMateInN(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList*
     for (int j = 0; replies.moves[j].from != 0; ++j) {
       const Move b = replies.moves[j];
       MakeMove(pos, b);
+      ++state.nodes;
       int result = n > 3 ? SearchMateInN(ctx, n - 1, b.from, b.to, list + 2, false, state.helpMode)
                          : SearchMateInTwo(ctx, b.from, b.to, list + 2, false, state.helpMode);
       UnmakeMove(pos, b);

@@ -40,6 +40,7 @@ int SelfMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list, 
   for (int step = 0; step < length; ++step) {
     const Move w = list->moves[(start + step) % length];
     MakeMove(pos, w);
+    ++state.nodes;
     const int threat = limit != 0 ? ListMatingMoves(ctx, 0, 0, list + 2, false) : 0;
     const int mustMate = BlackMustMate(ctx, w.from, w.to, list + 1);
     UnmakeMove(pos, w);
@@ -86,6 +87,7 @@ int SearchMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list
   for (int step = 0; step < length; ++step) {
     const Move w = list->moves[(start + step) % length];
     MakeMove(pos, w);
+    ++state.nodes;
     const int threat = testThreats ? ListMatingMoves(ctx, 0, 0, list + 2, false) : 0;
     MoveList& replies = list[1];
     if (GenerateBlackMoves(pos, w.from, w.to, replies) == 1) {
@@ -98,6 +100,7 @@ int SearchMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list
     for (int j = 0; j < replyCount; ++j) {
       const Move& b = replies.moves[(first + j) % replyCount];
       MakeMove(pos, b);
+      ++state.nodes;
       const int mate = FindMateInOne(pos, b.from, b.to);
       UnmakeMove(pos, b);
       if (count.Add(mate, b, killer, limit)) break;

@@ -124,6 +124,9 @@ struct SearchState {
   int topMoves = 0;     // number of moves of the top-level search
   int optionGroup = 0;  // 0 actual play, 5 tries: SolveOptions values 3..6 or 8..11
   int userBreak = 0;    // set when the user asked to stop
+  // Positions the searches reached (moves played by SearchMateInTwo and
+  // SearchMateInN); the bench reports it as a signature of the search.
+  std::uint64_t nodes = 0;
 
   MoveRecords& KeyList(int k) { return keyLists[k]; }
   MoveRecords& TryList(int k) { return tryLists[k <= 1 ? 2 : k]; }
