@@ -1,0 +1,55 @@
+#include "collections/file_result.h"
+
+#include <string_view>
+
+namespace kv {
+namespace {
+
+constexpr int MessageUnableToOpen = 45;
+constexpr int MessageNotEnoughMemory = 46;
+
+// The message of the string table, or the English text while a table lacks it.
+std::string Message(const Language& language, int n, std::string_view fallback) {
+  std::string text = LoadMessage(language, n);
+  return text.empty() ? std::string(fallback) : text;
+}
+
+// Puts the file name where the message has its %s.
+std::string WithFileName(std::string text, const std::string& fileName) {
+  const std::size_t at = text.find("%s");
+  if (at == std::string::npos) return text + " " + fileName;
+  return text.replace(at, 2, fileName);
+}
+
+}  // namespace
+
+std::string FileResultText(const FileResult& result, const std::string& fileName,
+                           const Language& language) {
+  std::string text;
+  switch (result.status) {
+    case FileStatus::Ok:
+      return {};
+    case FileStatus::NoMemory:
+      text = Message(language, MessageNotEnoughMemory, "Not enough memory");
+      break;
+    case FileStatus::WriteFailed:
+      text = "Unable to write " + fileName + "; the file keeps its previous contents";
+      break;
+    case FileStatus::CannotOpen:
+    case FileStatus::Damaged:
+    case FileStatus::NoRecord:
+    case FileStatus::Full:
+      text = WithFileName(Message(language, MessageUnableToOpen, "Unable to Open %s"), fileName);
+      break;
+  }
+  if (!result.detail.empty()) text += " (" + result.detail + ")";
+  return text;
+}
+
+void ReportFileResult(const UiCallbacks& ui, const Language& language, const FileResult& result,
+                      const std::string& fileName) {
+  if (result.ok()) return;
+  ui.Message(FileResultText(result, fileName, language), "Kestrovale", MbOk | MbIconStop);
+}
+
+}  // namespace kv

@@ -1,0 +1,448 @@
+#include "collections/kvl_format.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <limits>
+#include <new>
+#include <stdexcept>
+
+#include "collections/locked_file.h"
+
+namespace kv {
+namespace {
+
+constexpr std::uint64_t MaxOffset = std::numeric_limits<std::uint32_t>::max();
+constexpr std::uint8_t BlankMoves = 2;
+
+std::uint16_t Get16(const std::uint8_t* p) {
+  return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+std::uint32_t Get32(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+void Put16(std::uint8_t* p, int value) {
+  p[0] = static_cast<std::uint8_t>(value & 0xFF);
+  p[1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
+}
+void Put32(std::uint8_t* p, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+std::string Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Printf(const char* format, ...) {
+  char text[160];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  return text;
+}
+
+FileResult Damaged(std::string detail) { return Fail(FileStatus::Damaged, std::move(detail)); }
+
+// Names the record (counted from 1, as the user counts) and the slot in a
+// damage report.
+FileResult InRecord(FileResult result, int record, int slot) {
+  if (result.status == FileStatus::Damaged) {
+    result.detail = Printf("problem %d, text %d: ", record + 1, slot) + result.detail;
+  }
+  return result;
+}
+
+FileResult WriteError() { return Fail(FileStatus::WriteFailed, ErrnoText(errno)); }
+
+// One string as the heap stores it.
+void AppendHeapString(std::vector<std::uint8_t>& heap, std::string_view text) {
+  const std::size_t at = heap.size();
+  heap.resize(at + 2);
+  Put16(heap.data() + at, static_cast<int>(text.size()));
+  heap.insert(heap.end(), text.begin(), text.end());
+  heap.push_back(0);
+}
+
+std::array<std::uint8_t, RecordSize> RecordBytes(const RecordHead& head) {
+  std::array<std::uint8_t, RecordSize> bytes{};
+  bytes[2] = head.typeByte;
+  bytes[3] = head.moves;
+  for (int k = 0; k < SlotCount; ++k) Put32(bytes.data() + 4 + 4 * k, head.slotOffsets[k]);
+  std::copy(head.position.begin(), head.position.end(), bytes.begin() + 32);
+  return bytes;
+}
+
+// The texts of the seven slots, each cut to what its field holds.
+std::array<std::string, SlotCount> SlotTexts(const CurrentProblem& problem) {
+  return {std::string(FitText(problem.authors, MaxAuthorsLength)),
+          std::string(FitText(problem.source, MaxSourceLength)),
+          std::string(FitText(problem.award, MaxAwardLength)),
+          std::string(FitText(problem.comment, MaxCommentLength)),
+          std::string(FitText(problem.solutionText, MaxHeapStringLength)),
+          std::string(FitText(problem.twins, MaxTwinsLength)),
+          JoinExtraStrings(problem.extraStrings)};
+}
+
+// Decides, slot by slot in order, where each text goes, as if the strings
+// were written one after the other: over the old string when it is at least
+// as long (its stored length then shrinks, which later slots sharing it see),
+// else at the end of the file. The writes themselves happen afterwards, the
+// appended block first.
+class SlotWritePlan {
+ public:
+  SlotWritePlan(const ByteStore& store, int lastIndex)
+      : store_(store), sharedEmpty_(SharedEmptyOffset(lastIndex)), end_(store.size()) {}
+
+  FileResult Place(std::string_view text, std::uint32_t& offset) {
+    const int length = static_cast<int>(text.size());
+    if (FitsInPlace(offset, length)) {
+      inPlace_.push_back({offset, std::string(text)});
+      return {};
+    }
+    if (end_ + appended_.size() + HeapStringOverhead + text.size() > MaxOffset) {
+      return Fail(FileStatus::Full, "the file would grow past 4 GB");
+    }
+    offset = static_cast<std::uint32_t>(end_ + appended_.size());
+    AppendHeapString(appended_, text);
+    return {};
+  }
+
+  // False when a write failed (errno tells why); a failed append is cut off
+  // again, so the file is as it was.
+  bool Execute(ByteStore& store) const {
+    if (!appended_.empty() && !store.Write(end_, appended_.data(), appended_.size())) {
+      const int error = errno;
+      store.Truncate(end_);
+      errno = error;
+      return false;
+    }
+    for (const InPlace& string : inPlace_) {
+      std::vector<std::uint8_t> bytes;
+      AppendHeapString(bytes, string.text);
+      if (!store.Write(string.offset, bytes.data(), bytes.size())) return false;
+    }
+    return true;
+  }
+
+ private:
+  struct InPlace {
+    std::uint32_t offset;
+    std::string text;
+  };
+
+  // The length a string at `offset` has now, counting this plan's writes;
+  // -1 when it cannot be read.
+  int StoredLength(std::uint32_t offset) const {
+    for (auto it = inPlace_.rbegin(); it != inPlace_.rend(); ++it) {
+      if (it->offset == offset) return static_cast<int>(it->text.size());
+    }
+    std::uint8_t length[2];
+    if (!store_.Read(offset, length, 2)) return -1;
+    return static_cast<std::int16_t>(Get16(length));
+  }
+
+  // Only a string of the heap that lies wholly in the file is overwritten;
+  // the shared empty string only by an empty text (which leaves it as it is).
+  bool FitsInPlace(std::uint32_t offset, int length) const {
+    if (offset < sharedEmpty_) return false;
+    if (offset == sharedEmpty_ && length > 0) return false;
+    const int stored = StoredLength(offset);
+    if (stored < length) return false;
+    return offset + static_cast<std::uint64_t>(HeapStringOverhead) + stored <= store_.size();
+  }
+
+  const ByteStore& store_;
+  std::uint64_t sharedEmpty_;
+  std::uint64_t end_;
+  std::vector<std::uint8_t> appended_;
+  std::vector<InPlace> inPlace_;
+};
+
+FileResult RecordToWrite(const ByteStore& store, int record, int& lastIndex, RecordHead& head) {
+  if (FileResult read = ReadLastIndex(store, lastIndex); !read) return read;
+  if (record < 0 || record > lastIndex) {
+    return Fail(FileStatus::NoRecord,
+                Printf("problem %d does not exist; the file holds %d", record + 1, lastIndex + 1));
+  }
+  return ReadRecordHead(store, record, head);
+}
+
+}  // namespace
+
+ProblemType RecordHead::Type() const { return TypeFromBytes(typeByte, moves); }
+
+ProblemType TypeFromBytes(std::uint8_t typeByte, std::uint8_t moves) {
+  ProblemType type;
+  type.moves = moves;
+  type.kind = typeByte & TypeKindMask;
+  type.flags = typeByte & TypeFlagsMask;
+  type.spare = 0;
+  type.directLetterFlag = 0;
+  return type;
+}
+
+std::uint8_t TypeByte(const ProblemType& type) {
+  return static_cast<std::uint8_t>((type.kind & TypeKindMask) | (type.flags & TypeFlagsMask));
+}
+
+bool IsValidPositionByte(std::uint8_t byte) {
+  return (byte >= 0x20 && byte <= 0x26) || (byte >= 0x2A && byte <= 0x2F);
+}
+
+std::array<std::uint8_t, RecordSize> BlankRecordBytes(std::uint32_t sharedEmpty) {
+  RecordHead blank;
+  blank.typeByte = 0;
+  blank.moves = BlankMoves;
+  blank.slotOffsets.fill(sharedEmpty);
+  blank.position = EmptyPositionBytes();
+  return RecordBytes(blank);
+}
+
+std::vector<std::uint8_t> NewFileBytes() {
+  // Five zero bytes (header 0, the shared empty string), grown by one blank
+  // record, as appending to an empty file does.
+  std::vector<std::uint8_t> empty(HeaderSize + HeapStringOverhead, 0);
+  Put16(empty.data(), -1);
+  std::vector<std::uint8_t> bytes;
+  InsertRecordsInBytes(empty, 0, 1, bytes);
+  return bytes;
+}
+
+FileResult ReadLastIndex(const ByteStore& store, int& lastIndex) {
+  if (store.size() == 0) {
+    lastIndex = -1;
+    return {};
+  }
+  std::uint8_t header[HeaderSize];
+  if (!store.Read(0, header, HeaderSize)) return Damaged("the file is shorter than its header");
+  const int value = static_cast<std::int16_t>(Get16(header));
+  if (value < -1) return Damaged(Printf("the header holds %d, not a number of problems", value));
+  if (SharedEmptyOffset(value) > store.size()) {
+    return Damaged(Printf("the header counts %d problems, more than the file holds", value + 1));
+  }
+  lastIndex = value;
+  return {};
+}
+
+FileResult ReadRecordHead(const ByteStore& store, int record, RecordHead& head) {
+  std::uint8_t bytes[RecordSize];
+  if (record < 0 || !store.Read(RecordOffset(record), bytes, RecordSize)) {
+    return Damaged(Printf("problem %d lies outside the file", record + 1));
+  }
+  head.typeByte = bytes[2];
+  head.moves = bytes[3];
+  for (int k = 0; k < SlotCount; ++k) head.slotOffsets[k] = Get32(bytes + 4 + 4 * k);
+  std::copy(bytes + 32, bytes + RecordSize, head.position.begin());
+  return {};
+}
+
+FileResult ReadHeapString(const ByteStore& store, std::uint32_t offset, int maxLength,
+                          bool cutAtNul, std::string& text, int* storedLength) {
+  std::uint8_t lengthBytes[2];
+  if (!store.Read(offset, lengthBytes, 2)) {
+    return Damaged(Printf("the text's offset %u lies outside the file", offset));
+  }
+  const int length = static_cast<std::int16_t>(Get16(lengthBytes));
+  if (length < 0) return Damaged(Printf("the text's length %d is negative", length));
+  if (offset + 2ull + static_cast<std::uint64_t>(length) > store.size()) {
+    return Damaged(Printf("the text of %d characters runs past the end of the file", length));
+  }
+  const int count = std::min(length, std::max(maxLength, 0));
+  std::string read(static_cast<std::size_t>(count), '\0');
+  store.Read(offset + 2ull, read.data(), read.size());
+  if (cutAtNul) read.resize(FitText(read, read.size()).size());
+  text = std::move(read);
+  if (storedLength) *storedLength = length;
+  return {};
+}
+
+FileResult ReadRecordString(const ByteStore& store, int record, int slot, std::string& text,
+                            int maxLength) {
+  std::uint8_t field[4];
+  if (record < 0 || slot < 0 || slot >= SlotCount ||
+      !store.Read(SlotFieldOffset(record, slot), field, 4)) {
+    return Damaged(Printf("problem %d lies outside the file", record + 1));
+  }
+  return InRecord(ReadHeapString(store, Get32(field), maxLength, true, text), record, slot);
+}
+
+FileResult ReadProblemRecord(const ByteStore& store, int record, CurrentProblem& problem) {
+  RecordHead head;
+  if (FileResult read = ReadRecordHead(store, record, head); !read) return read;
+  for (int n = 0; n < PositionByteCount; ++n) {
+    if (!IsValidPositionByte(head.position[n])) {
+      return Damaged(Printf("problem %d: square %c%d holds the byte 0x%02X, which is no man",
+                            record + 1, 'a' + n % 8, 8 - n / 8, head.position[n]));
+    }
+  }
+  CurrentProblem loaded = problem;
+  loaded.type = head.Type();
+  struct SlotField {
+    int slot;
+    std::string* text;
+    int maxLength;
+  };
+  std::string extra;
+  const SlotField fields[] = {
+      {SlotAuthors, &loaded.authors, MaxAuthorsLength},
+      {SlotSource, &loaded.source, MaxSourceLength},
+      {SlotAward, &loaded.award, MaxAwardLength},
+      {SlotComment, &loaded.comment, MaxCommentLength},
+      {SlotTwins, &loaded.twins, MaxTwinsLength},
+      {SlotSolution, &loaded.solutionText, MaxHeapStringLength},
+      {SlotExtra, &extra, ExtraSlotReadLength},
+  };
+  for (const SlotField& field : fields) {
+    const std::uint32_t offset = head.slotOffsets[field.slot];
+    FileResult read = ReadHeapString(store, offset, field.maxLength, true, *field.text);
+    if (!read) return InRecord(std::move(read), record, field.slot);
+  }
+  loaded.extraStrings = SplitExtraStrings(extra);
+  loaded.storedBoard = head.position;
+  problem = std::move(loaded);
+  return {};
+}
+
+FileResult WriteProblemRecord(ByteStore& store, int record, const CurrentProblem& problem,
+                              const PositionBytes& position) {
+  int lastIndex = -1;
+  RecordHead head;
+  if (FileResult found = RecordToWrite(store, record, lastIndex, head); !found) return found;
+  const std::array<std::string, SlotCount> texts = SlotTexts(problem);
+  SlotWritePlan plan(store, lastIndex);
+  for (int slot = 0; slot < SlotCount; ++slot) {
+    // A solve empties the solution buffer; the stored solution then stays.
+    if (slot == SlotSolution && texts[slot].empty()) continue;
+    if (FileResult placed = plan.Place(texts[slot], head.slotOffsets[slot]); !placed) {
+      return placed;
+    }
+  }
+  head.typeByte = TypeByte(problem.type);
+  head.moves = problem.type.moves;
+  head.position = position;
+  const std::array<std::uint8_t, RecordSize> bytes = RecordBytes(head);
+  if (!plan.Execute(store) || !store.Write(RecordOffset(record), bytes.data(), bytes.size())) {
+    return WriteError();
+  }
+  return {};
+}
+
+FileResult WriteSlotText(ByteStore& store, int record, int slot, std::string_view text) {
+  int lastIndex = -1;
+  RecordHead head;
+  if (slot < 0 || slot >= SlotCount) return Fail(FileStatus::NoRecord, "no such text slot");
+  if (FileResult found = RecordToWrite(store, record, lastIndex, head); !found) return found;
+  SlotWritePlan plan(store, lastIndex);
+  std::uint32_t offset = head.slotOffsets[slot];
+  if (FileResult placed = plan.Place(FitText(text, MaxHeapStringLength), offset); !placed) {
+    return placed;
+  }
+  std::uint8_t field[4];
+  Put32(field, offset);
+  if (!plan.Execute(store) || !store.Write(SlotFieldOffset(record, slot), field, 4)) {
+    return WriteError();
+  }
+  return {};
+}
+
+FileResult InsertRecordsInBytes(const std::vector<std::uint8_t>& in, int currentIndex, int n,
+                                std::vector<std::uint8_t>& out) {
+  const ByteStore source = ByteStore::OnBytes(in);
+  int lastIndex = -1;
+  if (FileResult read = ReadLastIndex(source, lastIndex); !read) return read;
+  if (n == 0) {
+    out = in;
+    return {};
+  }
+  const int newLast = lastIndex + n;
+  if (n > 0 && (currentIndex < 0 || currentIndex > lastIndex + 1)) {
+    return Fail(FileStatus::NoRecord, Printf("cannot insert before problem %d of %d",
+                                             currentIndex + 1, lastIndex + 1));
+  }
+  if (n > 0 && newLast > MaxLastIndex) {
+    return Fail(FileStatus::Full, Printf("a file holds at most %d problems", MaxRecords));
+  }
+  if (n < 0 && (currentIndex < 0 || currentIndex - n > lastIndex + 1 || newLast < 0)) {
+    return Fail(FileStatus::NoRecord, Printf("cannot delete %d problem(s) from problem %d of %d",
+                                             -n, currentIndex + 1, lastIndex + 1));
+  }
+  const std::uint64_t oldHeap = SharedEmptyOffset(lastIndex);
+  const std::uint64_t newHeap = SharedEmptyOffset(newLast);
+  // The heap starts with the shared empty string, which new blank records
+  // point at; a file cut right after its index gets it back.
+  std::vector<std::uint8_t> heap(in.begin() + static_cast<std::ptrdiff_t>(std::min<std::uint64_t>(oldHeap, in.size())), in.end());
+  if (heap.size() < HeapStringOverhead) heap.resize(HeapStringOverhead, 0);
+  if (n > 0 && Get16(heap.data()) != 0) {
+    return Damaged("the empty string after the last problem is not empty");
+  }
+  if (newHeap + heap.size() > MaxOffset) return Fail(FileStatus::Full, "the file would grow past 4 GB");
+  try {
+    out.assign(newHeap + heap.size(), 0);
+  } catch (const std::bad_alloc&) {
+    return Fail(FileStatus::NoMemory, {});
+  } catch (const std::length_error&) {
+    return Fail(FileStatus::NoMemory, {});
+  }
+  // Records before the current one keep their places; the rest move so that
+  // they end at the new last index.
+  const auto record = [](std::vector<std::uint8_t>::const_iterator base, int i) {
+    return base + static_cast<std::ptrdiff_t>(RecordOffset(i));
+  };
+  std::copy(record(in.begin(), 0), record(in.begin(), currentIndex), out.begin() + HeaderSize);
+  const int firstMoved = n < 0 ? currentIndex - n : currentIndex;
+  std::copy(record(in.begin(), firstMoved), record(in.begin(), lastIndex + 1),
+            out.begin() + static_cast<std::ptrdiff_t>(RecordOffset(firstMoved + n)));
+  std::copy(heap.begin(), heap.end(), out.begin() + static_cast<std::ptrdiff_t>(newHeap));
+  // Every offset moves with the heap (deleted records' strings become dead space).
+  const std::uint32_t shift = static_cast<std::uint32_t>(static_cast<std::int64_t>(RecordSize) * n);
+  for (int i = 0; i <= newLast; ++i) {
+    for (int k = 0; k < SlotCount; ++k) {
+      std::uint8_t* field = out.data() + SlotFieldOffset(i, k);
+      Put32(field, Get32(field) + shift);
+    }
+  }
+  const std::array<std::uint8_t, RecordSize> blank =
+      BlankRecordBytes(static_cast<std::uint32_t>(newHeap));
+  for (int i = currentIndex; i < currentIndex + n; ++i) {
+    std::copy(blank.begin(), blank.end(), out.begin() + static_cast<std::ptrdiff_t>(RecordOffset(i)));
+  }
+  Put16(out.data(), newLast);
+  return {};
+}
+
+FileResult CompactBytes(const std::vector<std::uint8_t>& in, std::vector<std::uint8_t>& out) {
+  const ByteStore source = ByteStore::OnBytes(in);
+  int lastIndex = -1;
+  if (FileResult read = ReadLastIndex(source, lastIndex); !read) return read;
+  if (lastIndex < 0) return Fail(FileStatus::NoRecord, "the file holds no problem");
+  const std::uint64_t sharedEmpty = SharedEmptyOffset(lastIndex);
+  try {
+    out.assign(in.begin(), in.begin() + static_cast<std::ptrdiff_t>(sharedEmpty));
+    // The shared empty string and the byte after it, which nothing reads.
+    out.insert(out.end(), HeapStringOverhead + 1, 0);
+    std::string text;
+    for (int record = 0; record <= lastIndex; ++record) {
+      for (int slot = 0; slot < SlotCount; ++slot) {
+        const std::uint64_t field = SlotFieldOffset(record, slot);
+        // Whole strings are copied, raw: compaction must not cut or alter text.
+        FileResult read = ReadHeapString(source, Get32(in.data() + field), MaxHeapStringLength,
+                                         false, text);
+        if (!read) return InRecord(std::move(read), record, slot);
+        std::uint64_t offset = sharedEmpty;
+        if (!text.empty()) {
+          offset = out.size();
+          if (offset + HeapStringOverhead + text.size() > MaxOffset) {
+            return Fail(FileStatus::Full, "the file would grow past 4 GB");
+          }
+          AppendHeapString(out, text);
+        }
+        Put32(out.data() + field, static_cast<std::uint32_t>(offset));
+      }
+    }
+  } catch (const std::bad_alloc&) {
+    return Fail(FileStatus::NoMemory, {});
+  }
+  return {};
+}
+
+}  // namespace kv

@@ -1,0 +1,175 @@
+#include "collections/problem_file.h"
+
+#include <cstdio>
+#include <vector>
+
+namespace kv {
+namespace {
+
+FileResult NoProblemIn() { return Fail(FileStatus::NoRecord, "the file holds no problem"); }
+
+// Reads the whole file under an exclusive lock, lets `rewrite` build the new
+// contents and puts them in place through a temporary file.
+template <typename Rewrite>
+FileResult RewriteWholeFile(LockedFile& file, int& lastIndex, Rewrite rewrite) {
+  std::vector<std::uint8_t> old;
+  if (FileResult read = file.ReadAll(old); !read) return read;
+  std::vector<std::uint8_t> rewritten;
+  if (FileResult built = rewrite(old, rewritten); !built) return built;
+  if (FileResult replaced = file.ReplaceContents(rewritten); !replaced) return replaced;
+  return ReadLastIndex(ByteStore::OnBytes(rewritten), lastIndex);
+}
+
+}  // namespace
+
+FileResult LoadProblem(CollectionState& state, CurrentProblem& problem, Board& board) {
+  CollectionReader reader;
+  if (FileResult opened = reader.Open(state.currentFileName); !opened) return opened;
+  state.lastIndex = reader.lastIndex();
+  if (state.lastIndex < 0) return NoProblemIn();
+  state.currentIndex = std::clamp(state.currentIndex, 0, state.lastIndex);
+  if (FileResult read = reader.ReadProblem(state.currentIndex, problem); !read) return read;
+  PositionBytesToBoard(problem.storedBoard, board);
+  problem.infoModified = false;
+  problem.loaded = true;
+  return {};
+}
+
+FileResult SaveProblem(CollectionState& state, CurrentProblem& problem, const Board& board) {
+  LockedFile file;
+  if (FileResult opened = file.Open(state.currentFileName, FileAccess::Write); !opened) {
+    return opened;
+  }
+  ByteStore store = file.Store();
+  if (FileResult header = ReadLastIndex(store, state.lastIndex); !header) return header;
+  const PositionBytes position = BoardToPositionBytes(board);
+  if (FileResult written = WriteProblemRecord(store, state.currentIndex, problem, position);
+      !written) {
+    return written;
+  }
+  problem.storedBoard = position;
+  problem.infoModified = false;
+  return {};
+}
+
+FileResult PrepareAppend(CollectionState& state) {
+  LockedFile file;
+  if (FileResult opened = file.Open(state.currentFileName, FileAccess::WriteCreate); !opened) {
+    return opened;
+  }
+  if (file.size() < HeaderSize) {
+    // An empty file: header and shared empty string, grown by one blank record.
+    if (FileResult replaced = file.ReplaceContents(NewFileBytes()); !replaced) return replaced;
+    state.lastIndex = 0;
+    state.currentIndex = 0;
+    return {};
+  }
+  int lastIndex = -1;
+  if (FileResult header = ReadLastIndex(file.Store(), lastIndex); !header) return header;
+  const int appendAt = lastIndex + 1;
+  FileResult grown = RewriteWholeFile(file, state.lastIndex, [&](const auto& in, auto& out) {
+    return InsertRecordsInBytes(in, appendAt, 1, out);
+  });
+  if (grown) state.currentIndex = appendAt;
+  return grown;
+}
+
+FileResult InsertRecords(CollectionState& state, int n) {
+  LockedFile file;
+  if (FileResult opened = file.Open(state.currentFileName, FileAccess::Write); !opened) {
+    return opened;
+  }
+  const int at = state.currentIndex;
+  return RewriteWholeFile(file, state.lastIndex, [&](const auto& in, auto& out) {
+    return InsertRecordsInBytes(in, at, n, out);
+  });
+}
+
+FileResult CompactFile(CollectionState& state) {
+  LockedFile file;
+  if (FileResult opened = file.Open(state.currentFileName, FileAccess::Write); !opened) {
+    return opened;
+  }
+  return RewriteWholeFile(file, state.lastIndex,
+                          [](const auto& in, auto& out) { return CompactBytes(in, out); });
+}
+
+FileResult SaveSolutionText(CollectionState& state, std::string_view text) {
+  LockedFile file;
+  if (FileResult opened = file.Open(state.currentFileName, FileAccess::Write); !opened) {
+    return opened;
+  }
+  ByteStore store = file.Store();
+  if (FileResult header = ReadLastIndex(store, state.lastIndex); !header) return header;
+  return WriteSlotText(store, state.currentIndex, SlotSolution, text);
+}
+
+FileResult ReloadSolutionText(CollectionState& state, CurrentProblem& problem) {
+  CollectionReader reader;
+  if (FileResult opened = reader.Open(state.currentFileName); !opened) return opened;
+  state.lastIndex = reader.lastIndex();
+  if (state.currentIndex < 0 || state.currentIndex > state.lastIndex) {
+    return Fail(FileStatus::NoRecord, "the problem no longer exists in the file");
+  }
+  return reader.ReadString(state.currentIndex, SlotSolution, problem.solutionText,
+                           MaxHeapStringLength);
+}
+
+FileResult LoadProblemNumber(const std::string& path, int number, CurrentProblem& problem,
+                             Board& board) {
+  CollectionReader reader;
+  if (FileResult opened = reader.Open(path); !opened) return opened;
+  if (reader.count() == 0) return NoProblemIn();
+  if (number < 1 || number > reader.count()) {
+    char detail[96];
+    std::snprintf(detail, sizeof detail, "there is no problem %d; the file holds %d", number,
+                  reader.count());
+    return Fail(FileStatus::NoRecord, detail);
+  }
+  if (FileResult read = reader.ReadProblem(number - 1, problem); !read) return read;
+  PositionBytesToBoard(problem.storedBoard, board);
+  problem.infoModified = false;
+  problem.loaded = true;
+  return {};
+}
+
+int LimitDeleteCount(int count, int currentIndex, int lastIndex) {
+  const int records = lastIndex + 1;
+  const int toEnd = lastIndex - currentIndex + 1;
+  // Each pass can only lower the count, so this ends.
+  for (int pass = 0; pass < 3; ++pass) {
+    if (count <= toEnd && count < records) break;
+    count = toEnd < records ? toEnd : lastIndex;
+  }
+  return std::max(count, 0);
+}
+
+FileResult CollectionReader::Open(const std::string& path) {
+  lastIndex_ = -1;
+  if (FileResult opened = file_.Open(path, FileAccess::Read); !opened) return opened;
+  store_ = file_.Store();
+  if (FileResult header = ReadLastIndex(store_, lastIndex_); !header) {
+    file_.Close();
+    store_ = ByteStore::OnBytes({});
+    return header;
+  }
+  return {};
+}
+
+FileResult CollectionReader::ReadHead(int record, RecordHead& head) const {
+  if (record < 0 || record > lastIndex_) return Fail(FileStatus::NoRecord, "no such problem");
+  return ReadRecordHead(store_, record, head);
+}
+
+FileResult CollectionReader::ReadString(int record, int slot, std::string& text,
+                                        int maxLength) const {
+  if (record < 0 || record > lastIndex_) return Fail(FileStatus::NoRecord, "no such problem");
+  return ReadRecordString(store_, record, slot, text, maxLength);
+}
+
+FileResult CollectionReader::ReadProblem(int record, CurrentProblem& problem) const {
+  if (record < 0 || record > lastIndex_) return Fail(FileStatus::NoRecord, "no such problem");
+  return ReadProblemRecord(store_, record, problem);
+}
+
+}  // namespace kv

@@ -1,0 +1,211 @@
+// Damaged and hostile collection files: every operation answers with a clear
+// failure, reads nothing past the end of the file (the sanitizers watch), and
+// leaves the file as it was; a failed whole-file rewrite leaves the old file
+// whole.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <functional>
+#include <string>
+
+#include "collections/problem_file.h"
+#include "kvl_test_util.h"
+
+namespace kv {
+namespace {
+
+using testing::AllSlots;
+using testing::Bytes;
+using testing::EmptySquares;
+using testing::ReadBytes;
+using testing::ScratchFolder;
+using testing::Spell;
+using testing::WriteBytes;
+
+// Two records; record 0 has an author (offset 194 + 3 = 197) and a source
+// (offset 205); record 1 is blank.
+Bytes TwoRecordFile() {
+  return Spell()
+      .U16(1)
+      .Record(0x00, 2, {197, 205, 194, 194, 194, 194, 194}, EmptySquares())
+      .Record(0x00, 2, AllSlots(194), EmptySquares())
+      .U8(0).U8(0).U8(0)
+      .String("Smith")
+      .String("Paris")
+      .bytes();
+}
+
+void Patch(Bytes& bytes, std::size_t at, std::initializer_list<int> values) {
+  for (int value : values) bytes.at(at++) = static_cast<std::uint8_t>(value);
+}
+
+struct Damage {
+  const char* name;
+  std::function<void(Bytes&)> apply;
+  FileStatus onLoad;  // loading record 0
+  bool compactRefused;
+};
+
+const std::vector<Damage>& Damages() {
+  static const std::vector<Damage> damages = {
+      {"one byte", [](Bytes& b) { b.resize(1); }, FileStatus::Damaged, true},
+      {"truncated index", [](Bytes& b) { b.resize(150); }, FileStatus::Damaged, true},
+      {"header larger than the file", [](Bytes& b) { Patch(b, 0, {100, 0}); },
+       FileStatus::Damaged, true},
+      {"negative header", [](Bytes& b) { Patch(b, 0, {0xFE, 0xFF}); }, FileStatus::Damaged,
+       true},
+      {"negative string length", [](Bytes& b) { Patch(b, 197, {0xFF, 0xFF}); },
+       FileStatus::Damaged, true},
+      {"offset outside the file", [](Bytes& b) { Patch(b, 10, {0xF0, 0xFF, 0xFF, 0xFF}); },
+       FileStatus::Damaged, true},
+      {"offset inside the index", [](Bytes& b) { Patch(b, 14, {98, 0, 0, 0}); },
+       FileStatus::Ok, false},
+      {"string past the end", [](Bytes& b) { Patch(b, 205, {0xFF, 0x7F}); },
+       FileStatus::Damaged, true},
+      {"string cut by the end of the file", [](Bytes& b) { b.erase(b.end() - 3, b.end()); },
+       FileStatus::Damaged, true},
+      {"shared empty string cut off", [](Bytes& b) { b.resize(194); Patch(b, 6, {194}); },
+       FileStatus::Damaged, true},
+      {"position byte that is no man", [](Bytes& b) { Patch(b, 34 + 12, {0x28}); },
+       FileStatus::Damaged, false},
+      {"NUL inside a text", [](Bytes& b) { Patch(b, 201, {0}); }, FileStatus::Ok, false},
+  };
+  return damages;
+}
+
+TEST(KvlDamageTest, DamagedFilesAreReportedAndLeftAlone) {
+  ScratchFolder folder;
+  for (const Damage& damage : Damages()) {
+    SCOPED_TRACE(damage.name);
+    Bytes bytes = TwoRecordFile();
+    damage.apply(bytes);
+    const std::string path = folder.File("damaged.kvl");
+    WriteBytes(path, bytes);
+
+    CollectionState state{path, 0, -1};
+    CurrentProblem problem;
+    problem.authors = "unchanged";
+    Board board{};
+    board[22] = WhiteKing;
+    const FileResult load = LoadProblem(state, problem, board);
+    EXPECT_EQ(load.status, damage.onLoad) << load.detail;
+    if (!load.ok()) {
+      EXPECT_FALSE(load.detail.empty());
+      EXPECT_EQ(problem.authors, "unchanged");
+      EXPECT_EQ(board[22], WhiteKing);
+    }
+
+    const FileResult compact = CompactFile(state);
+    EXPECT_EQ(compact.ok(), !damage.compactRefused) << compact.detail;
+    if (!compact.ok()) {
+      EXPECT_EQ(ReadBytes(path), bytes);
+    }
+    WriteBytes(path, bytes);
+    state.currentIndex = 0;
+    const FileResult insert = InsertRecords(state, 1);
+    if (!insert.ok()) {
+      EXPECT_EQ(ReadBytes(path), bytes);
+    }
+    WriteBytes(path, bytes);
+    state.currentIndex = 0;
+    const FileResult text = SaveSolutionText(state, "1.e4");
+    if (!text.ok()) {
+      EXPECT_EQ(ReadBytes(path), bytes);
+    }
+    EXPECT_EQ(folder.EntryCount(), 1u);
+  }
+}
+
+TEST(KvlDamageTest, SavingOverADamagedRecordRepairsIt) {
+  ScratchFolder folder;
+  Bytes bytes = TwoRecordFile();
+  Patch(bytes, 10, {0xF0, 0xFF, 0xFF, 0xFF});  // source offset outside the file
+  Patch(bytes, 197, {0xFF, 0x7F});             // authors run past the end
+  const std::string path = folder.File("repair.kvl");
+  WriteBytes(path, bytes);
+
+  CollectionState state{path, 0, -1};
+  CurrentProblem problem;
+  problem.authors = "Smith";
+  problem.source = "Paris";
+  Board board{};
+  ASSERT_TRUE(SaveProblem(state, problem, board));
+  const Bytes repaired = ReadBytes(path);
+  // Both texts appended; nothing written over bytes the damaged slots named.
+  EXPECT_EQ(repaired.size(), bytes.size() + 8 + 8);
+  EXPECT_EQ(Bytes(repaired.begin() + 197, repaired.begin() + 199), Bytes({0xFF, 0x7F}));
+  CurrentProblem loaded;
+  ASSERT_TRUE(LoadProblem(state, loaded, board));
+  EXPECT_EQ(loaded.authors, "Smith");
+  EXPECT_EQ(loaded.source, "Paris");
+}
+
+TEST(KvlDamageTest, ShortTextsAreNotWrittenOverTheIndex) {
+  // A slot pointing into the index (here at record 1, whose first bytes read
+  // as an empty string) would have its text written over that record; it is
+  // appended instead.
+  ScratchFolder folder;
+  Bytes bytes = TwoRecordFile();
+  Patch(bytes, 14, {98, 0, 0, 0});
+  Patch(bytes, 100, {KindHelp});
+  const std::string path = folder.File("index.kvl");
+  WriteBytes(path, bytes);
+  CollectionState state{path, 0, -1};
+  CurrentProblem problem;
+  Board board{};
+  ASSERT_TRUE(SaveProblem(state, problem, board));
+  const Bytes after = ReadBytes(path);
+  EXPECT_EQ(Bytes(after.begin() + 98, after.begin() + 194),
+            Bytes(bytes.begin() + 98, bytes.begin() + 194));
+}
+
+// A write that runs out of room (the file size limit stands in for a full
+// disk) leaves the old file whole and no temporary file behind.
+TEST(KvlDamageTest, AFailedRewriteLeavesTheOldFileWhole) {
+  ScratchFolder folder;
+  const std::string path = folder.File("full.kvl");
+  const Bytes bytes = TwoRecordFile();
+  WriteBytes(path, bytes);
+  CollectionState state{path, 0, -1};
+
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 250;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const FileResult insert = InsertRecords(state, 5);
+  CurrentProblem problem;
+  problem.authors = std::string(100, 'a');
+  Board board{};
+  const FileResult save = SaveProblem(state, problem, board);
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, oldHandler);
+
+  EXPECT_EQ(insert.status, FileStatus::WriteFailed);
+  EXPECT_EQ(save.status, FileStatus::WriteFailed);
+  EXPECT_EQ(ReadBytes(path), bytes);
+  EXPECT_EQ(folder.EntryCount(), 1u);
+  EXPECT_EQ(FileResultText(insert, "full.kvl", Language{}).rfind("Unable to write full.kvl", 0), 0u);
+}
+
+// Every prefix of a valid file, read from memory: no read past the end.
+TEST(KvlDamageTest, EveryTruncationOfAFileIsReadSafely) {
+  const Bytes whole = TwoRecordFile();
+  for (std::size_t size = 0; size <= whole.size(); ++size) {
+    const Bytes cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(size));
+    const ByteStore store = ByteStore::OnBytes(cut);
+    int lastIndex = -1;
+    CurrentProblem problem;
+    if (!ReadLastIndex(store, lastIndex)) continue;
+    for (int record = 0; record <= lastIndex; ++record) ReadProblemRecord(store, record, problem);
+    Bytes out;
+    const FileResult compact = CompactBytes(cut, out);
+    // Only the final NUL may be missing.
+    EXPECT_EQ(compact.ok(), size + 1 >= whole.size()) << size;
+  }
+}
+
+}  // namespace
+}  // namespace kv
