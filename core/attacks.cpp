@@ -3,17 +3,6 @@
 #include "core/tables.h"
 
 namespace kv {
-namespace {
-
-// The cell of the first man (or border) from `square` along `step`.
-inline int FirstMan(const Board& b, int square, int step) {
-  int p = square + step;
-  while (b[p] == Empty) p += step;
-  return p;
-}
-
-}  // namespace
-
 int AttackedByWhite(const Position& pos, int square) {
   constexpr int kHit = 100;
   const Board& b = pos.board;

@@ -6,6 +6,7 @@
 // lists in order and the solution text lists what they find in that order.
 #include <cassert>
 
+#include "core/castling.h"
 #include "core/rules.h"
 #include "core/tables.h"
 
@@ -81,18 +82,8 @@ bool SlideBlack(const Board& b, int s, int man, const std::array<int, N>& direct
 }
 
 void AddWhiteCastlings(Position& pos, MoveWriter& w) {
-  const Board& b = pos.board;
-  const auto& counters = pos.castlingCounters;
-  if (pos.whiteKingSquare != 96 || counters[WhiteKingMoves] != 0) return;
-  if (b[92] == WhiteRook && b[95] == Empty && b[94] == Empty && b[93] == Empty &&
-      counters[A1Moves] == 0 && !AttackedByBlack(pos, 96) && !AttackedByBlack(pos, 95) &&
-      !AttackedByBlack(pos, 94)) {
-    w.Add(96, 94, WhiteKing, Empty);
-  }
-  if (b[99] == WhiteRook && b[97] == Empty && b[98] == Empty && counters[H1Moves] == 0 &&
-      !AttackedByBlack(pos, 96) && !AttackedByBlack(pos, 97) && !AttackedByBlack(pos, 98)) {
-    w.Add(96, 98, WhiteKing, Empty);
-  }
+  if (WhiteMayCastle(pos, true)) w.Add(96, 94, WhiteKing, Empty);
+  if (WhiteMayCastle(pos, false)) w.Add(96, 98, WhiteKing, Empty);
 }
 
 void AddBlackCastlings(Position& pos, MoveWriter& w) {
@@ -168,6 +159,19 @@ bool AddBlackPawnMoves(const Board& b, int s, int lastFrom, int lastTo, MoveWrit
 }
 
 }  // namespace
+
+bool WhiteMayCastle(const Position& pos, bool queenSide) {
+  const Board& b = pos.board;
+  const auto& counters = pos.castlingCounters;
+  if (pos.whiteKingSquare != 96 || counters[WhiteKingMoves] != 0) return false;
+  if (queenSide) {
+    return b[92] == WhiteRook && b[95] == Empty && b[94] == Empty && b[93] == Empty &&
+           counters[A1Moves] == 0 && !AttackedByBlack(pos, 96) && !AttackedByBlack(pos, 95) &&
+           !AttackedByBlack(pos, 94);
+  }
+  return b[99] == WhiteRook && b[97] == Empty && b[98] == Empty && counters[H1Moves] == 0 &&
+         !AttackedByBlack(pos, 96) && !AttackedByBlack(pos, 97) && !AttackedByBlack(pos, 98);
+}
 
 Move* AddPromotions(Position& pos, bool white, int from, int to, int captured, Move* out) {
   const int pawn = white ? WhitePawn : BlackPawn;

@@ -106,6 +106,13 @@ constexpr int KingNeighbourBit(int step) {
 constexpr bool IsWhiteMan(int code) { return code > 0 && code < 7; }
 constexpr bool IsBlackMan(int code) { return code > 8; }
 
+// The cell of the first man (or border cell) from `square` along `step`.
+inline int FirstMan(const Board& b, int square, int step) {
+  int p = square + step;
+  while (b[p] == Empty) p += step;
+  return p;
+}
+
 // File letter and rank digit of a square.
 inline constexpr char FileLetters[] = "  abcdefgh";
 constexpr char FileLetter(int square) { return FileLetters[square % 10]; }

@@ -1,0 +1,374 @@
+// The fast test whether one white move mates, and the scan of White's
+// checking candidates that answers "does White mate at once".
+//
+// TestMateMove counts the checks a move gives from the moved man's geometry
+// alone, then looks for a black defence against a single check, then for a
+// king escape. A mate is finally checked for leaving the white king attacked.
+#include "core/castling.h"
+#include "core/mate_detail.h"
+#include "core/rules.h"
+#include "core/tables.h"
+
+namespace kv {
+namespace {
+
+struct Checks {
+  int count = 0;   // n: checks given (0, 1 or 2)
+  int mask = 0;    // king neighbours hidden behind the king on a check line
+  int checker = 0; // c: square of the (last) checking man
+  int step = 0;    // d: check step, or the raw difference for a knight or pawn
+};
+
+bool LineChecker(int man, int step) {
+  if (LineKind(step) == LineDiagonal) return man == WhiteQueen || man == WhiteBishop;
+  return man == WhiteRook || man == WhiteQueen;
+}
+
+// A line check along `step` by the man on `square`. The square behind the
+// king stays attacked through the king, which the escape test cannot see
+// while the king still stands on its square; the square between is masked
+// too unless the checker stands on it (the king may take it there).
+void AddLineCheck(Checks& checks, int bk, int square, int step, bool bothNeighbours) {
+  checks.checker = square;
+  checks.step = step;
+  ++checks.count;
+  checks.mask |= KingNeighbourBit(-step);
+  if (bothNeighbours || square != bk + step) checks.mask |= KingNeighbourBit(step);
+}
+
+// A direct check along a line: the first man from the king along the step
+// towards `to` stands on `to`.
+void DirectLineCheck(const Board& b, Checks& checks, int bk, int to, int wantedKind) {
+  const int step = LineStep(to - bk);
+  if (step == 0) return;
+  if (wantedKind != 0 && LineKind(step) != wantedKind) return;
+  if (FirstMan(b, bk, step) == to) AddLineCheck(checks, bk, to, step, false);
+}
+
+// A line piece uncovered on the line from the king through `vacated`, of the
+// kind `onlyKind` (0: either kind).
+void DiscoveredCheck(const Board& b, Checks& checks, int bk, int vacated, int onlyKind) {
+  const int step = LineStep(vacated - bk);
+  if (step == 0 || step == checks.step) return;
+  if (onlyKind != 0 && LineKind(step) != onlyKind) return;
+  const int q = FirstMan(b, bk, step);
+  if (LineChecker(b[q], step)) AddLineCheck(checks, bk, q, step, true);
+}
+
+// After a double step that checks, Black may take the pawn en passant; that
+// parries the test only when the capture really leaves the black king
+// unattacked (the capturing pawn may be pinned, and the check may have been
+// given by another man).
+bool EnPassantParries(Position& pos, const Move& move, int bk) {
+  for (int s : {move.to - 1, move.to + 1}) {
+    if (pos.board[s] != BlackPawn) continue;
+    const Move capture{static_cast<std::int8_t>(s), static_cast<std::int8_t>(move.to + 10),
+                       move.to, BlackPawn, BlackPawn, WhitePawn};
+    MakeMove(pos, capture);
+    const bool safe = AttackedByWhite(pos, bk) == 0;
+    UnmakeMove(pos, capture);
+    if (safe) return true;
+  }
+  return false;
+}
+
+Checks CountChecks(Position& pos, const Move& move, int bk, bool promotionLinesBothKinds,
+                   bool& parriedEnPassant) {
+  const Board& b = pos.board;
+  Checks checks;
+  checks.checker = move.to;
+  checks.step = move.to - bk;
+  const bool promotion = move.placed != move.moved;
+  switch (move.placed) {
+    case WhiteRook:
+      DirectLineCheck(b, checks, bk, move.to, LineRankFile);
+      // A rook uncovers only diagonals, but a pawn promoting to a rook may
+      // also have stood on a rank or file line.
+      DiscoveredCheck(b, checks, bk, move.from,
+                      promotion && promotionLinesBothKinds ? 0 : LineDiagonal);
+      break;
+    case WhiteBishop:
+      DirectLineCheck(b, checks, bk, move.to, LineDiagonal);
+      DiscoveredCheck(b, checks, bk, move.from,
+                      promotion && promotionLinesBothKinds ? 0 : LineRankFile);
+      break;
+    case WhiteQueen:
+      DirectLineCheck(b, checks, bk, move.to, 0);
+      // A queen that was first on a line from the king would already check,
+      // so only a promoting pawn can uncover a line.
+      if (promotion && LineStep(move.from - bk) != LineStep(move.to - bk)) {
+        DiscoveredCheck(b, checks, bk, move.from, 0);
+      }
+      break;
+    case WhiteKnight:
+      if (LineKind(move.to - bk) == LineKnight) {
+        checks.checker = move.to;
+        ++checks.count;
+      }
+      DiscoveredCheck(b, checks, bk, move.from, 0);
+      break;
+    case WhitePawn: {
+      const int difference = move.to - bk;
+      if (difference == 9 || difference == 11) {
+        checks.checker = move.to;
+        ++checks.count;
+      }
+      if (move.from - move.to == 20 && EnPassantParries(pos, move, bk)) {
+        parriedEnPassant = true;
+        return checks;
+      }
+      if (checks.count == 0 && move.capture != move.to) {
+        // The pawn taken en passant may have screened a line.
+        const int step = LineStep(move.capture - bk);
+        if (step != 0) {
+          const int q = FirstMan(b, bk, step);
+          if (LineChecker(b[q], step)) AddLineCheck(checks, bk, q, step, false);
+        }
+      }
+      DiscoveredCheck(b, checks, bk, move.from, 0);
+      break;
+    }
+    case WhiteKing:
+      if (move.from == 96 && (move.to == 98 || move.to == 94)) {
+        const int rook = move.to == 98 ? 97 : 95;
+        const int step = LineStep(rook - bk);
+        if (LineKind(step) == LineRankFile && FirstMan(b, bk, step) == rook) {
+          AddLineCheck(checks, bk, rook, step, true);
+        }
+      } else {
+        DiscoveredCheck(b, checks, bk, move.from, 0);
+      }
+      break;
+    default:
+      break;
+  }
+  return checks;
+}
+
+// A black man (not pinned to its king) that can take the single checker or
+// step into the check line; or the lifted man's square on the line.
+bool BlackDefends(const Position& pos, const Checks& checks, int bk) {
+  const Board& b = pos.board;
+  const int force = pos.blackForce;
+  auto free = [&pos](int square) { return ScreenTest(pos, square) == 1; };
+  const int c = checks.checker;
+  const int d = checks.step;
+  if (b[c - 11] == BlackPawn && free(c - 11)) return true;
+  if (b[c - 9] == BlackPawn && free(c - 9)) return true;
+  int q = c;
+  for (int guard = 0; guard < 8; ++guard) {
+    if (q == pos.parrySquare) return true;
+    if (force & ForceRankFile) {
+      for (int dir : {-1, 1, -10, 10}) {
+        const int p = FirstMan(b, q, dir);
+        if ((b[p] == BlackQueen || b[p] == BlackRook) && free(p)) return true;
+      }
+    }
+    if (force & ForceDiagonal) {
+      for (int dir : {-9, 9, -11, 11}) {
+        const int p = FirstMan(b, q, dir);
+        if ((b[p] == BlackBishop || b[p] == BlackQueen) && free(p)) return true;
+      }
+    }
+    if (force & ForceKnight) {
+      for (int o : {-19, -8, 12, 21, 19, 8, -12, -21}) {
+        if (b[q + o] == BlackKnight && free(q + o)) return true;
+      }
+    }
+    q -= d;
+    if (q == bk || !IsSquare(q)) break;
+    if (b[q - 10] == BlackPawn && free(q - 10)) return true;
+    if (q < 60 && b[q - 10] == Empty && b[q - 20] == BlackPawn && free(q - 20)) return true;
+  }
+  return false;
+}
+
+bool KingEscapes(const Position& pos, int mask, int bk) {
+  const Board& b = pos.board;
+  for (int o : {-11, -10, -9, -1, 1, 9, 10, 11}) {
+    const int e = bk + o;
+    if (b[e] < OffBoard && (mask & KingNeighbourBit(o)) == 0 && AttackedByWhite(pos, e) == 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+namespace detail {
+
+int TestMateMove(Position& pos, bool promotionLinesBothKinds) {
+  const int bk = pos.blackKingSquare;
+  if (!IsSquare(bk)) return 0;
+  const Move move = pos.probeMove;
+  MakeMove(pos, move);
+  bool parriedEnPassant = false;
+  const Checks checks = CountChecks(pos, move, bk, promotionLinesBothKinds, parriedEnPassant);
+  int result = checks.count;
+  if (parriedEnPassant || checks.count == 0) {
+    // result stays the number of checks found
+  } else if (checks.count == 1 && pos.blackForce != 0 && BlackDefends(pos, checks, bk)) {
+    // a defence: not mate
+  } else if (KingEscapes(pos, checks.mask, bk)) {
+    // an escape: not mate
+  } else if (IsSquare(pos.whiteKingSquare) && AttackedByBlack(pos, pos.whiteKingSquare)) {
+    result = 0;  // the mating move was illegal
+  } else {
+    pos.lastMate = move;
+    result = 100;
+  }
+  UnmakeMove(pos, move);
+  return result;
+}
+
+}  // namespace detail
+
+int TestMateMove(Position& pos) { return detail::TestMateMove(pos, true); }
+
+namespace {
+
+// The candidate scan: only moves able to give check are handed to
+// TestMateMove.
+class MateScan {
+ public:
+  MateScan(Position& pos, int lastFrom, int lastTo)
+      : pos_(pos), b_(pos.board), bk_(pos.blackKingSquare), lastFrom_(lastFrom), lastTo_(lastTo) {}
+
+  bool Man(int s) {
+    switch (b_[s]) {
+      case WhiteRook:
+        return Slide(s, RookOffsets, Discoverer(s), LineRankFile);
+      case WhiteBishop: {
+        const bool discoverer = Discoverer(s);
+        // A bishop on the other colour than the king can only uncover.
+        if (!discoverer && SquareColour[s] != SquareColour[bk_]) return false;
+        return Slide(s, BishopOffsets, discoverer, LineDiagonal);
+      }
+      case WhiteQueen:
+        return Slide(s, QueenOffsets, false, 0);
+      case WhiteKnight:
+        return Knight(s);
+      case WhitePawn:
+        return Pawn(s);
+      case WhiteKing:
+        return King(s);
+      default:
+        return false;
+    }
+  }
+
+ private:
+  bool Try(int from, int to, int capture, int moved, int placed, int captured) {
+    pos_.probeMove = Move{static_cast<std::int8_t>(from),  static_cast<std::int8_t>(to),
+                          static_cast<std::int8_t>(capture), static_cast<std::int8_t>(moved),
+                          static_cast<std::int8_t>(placed),  static_cast<std::int8_t>(captured)};
+    return TestMateMove(pos_) == 100;
+  }
+  bool Try(int from, int to, int man) { return Try(from, to, to, man, man, b_[to]); }
+
+  // The man on s is the first from the king on a line, and a white man
+  // behind it would check along that line once it moves away.
+  bool Discoverer(int s) const {
+    const int step = LineStep(s - bk_);
+    if (step == 0 || FirstMan(b_, bk_, step) != s) return false;
+    return LineChecker(b_[FirstMan(b_, s, step)], step);
+  }
+
+  // kind: the line kind a quiet move must reach (0: any line with the king).
+  template <std::size_t N>
+  bool Slide(int s, const std::array<int, N>& directions, bool discoverer, int kind) {
+    const int man = b_[s];
+    for (int d : directions) {
+      int t = s + d;
+      for (; b_[t] == Empty; t += d) {
+        const int step = LineStep(t - bk_);
+        const bool onLine = kind == 0 ? step != 0 : LineKind(step) == kind;
+        if ((discoverer || onLine) && Try(s, t, man)) return true;
+      }
+      if (b_[t] > BlackKing && Try(s, t, man)) return true;
+    }
+    return false;
+  }
+
+  bool Knight(int s) {
+    const bool discoverer = Discoverer(s);
+    if (!discoverer && SquareColour[s] != SquareColour[bk_]) return false;
+    for (int o : KnightOffsets) {
+      const int t = s + o;
+      if (b_[t] != Empty && b_[t] < BlackKing) continue;  // own man or border
+      if ((discoverer || LineKind(t - bk_) == LineKnight) && Try(s, t, WhiteKnight)) return true;
+    }
+    return false;
+  }
+
+  bool King(int s) {
+    if (Discoverer(s)) {
+      for (int o : QueenOffsets) {
+        const int t = s + o;
+        if ((b_[t] == Empty || b_[t] >= BlackKing) && Try(s, t, WhiteKing)) return true;
+      }
+    }
+    if (s != pos_.whiteKingSquare) return false;
+    if (WhiteMayCastle(pos_, true) && Try(96, 94, WhiteKing)) return true;
+    return WhiteMayCastle(pos_, false) && Try(96, 98, WhiteKing);
+  }
+
+  // Knight, then queen: a rook or bishop promotion mates only where the
+  // queen does too.
+  bool Promotions(int s, int t) {
+    const int captured = b_[t];
+    return Try(s, t, t, WhitePawn, WhiteKnight, captured) ||
+           Try(s, t, t, WhitePawn, WhiteQueen, captured);
+  }
+
+  bool Pawn(int s) {
+    if (s <= 39) {
+      if (b_[s - 11] > OffBoard && Promotions(s, s - 11)) return true;
+      if (b_[s - 9] > OffBoard && Promotions(s, s - 9)) return true;
+      return b_[s - 10] == Empty && Promotions(s, s - 10);
+    }
+    if (b_[s - 11] > OffBoard && Try(s, s - 11, WhitePawn)) return true;
+    if (b_[s - 9] > OffBoard && Try(s, s - 9, WhitePawn)) return true;
+    if (b_[s - 10] == Empty) {
+      if (Try(s, s - 10, WhitePawn)) return true;
+      if (s >= 82 && b_[s - 20] == Empty) return Try(s, s - 20, WhitePawn);
+    }
+    if (lastTo_ - lastFrom_ == 20 && (lastTo_ == s - 1 || lastTo_ == s + 1) &&
+        b_[lastTo_] == BlackPawn) {
+      return Try(s, lastTo_ - 10, lastTo_, WhitePawn, WhitePawn, BlackPawn);
+    }
+    return false;
+  }
+
+  Position& pos_;
+  const Board& b_;
+  const int bk_;
+  const int lastFrom_;
+  const int lastTo_;
+};
+
+}  // namespace
+
+int FindMateInOne(Position& pos, int lastFrom, int lastTo) {
+  const int bk = pos.blackKingSquare;
+  if (!IsSquare(bk)) return 0;
+  if (AttackedByWhite(pos, bk)) return -1;
+  MateScan scan(pos, lastFrom, lastTo);
+  // Start at the last mating man's square: the same man often mates again.
+  int start = pos.lastMate.from;
+  if (!IsSquare(start)) start = FirstSquare;
+  int s = start;
+  do {
+    if (pos.board[s] == OffBoard) {
+      s += 2;  // a border cell: the next cell is one too
+    } else {
+      if (scan.Man(s)) return 1;
+      ++s;
+    }
+    if (s > LastSquare) s = FirstSquare;
+  } while (s != start);
+  return 0;
+}
+
+}  // namespace kv
