@@ -1,9 +1,8 @@
-// The problem record's text conventions and the type text parser.
+// The problem record's text conventions.
 #include "collections/current_problem.h"
 
 #include <gtest/gtest.h>
 
-#include "collections/problem_type_text.h"
 
 namespace kv {
 namespace {
@@ -79,41 +78,6 @@ TEST(CurrentProblemTest, ModifiedWhenBoardOrInformationChanged) {
   EXPECT_EQ(problem.type.kind, KindDirect);
   EXPECT_EQ(problem.type.moves, 2);
   EXPECT_EQ(problem.solutionText, "kept");
-}
-
-TEST(ProblemTypeTextTest, ParsesWhatFormatWrites) {
-  const ProblemType types[] = {
-      {3, KindDirect, 0, 0, 0},
-      {5, KindHelp, FlagSeries, 0, 0},
-      {4, KindSelf, FlagStalemate | FlagMaximum, 0, 0},
-      {2, KindHelp, FlagWhiteBegins, 0, 0},
-      {2, KindReflex, 0, 0, 0},
-      {12, KindHelp, FlagSeries | FlagStalemate, 0, 0},
-      {0, KindDirect, 0, 0, 0},
-      {0, KindDirect, FlagStalemate, 0, 0},
-  };
-  for (const ProblemType& type : types) {
-    const std::string text = FormatProblemType(type);
-    ProblemType parsed{9, 3, 0x7F, 0, 0};
-    ASSERT_TRUE(ParseProblemType(text, parsed)) << text;
-    EXPECT_EQ(FormatProblemType(parsed), text);
-    EXPECT_EQ(parsed.flags, type.flags) << text;
-  }
-  ProblemType parsed;
-  ASSERT_TRUE(ParseProblemType("d#2", parsed));
-  EXPECT_EQ(parsed.kind, KindDirect);
-  ASSERT_TRUE(ParseProblemType("h#2 W max", parsed));
-  EXPECT_EQ(parsed.flags, FlagWhiteBegins | FlagMaximum);
-}
-
-TEST(ProblemTypeTextTest, RefusesWhatIsNoType) {
-  ProblemType type{3, KindSelf, 0, 0, 0};
-  for (const char* text : {"", "#", "#0", "#256", "x#2", "hh#2", "ss#", "#2 W", "h#2 w",
-                           "#2 max max", "#2x", "++", "h#2  Q"}) {
-    EXPECT_FALSE(ParseProblemType(text, type)) << text;
-  }
-  EXPECT_EQ(type.moves, 3);
-  EXPECT_EQ(type.kind, KindSelf);
 }
 
 }  // namespace
