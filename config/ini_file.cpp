@@ -137,9 +137,12 @@ IniReadResult ReadIniFile(const std::string& path, IniDocument& document) {
 bool WriteIniFile(const std::string& path, const IniDocument& document) {
   std::error_code error;
   fs::path target(path);
-  // Rewrite the file a symbolic link points to, not the link.
-  if (fs::is_symlink(target, error)) target = fs::weakly_canonical(target, error);
-  if (error) return false;
+  // Rewrite the file a symbolic link points to, not the link. A target that
+  // does not exist yet is no error here.
+  if (fs::symlink_status(target, error).type() == fs::file_type::symlink) {
+    target = fs::weakly_canonical(target, error);
+    if (error) return false;
+  }
   if (target.has_parent_path()) {
     fs::create_directories(target.parent_path(), error);
     if (error) return false;
@@ -159,8 +162,9 @@ bool WriteIniFile(const std::string& path, const IniDocument& document) {
       return false;
     }
   }
-  const fs::file_status old = fs::status(target, error);
-  if (!error && fs::exists(old)) fs::permissions(temporary, old.permissions(), error);
+  std::error_code statusError;
+  const fs::file_status old = fs::status(target, statusError);
+  if (!statusError && fs::exists(old)) fs::permissions(temporary, old.permissions(), statusError);
   fs::rename(temporary, target, error);
   if (error) {
     std::error_code ignored;
