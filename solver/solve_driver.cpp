@@ -315,6 +315,9 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
       if ((s.changedMode == 1 && !o[st.optionGroup + Variations] && pairs < 2) ||
           s.changedMode == 2) {
         text.textLength = mark;
+      } else if (st.helpMode != 0 && s.phase == 1 && text.textLength == mark) {
+        // A helpmate's null-move analysis that found no line writes nothing,
+        // not even an empty line: a helpmate without solution gives an empty text.
       } else {
         if (s.phase == 2 || s.phase == 4 ||
             (s.phase == 1 && o[SetPlay] && !o[ActualPlay] && st.helpMode == 0))

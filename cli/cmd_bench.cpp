@@ -1,0 +1,150 @@
+// kestrovale-cli bench: solves the fixed suite of bench/problems/suite.tsv
+// with tries and set play on and prints, per problem and in total, the time
+// and the number of positions the searches reached. The node total is a
+// signature of the search: it changes only when the search changes.
+#include <unistd.h>
+
+#include <chrono>
+#include <cinttypes>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+#include "cli/solve_support.h"
+#include "core/fen.h"
+#include "solver/problem_type.h"
+#include "solver/solution_writer.h"
+#include "solver/solve_driver.h"
+#include "solver/solve_options_logic.h"
+
+namespace kv::cli {
+namespace {
+
+struct BenchProblem {
+  std::string id;
+  std::string stipulation;
+  std::string board;
+  std::string key;
+};
+
+// The suite next to the sources: given, or found from the working folder or
+// from the program's own place in a build folder of the repository.
+std::string FindSuite(const std::string& given) {
+  if (!given.empty()) return given;
+  std::vector<std::string> candidates = {"bench/problems/suite.tsv"};
+  char self[4096];
+  const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+  if (n > 0) {
+    self[n] = 0;
+    std::string dir = self;
+    for (int up = 0; up < 4; ++up) {
+      dir = dir.substr(0, dir.find_last_of('/'));
+      candidates.push_back(dir + "/bench/problems/suite.tsv");
+    }
+  }
+  for (const std::string& path : candidates)
+    if (std::ifstream(path).good()) return path;
+  return {};
+}
+
+bool ReadSuite(const std::string& path, std::vector<BenchProblem>& problems) {
+  std::ifstream in(path);
+  if (!in) return false;
+  std::string line;
+  bool header = true;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    if (header) {
+      header = false;
+      continue;
+    }
+    std::vector<std::string> cells;
+    std::stringstream fields(line);
+    std::string cell;
+    while (std::getline(fields, cell, '\t')) cells.push_back(cell);
+    if (cells.size() < 4) cells.resize(4);
+    problems.push_back({cells[0], cells[1], cells[2], cells[3]});
+  }
+  return true;
+}
+
+int Run(const Args& args) {
+  std::string given;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--suite" && i + 1 < args.size()) {
+      given = args[++i];
+    } else {
+      return UsageError("bench: unknown argument '" + args[i] + "'");
+    }
+  }
+  const std::string path = FindSuite(given);
+  std::vector<BenchProblem> problems;
+  if (path.empty() || !ReadSuite(path, problems)) {
+    std::fprintf(stderr, "kestrovale-cli: bench: cannot read the suite %s\n",
+                 given.empty() ? "bench/problems/suite.tsv" : given.c_str());
+    return ExitFailure;
+  }
+  InstallBreakHandler();
+  const UiCallbacks ui = StderrCallbacks(true);
+  const Language language;
+  auto solver = std::make_unique<Solver>();
+  std::uint64_t totalNodes = 0;
+  double totalMs = 0;
+  int mismatches = 0;
+  std::printf("%-28s %-6s %10s %14s  %s\n", "problem", "type", "ms", "positions", "key");
+  for (const BenchProblem& p : problems) {
+    auto setup = std::make_unique<SolveSetup>();
+    std::string error;
+    if (!ParseFenBoard(p.board, setup->pos.board, &error) ||
+        !ParseProblemType(p.stipulation, setup->type)) {
+      std::printf("%-28s bad entry\n", p.id.c_str());
+      ++mismatches;
+      continue;
+    }
+    SwitchOptionsToKind(setup->options, setup->type.kind);
+    setup->options[SetPlay] = 1;
+    if (setup->type.kind != KindHelp) {
+      setup->options[TryRefutations] = 1;
+      setup->options[ActualPlay] = 1;
+    }
+    SolveEnvironment env{setup->pos, setup->type, setup->options, setup->twins, language, ui};
+    solver->search.nodes = 0;
+    solver->solutionStale = true;
+    const auto start = std::chrono::steady_clock::now();
+    SolveEntry(*solver, env, setup->type.moves);
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    // The first key against the one recorded in the suite (battle play).
+    std::string verdict;
+    if (!p.key.empty()) {
+      const int top = solver->search.topMoves;
+      SearchContext ctx{setup->pos, setup->options, ui, language, solver->search};
+      setup->options[ShortNotation] = 0;
+      Writer w{ctx, solver->text};
+      const Move key = top >= 1 && top <= 6 ? solver->search.KeyList(top).records[0] : Move{};
+      const std::string found = key.from != 0 ? MoveText(w, key) : "-";
+      verdict = found == p.key ? "ok" : "DIFFERS: " + found + " (expected " + p.key + ")";
+      if (found != p.key) ++mismatches;
+    }
+    std::printf("%-28s %-6s %10.1f %14" PRIu64 "  %s\n", p.id.c_str(), p.stipulation.c_str(), ms,
+                solver->search.nodes, verdict.c_str());
+    std::fflush(stdout);
+    totalNodes += solver->search.nodes;
+    totalMs += ms;
+    if (BreakRequested()) break;
+  }
+  std::printf("%-28s %-6s %10.1f %14" PRIu64 "  %d problems%s\n", "total", "", totalMs,
+              totalNodes, static_cast<int>(problems.size()),
+              mismatches ? ", some keys differ" : "");
+  return mismatches ? ExitFailure : ExitOk;
+}
+
+Registration reg({"bench", "[--suite FILE]   solve the bench suite; time and positions per problem",
+                  &Run});
+
+}  // namespace
+}  // namespace kv::cli
