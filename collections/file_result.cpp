@@ -37,10 +37,12 @@ std::string FileResultText(const FileResult& result, const std::string& fileName
       break;
     case FileStatus::CannotOpen:
     case FileStatus::Damaged:
-    case FileStatus::NoRecord:
-    case FileStatus::Full:
       text = WithFileName(Message(language, MessageUnableToOpen, "Unable to Open %s"), fileName);
       break;
+    case FileStatus::NoRecord:
+    case FileStatus::Full:
+      // The file itself is fine; the detail says what cannot be done.
+      return fileName + ": " + result.detail;
   }
   if (!result.detail.empty()) text += " (" + result.detail + ")";
   return text;

@@ -34,7 +34,8 @@ inline FileResult Fail(FileStatus status, std::string detail) {
 
 // The text of a failure, in the interface language where the string table has
 // it: "Unable to Open %s" (message 45) for files that cannot be opened or are
-// damaged, "Not enough memory" (message 46), followed by the detail.
+// damaged, "Not enough memory" (message 46), followed by the detail; a
+// missing record or a full file as "<file>: <detail>".
 std::string FileResultText(const FileResult& result, const std::string& fileName,
                            const Language& language);
 
