@@ -8,8 +8,7 @@ namespace kv {
 
 using namespace search_detail;
 
-int ListMatingMoves(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list,
-                    bool collectAll) {
+int ListMatingMoves(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list, bool collectAll) {
   Position& pos = ctx.pos;
   SearchState& state = ctx.state;
   MoveRecords& mates = state.KeyList(1);

@@ -57,8 +57,9 @@ void OrderWhiteMoves(SearchContext& ctx, MoveList* list, const MoveRecords& keys
   // Captures by the value of the man taken: queen or rook, knight or bishop, pawn.
   for (const std::int8_t low : {BlackQueen, BlackKnight, BlackPawn}) {
     const std::int8_t high = low == BlackPawn ? BlackPawn : static_cast<std::int8_t>(low + 1);
-    TakeInOrder(*list, length, marks, scratch, scratchMarks.data(), out,
-                [low, high](const Move& m, int) { return m.captured == low || m.captured == high; });
+    TakeInOrder(
+        *list, length, marks, scratch, scratchMarks.data(), out,
+        [low, high](const Move& m, int) { return m.captured == low || m.captured == high; });
   }
   TakeInOrder(*list, length, marks, scratch, scratchMarks.data(), out,
               [](const Move&, int) { return true; });

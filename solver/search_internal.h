@@ -36,7 +36,9 @@ inline std::uint8_t* CheckMarksOf(SearchState& state, const MoveList* list) {
 inline void Append(MoveRecords& list, int& count, const Move& move) {
   if (count < ListedRecords) list.records[count++] = move;
 }
-inline void Close(MoveRecords& list, int count) { list.records[count].from = 0; }
+inline void Close(MoveRecords& list, int count) {
+  list.records[count].from = 0;
+}
 
 inline void Append(RefutationRecords& list, int& count, const Move& move, int mark) {
   if (count < ListedRecords) {
@@ -45,7 +47,9 @@ inline void Append(RefutationRecords& list, int& count, const Move& move, int ma
     ++count;
   }
 }
-inline void Close(RefutationRecords& list, int count) { list.records[count].move.from = 0; }
+inline void Close(RefutationRecords& list, int count) {
+  list.records[count].move.from = 0;
+}
 
 inline void Append(VariationRecords& list, int& count, const Move& reply, int mark,
                    const Move& continuation) {
@@ -57,7 +61,9 @@ inline void Append(VariationRecords& list, int& count, const Move& reply, int ma
     record.continuation.mark = 0;
   }
 }
-inline void Close(VariationRecords& list, int count) { list.records[count].reply.move.from = 0; }
+inline void Close(VariationRecords& list, int count) {
+  list.records[count].reply.move.from = 0;
+}
 
 // Status part `part`: `prefix` followed by the move in plain letters.
 void ShowMoveStatus(SearchContext& ctx, int part, const char* prefix, const Move& move);

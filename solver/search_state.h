@@ -26,13 +26,19 @@ inline constexpr int ScratchList = 10;
 // every man 8, so that playing and taking it back leave the board unchanged.
 inline constexpr Move NullMove{100, 100, 100, OffBoard, OffBoard, OffBoard};
 
-inline bool IsNullMove(const Move& move) { return move.from == 100; }
-inline bool SameSquares(const Move& a, const Move& b) { return a.from == b.from && a.to == b.to; }
+inline bool IsNullMove(const Move& move) {
+  return move.from == 100;
+}
+inline bool SameSquares(const Move& a, const Move& b) {
+  return a.from == b.from && a.to == b.to;
+}
 // Same from, to and placed man: how the writer and the threat filter compare moves.
 inline bool SameMove(const Move& a, const Move& b) {
   return a.from == b.from && a.to == b.to && a.placed == b.placed;
 }
-inline bool IsPromotion(const Move& move) { return move.placed != move.moved; }
+inline bool IsPromotion(const Move& move) {
+  return move.placed != move.moved;
+}
 
 // Keys, tries, threats: up to 19 moves, ended by a record whose from is 0.
 struct MoveRecords {
