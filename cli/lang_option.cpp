@@ -9,7 +9,9 @@ bool LanguageFromName(const std::string& name, Language& language, std::string* 
   constexpr struct {
     const char* code;
     int base;
-  } kCodes[] = {{"fr", LanguageFrench}, {"en", LanguageEnglish}, {"it", LanguageItalian},
+  } kCodes[] = {{"fr", LanguageFrench},
+                {"en", LanguageEnglish},
+                {"it", LanguageItalian},
                 {"es", LanguageSpanish}};
   for (const auto& entry : kCodes) {
     if (name == entry.code) {

@@ -11,7 +11,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -99,7 +101,8 @@ std::string Cut(std::string_view text, int size) {
 IniDocument ParseIni(std::string_view text) {
   IniDocument document;
   const std::size_t firstBreak = text.find('\n');
-  document.crlf = firstBreak == std::string_view::npos || (firstBreak > 0 && text[firstBreak - 1] == '\r');
+  document.crlf =
+      firstBreak == std::string_view::npos || (firstBreak > 0 && text[firstBreak - 1] == '\r');
   std::size_t start = 0;
   while (start < text.size()) {
     std::size_t end = text.find('\n', start);
@@ -207,14 +210,15 @@ void WriteProfileString(IniDocument& document, std::string_view section, std::st
   std::string clean(value.substr(0, value.find('\0')));
   std::replace(clean.begin(), clean.end(), '\r', ' ');
   std::replace(clean.begin(), clean.end(), '\n', ' ');
-  const bool quote = !clean.empty() &&
-                     (IsBlank(clean.front()) || IsBlank(clean.back()) ||
-                      (clean.size() >= 2 && clean.front() == '"' && clean.back() == '"'));
+  const bool quote =
+      !clean.empty() && (IsBlank(clean.front()) || IsBlank(clean.back()) ||
+                         (clean.size() >= 2 && clean.front() == '"' && clean.back() == '"'));
   std::string line = std::string(key) + "=" + (quote ? "\"" + clean + "\"" : clean);
 
   const SectionRange range = FindSection(document, section);
   if (range.header == std::string::npos) {
-    if (!document.lines.empty() && !Trim(document.lines.back()).empty()) document.lines.emplace_back();
+    if (!document.lines.empty() && !Trim(document.lines.back()).empty())
+      document.lines.emplace_back();
     document.lines.push_back("[" + std::string(section) + "]");
     document.lines.push_back(std::move(line));
     return;
@@ -230,7 +234,8 @@ void WriteProfileString(IniDocument& document, std::string_view section, std::st
   for (std::size_t i = range.header + 1; i < range.end; ++i) {
     if (!Trim(document.lines[i]).empty()) insert = i + 1;
   }
-  document.lines.insert(document.lines.begin() + static_cast<std::ptrdiff_t>(insert), std::move(line));
+  document.lines.insert(document.lines.begin() + static_cast<std::ptrdiff_t>(insert),
+                        std::move(line));
 }
 
 }  // namespace kv

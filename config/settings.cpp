@@ -8,8 +8,12 @@ namespace {
 
 // Values are written as the character 48 + value. Clamped so that no value
 // becomes a zero byte or a line break, which would cut the line in the file.
-char DigitChar(int value) { return static_cast<char>(48 + std::clamp(value, -34, 207)); }
-int DigitValue(char c) { return static_cast<unsigned char>(c) - 48; }
+char DigitChar(int value) {
+  return static_cast<char>(48 + std::clamp(value, -34, 207));
+}
+int DigitValue(char c) {
+  return static_cast<unsigned char>(c) - 48;
+}
 
 std::string Get(const IniDocument& document, std::string_view key, std::string_view defaultValue,
                 int size) {
@@ -43,7 +47,9 @@ constexpr std::array<Range, OutputCount> kOutputRanges = {{{-34, 207},
                                                            {0, 200},
                                                            {0, 4}}};
 
-bool IsPieceCode(int code) { return (code >= 0 && code <= 6) || (code >= 10 && code <= 15); }
+bool IsPieceCode(int code) {
+  return (code >= 0 && code <= 6) || (code >= 10 && code <= 15);
+}
 
 void PutInt32(std::array<std::uint8_t, PaneFontSize>& bytes, int at, std::int32_t value) {
   const auto bits = static_cast<std::uint32_t>(value);
@@ -284,7 +290,8 @@ void LoadSettings(const IniDocument& document, Settings& settings) {
   for (int i = 0; i < 4; ++i) {
     settings.recentFiles[i] = Get(document, "File" + std::to_string(i), "", RecentFileFieldSize);
   }
-  settings.options = DecodeOptions(Get(document, "Options", "111111001110101000", OptionsFieldSize));
+  settings.options =
+      DecodeOptions(Get(document, "Options", "111111001110101000", OptionsFieldSize));
   settings.output = DecodeOutput(Get(document, "Output", "12141*M0330::::2", OutputFieldSize));
   settings.paneFont =
       DecodePaneFont(Get(document, "Police", DefaultPaneFontValue(), PoliceFieldSize));
@@ -358,7 +365,9 @@ std::string LoadFileCmd(const IniDocument& document) {
   return Get(document, "FileCmd", "", FileCmdFieldSize);
 }
 
-void SaveFileCmd(IniDocument& document, std::string_view path) { Put(document, "FileCmd", path); }
+void SaveFileCmd(IniDocument& document, std::string_view path) {
+  Put(document, "FileCmd", path);
+}
 
 std::string LoadAuthorListFile(const IniDocument& document) {
   return Get(document, "ListeAuteurs", "auteurs.txt", AuthorListFieldSize);

@@ -64,8 +64,8 @@ inline constexpr int OutputMarginRight = 12;
 inline constexpr int OutputMarginTop = 13;
 inline constexpr int OutputMarginBottom = 14;
 inline constexpr int OutputDiagramBorder = 15;
-inline constexpr std::array<int, OutputCount> DefaultOutput = {1, 2,  1, 4, 1,  -6, 29, 0,
-                                                               3, 3,  0, 10, 10, 10, 10, 2};
+inline constexpr std::array<int, OutputCount> DefaultOutput = {1, 2, 1, 4,  1,  -6, 29, 0,
+                                                               3, 3, 0, 10, 10, 10, 10, 2};
 
 struct OutputSettings {
   std::array<int, OutputCount> values = DefaultOutput;

@@ -6,13 +6,13 @@ namespace kv {
 namespace {
 
 constexpr int kEnglishIndex = 1;
-constexpr std::size_t kLetterCount = 16;     // one per PieceCode
+constexpr std::size_t kLetterCount = 16;      // one per PieceCode
 constexpr std::size_t kMaxLetterLength = 17;  // the letter buffers' capacity
 
 // A letter string from a string file, safe to index by any PieceCode.
 std::string LetterString(const CustomLanguage& language, int n) {
-  std::string letters = language.present[n] ? language.messages[n]
-                                            : std::string(builtin::Message(kEnglishIndex, n));
+  std::string letters =
+      language.present[n] ? language.messages[n] : std::string(builtin::Message(kEnglishIndex, n));
   if (letters.size() > kMaxLetterLength) letters.resize(kMaxLetterLength);
   if (letters.size() < kLetterCount) letters.resize(kLetterCount, ' ');
   return letters;

@@ -47,7 +47,8 @@ std::string WrongVersionMessage(std::string_view path);
 // value is the stored or chosen language value (corrected as
 // NormalizeLanguageValue says); for 1024 the string file at path is read. A
 // file that cannot be read gives English silently; a file of another version
-// shows the update message through ui and gives English.
+// shows the update message through ui and gives English. When the result is
+// the custom language, the caller stores path as "CustomMenu".
 Language SelectLanguage(int value, const std::string& path, const UiCallbacks& ui);
 
 // The menu bar of the language: a built-in menu, or the custom one.

@@ -9,8 +9,8 @@ constexpr DialogLabel kDisplayOptions[] = {{103, 184}, {104, 185}, {105, 151}, {
 
 constexpr DialogLabel kInformation[] = {{116, 99}, {119, 128}, {201, 160}, {200, 93}};
 
-constexpr DialogLabel kBiographicalSelection[] = {{91, 101},   {92, 111},  {93, 109},
-                                                  {110, 132},  {107, 196}, {180, 129}};
+constexpr DialogLabel kBiographicalSelection[] = {{91, 101},  {92, 111},  {93, 109},
+                                                  {110, 132}, {107, 196}, {180, 129}};
 
 constexpr DialogLabel kOrganise[] = {{129, 110}, {130, 152}, {131, 177},
                                      {4, 154},   {211, 130}, {212, 113}};
@@ -21,17 +21,17 @@ constexpr DialogLabel kSolvingOptions[] = {
     {152, 173}, {94, 103},  {95, 102},  {154, 174}, {155, 175}};
 
 constexpr DialogLabel kPrintOptionPages[] = {
-    {92, 204},  {93, 205},  {94, 207}, {95, 206}, {96, 208},   {97, 115},   {98, 167}, {99, 106},
-    {100, 116}, {87, 153},  {89, 149}, {112, 156}, {130, 155}, {131, 158}, {1, 157}};
+    {92, 204},  {93, 205}, {94, 207}, {95, 206},  {96, 208},  {97, 115},  {98, 167}, {99, 106},
+    {100, 116}, {87, 153}, {89, 149}, {112, 156}, {130, 155}, {131, 158}, {1, 157}};
 
 constexpr DialogLabel kSave[] = {{91, 110}, {92, 150}, {93, 177}};
 
 constexpr DialogLabel kProblemList[] = {{1000, 92}, {1, 105}};
 
 constexpr DialogLabel kPositionSearch[] = {
-    {222, 128}, {91, 139},  {92, 96},   {93, 83},   {94, 84},   {95, 137},
-    {119, 127}, {120, 126}, {121, 186}, {122, 165}, {96, 168},  {130, 124},
-    {131, 118}, {132, 120}, {1000, 92}, {107, 194}, {106, 97},  {333, 195}};
+    {222, 128}, {91, 139},  {92, 96},   {93, 83},   {94, 84},  {95, 137},
+    {119, 127}, {120, 126}, {121, 186}, {122, 165}, {96, 168}, {130, 124},
+    {131, 118}, {132, 120}, {1000, 92}, {107, 194}, {106, 97}, {333, 195}};
 
 constexpr DialogLabel kTestMove[] = {{122, 187}};
 
@@ -59,23 +59,40 @@ constexpr DialogLabel kPrintPreview[] = {{1005, 157}, {1004, 203}, {2, 105}};
 
 std::span<const DialogLabel> DialogLabels(int tableIndex) {
   switch (tableIndex) {
-    case DialogDisplayOptions: return kDisplayOptions;
-    case DialogInformation: return kInformation;
-    case DialogBiographicalSelection: return kBiographicalSelection;
-    case DialogOrganise: return kOrganise;
-    case DialogSolvingOptions: return kSolvingOptions;
-    case DialogPrintOptionPages: return kPrintOptionPages;
-    case DialogSave: return kSave;
-    case DialogProblemList: return kProblemList;
-    case DialogPositionSearch: return kPositionSearch;
-    case DialogTestMove: return kTestMove;
-    case DialogProblemType: return kProblemType;
-    case DialogSearchInformation: return kSearchInformation;
-    case DialogTwins: return kTwins;
-    case DialogAdditionalInformation: return kAdditionalInformation;
-    case DialogDuplicateInformation: return kDuplicateInformation;
-    case DialogPrintPreview: return kPrintPreview;
-    default: return {};
+    case DialogDisplayOptions:
+      return kDisplayOptions;
+    case DialogInformation:
+      return kInformation;
+    case DialogBiographicalSelection:
+      return kBiographicalSelection;
+    case DialogOrganise:
+      return kOrganise;
+    case DialogSolvingOptions:
+      return kSolvingOptions;
+    case DialogPrintOptionPages:
+      return kPrintOptionPages;
+    case DialogSave:
+      return kSave;
+    case DialogProblemList:
+      return kProblemList;
+    case DialogPositionSearch:
+      return kPositionSearch;
+    case DialogTestMove:
+      return kTestMove;
+    case DialogProblemType:
+      return kProblemType;
+    case DialogSearchInformation:
+      return kSearchInformation;
+    case DialogTwins:
+      return kTwins;
+    case DialogAdditionalInformation:
+      return kAdditionalInformation;
+    case DialogDuplicateInformation:
+      return kDuplicateInformation;
+    case DialogPrintPreview:
+      return kPrintPreview;
+    default:
+      return {};
   }
 }
 

@@ -39,7 +39,9 @@ char32_t Cp1252ToCodePoint(unsigned char byte) {
   return byte;
 }
 
-bool IsFigurineCode(unsigned char byte) { return FigurineCodePoint(byte) != 0; }
+bool IsFigurineCode(unsigned char byte) {
+  return FigurineCodePoint(byte) != 0;
+}
 
 char32_t FigurineCodePoint(unsigned char byte) {
   if (byte < 0xC0 || byte > 0xCA) return 0;

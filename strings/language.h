@@ -61,8 +61,8 @@ std::string FormatMessage(std::string_view pattern, std::string_view argument);
 
 // Shows message n, formatted with argument, in a box titled "Kestrovale"
 // with the style given; returns the button pressed.
-int ShowMessage(const UiCallbacks& ui, const Language& language, int n,
-                std::string_view argument, int style);
+int ShowMessage(const UiCallbacks& ui, const Language& language, int n, std::string_view argument,
+                int style);
 
 // Letter strings indexed by PieceCode (0 blank, 1..6 white rook, queen,
 // bishop, knight, pawn, king, 10..15 black king, pawn, knight, bishop, queen,

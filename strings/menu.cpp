@@ -28,8 +28,8 @@ Menu BuildMenu(const std::vector<MenuLine>& lines) {
   // popup's items moves only its children, never the ancestors kept here.
   std::vector<MenuItem*> open;
   for (const MenuLine& line : lines) {
-    const std::size_t level =
-        std::min<std::size_t>(line.level < 0 ? 0 : static_cast<std::size_t>(line.level), open.size());
+    const std::size_t level = std::min<std::size_t>(
+        line.level < 0 ? 0 : static_cast<std::size_t>(line.level), open.size());
     open.resize(level);
     std::vector<MenuItem>& target = level == 0 ? menu : open.back()->items;
     target.push_back({line.kind, line.id, std::string(line.text), {}});
@@ -38,7 +38,9 @@ Menu BuildMenu(const std::vector<MenuLine>& lines) {
   return menu;
 }
 
-std::string_view MenuLabel(std::string_view text) { return text.substr(0, HintStart(text)); }
+std::string_view MenuLabel(std::string_view text) {
+  return text.substr(0, HintStart(text));
+}
 
 std::string_view MenuHint(std::string_view text) {
   const std::size_t start = HintStart(text);
@@ -53,6 +55,8 @@ std::string MenuTitle(std::string_view text) {
   return title;
 }
 
-const MenuItem* FindMenuItem(const Menu& menu, int id) { return Find(menu, id); }
+const MenuItem* FindMenuItem(const Menu& menu, int id) {
+  return Find(menu, id);
+}
 
 }  // namespace kv

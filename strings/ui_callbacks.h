@@ -39,7 +39,8 @@ struct UiCallbacks {
     if (statusText) statusText(part, text);
   }
   int Message(const std::string& text, const std::string& caption, int style) const {
-    return messageBox ? messageBox(text, caption, style) : ((style & 0x0f) == MbYesNoCancel ? IdCancel : IdOk);
+    return messageBox ? messageBox(text, caption, style)
+                      : ((style & 0x0f) == MbYesNoCancel ? IdCancel : IdOk);
   }
   bool BreakRequested() const { return breakPoll && breakPoll(); }
   int ChooseMove(const std::vector<std::string>& moveTexts) const {

@@ -64,20 +64,21 @@ std::string MenuShape(const std::vector<kv::MenuItem>& items) {
   return shape;
 }
 
-bool CountParts(const kv::CustomLanguage& language, int& parts) {
+// The number of message parts that messages 51..54 give.
+int CountParts(const kv::CustomLanguage& language) {
   std::string joined;
   for (int n = 51; n <= 54; ++n) joined += language.messages[n];
-  parts = 1;
+  int parts = 1;
   for (char c : joined) parts += c == ';';
   if (!joined.empty() && joined.back() == ';') --parts;
-  return true;
+  return parts;
 }
 
 bool Check(const std::string& file, const kv::CustomLanguage& language,
            const kv::CustomLanguage& english) {
   for (int n : {41, 42}) {
-    if (language.messages[n].size() != 16) return Fail(file, "letters " + std::to_string(n) +
-                                                              " must be 16 characters");
+    if (language.messages[n].size() != 16)
+      return Fail(file, "letters " + std::to_string(n) + " must be 16 characters");
   }
   for (int n = 0; n <= kv::MaxMessageNumber; ++n) {
     if (language.present[n] != english.present[n]) {
@@ -95,9 +96,7 @@ bool Check(const std::string& file, const kv::CustomLanguage& language,
   for (int n = 51; n <= 54; ++n) {
     if (language.messages[n].size() > 239) return Fail(file, "message parts too long");
   }
-  int parts = 0;
-  CountParts(language, parts);
-  if (parts != 17) return Fail(file, "messages 51..54 must give 17 parts");
+  if (CountParts(language) != 17) return Fail(file, "messages 51..54 must give 17 parts");
   if (MenuShape(language.menu) != MenuShape(english.menu)) {
     return Fail(file, "menu differs in structure or ids from English");
   }
@@ -114,10 +113,14 @@ int main(int argc, char** argv) {
   std::vector<kv::CustomLanguage> languages(4);
   for (int i = 0; i < 4; ++i) {
     std::ifstream in(argv[2 + i], std::ios::binary);
-    if (!in) return Fail(argv[2 + i], "cannot open") ? 0 : 1;
+    if (!in) {
+      Fail(argv[2 + i], "cannot open");
+      return 1;
+    }
     const std::string utf8((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (kv::ParseStringFile(kv::Utf8ToCp1252(utf8), languages[i]) != kv::StringFileResult::Ok) {
-      return Fail(argv[2 + i], "first line lacks the version") ? 0 : 1;
+      Fail(argv[2 + i], "first line lacks the version");
+      return 1;
     }
   }
   for (int i = 0; i < 4; ++i) {
@@ -128,7 +131,8 @@ int main(int argc, char** argv) {
   out << "// Generated from resources/strings/*.str by make_builtin_tables. Do not edit.\n"
       << "#include <array>\n\n#include \"strings/builtin_tables.h\"\n\n"
       << "namespace kv::builtin {\nnamespace {\n\n"
-      << "using MessageTable = std::array<std::string_view, " << kv::MaxMessageNumber + 1 << ">;\n\n"
+      << "using MessageTable = std::array<std::string_view, " << kv::MaxMessageNumber + 1
+      << ">;\n\n"
       << "constexpr std::array<MessageTable, 4> kMessages = {{\n";
   for (int i = 0; i < 4; ++i) {
     out << "    {{  // " << kNames[i] << "\n";
@@ -145,8 +149,8 @@ int main(int argc, char** argv) {
   }
   out << "}  // namespace\n\n"
       << "std::string_view Message(int index, int n) {\n"
-      << "  if (index < 0 || index >= LanguageCount || n < 0 || n >= "
-      << kv::MaxMessageNumber + 1 << ") return {};\n"
+      << "  if (index < 0 || index >= LanguageCount || n < 0 || n >= " << kv::MaxMessageNumber + 1
+      << ") return {};\n"
       << "  return kMessages[index][n];\n}\n\n"
       << "std::vector<MenuLine> MenuLines(int index) {\n"
       << "  switch (index) {\n";
@@ -159,6 +163,9 @@ int main(int argc, char** argv) {
   std::ofstream file(argv[1], std::ios::binary);
   file << out.str();
   file.close();
-  if (!file) return Fail(argv[1], "cannot write") ? 0 : 1;
+  if (!file) {
+    Fail(argv[1], "cannot write");
+    return 1;
+  }
   return 0;
 }

@@ -63,8 +63,7 @@ TEST(IniRead, FieldSizeCutsValuesAndDefaults) {
 }
 
 TEST(IniRead, IntegersAsTheCConversionReadsThem) {
-  const IniDocument document =
-      ParseIni("[K]\na=-256\nb=12abc\nc=abc\nd=+7\ne=99999999999999\n");
+  const IniDocument document = ParseIni("[K]\na=-256\nb=12abc\nc=abc\nd=+7\ne=99999999999999\n");
   EXPECT_EQ(GetProfileInt(document, "K", "a", 1), -256);
   EXPECT_EQ(GetProfileInt(document, "K", "b", 1), 12);
   EXPECT_EQ(GetProfileInt(document, "K", "c", 1), 0);
@@ -128,8 +127,9 @@ TEST(IniWrite, LineEndsFollowTheFile) {
 class IniFileOnDisk : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::path(::testing::TempDir()) /
-              ("ini-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    folder_ =
+        fs::path(::testing::TempDir()) /
+        ("ini-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(folder_);
   }
   void TearDown() override { fs::remove_all(folder_); }
@@ -175,7 +175,10 @@ class Environment {
  public:
   ~Environment() {
     for (const auto& [name, value] : saved_) {
-      if (value) setenv(name.c_str(), value->c_str(), 1); else unsetenv(name.c_str());
+      if (value)
+        setenv(name.c_str(), value->c_str(), 1);
+      else
+        unsetenv(name.c_str());
     }
   }
   void Set(const std::string& name, const std::string& value) {

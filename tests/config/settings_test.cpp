@@ -5,7 +5,9 @@
 namespace kv {
 namespace {
 
-IniDocument RoundTrip(const IniDocument& document) { return ParseIni(SerializeIni(document)); }
+IniDocument RoundTrip(const IniDocument& document) {
+  return ParseIni(SerializeIni(document));
+}
 
 TEST(Settings, FirstRunWithoutAFileGivesTheDefaults) {
   const IniDocument empty;
@@ -84,10 +86,10 @@ TEST(Settings, PaneFontEmptyValueIsAZeroRecord) {
 
 StoredPosition SamplePosition() {
   StoredPosition position;
-  position.squares[4] = 10;   // black king e8
-  position.squares[60] = 6;   // white king e1
-  position.squares[0] = 15;   // black rook a8
-  position.squares[63] = 1;   // white rook h1
+  position.squares[4] = 10;  // black king e8
+  position.squares[60] = 6;  // white king e1
+  position.squares[0] = 15;  // black rook a8
+  position.squares[63] = 1;  // white rook h1
   position.type = {3, 1, 0x18, 0, 1};
   return position;
 }
@@ -116,7 +118,10 @@ TEST(Settings, PositionWithBadCharactersNeverGivesBadCodes) {
   value[0] = '8';  // the border code
   value[1] = '~';
   value[2] = '!';
-  value += "2" "Z" "000";  // kind 42
+  value +=
+      "2"
+      "Z"
+      "000";  // kind 42
   const StoredPosition read = DecodePosition(value);
   EXPECT_EQ(read.squares[0], 0);
   EXPECT_EQ(read.squares[1], 0);
@@ -130,8 +135,10 @@ TEST(Settings, PositionWithBadCharactersNeverGivesBadCodes) {
 }
 
 TEST(Settings, ShortOptionsAndOutputTakeDefaults) {
-  EXPECT_EQ(DecodeOptions("00"), (StoredOptions{0, 0, 1, 1, 1, 1, 0, 0, 1, 1, 1, 0, 1, 0, 1, 0, 0, 0}));
-  EXPECT_EQ(DecodeOptions("0x9"), (StoredOptions{0, 1, 9, 1, 1, 1, 0, 0, 1, 1, 1, 0, 1, 0, 1, 0, 0, 0}));
+  EXPECT_EQ(DecodeOptions("00"),
+            (StoredOptions{0, 0, 1, 1, 1, 1, 0, 0, 1, 1, 1, 0, 1, 0, 1, 0, 0, 0}));
+  EXPECT_EQ(DecodeOptions("0x9"),
+            (StoredOptions{0, 1, 9, 1, 1, 1, 0, 0, 1, 1, 1, 0, 1, 0, 1, 0, 0, 0}));
   const OutputSettings output = DecodeOutput("12040");
   EXPECT_EQ(output[OutputSquares3D], 0);
   EXPECT_EQ(output[OutputReportColumns], 4);
@@ -151,7 +158,12 @@ TEST(Settings, ShortOptionsAndOutputTakeDefaults) {
 
 TEST(Settings, EveryKeyRoundTrips) {
   Settings settings;
-  settings.recentFiles = {"/home/u/a.kvl n\xB0" "12", "/home/u/b.kvl n\xB0" "1", "", "c.pgn"};
+  settings.recentFiles = {
+      "/home/u/a.kvl n\xB0"
+      "12",
+      "/home/u/b.kvl n\xB0"
+      "1",
+      "", "c.pgn"};
   settings.options = {0, 3, 1, 1, 0, 1, 1, 2, 0, 1, 0, 1, 0, 1, 0, 1, 2, 1};
   settings.output[OutputDiagramColumns] = 8;
   settings.search.criteria[1] = 32;
@@ -163,14 +175,18 @@ TEST(Settings, EveryKeyRoundTrips) {
   settings.source = "The Problemist";
   settings.award = "1\xB0 Prize";
   settings.comment = "two  blanks";
-  settings.twins = "\x7F" "!\"#$";
+  settings.twins =
+      "\x7F"
+      "!\"#$";
   IniDocument document = ParseIni("[Kestrovale]\r\nUnknown=kept\r\n[Other]\r\nA=1\r\n");
   SaveSettings(document, settings);
   SaveExtraStrings(document, {"Dedication", "", "Second source", "", "V source"});
   SaveLanguageValue(document, 512);
   SaveCustomMenu(document, "/home/u/polish.str");
   SaveWindowPos(document, {10, 20, 810, 620});
-  SaveFileCmd(document, "/tmp/x.kvl n\xB0" "3");
+  SaveFileCmd(document,
+              "/tmp/x.kvl n\xB0"
+              "3");
   SaveAuthorListFile(document, "authors.txt");
 
   const IniDocument read = RoundTrip(document);
@@ -192,7 +208,9 @@ TEST(Settings, EveryKeyRoundTrips) {
   EXPECT_EQ(LoadLanguageValue(read), 512);
   EXPECT_EQ(LoadCustomMenu(read), "/home/u/polish.str");
   EXPECT_EQ(LoadWindowPos(read), (WindowRect{10, 20, 810, 620}));
-  EXPECT_EQ(LoadFileCmd(read), "/tmp/x.kvl n\xB0" "3");
+  EXPECT_EQ(LoadFileCmd(read),
+            "/tmp/x.kvl n\xB0"
+            "3");
   EXPECT_EQ(LoadAuthorListFile(read), "authors.txt");
   EXPECT_EQ(GetProfileString(read, "Kestrovale", "Unknown", "", 100), "kept");
   EXPECT_EQ(GetProfileString(read, "Other", "A", "", 100), "1");
@@ -220,8 +238,8 @@ TEST(Settings, WindowPosition) {
   EXPECT_EQ(rect, (WindowRect{-4, -4, 644, 484}));
   EXPECT_TRUE(ParseWindowPos(" 5, 6,105 ,206", rect));
   EXPECT_EQ(rect, (WindowRect{5, 6, 105, 206}));
-  EXPECT_FALSE(ParseWindowPos("1,2,3", rect));       // fewer than four numbers
-  EXPECT_FALSE(ParseWindowPos("1,2,,4", rect));      // a missing number
+  EXPECT_FALSE(ParseWindowPos("1,2,3", rect));           // fewer than four numbers
+  EXPECT_FALSE(ParseWindowPos("1,2,,4", rect));          // a missing number
   EXPECT_FALSE(ParseWindowPos("100,100,50,200", rect));  // empty rectangle
   EXPECT_EQ(LoadWindowPos(ParseIni("[Kestrovale]\nWindowPos=1,2\n")), WindowRect{});
   EXPECT_EQ(FormatWindowPos({-4, -4, 644, 484}), "-4,-4,644,484");
@@ -233,10 +251,15 @@ TEST(Settings, WindowPosition) {
 }
 
 TEST(Settings, RecentFileEntries) {
-  EXPECT_EQ(FormatRecentFile("/p/a.kvl", 12), "/p/a.kvl n\xB0" "12");
+  EXPECT_EQ(FormatRecentFile("/p/a.kvl", 12),
+            "/p/a.kvl n\xB0"
+            "12");
   std::string path;
   int number = -1;
-  SplitRecentFile("/p/a.kvl n\xB0" "12", path, number);
+  SplitRecentFile(
+      "/p/a.kvl n\xB0"
+      "12",
+      path, number);
   EXPECT_EQ(path, "/p/a.kvl");
   EXPECT_EQ(number, 12);
   SplitRecentFile("/p/b.kvl", path, number);

@@ -15,31 +15,48 @@ TEST(Encoding, EveryByteSurvivesARoundTrip) {
 }
 
 TEST(Encoding, KnownCharacters) {
-  EXPECT_EQ(Cp1252ToUtf8("\xE9" "chec"), "\xC3\xA9" "chec");  // échec
-  EXPECT_EQ(Cp1252ToUtf8("n\xB0"), "n\xC2\xB0");               // n°
-  EXPECT_EQ(Cp1252ToUtf8("\x80"), "\xE2\x82\xAC");             // euro sign
-  EXPECT_EQ(Cp1252ToUtf8("\x9C"), "\xC5\x93");                 // oe ligature
-  EXPECT_EQ(Utf8ToCp1252("\xE2\x80\x9C" "a" "\xE2\x80\x9D"), "\x93" "a" "\x94");
+  EXPECT_EQ(Cp1252ToUtf8("\xE9"
+                         "chec"),
+            "\xC3\xA9"
+            "chec");                                // échec
+  EXPECT_EQ(Cp1252ToUtf8("n\xB0"), "n\xC2\xB0");    // n°
+  EXPECT_EQ(Cp1252ToUtf8("\x80"), "\xE2\x82\xAC");  // euro sign
+  EXPECT_EQ(Cp1252ToUtf8("\x9C"), "\xC5\x93");      // oe ligature
+  EXPECT_EQ(Utf8ToCp1252("\xE2\x80\x9C"
+                         "a"
+                         "\xE2\x80\x9D"),
+            "\x93"
+            "a"
+            "\x94");
 }
 
 TEST(Encoding, FigurinesOnlyWhenAsked) {
-  EXPECT_EQ(Cp1252ToUtf8("\xC2" "a1"), "\xC3\x82" "a1");                    // Â
-  EXPECT_EQ(Cp1252ToUtf8("\xC2" "a1", true), "\xE2\x99\x96" "a1");          // white rook
-  EXPECT_EQ(Cp1252ToUtf8("\xC0\xC6", true), "\xE2\x99\x94\xE2\x99\x9A");    // the kings
-  EXPECT_EQ(Cp1252ToUtf8("\xCA", true), "\xE2\x99\x9E");                    // black knight
-  EXPECT_EQ(Cp1252ToUtf8("\xC5\xCB", true), "\xC3\x85\xC3\x8B");            // no figurines
+  EXPECT_EQ(Cp1252ToUtf8("\xC2"
+                         "a1"),
+            "\xC3\x82"
+            "a1");  // Â
+  EXPECT_EQ(Cp1252ToUtf8("\xC2"
+                         "a1",
+                         true),
+            "\xE2\x99\x96"
+            "a1");                                                        // white rook
+  EXPECT_EQ(Cp1252ToUtf8("\xC0\xC6", true), "\xE2\x99\x94\xE2\x99\x9A");  // the kings
+  EXPECT_EQ(Cp1252ToUtf8("\xCA", true), "\xE2\x99\x9E");                  // black knight
+  EXPECT_EQ(Cp1252ToUtf8("\xC5\xCB", true), "\xC3\x85\xC3\x8B");          // no figurines
   EXPECT_FALSE(IsFigurineCode(0xC5));
   EXPECT_TRUE(IsFigurineCode(0xC4));
-  EXPECT_EQ(Utf8ToCp1252("\xE2\x99\x99\xE2\x99\x9F"), "PP");                // pawns
+  EXPECT_EQ(Utf8ToCp1252("\xE2\x99\x99\xE2\x99\x9F"), "PP");  // pawns
 }
 
 TEST(Encoding, UnmappableAndMalformedBecomeQuestionMarks) {
-  EXPECT_EQ(Utf8ToCp1252("\xE4\xB8\xAD"), "?");           // a CJK character
-  EXPECT_EQ(Utf8ToCp1252("\xF0\x9F\x98\x80"), "?");       // an emoji
-  EXPECT_EQ(Utf8ToCp1252("a\xC3"), "a?");                 // cut sequence
-  EXPECT_EQ(Utf8ToCp1252("\xC0\xAF"), "??");              // overlong
-  EXPECT_EQ(Utf8ToCp1252("\xED\xA0\x80"), "???");         // surrogate
-  EXPECT_EQ(Utf8ToCp1252("\xFF" "b"), "?b");
+  EXPECT_EQ(Utf8ToCp1252("\xE4\xB8\xAD"), "?");      // a CJK character
+  EXPECT_EQ(Utf8ToCp1252("\xF0\x9F\x98\x80"), "?");  // an emoji
+  EXPECT_EQ(Utf8ToCp1252("a\xC3"), "a?");            // cut sequence
+  EXPECT_EQ(Utf8ToCp1252("\xC0\xAF"), "??");         // overlong
+  EXPECT_EQ(Utf8ToCp1252("\xED\xA0\x80"), "???");    // surrogate
+  EXPECT_EQ(Utf8ToCp1252("\xFF"
+                         "b"),
+            "?b");
   EXPECT_EQ(Utf8ToCp1252(std::string("\0x", 2)), std::string("\0x", 2));
 }
 

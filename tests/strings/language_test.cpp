@@ -50,11 +50,23 @@ TEST(Language, FigurineNotationReplacesOnlyTheNotationLetters) {
 }
 
 TEST(Language, EnglishMessagePartsByPosition) {
-  const std::vector<std::string> expected = {
-      "threat",      "waiting",           "But",        "Mate:",           "But Draw!",
-      " Mate in 1",  "Solution:",         "Try:",       "Set Play:",       "No solution",
-      "Searching solution", "Search completed", "Analyzing", "User break", "Changed position",
-      "Dubious position", "Invalid position"};
+  const std::vector<std::string> expected = {"threat",
+                                             "waiting",
+                                             "But",
+                                             "Mate:",
+                                             "But Draw!",
+                                             " Mate in 1",
+                                             "Solution:",
+                                             "Try:",
+                                             "Set Play:",
+                                             "No solution",
+                                             "Searching solution",
+                                             "Search completed",
+                                             "Analyzing",
+                                             "User break",
+                                             "Changed position",
+                                             "Dubious position",
+                                             "Invalid position"};
   const Language english;
   for (int i = 0; i < static_cast<int>(expected.size()); ++i) {
     EXPECT_EQ(MessagePart(english, i), expected[i]) << i;
@@ -66,7 +78,8 @@ TEST(Language, EnglishMessagePartsByPosition) {
 
 TEST(Language, EveryLanguageHasSeventeenMessageParts) {
   for (int base : kBuiltins) {
-    for (int i = 0; i < 17; ++i) EXPECT_FALSE(MessagePart(Lang(base), i).empty()) << base << " " << i;
+    for (int i = 0; i < 17; ++i)
+      EXPECT_FALSE(MessagePart(Lang(base), i).empty()) << base << " " << i;
     EXPECT_TRUE(MessagePart(Lang(base), 17).empty()) << base;
   }
 }
@@ -155,7 +168,9 @@ TEST(Language, EnglishTextsThatOtherPartsQuote) {
 
 TEST(Language, FrenchAwardsAndUnsolvableMessage) {
   const Language fr = Lang(LanguageFrench);
-  EXPECT_EQ(LoadMessage(fr, 57), "Prix sp\xE9" "cial");
+  EXPECT_EQ(LoadMessage(fr, 57),
+            "Prix sp\xE9"
+            "cial");
   EXPECT_EQ(LoadMessage(fr, 61), "Mention d'Honneur");
   // The French text takes an (empty) argument.
   EXPECT_EQ(FormatMessage(LoadMessage(fr, 48), ""), "Impossible de r\xE9soudre ce probl\xE8me");
@@ -191,7 +206,8 @@ TEST(Language, ShowMessageUsesTheCallback) {
 TEST(Language, LabelsWithAPrefixCharacterKeepIt) {
   // The status bar and the information pane drop the first character of these.
   for (int base : kBuiltins) {
-    for (int n = 85; n <= 91; ++n) EXPECT_EQ(LoadMessage(Lang(base), n)[0], '&') << base << " " << n;
+    for (int n = 85; n <= 91; ++n)
+      EXPECT_EQ(LoadMessage(Lang(base), n)[0], '&') << base << " " << n;
     // A label must not end in two blanks once its colon becomes a blank:
     // two blanks in the pane mean a line break.
     for (int n = 89; n <= 91; ++n) {

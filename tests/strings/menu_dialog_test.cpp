@@ -56,7 +56,9 @@ TEST(Menus, EveryLanguageHasTheSameIdsInTheSamePlaces) {
     const Menu menu = LanguageMenu(Lang(base));
     EXPECT_EQ(Shape(menu), Shape(en)) << base;
     // The language items name each language in itself.
-    EXPECT_EQ(FindMenuItem(menu, 301)->text, "&Fran\xE7" "ais");
+    EXPECT_EQ(FindMenuItem(menu, 301)->text,
+              "&Fran\xE7"
+              "ais");
   }
   EXPECT_EQ(FindMenuItem(LanguageMenu(Lang(LanguageFrench)), 101)->text, "&Ouvrir...\bF9");
 }
@@ -81,13 +83,23 @@ TEST(Menus, BuildMenuFromLines) {
 
 TEST(DialogTranslation, SolvingOptionsInEnglish) {
   const std::vector<ControlText> texts = TranslateDialog(Language{}, DialogSolvingOptions);
-  const std::vector<std::pair<int, std::string>> expected = {
-      {91, "Search:"},        {140, "&Set play"},    {141, "&Try play:"},
-      {142, "&Actual Play"},  {92, "&Show:"},        {401, "&Actual Play"},
-      {402, "Tries"},         {143, "&Variations"},  {144, "Se&parators"},
-      {145, "&Dualized variations"}, {146, "&Non-defensive moves"}, {93, "&Notation:"},
-      {152, "&Shortened"},    {94, "&Capture Symbol:"}, {95, "&Black move Notation:"},
-      {154, "Show &changed mates"}, {155, "Show &transfered mates"}};
+  const std::vector<std::pair<int, std::string>> expected = {{91, "Search:"},
+                                                             {140, "&Set play"},
+                                                             {141, "&Try play:"},
+                                                             {142, "&Actual Play"},
+                                                             {92, "&Show:"},
+                                                             {401, "&Actual Play"},
+                                                             {402, "Tries"},
+                                                             {143, "&Variations"},
+                                                             {144, "Se&parators"},
+                                                             {145, "&Dualized variations"},
+                                                             {146, "&Non-defensive moves"},
+                                                             {93, "&Notation:"},
+                                                             {152, "&Shortened"},
+                                                             {94, "&Capture Symbol:"},
+                                                             {95, "&Black move Notation:"},
+                                                             {154, "Show &changed mates"},
+                                                             {155, "Show &transfered mates"}};
   ASSERT_EQ(texts.size(), expected.size());
   for (std::size_t i = 0; i < texts.size(); ++i) {
     EXPECT_EQ(texts[i].control, expected[i].first);
@@ -97,9 +109,9 @@ TEST(DialogTranslation, SolvingOptionsInEnglish) {
 
 TEST(DialogTranslation, ProblemTypeInEnglish) {
   const std::vector<ControlText> texts = TranslateDialog(Language{}, DialogProblemType);
-  const char* expected[] = {"&Kind:", "&Direct", "&Helpmate", "&Selfmate", "&Reflexmate",
-                            "&Solution in:", "moves", "Mate / Pat", "&Mate", "&Pat", "&serial",
-                            "ma&ximum"};
+  const char* expected[] = {"&Kind:",      "&Direct",       "&Helpmate", "&Selfmate",
+                            "&Reflexmate", "&Solution in:", "moves",     "Mate / Pat",
+                            "&Mate",       "&Pat",          "&serial",   "ma&ximum"};
   ASSERT_EQ(texts.size(), std::size(expected));
   for (std::size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(texts[i].text, expected[i]);
 }
@@ -115,7 +127,8 @@ TEST(DialogTranslation, FrenchAndOutOfRangeTablesAreNotTranslated) {
   for (int table = 0; table < 30; ++table) {
     for (const DialogLabel& label : DialogLabels(table)) {
       for (int base : {LanguageFrench, LanguageEnglish, LanguageItalian, LanguageSpanish}) {
-        EXPECT_FALSE(LoadMessage(Lang(base), label.message).empty()) << table << " " << label.message;
+        EXPECT_FALSE(LoadMessage(Lang(base), label.message).empty())
+            << table << " " << label.message;
       }
     }
   }

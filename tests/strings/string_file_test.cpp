@@ -54,7 +54,8 @@ const char kPolish[] =
     "  MENUITEM \"no number\"\r\n"
     "END\r\n"
     "STRING 41 \" WHGSPK   kpsghw\"\r\n"
-    "STRING 51 \"gro\x9F" "ba;zugzwang;Ale;Mat:;\"\r\n"
+    "STRING 51 \"gro\x9F"
+    "ba;zugzwang;Ale;Mat:;\"\r\n"
     "STRING 45 \"Nie mo\xBFna otworzy\xE6 %s\"\r\n"
     "STRING 50 \"line one\\nline two\"\r\n"
     "STRING \"no number\"\r\n"
@@ -158,7 +159,9 @@ TEST(StringFile, CustomLanguageThroughSelectLanguage) {
   EXPECT_EQ(LoadMessage(language, 46), "Not enough memory");  // from English
   EXPECT_EQ(BoardLetters(language), " WHGSPK   kpsghw");
   EXPECT_EQ(PlainLetters(language), " RQBSPK   KPSBQR");  // string 42 missing
-  EXPECT_EQ(MessagePart(language, 0), "gro\x9F" "ba");
+  EXPECT_EQ(MessagePart(language, 0),
+            "gro\x9F"
+            "ba");
   EXPECT_EQ(MessagePart(language, 1), "zugzwang");
   // Parts 4.. come from the English messages 52..54 the file lacks.
   EXPECT_EQ(MessagePart(language, 4), "But Draw!");
@@ -203,9 +206,9 @@ TEST(StringFile, StringsOnlyFileKeepsTheEnglishMenuAndSafeLetters) {
 TEST(StringFile, BuiltInDataFilesReadAsCustomFilesGiveTheBuiltInTables) {
   const char* names[] = {"french", "english", "italian", "spanish"};
   for (int index = 0; index < 4; ++index) {
-    std::ifstream in(std::string(KESTROVALE_SOURCE_DIR) + "/resources/strings/" + names[index] +
-                         ".str",
-                     std::ios::binary);
+    std::ifstream in(
+        std::string(KESTROVALE_SOURCE_DIR) + "/resources/strings/" + names[index] + ".str",
+        std::ios::binary);
     ASSERT_TRUE(in) << names[index];
     const std::string utf8((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const CustomLanguage custom = Parse(Utf8ToCp1252(utf8));
@@ -219,8 +222,9 @@ TEST(StringFile, BuiltInDataFilesReadAsCustomFilesGiveTheBuiltInTables) {
 
 TEST(StringFile, ArbitraryBytesNeverCrash) {
   // Lines made from the tokens the reader reacts to, shuffled at random.
-  const char* tokens[] = {"P", "B", "E", "M", "S", "\"", "\\a", "\\n", "\\", " ", "\t", "7",
-                          "300", "256", "99999999999", ",", "SEPARATOR", "\n", "\r\n", "\xFF"};
+  const char* tokens[] = {"P",           "B",  "E",         "M",  "S",    "\"",  "\\a",
+                          "\\n",         "\\", " ",         "\t", "7",    "300", "256",
+                          "99999999999", ",",  "SEPARATOR", "\n", "\r\n", "\xFF"};
   std::mt19937 random(12345);
   for (int file = 0; file < 2000; ++file) {
     std::string content = "2.10\n";
