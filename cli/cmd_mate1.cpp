@@ -1,0 +1,78 @@
+// kestrovale-cli mate1 FEN: every White move that mates at once, found by
+// the fast mate test and checked against brute force.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+#include "core/fen.h"
+#include "core/notation.h"
+#include "core/rules.h"
+#include "core/tables.h"
+#include "core/validation.h"
+
+namespace kv::cli {
+namespace {
+
+// Plays the move, checks that it is legal, and tries every black reply.
+bool MatesByBruteForce(Position& pos, const Move& move) {
+  MakeMove(pos, move);
+  bool mate = AttackedByBlack(pos, pos.whiteKingSquare) == 0 &&
+              AttackedByWhite(pos, pos.blackKingSquare) != 0;
+  if (mate) {
+    MoveList replies;
+    GenerateBlackMoves(pos, move.from, move.to, replies);
+    for (const Move* r = replies.moves.data(); mate && r->from != 0; ++r) {
+      MakeMove(pos, *r);
+      if (AttackedByWhite(pos, pos.blackKingSquare) == 0) mate = false;
+      UnmakeMove(pos, *r);
+    }
+  }
+  UnmakeMove(pos, move);
+  return mate;
+}
+
+int Run(const Args& args) {
+  if (args.empty()) return UsageError("mate1: expected a FEN");
+  std::string fen = args[0];
+  for (std::size_t i = 1; i < args.size(); ++i) fen += " " + args[i];
+  Position pos;
+  bool whiteToMove = true;
+  std::string error;
+  if (!ParseFen(fen, pos.board, whiteToMove, &error)) return UsageError("mate1: bad FEN: " + error);
+  if (!whiteToMove) return UsageError("mate1: the position must have White to move");
+  DerivePositionState(pos);
+  if (!IsSquare(pos.whiteKingSquare) || !IsSquare(pos.blackKingSquare)) {
+    return UsageError("mate1: the position needs a white and a black king");
+  }
+
+  MoveList list;
+  if (GenerateWhiteMoves(pos, 0, 0, list) != 0) {
+    return UsageError("mate1: the black king is in check with White to move");
+  }
+  NotationContext notation;
+  notation.batchExport = false;
+  notation.notationLetters = " RQBSPK   KPSBQR";
+  bool disagree = false;
+  std::vector<std::string> mates;
+  for (const Move* m = list.moves.data(); m->from != 0; ++m) {
+    pos.probeMove = *m;
+    const bool fast = TestMateMove(pos) == 100;
+    const bool brute = MatesByBruteForce(pos, *m);
+    if (fast != brute) disagree = true;
+    if (fast || brute) mates.push_back(MoveToText(pos.board, *m, 0, notation));
+  }
+  const int found = FindMateInOne(pos, 0, 0);
+  if ((found == 1) != !mates.empty()) disagree = true;
+  for (const std::string& text : mates) std::printf("%s\n", text.c_str());
+  if (disagree) {
+    std::printf("disagree\n");
+    return ExitFailure;
+  }
+  return ExitOk;
+}
+
+Registration reg({"mate1", "FEN   list White's moves that mate at once (English long notation)", &Run});
+
+}  // namespace
+}  // namespace kv::cli
