@@ -216,6 +216,20 @@ TEST(Settings, EveryKeyRoundTrips) {
   EXPECT_EQ(GetProfileString(read, "Other", "A", "", 100), "1");
 }
 
+TEST(Settings, TwinsEndingInBlankBytesSurvive) {
+  // Entry bytes are value + 0x20, so a zero value is a blank: a twins field
+  // may well end in blanks, which a profile reader would trim.
+  Settings settings;
+  settings.twins =
+      "\x7F"
+      "  ! ";
+  IniDocument document;
+  SaveSettings(document, settings);
+  Settings back;
+  LoadSettings(RoundTrip(document), back);
+  EXPECT_EQ(back.twins, settings.twins);
+}
+
 TEST(Settings, TextsAreCutAtTheirFieldSizes) {
   IniDocument document;
   WriteProfileString(document, IniSection, "Auteur", std::string(300, 'a'));

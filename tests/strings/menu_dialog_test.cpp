@@ -63,6 +63,27 @@ TEST(Menus, EveryLanguageHasTheSameIdsInTheSamePlaces) {
   EXPECT_EQ(FindMenuItem(LanguageMenu(Lang(LanguageFrench)), 101)->text, "&Ouvrir...\bF9");
 }
 
+// Collects the command ids of a menu.
+void CommandIds(const std::vector<MenuItem>& items, std::vector<int>& ids) {
+  for (const MenuItem& item : items) {
+    if (item.kind == MenuItemKind::Command) ids.push_back(item.id);
+    CommandIds(item.items, ids);
+  }
+}
+
+TEST(Menus, EveryCommandHasAHelpLineInEveryLanguage) {
+  std::vector<int> ids;
+  CommandIds(LanguageMenu(Language{}), ids);
+  ids.push_back(105);  // the print button of the toolbar
+  ids.push_back(127);  // find next, from its accelerator
+  for (int base : {LanguageFrench, LanguageEnglish, LanguageItalian, LanguageSpanish}) {
+    for (int id : ids) {
+      if (id < 100 || id > 140) continue;
+      EXPECT_FALSE(LoadMessage(Lang(base), id - 100).empty()) << base << " " << id;
+    }
+  }
+}
+
 TEST(Menus, TabAlsoSeparatesAHint) {
   EXPECT_EQ(MenuLabel("&Quit\tEsc"), "&Quit");
   EXPECT_EQ(MenuHint("&Quit\tEsc"), "Esc");
