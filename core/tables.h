@@ -105,6 +105,7 @@ constexpr int KingNeighbourBit(int step) {
 // Piece classification by code value, as every rules operation reads cells.
 constexpr bool IsWhiteMan(int code) { return code > 0 && code < 7; }
 constexpr bool IsBlackMan(int code) { return code > 8; }
+constexpr bool IsPawnCode(int code) { return code == WhitePawn || code == BlackPawn; }
 
 // The cell of the first man (or border cell) from `square` along `step`.
 inline int FirstMan(const Board& b, int square, int step) {

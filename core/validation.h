@@ -2,7 +2,11 @@
 // judges whether the position can be solved.
 #pragma once
 
+#include <string>
+
 #include "core/position.h"
+#include "strings/language.h"
+#include "strings/ui_callbacks.h"
 
 namespace kv {
 
@@ -14,5 +18,58 @@ namespace kv {
 // cell that is not a square, so that no scan can run off the array whatever
 // was loaded into it.
 void DerivePositionState(Position& pos);
+
+// Findings of the validation. 1..7 make a position invalid (the solve
+// stops), 8..16 dubious (it is solved after the message).
+inline constexpr int FindingNone = 0;
+inline constexpr int FindingNoWhiteKing = 1;
+inline constexpr int FindingNoBlackKing = 2;
+inline constexpr int FindingWhiteKings = 3;
+inline constexpr int FindingBlackKings = 4;
+inline constexpr int FindingPawnsOnPromotionRanks = 5;
+inline constexpr int FindingBlackKingInCheck = 6;
+inline constexpr int FindingTooComplex = 7;
+inline constexpr int FindingWhiteMen = 8;
+inline constexpr int FindingBlackMen = 9;
+inline constexpr int FindingWhitePawns = 10;
+inline constexpr int FindingBlackPawns = 11;
+inline constexpr int FindingPromotedMen = 12;
+inline constexpr int FindingWhiteLightBishops = 13;
+inline constexpr int FindingBlackLightBishops = 14;
+inline constexpr int FindingWhiteDarkBishops = 15;
+inline constexpr int FindingBlackDarkBishops = 16;
+
+// Either side with more pseudo-legal moves than this is refused.
+inline constexpr int MaxValidatedMoves = 150;
+
+// The one finding reported and the number its message shows (0: none).
+struct PositionFinding {
+  int code = FindingNone;
+  int number = 0;
+};
+
+// What the validation reads besides the position.
+struct ValidationContext {
+  int tryRefutations = 0;       // SolveOptions: tries wanted
+  int actualPlay = 0;           // SolveOptions: actual play wanted
+  bool messageDisplay = true;   // off while a batch operation runs
+  const UiCallbacks* ui = nullptr;
+  const Language* language = nullptr;  // the caption's language (English when null)
+};
+
+// Derives the state (DerivePositionState) and judges the position without
+// showing anything: the last failing test in the fixed order wins. An empty
+// board gives FindingNoWhiteKing.
+PositionFinding JudgePosition(Position& pos);
+
+// The French text of a finding (Windows-1252), with its number; empty for
+// FindingNone.
+std::string FindingText(const PositionFinding& finding);
+
+// Judges the position, shows the finding in a message box (unless message
+// display is off, or the board is empty) and returns 0 when the solve may go
+// on (no finding, a dubious one, or the black king in check while only set
+// play is wanted), else the invalid finding 1..7.
+int ValidatePosition(Position& pos, const ValidationContext& context);
 
 }  // namespace kv
