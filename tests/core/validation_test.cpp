@@ -66,7 +66,7 @@ TEST(ValidatePosition, TheLastFailingTestIsReported) {
       {"three black rooks", "r3k2r/8/8/8/8/8/8/r3K3", 0, "pi\xE8" "ces de promotion"},
       {"two bishops on light squares", "4k3/8/8/8/8/8/8/1B1BK3", 0,
        "2 fous blancs sur cases blanches"},
-      {"black bishops on dark squares", "2b1kb2/8/8/8/8/8/8/4K3", 0,
+      {"black bishops on dark squares", "1b1bk3/8/8/8/8/8/8/4K3", 0,
        "2 fous noirs sur cases noires"},
       {"seventeen black men", "rnbqkbnr/pppppppp/n7/8/8/8/8/4K3", 0, "17 pi\xE8" "ces noires"},
       {"nine black pawns", "4k3/p7/pppppppp/8/8/8/8/4K3", 0, "9 pions noirs"},
