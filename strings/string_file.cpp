@@ -2,7 +2,6 @@
 // style that build a menu bar and a table of numbered strings.
 #include <cctype>
 #include <fstream>
-#include <iterator>
 #include <optional>
 
 #include "strings/custom_language.h"
@@ -18,6 +17,7 @@ constexpr int kMaxMenuLevel = 3;
 constexpr std::size_t kButtonTextLength = 15;
 constexpr std::size_t kOptionLettersLength = 4;
 constexpr char kMenuHintChar = 8;  // "\a" in a menu text
+constexpr std::size_t kMaxFileSize = 4 << 20;
 
 // The text between the first pair of double quotes at or after from, with
 // its end position; nothing when the line has no such pair.
@@ -181,8 +181,13 @@ StringFileResult ParseStringFile(std::string_view content, CustomLanguage& langu
 StringFileResult ReadStringFile(const std::string& path, CustomLanguage& language) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return StringFileResult::CannotOpen;
-  const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // A string file holds a few hundred short lines; reading stops at a size
+  // that no real one reaches, so that a wrong file chosen by mistake (a disk
+  // image, a video) cannot exhaust memory.
+  std::string content(kMaxFileSize, '\0');
+  in.read(content.data(), static_cast<std::streamsize>(content.size()));
   if (in.bad()) return StringFileResult::CannotOpen;
+  content.resize(static_cast<std::size_t>(in.gcount()));
   return ParseStringFile(content, language);
 }
 
