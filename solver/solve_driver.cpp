@@ -261,7 +261,10 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
   }
 
   // 7.
-  s.changedMode = (n == 2 && (o[ShowChangedMates] || o[ShowTransferredMates])) ? 2 : 0;
+  // The test of every first move is no solution to compare phases in: its
+  // second pass would restart at the set play and lose the whole text.
+  s.changedMode =
+      (n == 2 && s.phase != 4 && (o[ShowChangedMates] || o[ShowTransferredMates])) ? 2 : 0;
   ChangedMatesClear(s.changedMates);
   st.topMoves = n;
   s.solutionStale = false;
@@ -282,7 +285,10 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
     st.optionGroup = s.phase == 2 ? TriesGroup : 0;
     w.marks = s.changedMode == 1 ? &s.changedMates : nullptr;
     for (int i = 0; i < count; ++i) {
-      if (st.userBreak) {
+      // The searches poll for a break only in their mate-in-two layer; a
+      // long text of short analyses is broken off here too.
+      if (st.userBreak || env.ui.BreakRequested()) {
+        st.userBreak = 1;
         broken = true;
         break;
       }
@@ -428,11 +434,15 @@ const std::string& SolveEntry(Solver& s, SolveEnvironment& env, int n) {
   }
   if (EffectiveTries(env) == 0 && env.options[ActualPlay] == 0) env.ui.Status(4, "");
   env.ui.Status(1, "");
+  return FinishPaneText(s, env.ui);
+}
+
+const std::string& FinishPaneText(Solver& s, const UiCallbacks& ui) {
   if (s.text.textLength > SolutionPaneLimit) {
     char message[64];
     std::snprintf(message, sizeof message, "truncated %d bytes ->%d bytes", s.text.textLength,
                   SolutionPaneLimit);
-    env.ui.Message(message, "", MbOk);
+    ui.Message(message, "", MbOk);
     s.text.textLength = SolutionPaneLimit;
   }
   s.paneText.assign(s.text.View());

@@ -72,6 +72,11 @@ struct Solver {
 // env.type = its type, env.twins = its twins field.
 const std::string& SolveEntry(Solver& solver, SolveEnvironment& env, int n);
 
+// The last step of the entry: a text above 50000 characters is cut there,
+// with the message "truncated %d bytes ->%d bytes"; the text moves from the
+// buffer into paneText.
+const std::string& FinishPaneText(Solver& solver, const UiCallbacks& ui);
+
 // One twin (or the problem without twins): for a helpmate with set play,
 // first the set-play run, then the solution.
 void SolveTwinOrProblem(Solver& solver, SolveEnvironment& env, int n);
