@@ -48,10 +48,17 @@ int ScreenTest(const Position& pos, int square);
 // Examines pos.probeMove: 100 when it is legal and mates; 0 when it gives no
 // check (or would mate but leaves the white king attacked); else the number
 // of checks it gives (1 or 2). Board unchanged; a mate is copied to lastMate.
+// A check line through pos.parrySquare counts as parried. A pawn promoting
+// to a rook or bishop may uncover a check along either kind of line, and
+// both are counted. After a checking double step, taking en passant counts
+// as a defence only when it really leaves the black king unattacked. A
+// checking move that does not mate is not checked for legality.
 int TestMateMove(Position& pos);
 
 // -1 when the black king is attacked (Black's last move illegal); 1 as soon
-// as a white move mates; else 0.
+// as a white move mates (the scan starts at lastMate's from square and hands
+// only moves able to give check to TestMateMove); else 0, also when there is
+// no black king.
 int FindMateInOne(Position& pos, int lastFrom, int lastTo);
 
 }  // namespace kv
