@@ -19,7 +19,7 @@ const CustomLanguage* Custom(const Language& language) {
   return LanguageIndex(language) == kCustomIndex ? language.custom.get() : nullptr;
 }
 
-// Per language index 0..4: OK, Cancel, Help.
+// Per built-in language index 0..3: OK, Cancel, Help (a custom language sets its own).
 constexpr std::array<std::array<std::string_view, 3>, 4> kButtons = {{
     {"OK", "Annuler", "Aide"},
     {"OK", "Cancel", "Help"},
@@ -27,6 +27,7 @@ constexpr std::array<std::array<std::string_view, 3>, 4> kButtons = {{
     {"OK", "Cancelar", "Ayuda"},
 }};
 
+// Set play, tries, actual play, per built-in language index.
 constexpr std::array<std::string_view, 4> kOptionLetters = {"AER", "STA", "AVR", "AER"};
 
 }  // namespace
