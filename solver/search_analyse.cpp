@@ -77,7 +77,7 @@ int AnalyseMove(SearchContext& ctx, int k, const Move& move, bool allRefutations
   MoveList* level = state.LevelList(k);
   MoveList* below = level + 2;
 
-  if (atTop && !IsNullMove(move)) ShowWordMoveStatus(ctx, 2, 12, move);
+  if (atTop && !IsNullMove(move)) ShowPlayedMoveStatus(ctx, 2, 12, move);
 
   // The threat: White moves again.
   int threat = 0;
@@ -120,8 +120,8 @@ int AnalyseMove(SearchContext& ctx, int k, const Move& move, bool allRefutations
       adLibSquare = b.from;
     }
 
-    MakeMove(pos, b);
     if (atTop) ShowMoveStatus(ctx, 1, " Test : ", b);
+    MakeMove(pos, b);
     const int check = AttackedByBlack(pos, pos.whiteKingSquare) ? CheckMark : 0;
     int result = SearchAfterReply(ctx, k, b, below);
     UnmakeMove(pos, b);

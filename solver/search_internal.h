@@ -69,6 +69,8 @@ inline void Close(VariationRecords& list, int count) {
 void ShowMoveStatus(SearchContext& ctx, int part, const char* prefix, const Move& move);
 // Status part `part`: " %s " with the message part `word`, then the move.
 void ShowWordMoveStatus(SearchContext& ctx, int part, int word, const Move& move);
+// The same for a move already played (its text is read before it).
+void ShowPlayedMoveStatus(SearchContext& ctx, int part, int word, const Move& move);
 
 }  // namespace kv::search_detail
 

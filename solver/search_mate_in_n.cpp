@@ -1,6 +1,7 @@
 // Mate in three to six: shorter mates first, then every white move against
 // every black reply, each reply searched one level lower.
 #include "core/rules.h"
+#include "solver/position_key.h"
 #include "solver/search.h"
 #include "solver/search_internal.h"
 
@@ -13,6 +14,22 @@ namespace {
 int SearchShorter(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList* list, bool top) {
   return n == 3 ? SearchMateInTwo(ctx, lastFrom, lastTo, list, top, 0)
                 : SearchMateInN(ctx, n - 1, lastFrom, lastTo, list, top, 0);
+}
+
+// A helpmate's mate in two after Black's move `b` (already played): its
+// result depends on the position alone, so it is looked up in the memo
+// before it is searched. Keeps -1 (illegal), 0 and "solved" (2).
+int HelpMateInTwo(SearchContext& ctx, const Move& b, MoveList* list) {
+  SearchState& state = ctx.state;
+  const std::uint64_t key = (PositionKey(ctx.pos, b) ^ WhiteToMoveKey) & ~std::uint64_t{3};
+  std::uint64_t& memo = state.helpMemo[key & (state.helpMemo.size() - 1)];
+  if ((memo & ~std::uint64_t{3}) == key && (memo & 3) != 0) {
+    const int code = static_cast<int>(memo & 3);
+    return code == 1 ? 2 : code == 2 ? 0 : -1;
+  }
+  const int result = SearchMateInTwo(ctx, b.from, b.to, list, false, state.helpMode);
+  memo = key | (result > 0 ? 1 : result == 0 ? 2 : 3);
+  return result > 0 ? 2 : result;
 }
 
 }  // namespace
@@ -67,8 +84,14 @@ int SearchMateInN(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList*
       const Move b = replies.moves[j];
       MakeMove(pos, b);
       ++state.nodes;
-      int result = n > 3 ? SearchMateInN(ctx, n - 1, b.from, b.to, list + 2, false, state.helpMode)
-                         : SearchMateInTwo(ctx, b.from, b.to, list + 2, false, state.helpMode);
+      int result = 0;
+      if (n > 3) {
+        result = SearchMateInN(ctx, n - 1, b.from, b.to, list + 2, false, state.helpMode);
+      } else if (help) {
+        result = HelpMateInTwo(ctx, b, list + 2);
+      } else {
+        result = SearchMateInTwo(ctx, b.from, b.to, list + 2, false, state.helpMode);
+      }
       UnmakeMove(pos, b);
       if (result == -2) result = 0;  // reflexmate: White had to mate, the line fails
       if (count.Add(result, b, killer, limit)) break;

@@ -1,6 +1,7 @@
 // The bottom level of every search: can White force mate in two (or, in the
 // selfmate modes, force Black to mate on the next move).
 #include "core/rules.h"
+#include "solver/position_key.h"
 #include "solver/search.h"
 #include "solver/search_internal.h"
 
@@ -89,6 +90,23 @@ int SearchMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list
     MakeMove(pos, w);
     ++state.nodes;
     const int threat = testThreats ? ListMatingMoves(ctx, 0, 0, list + 2, false) : 0;
+    // Below the root a helpmate only asks whether some reply allows mate
+    // (with a limit every reply may be examined, so the answer is exact);
+    // it may be known from another move order.
+    std::uint64_t* memo = nullptr;
+    std::uint64_t memoKey = 0;
+    if (help && !root && limit != 0) {
+      memoKey = PositionKey(pos, w) & ~std::uint64_t{3};
+      memo = &state.helpMemo[memoKey & (state.helpMemo.size() - 1)];
+      if ((*memo & ~std::uint64_t{3}) == memoKey && (*memo & 3) != 0) {
+        UnmakeMove(pos, w);
+        if ((*memo & 3) == 1) {
+          Append(keys, keyCount, w);
+          if (!top) break;
+        }
+        continue;
+      }
+    }
     MoveList& replies = list[1];
     if (GenerateBlackMoves(pos, w.from, w.to, replies) == 1) {
       UnmakeMove(pos, w);
@@ -108,6 +126,7 @@ int SearchMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list
       if (help && !root && count.solved > 0) break;
     }
     UnmakeMove(pos, w);
+    if (memo != nullptr) *memo = memoKey | (count.solved > 0 ? 1 : 2);
     if ((count.legal == count.solved && count.legal > 0) || (help && count.solved > 0)) {
       Append(keys, keyCount, w);
       if (!top) break;

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "core/position.h"
 
@@ -124,6 +125,13 @@ struct SearchState {
   // Killers: the last black reply that refuted a white move at each level.
   // (The white killer of a level is the first record of its key list.)
   std::array<Move, 7> refutationKiller{};
+
+  // Helpmate memo: for positions reached after White's next-to-last move of
+  // a helpmate, whether some black move then allows mate. Each entry is a
+  // position key with the answer in its two low bits (0 empty, 1 yes, 2 no).
+  // The answer depends on the position alone, so entries stay valid across
+  // searches. Allocated with the state, never during a search.
+  std::vector<std::uint64_t> helpMemo = std::vector<std::uint64_t>(std::size_t{1} << 19);
 
   int helpMode = 0;     // 0, HelpBlackBegins, HelpWhiteBegins or HelpSetPlay
   int selfMode = 0;     // 0, SelfMate or ReflexMate

@@ -1,40 +1,41 @@
 // The status texts of the top search level.
 #include <string>
 
+#include "core/notation.h"
+#include "core/rules.h"
 #include "solver/search_internal.h"
 
 namespace kv::search_detail {
 
 namespace {
 
-// Long notation in plain letters, enough for the status bar.
-std::string StatusMoveText(const Move& move) {
-  static constexpr char kLetters[] = " RQBSPK   KPSBQR";
-  std::string text;
-  const int man = move.moved;
-  if (man != WhitePawn && man != BlackPawn && man >= 0 && man < 16) text += kLetters[man];
-  text += static_cast<char>('a' + move.from % 10 - 2);
-  text += static_cast<char>('0' + 10 - move.from / 10);
-  text += move.captured != 0 ? 'x' : '-';
-  text += static_cast<char>('a' + move.to % 10 - 2);
-  text += static_cast<char>('0' + 10 - move.to / 10);
-  if (move.placed != move.moved && move.placed >= 0 && move.placed < 16) {
-    text += '=';
-    text += kLetters[move.placed];
-  }
-  return text;
+// The move in plain letters with the notation options of the solve, read in
+// the position before the move.
+std::string StatusMoveText(SearchContext& ctx, const Move& move) {
+  NotationContext notation = NotationContextFor(ctx.language, false);
+  notation.shortNotation = ctx.options[ShortNotation] != 0;
+  notation.captureSign = ctx.options[CaptureSign];
+  return MoveToText(ctx.pos.board, move, NotationPlainLetters, notation);
 }
 
 }  // namespace
 
 void ShowMoveStatus(SearchContext& ctx, int part, const char* prefix, const Move& move) {
   if (!ctx.ui.statusText) return;
-  ctx.ui.Status(part, prefix + StatusMoveText(move));
+  ctx.ui.Status(part, prefix + StatusMoveText(ctx, move));
 }
 
 void ShowWordMoveStatus(SearchContext& ctx, int part, int word, const Move& move) {
   if (!ctx.ui.statusText) return;
-  ctx.ui.Status(part, " " + MessagePart(ctx.language, word) + " " + StatusMoveText(move));
+  ctx.ui.Status(part, " " + MessagePart(ctx.language, word) + " " + StatusMoveText(ctx, move));
+}
+
+void ShowPlayedMoveStatus(SearchContext& ctx, int part, int word, const Move& move) {
+  if (!ctx.ui.statusText) return;
+  UnmakeMove(ctx.pos, move);
+  const std::string text = StatusMoveText(ctx, move);
+  MakeMove(ctx.pos, move);
+  ctx.ui.Status(part, " " + MessagePart(ctx.language, word) + " " + text);
 }
 
 }  // namespace kv::search_detail
