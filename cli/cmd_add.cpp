@@ -58,7 +58,8 @@ bool ParseTwinsField(const std::string& text, std::string& twins, std::string& e
       return false;
     }
     const auto mode = static_cast<unsigned char>(field[0]);
-    field[0] = static_cast<char>(mode == TwinsSuccessiveMode ? TwinsSuccessiveMode : TwinsUsualMode);
+    field[0] =
+        static_cast<char>(mode == TwinsSuccessiveMode ? TwinsSuccessiveMode : TwinsUsualMode);
   }
   twins = field;
   return true;

@@ -24,10 +24,10 @@ int Run(const Args& input) {
   const int lastIndex = reader.lastIndex();
   reader.Close();
   if (number > lastIndex + 1) {
-    return FileError(Fail(FileStatus::NoRecord, "there is no problem " + std::to_string(number) +
-                                                    "; the file holds " +
-                                                    std::to_string(lastIndex + 1)),
-                     args.file);
+    return FileError(
+        Fail(FileStatus::NoRecord, "there is no problem " + std::to_string(number) +
+                                       "; the file holds " + std::to_string(lastIndex + 1)),
+        args.file);
   }
   const int allowed = LimitDeleteCount(count, number - 1, lastIndex);
   if (allowed == 0) {

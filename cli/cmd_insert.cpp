@@ -36,7 +36,8 @@ int Run(const Args& input) {
   return ExitOk;
 }
 
-Registration reg({"insert", "FILE -n N --count C   insert C blank problems before problem N", &Run});
+Registration reg({"insert", "FILE -n N --count C   insert C blank problems before problem N",
+                  &Run});
 
 }  // namespace
 }  // namespace kv::cli

@@ -38,11 +38,11 @@ inline constexpr int MaxExtraStringLength = ExtraStringCapacity - 1;
 inline constexpr int MaxDialogAwardLength = 127;
 
 // The five extra strings, in slot order.
-inline constexpr int ExtraDedication = 0;      // "\de", dedicated to
-inline constexpr int ExtraAfter = 1;           // "\af", after a model by
-inline constexpr int ExtraSecondSource = 2;    // "\s2", also published in
-inline constexpr int ExtraVersionAuthor = 3;   // "\av", author of a version
-inline constexpr int ExtraVersionSource = 4;   // "\sv", source of a version
+inline constexpr int ExtraDedication = 0;     // "\de", dedicated to
+inline constexpr int ExtraAfter = 1;          // "\af", after a model by
+inline constexpr int ExtraSecondSource = 2;   // "\s2", also published in
+inline constexpr int ExtraVersionAuthor = 3;  // "\av", author of a version
+inline constexpr int ExtraVersionSource = 4;  // "\sv", source of a version
 inline constexpr std::array<std::string_view, ExtraStringCount> ExtraStringTags = {
     "\\de", "\\af", "\\s2", "\\av", "\\sv"};
 
@@ -53,7 +53,9 @@ inline constexpr std::uint8_t PositionByteBias = 0x20;
 using PositionBytes = std::array<std::uint8_t, PositionByteCount>;
 
 // The SquareIndex of the n-th stored square (0 = a8, 63 = h1).
-constexpr SquareIndex StoredSquare(int n) { return FirstSquare + 10 * (n / 8) + n % 8; }
+constexpr SquareIndex StoredSquare(int n) {
+  return FirstSquare + 10 * (n / 8) + n % 8;
+}
 
 constexpr PositionBytes EmptyPositionBytes() {
   PositionBytes bytes{};
@@ -63,9 +65,9 @@ constexpr PositionBytes EmptyPositionBytes() {
 
 struct CurrentProblem {
   ProblemType type{};
-  std::string authors;   // "Surname, Given names;Surname, Given names"
+  std::string authors;  // "Surname, Given names;Surname, Given names"
   std::string source;
-  std::string award;     // optional "%d° " ordinal prefix, then the award text
+  std::string award;  // optional "%d° " ordinal prefix, then the award text
   std::string comment;
   // The solution-text buffer: what the record holds in slot 4. A solve leaves
   // it empty, so that saving after a solve keeps the stored solution.

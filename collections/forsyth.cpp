@@ -6,12 +6,14 @@ namespace {
 constexpr int Ranks = 8;
 constexpr int Files = 8;
 constexpr int PieceCodeCount = 16;
-constexpr char SecondFrameSet = 0x10;  // even styles: the frame characters 0x10 lower
-constexpr unsigned char RankCoordinate1 = 0xC0;  // left edge of rank 1; rank 8 is 0xC7
-constexpr unsigned char FileCoordinateA = 0xC8;  // bottom edge of file a; file h is 0xCF
+constexpr char SecondFrameSet = 0x10;                // even styles: the frame characters 0x10 lower
+constexpr unsigned char RankCoordinate1 = 0xC0;      // left edge of rank 1; rank 8 is 0xC7
+constexpr unsigned char FileCoordinateA = 0xC8;      // bottom edge of file a; file h is 0xCF
 constexpr unsigned char SecondCoordinateSet = 0x20;  // style 4
 
-constexpr SquareIndex Square(int rankFromTop, int file) { return FirstSquare + 10 * rankFromTop + file; }
+constexpr SquareIndex Square(int rankFromTop, int file) {
+  return FirstSquare + 10 * rankFromTop + file;
+}
 
 // The frame character of a border cell of the 10 x 10 diagram.
 char BorderCharacter(int row, int column, int style) {

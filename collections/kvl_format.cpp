@@ -41,18 +41,24 @@ std::string Printf(const char* format, ...) {
   return text;
 }
 
-FileResult Damaged(std::string detail) { return Fail(FileStatus::Damaged, std::move(detail)); }
+FileResult Damaged(std::string detail) {
+  return Fail(FileStatus::Damaged, std::move(detail));
+}
 
-// Names the record (counted from 1, as the user counts) and the slot in a
+// Names the record (counted from 1, as the user counts) and the text in a
 // damage report.
 FileResult InRecord(FileResult result, int record, int slot) {
+  static constexpr const char* SlotNames[SlotCount] = {
+      "authors", "source", "award", "comment", "solution", "twins", "additional information"};
   if (result.status == FileStatus::Damaged) {
-    result.detail = Printf("problem %d, text %d: ", record + 1, slot) + result.detail;
+    result.detail = Printf("problem %d, %s: ", record + 1, SlotNames[slot]) + result.detail;
   }
   return result;
 }
 
-FileResult WriteError() { return Fail(FileStatus::WriteFailed, ErrnoText(errno)); }
+FileResult WriteError() {
+  return Fail(FileStatus::WriteFailed, ErrnoText(errno));
+}
 
 // One string as the heap stores it.
 void AppendHeapString(std::vector<std::uint8_t>& heap, std::string_view text) {
@@ -169,7 +175,9 @@ FileResult RecordToWrite(const ByteStore& store, int record, int& lastIndex, Rec
 
 }  // namespace
 
-ProblemType RecordHead::Type() const { return TypeFromBytes(typeByte, moves); }
+ProblemType RecordHead::Type() const {
+  return TypeFromBytes(typeByte, moves);
+}
 
 ProblemType TypeFromBytes(std::uint8_t typeByte, std::uint8_t moves) {
   ProblemType type;
@@ -225,14 +233,29 @@ FileResult ReadLastIndex(const ByteStore& store, int& lastIndex) {
 }
 
 FileResult ReadRecordHead(const ByteStore& store, int record, RecordHead& head) {
-  std::uint8_t bytes[RecordSize];
-  if (record < 0 || !store.Read(RecordOffset(record), bytes, RecordSize)) {
-    return Damaged(Printf("problem %d lies outside the file", record + 1));
+  return ReadRecordHeads(store, record, 1, &head);
+}
+
+FileResult ReadRecordHeads(const ByteStore& store, int first, int count, RecordHead* heads) {
+  constexpr int Batch = 256;
+  std::uint8_t bytes[Batch * RecordSize];
+  for (int done = 0; done < count;) {
+    const int n = std::min(Batch, count - done);
+    const int record = first + done;
+    if (record < 0 ||
+        !store.Read(RecordOffset(record), bytes, static_cast<std::size_t>(n) * RecordSize)) {
+      return Damaged(Printf("problem %d lies outside the file", record + n));
+    }
+    for (int i = 0; i < n; ++i) {
+      const std::uint8_t* in = bytes + i * RecordSize;
+      RecordHead& head = heads[done + i];
+      head.typeByte = in[2];
+      head.moves = in[3];
+      for (int k = 0; k < SlotCount; ++k) head.slotOffsets[k] = Get32(in + 4 + 4 * k);
+      std::copy(in + 32, in + RecordSize, head.position.begin());
+    }
+    done += n;
   }
-  head.typeByte = bytes[2];
-  head.moves = bytes[3];
-  for (int k = 0; k < SlotCount; ++k) head.slotOffsets[k] = Get32(bytes + 4 + 4 * k);
-  std::copy(bytes + 32, bytes + RecordSize, head.position.begin());
   return {};
 }
 
@@ -356,8 +379,8 @@ FileResult InsertRecordsInBytes(const std::vector<std::uint8_t>& in, int current
   }
   const int newLast = lastIndex + n;
   if (n > 0 && (currentIndex < 0 || currentIndex > lastIndex + 1)) {
-    return Fail(FileStatus::NoRecord, Printf("cannot insert before problem %d of %d",
-                                             currentIndex + 1, lastIndex + 1));
+    return Fail(FileStatus::NoRecord,
+                Printf("cannot insert before problem %d of %d", currentIndex + 1, lastIndex + 1));
   }
   if (n > 0 && newLast > MaxLastIndex) {
     return Fail(FileStatus::Full, Printf("a file holds at most %d problems", MaxRecords));
@@ -370,12 +393,15 @@ FileResult InsertRecordsInBytes(const std::vector<std::uint8_t>& in, int current
   const std::uint64_t newHeap = SharedEmptyOffset(newLast);
   // The heap starts with the shared empty string, which new blank records
   // point at; a file cut right after its index gets it back.
-  std::vector<std::uint8_t> heap(in.begin() + static_cast<std::ptrdiff_t>(std::min<std::uint64_t>(oldHeap, in.size())), in.end());
+  std::vector<std::uint8_t> heap(
+      in.begin() + static_cast<std::ptrdiff_t>(std::min<std::uint64_t>(oldHeap, in.size())),
+      in.end());
   if (heap.size() < HeapStringOverhead) heap.resize(HeapStringOverhead, 0);
   if (n > 0 && Get16(heap.data()) != 0) {
     return Damaged("the empty string after the last problem is not empty");
   }
-  if (newHeap + heap.size() > MaxOffset) return Fail(FileStatus::Full, "the file would grow past 4 GB");
+  if (newHeap + heap.size() > MaxOffset)
+    return Fail(FileStatus::Full, "the file would grow past 4 GB");
   try {
     out.assign(newHeap + heap.size(), 0);
   } catch (const std::bad_alloc&) {
@@ -404,7 +430,8 @@ FileResult InsertRecordsInBytes(const std::vector<std::uint8_t>& in, int current
   const std::array<std::uint8_t, RecordSize> blank =
       BlankRecordBytes(static_cast<std::uint32_t>(newHeap));
   for (int i = currentIndex; i < currentIndex + n; ++i) {
-    std::copy(blank.begin(), blank.end(), out.begin() + static_cast<std::ptrdiff_t>(RecordOffset(i)));
+    std::copy(blank.begin(), blank.end(),
+              out.begin() + static_cast<std::ptrdiff_t>(RecordOffset(i)));
   }
   Put16(out.data(), newLast);
   return {};
@@ -425,8 +452,8 @@ FileResult CompactBytes(const std::vector<std::uint8_t>& in, std::vector<std::ui
       for (int slot = 0; slot < SlotCount; ++slot) {
         const std::uint64_t field = SlotFieldOffset(record, slot);
         // Whole strings are copied, raw: compaction must not cut or alter text.
-        FileResult read = ReadHeapString(source, Get32(in.data() + field), MaxHeapStringLength,
-                                         false, text);
+        FileResult read =
+            ReadHeapString(source, Get32(in.data() + field), MaxHeapStringLength, false, text);
         if (!read) return InRecord(std::move(read), record, slot);
         std::uint64_t offset = sharedEmpty;
         if (!text.empty()) {

@@ -37,7 +37,7 @@ inline constexpr int SlotCount = 7;
 inline constexpr int MaxLastIndex = 32767;  // 32768 records
 inline constexpr int MaxRecords = MaxLastIndex + 1;
 inline constexpr int MaxHeapStringLength = 32767;
-inline constexpr int HeapStringOverhead = 3;  // length and NUL
+inline constexpr int HeapStringOverhead = 3;                                      // length and NUL
 inline constexpr int NewFileSize = HeaderSize + RecordSize + HeapStringOverhead;  // 101
 // How much of a string the text search and the organise tools look at.
 inline constexpr int TextSearchReadLength = 4096;
@@ -61,9 +61,13 @@ constexpr std::uint64_t RecordOffset(int record) {
 constexpr std::uint64_t SlotFieldOffset(int record, int slot) {
   return RecordOffset(record) + 4 + 4 * static_cast<std::uint64_t>(slot);
 }
-constexpr std::uint64_t PositionOffset(int record) { return RecordOffset(record) + 32; }
+constexpr std::uint64_t PositionOffset(int record) {
+  return RecordOffset(record) + 32;
+}
 // Where the shared empty string lies: right after the last record.
-constexpr std::uint64_t SharedEmptyOffset(int lastIndex) { return RecordOffset(lastIndex + 1); }
+constexpr std::uint64_t SharedEmptyOffset(int lastIndex) {
+  return RecordOffset(lastIndex + 1);
+}
 
 // What the search and the problem list read of a record without loading it.
 struct RecordHead {
@@ -95,6 +99,8 @@ std::vector<std::uint8_t> NewFileBytes();
 FileResult ReadLastIndex(const ByteStore& store, int& lastIndex);
 // Type bytes, slot offsets and position bytes of a record of the index.
 FileResult ReadRecordHead(const ByteStore& store, int record, RecordHead& head);
+// The heads of `count` consecutive records from `first`, in one read.
+FileResult ReadRecordHeads(const ByteStore& store, int first, int count, RecordHead* heads);
 // The string at `offset`: its stored length (checked: not negative, inside
 // the file) and its first `maxLength` bytes. With `cutAtNul` the text ends at
 // an embedded NUL, as a NUL-terminated field would show it.

@@ -63,9 +63,13 @@ std::string RealTarget(const std::string& path) {
 
 }  // namespace
 
-std::string ErrnoText(int error) { return std::strerror(error); }
+std::string ErrnoText(int error) {
+  return std::strerror(error);
+}
 
-LockedFile::~LockedFile() { Close(); }
+LockedFile::~LockedFile() {
+  Close();
+}
 
 void LockedFile::Close() {
   if (fd_ >= 0) ::close(fd_);  // closing the descriptor releases the lock
@@ -123,7 +127,8 @@ FileResult LockedFile::ReplaceContents(const std::vector<std::uint8_t>& bytes) {
   const std::string target = RealTarget(path_);
   std::string temporary = FolderOf(target) + "/.kvl-rewrite-XXXXXX";
   const int out = mkstemp(temporary.data());
-  if (out < 0) return Fail(FileStatus::WriteFailed, "cannot create a temporary file: " + ErrnoText(errno));
+  if (out < 0)
+    return Fail(FileStatus::WriteFailed, "cannot create a temporary file: " + ErrnoText(errno));
   struct stat original {};
   if (fstat(fd_, &original) == 0) fchmod(out, original.st_mode & 07777);
   const bool written = WriteFully(out, bytes.data(), bytes.size()) && fsync(out) == 0;

@@ -6,7 +6,9 @@
 namespace kv {
 namespace {
 
-FileResult NoProblemIn() { return Fail(FileStatus::NoRecord, "the file holds no problem"); }
+FileResult NoProblemIn() {
+  return Fail(FileStatus::NoRecord, "the file holds no problem");
+}
 
 // Reads the whole file under an exclusive lock, lets `rewrite` build the new
 // contents and puts them in place through a temporary file.
@@ -159,6 +161,13 @@ FileResult CollectionReader::Open(const std::string& path) {
 FileResult CollectionReader::ReadHead(int record, RecordHead& head) const {
   if (record < 0 || record > lastIndex_) return Fail(FileStatus::NoRecord, "no such problem");
   return ReadRecordHead(store_, record, head);
+}
+
+FileResult CollectionReader::ReadHeads(int first, int count, RecordHead* heads) const {
+  if (first < 0 || count < 0 || first + count - 1 > lastIndex_) {
+    return Fail(FileStatus::NoRecord, "no such problem");
+  }
+  return ReadRecordHeads(store_, first, count, heads);
 }
 
 FileResult CollectionReader::ReadString(int record, int slot, std::string& text,

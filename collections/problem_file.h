@@ -23,8 +23,8 @@ namespace kv {
 // The open collection.
 struct CollectionState {
   std::string currentFileName;  // full path
-  int currentIndex = 0;  // record shown, from 0; -1 while a problem waits to go at the end
-  int lastIndex = -1;    // as the header said at the last operation
+  int currentIndex = 0;         // record shown, from 0; -1 while a problem waits to go at the end
+  int lastIndex = -1;           // as the header said at the last operation
 };
 
 // Loads record currentIndex (brought into 0 .. lastIndex first) into `problem`
@@ -79,6 +79,9 @@ class CollectionReader {
   int count() const { return lastIndex_ + 1; }
 
   FileResult ReadHead(int record, RecordHead& head) const;
+  // The heads of records first .. first + count - 1, read in large pieces:
+  // the way to scan a whole file.
+  FileResult ReadHeads(int first, int count, RecordHead* heads) const;
   FileResult ReadString(int record, int slot, std::string& text,
                         int maxLength = TextSearchReadLength) const;
   // Fills type, texts and stored board of `problem` as LoadProblem does.

@@ -65,7 +65,7 @@ TEST(ForsythTest, ReadsLettersDigitsAndSkipsSlashes) {
   // A whole FEN line: the fields after the board are ignored.
   ForsythToBoard("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1", board);
   expected = InitialPosition();
-  expected[86] = Empty;  // e2
+  expected[86] = Empty;      // e2
   expected[66] = WhitePawn;  // e4
   EXPECT_EQ(board, expected);
 }
@@ -117,7 +117,8 @@ TEST(ForsythTest, RoundTripsTheCheckedProblems) {
 
 std::vector<std::string> Rows(const std::string& text) {
   std::vector<std::string> rows;
-  for (std::size_t i = 0; i < text.size(); i += DiagramSide) rows.push_back(text.substr(i, DiagramSide));
+  for (std::size_t i = 0; i < text.size(); i += DiagramSide)
+    rows.push_back(text.substr(i, DiagramSide));
   return rows;
 }
 
@@ -154,7 +155,9 @@ TEST(DiagramTextTest, FramesAndCoordinates) {
   rows = Rows(BoardToDiagramText(board, 3));
   EXPECT_EQ(rows[1], "\xC7 + + + +5");
   EXPECT_EQ(rows[8], "\xC0+ + + + 5");
-  EXPECT_EQ(rows[9], "7\xC8\xC9\xCA\xCB\xCC\xCD\xCE\xCF" "9");
+  EXPECT_EQ(rows[9],
+            "7\xC8\xC9\xCA\xCB\xCC\xCD\xCE\xCF"
+            "9");
 
   rows = Rows(BoardToDiagramText(board, 4));
   EXPECT_EQ(rows[0], "!\"\"\"\"\"\"\"\"#");

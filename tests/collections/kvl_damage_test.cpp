@@ -30,7 +30,7 @@ Bytes TwoRecordFile() {
       .U16(1)
       .Record(0x00, 2, {197, 205, 194, 194, 194, 194, 194}, EmptySquares())
       .Record(0x00, 2, AllSlots(194), EmptySquares())
-      .U8(0).U8(0).U8(0)
+      .Repeat(0, 3)  // the shared empty string
       .String("Smith")
       .String("Paris")
       .bytes();
@@ -51,21 +51,43 @@ const std::vector<Damage>& Damages() {
   static const std::vector<Damage> damages = {
       {"one byte", [](Bytes& b) { b.resize(1); }, FileStatus::Damaged, true},
       {"truncated index", [](Bytes& b) { b.resize(150); }, FileStatus::Damaged, true},
-      {"header larger than the file", [](Bytes& b) { Patch(b, 0, {100, 0}); },
+      {"header larger than the file",
+       [](Bytes& b) {
+         Patch(b, 0, {100, 0});
+       },
        FileStatus::Damaged, true},
-      {"negative header", [](Bytes& b) { Patch(b, 0, {0xFE, 0xFF}); }, FileStatus::Damaged,
-       true},
-      {"negative string length", [](Bytes& b) { Patch(b, 197, {0xFF, 0xFF}); },
+      {"negative header",
+       [](Bytes& b) {
+         Patch(b, 0, {0xFE, 0xFF});
+       },
        FileStatus::Damaged, true},
-      {"offset outside the file", [](Bytes& b) { Patch(b, 10, {0xF0, 0xFF, 0xFF, 0xFF}); },
+      {"negative string length",
+       [](Bytes& b) {
+         Patch(b, 197, {0xFF, 0xFF});
+       },
        FileStatus::Damaged, true},
-      {"offset inside the index", [](Bytes& b) { Patch(b, 14, {98, 0, 0, 0}); },
+      {"offset outside the file",
+       [](Bytes& b) {
+         Patch(b, 10, {0xF0, 0xFF, 0xFF, 0xFF});
+       },
+       FileStatus::Damaged, true},
+      {"offset inside the index",
+       [](Bytes& b) {
+         Patch(b, 14, {98, 0, 0, 0});
+       },
        FileStatus::Ok, false},
-      {"string past the end", [](Bytes& b) { Patch(b, 205, {0xFF, 0x7F}); },
+      {"string past the end",
+       [](Bytes& b) {
+         Patch(b, 205, {0xFF, 0x7F});
+       },
        FileStatus::Damaged, true},
       {"string cut by the end of the file", [](Bytes& b) { b.erase(b.end() - 3, b.end()); },
        FileStatus::Damaged, true},
-      {"shared empty string cut off", [](Bytes& b) { b.resize(194); Patch(b, 6, {194}); },
+      {"shared empty string cut off",
+       [](Bytes& b) {
+         b.resize(194);
+         Patch(b, 6, {194});
+       },
        FileStatus::Damaged, true},
       {"position byte that is no man", [](Bytes& b) { Patch(b, 34 + 12, {0x28}); },
        FileStatus::Damaged, false},
@@ -187,7 +209,8 @@ TEST(KvlDamageTest, AFailedRewriteLeavesTheOldFileWhole) {
   EXPECT_EQ(save.status, FileStatus::WriteFailed);
   EXPECT_EQ(ReadBytes(path), bytes);
   EXPECT_EQ(folder.EntryCount(), 1u);
-  EXPECT_EQ(FileResultText(insert, "full.kvl", Language{}).rfind("Unable to write full.kvl", 0), 0u);
+  EXPECT_EQ(FileResultText(insert, "full.kvl", Language{}).rfind("Unable to write full.kvl", 0),
+            0u);
 }
 
 // Every prefix of a valid file, read from memory: no read past the end.

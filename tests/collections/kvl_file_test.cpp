@@ -44,7 +44,7 @@ std::array<std::uint8_t, 64> KingsSquares() {
 
 // The 101-byte file of one blank record.
 Bytes NewFile() {
-  return Spell().U16(0).Record(0x00, 2, AllSlots(98), EmptySquares()).U8(0).U8(0).U8(0).bytes();
+  return Spell().U16(0).Record(0x00, 2, AllSlots(98), EmptySquares()).Repeat(0, 3).bytes();
 }
 
 class KvlFileTest : public ::testing::Test {
@@ -119,7 +119,7 @@ TEST_F(KvlFileTest, SaveAppendsLongerTextsAndRewritesShorterOnesInPlace) {
   Bytes expected = Spell()
                        .U16(0)
                        .Record(0x01, 3, {101, 115, 98, 98, 98, 98, 98}, KingsSquares())
-                       .U8(0).U8(0).U8(0)
+                       .Repeat(0, 3)  // the shared empty string
                        .String("Smith, John")
                        .String("X")
                        .bytes();
@@ -133,8 +133,10 @@ TEST_F(KvlFileTest, SaveAppendsLongerTextsAndRewritesShorterOnesInPlace) {
   expected = Spell()
                  .U16(0)
                  .Record(0x01, 3, {101, 115, 98, 98, 98, 98, 98}, KingsSquares())
-                 .U8(0).U8(0).U8(0)
-                 .String("Doe").Text("h, John").U8(0)
+                 .Repeat(0, 3)  // the shared empty string
+                 .String("Doe")
+                 .Text("h, John")
+                 .U8(0)
                  .String("X")
                  .bytes();
   EXPECT_EQ(ReadBytes(state_.currentFileName), expected);
@@ -145,7 +147,8 @@ TEST_F(KvlFileTest, SaveAppendsLongerTextsAndRewritesShorterOnesInPlace) {
   ASSERT_TRUE(SaveProblem(state_, problem_, board_));
   const Bytes grown = ReadBytes(state_.currentFileName);
   ASSERT_EQ(grown.size(), expected.size() + 3 + 23);
-  EXPECT_EQ(Bytes(grown.end() - 26, grown.end()), Spell().String("Smith, John;Brown, Alan").bytes());
+  EXPECT_EQ(Bytes(grown.end() - 26, grown.end()),
+            Spell().String("Smith, John;Brown, Alan").bytes());
   EXPECT_EQ(AuthorsOf(0), "Smith, John;Brown, Alan");
 }
 
@@ -284,7 +287,7 @@ TEST_F(KvlFileTest, DeletingIsLimitedSoThatOneRecordRemains) {
   EXPECT_EQ(LimitDeleteCount(5, 7, 9), 3);   // records 8..10 of 10
   EXPECT_EQ(LimitDeleteCount(10, 0, 9), 9);  // all but one
   EXPECT_EQ(LimitDeleteCount(2, 0, 9), 2);
-  EXPECT_EQ(LimitDeleteCount(1, 0, 0), 0);   // the last record stays
+  EXPECT_EQ(LimitDeleteCount(1, 0, 0), 0);  // the last record stays
 
   SaveNumberedProblems(3);
   const Bytes before = ReadBytes(state_.currentFileName);
@@ -307,7 +310,7 @@ TEST_F(KvlFileTest, CompactionRemovesDeadSpace) {
   const Bytes expected = Spell()
                              .U16(0)
                              .Record(0x01, 3, {102, 108, 98, 98, 98, 98, 98}, KingsSquares())
-                             .U8(0).U8(0).U8(0).U8(0)
+                             .Repeat(0, 4)  // shared empty string, zero byte
                              .String("Doe")
                              .String("X")
                              .bytes();
@@ -387,7 +390,7 @@ TEST_F(KvlFileTest, AFullFileTakesNoMoreRecords) {
   full.U16(32767);
   const std::uint32_t shared = 2 + 96 * 32768;
   for (int i = 0; i < 32768; ++i) full.Record(0x00, 2, AllSlots(shared), EmptySquares());
-  full.U8(0).U8(0).U8(0);
+  full.Repeat(0, 3);
   WriteBytes(state_.currentFileName, full.bytes());
   EXPECT_EQ(PrepareAppend(state_).status, FileStatus::Full);
   state_.currentIndex = 0;

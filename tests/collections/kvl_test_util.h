@@ -43,7 +43,8 @@ inline Bytes ReadBytes(const std::string& path) {
 
 inline void WriteBytes(const std::string& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 // Little-endian bytes spelled out field by field.
@@ -62,7 +63,9 @@ class Spell {
     return *this;
   }
   // A heap string: length, text, NUL.
-  Spell& String(std::string_view text) { return U16(static_cast<int>(text.size())).Text(text).U8(0); }
+  Spell& String(std::string_view text) {
+    return U16(static_cast<int>(text.size())).Text(text).U8(0);
+  }
   Spell& Repeat(int value, int count) {
     for (int i = 0; i < count; ++i) U8(value);
     return *this;
