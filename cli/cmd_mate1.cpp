@@ -72,7 +72,8 @@ int Run(const Args& args) {
   return ExitOk;
 }
 
-Registration reg({"mate1", "FEN   list White's moves that mate at once (English long notation)", &Run});
+Registration reg({"mate1", "FEN   list White's moves that mate at once (English long notation)",
+                  &Run});
 
 }  // namespace
 }  // namespace kv::cli

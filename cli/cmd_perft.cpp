@@ -23,7 +23,8 @@ int Run(const Args& args) {
   for (std::size_t i = 1; i + 1 < args.size(); ++i) fen += " " + args[i];
   const std::string& depthText = args.back();
   int depth = -1;
-  const auto [end, ec] = std::from_chars(depthText.data(), depthText.data() + depthText.size(), depth);
+  const auto [end, ec] =
+      std::from_chars(depthText.data(), depthText.data() + depthText.size(), depth);
   if (ec != std::errc() || end != depthText.data() + depthText.size() || depth < 0 ||
       depth > kMaxDepth) {
     return UsageError("perft: DEPTH must be a whole number from 0 to " + std::to_string(kMaxDepth) +

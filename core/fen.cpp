@@ -37,7 +37,8 @@ bool ParseFenBoard(std::string_view field, Board& board, std::string* error) {
     if (c >= '1' && c <= '8') {
       file += c - '0';
       if (file > 8) {
-        return Fail(board, error, "rank " + std::to_string(8 - rank) + " holds more than 8 squares");
+        return Fail(board, error,
+                    "rank " + std::to_string(8 - rank) + " holds more than 8 squares");
       }
       continue;
     }
@@ -49,7 +50,8 @@ bool ParseFenBoard(std::string_view field, Board& board, std::string* error) {
     board[22 + 10 * rank + file] = static_cast<std::int8_t>(code);
     ++file;
   }
-  if (rank != 7 || file != 8) return Fail(board, error, "the board field needs 8 ranks of 8 squares");
+  if (rank != 7 || file != 8)
+    return Fail(board, error, "the board field needs 8 ranks of 8 squares");
   return true;
 }
 

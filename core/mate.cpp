@@ -13,10 +13,10 @@ namespace kv {
 namespace {
 
 struct Checks {
-  int count = 0;   // n: checks given (0, 1 or 2)
-  int mask = 0;    // king neighbours hidden behind the king on a check line
-  int checker = 0; // c: square of the (last) checking man
-  int step = 0;    // d: check step, or the raw difference for a knight or pawn
+  int count = 0;    // n: checks given (0, 1 or 2)
+  int mask = 0;     // king neighbours hidden behind the king on a check line
+  int checker = 0;  // c: square of the (last) checking man
+  int step = 0;     // d: check step, or the raw difference for a knight or pawn
 };
 
 bool LineChecker(int man, int step) {
@@ -62,8 +62,12 @@ void DiscoveredCheck(const Board& b, Checks& checks, int bk, int vacated, int on
 bool EnPassantParries(Position& pos, const Move& move, int bk) {
   for (int s : {move.to - 1, move.to + 1}) {
     if (pos.board[s] != BlackPawn) continue;
-    const Move capture{static_cast<std::int8_t>(s), static_cast<std::int8_t>(move.to + 10),
-                       move.to, BlackPawn, BlackPawn, WhitePawn};
+    const Move capture{static_cast<std::int8_t>(s),
+                       static_cast<std::int8_t>(move.to + 10),
+                       move.to,
+                       BlackPawn,
+                       BlackPawn,
+                       WhitePawn};
     MakeMove(pos, capture);
     const bool safe = AttackedByWhite(pos, bk) == 0;
     UnmakeMove(pos, capture);
@@ -224,7 +228,9 @@ int TestMateMove(Position& pos, bool promotionLinesBothKinds) {
 
 }  // namespace detail
 
-int TestMateMove(Position& pos) { return detail::TestMateMove(pos, true); }
+int TestMateMove(Position& pos) {
+  return detail::TestMateMove(pos, true);
+}
 
 namespace {
 
@@ -260,7 +266,7 @@ class MateScan {
 
  private:
   bool Try(int from, int to, int capture, int moved, int placed, int captured) {
-    pos_.probeMove = Move{static_cast<std::int8_t>(from),  static_cast<std::int8_t>(to),
+    pos_.probeMove = Move{static_cast<std::int8_t>(from),    static_cast<std::int8_t>(to),
                           static_cast<std::int8_t>(capture), static_cast<std::int8_t>(moved),
                           static_cast<std::int8_t>(placed),  static_cast<std::int8_t>(captured)};
     return TestMateMove(pos_) == 100;

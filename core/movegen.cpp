@@ -26,9 +26,9 @@ class MoveWriter {
       overflow_ = true;
       return;
     }
-    *out_++ = Move{static_cast<std::int8_t>(from), static_cast<std::int8_t>(to),
+    *out_++ = Move{static_cast<std::int8_t>(from),    static_cast<std::int8_t>(to),
                    static_cast<std::int8_t>(capture), static_cast<std::int8_t>(moved),
-                   static_cast<std::int8_t>(placed), static_cast<std::int8_t>(captured)};
+                   static_cast<std::int8_t>(placed),  static_cast<std::int8_t>(captured)};
   }
   void Add(int from, int to, int man, int captured) { Add(from, to, to, man, man, captured); }
 
@@ -177,8 +177,10 @@ Move* AddPromotions(Position& pos, bool white, int from, int to, int captured, M
   const int pawn = white ? WhitePawn : BlackPawn;
   constexpr int kPromoted[] = {WhiteQueen, WhiteRook, WhiteBishop, WhiteKnight};
   for (int man : kPromoted) {
-    *out++ = Move{static_cast<std::int8_t>(from), static_cast<std::int8_t>(to),
-                  static_cast<std::int8_t>(to),   static_cast<std::int8_t>(pawn),
+    *out++ = Move{static_cast<std::int8_t>(from),
+                  static_cast<std::int8_t>(to),
+                  static_cast<std::int8_t>(to),
+                  static_cast<std::int8_t>(pawn),
                   static_cast<std::int8_t>(white ? man : 16 - man),
                   static_cast<std::int8_t>(captured)};
   }

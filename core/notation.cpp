@@ -5,7 +5,10 @@
 namespace kv {
 namespace {
 
-constexpr std::string_view kFrenchFileLetters = "  ab\xE7" "d\xE9" "fgh";
+constexpr std::string_view kFrenchFileLetters =
+    "  ab\xE7"
+    "d\xE9"
+    "fgh";
 constexpr std::string_view kCaptureSigns[] = {"x", ":", "*"};
 
 // A letter of a 16-character letter string; a shorter custom string gives
@@ -18,10 +21,16 @@ char File(int square, bool frenchLetters) {
   return frenchLetters ? kFrenchFileLetters[square % 10] : FileLetter(square);
 }
 
-char Rank(int square) { return RankDigit(square); }
+char Rank(int square) {
+  return RankDigit(square);
+}
 
-bool IsKing(int man) { return man == WhiteKing || man == BlackKing; }
-bool IsPawn(int man) { return man == WhitePawn || man == BlackPawn; }
+bool IsKing(int man) {
+  return man == WhiteKing || man == BlackKing;
+}
+bool IsPawn(int man) {
+  return man == WhitePawn || man == BlackPawn;
+}
 
 // The mark of the changed or transferred mates table, 0 when the move is
 // not in it.
@@ -87,7 +96,7 @@ std::string MoveToText(const Board& board, const SolutionRecord& record, int fla
   const Move& m = record.move;
   const bool continuation = (flags & NotationContinuation) != 0;
   const bool shortForm = context.shortNotation;
-  const std::string_view letters = context.batchExport ? FixedEnglishLetters
+  const std::string_view letters = context.batchExport              ? FixedEnglishLetters
                                    : (flags & NotationPlainLetters) ? context.plainLetters
                                                                     : context.notationLetters;
   const bool frenchFiles = shortForm && context.french;

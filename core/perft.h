@@ -15,7 +15,6 @@ namespace kv {
 // none). A move is legal when, after it, the mover's king is not attacked;
 // castling through or out of check is refused by the generators. The
 // position is unchanged afterwards. Depth 0 counts 1.
-std::uint64_t Perft(Position& pos, int depth, bool whiteToMove, int lastFrom = 0,
-                    int lastTo = 0);
+std::uint64_t Perft(Position& pos, int depth, bool whiteToMove, int lastFrom = 0, int lastTo = 0);
 
 }  // namespace kv

@@ -101,8 +101,8 @@ struct Position {
   std::int16_t blackKingSquare = 0;
   std::array<std::int16_t, 6> castlingCounters{};
   std::uint8_t blackForce = 0;
-  Move probeMove{};         // the move TestMateMove examines
-  Move lastMate{};          // the last mating move found; steers FindMateInOne
+  Move probeMove{};              // the move TestMateMove examines
+  Move lastMate{};               // the last mating move found; steers FindMateInOne
   std::int16_t parrySquare = 0;  // square of a lifted black man, or 0
   // Times a generator met a full list and dropped the moves beyond its
   // capacity. Never reset by the rules; a caller that must know whether its

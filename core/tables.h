@@ -103,9 +103,15 @@ constexpr int KingNeighbourBit(int step) {
 }
 
 // Piece classification by code value, as every rules operation reads cells.
-constexpr bool IsWhiteMan(int code) { return code > 0 && code < 7; }
-constexpr bool IsBlackMan(int code) { return code > 8; }
-constexpr bool IsPawnCode(int code) { return code == WhitePawn || code == BlackPawn; }
+constexpr bool IsWhiteMan(int code) {
+  return code > 0 && code < 7;
+}
+constexpr bool IsBlackMan(int code) {
+  return code > 8;
+}
+constexpr bool IsPawnCode(int code) {
+  return code == WhitePawn || code == BlackPawn;
+}
 
 // The cell of the first man (or border cell) from `square` along `step`.
 inline int FirstMan(const Board& b, int square, int step) {
@@ -116,7 +122,11 @@ inline int FirstMan(const Board& b, int square, int step) {
 
 // File letter and rank digit of a square.
 inline constexpr char FileLetters[] = "  abcdefgh";
-constexpr char FileLetter(int square) { return FileLetters[square % 10]; }
-constexpr char RankDigit(int square) { return static_cast<char>(':' - square / 10); }
+constexpr char FileLetter(int square) {
+  return FileLetters[square % 10];
+}
+constexpr char RankDigit(int square) {
+  return static_cast<char>(':' - square / 10);
+}
 
 }  // namespace kv

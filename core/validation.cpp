@@ -20,13 +20,17 @@ constexpr std::array<std::string_view, 17> kFindingTexts = {
     "%d rois blancs",
     "%d rois noirs",
     "pions sur cases de promotion",
-    "\xE9" "chec au roi noir",
+    "\xE9"
+    "chec au roi noir",
     "position trop complexe",
-    "%d pi\xE8" "ces blanches",
-    "%d pi\xE8" "ces noires",
+    "%d pi\xE8"
+    "ces blanches",
+    "%d pi\xE8"
+    "ces noires",
     "%d pions blancs",
     "%d pions noirs",
-    "pi\xE8" "ces de promotion",
+    "pi\xE8"
+    "ces de promotion",
     "%d fous blancs sur cases blanches",
     "%d fous noirs sur cases blanches",
     "%d fous blancs sur cases noires",

@@ -50,9 +50,9 @@ struct PositionFinding {
 
 // What the validation reads besides the position.
 struct ValidationContext {
-  int tryRefutations = 0;       // SolveOptions: tries wanted
-  int actualPlay = 0;           // SolveOptions: actual play wanted
-  bool messageDisplay = true;   // off while a batch operation runs
+  int tryRefutations = 0;      // SolveOptions: tries wanted
+  int actualPlay = 0;          // SolveOptions: actual play wanted
+  bool messageDisplay = true;  // off while a batch operation runs
   const UiCallbacks* ui = nullptr;
   const Language* language = nullptr;  // the caption's language (English when null)
 };

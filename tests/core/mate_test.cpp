@@ -19,8 +19,12 @@ using testing::Sq;
 Move Quiet(Position& pos, const char* from, const char* to) {
   const int f = Sq(from);
   const int t = Sq(to);
-  return Move{static_cast<std::int8_t>(f), static_cast<std::int8_t>(t), static_cast<std::int8_t>(t),
-              pos.board[f], pos.board[f], pos.board[t]};
+  return Move{static_cast<std::int8_t>(f),
+              static_cast<std::int8_t>(t),
+              static_cast<std::int8_t>(t),
+              pos.board[f],
+              pos.board[f],
+              pos.board[t]};
 }
 
 int Probe(Position& pos, const Move& move) {

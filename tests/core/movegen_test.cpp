@@ -108,9 +108,8 @@ TEST(Generation, PawnPromotionsInOrder) {
   MoveList list;
   ASSERT_EQ(GenerateWhiteMoves(pos, 0, 0, list), 0);
   const auto names = MoveNames(list);
-  const std::vector<std::string> expected = {"b7a8Q", "b7a8R", "b7a8B", "b7a8N",
-                                             "b7c8Q", "b7c8R", "b7c8B", "b7c8N",
-                                             "b7b8Q", "b7b8R", "b7b8B", "b7b8N"};
+  const std::vector<std::string> expected = {"b7a8Q", "b7a8R", "b7a8B", "b7a8N", "b7c8Q", "b7c8R",
+                                             "b7c8B", "b7c8N", "b7b8Q", "b7b8R", "b7b8B", "b7b8N"};
   ASSERT_GE(names.size(), 12u);
   EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 12), expected);
 }
@@ -169,8 +168,8 @@ TEST(Generation, EnPassantOnlyRightAfterTheDoubleStep) {
   GenerateBlackMoves(black, Sq("d2"), Sq("d4"), list);
   EXPECT_TRUE(Contains(MoveNames(list), "e4d3ep"));
   const auto moves = testing::Moves(list);
-  const auto ep = std::find_if(moves.begin(), moves.end(),
-                               [](const Move& m) { return m.capture != m.to; });
+  const auto ep =
+      std::find_if(moves.begin(), moves.end(), [](const Move& m) { return m.capture != m.to; });
   ASSERT_NE(ep, moves.end());
   EXPECT_EQ(ep->capture, Sq("d4"));
   EXPECT_EQ(ep->captured, WhitePawn);
@@ -338,7 +337,7 @@ TEST(Attacks, ResultsAndPruningFlags) {
   pos.board[Sq("a4")] = WhiteQueen;
   EXPECT_EQ(AttackedByWhite(pos, Sq("c4")), 100);
   EXPECT_EQ(AttackedByWhite(pos, Sq("e4")), 100);  // the pawn
-  EXPECT_EQ(AttackedByWhite(pos, Sq("f4")), 0);   // behind the knight
+  EXPECT_EQ(AttackedByWhite(pos, Sq("f4")), 0);    // behind the knight
 }
 
 TEST(Attacks, ScreenTestFindsPinsToTheBlackKing) {

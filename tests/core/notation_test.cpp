@@ -14,9 +14,12 @@ using testing::Sq;
 Move MoveOn(const Board& board, const char* from, const char* to, int placed = 0) {
   const int f = Sq(from);
   const int t = Sq(to);
-  return Move{static_cast<std::int8_t>(f),     static_cast<std::int8_t>(t),
-              static_cast<std::int8_t>(t),     board[f],
-              static_cast<std::int8_t>(placed ? placed : board[f]), board[t]};
+  return Move{static_cast<std::int8_t>(f),
+              static_cast<std::int8_t>(t),
+              static_cast<std::int8_t>(t),
+              board[f],
+              static_cast<std::int8_t>(placed ? placed : board[f]),
+              board[t]};
 }
 
 Language LanguageOf(int base) {
@@ -72,12 +75,16 @@ TEST(MoveToText, TheExamplesInEnglishAndFrench) {
 
   const SolutionRecord pawn{MoveOn(b, "e2", "e4"), 0};
   ExpectForms(b, pawn, english, {"e2-e4", "e4", "e4"});
-  EXPECT_EQ(AllForms(b, pawn, french).shortForm, "\xE9" "4");
+  EXPECT_EQ(AllForms(b, pawn, french).shortForm,
+            "\xE9"
+            "4");
   EXPECT_EQ(AllForms(b, pawn, french).longForm, "e2-e4");
 
   const SolutionRecord capture{MoveOn(b, "d4", "e5"), 0};
   ExpectForms(b, capture, english, {"d4xe5", "dxe5", "xe5"});
-  EXPECT_EQ(AllForms(b, capture, french).shortForm, "dx\xE9" "5");
+  EXPECT_EQ(AllForms(b, capture, french).shortForm,
+            "dx\xE9"
+            "5");
 
   const SolutionRecord enPassant{Move{56, 45, 55, WhitePawn, WhitePawn, BlackPawn}, 0};
   ExpectForms(b, enPassant, english, {"e5xd6 e.p.", "exd6 e.p.", "xd6 e.p."});
@@ -85,7 +92,9 @@ TEST(MoveToText, TheExamplesInEnglishAndFrench) {
 
   const SolutionRecord promotion{MoveOn(b, "e7", "e8", WhiteQueen), '2'};
   ExpectForms(b, promotion, english, {"e7-e8=Q+", "e8=Q+", "Q+"});
-  EXPECT_EQ(AllForms(b, promotion, french).shortForm, "\xE9" "8=D+");
+  EXPECT_EQ(AllForms(b, promotion, french).shortForm,
+            "\xE9"
+            "8=D+");
 
   // Castling: no check mark, even when the rook checks; the continuation
   // form gives the king's square.

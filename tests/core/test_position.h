@@ -24,7 +24,9 @@ inline Position FromFen(const std::string& fen) {
 }
 
 // "e4" -> 66.
-constexpr int Sq(const char* name) { return 10 * ('8' - name[1] + 2) + (name[0] - 'a' + 2); }
+constexpr int Sq(const char* name) {
+  return 10 * ('8' - name[1] + 2) + (name[0] - 'a' + 2);
+}
 
 inline std::string SquareName(int s) {
   return {static_cast<char>('a' + s % 10 - 2), static_cast<char>('0' + 10 - s / 10)};

@@ -62,16 +62,21 @@ TEST(ValidatePosition, TheLastFailingTestIsReported) {
       {"a missing black king hides nine white pawns", "8/PPPPPPPP/P7/8/8/8/8/4K3", 2,
        "pas de roi noir"},
       {"nine pawns, one on h8", "k6P/8/PPPPPPPP/8/8/8/8/4K3", 5, "pions sur cases de promotion"},
-      {"two white queens", "4k3/8/8/8/8/8/8/QQ2K3", 0, "pi\xE8" "ces de promotion"},
-      {"three black rooks", "r3k2r/8/8/8/8/8/8/r3K3", 0, "pi\xE8" "ces de promotion"},
+      {"two white queens", "4k3/8/8/8/8/8/8/QQ2K3", 0,
+       "pi\xE8"
+       "ces de promotion"},
+      {"three black rooks", "r3k2r/8/8/8/8/8/8/r3K3", 0,
+       "pi\xE8"
+       "ces de promotion"},
       {"two bishops on light squares", "4k3/8/8/8/8/8/8/1B1BK3", 0,
        "2 fous blancs sur cases blanches"},
       {"black bishops on dark squares", "1b1bk3/8/8/8/8/8/8/4K3", 0,
        "2 fous noirs sur cases noires"},
-      {"seventeen black men", "rnbqkbnr/pppppppp/n7/8/8/8/8/4K3", 0, "17 pi\xE8" "ces noires"},
+      {"seventeen black men", "rnbqkbnr/pppppppp/n7/8/8/8/8/4K3", 0,
+       "17 pi\xE8"
+       "ces noires"},
       {"nine black pawns", "4k3/p7/pppppppp/8/8/8/8/4K3", 0, "9 pions noirs"},
-      {"too many moves", "1Q3Q2/3Q3Q/Q3Q3/2Q3Q1/1Q3Q2/3Q4/pp6/kp2K3", 7,
-       "position trop complexe"},
+      {"too many moves", "1Q3Q2/3Q3Q/Q3Q3/2Q3Q1/1Q3Q2/3Q4/pp6/kp2K3", 7, "position trop complexe"},
   };
   for (const Case& c : cases) {
     Recorder recorder;
@@ -109,7 +114,9 @@ TEST(ValidatePosition, BlackKingInCheck) {
   Recorder setPlayOnly;
   EXPECT_EQ(Validate(fen, setPlayOnly, 0, 0), 0);  // Black moves first in set play
   ASSERT_EQ(setPlayOnly.shown.size(), 1u);
-  EXPECT_EQ(setPlayOnly.shown[0].text, "\xE9" "chec au roi noir");
+  EXPECT_EQ(setPlayOnly.shown[0].text,
+            "\xE9"
+            "chec au roi noir");
   Recorder actual;
   EXPECT_EQ(Validate(fen, actual, 0, 1), FindingBlackKingInCheck);
   Recorder tries;
