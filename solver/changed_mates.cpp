@@ -1,5 +1,8 @@
 #include "solver/changed_mates.h"
 
+#include <algorithm>
+
+#include "core/notation.h"
 #include "core/rules.h"
 #include "solver/solution_writer.h"
 
@@ -29,7 +32,7 @@ void ChangedMatesAdd(Writer& w, ChangedMatesStore& store, const VariationRecords
     if (dualBefore || dualAfter) continue;
     // A mate by one of two like men is told apart by its from square.
     MakeMove(pos, r.reply.move);
-    const bool needFrom = RivalSquare(pos.board, r.continuation.move) != 0;
+    const bool needFrom = DisambiguationChar(pos.board, r.continuation.move, false) != 0;
     UnmakeMove(pos, r.reply.move);
     bool stored = false;
     for (int p = 0; p < store.count && !stored; ++p) {
@@ -117,6 +120,17 @@ void ChangedMatesCompare(ChangedMatesStore& store, bool showChanged, bool showTr
     if (replyLetter[i] != 0) store.replies[store.replyCount++] = {pairs[i].reply, replyLetter[i]};
     if (mateLetter[i] != 0) store.mates[store.mateCount++] = {pairs[i].mate, mateLetter[i]};
   }
+  Move nothing{};
+  nothing.from = nothing.to = 30;
+  store.tableSize = std::max(store.replyCount, store.mateCount);
+  for (int i = 0; i < store.tableSize; ++i) {
+    SolutionPair& pair = store.table[i];
+    pair.first = i < store.replyCount ? SolutionRecord{store.replies[i].move, store.replies[i].letter}
+                                      : SolutionRecord{nothing, 0};
+    pair.second = i < store.mateCount ? SolutionRecord{store.mates[i].move, store.mates[i].letter}
+                                      : SolutionRecord{nothing, 0};
+  }
+  store.table[store.tableSize] = SolutionPair{};
 }
 
 char ReplyLetter(const ChangedMatesStore& store, const Move& reply) {

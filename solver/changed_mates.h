@@ -40,6 +40,12 @@ struct ChangedMatesStore {
   int replyCount = 0;
   std::array<LetteredMove, ChangedStoreCapacity> mates{};
   int mateCount = 0;
+  // The same letters as the move notation reads them: the n-th lettered
+  // reply in the first half of pair n, the n-th lettered mate in its second
+  // half; a half without an entry has 30 (an off-board cell) in its squares
+  // so that it matches no move and does not end the table.
+  std::array<SolutionPair, ChangedStoreCapacity + 1> table{};
+  int tableSize = 0;
 };
 
 // Mode 0: empties the store.

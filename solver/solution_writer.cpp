@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/notation.h"
 #include "core/rules.h"
 #include "solver/changed_mates.h"
 
@@ -9,8 +10,6 @@ namespace kv {
 namespace {
 
 constexpr std::array<const char*, 3> BlackPrefixes = {". ... ", "... ", ".- "};
-constexpr std::array<const char*, 3> CaptureSigns = {"x", ":", "*"};
-constexpr char FileLetters[] = "  abcdefgh";
 
 bool HelpModeOn(const SearchContext& ctx) { return ctx.state.helpMode != 0; }
 
@@ -18,30 +17,7 @@ int Group(const Writer& w, int option) {
   return w.ctx.options[w.ctx.state.optionGroup + option];
 }
 
-char RankDigit(int square) { return static_cast<char>(':' - square / 10); }
-
 }  // namespace
-
-// The square of another man of the same code that could also reach the
-// destination (rooks and knights only), or 0.
-int RivalSquare(const Board& board, const Move& m) {
-  static constexpr int RookSteps[] = {-1, -10, 1, 10};
-  static constexpr int KnightSteps[] = {-21, -19, -12, -8, 8, 12, 19, 21};
-  const int man = m.placed;
-  if (man == WhiteRook || man == BlackRook) {
-    for (int step : RookSteps) {
-      int sq = m.to + step;
-      while (sq > 0 && sq < BoardCells && board[sq] == Empty) sq += step;
-      if (sq > 0 && sq < BoardCells && board[sq] == man && sq != m.from) return sq;
-    }
-  } else if (man == WhiteKnight || man == BlackKnight) {
-    for (int step : KnightSteps) {
-      const int sq = m.to + step;
-      if (sq >= 0 && sq < BoardCells && board[sq] == man && sq != m.from) return sq;
-    }
-  }
-  return 0;
-}
 
 int HelpShift(const SearchContext& ctx) {
   return ctx.state.helpMode > HelpBlackBegins ? 1 : 0;
@@ -53,73 +29,20 @@ std::string BlackMovePrefix(const Writer& w) {
   return BlackPrefixes[(style >= 0 && style <= 2) ? style : 0];
 }
 
-std::string MoveText(const Writer& w, const SolutionRecord& record, int flags) {
-  const Move& m = record.move;
-  const bool shortForm = w.ctx.options[ShortNotation] != 0;
-  const bool continuation = (flags & 1) != 0;
-  const std::string_view letters = PlainLetters(w.ctx.language);
-  const Board& board = w.ctx.pos.board;
+NotationContext NotationFor(const Writer& w) {
+  NotationContext context = NotationContextFor(w.ctx.language, w.figurines);
+  context.shortNotation = w.ctx.options[ShortNotation] != 0;
   const int sign = w.ctx.options[CaptureSign];
-  std::string t;
-  const bool promotion = m.placed != m.moved;
-  const bool adLib = !continuation && record.mark == '3';
-  if (!continuation && (m.moved == WhiteKing || m.moved == BlackKing) &&
-      (m.from - m.to == -2 || m.from - m.to == 2)) {
-    t = m.from - m.to == -2 ? "O-O" : "O-O-O";
-  } else if (adLib) {
-    if (m.moved != WhitePawn && m.moved != BlackPawn) t += letters[m.moved];
-    t += FileLetters[m.from % 10];
-    t += RankDigit(m.from);
-    t += shortForm ? "~" : " ad lib";
-  } else {
-    if (!continuation) {
-      if (m.moved != WhitePawn && m.moved != BlackPawn) t += letters[m.moved];
-      if (!shortForm) {
-        t += FileLetters[m.from % 10];
-        t += RankDigit(m.from);
-        if (m.captured == 0) t += '-';
-      }
-      if (shortForm) {
-        if ((m.moved == WhitePawn || m.moved == BlackPawn) && m.captured != 0) {
-          t += FileLetters[m.from % 10];
-        } else if (RivalSquare(board, m) != 0) {
-          const int rival = RivalSquare(board, m);
-          t += rival % 10 == m.from % 10 ? RankDigit(m.from) : FileLetters[m.from % 10];
-        }
-      }
-    }
-    if (m.captured != 0) {
-      const char* s = CaptureSigns[(sign >= 0 && sign <= 2) ? sign : 0];
-      if (static_cast<unsigned char>(m.captured) >= 100) {
-        t += '(';
-        t += s;
-        t += ')';
-      } else if (!(promotion && continuation)) {
-        t += s;
-      }
-    }
-    if (!(promotion && continuation)) {
-      t += FileLetters[m.to % 10];
-      t += w.rankMirror ? static_cast<char>('9' - (RankDigit(m.to) - '0')) : RankDigit(m.to);
-    }
-    if (m.capture != m.to) t += " e.p.";
-    if (promotion) {
-      if (!continuation) t += '=';
-      t += letters[m.placed];
-    }
-    if (record.mark == '2') t += '+';
-  }
-  if (w.marks != nullptr) {
-    const bool black = m.moved > OffBoard;
-    const char letter = black ? ReplyLetter(*w.marks, m)
-                              : MateLetter(*w.marks, m, RivalSquare(board, m) != 0);
-    if (letter != 0) {
-      char mark[8];
-      std::snprintf(mark, sizeof mark, " [%c] ", letter);
-      t += mark;
-    }
-  }
-  return t;
+  context.captureSign = (sign >= 0 && sign <= 2) ? sign : 0;
+  context.rankMirror = w.rankMirror;
+  context.batchExport = w.batchExport;
+  if (w.marks != nullptr)
+    context.marks = std::span<const SolutionPair>(w.marks->table.data(), w.marks->tableSize + 1);
+  return context;
+}
+
+std::string MoveText(const Writer& w, const SolutionRecord& record, int flags) {
+  return MoveToText(w.ctx.pos.board, record, flags, NotationFor(w));
 }
 
 std::string MoveText(const Writer& w, const Move& move, int flags) {
@@ -234,7 +157,7 @@ int WriteLetteredPairs(Writer& w, const VariationRecords& list, const std::array
     const VariationRecord& r = list.records[i];
     const char reply = ReplyLetter(store, r.reply.move);
     if (reply == 0) continue;
-    const bool needFrom = RivalSquare(w.ctx.pos.board, r.continuation.move) != 0;
+    const bool needFrom = DisambiguationChar(w.ctx.pos.board, r.continuation.move, false) != 0;
     if (MateLetter(store, r.continuation.move, needFrom) == 0) continue;
     letters[i] = reply;
   }

@@ -7,6 +7,7 @@
 #include <array>
 #include <string>
 
+#include "core/notation.h"
 #include "solver/search.h"
 #include "solver/solution_text.h"
 
@@ -24,6 +25,10 @@ struct Writer {
   const ChangedMatesStore* marks = nullptr;
   // Set while a twin that mirrors the ranks (duplex) is solved.
   bool rankMirror = false;
+  // Set while a batch export over the problem list runs: English letters.
+  bool batchExport = false;
+  // Figurine notation (the display option of the text panes).
+  bool figurines = false;
 };
 
 // The text of one move: `record` is a move and its mark byte ('2' check,
@@ -31,6 +36,10 @@ struct Writer {
 // only, after "/"), 2 the plain letters.
 std::string MoveText(const Writer& w, const SolutionRecord& record, int flags = 0);
 std::string MoveText(const Writer& w, const Move& move, int flags = 0);
+
+// The notation options of the writer: the solving options' notation values,
+// the language's letters, the changed-mates letters while they are shown.
+NotationContext NotationFor(const Writer& w);
 
 // The text written after the number of a black move: ". ... ", "... " or
 // ".- " by blackMoveStyle; ". " in the helpmate modes.
@@ -58,11 +67,6 @@ void WriteRefutations(Writer& w, int flags, const RefutationRecords& refutations
 // group's variations value is set.
 void WriteDeeperVariations(Writer& w, int level, int k, const VariationRecords& list,
                            int allRefutations, bool needVariationsOption);
-
-// The square of another man of the same code that could also reach the
-// move's destination on `board` (rooks and knights only), or 0: such a move
-// is written with its from file or rank.
-int RivalSquare(const Board& board, const Move& move);
 
 // "%d. " in the helpmate modes where the numbers shift by one.
 int HelpShift(const SearchContext& ctx);

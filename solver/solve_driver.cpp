@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/rules.h"
+#include "core/test_move.h"
 #include "core/validation.h"
 #include "solver/solution_writer.h"
 #include "solver/twins.h"
@@ -31,8 +32,13 @@ std::string Word(const SolveEnvironment& env, int position) {
 // Derives the king squares, castling counters and BlackForce and judges the
 // position; 0 when the solve may go on.
 int ValidateBeforeSolve(SolveEnvironment& env) {
-  DerivePositionState(env.pos);
-  return (env.pos.whiteKingSquare == 0 || env.pos.blackKingSquare == 0) ? 1 : 0;
+  ValidationContext context;
+  context.tryRefutations = env.options[TryRefutations];
+  context.actualPlay = env.options[ActualPlay];
+  context.messageDisplay = !env.batch;
+  context.ui = &env.ui;
+  context.language = &env.language;
+  return ValidatePosition(env.pos, context);
 }
 
 // Tries are a battle-play matter: the helpmate dialog hides them, so a stray
@@ -117,30 +123,15 @@ int FirstMoves(Solver& s, SolveEnvironment& env, SearchContext& ctx, int n,
 }
 
 // Test a move: the user picks one of White's legal moves. False on Cancel.
-bool ChooseTestedMove(Solver& s, SolveEnvironment& env, SearchContext& ctx, Writer& w, int n) {
+bool ChooseTestedMove(Solver& s, SolveEnvironment& env, Writer& w, int n) {
   MoveList* list = s.search.LevelList(2);
   GenerateWhiteMoves(env.pos, 0, 0, *list);
-  std::vector<std::string> texts;
-  std::vector<int> indices;
-  for (int i = 0; i < MoveListCapacity && list->moves[i].from != 0; ++i) {
-    const Move& m = list->moves[i];
-    MakeMove(env.pos, m);
-    const bool legal = AttackedByBlack(env.pos, env.pos.whiteKingSquare) == 0;
-    UnmakeMove(env.pos, m);
-    if (!legal) continue;
-    SolutionRecord record{m, 0};
-    const bool shortForm = env.options[ShortNotation] != 0;
-    env.options[ShortNotation] = 0;  // the dialog lists the long form
-    texts.push_back(MoveText(w, record, 2));
-    env.options[ShortNotation] = shortForm ? 1 : 0;
-    indices.push_back(i);
-  }
-  (void)ctx;
-  if (texts.empty()) return false;
-  const int chosen = env.ui.ChooseMove(texts);
-  if (chosen <= 0 || chosen > static_cast<int>(texts.size())) return false;
+  int noFilter = 0;
+  int& filter = env.testMoveFilter != nullptr ? *env.testMoveFilter : noFilter;
+  const int chosen = RunTestMoveDialog(env.pos, *list, filter, NotationFor(w), env.ui);
+  if (chosen <= 0 || chosen > MoveListCapacity) return false;
   MoveRecords& tries = s.search.TryList(n);
-  tries.records[0] = list->moves[indices[chosen - 1]];
+  tries.records[0] = list->moves[chosen - 1];
   tries.records[1].from = 0;
   s.search.KeyList(n).Clear();
   return true;
@@ -163,7 +154,7 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
   SolutionText& text = s.text;
   const SolveOptions& o = env.options;
   SearchContext ctx{env.pos, env.options, env.ui, env.language, st};
-  Writer w{ctx, text, nullptr, s.duplexTwin};
+  Writer w{ctx, text, nullptr, s.duplexTwin, env.batch, env.figurines};
   const int kind = env.type.kind;
   // Which of the remembered runs this is: the set-play run of a helpmate is
   // entered with helpMode 1.
@@ -221,7 +212,7 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
     }
     // 5. Test a move.
     if (o[OptionsKind] == TestMovePreset) {
-      if (!ChooseTestedMove(s, env, ctx, w, n)) return;
+      if (!ChooseTestedMove(s, env, w, n)) return;
       s.phase = 2;
       searchKeys = false;
     } else if (tries == 0 && !o[ActualPlay]) {

@@ -35,6 +35,14 @@ struct SolveEnvironment {
   std::string_view twins;  // stored form; empty for no twins
   const Language& language;
   const UiCallbacks& ui;
+  // A batch operation over the problem list: no message boxes from the
+  // validation, English piece letters.
+  bool batch = false;
+  // Figurine notation in the text panes.
+  bool figurines = false;
+  // The from-square filter of the test-a-move dialog (the board window sets
+  // it to the square of the man it tests); null for none.
+  int* testMoveFilter = nullptr;
 };
 
 // The modes and size of one search, kept so that a refresh rewrites the lists
