@@ -368,6 +368,25 @@ TEST(Search, NothingIsLeftOnTheBoard) {
   }
 }
 
+TEST(Search, TopLevelShowsTheMoveTestedTheLastKeyAndTheMoveAnalysed) {
+  SearchWorld world(test::FindProblem("dm3_wurzburg1941").fen);
+  std::vector<std::pair<int, std::string>> shown;
+  world.ui.statusText = [&shown](int part, const std::string& text) {
+    shown.emplace_back(part, text);
+  };
+  ASSERT_EQ(world.RootSearch(3, 0), 3);
+  const auto has = [&shown](int part, const std::string& text) {
+    return std::find(shown.begin(), shown.end(), std::make_pair(part, text)) != shown.end();
+  };
+  EXPECT_TRUE(has(1, " Test : a8=B"));
+  EXPECT_TRUE(has(1, " Test : Kd1"));  // a move tested after the key was found
+  EXPECT_TRUE(has(2, " Mate: a8=B"));
+  shown.clear();
+  Analyse(world, 3, WhiteMove(world, "a7-a8=B"), false);
+  EXPECT_TRUE(has(2, " Analyzing a8=B"));
+  EXPECT_TRUE(has(1, " Test : Kf1"));
+}
+
 TEST(Search, UserBreakIsPolledAndStopsTheTopLevel) {
   SearchWorld world(test::FindProblem("dm3_loyd1903").fen);
   int polls = 0;

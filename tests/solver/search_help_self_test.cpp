@@ -234,29 +234,34 @@ TEST(Selfmate, BlackMatingAtOnceSucceedsEarlyAndAWhiteMateFailsAReflexmate) {
   EXPECT_EQ(WhiteIsMated(escapes.ctx, moves), 0);
 }
 
-TEST(Reflexmate, TryRefutationAfterWhichWhiteMustMateIsListed) {
-  // Manolas 2012, r#2: the checked tries 1.Sb5+? cxb5! and 1.Sd5+? cxd5!.
-  const CheckedProblem problem = test::FindProblem("rm2_manolas2012");
-  for (const char* tryText : {"Sc7-b5", "Sc7-d5"}) {
-    SearchWorld world(problem.fen);
-    world.state->selfMode = ReflexMate;
-    world.state->topMoves = 3;
-    world.state->optionGroup = TriesGroup;
-    MoveList first;
-    GenerateWhiteMoves(world.pos, 0, 0, first);
-    Move move{};
-    for (int i = 0; first.moves[i].from != 0; ++i)
-      if (LongText(first.moves[i]) == tryText) move = first.moves[i];
-    ASSERT_NE(move.from, 0) << tryText;
-    MakeMove(world.pos, move);
-    AnalyseMove(world.ctx, 3, move, true);
-    UnmakeMove(world.pos, move);
-    std::vector<std::string> refutations;
-    const RefutationRecords& list = world.state->RefutationList(3);
-    for (int i = 0; list.records[i].move.from != 0; ++i)
-      refutations.push_back(LongText(list.records[i].move));
-    EXPECT_EQ(refutations, std::vector<std::string>{std::string("c6x") + (tryText + 4)}) << tryText;
-  }
+// Refutations of a first move in the r#2 of Manolas 2012, analysed with all
+// refutations as the tries are.
+std::vector<std::string> ReflexRefutations(const std::string& moveText) {
+  SearchWorld world(test::FindProblem("rm2_manolas2012").fen);
+  world.state->selfMode = ReflexMate;
+  world.state->topMoves = 3;
+  world.state->optionGroup = TriesGroup;
+  const Move move = world.FindMove(moveText, true);
+  EXPECT_NE(move.from, 0) << moveText;
+  MakeMove(world.pos, move);
+  AnalyseMove(world.ctx, 3, move, true);
+  UnmakeMove(world.pos, move);
+  std::vector<std::string> refutations;
+  const RefutationRecords& list = world.state->RefutationList(3);
+  for (int i = 0; list.records[i].move.from != 0; ++i)
+    refutations.push_back(LongText(list.records[i].move));
+  return refutations;
+}
+
+TEST(Reflexmate, TriesHaveTheirRefutations) {
+  // The checked tries: 1.Sb5+? cxb5! and 1.Sd5+? cxd5!.
+  EXPECT_EQ(ReflexRefutations("Sc7-b5"), std::vector<std::string>{"c6xb5"});
+  EXPECT_EQ(ReflexRefutations("Sc7-d5"), std::vector<std::string>{"c6xd5"});
+  // After 1.Rxd7 c5 White could mate at once, so White must and the
+  // reflexmate fails: the reply defends and is listed among the refutations.
+  const std::vector<std::string> refutations = ReflexRefutations("Rd6xd7");
+  EXPECT_NE(std::find(refutations.begin(), refutations.end(), "c6-c5"), refutations.end())
+      << testing::PrintToString(refutations);
 }
 
 }  // namespace
