@@ -3,9 +3,17 @@
 #include "core/tables.h"
 
 namespace kv {
+namespace {
+
+// Cells whose every neighbour and knight jump lies inside the array; a king
+// square of 0 (no king) must never send a scan outside it.
+inline bool ScanSafe(int square) { return square >= FirstSquare && square <= LastSquare; }
+
+}  // namespace
 int AttackedByWhite(const Position& pos, int square) {
   constexpr int kHit = 100;
   const Board& b = pos.board;
+  if (!ScanSafe(square)) return 0;
   for (int d : {-10, 10, -1, 1}) {
     if (b[square + d] == WhiteKing) return kHit;
     const int man = b[FirstMan(b, square, d)];
@@ -32,6 +40,7 @@ int AttackedByBlack(const Position& pos, int square) {
   constexpr int kCheck = '2';
   const Board& b = pos.board;
   const int force = pos.blackForce;
+  if (!ScanSafe(square)) return 0;
   if (force & ForceRankFile) {
     for (int d : {-1, 1, -10, 10}) {
       const int man = b[FirstMan(b, square, d)];
@@ -58,6 +67,7 @@ int AttackedByBlack(const Position& pos, int square) {
 
 int ScreenTest(const Position& pos, int square) {
   const Board& b = pos.board;
+  if (!ScanSafe(square) || !ScanSafe(pos.blackKingSquare)) return 1;
   const int d = LineStep(square - pos.blackKingSquare);
   if (d == 0) return 1;
   if (FirstMan(b, pos.blackKingSquare, d) != square) return 1;

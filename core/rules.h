@@ -36,7 +36,8 @@ Move* AddPromotions(Position& pos, bool white, int from, int to, int captured, M
 void MakeMove(Position& pos, const Move& move);
 void UnmakeMove(Position& pos, const Move& move);
 
-// 100 when a white man attacks `square`, else 0.
+// 100 when a white man attacks `square`, else 0 (also for a cell outside
+// a8..h1, such as the king square 0 of a missing king).
 int AttackedByWhite(const Position& pos, int square);
 // 50 (the character '2', the check mark) when a black man attacks `square`, else 0.
 int AttackedByBlack(const Position& pos, int square);

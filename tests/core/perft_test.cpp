@@ -61,6 +61,9 @@ TEST(Perft, ShallowDepthsAndEnPassantFromThePreviousMove) {
   EXPECT_EQ(Perft(pos, 0, true), 1u);
   EXPECT_EQ(Perft(pos, 1, true), 20u);
   EXPECT_EQ(Perft(pos, 2, true), 400u);
+  // Without kings there is nothing to expose, and nothing to crash on.
+  Position kingless = testing::FromFen("8/8/8/8/8/8/8/R7");
+  EXPECT_EQ(Perft(kingless, 1, true), 14u);
   // After 1. e4 d5 2. e5 f5 White may take en passant only with f7-f5 as
   // the previous move.
   Position ep = testing::FromFen("rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR");
