@@ -338,6 +338,9 @@ TEST(Attacks, ResultsAndPruningFlags) {
   EXPECT_EQ(AttackedByWhite(pos, Sq("c4")), 100);
   EXPECT_EQ(AttackedByWhite(pos, Sq("e4")), 100);  // the pawn
   EXPECT_EQ(AttackedByWhite(pos, Sq("f4")), 0);    // behind the knight
+  // The king square 0 of a missing king never sends a scan off the array.
+  EXPECT_EQ(AttackedByWhite(pos, 0), 0);
+  EXPECT_EQ(AttackedByBlack(pos, 0), 0);
 }
 
 TEST(Attacks, ScreenTestFindsPinsToTheBlackKing) {
