@@ -89,19 +89,25 @@ std::array<std::string, SlotCount> SlotTexts(const CurrentProblem& problem) {
           JoinExtraStrings(problem.extraStrings)};
 }
 
-// Decides, slot by slot in order, where each text goes, as if the strings
-// were written one after the other: over the old string when it is at least
-// as long (its stored length then shrinks, which later slots sharing it see),
-// else at the end of the file. The writes themselves happen afterwards, the
-// appended block first.
+// Decides, slot by slot in order, where each text goes: over the old string
+// when that is at least as long (its stored length then shrinks and the rest
+// becomes dead space), else at the end of the file. The writes happen
+// afterwards, the appended block first, so that running out of room changes
+// nothing.
 class SlotWritePlan {
  public:
-  SlotWritePlan(const ByteStore& store, int lastIndex)
-      : store_(store), sharedEmpty_(SharedEmptyOffset(lastIndex)), end_(store.size()) {}
+  SlotWritePlan(const ByteStore& store, int lastIndex, const RecordHead& head)
+      : store_(store), sharedEmpty_(SharedEmptyOffset(lastIndex)), end_(store.size()) {
+    for (int k = 0; k < SlotCount; ++k) {
+      const std::uint32_t offset = head.slotOffsets[k];
+      const int stored = StoredLength(offset);
+      oldStrings_[k] = {offset, stored < 0 ? offset : offset + HeapStringOverhead + stored};
+    }
+  }
 
-  FileResult Place(std::string_view text, std::uint32_t& offset) {
-    const int length = static_cast<int>(text.size());
-    if (FitsInPlace(offset, length)) {
+  // Where the text of `slot` goes; `offset` is the slot's offset, updated.
+  FileResult Place(int slot, std::string_view text, std::uint32_t& offset) {
+    if (FitsInPlace(slot, static_cast<int>(text.size()))) {
       inPlace_.push_back({offset, std::string(text)});
       return {};
     }
@@ -135,31 +141,45 @@ class SlotWritePlan {
     std::uint32_t offset;
     std::string text;
   };
+  struct Span {  // bytes begin .. end - 1 of the file
+    std::uint64_t begin = 0;
+    std::uint64_t end = 0;
+  };
 
-  // The length a string at `offset` has now, counting this plan's writes;
-  // -1 when it cannot be read.
+  // The stored length of the string at `offset`; -1 when it cannot be read.
   int StoredLength(std::uint32_t offset) const {
-    for (auto it = inPlace_.rbegin(); it != inPlace_.rend(); ++it) {
-      if (it->offset == offset) return static_cast<int>(it->text.size());
-    }
     std::uint8_t length[2];
     if (!store_.Read(offset, length, 2)) return -1;
     return static_cast<std::int16_t>(Get16(length));
   }
 
-  // Only a string of the heap that lies wholly in the file is overwritten;
-  // the shared empty string only by an empty text (which leaves it as it is).
-  bool FitsInPlace(std::uint32_t offset, int length) const {
-    if (offset < sharedEmpty_) return false;
-    if (offset == sharedEmpty_ && length > 0) return false;
-    const int stored = StoredLength(offset);
-    if (stored < length) return false;
-    return offset + static_cast<std::uint64_t>(HeapStringOverhead) + stored <= store_.size();
+  // Only a string of the heap that lies wholly in the file is overwritten,
+  // and only where no other text of the record lies (in a file written by
+  // this format's rules strings never overlap; a damaged or foreign file may
+  // have them do so). The shared empty string takes only an empty text,
+  // which leaves it as it is.
+  bool FitsInPlace(int slot, int length) const {
+    const Span old = oldStrings_[slot];
+    if (old.begin == sharedEmpty_) return length == 0;
+    if (old.begin < sharedEmpty_ + HeapStringOverhead || old.end > store_.size()) return false;
+    if (old.end - old.begin < static_cast<std::uint64_t>(HeapStringOverhead + length)) {
+      return false;
+    }
+    const Span written{old.begin, old.begin + HeapStringOverhead + length};
+    for (int k = 0; k < SlotCount; ++k) {
+      if (k == slot || oldStrings_[k].begin == sharedEmpty_) continue;
+      const Span other = oldStrings_[k];
+      const bool sameString = other.begin == old.begin;
+      const bool overlaps = other.begin < written.end && written.begin < other.end;
+      if (sameString || overlaps) return false;
+    }
+    return true;
   }
 
   const ByteStore& store_;
   std::uint64_t sharedEmpty_;
   std::uint64_t end_;
+  std::array<Span, SlotCount> oldStrings_;
   std::vector<std::uint8_t> appended_;
   std::vector<InPlace> inPlace_;
 };
@@ -332,11 +352,11 @@ FileResult WriteProblemRecord(ByteStore& store, int record, const CurrentProblem
   RecordHead head;
   if (FileResult found = RecordToWrite(store, record, lastIndex, head); !found) return found;
   const std::array<std::string, SlotCount> texts = SlotTexts(problem);
-  SlotWritePlan plan(store, lastIndex);
+  SlotWritePlan plan(store, lastIndex, head);
   for (int slot = 0; slot < SlotCount; ++slot) {
     // A solve empties the solution buffer; the stored solution then stays.
     if (slot == SlotSolution && texts[slot].empty()) continue;
-    if (FileResult placed = plan.Place(texts[slot], head.slotOffsets[slot]); !placed) {
+    if (FileResult placed = plan.Place(slot, texts[slot], head.slotOffsets[slot]); !placed) {
       return placed;
     }
   }
@@ -355,9 +375,9 @@ FileResult WriteSlotText(ByteStore& store, int record, int slot, std::string_vie
   RecordHead head;
   if (slot < 0 || slot >= SlotCount) return Fail(FileStatus::NoRecord, "no such text slot");
   if (FileResult found = RecordToWrite(store, record, lastIndex, head); !found) return found;
-  SlotWritePlan plan(store, lastIndex);
+  SlotWritePlan plan(store, lastIndex, head);
   std::uint32_t offset = head.slotOffsets[slot];
-  if (FileResult placed = plan.Place(FitText(text, MaxHeapStringLength), offset); !placed) {
+  if (FileResult placed = plan.Place(slot, FitText(text, MaxHeapStringLength), offset); !placed) {
     return placed;
   }
   std::uint8_t field[4];

@@ -182,6 +182,30 @@ TEST(KvlDamageTest, ShortTextsAreNotWrittenOverTheIndex) {
             Bytes(bytes.begin() + 98, bytes.begin() + 194));
 }
 
+TEST(KvlDamageTest, TextsSharedOrOverlappingInARecordAreNotWrittenOverEachOther) {
+  // The comment shares the source's "Paris"; the authors' string claims 14
+  // characters, which run over "Paris" too (it reads as "Smith", up to its NUL).
+  ScratchFolder folder;
+  Bytes bytes = TwoRecordFile();
+  Patch(bytes, 18, {205, 0, 0, 0});
+  Patch(bytes, 197, {14, 0});
+  const std::string path = folder.File("shared.kvl");
+  WriteBytes(path, bytes);
+  CollectionState state{path, 0, -1};
+  CurrentProblem problem;
+  Board board{};
+  ASSERT_TRUE(LoadProblem(state, problem, board));
+  EXPECT_EQ(problem.authors, "Smith");
+  EXPECT_EQ(problem.comment, "Paris");
+  problem.authors = "Smith, Ann";  // would fit in the 14 claimed characters
+  problem.comment.clear();
+  ASSERT_TRUE(SaveProblem(state, problem, board));
+  ASSERT_TRUE(LoadProblem(state, problem, board));
+  EXPECT_EQ(problem.authors, "Smith, Ann");
+  EXPECT_EQ(problem.source, "Paris");
+  EXPECT_EQ(problem.comment, "");
+}
+
 // A write that runs out of room (the file size limit stands in for a full
 // disk) leaves the old file whole and no temporary file behind.
 TEST(KvlDamageTest, AFailedRewriteLeavesTheOldFileWhole) {

@@ -4,6 +4,7 @@
 // deletion and a compaction with its texts intact.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -11,9 +12,13 @@
 
 namespace {
 
-void Check(bool condition) {
-  if (!condition) std::abort();
+// Stops with the line of the broken promise.
+void CheckAt(bool condition, int line) {
+  if (condition) return;
+  std::fprintf(stderr, "fuzz_kvl_reader: check on line %d failed\n", line);
+  std::abort();
 }
+#define Check(condition) CheckAt((condition), __LINE__)
 
 bool SameTexts(const kv::CurrentProblem& a, const kv::CurrentProblem& b) {
   return a.authors == b.authors && a.source == b.source && a.award == b.award &&
