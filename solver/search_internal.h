@@ -65,6 +65,12 @@ inline void Close(VariationRecords& list, int count) {
   list.records[count].reply.move.from = 0;
 }
 
+// The helpmate memo slot of a key whose two low bits are clear (they hold
+// the answer); the slot is chosen by the bits above them.
+inline std::uint64_t& MemoSlot(SearchState& state, std::uint64_t key) {
+  return state.helpMemo[(key >> 2) & (state.helpMemo.size() - 1)];
+}
+
 // Status part `part`: `prefix` followed by the move in plain letters.
 void ShowMoveStatus(SearchContext& ctx, int part, const char* prefix, const Move& move);
 // Status part `part`: " %s " with the message part `word`, then the move.

@@ -22,7 +22,7 @@ int SearchShorter(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList*
 int HelpMateInTwo(SearchContext& ctx, const Move& b, MoveList* list) {
   SearchState& state = ctx.state;
   const std::uint64_t key = (PositionKey(ctx.pos, b) ^ WhiteToMoveKey) & ~std::uint64_t{3};
-  std::uint64_t& memo = state.helpMemo[key & (state.helpMemo.size() - 1)];
+  std::uint64_t& memo = MemoSlot(state, key);
   if ((memo & ~std::uint64_t{3}) == key && (memo & 3) != 0) {
     const int code = static_cast<int>(memo & 3);
     return code == 1 ? 2 : code == 2 ? 0 : -1;

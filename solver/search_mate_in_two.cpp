@@ -97,7 +97,7 @@ int SearchMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list
     std::uint64_t memoKey = 0;
     if (help && !root && limit != 0) {
       memoKey = PositionKey(pos, w) & ~std::uint64_t{3};
-      memo = &state.helpMemo[memoKey & (state.helpMemo.size() - 1)];
+      memo = &MemoSlot(state, memoKey);
       if ((*memo & ~std::uint64_t{3}) == memoKey && (*memo & 3) != 0) {
         UnmakeMove(pos, w);
         if ((*memo & 3) == 1) {
