@@ -114,6 +114,26 @@ TEST(Helpmate, EverySolutionOfTheThreeMoversIsFound) {
   }
 }
 
+TEST(Helpmate, RememberedPositionsGiveTheSameSolutions) {
+  // The memo of positions already searched may only save time: a warm memo
+  // (the same state again) and one that remembers almost nothing (a single
+  // slot) give the solutions of a fresh search.
+  for (const CheckedProblem& problem : ProblemsOf("h#2")) {
+    SearchWorld world(problem.fen);
+    const std::set<std::string> fresh = BlackBeginsSolutions(world, 2);
+    EXPECT_EQ(BlackBeginsSolutions(world, 2), fresh) << problem.id;
+    SearchWorld forgetful(problem.fen);
+    forgetful.state->helpMemo.assign(1, 0);
+    EXPECT_EQ(BlackBeginsSolutions(forgetful, 2), fresh) << problem.id;
+  }
+#ifdef NDEBUG
+  const CheckedProblem problem = test::FindProblem("hm3_jonsson2009");
+  SearchWorld forgetful(problem.fen);
+  forgetful.state->helpMemo.assign(1, 0);
+  EXPECT_EQ(BlackBeginsSolutions(forgetful, 3), SplitSolutions(problem.helpSolutions));
+#endif
+}
+
 TEST(Helpmate, WhiteBeginsFindsEverySolution) {
 #ifdef NDEBUG
   for (const CheckedProblem& problem : ProblemsOf("h#3 W")) {
