@@ -6,8 +6,11 @@
 #include <memory>
 #include <string>
 
+#include "cli/cmd_kvl_support.h"
 #include "cli/command.h"
 #include "cli/lang_option.h"
+#include "collections/current_problem.h"
+#include "collections/problem_file.h"
 #include "cli/solve_support.h"
 #include "core/fen.h"
 #include "solver/problem_type.h"
@@ -22,11 +25,51 @@ namespace {
 constexpr int ExitInvalidPosition = 3;
 constexpr int ExitCannotSolve = 4;
 
+// Solves what `env` holds as the program would after showing it: the options
+// switch to the problem's kind, the type must be solvable, then the Search
+// solution command runs and the pane text goes to stdout.
+int SolveAndPrint(SolveSetup& setup, const Language& language) {
+  SwitchOptionsToKind(setup.options, setup.type.kind);
+  if (!CanSolve(setup.type)) {
+    std::fprintf(stderr, "%s\n",
+                 Cp1252ToUtf8(FormatMessage(LoadMessage(language, 48), "")).c_str());
+    return ExitCannotSolve;
+  }
+  InstallBreakHandler();
+  UiCallbacks ui = StderrCallbacks();
+  auto solver = std::make_unique<Solver>();
+  SolveEnvironment solve{setup.pos, setup.type, setup.options, setup.twins, language, ui};
+  const std::string& text = SolveEntry(*solver, solve, setup.type.moves);
+  std::fputs(PaneTextForTerminal(text).c_str(), stdout);
+  if (solver->positionInvalid) return ExitInvalidPosition;
+  return ExitOk;
+}
+
+// solve FILE [-n N] [--options DIGITS]: a stored problem with its twins.
+int RunFile(const Args& args, const Language& language) {
+  KvlArgs parsed;
+  std::string error;
+  if (!ParseKvlArgs(args, {"-n", "--options"}, parsed, error)) return UsageError("solve: " + error);
+  int number = 1;
+  int exitCode = ExitUsage;
+  if (!TakeNumber(parsed, "solve", "-n", 1, 32768, 1, number, exitCode)) return exitCode;
+  auto setup = std::make_unique<SolveSetup>();
+  if (parsed.Has("--options") && !ParseOptionDigits(parsed.Value("--options"), setup->options))
+    return UsageError("solve: --options needs 18 digits, not '" + parsed.Value("--options") + "'");
+  auto problem = std::make_unique<CurrentProblem>();
+  const FileResult result = LoadProblemNumber(parsed.file, number, *problem, setup->pos.board);
+  if (!result) return FileError(result, parsed.file);
+  setup->type = problem->type;
+  setup->twins = problem->twins;
+  return SolveAndPrint(*setup, language);
+}
+
 int Run(const Args& input) {
   Args args = input;
   Language language;
   std::string error;
   if (!TakeLangOption(args, language, &error)) return UsageError("solve: " + error);
+  if (!args.empty() && args[0].rfind("--", 0) != 0) return RunFile(args, language);
   std::string fen, stip, twins, digits;
   bool haveFen = false, haveStip = false, haveOptions = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -60,26 +103,12 @@ int Run(const Args& input) {
   env->twins = Utf8ToCp1252(twins);
   if (!env->twins.empty() && env->twins[0] != TwinModeSuccessive) env->twins[0] = TwinModeUsual;
 
-  // Showing the problem switches the options to its kind.
-  SwitchOptionsToKind(env->options, env->type.kind);
-  if (!CanSolve(env->type)) {
-    std::fprintf(stderr, "%s\n",
-                 Cp1252ToUtf8(FormatMessage(LoadMessage(language, 48), "")).c_str());
-    return ExitCannotSolve;
-  }
-  InstallBreakHandler();
-  UiCallbacks ui = StderrCallbacks();
-  auto solver = std::make_unique<Solver>();
-  SolveEnvironment solve{env->pos, env->type, env->options, env->twins, language, ui};
-  const std::string& text = SolveEntry(*solver, solve, env->type.moves);
-  std::fputs(PaneTextForTerminal(text).c_str(), stdout);
-  if (solver->positionInvalid) return ExitInvalidPosition;
-  return ExitOk;
+  return SolveAndPrint(*env, language);
 }
 
 Registration reg({"solve",
-                  "--fen BOARD --stip TYPE [--twins FIELD] [--options DIGITS] [--lang LL]   "
-                  "solve as Search solution (F5) does",
+                  "--fen BOARD --stip TYPE [--twins FIELD] [--options DIGITS] [--lang LL] | "
+                  "FILE [-n N] [--options DIGITS]   solve as Search solution (F5) does",
                   &Run});
 
 }  // namespace
