@@ -5,9 +5,9 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <ctime>
 #include <cinttypes>
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -137,8 +137,8 @@ int Run(const Args& args) {
       verdict = found == p.key ? "ok" : "DIFFERS: " + found + " (expected " + p.key + ")";
       if (found != p.key) ++mismatches;
     }
-    std::printf("%-28s %-6s %10.1f %10.1f %14" PRIu64 "  %s\n", p.id.c_str(),
-                p.stipulation.c_str(), ms, cpuMs, solver->search.nodes, verdict.c_str());
+    std::printf("%-28s %-6s %10.1f %10.1f %14" PRIu64 "  %s\n", p.id.c_str(), p.stipulation.c_str(),
+                ms, cpuMs, solver->search.nodes, verdict.c_str());
     std::fflush(stdout);
     totalNodes += solver->search.nodes;
     totalMs += ms;

@@ -9,9 +9,9 @@
 #include "cli/cmd_kvl_support.h"
 #include "cli/command.h"
 #include "cli/lang_option.h"
+#include "cli/solve_support.h"
 #include "collections/current_problem.h"
 #include "collections/problem_file.h"
-#include "cli/solve_support.h"
 #include "core/fen.h"
 #include "solver/problem_type.h"
 #include "solver/solve_driver.h"
@@ -82,11 +82,16 @@ int Run(const Args& input) {
     };
     bool ok = true;
     bool unused = false;
-    if (a == "--fen") ok = value(fen, haveFen);
-    else if (a == "--stip") ok = value(stip, haveStip);
-    else if (a == "--twins") ok = value(twins, unused);
-    else if (a == "--options") ok = value(digits, haveOptions);
-    else return UsageError("solve: unknown argument '" + a + "'");
+    if (a == "--fen")
+      ok = value(fen, haveFen);
+    else if (a == "--stip")
+      ok = value(stip, haveStip);
+    else if (a == "--twins")
+      ok = value(twins, unused);
+    else if (a == "--options")
+      ok = value(digits, haveOptions);
+    else
+      return UsageError("solve: unknown argument '" + a + "'");
     if (!ok) return UsageError("solve: " + a + " needs a value");
   }
   if (!haveFen || !haveStip) return UsageError("solve: --fen BOARD and --stip TYPE are required");
@@ -94,7 +99,8 @@ int Run(const Args& input) {
   auto env = std::make_unique<SolveSetup>();
   // Only the board field counts; the rest of a FEN line is ignored.
   const std::string board = fen.substr(0, fen.find(' '));
-  if (!ParseFenBoard(board, env->pos.board, &error)) return UsageError("solve: bad board: " + error);
+  if (!ParseFenBoard(board, env->pos.board, &error))
+    return UsageError("solve: bad board: " + error);
   if (!ParseProblemType(stip, env->type)) return UsageError("solve: bad type '" + stip + "'");
   if (haveOptions && !ParseOptionDigits(digits, env->options))
     return UsageError("solve: --options needs 18 digits, not '" + digits + "'");

@@ -25,9 +25,13 @@ bool ParseOptionDigits(std::string_view digits, SolveOptions& options) {
   return true;
 }
 
-void InstallBreakHandler() { std::signal(SIGINT, OnInterrupt); }
+void InstallBreakHandler() {
+  std::signal(SIGINT, OnInterrupt);
+}
 
-bool BreakRequested() { return breakFlag != 0; }
+bool BreakRequested() {
+  return breakFlag != 0;
+}
 
 UiCallbacks StderrCallbacks(bool quiet) {
   UiCallbacks ui;

@@ -58,10 +58,18 @@ bool BoardOperation(Board& board, Board& backup, int operation) {
     case OpRestore:
       board = backup;
       return true;
-    case OpShiftDown: out = Shift(grid, 0, 1, torus); break;
-    case OpShiftLeft: out = Shift(grid, -1, 0, torus); break;
-    case OpShiftRight: out = Shift(grid, 1, 0, torus); break;
-    case OpShiftUp: out = Shift(grid, 0, -1, torus); break;
+    case OpShiftDown:
+      out = Shift(grid, 0, 1, torus);
+      break;
+    case OpShiftLeft:
+      out = Shift(grid, -1, 0, torus);
+      break;
+    case OpShiftRight:
+      out = Shift(grid, 1, 0, torus);
+      break;
+    case OpShiftUp:
+      out = Shift(grid, 0, -1, torus);
+      break;
     case OpMirrorFiles:
       for (int r = 0; r < 8; ++r)
         for (int c = 0; c < 8; ++c) out[r][7 - c] = grid[r][c];

@@ -18,7 +18,7 @@ inline constexpr int OpShiftRight = 6;
 inline constexpr int OpSwapColours = 7;
 inline constexpr int OpShiftUp = 8;
 inline constexpr int OpMirrorRanks = 9;  // rank 8 <-> rank 1
-inline constexpr int OpToroidal = 10;  // added to 2, 4, 6, 8: the leaving line re-enters opposite
+inline constexpr int OpToroidal = 10;    // added to 2, 4, 6, 8: the leaving line re-enters opposite
 
 // Applies operation n (0..9, 12, 14, 16, 18). Clear first copies the board to
 // `backup`; Restore copies `backup` back. Returns false, board untouched, for
@@ -26,6 +26,8 @@ inline constexpr int OpToroidal = 10;  // added to 2, 4, 6, 8: the leaving line 
 bool BoardOperation(Board& board, Board& backup, int operation);
 
 // The board's square at column c (0 = file a) and row r (0 = rank 8).
-constexpr SquareIndex SquareAt(int column, int row) { return (row + 2) * 10 + column + 2; }
+constexpr SquareIndex SquareAt(int column, int row) {
+  return (row + 2) * 10 + column + 2;
+}
 
 }  // namespace kv

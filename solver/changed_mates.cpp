@@ -125,8 +125,9 @@ void ChangedMatesCompare(ChangedMatesStore& store, bool showChanged, bool showTr
   store.tableSize = std::max(store.replyCount, store.mateCount);
   for (int i = 0; i < store.tableSize; ++i) {
     SolutionPair& pair = store.table[i];
-    pair.first = i < store.replyCount ? SolutionRecord{store.replies[i].move, store.replies[i].letter}
-                                      : SolutionRecord{nothing, 0};
+    pair.first = i < store.replyCount
+                     ? SolutionRecord{store.replies[i].move, store.replies[i].letter}
+                     : SolutionRecord{nothing, 0};
     pair.second = i < store.mateCount ? SolutionRecord{store.mates[i].move, store.mates[i].letter}
                                       : SolutionRecord{nothing, 0};
   }

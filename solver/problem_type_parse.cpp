@@ -25,11 +25,21 @@ bool ParseProblemType(std::string_view text, ProblemType& type) {
   int kind = KindDirect;
   if (!prefix.empty()) {
     switch (prefix[0]) {
-      case ' ': case 'd': kind = KindDirect; break;
-      case 'h': kind = KindHelp; break;
-      case 's': kind = KindSelf; break;
-      case 'r': kind = KindReflex; break;
-      default: return false;
+      case ' ':
+      case 'd':
+        kind = KindDirect;
+        break;
+      case 'h':
+        kind = KindHelp;
+        break;
+      case 's':
+        kind = KindSelf;
+        break;
+      case 'r':
+        kind = KindReflex;
+        break;
+      default:
+        return false;
     }
   }
   if (text[goal] == '=') flags |= FlagStalemate;

@@ -11,7 +11,9 @@ namespace {
 
 constexpr std::array<const char*, 3> BlackPrefixes = {". ... ", "... ", ".- "};
 
-bool HelpModeOn(const SearchContext& ctx) { return ctx.state.helpMode != 0; }
+bool HelpModeOn(const SearchContext& ctx) {
+  return ctx.state.helpMode != 0;
+}
 
 int Group(const Writer& w, int option) {
   return w.ctx.options[w.ctx.state.optionGroup + option];
@@ -167,8 +169,8 @@ int WriteLetteredPairs(Writer& w, const VariationRecords& list, const std::array
       if (letters[i] != letter) continue;
       const VariationRecord& r = list.records[i];
       w.text.NewLine();
-      w.text.AppendText("1..." + MoveText(w, r.reply) + " 2. " +
-                        MoveText(w, r.continuation.move) + "#");
+      w.text.AppendText("1..." + MoveText(w, r.reply) + " 2. " + MoveText(w, r.continuation.move) +
+                        "#");
       ++written;
     }
   }

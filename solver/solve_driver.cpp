@@ -47,7 +47,8 @@ int EffectiveTries(const SolveEnvironment& env) {
   return env.type.kind == KindHelp ? 0 : env.options[TryRefutations];
 }
 
-void WriteHeader(Solver& s, SolveEnvironment& env, Writer& w, const Move& move, bool& allRefutations) {
+void WriteHeader(Solver& s, SolveEnvironment& env, Writer& w, const Move& move,
+                 bool& allRefutations) {
   SolutionText& t = s.text;
   const int helpMode = s.search.helpMode;
   switch (s.phase) {
@@ -142,10 +143,9 @@ bool ChooseTestedMove(Solver& s, SolveEnvironment& env, Writer& w, int n) {
 std::string SearchCompletedText(const Language& language, std::uint64_t milliseconds) {
   const std::uint64_t t = milliseconds / 10;
   char text[128];
-  std::snprintf(text, sizeof text, " %s : %02d %02d %02d,%02d",
-                MessagePart(language, 11).c_str(), static_cast<int>(t / 360000),
-                static_cast<int>((t % 360000) / 6000), static_cast<int>((t % 6000) / 100),
-                static_cast<int>(t % 100));
+  std::snprintf(text, sizeof text, " %s : %02d %02d %02d,%02d", MessagePart(language, 11).c_str(),
+                static_cast<int>(t / 360000), static_cast<int>((t % 360000) / 6000),
+                static_cast<int>((t % 6000) / 100), static_cast<int>(t % 100));
   return text;
 }
 
@@ -231,10 +231,10 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
     r = n == 2 ? SearchMateInTwo(ctx, 0, 0, st.LevelList(2), true, limit)
                : SearchMateInN(ctx, n, 0, 0, st.LevelList(n), true, limit);
     if (r < 0) r = 0;  // an illegal diagram or a reflexmate White must mate at once
-    s.elapsedMilliseconds = static_cast<std::uint64_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
-                                                              start)
-            .count());
+    s.elapsedMilliseconds =
+        static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                       std::chrono::steady_clock::now() - start)
+                                       .count());
     env.ui.Status(4, SearchCompletedText(env.language, s.elapsedMilliseconds));
     if (st.userBreak) text.AppendText("\r\n" + Word(env, WordUserBreak));
     st.userBreak = 0;

@@ -66,9 +66,9 @@ struct Solver {
   bool solutionStale = true;  // the position changed since the last solve
   // Runs of the last solve: [0] the set-play run of a helpmate, [1] the main run.
   SearchRun lastRuns[2]{};
-  bool duplexTwin = false;  // the twin being solved is the duplex
-  bool positionInvalid = false;  // the last solve stopped at the position validation
-  std::string paneText;     // what the solution pane shows after SolveEntry
+  bool duplexTwin = false;                // the twin being solved is the duplex
+  bool positionInvalid = false;           // the last solve stopped at the position validation
+  std::string paneText;                   // what the solution pane shows after SolveEntry
   std::uint64_t elapsedMilliseconds = 0;  // of the last key search
 };
 

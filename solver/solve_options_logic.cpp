@@ -104,7 +104,13 @@ bool OptionsDialogEnabled(const OptionsDialog& dialog, int control) {
 bool OptionsDialogVisible(const OptionsDialog& dialog, int control) {
   if (dialog.kind != KindHelp) return true;
   switch (control) {
-    case 401: case 402: case 92: case 141: case 142: case 147: case 1000:
+    case 401:
+    case 402:
+    case 92:
+    case 141:
+    case 142:
+    case 147:
+    case 1000:
       return false;
     default:
       return true;

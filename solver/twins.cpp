@@ -17,9 +17,13 @@ int ValueAt(std::string_view field, std::size_t pos) {
   return (static_cast<unsigned char>(field[pos]) - ByteOffset) & 0xFF;
 }
 
-bool OnBoard(int square) { return square >= 0 && square < 64; }
+bool OnBoard(int square) {
+  return square >= 0 && square < 64;
+}
 
-SquareIndex ToSquareIndex(int square) { return SquareAt(square % 8, square / 8); }
+SquareIndex ToSquareIndex(int square) {
+  return SquareAt(square % 8, square / 8);
+}
 
 std::string SquareText(int square) {
   if (!OnBoard(square)) return "??";
@@ -101,8 +105,8 @@ std::string BuildTwinsField(bool successive, const TwinEntry* entries, int count
 ProblemType TwinProblemType(const TwinEntry& entry) {
   ProblemType type;
   type.kind = static_cast<std::uint8_t>(entry.square1 & 0x07);
-  type.flags = static_cast<std::uint8_t>(entry.square1 &
-                                         (FlagSeries | FlagStalemate | FlagMaximum | FlagWhiteBegins));
+  type.flags = static_cast<std::uint8_t>(
+      entry.square1 & (FlagSeries | FlagStalemate | FlagMaximum | FlagWhiteBegins));
   type.moves = static_cast<std::uint8_t>(entry.square2);
   return type;
 }
@@ -120,11 +124,19 @@ TwinDescription DescribeTwin(std::string_view field, int index, const Board& boa
   const std::string s1 = SquareText(e.square1);
   const std::string s2 = SquareText(e.square2);
   switch (e.kind) {
-    case TwinDiagram: t += "Diagram"; break;
-    case TwinMove: t += ManOn(board, e.square1, language) + s1 + "->" + s2; break;
-    case TwinRemove: t += "-" + ManOn(board, e.square1, language) + s1; break;
+    case TwinDiagram:
+      t += "Diagram";
+      break;
+    case TwinMove:
+      t += ManOn(board, e.square1, language) + s1 + "->" + s2;
+      break;
+    case TwinRemove:
+      t += "-" + ManOn(board, e.square1, language) + s1;
+      break;
     // The man added is the entry's own; the square it goes to is usually empty.
-    case TwinAdd: t += "+" + ManText(e.man, language) + s1; break;
+    case TwinAdd:
+      t += "+" + ManText(e.man, language) + s1;
+      break;
     case TwinRemoveAdd:
       if (e.square1 == e.square2) {
         t += ManText(e.man, language) + s2;
@@ -135,18 +147,42 @@ TwinDescription DescribeTwin(std::string_view field, int index, const Board& boa
     case TwinExchange:
       t += ManOn(board, e.square1, language) + s1 + "<->" + ManOn(board, e.square2, language) + s2;
       break;
-    case TwinRotate90: t += "Rotation 90\xB0"; break;
-    case TwinRotate180: t += "Rotation 180\xB0"; break;
-    case TwinRotate270: t += "Rotation 270\xB0"; break;
-    case TwinTranslate: t += "Translation " + s1 + "-" + s2; break;
-    case TwinTranslateToroidal: t += "Transl. torique " + s1 + "-" + s2; break;
-    case TwinMirrorVertical: t += "Miroir vertical"; break;
-    case TwinMirrorHorizontal: t += "Miroir horizontal"; break;
-    case TwinChangeType: t += FormatProblemType(TwinProblemType(e)); break;
-    case TwinAfterKey: t += "Apr\xE8s la cl\xE9"; break;
-    case TwinReverseColours: t += "Inverser couleurs"; break;
-    case TwinDuplex: t += "Duplex"; break;
-    default: t += "?"; break;
+    case TwinRotate90:
+      t += "Rotation 90\xB0";
+      break;
+    case TwinRotate180:
+      t += "Rotation 180\xB0";
+      break;
+    case TwinRotate270:
+      t += "Rotation 270\xB0";
+      break;
+    case TwinTranslate:
+      t += "Translation " + s1 + "-" + s2;
+      break;
+    case TwinTranslateToroidal:
+      t += "Transl. torique " + s1 + "-" + s2;
+      break;
+    case TwinMirrorVertical:
+      t += "Miroir vertical";
+      break;
+    case TwinMirrorHorizontal:
+      t += "Miroir horizontal";
+      break;
+    case TwinChangeType:
+      t += FormatProblemType(TwinProblemType(e));
+      break;
+    case TwinAfterKey:
+      t += "Apr\xE8s la cl\xE9";
+      break;
+    case TwinReverseColours:
+      t += "Inverser couleurs";
+      break;
+    case TwinDuplex:
+      t += "Duplex";
+      break;
+    default:
+      t += "?";
+      break;
   }
   if (e.combined) t += " et ";
   return result;
@@ -181,8 +217,7 @@ int ApplyTwin(const TwinEntry& e, Board& board, ProblemType& type, ProblemType& 
       if (OnBoard(e.square1)) board[ToSquareIndex(e.square1)] = Empty;
       break;
     case TwinAdd:
-      if (OnBoard(e.square1) && e.man >= 1 && e.man <= 15 && e.man != 7 && e.man != 8 &&
-          e.man != 9)
+      if (OnBoard(e.square1) && e.man >= 1 && e.man <= 15 && e.man != 7 && e.man != 8 && e.man != 9)
         board[ToSquareIndex(e.square1)] = static_cast<std::int8_t>(e.man);
       break;
     case TwinRemoveAdd:
@@ -194,9 +229,15 @@ int ApplyTwin(const TwinEntry& e, Board& board, ProblemType& type, ProblemType& 
       if (!squaresValid) break;
       std::swap(board[ToSquareIndex(e.square1)], board[ToSquareIndex(e.square2)]);
       break;
-    case TwinRotate90: Rotate(board, 1); break;
-    case TwinRotate180: Rotate(board, 2); break;
-    case TwinRotate270: Rotate(board, 3); break;
+    case TwinRotate90:
+      Rotate(board, 1);
+      break;
+    case TwinRotate180:
+      Rotate(board, 2);
+      break;
+    case TwinRotate270:
+      Rotate(board, 3);
+      break;
     case TwinTranslate:
     case TwinTranslateToroidal: {
       if (!squaresValid) break;
@@ -211,8 +252,12 @@ int ApplyTwin(const TwinEntry& e, Board& board, ProblemType& type, ProblemType& 
       BoardOperation(board, unused, e.kind == TwinTranslateToroidal ? op + OpToroidal : op);
       break;
     }
-    case TwinMirrorVertical: BoardOperation(board, unused, OpMirrorRanks); break;
-    case TwinMirrorHorizontal: BoardOperation(board, unused, OpMirrorFiles); break;
+    case TwinMirrorVertical:
+      BoardOperation(board, unused, OpMirrorRanks);
+      break;
+    case TwinMirrorHorizontal:
+      BoardOperation(board, unused, OpMirrorFiles);
+      break;
     case TwinChangeType: {
       savedType = type;
       const ProblemType twin = TwinProblemType(e);
@@ -221,13 +266,18 @@ int ApplyTwin(const TwinEntry& e, Board& board, ProblemType& type, ProblemType& 
       type.moves = twin.moves;
       return twin.moves;
     }
-    case TwinAfterKey: PlayOnBoard(board, twinKey); break;
-    case TwinReverseColours: BoardOperation(board, unused, OpSwapColours); break;
+    case TwinAfterKey:
+      PlayOnBoard(board, twinKey);
+      break;
+    case TwinReverseColours:
+      BoardOperation(board, unused, OpSwapColours);
+      break;
     case TwinDuplex:
       BoardOperation(board, unused, OpSwapColours);
       BoardOperation(board, unused, OpMirrorRanks);
       break;
-    default: break;
+    default:
+      break;
   }
   return 0;
 }

@@ -187,8 +187,9 @@ TEST(DriverTwoMover, TestOfOneMove) {
   const std::string text = world.Solve();
   EndTestMove(world.options, saved);
   EXPECT_FALSE(offered.empty());
-  EXPECT_EQ(text, "\nTest : 1. Kg2 [2. Qf3#]\n 1. ... Se5 2. Sc5#\n 1. ... Sd4 2. Sc3#\n"
-                  " 1. ... Bf4 2. Qb1#\n 1. ... Be3 2. d3#\n \n ");
+  EXPECT_EQ(text,
+            "\nTest : 1. Kg2 [2. Qf3#]\n 1. ... Se5 2. Sc5#\n 1. ... Sd4 2. Sc3#\n"
+            " 1. ... Bf4 2. Qb1#\n 1. ... Be3 2. d3#\n \n ");
   EXPECT_EQ(world.options[OptionsKind], KindDirect);
 }
 

@@ -165,13 +165,27 @@ struct ParseCase {
 
 TEST(ParseProblemType, ReadsEveryTypeTextBack) {
   const ParseCase cases[] = {
-      {"#2", true, "  #2"},         {" #3", true, "  #3"},       {"h#3", true, " h#3"},
-      {"s#2", true, " s#2"},        {"r#4", true, " r#4"},      {"h#2 W", true, " h#2 W"},
-      {"s=4 max", true, " s=4 max"}, {"sh#5", true, "sh#5"},    {"s #3", true, "s #3"},
-      {"+", true, "+"},             {"=", true, "="},           {"d#2", true, "  #2"},
-      {"#", false, ""},             {"x#2", false, ""},         {"#2W", false, ""},
-      {"#2 W", false, ""},          {"h#0", false, ""},         {"#256", false, ""},
-      {"", false, ""},              {"hh#2", false, ""},        {"#2 max max", false, ""},
+      {"#2", true, "  #2"},
+      {" #3", true, "  #3"},
+      {"h#3", true, " h#3"},
+      {"s#2", true, " s#2"},
+      {"r#4", true, " r#4"},
+      {"h#2 W", true, " h#2 W"},
+      {"s=4 max", true, " s=4 max"},
+      {"sh#5", true, "sh#5"},
+      {"s #3", true, "s #3"},
+      {"+", true, "+"},
+      {"=", true, "="},
+      {"d#2", true, "  #2"},
+      {"#", false, ""},
+      {"x#2", false, ""},
+      {"#2W", false, ""},
+      {"#2 W", false, ""},
+      {"h#0", false, ""},
+      {"#256", false, ""},
+      {"", false, ""},
+      {"hh#2", false, ""},
+      {"#2 max max", false, ""},
   };
   for (const ParseCase& c : cases) {
     ProblemType type;

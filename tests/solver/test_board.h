@@ -36,6 +36,8 @@ inline Board BoardFromFen(std::string_view fen) {
 }
 
 // A square from its name, "e4".
-constexpr int Sq(const char* name) { return (10 - (name[1] - '0')) * 10 + (name[0] - 'a') + 2; }
+constexpr int Sq(const char* name) {
+  return (10 - (name[1] - '0')) * 10 + (name[0] - 'a') + 2;
+}
 
 }  // namespace kv::test

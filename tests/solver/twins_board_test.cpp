@@ -11,7 +11,9 @@ using test::BoardFromFen;
 using test::Sq;
 
 // 0..63 square numbers of the twins field.
-int T(const char* name) { return (8 - (name[1] - '0')) * 8 + (name[0] - 'a'); }
+int T(const char* name) {
+  return (8 - (name[1] - '0')) * 8 + (name[0] - 'a');
+}
 
 TEST(BoardOperation, ShiftsLoseOrWrapTheLeavingLine) {
   Board backup{};
@@ -96,15 +98,18 @@ TEST(DescribeTwin, TextsOfTheKinds) {
   const Language english;
   const Board b = BoardFromFen("4k3/8/8/8/8/8/3r4/4K3");
   TwinEntry e[] = {
-      {TwinMove, false, T("d2"), T("d5"), 0},   {TwinMove, false, T("a3"), T("a4"), 0},
-      {TwinRemove, false, T("d2"), 0, 0},       {TwinAdd, false, T("c3"), 0, WhiteKnight},
+      {TwinMove, false, T("d2"), T("d5"), 0},
+      {TwinMove, false, T("a3"), T("a4"), 0},
+      {TwinRemove, false, T("d2"), 0, 0},
+      {TwinAdd, false, T("c3"), 0, WhiteKnight},
       {TwinRemoveAdd, false, T("d2"), T("d2"), WhiteBishop},
-      {TwinExchange, true, T("e1"), T("e8"), 0}, {TwinRotate90, false, 0, 0, 0},
+      {TwinExchange, true, T("e1"), T("e8"), 0},
+      {TwinRotate90, false, 0, 0, 0},
       {TwinTranslate, false, T("a1"), T("a2"), 0},
   };
   const std::string usual = BuildTwinsField(false, e, 8);
-  const char* expected[] = {"Rbd2->d5", "??a3->a4", "-Rbd2", "+Swc3", "Bwd2",
-                            "Kwe1<->Kbe8 et ", "Rotation 90\xB0", "Translation a1-a2"};
+  const char* expected[] = {"Rbd2->d5", "??a3->a4",        "-Rbd2",           "+Swc3",
+                            "Bwd2",     "Kwe1<->Kbe8 et ", "Rotation 90\xB0", "Translation a1-a2"};
   for (int i = 0; i < 8; ++i) {
     const TwinDescription d = DescribeTwin(usual, i, b, english);
     EXPECT_EQ(d.text, expected[i]) << i;
@@ -149,8 +154,12 @@ TEST(ApplyTwin, StipulationChangeAndAfterTheKey) {
   EXPECT_EQ(saved.kind, KindDirect);
   EXPECT_EQ(saved.moves, 2);
   // Castling as the key: the rook follows the king.
-  const Move castle{static_cast<std::int8_t>(Sq("e1")), static_cast<std::int8_t>(Sq("g1")),
-                    static_cast<std::int8_t>(Sq("g1")), WhiteKing, WhiteKing, 0};
+  const Move castle{static_cast<std::int8_t>(Sq("e1")),
+                    static_cast<std::int8_t>(Sq("g1")),
+                    static_cast<std::int8_t>(Sq("g1")),
+                    WhiteKing,
+                    WhiteKing,
+                    0};
   EXPECT_EQ(ApplyTwin({TwinAfterKey, false, 0, 0, 0}, b, type, saved, castle), 0);
   EXPECT_EQ(b[Sq("g1")], WhiteKing);
   EXPECT_EQ(b[Sq("f1")], WhiteRook);
