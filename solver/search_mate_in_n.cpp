@@ -47,11 +47,15 @@ int SearchMateInN(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList*
   int shorter = SearchShorter(ctx, n, lastFrom, lastTo, list, false);
   if (shorter != 0) {
     // The shorter search stops at its first key; at the top every short key
-    // is wanted, so that length is searched again collecting them all.
-    if (top && shorter > 1) {
-      shorter = SearchShorter(ctx, shorter + 1, lastFrom, lastTo, list, true);
-    } else if (top && shorter == 1 && state.selfMode == 0) {
-      shorter = ListMatingMoves(ctx, lastFrom, lastTo, list, true);
+    // is wanted, so that length is searched again collecting them all. (In a
+    // helpmate the shorter search without a limit depends on the order of
+    // the replies, so a second run might not agree: it is not repeated.)
+    if (top && state.helpMode == 0) {
+      if (shorter > 1) {
+        shorter = SearchShorter(ctx, shorter + 1, lastFrom, lastTo, list, true);
+      } else if (shorter == 1 && state.selfMode == 0) {
+        shorter = ListMatingMoves(ctx, lastFrom, lastTo, list, true);
+      }
     }
     return shorter;
   }
