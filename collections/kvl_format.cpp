@@ -15,6 +15,8 @@ namespace {
 
 constexpr std::uint64_t MaxOffset = std::numeric_limits<std::uint32_t>::max();
 constexpr std::uint8_t BlankMoves = 2;
+// Where a rewrite points a slot whose offset was already outside the heap.
+constexpr std::uint32_t DamagedOffset = 0xFFFFFFFF;
 
 std::uint16_t Get16(const std::uint8_t* p) {
   return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
@@ -160,7 +162,9 @@ class SlotWritePlan {
   // which leaves it as it is.
   bool FitsInPlace(int slot, int length) const {
     const Span old = oldStrings_[slot];
-    if (old.begin == sharedEmpty_) return length == 0;
+    if (old.begin == sharedEmpty_) {
+      return length == 0 && sharedEmpty_ + HeapStringOverhead <= store_.size();
+    }
     if (old.begin < sharedEmpty_ + HeapStringOverhead || old.end > store_.size()) return false;
     if (old.end - old.begin < static_cast<std::uint64_t>(HeapStringOverhead + length)) {
       return false;
@@ -439,12 +443,18 @@ FileResult InsertRecordsInBytes(const std::vector<std::uint8_t>& in, int current
   std::copy(record(in.begin(), firstMoved), record(in.begin(), lastIndex + 1),
             out.begin() + static_cast<std::ptrdiff_t>(RecordOffset(firstMoved + n)));
   std::copy(heap.begin(), heap.end(), out.begin() + static_cast<std::ptrdiff_t>(newHeap));
-  // Every offset moves with the heap (deleted records' strings become dead space).
+  // Every offset into the heap moves with it (deleted records' strings
+  // become dead space). A damaged offset, outside the heap, is set beyond
+  // any file, so that the move cannot make it point at other bytes and it
+  // is still reported when read.
+  const std::uint64_t heapEnd = oldHeap + heap.size();
   const std::uint32_t shift = static_cast<std::uint32_t>(static_cast<std::int64_t>(RecordSize) * n);
   for (int i = 0; i <= newLast; ++i) {
     for (int k = 0; k < SlotCount; ++k) {
       std::uint8_t* field = out.data() + SlotFieldOffset(i, k);
-      Put32(field, Get32(field) + shift);
+      const std::uint32_t offset = Get32(field);
+      const bool inHeap = offset >= oldHeap && offset < heapEnd;
+      Put32(field, inHeap ? offset + shift : DamagedOffset);
     }
   }
   const std::array<std::uint8_t, RecordSize> blank =

@@ -206,6 +206,40 @@ TEST(KvlDamageTest, TextsSharedOrOverlappingInARecordAreNotWrittenOverEachOther)
   EXPECT_EQ(problem.comment, "");
 }
 
+TEST(KvlDamageTest, MovingRecordsKeepsDamagedOffsetsReported) {
+  // An offset 288 bytes short of 2^32 would wrap into the index when three
+  // records are inserted; it is set beyond any file instead.
+  Bytes bytes = TwoRecordFile();
+  Patch(bytes, 10, {0xE0, 0xFE, 0xFF, 0xFF});
+  Bytes grown;
+  ASSERT_TRUE(InsertRecordsInBytes(bytes, 0, 3, grown));
+  const ByteStore store = ByteStore::OnBytes(grown);
+  RecordHead head;
+  ASSERT_TRUE(ReadRecordHead(store, 3, head));
+  EXPECT_EQ(head.slotOffsets[SlotSource], 0xFFFFFFFFu);
+  EXPECT_EQ(head.slotOffsets[SlotAuthors], 197u + 288u);
+  CurrentProblem problem;
+  EXPECT_EQ(ReadProblemRecord(store, 3, problem).status, FileStatus::Damaged);
+}
+
+TEST(KvlDamageTest, ACutSharedEmptyStringIsNotCompletedOverAppendedTexts) {
+  // The new file without the NUL of its shared empty string: the empty texts
+  // cannot be written there (the NUL would land on the first appended text).
+  ScratchFolder folder;
+  Bytes bytes = Spell().U16(0).Record(0x00, 2, AllSlots(98), EmptySquares()).U16(0).bytes();
+  const std::string path = folder.File("cut.kvl");
+  WriteBytes(path, bytes);
+  CollectionState state{path, 0, -1};
+  CurrentProblem problem;
+  problem.authors = "Smith";
+  Board board{};
+  ASSERT_TRUE(SaveProblem(state, problem, board));
+  CurrentProblem loaded;
+  ASSERT_TRUE(LoadProblem(state, loaded, board));
+  EXPECT_EQ(loaded.authors, "Smith");
+  EXPECT_EQ(loaded.source, "");
+}
+
 // A write that runs out of room (the file size limit stands in for a full
 // disk) leaves the old file whole and no temporary file behind.
 TEST(KvlDamageTest, AFailedRewriteLeavesTheOldFileWhole) {
