@@ -176,7 +176,8 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
   bool searchKeys = true;
 
   // 4. The mode.
-  if (n == 1) {
+  const bool refresh = n == 1;
+  if (refresh) {
     // Rewrite the lists of the last search, under the modes it ran with.
     const SearchRun& run = s.lastRuns[runSlot];
     st.helpMode = run.helpMode;
@@ -184,6 +185,9 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
     n = run.topMoves;
     r = n;
     if (n < 1) return;
+    st.KeyList(n) = run.keys;
+    st.TryList(n) = run.tries;
+    text.AppendText(run.searchNotes);
     searchKeys = false;
   } else if (tries != 0 && !o[SetPlay] && !o[ActualPlay] && kind != KindHelp) {
     // Every first move is tested; a selfmate or reflexmate gets its mode and
@@ -221,6 +225,7 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
   }
 
   // 6. The key search.
+  const int notesStart = text.textLength;
   if (searchKeys) {
     env.ui.Status(4, " " + Word(env, WordSearching) + "...");
     st.TryList(n).Clear();
@@ -242,7 +247,17 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
       // The set-play run of a helpmate says nothing when it finds nothing:
       // the solution follows, and "No solution" there would mislead.
       if (st.helpMode != HelpSetPlay) text.AppendText("\r\n" + Word(env, WordNoSolution));
-      if (!o[SetPlay] && tries == 0) return;
+      if (!o[SetPlay] && tries == 0) {
+        s.lastRuns[runSlot] = {
+            st.helpMode,
+            st.selfMode,
+            n,
+            st.KeyList(n),
+            st.TryList(n),
+            std::string(text.View().substr(static_cast<std::size_t>(notesStart)))};
+        s.solutionStale = false;
+        return;
+      }
     } else if (r < n) {
       n = r;
       text.NewLine();
@@ -259,7 +274,17 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
   ChangedMatesClear(s.changedMates);
   st.topMoves = n;
   s.solutionStale = false;
-  s.lastRuns[runSlot] = {st.helpMode, st.selfMode, n};
+  SearchRun& run = s.lastRuns[runSlot];
+  if (searchKeys) {
+    run = {st.helpMode,
+           st.selfMode,
+           n,
+           st.KeyList(n),
+           st.TryList(n),
+           std::string(text.View().substr(static_cast<std::size_t>(notesStart)))};
+  } else if (!refresh) {
+    run = {st.helpMode, st.selfMode, n, st.KeyList(n), st.TryList(n), std::string()};
+  }
   if (o[ActualPlay] && r != 0 && st.KeyList(n).Count() >= 2) {
     text.NewLine();
     text.AppendText(std::to_string(st.KeyList(n).Count()) + " solutions");
@@ -366,6 +391,12 @@ const std::string& SolveEntry(Solver& s, SolveEnvironment& env, int n) {
   env.ui.Status(1, "");
   env.ui.Status(2, "");
   const int twins = TwinCount(env.twins);
+  if (n != 1) {
+    // A new solve: the runs a later refresh rewrites are this solve's, and
+    // "after the key" plays only a key found in this solve.
+    s.lastRuns[0] = s.lastRuns[1] = SearchRun{};
+    s.twinKey = Move{};
+  }
   if (twins == 0) {
     SolveTwinOrProblem(s, env, n);
   } else {
@@ -377,6 +408,8 @@ const std::string& SolveEntry(Solver& s, SolveEnvironment& env, int n) {
         return s.paneText;
       }
       n = env.type.moves;
+      s.lastRuns[0] = s.lastRuns[1] = SearchRun{};
+      s.twinKey = Move{};
     }
     const Board saved = env.pos.board;
     const bool successive = TwinsSuccessive(env.twins);

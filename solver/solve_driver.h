@@ -51,6 +51,13 @@ struct SearchRun {
   int helpMode = 0;
   int selfMode = 0;
   int topMoves = 0;
+  // The keys and tries it found: a helpmate's second run searches the same
+  // levels again, so the lists themselves do not survive until a refresh.
+  MoveRecords keys{};
+  MoveRecords tries{};
+  // What the key search wrote ("User break", "No solution", "Short Mate"),
+  // written again by the refresh.
+  std::string searchNotes;
 };
 
 // The driver's state between solves. Large (the solution buffer and the work

@@ -258,6 +258,17 @@ TEST(DriverHelpmate, EverySolutionNumberedAsBlackBegins) {
   for (const std::string& s : world.status4) EXPECT_EQ(s.find("completed"), std::string::npos);
 }
 
+TEST(DriverHelpmate, RefreshRewritesEachRunWithItsOwnModes) {
+  // The set-play run (White first) and the solution run (Black first) are
+  // rewritten under the modes they were searched with.
+  DriverWorld world(kHelpTwo, "h#2");
+  const std::string first = world.Solve();
+  EXPECT_EQ(world.Solve(1), first);
+  DriverWorld white("k7/8/1K6/8/8/8/8/6Q1", "h#2");
+  const std::string setPlay = white.Solve();
+  EXPECT_EQ(white.Solve(1), setPlay);
+}
+
 TEST(DriverHelpmate, NoSolutionGivesAnEmptyTextAndSixMovesNothing) {
   DriverWorld none("4k3/8/8/8/8/8/8/4K3", "h#2");
   EXPECT_EQ(none.Solve(), "");
