@@ -13,6 +13,7 @@
 #include "solver/solve_driver.h"
 #include "solver/solve_options_logic.h"
 #include "solver/twins.h"
+#include "test_board.h"
 
 namespace kv {
 namespace {
@@ -378,6 +379,27 @@ TEST(DriverTwins, SuccessiveTwinsAndAfterTheKey) {
   EXPECT_NE(text.find("\nb) then Apr\xE8s la cl\xE9"), std::string::npos) << text;
   // The key Kh3-g2 was played for b): the king's move is no longer there.
   EXPECT_EQ(text.find("Kg2!", text.find("b) ")), std::string::npos) << text;
+}
+
+TEST(DriverTwins, KeyOfASelfmateTwinAndAnUnsolvableTypeChange) {
+  // Pauly's s#2: the key lies in the list of the search's own length (one
+  // more than the stated moves), and "after the key" must find it there.
+  DriverWorld world("KB3N2/P1P1p1P1/5P1k/4P2p/7P/8/6B1/7b", "s#2");
+  TwinEntry entries[2] = {{TwinDiagram, false, 0, 0, 0},
+                          {TwinChangeType, false, KindSelf | FlagStalemate, 2, 0}};
+  world.twins = BuildTwinsField(false, entries, 2);
+  world.env.twins = world.twins;
+  const std::string text = world.Solve();
+  const Move& key = world.solver->twinKey;
+  EXPECT_EQ(key.from, 0);  // b) was not solved, so it found no key
+  EXPECT_NE(text.find("\na) Diagram\nSolution: 1. c8=S! waiting"), std::string::npos) << text;
+  // b) a selfstalemate is shown with its heading and not solved.
+  EXPECT_EQ(text.substr(text.find("\nb) ")), "\nb)  s=2");
+  world.twins = BuildTwinsField(false, entries, 1);
+  world.env.twins = world.twins;
+  world.Solve();
+  EXPECT_EQ(key.from, test::Sq("c7"));
+  EXPECT_EQ(key.placed, WhiteKnight);
 }
 
 TEST(DriverText, CutAtFiftyThousandCharactersWithAMessage) {
