@@ -19,7 +19,9 @@ std::string FormatProblemType(const ProblemType& type, bool forSearchDialog) {
 }
 
 bool CanSolve(const ProblemType& type) {
-  return type.moves >= 2 && type.moves <= 6 &&
+  // A record's kind byte can hold 4..7 in a damaged or foreign file; such a
+  // problem is refused rather than solved as something it is not.
+  return type.kind <= KindReflex && type.moves >= 2 && type.moves <= 6 &&
          (type.flags & (FlagSeries | FlagStalemate | FlagMaximum)) == 0;
 }
 

@@ -41,7 +41,7 @@ std::string FormatProblemType(const ProblemType& type, bool forSearchDialog = fa
 // than a helpmate.
 bool ParseProblemType(std::string_view text, ProblemType& type);
 
-// True when the solver takes the problem: 2..6 moves and no series,
+// True when the solver takes the problem: one of the four kinds, 2..6 moves and no series,
 // stalemate or maximum flag.
 bool CanSolve(const ProblemType& type);
 

@@ -213,5 +213,16 @@ TEST(CanSolve, RefusesOutsideTwoToSixAndMarkedGoals) {
   }
 }
 
+TEST(CanSolve, RefusesAKindOutsideTheFourThatADamagedFileCanHold) {
+  ProblemType t;
+  t.moves = 2;
+  t.kind = KindReflex;
+  EXPECT_TRUE(CanSolve(t));
+  for (int kind : {4, 7}) {
+    t.kind = static_cast<std::uint8_t>(kind);
+    EXPECT_FALSE(CanSolve(t)) << kind;
+  }
+}
+
 }  // namespace
 }  // namespace kv

@@ -1,0 +1,76 @@
+#!/bin/sh
+# End-to-end checks of kestrovale-cli: each case runs the tool and compares
+# its exit status and a piece of its output. Prints every failure, then fails.
+cli=$1
+work=$2
+failures=0
+rm -rf "$work" && mkdir -p "$work"
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# expect STATUS NAME -- ARGS...: the tool exits with STATUS; stdout goes to $work/out.
+expect() {
+  status=$1 name=$2
+  shift 3
+  "$cli" "$@" >"$work/out" 2>"$work/err"
+  got=$?
+  [ "$got" -eq "$status" ] || fail "$name: exit status $got, expected $status ($(head -c 200 "$work/err"))"
+}
+contains() { grep -qF -- "$2" "$work/out" || fail "$1: output lacks '$2'"; }
+err_contains() { grep -qF -- "$2" "$work/err" || fail "$1: stderr lacks '$2'"; }
+
+howard='1b3B2/2N2b2/3n4/2Q5/rp3K2/k2N4/1pP5/1B6'
+
+# perft and mate1
+expect 0 perft -- perft 'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w' 3
+contains perft 8902
+expect 2 perft-bad-depth -- perft 'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w' x
+expect 2 perft-bad-fen -- perft 'rnbqkbnr/pppppppp/8/8/8/8 w' 1
+expect 0 mate1 -- mate1 '7k/8/6K1/8/8/8/8/R7 w'
+contains mate1 'Ra1-a8'
+expect 2 mate1-no-args -- mate1
+
+# solve: exit statuses and the key of a published two-mover
+expect 0 solve-two-mover -- solve --fen "$howard" --stip '#2'
+contains solve-two-mover 'Solution: 1. Qd4!'
+contains solve-two-mover 'But 1. ... Sc4!'
+err_contains solve-two-mover 'Search completed'
+expect 0 solve-french -- solve --fen "$howard" --stip '#2' --lang fr
+contains solve-french 'Dd4!'
+expect 3 solve-invalid -- solve --fen 8/8/8/8/8/8/8/K7 --stip '#2'
+err_contains solve-invalid 'pas de roi noir'
+expect 4 solve-refused -- solve --fen "$howard" --stip '#7'
+expect 4 solve-series -- solve --fen "$howard" --stip 'sh#3'
+expect 2 solve-bad-board -- solve --fen xyz --stip '#2'
+expect 2 solve-bad-type -- solve --fen "$howard" --stip 'q#2'
+expect 2 solve-bad-options -- solve --fen "$howard" --stip '#2' --options 12x
+expect 2 solve-bad-lang -- solve --fen "$howard" --stip '#2' --lang xx
+expect 2 unknown-command -- frobnicate
+
+# collections: create, add, read back, solve from the file, damage
+kvl="$work/c.kvl"
+expect 0 new -- new "$kvl"
+[ "$(wc -c <"$kvl")" -eq 101 ] || fail "new: file is not 101 bytes"
+expect 0 add -- add "$kvl" --fen "$howard" --stip '#2' --authors 'Kenneth S. Howard' --source 'The Observer' --comment 'Défense'
+expect 0 count -- count "$kvl"
+contains count 2
+expect 0 show -- show "$kvl" -n 2
+contains show 'Kenneth S. Howard'
+contains show 'Défense'
+contains show "$howard"
+expect 0 solve-file -- solve "$kvl" -n 2
+contains solve-file 'Solution: 1. Qd4!'
+expect 1 show-missing-record -- show "$kvl" -n 9
+expect 0 diagram -- diagram "$kvl" -n 2
+[ "$(wc -l <"$work/out")" -eq 10 ] || fail "diagram: not 10 lines"
+cp "$kvl" "$work/before.kvl"
+head -c 60 "$work/before.kvl" >"$work/cut.kvl"
+expect 1 show-damaged -- show "$work/cut.kvl" -n 1
+expect 1 add-to-missing-folder -- add "$work/no/such/dir.kvl" --fen "$howard" --stip '#2'
+cmp -s "$kvl" "$work/before.kvl" || fail "failed commands changed the collection"
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures failure(s)"
+  exit 1
+fi
+echo "all command-line checks passed"
