@@ -7,30 +7,13 @@
 #include "cli/command.h"
 #include "core/fen.h"
 #include "core/notation.h"
+#include "core/perft.h"
 #include "core/rules.h"
 #include "core/tables.h"
 #include "core/validation.h"
 
 namespace kv::cli {
 namespace {
-
-// Plays the move, checks that it is legal, and tries every black reply.
-bool MatesByBruteForce(Position& pos, const Move& move) {
-  MakeMove(pos, move);
-  bool mate = AttackedByBlack(pos, pos.whiteKingSquare) == 0 &&
-              AttackedByWhite(pos, pos.blackKingSquare) != 0;
-  if (mate) {
-    MoveList replies;
-    GenerateBlackMoves(pos, move.from, move.to, replies);
-    for (const Move* r = replies.moves.data(); mate && r->from != 0; ++r) {
-      MakeMove(pos, *r);
-      if (AttackedByWhite(pos, pos.blackKingSquare) == 0) mate = false;
-      UnmakeMove(pos, *r);
-    }
-  }
-  UnmakeMove(pos, move);
-  return mate;
-}
 
 int Run(const Args& args) {
   if (args.empty()) return UsageError("mate1: expected a FEN");

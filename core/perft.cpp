@@ -32,4 +32,21 @@ std::uint64_t Perft(Position& pos, int depth, bool whiteToMove, int lastFrom, in
   return nodes;
 }
 
+bool MatesByBruteForce(Position& pos, const Move& move) {
+  MakeMove(pos, move);
+  bool mate = IsSquare(pos.whiteKingSquare) && AttackedByBlack(pos, pos.whiteKingSquare) == 0 &&
+              AttackedByWhite(pos, pos.blackKingSquare) != 0;
+  if (mate) {
+    MoveList replies;
+    GenerateBlackMoves(pos, move.from, move.to, replies);
+    for (const Move* r = replies.moves.data(); mate && r->from != 0; ++r) {
+      MakeMove(pos, *r);
+      if (AttackedByWhite(pos, pos.blackKingSquare) == 0) mate = false;
+      UnmakeMove(pos, *r);
+    }
+  }
+  UnmakeMove(pos, move);
+  return mate;
+}
+
 }  // namespace kv

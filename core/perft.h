@@ -17,4 +17,9 @@ namespace kv {
 // position is unchanged afterwards. Depth 0 counts 1.
 std::uint64_t Perft(Position& pos, int depth, bool whiteToMove, int lastFrom = 0, int lastTo = 0);
 
+// The slow reference answer to "does this white move mate?": plays it,
+// checks that it is legal and gives check, and tries every black reply.
+// The mate test and the mate-in-one scan are checked against it.
+bool MatesByBruteForce(Position& pos, const Move& move);
+
 }  // namespace kv

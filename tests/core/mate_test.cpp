@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/mate_detail.h"
+#include "core/perft.h"
 #include "core/tables.h"
 #include "tests/core/test_position.h"
 
@@ -35,24 +36,6 @@ int Probe(Position& pos, const Move& move) {
   return result;
 }
 
-// Brute force: play the move, check legality, and try every black reply.
-bool MatesLegally(Position& pos, const Move& move) {
-  MakeMove(pos, move);
-  bool mate = IsSquare(pos.whiteKingSquare) && AttackedByBlack(pos, pos.whiteKingSquare) == 0 &&
-              AttackedByWhite(pos, pos.blackKingSquare) != 0;
-  if (mate) {
-    MoveList replies;
-    GenerateBlackMoves(pos, move.from, move.to, replies);
-    for (const Move* r = replies.moves.data(); mate && r->from != 0; ++r) {
-      MakeMove(pos, *r);
-      if (AttackedByWhite(pos, pos.blackKingSquare) == 0) mate = false;
-      UnmakeMove(pos, *r);
-    }
-  }
-  UnmakeMove(pos, move);
-  return mate;
-}
-
 TEST(MateTest, LineChecksMaskTheSquaresOnTheCheckLine) {
   // Rd4-d1 uncovers Ba1's check: h8, behind the king on that diagonal, is no
   // flight even though the king hides it from the attack test.
@@ -60,7 +43,7 @@ TEST(MateTest, LineChecksMaskTheSquaresOnTheCheckLine) {
   const Move move = Quiet(pos, "d4", "d1");
   EXPECT_EQ(Probe(pos, move), 100);
   EXPECT_EQ(pos.lastMate.from, move.from);
-  EXPECT_TRUE(MatesLegally(pos, move));
+  EXPECT_TRUE(MatesByBruteForce(pos, move));
 }
 
 TEST(MateTest, DoubleStepAndEnPassant) {
@@ -68,7 +51,7 @@ TEST(MateTest, DoubleStepAndEnPassant) {
   Position pos = FromFen("1N6/8/2K5/k7/2p5/P1N5/1P6/8");
   const Move doubleStep = Quiet(pos, "b2", "b4");
   EXPECT_EQ(Probe(pos, doubleStep), 1);
-  EXPECT_FALSE(MatesLegally(pos, doubleStep));
+  EXPECT_FALSE(MatesByBruteForce(pos, doubleStep));
   pos.board[Sq("c4")] = Empty;
   EXPECT_EQ(Probe(pos, doubleStep), 100);
 
@@ -77,7 +60,7 @@ TEST(MateTest, DoubleStepAndEnPassant) {
   // capture and report no check).
   Position discovered = FromFen("6bk/7p/8/8/p7/8/1P6/B3K3");
   const Move uncover = Quiet(discovered, "b2", "b4");
-  EXPECT_TRUE(MatesLegally(discovered, uncover));
+  EXPECT_TRUE(MatesByBruteForce(discovered, uncover));
   EXPECT_EQ(Probe(discovered, uncover), 100);
   EXPECT_EQ(FindMateInOne(discovered, 0, 0), 1);
 }
@@ -122,7 +105,7 @@ TEST(MateTest, PromotionUncoversEitherKindOfLine) {
   Position pos = FromFen("8/k3P2R/8/1K6/8/8/8/8");
   Move promotion = Quiet(pos, "e7", "e8");
   promotion.placed = WhiteRook;
-  EXPECT_TRUE(MatesLegally(pos, promotion));
+  EXPECT_TRUE(MatesByBruteForce(pos, promotion));
   EXPECT_EQ(Probe(pos, promotion), 100);
   // Looking only along diagonals, as for a rook move, would call it no check.
   pos.probeMove = promotion;
@@ -207,7 +190,7 @@ void CompareWithBruteForce(Position& pos, int lastFrom, int lastTo, Differential
   ++stats.positions;
   bool anyMate = false;
   for (const Move* m = list.moves.data(); m->from != 0; ++m) {
-    const bool mates = MatesLegally(pos, *m);
+    const bool mates = MatesByBruteForce(pos, *m);
     anyMate = anyMate || mates;
     pos.probeMove = *m;
     const int result = TestMateMove(pos);
