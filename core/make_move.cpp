@@ -10,6 +10,13 @@
 namespace kv {
 namespace {
 
+// The rook of a castling: on `rookTo` after the move (delta +1), back on
+// `rookFrom` when it is taken back (delta -1).
+void MoveCastlingRook(Board& b, int rookFrom, int rookTo, int rook, int delta) {
+  b[rookTo] = delta > 0 ? rook : Empty;
+  b[rookFrom] = delta > 0 ? Empty : rook;
+}
+
 // Counts a move that leaves a corner or moves a king; delta is +1 or -1.
 // Castling moves the rook as well.
 void UpdateCastlingState(Position& pos, const Move& move, int delta) {
@@ -27,24 +34,14 @@ void UpdateCastlingState(Position& pos, const Move& move, int delta) {
     case WhiteKing:
       pos.whiteKingSquare = delta > 0 ? move.to : move.from;
       counters[WhiteKingMoves] += delta;
-      if (move.from == 96 && move.to == 98) {
-        b[97] = delta > 0 ? WhiteRook : Empty;
-        b[99] = delta > 0 ? Empty : WhiteRook;
-      } else if (move.from == 96 && move.to == 94) {
-        b[95] = delta > 0 ? WhiteRook : Empty;
-        b[92] = delta > 0 ? Empty : WhiteRook;
-      }
+      if (move.from == 96 && move.to == 98) MoveCastlingRook(b, 99, 97, WhiteRook, delta);
+      if (move.from == 96 && move.to == 94) MoveCastlingRook(b, 92, 95, WhiteRook, delta);
       break;
     case BlackKing:
       pos.blackKingSquare = delta > 0 ? move.to : move.from;
       counters[BlackKingMoves] += delta;
-      if (move.from == 26 && move.to == 28) {
-        b[27] = delta > 0 ? BlackRook : Empty;
-        b[29] = delta > 0 ? Empty : BlackRook;
-      } else if (move.from == 26 && move.to == 24) {
-        b[25] = delta > 0 ? BlackRook : Empty;
-        b[22] = delta > 0 ? Empty : BlackRook;
-      }
+      if (move.from == 26 && move.to == 28) MoveCastlingRook(b, 29, 27, BlackRook, delta);
+      if (move.from == 26 && move.to == 24) MoveCastlingRook(b, 22, 25, BlackRook, delta);
       break;
     default:
       break;
