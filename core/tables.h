@@ -106,9 +106,6 @@ constexpr int KingNeighbourBit(int step) {
 constexpr bool IsWhiteMan(int code) {
   return code > 0 && code < 7;
 }
-constexpr bool IsBlackMan(int code) {
-  return code > 8;
-}
 constexpr bool IsPawnCode(int code) {
   return code == WhitePawn || code == BlackPawn;
 }
