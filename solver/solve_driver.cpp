@@ -160,22 +160,21 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
   // entered with helpMode 1.
   const int runSlot = (kind == KindHelp && st.helpMode == 1) ? 0 : 1;
 
-  // 1. A refresh needs the position of the last search.
+  // A refresh needs the position of the last search.
   if (n == 1 && s.solutionStale) {
     env.ui.Message(Word(env, WordChangedPosition), ProductName, MbIconStop);
     return;
   }
-  // 2.
+  // Nothing is searched in a position that breaks the rules.
   s.positionInvalid = ValidateBeforeSolve(env) != 0;
   if (s.positionInvalid) return;
-  // 3.
   st.userBreak = 0;
   int r = 0;
   s.phase = (kind == KindHelp || o[SetPlay]) ? 1 : 2;
   const int tries = EffectiveTries(env);
   bool searchKeys = true;
 
-  // 4. The mode.
+  // The search mode: from the last run for a refresh, else from the problem type.
   const bool refresh = n == 1;
   if (refresh) {
     // Rewrite the lists of the last search, under the modes it ran with.
@@ -214,7 +213,7 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
         ++n;
       }
     }
-    // 5. Test a move.
+    // Test a move: the chosen move alone, as a try.
     if (o[OptionsKind] == TestMovePreset) {
       if (!ChooseTestedMove(s, env, w, n)) return;
       s.phase = 2;
@@ -224,8 +223,17 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
     }
   }
 
-  // 6. The key search.
+  // The key search.
   const int notesStart = text.textLength;
+  // The run as a refresh rewrites it, with what the key search wrote.
+  auto searchedRun = [&]() -> SearchRun {
+    return {st.helpMode,
+            st.selfMode,
+            n,
+            st.KeyList(n),
+            st.TryList(n),
+            std::string(text.View().substr(static_cast<std::size_t>(notesStart)))};
+  };
   if (searchKeys) {
     env.ui.Status(4, " " + Word(env, WordSearching) + "...");
     st.TryList(n).Clear();
@@ -248,13 +256,7 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
       // the solution follows, and "No solution" there would mislead.
       if (st.helpMode != HelpSetPlay) text.AppendText("\r\n" + Word(env, WordNoSolution));
       if (!o[SetPlay] && tries == 0) {
-        s.lastRuns[runSlot] = {
-            st.helpMode,
-            st.selfMode,
-            n,
-            st.KeyList(n),
-            st.TryList(n),
-            std::string(text.View().substr(static_cast<std::size_t>(notesStart)))};
+        s.lastRuns[runSlot] = searchedRun();
         s.solutionStale = false;
         return;
       }
@@ -266,7 +268,6 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
     }
   }
 
-  // 7.
   // The test of every first move is no solution to compare phases in: its
   // second pass would restart at the set play and lose the whole text.
   s.changedMode =
@@ -276,12 +277,7 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
   s.solutionStale = false;
   SearchRun& run = s.lastRuns[runSlot];
   if (searchKeys) {
-    run = {st.helpMode,
-           st.selfMode,
-           n,
-           st.KeyList(n),
-           st.TryList(n),
-           std::string(text.View().substr(static_cast<std::size_t>(notesStart)))};
+    run = searchedRun();
   } else if (!refresh) {
     run = {st.helpMode, st.selfMode, n, st.KeyList(n), st.TryList(n), std::string()};
   }
@@ -291,7 +287,7 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
     text.NewLine();
   }
 
-  // 8. The phases.
+  // The phases, each writing its first moves with their play.
   std::array<Move, MoveListCapacity + 1> moves{};
   bool broken = false;
   for (;;) {
