@@ -70,6 +70,11 @@ inline void Close(VariationRecords& list, int count) {
 inline std::uint64_t& MemoSlot(SearchState& state, std::uint64_t key) {
   return state.helpMemo[(key >> 2) & (state.helpMemo.size() - 1)];
 }
+// The answer a slot holds for `key` (1 solved, 2 not solved, 3 illegal); 0
+// when it holds nothing or another position.
+inline int MemoAnswer(std::uint64_t slot, std::uint64_t key) {
+  return (slot & ~std::uint64_t{3}) == key ? static_cast<int>(slot & 3) : 0;
+}
 
 // Status part `part`: `prefix` followed by the move in plain letters.
 void ShowMoveStatus(SearchContext& ctx, int part, const char* prefix, const Move& move);

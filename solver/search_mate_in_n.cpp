@@ -23,10 +23,7 @@ int HelpMateInTwo(SearchContext& ctx, const Move& b, MoveList* list) {
   SearchState& state = ctx.state;
   const std::uint64_t key = (PositionKey(ctx.pos, b) ^ WhiteToMoveKey) & ~std::uint64_t{3};
   std::uint64_t& memo = MemoSlot(state, key);
-  if ((memo & ~std::uint64_t{3}) == key && (memo & 3) != 0) {
-    const int code = static_cast<int>(memo & 3);
-    return code == 1 ? 2 : code == 2 ? 0 : -1;
-  }
+  if (const int code = MemoAnswer(memo, key); code != 0) return code == 1 ? 2 : code == 2 ? 0 : -1;
   const int result = SearchMateInTwo(ctx, b.from, b.to, list, false, state.helpMode);
   memo = key | (result > 0 ? 1 : result == 0 ? 2 : 3);
   return result > 0 ? 2 : result;

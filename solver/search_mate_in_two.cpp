@@ -98,9 +98,9 @@ int SearchMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list
     if (help && !root && limit != 0) {
       memoKey = PositionKey(pos, w) & ~std::uint64_t{3};
       memo = &MemoSlot(state, memoKey);
-      if ((*memo & ~std::uint64_t{3}) == memoKey && (*memo & 3) != 0) {
+      if (const int answer = MemoAnswer(*memo, memoKey); answer != 0) {
         UnmakeMove(pos, w);
-        if ((*memo & 3) == 1) {
+        if (answer == 1) {
           Append(keys, keyCount, w);
           if (!top) break;
         }
