@@ -1,7 +1,6 @@
 // kestrovale-cli solve: solves one position as "Search solution" (F5) does
 // and prints the text of the solution pane; the status texts go to stderr.
 // Ctrl-C breaks the search off as Escape does in the program.
-#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -25,7 +24,7 @@ namespace {
 constexpr int ExitInvalidPosition = 3;
 constexpr int ExitCannotSolve = 4;
 
-// Solves what `env` holds as the program would after showing it: the options
+// Solves what `setup` holds as the program would after showing it: the options
 // switch to the problem's kind, the type must be solvable, then the Search
 // solution command runs and the pane text goes to stdout.
 int SolveAndPrint(SolveSetup& setup, const Language& language) {
