@@ -25,6 +25,9 @@ bool ParseFenBoard(std::string_view field, Board& board, std::string* error) {
   ClearBoard(board);
   int rank = 0;  // 0 is the eighth rank
   int file = 0;
+  auto overfull = [&] {
+    return Fail(board, error, "rank " + std::to_string(8 - rank) + " holds more than 8 squares");
+  };
   for (char c : field) {
     if (c == '/') {
       if (file != 8) {
@@ -36,17 +39,12 @@ bool ParseFenBoard(std::string_view field, Board& board, std::string* error) {
     }
     if (c >= '1' && c <= '8') {
       file += c - '0';
-      if (file > 8) {
-        return Fail(board, error,
-                    "rank " + std::to_string(8 - rank) + " holds more than 8 squares");
-      }
+      if (file > 8) return overfull();
       continue;
     }
     const int code = CodeOfLetter(c);
     if (code < 0) return Fail(board, error, std::string("unexpected character '") + c + "'");
-    if (file >= 8) {
-      return Fail(board, error, "rank " + std::to_string(8 - rank) + " holds more than 8 squares");
-    }
+    if (file >= 8) return overfull();
     board[22 + 10 * rank + file] = static_cast<std::int8_t>(code);
     ++file;
   }
