@@ -21,15 +21,8 @@ char File(int square, bool frenchLetters) {
   return frenchLetters ? kFrenchFileLetters[square % 10] : FileLetter(square);
 }
 
-char Rank(int square) {
-  return RankDigit(square);
-}
-
 bool IsKing(int man) {
   return man == WhiteKing || man == BlackKing;
-}
-bool IsPawn(int man) {
-  return man == WhitePawn || man == BlackPawn;
 }
 
 // The mark of the changed or transferred mates table, 0 when the move is
@@ -87,7 +80,7 @@ char DisambiguationChar(const Board& board, const Move& move, bool french) {
     }
   }
   if (rival == 0) return 0;
-  if (rival % 10 == move.from % 10) return Rank(move.from);
+  if (rival % 10 == move.from % 10) return RankDigit(move.from);
   return File(move.from, french);
 }
 
@@ -117,10 +110,10 @@ std::string MoveToText(const Board& board, const SolutionRecord& record, int fla
   if (!continuation) {
     if (IsKing(m.moved) && m.from - m.to == -2) return "O-O";
     if (IsKing(m.moved) && m.from - m.to == 2) return "O-O-O";
-    if (!IsPawn(m.moved)) AppendLetter(text, letters, m.moved);
+    if (!IsPawnCode(m.moved)) AppendLetter(text, letters, m.moved);
     if (!shortForm || record.mark == '3') {
       text += FileLetter(m.from);
-      text += Rank(m.from);
+      text += RankDigit(m.from);
       if (record.mark == '3') {
         text += shortForm ? "~" : " ad lib";
         return finish();
@@ -128,7 +121,7 @@ std::string MoveToText(const Board& board, const SolutionRecord& record, int fla
       if (m.captured == 0) text += '-';
     }
     if (shortForm) {
-      if (IsPawn(m.moved)) {
+      if (IsPawnCode(m.moved)) {
         if (m.captured != 0) text += File(m.from, frenchFiles);
       } else if (const char c = DisambiguationChar(board, m, context.french); c != 0) {
         text += c;
@@ -147,7 +140,7 @@ std::string MoveToText(const Board& board, const SolutionRecord& record, int fla
   }
   if (!(promotion && continuation)) {
     text += File(m.to, frenchFiles);
-    const char digit = Rank(m.to);
+    const char digit = RankDigit(m.to);
     text += context.rankMirror ? static_cast<char>('9' - digit + '0') : digit;
   }
   if (m.capture != m.to) text += " e.p.";
