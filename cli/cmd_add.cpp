@@ -9,14 +9,12 @@
 #include "collections/problem_file.h"
 #include "core/fen.h"
 #include "solver/problem_type.h"
+#include "solver/twins.h"
 
 namespace kv::cli {
 namespace {
 
-constexpr unsigned char TwinsUsualMode = 0x7F;
-constexpr unsigned char TwinsSuccessiveMode = 0x7E;  // '~'
 constexpr int TwinEntrySize = 4;
-constexpr int MaxTwinEntries = 31;
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -57,9 +55,7 @@ bool ParseTwinsField(const std::string& text, std::string& twins, std::string& e
       error = "--twins cannot hold a zero byte";
       return false;
     }
-    const auto mode = static_cast<unsigned char>(field[0]);
-    field[0] =
-        static_cast<char>(mode == TwinsSuccessiveMode ? TwinsSuccessiveMode : TwinsUsualMode);
+    if (field[0] != TwinModeSuccessive) field[0] = TwinModeUsual;
   }
   twins = field;
   return true;
