@@ -22,6 +22,16 @@ FileResult RewriteWholeFile(LockedFile& file, int& lastIndex, Rewrite rewrite) {
   return ReadLastIndex(ByteStore::OnBytes(rewritten), lastIndex);
 }
 
+// Loads record `record` of an open collection into `problem` and `board`.
+FileResult LoadRecord(const CollectionReader& reader, int record, CurrentProblem& problem,
+                      Board& board) {
+  if (FileResult read = reader.ReadProblem(record, problem); !read) return read;
+  PositionBytesToBoard(problem.storedBoard, board);
+  problem.infoModified = false;
+  problem.loaded = true;
+  return {};
+}
+
 }  // namespace
 
 FileResult LoadProblem(CollectionState& state, CurrentProblem& problem, Board& board) {
@@ -30,11 +40,7 @@ FileResult LoadProblem(CollectionState& state, CurrentProblem& problem, Board& b
   state.lastIndex = reader.lastIndex();
   if (state.lastIndex < 0) return NoProblemIn();
   state.currentIndex = std::clamp(state.currentIndex, 0, state.lastIndex);
-  if (FileResult read = reader.ReadProblem(state.currentIndex, problem); !read) return read;
-  PositionBytesToBoard(problem.storedBoard, board);
-  problem.infoModified = false;
-  problem.loaded = true;
-  return {};
+  return LoadRecord(reader, state.currentIndex, problem, board);
 }
 
 FileResult SaveProblem(CollectionState& state, CurrentProblem& problem, const Board& board) {
@@ -128,11 +134,7 @@ FileResult LoadProblemNumber(const std::string& path, int number, CurrentProblem
                   reader.count());
     return Fail(FileStatus::NoRecord, detail);
   }
-  if (FileResult read = reader.ReadProblem(number - 1, problem); !read) return read;
-  PositionBytesToBoard(problem.storedBoard, board);
-  problem.infoModified = false;
-  problem.loaded = true;
-  return {};
+  return LoadRecord(reader, number - 1, problem, board);
 }
 
 int LimitDeleteCount(int count, int currentIndex, int lastIndex) {
