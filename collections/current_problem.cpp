@@ -9,10 +9,6 @@ namespace {
 constexpr char DegreeSign = '\xB0';  // "°" in Windows-1252
 constexpr std::size_t AuthorsLineWidth = 32;
 
-void FitInPlace(std::string& text, std::size_t maxLength) {
-  text.resize(FitText(text, maxLength).size());
-}
-
 // "Surname, Given names" as "Given names Surname"; an author without a comma
 // stays as written.
 std::string DisplayAuthor(std::string_view author) {
@@ -60,16 +56,6 @@ void ClearProblemInformation(CurrentProblem& problem) {
 std::string_view FitText(std::string_view text, std::size_t maxLength) {
   text = text.substr(0, std::min(text.size(), maxLength));
   return text.substr(0, text.find('\0'));
-}
-
-void FitProblemTexts(CurrentProblem& problem) {
-  FitInPlace(problem.authors, MaxAuthorsLength);
-  FitInPlace(problem.source, MaxSourceLength);
-  FitInPlace(problem.award, MaxAwardLength);
-  FitInPlace(problem.comment, MaxCommentLength);
-  FitInPlace(problem.solutionText, SolutionTextCapacity - 1);
-  FitInPlace(problem.twins, MaxTwinsLength);
-  for (std::string& extra : problem.extraStrings) FitInPlace(extra, MaxExtraStringLength);
 }
 
 std::string CleanExtraString(std::string_view text) {

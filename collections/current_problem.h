@@ -95,9 +95,6 @@ bool IsProblemModified(const CurrentProblem& problem, const Board& board);
 // are kept (the board window clears the Board itself).
 void ClearProblemInformation(CurrentProblem& problem);
 
-// Cuts every text to its field's length (and at an embedded NUL), as the
-// fixed-size fields would.
-void FitProblemTexts(CurrentProblem& problem);
 // The first `maxLength` bytes of `text`, stopping at a NUL.
 std::string_view FitText(std::string_view text, std::size_t maxLength);
 
