@@ -5,14 +5,15 @@
 namespace kv {
 namespace {
 
-constexpr int kEnglishIndex = 1;
+using builtin::EnglishIndex;
+
 constexpr std::size_t kLetterCount = 16;      // one per PieceCode
 constexpr std::size_t kMaxLetterLength = 17;  // the letter buffers' capacity
 
 // A letter string from a string file, safe to index by any PieceCode.
 std::string LetterString(const CustomLanguage& language, int n) {
   std::string letters =
-      language.present[n] ? language.messages[n] : std::string(builtin::Message(kEnglishIndex, n));
+      language.present[n] ? language.messages[n] : std::string(builtin::Message(EnglishIndex, n));
   if (letters.size() > kMaxLetterLength) letters.resize(kMaxLetterLength);
   if (letters.size() < kLetterCount) letters.resize(kLetterCount, ' ');
   return letters;
@@ -45,14 +46,14 @@ Language SelectLanguage(int value, const std::string& path, const UiCallbacks& u
   custom->plainLetters = LetterString(*custom, 42);
   // A file that only translates strings keeps the English menu, so that the
   // user can still reach the commands, among them the language items.
-  if (custom->menu.empty()) custom->menu = BuildMenu(builtin::MenuLines(kEnglishIndex));
+  if (custom->menu.empty()) custom->menu = BuildMenu(builtin::MenuLines(EnglishIndex));
   language.custom = std::move(custom);
   return language;
 }
 
 Menu LanguageMenu(const Language& language) {
   const int index = LanguageIndex(language);
-  if (index == 4) return language.custom->menu;
+  if (index == builtin::CustomIndex) return language.custom->menu;
   return BuildMenu(builtin::MenuLines(index));
 }
 

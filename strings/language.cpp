@@ -8,15 +8,16 @@
 namespace kv {
 namespace {
 
-constexpr int kEnglishIndex = 1;
-constexpr int kCustomIndex = 4;
+using builtin::CustomIndex;
+using builtin::EnglishIndex;
+
 // A message box shows at most this many characters of a message.
 constexpr std::size_t kMessageBoxLimit = 127;
 // Each of messages 51..54 is read with this limit before it is cut into parts.
 constexpr std::size_t kPartMessageLimit = 239;
 
 const CustomLanguage* Custom(const Language& language) {
-  return LanguageIndex(language) == kCustomIndex ? language.custom.get() : nullptr;
+  return LanguageIndex(language) == CustomIndex ? language.custom.get() : nullptr;
 }
 
 // Per built-in language index 0..3: OK, Cancel, Help (a custom language sets its own).
@@ -39,7 +40,7 @@ int NormalizeLanguageValue(int value) {
 
 int LanguageIndex(const Language& language) {
   const int base = NormalizeLanguageValue(language.base);
-  if (base == LanguageCustom && !language.custom) return kEnglishIndex;
+  if (base == LanguageCustom && !language.custom) return EnglishIndex;
   return base / 256;
 }
 
@@ -47,7 +48,7 @@ std::string_view MessageView(const Language& language, int n) {
   if (n < 0 || n > MaxMessageNumber) return {};
   if (const CustomLanguage* custom = Custom(language)) {
     if (custom->present[n]) return custom->messages[n];
-    return builtin::Message(kEnglishIndex, n);
+    return builtin::Message(EnglishIndex, n);
   }
   return builtin::Message(LanguageIndex(language), n);
 }
@@ -136,7 +137,7 @@ std::string_view ButtonText(const Language& language, int control) {
     // A string file that names no button keeps the English words rather than
     // leaving the standard buttons blank.
     if (!text.empty()) return text;
-    return kButtons[kEnglishIndex][control - 1];
+    return kButtons[EnglishIndex][control - 1];
   }
   return kButtons[LanguageIndex(language)][control - 1];
 }
