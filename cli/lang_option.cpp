@@ -21,18 +21,24 @@ bool LanguageFromName(const std::string& name, Language& language, std::string* 
     }
   }
   if (name.size() > 4 && name.compare(name.size() - 4, 4, ".str") == 0) {
-    CustomLanguage custom;
-    switch (ReadStringFile(name, custom)) {
-      case StringFileResult::Ok:
-        language = SelectLanguage(LanguageCustom, name, UiCallbacks{});
-        return true;
-      case StringFileResult::CannotOpen:
-        if (error) *error = "cannot read string file '" + name + "'";
-        return false;
-      case StringFileResult::WrongVersion:
-        if (error) *error = WrongVersionMessage(name);
-        return false;
+    // The file is read once, by SelectLanguage: it falls back to English when
+    // the file cannot be used and shows its update message for a file of
+    // another version, which here becomes the error.
+    std::string versionMessage;
+    UiCallbacks ui;
+    ui.messageBox = [&versionMessage](const std::string& text, const std::string&, int) {
+      versionMessage = text;
+      return IdOk;
+    };
+    Language selected = SelectLanguage(LanguageCustom, name, ui);
+    if (selected.custom) {
+      language = std::move(selected);
+      return true;
     }
+    if (error) {
+      *error = versionMessage.empty() ? "cannot read string file '" + name + "'" : versionMessage;
+    }
+    return false;
   }
   if (error) *error = "unknown language '" + name + "' (fr, en, it, es or a .str file)";
   return false;
