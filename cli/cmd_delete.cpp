@@ -23,12 +23,7 @@ int Run(const Args& input) {
   if (FileResult opened = reader.Open(args.file); !opened) return FileError(opened, args.file);
   const int lastIndex = reader.lastIndex();
   reader.Close();
-  if (number > lastIndex + 1) {
-    return FileError(
-        Fail(FileStatus::NoRecord, "there is no problem " + std::to_string(number) +
-                                       "; the file holds " + std::to_string(lastIndex + 1)),
-        args.file);
-  }
+  if (number > lastIndex + 1) return NoSuchProblem(number, lastIndex + 1, args.file);
   const int allowed = LimitDeleteCount(count, number - 1, lastIndex);
   if (allowed == 0) {
     return FileError(Fail(FileStatus::NoRecord, "the last problem of a file cannot be deleted"),

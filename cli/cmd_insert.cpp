@@ -22,11 +22,7 @@ int Run(const Args& input) {
   if (FileResult opened = reader.Open(args.file); !opened) return FileError(opened, args.file);
   const int records = reader.count();
   reader.Close();
-  if (number > records) {
-    return FileError(Fail(FileStatus::NoRecord, "there is no problem " + std::to_string(number) +
-                                                    "; the file holds " + std::to_string(records)),
-                     args.file);
-  }
+  if (number > records) return NoSuchProblem(number, records, args.file);
   CollectionState state{args.file, number - 1, -1};
   if (FileResult inserted = InsertRecords(state, count); !inserted) {
     return FileError(inserted, args.file);

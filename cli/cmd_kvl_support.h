@@ -102,4 +102,12 @@ inline int FileError(const FileResult& result, const std::string& file) {
   return ExitFailure;
 }
 
+// Reports problem `number` missing from a file of `records` problems, in the
+// words loading a problem uses; returns ExitFailure.
+inline int NoSuchProblem(int number, int records, const std::string& file) {
+  return FileError(Fail(FileStatus::NoRecord, "there is no problem " + std::to_string(number) +
+                                                  "; the file holds " + std::to_string(records)),
+                   file);
+}
+
 }  // namespace kv::cli
