@@ -51,9 +51,9 @@ bool KeyLine(std::string_view line, std::string_view& key, std::string_view& val
   return !key.empty();
 }
 
-// Where the section's lines are: [begin, end) after its header; begin is
-// npos when the file has no such section. Only the first section of that
-// name counts, as with the profile functions.
+// Where the section's lines are: from the line after `header` up to `end`;
+// header is npos when the file has no such section. Only the first section
+// of that name counts, as with the profile functions.
 struct SectionRange {
   std::size_t header = std::string::npos;
   std::size_t end = 0;
