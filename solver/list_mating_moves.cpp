@@ -19,7 +19,6 @@ int ListMatingMoves(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list
   }
   std::uint8_t* marks = CheckMarksOf(state, list);
   int count = 0;
-  bool found = false;
   for (int i = 0; list->moves[i].from != 0; ++i) {
     pos.probeMove = list->moves[i];
     const int result = TestMateMove(pos);
@@ -27,12 +26,11 @@ int ListMatingMoves(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list
     if (result != 100) continue;
     // In selfmates and reflexmates a white mate only tells that White could mate.
     if (state.selfMode != 0) return 1;
-    found = true;
     Append(mates, count, list->moves[i]);
     if (!collectAll) break;
   }
   Close(mates, count);
-  return found ? 1 : 0;
+  return count > 0 ? 1 : 0;
 }
 
 }  // namespace kv

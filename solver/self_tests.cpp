@@ -29,22 +29,20 @@ int BlackMustMate(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list) 
   const bool reflex = state.selfMode == ReflexMate;
   int count = 0;
   int legal = 0;
-  bool found = false;
   bool everyReplyMates = true;
   for (int i = 0; list->moves[i].from != 0; ++i) {
     const Move& reply = list->moves[i];
     MakeMove(pos, reply);
     bool isLegal = false;
-    bool mates_ = false;
+    bool whiteMated = false;
     if (GenerateWhiteMoves(pos, reply.from, reply.to, list[1]) != -1) {
       isLegal = true;
-      mates_ = WhiteIsMated(ctx, &list[1]) == 1;
+      whiteMated = WhiteIsMated(ctx, &list[1]) == 1;
     }
     UnmakeMove(pos, reply);
     if (!isLegal) continue;
     ++legal;
-    if (mates_) {
-      found = true;
+    if (whiteMated) {
       Append(mates, count, reply);
       if (reflex) break;
     } else if (!reflex) {
@@ -53,7 +51,7 @@ int BlackMustMate(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list) 
     }
   }
   Close(mates, count);
-  if (reflex) return found ? 1 : 0;
+  if (reflex) return count > 0 ? 1 : 0;
   return legal > 0 && everyReplyMates ? 1 : 0;
 }
 
