@@ -19,6 +19,20 @@ int Group(const Writer& w, int option) {
   return w.ctx.options[w.ctx.state.optionGroup + option];
 }
 
+// The start of a variation line at move number `l`: the indent, the number
+// with the black-move prefix, and the reply.
+void WriteReply(Writer& w, int l, const SolutionRecord& reply) {
+  w.text.AppendText(std::string(3 * (l - 1), ' '));
+  w.text.AppendText(std::to_string(l) + BlackMovePrefix(w));
+  w.text.AppendText(MoveText(w, reply));
+}
+
+// What stands between a reply and White's answer: the next move number, or
+// in a helpmate two blanks.
+void WriteAnswerNumber(Writer& w, int l) {
+  w.text.AppendText(HelpModeOn(w.ctx) ? "  " : " " + std::to_string(l + 1) + ". ");
+}
+
 }  // namespace
 
 int HelpShift(const SearchContext& ctx) {
@@ -53,10 +67,8 @@ std::string MoveText(const Writer& w, const Move& move, int flags) {
 
 void WriteMovePair(Writer& w, int level, const VariationRecord& record) {
   const int l = level + HelpShift(w.ctx);
-  w.text.AppendText(std::string(3 * (l - 1), ' '));
-  w.text.AppendText(std::to_string(l) + BlackMovePrefix(w));
-  w.text.AppendText(MoveText(w, record.reply));
-  w.text.AppendText(HelpModeOn(w.ctx) ? "  " : " " + std::to_string(l + 1) + ". ");
+  WriteReply(w, l, record.reply);
+  WriteAnswerNumber(w, l);
   w.text.AppendText(MoveText(w, record.continuation.move));
 }
 
@@ -148,6 +160,18 @@ void WriteThreat(Writer& w, int level, int flags) {
 
 namespace {
 
+// A further reply written on the line of the one before it: after a comma,
+// or, for another move of the same man, as its destination after "/". A
+// reply marked '3' stands for any move of its man, so the man's further
+// moves are not written.
+void AppendJoinedReply(Writer& w, const SolutionRecord& reply, const Move& before) {
+  if (reply.move.from != before.from) {
+    w.text.AppendText(", " + MoveText(w, reply));
+  } else if (reply.mark != '3') {
+    w.text.AppendText("/" + MoveText(w, reply, 1));
+  }
+}
+
 // The special output of the changed-mates printing pass without variations:
 // only the lettered pairs, in the order of their reply letters.
 int WriteLetteredPairs(Writer& w, const VariationRecords& list, const std::array<int, 100>& dual) {
@@ -182,7 +206,6 @@ int WriteLetteredPairs(Writer& w, const VariationRecords& list, const std::array
 int WriteVariations(Writer& w, int level, VariationRecords list) {
   SearchContext& ctx = w.ctx;
   const int l = level + HelpShift(ctx);
-  const bool help = HelpModeOn(ctx);
   const int count = list.Count();
   // Tags: dual[i] = -(first + 1) for every record of a reply with several
   // continuations; same[i] = first + 1 for records answered by the same move.
@@ -225,20 +248,13 @@ int WriteVariations(Writer& w, int level, VariationRecords list) {
     if (absorbed[i]) continue;
     const VariationRecord& r = list.records[i];
     w.text.NewLine();
-    w.text.AppendText(std::string(3 * (l - 1), ' '));
-    w.text.AppendText(std::to_string(l) + BlackMovePrefix(w));
-    w.text.AppendText(MoveText(w, r.reply));
+    WriteReply(w, l, r.reply);
     ++pairs;
     if (same[i] == i + 1) {
       int previous = i;
       for (int j = i + 1; j < count; ++j) {
         if (same[j] != i + 1) continue;
-        const VariationRecord& m = list.records[j];
-        if (m.reply.move.from != list.records[previous].reply.move.from) {
-          w.text.AppendText(", " + MoveText(w, m.reply));
-        } else if (m.reply.mark != '3') {
-          w.text.AppendText("/" + MoveText(w, m.reply, 1));
-        }
+        AppendJoinedReply(w, list.records[j].reply, list.records[previous].reply.move);
         previous = j;
       }
     }
@@ -255,19 +271,14 @@ int WriteVariations(Writer& w, int level, VariationRecords list) {
             equal = SameMove(list.records[g + m].continuation.move,
                              list.records[i + m].continuation.move);
           if (equal) {
-            const VariationRecord& o = list.records[g];
-            if (o.reply.move.from != r.reply.move.from) {
-              w.text.AppendText(", " + MoveText(w, o.reply));
-            } else if (o.reply.mark != '3') {
-              w.text.AppendText("/" + MoveText(w, o.reply, 1));
-            }
+            AppendJoinedReply(w, list.records[g].reply, r.reply.move);
             absorbed[g] = true;
           }
         }
         g += size;
       }
     }
-    w.text.AppendText(help ? "  " : " " + std::to_string(l + 1) + ". ");
+    WriteAnswerNumber(w, l);
     w.text.AppendText(MoveText(w, r.continuation.move));
     for (int m = 1; m < groupSize; ++m) {
       const Move& next = list.records[i + m].continuation.move;
