@@ -61,9 +61,6 @@ constexpr std::uint64_t RecordOffset(int record) {
 constexpr std::uint64_t SlotFieldOffset(int record, int slot) {
   return RecordOffset(record) + 4 + 4 * static_cast<std::uint64_t>(slot);
 }
-constexpr std::uint64_t PositionOffset(int record) {
-  return RecordOffset(record) + 32;
-}
 // Where the shared empty string lies: right after the last record.
 constexpr std::uint64_t SharedEmptyOffset(int lastIndex) {
   return RecordOffset(lastIndex + 1);
