@@ -7,7 +7,9 @@ namespace {
 
 // Cells whose every neighbour and knight jump lies inside the array; a king
 // square of 0 (no king) must never send a scan outside it.
-inline bool ScanSafe(int square) { return square >= FirstSquare && square <= LastSquare; }
+inline bool ScanSafe(int square) {
+  return square >= FirstSquare && square <= LastSquare;
+}
 
 }  // namespace
 int AttackedByWhite(const Position& pos, int square) {
@@ -37,7 +39,7 @@ int AttackedByWhite(const Position& pos, int square) {
 }
 
 int AttackedByBlack(const Position& pos, int square) {
-  constexpr int kCheck = '2';
+  constexpr int kCheck = CheckMark;  // a check found here is written as this mark
   const Board& b = pos.board;
   const int force = pos.blackForce;
   if (!ScanSafe(square)) return 0;

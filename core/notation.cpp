@@ -111,10 +111,10 @@ std::string MoveToText(const Board& board, const SolutionRecord& record, int fla
     if (IsKing(m.moved) && m.from - m.to == -2) return "O-O";
     if (IsKing(m.moved) && m.from - m.to == 2) return "O-O-O";
     if (!IsPawnCode(m.moved)) AppendLetter(text, letters, m.moved);
-    if (!shortForm || record.mark == '3') {
+    if (!shortForm || record.mark == AdLibMark) {
       text += FileLetter(m.from);
       text += RankDigit(m.from);
-      if (record.mark == '3') {
+      if (record.mark == AdLibMark) {
         text += shortForm ? "~" : " ad lib";
         return finish();
       }
@@ -148,7 +148,7 @@ std::string MoveToText(const Board& board, const SolutionRecord& record, int fla
     if (!continuation) text += '=';
     AppendLetter(text, letters, m.placed);
   }
-  if (record.mark == '2') text += '+';
+  if (record.mark == CheckMark) text += '+';
   return finish();
 }
 

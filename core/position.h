@@ -62,6 +62,8 @@ struct SolutionRecord {
   std::int8_t mark = 0;
 };
 static_assert(sizeof(SolutionRecord) == 7);
+inline constexpr std::int8_t CheckMark = '2';
+inline constexpr std::int8_t AdLibMark = '3';
 
 // A move and its reply as the solution lists keep them (14 bytes).
 struct SolutionPair {

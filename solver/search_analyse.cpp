@@ -10,9 +10,6 @@ using namespace search_detail;
 
 namespace {
 
-constexpr int CheckMark = '2';
-constexpr int AdLibMark = '3';
-
 // White's answers after a reply, searched with k - 1 moves left.
 int SearchAfterReply(SearchContext& ctx, int k, const Move& reply, MoveList* below) {
   if (k == 2) return ListMatingMoves(ctx, reply.from, reply.to, below, true);

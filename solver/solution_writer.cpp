@@ -162,12 +162,12 @@ namespace {
 
 // A further reply written on the line of the one before it: after a comma,
 // or, for another move of the same man, as its destination after "/". A
-// reply marked '3' stands for any move of its man, so the man's further
+// reply marked ad lib stands for any move of its man, so the man's further
 // moves are not written.
 void AppendJoinedReply(Writer& w, const SolutionRecord& reply, const Move& before) {
   if (reply.move.from != before.from) {
     w.text.AppendText(", " + MoveText(w, reply));
-  } else if (reply.mark != '3') {
+  } else if (reply.mark != AdLibMark) {
     w.text.AppendText("/" + MoveText(w, reply, 1));
   }
 }
