@@ -36,8 +36,7 @@ inline constexpr int AnalysisThreatUnit = 8;  // flags / 8 is the threat's lengt
 // move mates and 0 when none does. Mates are listed in KeyList(1) (up to 19);
 // without collectAll the scan stops at the first. In selfmate and reflexmate
 // mode it returns 1 at the first mate without listing it.
-int ListMatingMoves(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list,
-                    bool collectAll);
+int ListMatingMoves(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list, bool collectAll);
 
 // Mate in two after Black's last move: -1 Black's last move was illegal;
 // 1 White mates at once (at the top every mate is in KeyList(1)); 2 keys were
@@ -46,7 +45,7 @@ int ListMatingMoves(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list
 // user break once per call. `top` collects every key instead of stopping at
 // the first.
 int SearchMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list, bool top,
-                     int tryLimit);
+                    int tryLimit);
 
 // Mate in n = 3..6: the length of a shorter forced mate when one exists, -1
 // when Black's last move was illegal, n when keys were found (KeyList(n),
