@@ -44,6 +44,10 @@ int SolveAndPrint(SolveSetup& setup, const Language& language) {
   return ExitOk;
 }
 
+int BadOptionDigits(const std::string& digits) {
+  return UsageError("solve: --options needs 18 digits, not '" + digits + "'");
+}
+
 // solve FILE [-n N] [--options DIGITS]: a stored problem with its twins.
 int RunFile(const Args& args, const Language& language) {
   KvlArgs parsed;
@@ -54,7 +58,7 @@ int RunFile(const Args& args, const Language& language) {
   if (!TakeNumber(parsed, "solve", "-n", 1, 32768, 1, number, exitCode)) return exitCode;
   auto setup = std::make_unique<SolveSetup>();
   if (parsed.Has("--options") && !ParseOptionDigits(parsed.Value("--options"), setup->options))
-    return UsageError("solve: --options needs 18 digits, not '" + parsed.Value("--options") + "'");
+    return BadOptionDigits(parsed.Value("--options"));
   auto problem = std::make_unique<CurrentProblem>();
   const FileResult result = LoadProblemNumber(parsed.file, number, *problem, setup->pos.board);
   if (!result) return FileError(result, parsed.file);
@@ -101,8 +105,7 @@ int Run(const Args& input) {
   if (!ParseFenBoard(board, env->pos.board, &error))
     return UsageError("solve: bad board: " + error);
   if (!ParseProblemType(stip, env->type)) return UsageError("solve: bad type '" + stip + "'");
-  if (haveOptions && !ParseOptionDigits(digits, env->options))
-    return UsageError("solve: --options needs 18 digits, not '" + digits + "'");
+  if (haveOptions && !ParseOptionDigits(digits, env->options)) return BadOptionDigits(digits);
   // The twins field as stored: printable bytes after the mode byte. The mode
   // byte may be given as '~' (successive) or any other character (usual).
   env->twins = Utf8ToCp1252(twins);
