@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
+
+#include "config/regular_file.h"
 
 namespace kv {
 namespace {
@@ -127,14 +126,36 @@ std::string SerializeIni(const IniDocument& document) {
 
 IniReadResult ReadIniFile(const std::string& path, IniDocument& document) {
   document = IniDocument{};
-  std::error_code error;
-  if (!fs::exists(path, error)) return error ? IniReadResult::Unreadable : IniReadResult::Missing;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return IniReadResult::Unreadable;
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return IniReadResult::Unreadable;
-  document = ParseIni(text);
-  return IniReadResult::Ok;
+  std::string text;
+  switch (ReadRegularFile(path, MaxIniFileSize, text)) {
+    case FileReadResult::Ok:
+      document = ParseIni(text);
+      return IniReadResult::Ok;
+    case FileReadResult::Missing:
+      return IniReadResult::Missing;
+    case FileReadResult::NotRegularFile:
+      return IniReadResult::NotRegularFile;
+    case FileReadResult::TooLarge:
+      return IniReadResult::TooLarge;
+    case FileReadResult::Unreadable:
+      break;
+  }
+  return IniReadResult::Unreadable;
+}
+
+std::string IniReadMessage(const std::string& path, IniReadResult result) {
+  switch (result) {
+    case IniReadResult::Ok:
+    case IniReadResult::Missing:
+      return {};
+    case IniReadResult::NotRegularFile:
+      return "The configuration " + path + " is not a regular file; the defaults are used.";
+    case IniReadResult::TooLarge:
+      return "The configuration " + path + " is too large to be one; the defaults are used.";
+    case IniReadResult::Unreadable:
+      break;
+  }
+  return "The configuration " + path + " cannot be read; the defaults are used.";
 }
 
 bool WriteIniFile(const std::string& path, const IniDocument& document) {
@@ -150,31 +171,15 @@ bool WriteIniFile(const std::string& path, const IniDocument& document) {
     fs::create_directories(target.parent_path(), error);
     if (error) return false;
   }
-  std::random_device random;
-  fs::path temporary = target;
-  temporary += "." + std::to_string(random() % 1000000) + ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    const std::string text = SerializeIni(document);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      fs::remove(temporary, error);
-      return false;
-    }
-  }
-  std::error_code statusError;
-  const fs::file_status old = fs::status(target, statusError);
-  if (!statusError && fs::exists(old)) fs::permissions(temporary, old.permissions(), statusError);
-  fs::rename(temporary, target, error);
-  if (error) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    return false;
-  }
-  return true;
+  // Renaming a file over a folder or a device would fail or, worse, replace
+  // what the user put there: only a regular file or nothing is replaced.
+  const fs::file_type type = fs::status(target, error).type();
+  if (type != fs::file_type::regular && type != fs::file_type::not_found) return false;
+  return ReplaceFile(target.string(), SerializeIni(document));
+}
+
+std::string IniWriteMessage(const std::string& path) {
+  return "The configuration " + path + " cannot be written; it is left as it was.";
 }
 
 std::string GetProfileString(const IniDocument& document, std::string_view section,
@@ -183,6 +188,9 @@ std::string GetProfileString(const IniDocument& document, std::string_view secti
   if (line == std::string::npos) return Cut(defaultValue, size);
   std::string_view name, value;
   KeyLine(document.lines[line], name, value);
+  // A zero byte ends the value, as it ends a value being written: a file
+  // edited by hand reads the same as it would be written back.
+  value = Trim(value.substr(0, value.find('\0')));
   return Cut(Unquote(value), size);
 }
 

@@ -6,6 +6,7 @@
 // it was. Values are Windows-1252 bytes, as the file stores them.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,16 +27,37 @@ IniDocument ParseIni(std::string_view text);
 std::string SerializeIni(const IniDocument& document);
 
 // How reading the file ended. A missing file reads as an empty document,
-// just as the profile functions then return every default.
-enum class IniReadResult { Ok, Missing, Unreadable };
+// just as the profile functions then return every default; so does every
+// failure, which the caller reports (IniReadMessage) before going on with
+// the defaults.
+enum class IniReadResult {
+  Ok,
+  Missing,
+  NotRegularFile,  // a folder, a named pipe or a device stands at the path
+  TooLarge,        // over MaxIniFileSize: no configuration is that long
+  Unreadable,
+};
 
+// A configuration file is a few KiB; the cap keeps a wrong file from
+// filling memory.
+inline constexpr std::size_t MaxIniFileSize = 4 << 20;
+
+// Reads the file without ever blocking (a named pipe is refused before it
+// is opened for reading) or reading past MaxIniFileSize. Throws nothing.
 IniReadResult ReadIniFile(const std::string& path, IniDocument& document);
+
+// The message for the user when reading failed; empty for Ok and Missing.
+std::string IniReadMessage(const std::string& path, IniReadResult result);
 
 // Writes the document to a temporary file in the same folder and renames it
 // over path, so that a crash or a full disk never leaves a half-written
 // file: on failure the old file stays as it was. Creates the folder when it
-// does not exist. Returns false on failure.
+// does not exist. Refuses to replace anything but a regular file. Returns
+// false on failure.
 bool WriteIniFile(const std::string& path, const IniDocument& document);
+
+// The message for the user when writing failed.
+std::string IniWriteMessage(const std::string& path);
 
 // The value of key in section, cut to size - 1 bytes (size counts the
 // terminating zero of the fixed-size field it goes into), or the default,

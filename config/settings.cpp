@@ -377,11 +377,20 @@ void SaveAuthorListFile(IniDocument& document, std::string_view path) {
   Put(document, "ListeAuteurs", path);
 }
 
-bool UpdateIniFile(const std::string& path, const std::function<void(IniDocument&)>& change) {
+bool UpdateIniFile(const std::string& path, const std::function<void(IniDocument&)>& change,
+                   std::string* message) {
   IniDocument document;
-  if (ReadIniFile(path, document) == IniReadResult::Unreadable) return false;
+  const IniReadResult read = ReadIniFile(path, document);
+  // Writing after a failed read would replace the keys that could not be
+  // read with this change alone.
+  if (read != IniReadResult::Ok && read != IniReadResult::Missing) {
+    if (message) *message = IniReadMessage(path, read);
+    return false;
+  }
   change(document);
-  return WriteIniFile(path, document);
+  if (WriteIniFile(path, document)) return true;
+  if (message) *message = IniWriteMessage(path);
+  return false;
 }
 
 }  // namespace kv

@@ -195,7 +195,9 @@ void SaveAuthorListFile(IniDocument& document, std::string_view path);
 
 // Reads the file, lets change alter it and writes it back safely, keeping
 // whatever other keys the file holds (another instance may have written
-// some). False when the file exists but cannot be read, or cannot be written.
-bool UpdateIniFile(const std::string& path, const std::function<void(IniDocument&)>& change);
+// some). False when the file exists but cannot be read (or is no regular
+// file), or cannot be written; message then receives the text for the user.
+bool UpdateIniFile(const std::string& path, const std::function<void(IniDocument&)>& change,
+                   std::string* message = nullptr);
 
 }  // namespace kv
