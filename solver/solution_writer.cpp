@@ -1,6 +1,7 @@
 #include "solver/solution_writer.h"
 
 #include <cstdio>
+#include <vector>
 
 #include "core/notation.h"
 #include "core/rules.h"
@@ -174,10 +175,10 @@ void AppendJoinedReply(Writer& w, const SolutionRecord& reply, const Move& befor
 
 // The special output of the changed-mates printing pass without variations:
 // only the lettered pairs, in the order of their reply letters.
-int WriteLetteredPairs(Writer& w, const VariationRecords& list, const std::array<int, 100>& dual) {
+int WriteLetteredPairs(Writer& w, const VariationRecords& list, const std::vector<int>& dual) {
   const ChangedMatesStore& store = *w.marks;
   const int count = list.Count();
-  std::array<char, 100> letters{};
+  std::vector<char> letters(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
     if (dual[i] != 0) continue;
     const VariationRecord& r = list.records[i];
@@ -209,8 +210,9 @@ int WriteVariations(Writer& w, int level, VariationRecords list) {
   const int count = list.Count();
   // Tags: dual[i] = -(first + 1) for every record of a reply with several
   // continuations; same[i] = first + 1 for records answered by the same move.
-  std::array<int, 100> dual{};
-  std::array<int, 100> same{};
+  // (A list may hold more than a hundred records: sized by its count.)
+  std::vector<int> dual(static_cast<std::size_t>(count));
+  std::vector<int> same(static_cast<std::size_t>(count));
   for (int i = 0; i < count;) {
     int j = i + 1;
     while (j < count && SameMove(list.records[j].reply.move, list.records[i].reply.move)) ++j;
@@ -240,7 +242,7 @@ int WriteVariations(Writer& w, int level, VariationRecords list) {
       mate.captured = 100;
     }
   }
-  std::array<bool, 100> absorbed{};
+  std::vector<bool> absorbed(static_cast<std::size_t>(count));
   int pairs = 0;
   for (int i = 0; i < count; ++i) {
     if (same[i] != 0 && same[i] != i + 1) continue;
