@@ -2,6 +2,7 @@
 // result lists and the status texts of the top level.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "solver/search.h"
@@ -31,8 +32,9 @@ inline std::uint8_t* CheckMarksOf(SearchState& state, const MoveList* list) {
   return state.checkMarks[WorkLists].data();
 }
 
-// Appends while fewer than ListedRecords are stored; what comes later is not
-// listed (the search results stay true).
+// Appends a record. A key, try or refutation list has room for every move of
+// the move list it is drawn from; the bound only guards against a caller
+// that appends one move twice.
 inline void Append(MoveRecords& list, int& count, const Move& move) {
   if (count < ListedRecords) list.records[count++] = move;
 }
@@ -53,13 +55,14 @@ inline void Close(RefutationRecords& list, int count) {
 
 inline void Append(VariationRecords& list, int& count, const Move& reply, int mark,
                    const Move& continuation) {
-  if (count < ListedVariations) {
-    VariationRecord& record = list.records[count++];
-    record.reply.move = reply;
-    record.reply.mark = static_cast<std::int8_t>(mark);
-    record.continuation.move = continuation;
-    record.continuation.mark = 0;
-  }
+  // One record more than the count is needed for the end record.
+  if (static_cast<std::size_t>(count) + 1 >= list.records.size())
+    list.records.resize(list.records.size() * 2);
+  VariationRecord& record = list.records[count++];
+  record.reply.move = reply;
+  record.reply.mark = static_cast<std::int8_t>(mark);
+  record.continuation.move = continuation;
+  record.continuation.mark = 0;
 }
 inline void Close(VariationRecords& list, int count) {
   list.records[count].reply.move.from = 0;

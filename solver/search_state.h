@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -13,11 +14,14 @@
 
 namespace kv {
 
-// The most records a key, try, threat or refutation list shows; the list has
-// one slot more for the end record.
-inline constexpr int ListedRecords = 19;
-// The most variation records a variation list shows.
-inline constexpr int ListedVariations = 99;
+// The most records a key, try, threat or refutation list holds; the list has
+// one slot more for the end record. Each is drawn from one move list (White's
+// moves or Black's replies of one position), so it can never need more: every
+// key, mate and refutation a legal position has is listed.
+inline constexpr int ListedRecords = MoveListCapacity;
+// The records a variation list starts with; it grows when a first move has
+// more (each reply times its continuations, too many to reserve for).
+inline constexpr int InitialVariations = 100;
 // Move lists in the work area: two per search level (White's moves, Black's
 // replies) for six levels, and the reordering scratch list.
 inline constexpr int WorkLists = 13;
@@ -41,7 +45,8 @@ inline bool IsPromotion(const Move& move) {
   return move.placed != move.moved;
 }
 
-// Keys, tries, threats: up to 19 moves, ended by a record whose from is 0.
+// Keys, tries, threats: up to ListedRecords moves, ended by a record whose
+// from is 0.
 struct MoveRecords {
   std::array<Move, ListedRecords + 1> records{};
 
@@ -76,16 +81,18 @@ struct VariationRecord {
 };
 static_assert(sizeof(VariationRecord) == 14);
 
-// Up to 99 variations and the end record (reply.move.from 0). The writer's
-// changed-mates display reuses the 100 records of VariationList(3) as its
-// store; its records are plain, so any 100-record walk is safe.
+// The variations of one first move and the end record (reply.move.from 0).
+// The records only grow (AnalyseMove appends, outside the searches' inner
+// loops), so a list keeps the room its largest analysis needed and at least
+// InitialVariations records can always be indexed.
 struct VariationRecords {
-  std::array<VariationRecord, ListedVariations + 1> records{};
+  std::vector<VariationRecord> records = std::vector<VariationRecord>(InitialVariations);
 
   bool Empty() const { return records[0].reply.move.from == 0; }
   int Count() const {
+    const int size = static_cast<int>(records.size());
     int n = 0;
-    while (n < ListedVariations && records[n].reply.move.from != 0) ++n;
+    while (n < size && records[n].reply.move.from != 0) ++n;
     return n;
   }
   void Clear() { records[0].reply.move.from = 0; }

@@ -30,7 +30,7 @@ std::vector<CheckedProblem> ProblemsOf(const std::string& stipulation) {
 std::vector<std::string> VariationTexts(const SearchState& state, int k) {
   std::vector<std::string> texts;
   const VariationRecords& lines = state.VariationList(k);
-  for (int i = 0; i < ListedVariations && lines.records[i].reply.move.from != 0; ++i)
+  for (int i = 0; i < lines.Count(); ++i)
     texts.push_back(LongText(lines.records[i].reply.move) + " " +
                     LongText(lines.records[i].continuation.move));
   return texts;
