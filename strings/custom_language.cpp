@@ -39,6 +39,10 @@ Language SelectLanguage(int value, const std::string& path, const UiCallbacks& u
       ui.Message(WrongVersionMessage(path), "Kestrovale", MbOk | MbIconStop);
       language.base = LanguageEnglish;
       return language;
+    case StringFileResult::NotRegularFile:
+      ui.Message(NotRegularFileMessage(path), "Kestrovale", MbOk | MbIconStop);
+      language.base = LanguageEnglish;
+      return language;
     case StringFileResult::Ok:
       break;
   }

@@ -28,8 +28,9 @@ struct CustomLanguage {
 // How reading a string file ended.
 enum class StringFileResult {
   Ok,
-  CannotOpen,    // the file could not be read
-  WrongVersion,  // its first line lacks "2.10"
+  CannotOpen,      // the file could not be read
+  NotRegularFile,  // a folder, a named pipe or a device: refused unread
+  WrongVersion,    // its first line lacks "2.10"
 };
 
 // Reads the lines of a string file into language. Lines that follow no rule
@@ -37,17 +38,22 @@ enum class StringFileResult {
 // version line fails.
 StringFileResult ParseStringFile(std::string_view content, CustomLanguage& language);
 
-// Reads a string file from disk.
+// Reads a string file from disk: at most 4 MiB of it, and only when it is a
+// regular file; it never blocks on a named pipe.
 StringFileResult ReadStringFile(const std::string& path, CustomLanguage& language);
 
 // The box text shown for a string file of another version.
 std::string WrongVersionMessage(std::string_view path);
 
+// The box text shown when the path names a folder, a pipe or a device.
+std::string NotRegularFileMessage(std::string_view path);
+
 // Selects a language as the program does at start and on a language command:
 // value is the stored or chosen language value (corrected as
 // NormalizeLanguageValue says); for 1024 the string file at path is read. A
-// file that cannot be read gives English silently; a file of another version
-// shows the update message through ui and gives English. When the result is
+// file that cannot be read gives English silently; a file of another version,
+// or a path that is no regular file, shows its message through ui and gives
+// English. When the result is
 // the custom language, the caller stores path as "CustomMenu".
 Language SelectLanguage(int value, const std::string& path, const UiCallbacks& ui);
 

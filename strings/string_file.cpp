@@ -1,7 +1,11 @@
 // The reader of string files: a version line, then lines in a resource-script
 // style that build a menu bar and a table of numbered strings.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cctype>
-#include <fstream>
+#include <cerrno>
 #include <optional>
 
 #include "strings/custom_language.h"
@@ -133,6 +137,39 @@ void ReadMenuItemLine(std::string_view line, std::size_t from, MenuBuilder& menu
   menu.Append({MenuItemKind::Command, id->first, std::move(quoted->text), {}});
 }
 
+// Reads at most kMaxFileSize bytes of the file at path. What is not a regular
+// file is refused before a byte is read: a named pipe would block the
+// program until a writer came, a device such as /dev/zero would never end.
+// The pipe check is made on the path and again on the descriptor, which is
+// opened without blocking in case a pipe was put there in between.
+StringFileResult ReadBoundedRegularFile(const std::string& path, std::string& content) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) return StringFileResult::CannotOpen;
+  if (!S_ISREG(status.st_mode)) return StringFileResult::NotRegularFile;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return StringFileResult::CannotOpen;
+  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    ::close(fd);
+    return StringFileResult::NotRegularFile;
+  }
+  // A string file holds a few hundred short lines; reading stops at a size
+  // that no real one reaches, so that a wrong file chosen by mistake (a disk
+  // image, a video) cannot exhaust memory.
+  content.assign(kMaxFileSize, '\0');
+  std::size_t filled = 0;
+  bool failed = false;
+  while (filled < content.size()) {
+    const ssize_t got = ::read(fd, content.data() + filled, content.size() - filled);
+    if (got < 0 && errno == EINTR) continue;
+    failed = got < 0;
+    if (got <= 0) break;
+    filled += static_cast<std::size_t>(got);
+  }
+  ::close(fd);
+  content.resize(failed ? 0 : filled);
+  return failed ? StringFileResult::CannotOpen : StringFileResult::Ok;
+}
+
 }  // namespace
 
 StringFileResult ParseStringFile(std::string_view content, CustomLanguage& language) {
@@ -179,16 +216,14 @@ StringFileResult ParseStringFile(std::string_view content, CustomLanguage& langu
 }
 
 StringFileResult ReadStringFile(const std::string& path, CustomLanguage& language) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return StringFileResult::CannotOpen;
-  // A string file holds a few hundred short lines; reading stops at a size
-  // that no real one reaches, so that a wrong file chosen by mistake (a disk
-  // image, a video) cannot exhaust memory.
-  std::string content(kMaxFileSize, '\0');
-  in.read(content.data(), static_cast<std::streamsize>(content.size()));
-  if (in.bad()) return StringFileResult::CannotOpen;
-  content.resize(static_cast<std::size_t>(in.gcount()));
+  std::string content;
+  const StringFileResult result = ReadBoundedRegularFile(path, content);
+  if (result != StringFileResult::Ok) return result;
   return ParseStringFile(content, language);
+}
+
+std::string NotRegularFileMessage(std::string_view path) {
+  return std::string(path) + " is not a regular file";
 }
 
 }  // namespace kv

@@ -1,7 +1,14 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <future>
 #include <random>
 #include <string>
 
@@ -192,6 +199,53 @@ TEST(StringFile, MissingFileFallsBackToEnglishSilently) {
   EXPECT_EQ(language.base, LanguageEnglish);
   EXPECT_TRUE(recorder.texts.empty());
   EXPECT_EQ(LanguageMenu(language)[0].text, "&File");
+}
+
+// Reads path as a custom language on another thread; a reader that blocks
+// on a named pipe is released by opening the pipe for writing, and the test
+// fails instead of hanging.
+Language SelectWithinSeconds(const std::string& path, Recorder& recorder) {
+  auto selecting = std::async(std::launch::async,
+                              [&] { return SelectLanguage(LanguageCustom, path, recorder.ui()); });
+  if (selecting.wait_for(std::chrono::seconds(5)) == std::future_status::timeout) {
+    const int release = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
+    if (release >= 0) ::close(release);
+    ADD_FAILURE() << "reading " << path << " blocked";
+  }
+  return selecting.get();
+}
+
+TEST(StringFile, FolderPipeAndDeviceAreRefusedWithAMessage) {
+  const std::string folder = ::testing::TempDir() + "folder.str";
+  const std::string pipe = ::testing::TempDir() + "pipe.str";
+  std::filesystem::remove_all(folder);
+  std::filesystem::remove(pipe);
+  std::filesystem::create_directories(folder);
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  std::vector<std::string> paths = {folder, pipe};
+  if (std::filesystem::exists("/dev/zero")) paths.push_back("/dev/zero");
+  for (const std::string& path : paths) {
+    Recorder recorder;
+    const Language language = SelectWithinSeconds(path, recorder);
+    EXPECT_EQ(language.base, LanguageEnglish) << path;
+    ASSERT_EQ(recorder.texts.size(), 1u) << path;
+    EXPECT_EQ(recorder.texts[0], path + " is not a regular file");
+    EXPECT_EQ(recorder.styles[0], MbOk | MbIconStop);
+  }
+  std::filesystem::remove_all(folder);
+  std::filesystem::remove(pipe);
+}
+
+TEST(StringFile, ReadingStopsAtTheCap) {
+  std::string content = "2.10\nSTRING 1 \"first\"\n";
+  content += std::string(5 << 20, ';');
+  content += "\nSTRING 2 \"beyond the cap\"\n";
+  const std::string path = WriteFile("huge.str", content);
+  CustomLanguage language;
+  EXPECT_EQ(ReadStringFile(path, language), StringFileResult::Ok);
+  EXPECT_TRUE(language.present[1]);
+  EXPECT_FALSE(language.present[2]);
+  std::remove(path.c_str());
 }
 
 TEST(StringFile, StringsOnlyFileKeepsTheEnglishMenuAndSafeLetters) {
