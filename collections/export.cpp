@@ -1,0 +1,185 @@
+#include "collections/export.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+
+#include "collections/export_output.h"
+#include "core/rules.h"
+#include "solver/problem_type.h"
+#include "solver/solve_driver.h"
+#include "solver/solve_options_logic.h"
+
+namespace kv {
+namespace {
+
+// The solution editor takes at most this many characters when its text is
+// stored into a record.
+constexpr std::size_t MaxEditorSolutionLength = 4095;
+
+// Whether two names denote the same file: the copy never appends a
+// collection's problems to that collection itself.
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code error;
+  if (std::filesystem::equivalent(a, b, error)) return true;
+  const auto canonicalA = std::filesystem::weakly_canonical(a, error);
+  if (error) return a == b;
+  const auto canonicalB = std::filesystem::weakly_canonical(b, error);
+  if (error) return a == b;
+  return canonicalA == canonicalB;
+}
+
+// Solves the loaded problem as the list actions do: the options follow its
+// kind, moves outside 2..6 become 2, and the text is written in the fixed
+// English letters without message boxes. A stalemate, series or maximum
+// problem is not solved (the solver would treat it as a plain mate): its
+// text stays empty.
+std::string SolveLoaded(ExportContext& c) {
+  SwitchOptionsToKind(c.options, c.problem.type.kind);
+  ProblemType type = c.problem.type;
+  const int n = ExportSolveMoves(type);
+  type.moves = static_cast<std::uint8_t>(n);
+  if (!CanSolve(type)) return {};
+  auto solver = std::make_unique<Solver>();
+  auto position = std::make_unique<Position>();
+  position->board = c.board;
+  SolveEnvironment env{*position, type, c.options, c.problem.twins, c.language, c.ui};
+  env.batch = true;
+  return SolveEntry(*solver, env, n);
+}
+
+// Remembers a failure and shows the first one of its kind.
+void NoteFailure(ExportOutcome& outcome, bool& reported, const FileResult& result,
+                 const std::string& fileName, const ExportContext& c) {
+  if (outcome.firstFailure.ok()) outcome.firstFailure = result;
+  if (reported) return;
+  reported = true;
+  ReportFileResult(c.ui, c.language, result, fileName);
+}
+
+}  // namespace
+
+FileResult LoadListEntry(const std::string& path, int number, CollectionState& collection,
+                         CurrentProblem& problem, Board& board) {
+  CollectionReader reader;
+  FileResult result = reader.Open(path);
+  if (!result) return result;
+  if (number < 1 || number > reader.count()) {
+    return Fail(FileStatus::NoRecord, "there is no problem " + std::to_string(number) +
+                                          "; the file holds " + std::to_string(reader.count()));
+  }
+  auto loaded = std::make_unique<CurrentProblem>();
+  result = reader.ReadProblem(number - 1, *loaded);
+  if (!result) return result;
+  collection.currentFileName = path;
+  collection.currentIndex = number - 1;
+  collection.lastIndex = reader.lastIndex();
+  problem = std::move(*loaded);
+  problem.infoModified = false;
+  problem.loaded = true;
+  ClearBoard(board);
+  PositionBytesToBoard(problem.storedBoard, board);
+  return result;
+}
+
+FileResult ExportText(const std::string& path, const ExportedProblem& exported,
+                      const Language& language, int borderStyle) {
+  return AppendToOutputFile(path, TextReport(exported, language, borderStyle));
+}
+
+FileResult ExportPgnEpd(const std::string& path, ExportFormat format,
+                        const ExportedProblem& exported) {
+  return AppendToOutputFile(path,
+                            format == ExportFormat::Pgn ? PgnGame(exported) : EpdLine(exported));
+}
+
+int ExportSolveMoves(const ProblemType& type) {
+  return type.moves >= 2 && type.moves <= 6 ? type.moves : 2;
+}
+
+std::vector<ProblemListEntry> SelectedEntries(const ProblemList& list,
+                                              const std::vector<int>& selected) {
+  std::vector<int> numbers = selected;
+  std::sort(numbers.begin(), numbers.end());
+  numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+  std::vector<ProblemListEntry> entries;
+  for (int number : numbers) {
+    if (number >= 0 && number < list.count()) entries.push_back(list.entries[number]);
+  }
+  return entries;
+}
+
+ExportOutcome RunExport(ExportAction action, const std::string& target, const ProblemList& list,
+                        const std::vector<ProblemListEntry>& entries, ExportContext& c) {
+  ExportOutcome outcome;
+  bool loadReported = false;
+  bool writeReported = false;
+  const int total = static_cast<int>(entries.size());
+  for (int done = 0; done < total; ++done) {
+    const ProblemListEntry& entry = entries[done];
+    const std::string& file = entry.file < list.files.size() ? list.FileOf(entry) : std::string();
+    if (action == ExportAction::CopyPositions && SameFile(file, target)) {
+      ++outcome.skipped;
+    } else if (const FileResult loaded =
+                   LoadListEntry(file, entry.record, c.collection, c.problem, c.board);
+               !loaded) {
+      ++outcome.unreadable;
+      NoteFailure(outcome, loadReported, loaded, file, c);
+    } else {
+      FileResult written;
+      std::string writtenTo = target;
+      if (action == ExportAction::CopyPositions) {
+        CollectionState copy{target, -1, -1};
+        written = PrepareAppend(copy);
+        if (written) written = SaveProblem(copy, c.problem, c.board);
+      } else {
+        const std::string solution = SolveLoaded(c);
+        const std::string key = KeyMoveOfSolution(solution, c.language);
+        const ExportedProblem exported{c.problem,
+                                       c.board,
+                                       c.collection.currentFileName,
+                                       c.collection.currentIndex,
+                                       c.collection.lastIndex,
+                                       solution,
+                                       key};
+        switch (action) {
+          case ExportAction::SolutionsToText:
+            written = ExportText(target, exported, c.language, c.borderStyle);
+            break;
+          case ExportAction::PgnFile:
+            written = ExportPgnEpd(target, ExportFormat::Pgn, exported);
+            break;
+          case ExportAction::EpdFile:
+            written = ExportPgnEpd(target, ExportFormat::Epd, exported);
+            break;
+          default:
+            // An empty text would erase the stored solution of a problem
+            // that was not solved; it is kept instead.
+            writtenTo = c.collection.currentFileName;
+            if (!solution.empty()) {
+              written = SaveSolutionText(c.collection, FitText(solution, MaxEditorSolutionLength));
+            }
+            break;
+        }
+      }
+      if (written) {
+        ++outcome.written;
+      } else {
+        ++outcome.failedWrites;
+        NoteFailure(outcome, writeReported, written, writtenTo, c);
+      }
+    }
+    if (c.progress) c.progress(done + 1, total);
+    if (c.ui.BreakRequested() && done + 1 < total) {
+      outcome.interrupted = true;
+      break;
+    }
+  }
+  if (action == ExportAction::CopyPositions && outcome.written > 0) {
+    c.collection.currentFileName = target;
+    c.collection.currentIndex = 0;
+  }
+  return outcome;
+}
+
+}  // namespace kv
