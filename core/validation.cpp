@@ -1,6 +1,6 @@
 // Judging a position before a solve: piece counts, kings, pawns on the
-// promotion ranks, the black king in check, and the size of both sides'
-// move lists.
+// promotion ranks, the black king in check, the white king in check when
+// Black moves first, and the size of both sides' move lists.
 #include "core/validation.h"
 
 #include <array>
@@ -56,7 +56,7 @@ bool NoManOnBoard(const Position& pos) {
 
 }  // namespace
 
-PositionFinding JudgePosition(Position& pos) {
+PositionFinding JudgePosition(Position& pos, bool blackMovesFirst) {
   DerivePositionState(pos);
   PositionFinding finding;
   if (NoManOnBoard(pos)) return {FindingNoWhiteKing, 0};
@@ -106,14 +106,19 @@ PositionFinding JudgePosition(Position& pos) {
     const int whiteMoves = CountMoves(list);
     // Black's list is counted up to where it stopped when the white king
     // stands attacked: the generator closes it there.
-    GenerateBlackMoves(pos, 0, 0, list);
+    const bool whiteKingCapturable = GenerateBlackMoves(pos, 0, 0, list) == 1;
     const int blackMoves = CountMoves(list);
+    fail(blackMovesFirst && whiteKingCapturable, FindingWhiteKingInCheck, 0);
     fail(whiteMoves > MaxValidatedMoves || blackMoves > MaxValidatedMoves, FindingTooComplex, 0);
   }
   return finding;
 }
 
-std::string FindingText(const PositionFinding& finding) {
+std::string FindingText(const PositionFinding& finding, const Language* language) {
+  if (finding.code == FindingWhiteKingInCheck) {
+    const Language english;
+    return LoadMessage(language != nullptr ? *language : english, WhiteKingInCheckMessage);
+  }
   if (finding.code <= FindingNone || finding.code >= static_cast<int>(kFindingTexts.size())) {
     return {};
   }
@@ -130,14 +135,14 @@ int ValidatePosition(Position& pos, const ValidationContext& context) {
     DerivePositionState(pos);
     return FindingNoWhiteKing;
   }
-  const PositionFinding finding = JudgePosition(pos);
+  const PositionFinding finding = JudgePosition(pos, context.blackMovesFirst);
   if (finding.code == FindingNone) return 0;
-  const bool invalid = finding.code <= FindingTooComplex;
+  const bool invalid = IsInvalidFinding(finding.code);
   if (context.messageDisplay && context.ui != nullptr) {
     const Language english;
     const Language& language = context.language ? *context.language : english;
     const std::string caption = MessagePart(language, invalid ? kInvalidCaption : kDubiousCaption);
-    context.ui->Message(FindingText(finding), caption,
+    context.ui->Message(FindingText(finding, &language), caption,
                         MbOk | (invalid ? MbIconStop : MbIconExclamation));
   }
   if (!invalid) return 0;

@@ -19,8 +19,8 @@ namespace kv {
 // was loaded into it.
 void DerivePositionState(Position& pos);
 
-// Findings of the validation. 1..7 make a position invalid (the solve
-// stops), 8..16 dubious (it is solved after the message).
+// Findings of the validation. 1..7 and 17 make a position invalid (the
+// solve stops), 8..16 dubious (it is solved after the message).
 inline constexpr int FindingNone = 0;
 inline constexpr int FindingNoWhiteKing = 1;
 inline constexpr int FindingNoBlackKing = 2;
@@ -38,6 +38,20 @@ inline constexpr int FindingWhiteLightBishops = 13;
 inline constexpr int FindingBlackLightBishops = 14;
 inline constexpr int FindingWhiteDarkBishops = 15;
 inline constexpr int FindingBlackDarkBishops = 16;
+// The white king attacked in a problem in which Black moves first: Black
+// could take it. Numbered after the others, which stored texts and callers
+// know by their numbers.
+inline constexpr int FindingWhiteKingInCheck = 17;
+
+// True for the findings that stop the solve.
+constexpr bool IsInvalidFinding(int code) {
+  return (code >= FindingNoWhiteKing && code <= FindingTooComplex) ||
+         code == FindingWhiteKingInCheck;
+}
+
+// The message of the white king in check, in the four languages (the other
+// findings have fixed French texts).
+inline constexpr int WhiteKingInCheckMessage = 217;
 
 // Either side with more pseudo-legal moves than this is refused.
 inline constexpr int MaxValidatedMoves = 150;
@@ -50,26 +64,29 @@ struct PositionFinding {
 
 // What the validation reads besides the position.
 struct ValidationContext {
-  int tryRefutations = 0;      // SolveOptions: tries wanted
-  int actualPlay = 0;          // SolveOptions: actual play wanted
-  bool messageDisplay = true;  // off while a batch operation runs
+  int tryRefutations = 0;        // SolveOptions: tries wanted
+  int actualPlay = 0;            // SolveOptions: actual play wanted
+  bool blackMovesFirst = false;  // the problem is a helpmate in which Black begins
+  bool messageDisplay = true;    // off while a batch operation runs
   const UiCallbacks* ui = nullptr;
   const Language* language = nullptr;  // the caption's language (English when null)
 };
 
 // Derives the state (DerivePositionState) and judges the position without
 // showing anything: the last failing test in the fixed order wins. An empty
-// board gives FindingNoWhiteKing.
-PositionFinding JudgePosition(Position& pos);
+// board gives FindingNoWhiteKing. The white king in check is a finding only
+// when Black moves first (with White to move it is a check to answer).
+PositionFinding JudgePosition(Position& pos, bool blackMovesFirst = false);
 
-// The French text of a finding (Windows-1252), with its number; empty for
-// FindingNone.
-std::string FindingText(const PositionFinding& finding);
+// The text of a finding (Windows-1252), with its number; empty for
+// FindingNone. French for all but the white king in check, which speaks
+// `language` (English when null).
+std::string FindingText(const PositionFinding& finding, const Language* language = nullptr);
 
 // Judges the position, shows the finding in a message box (unless message
 // display is off, or the board is empty) and returns 0 when the solve may go
 // on (no finding, a dubious one, or the black king in check while only set
-// play is wanted), else the invalid finding 1..7.
+// play is wanted), else the invalid finding (1..7 or 17).
 int ValidatePosition(Position& pos, const ValidationContext& context);
 
 }  // namespace kv

@@ -128,6 +128,57 @@ TEST(ValidatePosition, BlackKingInCheck) {
   EXPECT_TRUE(whiteInCheck.shown.empty());
 }
 
+// A helpmate in which Black begins: Black could take the white king, so the
+// position is illegal and the solve stops, whatever is asked for. With White
+// to move the same position is a check to answer.
+TEST(ValidatePosition, WhiteKingInCheckWhenBlackMovesFirst) {
+  const char* fen = "8/N7/8/8/8/8/1b6/K6k";
+  Position pos = Board(fen);
+  EXPECT_EQ(JudgePosition(pos, true).code, FindingWhiteKingInCheck);
+  EXPECT_EQ(JudgePosition(pos, false).code, FindingNone);
+  EXPECT_TRUE(IsInvalidFinding(FindingWhiteKingInCheck));
+  EXPECT_FALSE(IsInvalidFinding(FindingBlackDarkBishops));
+
+  struct Case {
+    int languageBase;
+    const char* text;
+    const char* caption;
+  };
+  const Case cases[] = {
+      {LanguageFrench,
+       "\xE9"
+       "chec au roi blanc",
+       "Position ill\xE9"
+       "gale"},
+      {LanguageEnglish, "white king in check", "Invalid position"},
+      {LanguageItalian, "scacco al re bianco", nullptr},
+      {LanguageSpanish, "jaque al rey blanco", nullptr},
+  };
+  for (const Case& c : cases) {
+    Recorder recorder;
+    Language language;
+    language.base = c.languageBase;
+    Position board = Board(fen);
+    ValidationContext context;
+    context.blackMovesFirst = true;
+    context.ui = &recorder.ui;
+    context.language = &language;
+    EXPECT_EQ(ValidatePosition(board, context), FindingWhiteKingInCheck) << c.languageBase;
+    ASSERT_EQ(recorder.shown.size(), 1u) << c.languageBase;
+    EXPECT_EQ(recorder.shown[0].text, c.text);
+    if (c.caption != nullptr) {
+      EXPECT_EQ(recorder.shown[0].caption, c.caption);
+    }
+    EXPECT_EQ(recorder.shown[0].style, MbOk | MbIconStop);
+  }
+
+  // It comes after the dubious findings and the black king in check in the
+  // fixed order (two queens, one of them checking the black king).
+  Position twoQueens = Board("8/N7/8/8/8/8/1b6/KQQ4k");
+  EXPECT_EQ(JudgePosition(twoQueens, false).code, FindingBlackKingInCheck);
+  EXPECT_EQ(JudgePosition(twoQueens, true).code, FindingWhiteKingInCheck);
+}
+
 TEST(ValidatePosition, DerivesTheStateTheSolverNeeds) {
   Position pos = Board("r3k2r/8/8/8/8/8/8/R3K2R");
   ValidationContext context;
