@@ -1,8 +1,8 @@
 // kestrovale-cli add FILE --fen BOARD --stip TYPE [--authors T] [--source T]
 // [--award T] [--comment T] [--twins FIELD]: appends a problem to a
-// collection (created when missing), as "Add a position" does: a blank
-// record at the end, then the problem saved into it.
-#include <filesystem>
+// collection (created when missing), as "Add a position" does: the problem
+// goes at the end in one operation, so that other writers of the same file
+// lose nothing and a failure or a kill leaves the file as it was.
 #include <string>
 
 #include "cli/cmd_kvl_support.h"
@@ -102,18 +102,9 @@ int Run(const Args& input) {
     return UsageError("add: " + error);
   }
 
-  std::error_code ignored;
-  const bool existed = std::filesystem::exists(args.file, ignored);
   CollectionState state{args.file, -1, -1};
-  if (FileResult appended = PrepareAppend(state); !appended) return FileError(appended, args.file);
-  if (FileResult saved = SaveProblem(state, problem, board); !saved) {
-    // Take the blank record back, so that a failure leaves the file as it was.
-    if (!existed) {
-      std::filesystem::remove(args.file, ignored);
-    } else {
-      InsertRecords(state, -1);
-    }
-    return FileError(saved, args.file);
+  if (FileResult appended = AppendProblem(state, problem, board); !appended) {
+    return FileError(appended, args.file);
   }
   std::printf("%s: problem %d added\n", args.file.c_str(), state.currentIndex + 1);
   return ExitOk;

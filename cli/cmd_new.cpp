@@ -17,8 +17,9 @@ int Run(const Args& input) {
     std::fprintf(stderr, "kestrovale-cli: %s already exists\n", args.file.c_str());
     return ExitFailure;
   }
+  // The file appears complete or not at all; a failure leaves no file.
   CollectionState state{args.file, 0, -1};
-  if (FileResult created = PrepareAppend(state); !created) return FileError(created, args.file);
+  if (FileResult created = CreateCollection(state); !created) return FileError(created, args.file);
   std::printf("%s: new collection of 1 problem\n", args.file.c_str());
   return ExitOk;
 }

@@ -4,11 +4,25 @@
 
 namespace kv {
 
+namespace {
+
+// The file of the save dialog, created empty when missing (complete or not at
+// all, and only when no other program created it first).
+FileResult OpenOrCreate(const std::string& path, LockedFile& file) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (FileResult opened = file.Open(path, FileAccess::WriteCreate); !opened) return opened;
+    if (file.exists()) return {};
+    FileResult created = file.ReplaceContents({});
+    if (!file.nameTaken()) return created;
+  }
+  return Fail(FileStatus::CannotOpen, "the name is taken by a file that cannot be opened");
+}
+
+}  // namespace
+
 FileResult OpenSaveDialog(CollectionState& state, SaveDialog& dialog) {
   LockedFile file;
-  if (FileResult opened = file.Open(state.currentFileName, FileAccess::WriteCreate); !opened) {
-    return opened;
-  }
+  if (FileResult opened = OpenOrCreate(state.currentFileName, file); !opened) return opened;
   dialog.lastIndex = -1;
   if (file.size() >= HeaderSize) {
     if (FileResult header = ReadLastIndex(file.Store(), dialog.lastIndex); !header) return header;
@@ -24,11 +38,11 @@ bool AcceptSaveDialog(CollectionState& state, const SaveDialog& dialog, int numb
   const int index = number - 1;
   if (index < 0 || index > dialog.lastIndex + 1) return false;
   state.currentIndex = index;
-  if (index > dialog.lastIndex) {
-    result = PrepareAppend(state);
-    if (!result) return true;
-  }
-  result = SaveProblem(state, problem, board);
+  // Past the end the problem is appended in one operation, wherever the end
+  // lies by now: another program may have grown the file since the dialog
+  // opened.
+  result = index > dialog.lastIndex ? AppendProblem(state, problem, board)
+                                    : SaveProblem(state, problem, board);
   return true;
 }
 

@@ -23,9 +23,9 @@ struct SaveDialog {
 FileResult OpenSaveDialog(CollectionState& state, SaveDialog& dialog);
 
 // OK with the number typed: refused (false, nothing done) outside
-// 1 .. lastIndex + 2. Otherwise the number becomes currentIndex, a blank
-// record is appended first when it lies past the end, and the problem is
-// saved there (an existing record is overwritten). `result` tells how the
+// 1 .. lastIndex + 2. Otherwise the number becomes currentIndex and the
+// problem is saved there (an existing record is overwritten), or appended
+// when the number lies past the end (currentIndex is then the new record). `result` tells how the
 // file operations went.
 bool AcceptSaveDialog(CollectionState& state, const SaveDialog& dialog, int number,
                       CurrentProblem& problem, const Board& board, FileResult& result);

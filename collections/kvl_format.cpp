@@ -467,6 +467,30 @@ FileResult InsertRecordsInBytes(const std::vector<std::uint8_t>& in, int current
   return {};
 }
 
+FileResult AppendProblemBytes(const std::vector<std::uint8_t>& in, const CurrentProblem& problem,
+                              const PositionBytes& position, std::vector<std::uint8_t>& out,
+                              int& appended) {
+  if (in.size() < HeaderSize) {
+    out = NewFileBytes();
+  } else {
+    int lastIndex = -1;
+    if (FileResult read = ReadLastIndex(ByteStore::OnBytes(in), lastIndex); !read) return read;
+    if (FileResult grown = InsertRecordsInBytes(in, lastIndex + 1, 1, out); !grown) return grown;
+  }
+  ByteStore store = ByteStore::OnBuffer(out);
+  int lastIndex = -1;
+  if (FileResult read = ReadLastIndex(store, lastIndex); !read) return read;
+  try {
+    if (FileResult written = WriteProblemRecord(store, lastIndex, problem, position); !written) {
+      return written;
+    }
+  } catch (const std::bad_alloc&) {
+    return Fail(FileStatus::NoMemory, {});
+  }
+  appended = lastIndex;
+  return {};
+}
+
 FileResult CompactBytes(const std::vector<std::uint8_t>& in, std::vector<std::uint8_t>& out) {
   const ByteStore source = ByteStore::OnBytes(in);
   int lastIndex = -1;

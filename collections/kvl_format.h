@@ -128,6 +128,14 @@ FileResult WriteSlotText(ByteStore& store, int record, int slot, std::string_vie
 // as dead space.
 FileResult InsertRecordsInBytes(const std::vector<std::uint8_t>& in, int currentIndex, int n,
                                 std::vector<std::uint8_t>& out);
+// Appends a record holding `problem` and `position`: the bytes a blank record
+// appended at the end and then saved into would give, in one step, so that
+// the whole append is one rewrite. An empty file (no header) grows into the
+// new file's blank record, which then takes the problem. `appended` is the
+// new record's index.
+FileResult AppendProblemBytes(const std::vector<std::uint8_t>& in, const CurrentProblem& problem,
+                              const PositionBytes& position, std::vector<std::uint8_t>& out,
+                              int& appended);
 // Rewrites the heap without dead space: every non-empty string once per slot,
 // in record and slot order, after the shared empty string and a zero byte.
 FileResult CompactBytes(const std::vector<std::uint8_t>& in, std::vector<std::uint8_t>& out);

@@ -5,50 +5,52 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 
+#include "collections/file_replacement.h"
+
 namespace kv {
 namespace {
 
-constexpr int LockAttempts = 50;  // 50 x 20 ms: a second for another program to finish
-constexpr long LockPauseNanoseconds = 20'000'000;
-constexpr int ReopenAttempts = 5;
-constexpr std::size_t WritePiece = 1 << 16;
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
 
-void Pause() {
-  timespec pause{0, LockPauseNanoseconds};
+std::atomic<milliseconds::rep> lockPatience{10'000};
+// Waits between attempts at the lock: short at first, for the usual brief
+// operation of another writer, then longer.
+constexpr milliseconds FirstPause{1};
+constexpr milliseconds LongestPause{16};
+
+void Pause(milliseconds length) {
+  const auto nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(length).count();
+  timespec pause{static_cast<time_t>(nanoseconds / 1'000'000'000),
+                 static_cast<long>(nanoseconds % 1'000'000'000)};
   nanosleep(&pause, nullptr);
 }
 
-bool LockWithPatience(int fd, int operation) {
-  for (int attempt = 0; attempt < LockAttempts; ++attempt) {
+// Takes the lock, pausing between attempts, until `deadline`.
+bool LockBefore(int fd, int operation, Clock::time_point deadline) {
+  milliseconds pause = FirstPause;
+  for (;;) {
     if (flock(fd, operation | LOCK_NB) == 0) return true;
     if (errno != EWOULDBLOCK && errno != EINTR) return false;
-    Pause();
+    if (Clock::now() >= deadline) return false;
+    Pause(pause);
+    pause = std::min(pause * 2, LongestPause);
   }
-  return false;
 }
 
-bool WriteFully(int fd, const std::uint8_t* data, std::size_t count) {
-  while (count > 0) {
-    const ssize_t put = ::write(fd, data, std::min(count, WritePiece));
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return false;
-    data += put;
-    count -= static_cast<std::size_t>(put);
-  }
-  return true;
-}
-
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
+// What a name that is no regular file stands for, in a refusal.
+std::string NotARegularFile(mode_t mode) {
+  if (S_ISDIR(mode)) return "a folder, not a collection file";
+  if (S_ISFIFO(mode)) return "a named pipe, not a collection file";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device, not a collection file";
+  return "not a regular file";
 }
 
 // The file a rename must replace: the target of a symbolic link, so that the
@@ -61,7 +63,15 @@ std::string RealTarget(const std::string& path) {
   return target;
 }
 
+std::string Seconds(milliseconds length) {
+  return std::to_string((length.count() + 999) / 1000) + " s";
+}
+
 }  // namespace
+
+std::chrono::milliseconds SetLockPatience(std::chrono::milliseconds patience) {
+  return milliseconds(lockPatience.exchange(patience.count()));
+}
 
 std::string ErrnoText(int error) {
   return std::strerror(error);
@@ -80,33 +90,67 @@ void LockedFile::Close() {
 FileResult LockedFile::Open(const std::string& path, FileAccess access) {
   Close();
   path_ = path;
-  int flags = O_CLOEXEC | (access == FileAccess::Read ? O_RDONLY : O_RDWR);
-  if (access == FileAccess::WriteCreate) flags |= O_CREAT;
+  nameTaken_ = false;
+  const milliseconds patience(lockPatience.load());
+  const Clock::time_point deadline = Clock::now() + patience;
   const int lock = access == FileAccess::Read ? LOCK_SH : LOCK_EX;
-  for (int attempt = 0; attempt < ReopenAttempts; ++attempt) {
-    fd_ = ::open(path.c_str(), flags, 0666);
-    if (fd_ < 0) return Fail(FileStatus::CannotOpen, ErrnoText(errno));
-    struct stat opened {};
-    if (fstat(fd_, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+  for (;;) {
+    bool missing = false;
+    if (FileResult opened = OpenOnce(access, missing); !opened) return opened;
+    if (missing) return {};
+    if (!LockBefore(fd_, lock, deadline)) {
       Close();
-      return Fail(FileStatus::CannotOpen, "not a regular file");
-    }
-    if (!LockWithPatience(fd_, lock)) {
-      Close();
-      return Fail(FileStatus::CannotOpen, "in use by another program");
+      return Fail(FileStatus::CannotOpen,
+                  "in use by another program; waited " + Seconds(patience) + " for it");
     }
     // Another program may have renamed a rewritten file over this name while
     // we waited for the lock; the descriptor then holds the old contents.
-    struct stat named {};
-    if (::stat(path.c_str(), &named) == 0 && named.st_dev == opened.st_dev &&
-        named.st_ino == opened.st_ino) {
-      fstat(fd_, &opened);
-      size_ = static_cast<std::uint64_t>(opened.st_size);
-      return {};
-    }
+    if (StillNamed()) break;
     Close();
+    if (Clock::now() >= deadline) {
+      return Fail(FileStatus::CannotOpen, "the file keeps being replaced by another program");
+    }
   }
-  return Fail(FileStatus::CannotOpen, "the file keeps being replaced by another program");
+  struct stat opened {};
+  fstat(fd_, &opened);
+  size_ = static_cast<std::uint64_t>(opened.st_size);
+  return {};
+}
+
+// Opens the file without blocking on what is not a regular file: a named
+// pipe opened for reading waits for a writer, a terminal may become the
+// controlling one and a device may never end. So the name is looked at before
+// it is opened, the open cannot block, and the descriptor is checked again
+// (the name may have changed in between).
+FileResult LockedFile::OpenOnce(FileAccess access, bool& missing) {
+  struct stat named {};
+  if (::stat(path_.c_str(), &named) != 0) {
+    missing = errno == ENOENT && access == FileAccess::WriteCreate;
+    return missing ? FileResult{} : Fail(FileStatus::CannotOpen, ErrnoText(errno));
+  }
+  if (!S_ISREG(named.st_mode)) return Fail(FileStatus::CannotOpen, NotARegularFile(named.st_mode));
+  const int flags =
+      O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (access == FileAccess::Read ? O_RDONLY : O_RDWR);
+  fd_ = ::open(path_.c_str(), flags);
+  if (fd_ < 0) {
+    missing = errno == ENOENT && access == FileAccess::WriteCreate;
+    return missing ? FileResult{} : Fail(FileStatus::CannotOpen, ErrnoText(errno));
+  }
+  struct stat opened {};
+  if (fstat(fd_, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+    const mode_t mode = opened.st_mode;
+    Close();
+    return Fail(FileStatus::CannotOpen, NotARegularFile(mode));
+  }
+  fcntl(fd_, F_SETFL, fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+  return {};
+}
+
+bool LockedFile::StillNamed() const {
+  struct stat named {};
+  struct stat opened {};
+  return ::stat(path_.c_str(), &named) == 0 && fstat(fd_, &opened) == 0 &&
+         named.st_dev == opened.st_dev && named.st_ino == opened.st_ino;
 }
 
 FileResult LockedFile::ReadAll(std::vector<std::uint8_t>& bytes) {
@@ -124,30 +168,16 @@ FileResult LockedFile::ReadAll(std::vector<std::uint8_t>& bytes) {
 }
 
 FileResult LockedFile::ReplaceContents(const std::vector<std::uint8_t>& bytes) {
-  const std::string target = RealTarget(path_);
-  std::string temporary = FolderOf(target) + "/.kvl-rewrite-XXXXXX";
-  const int out = mkstemp(temporary.data());
-  if (out < 0)
-    return Fail(FileStatus::WriteFailed, "cannot create a temporary file: " + ErrnoText(errno));
-  struct stat original {};
-  if (fstat(fd_, &original) == 0) fchmod(out, original.st_mode & 07777);
-  const bool written = WriteFully(out, bytes.data(), bytes.size()) && fsync(out) == 0;
-  const int writeError = errno;
-  const bool closed = ::close(out) == 0;
-  if (!written || !closed) {
-    ::unlink(temporary.c_str());
-    return Fail(FileStatus::WriteFailed, ErrnoText(written ? errno : writeError));
-  }
-  if (::rename(temporary.c_str(), target.c_str()) != 0) {
-    const int renameError = errno;
-    ::unlink(temporary.c_str());
-    return Fail(FileStatus::WriteFailed, ErrnoText(renameError));
-  }
-  // Make the rename itself durable; a failure here leaves a complete file.
-  const int folder = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder >= 0) {
-    fsync(folder);
-    ::close(folder);
+  if (fd_ < 0) {
+    if (FileResult created = CreateCompleteFile(path_, bytes, nameTaken_); !created) {
+      return created;
+    }
+  } else {
+    struct stat original {};
+    if (fstat(fd_, &original) != 0) return Fail(FileStatus::WriteFailed, ErrnoText(errno));
+    if (FileResult replaced = ReplaceLockedFile(RealTarget(path_), original, bytes); !replaced) {
+      return replaced;
+    }
   }
   size_ = bytes.size();
   return {};

@@ -1,7 +1,10 @@
 #include "collections/problem_file.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
+
+#include "collections/file_replacement.h"
 
 namespace kv {
 namespace {
@@ -10,16 +13,31 @@ FileResult NoProblemIn() {
   return Fail(FileStatus::NoRecord, "the file holds no problem");
 }
 
+// A missing file the rewrite creates may be created by another program at the
+// same moment; the rewrite then starts again on that file. More than a few
+// such turns mean the name is taken by something that cannot be opened.
+constexpr int CreateAttempts = 3;
+
 // Reads the whole file under an exclusive lock, lets `rewrite` build the new
-// contents and puts them in place through a temporary file.
+// contents and puts them in place, in one operation: no other writer comes
+// between the read and the rename. With WriteCreate a missing file reads as
+// no bytes and is created complete or not at all.
 template <typename Rewrite>
-FileResult RewriteWholeFile(LockedFile& file, int& lastIndex, Rewrite rewrite) {
-  std::vector<std::uint8_t> old;
-  if (FileResult read = file.ReadAll(old); !read) return read;
-  std::vector<std::uint8_t> rewritten;
-  if (FileResult built = rewrite(old, rewritten); !built) return built;
-  if (FileResult replaced = file.ReplaceContents(rewritten); !replaced) return replaced;
-  return ReadLastIndex(ByteStore::OnBytes(rewritten), lastIndex);
+FileResult RewriteWholeFile(const std::string& path, FileAccess access, int& lastIndex,
+                            Rewrite rewrite) {
+  for (int attempt = 0; attempt < CreateAttempts; ++attempt) {
+    LockedFile file;
+    if (FileResult opened = file.Open(path, access); !opened) return opened;
+    std::vector<std::uint8_t> old;
+    if (FileResult read = file.ReadAll(old); !read) return read;
+    std::vector<std::uint8_t> rewritten;
+    if (FileResult built = rewrite(old, rewritten); !built) return built;
+    FileResult replaced = file.ReplaceContents(rewritten);
+    if (file.nameTaken()) continue;
+    if (!replaced) return replaced;
+    return ReadLastIndex(ByteStore::OnBytes(rewritten), lastIndex);
+  }
+  return Fail(FileStatus::CannotOpen, "the name is taken by a file that cannot be opened");
 }
 
 // Loads record `record` of an open collection into `problem` and `board`.
@@ -61,44 +79,63 @@ FileResult SaveProblem(CollectionState& state, CurrentProblem& problem, const Bo
 }
 
 FileResult PrepareAppend(CollectionState& state) {
-  LockedFile file;
-  if (FileResult opened = file.Open(state.currentFileName, FileAccess::WriteCreate); !opened) {
-    return opened;
-  }
-  if (file.size() < HeaderSize) {
-    // An empty file: header and shared empty string, grown by one blank record.
-    if (FileResult replaced = file.ReplaceContents(NewFileBytes()); !replaced) return replaced;
-    state.lastIndex = 0;
-    state.currentIndex = 0;
-    return {};
-  }
-  int lastIndex = -1;
-  if (FileResult header = ReadLastIndex(file.Store(), lastIndex); !header) return header;
-  const int appendAt = lastIndex + 1;
-  FileResult grown = RewriteWholeFile(file, state.lastIndex, [&](const auto& in, auto& out) {
-    return InsertRecordsInBytes(in, appendAt, 1, out);
-  });
+  int appendAt = 0;
+  FileResult grown = RewriteWholeFile(
+      state.currentFileName, FileAccess::WriteCreate, state.lastIndex,
+      [&](const std::vector<std::uint8_t>& in, std::vector<std::uint8_t>& out) {
+        // An empty file: header and shared empty string, grown by one blank record.
+        if (in.size() < HeaderSize) {
+          out = NewFileBytes();
+          appendAt = 0;
+          return FileResult{};
+        }
+        int lastIndex = -1;
+        if (FileResult header = ReadLastIndex(ByteStore::OnBytes(in), lastIndex); !header) {
+          return header;
+        }
+        appendAt = lastIndex + 1;
+        return InsertRecordsInBytes(in, appendAt, 1, out);
+      });
   if (grown) state.currentIndex = appendAt;
   return grown;
 }
 
-FileResult InsertRecords(CollectionState& state, int n) {
-  LockedFile file;
-  if (FileResult opened = file.Open(state.currentFileName, FileAccess::Write); !opened) {
-    return opened;
+FileResult AppendProblem(CollectionState& state, CurrentProblem& problem, const Board& board) {
+  const PositionBytes position = BoardToPositionBytes(board);
+  int appended = 0;
+  FileResult grown =
+      RewriteWholeFile(state.currentFileName, FileAccess::WriteCreate, state.lastIndex,
+                       [&](const std::vector<std::uint8_t>& in, std::vector<std::uint8_t>& out) {
+                         return AppendProblemBytes(in, problem, position, out, appended);
+                       });
+  if (!grown) return grown;
+  state.currentIndex = appended;
+  problem.storedBoard = position;
+  problem.infoModified = false;
+  return {};
+}
+
+FileResult CreateCollection(CollectionState& state) {
+  const std::vector<std::uint8_t> bytes = NewFileBytes();
+  bool nameTaken = false;
+  if (FileResult created = CreateCompleteFile(state.currentFileName, bytes, nameTaken); !created) {
+    if (nameTaken) return Fail(FileStatus::CannotOpen, "the file already exists");
+    return created;
   }
+  state.currentIndex = 0;
+  state.lastIndex = 0;
+  return {};
+}
+
+FileResult InsertRecords(CollectionState& state, int n) {
   const int at = state.currentIndex;
-  return RewriteWholeFile(file, state.lastIndex, [&](const auto& in, auto& out) {
-    return InsertRecordsInBytes(in, at, n, out);
-  });
+  return RewriteWholeFile(
+      state.currentFileName, FileAccess::Write, state.lastIndex,
+      [&](const auto& in, auto& out) { return InsertRecordsInBytes(in, at, n, out); });
 }
 
 FileResult CompactFile(CollectionState& state) {
-  LockedFile file;
-  if (FileResult opened = file.Open(state.currentFileName, FileAccess::Write); !opened) {
-    return opened;
-  }
-  return RewriteWholeFile(file, state.lastIndex,
+  return RewriteWholeFile(state.currentFileName, FileAccess::Write, state.lastIndex,
                           [](const auto& in, auto& out) { return CompactBytes(in, out); });
 }
 

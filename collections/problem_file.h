@@ -39,8 +39,22 @@ FileResult SaveProblem(CollectionState& state, CurrentProblem& problem, const Bo
 
 // Opens the file, creating it when missing, and adds a blank record at its
 // end; currentIndex is then that record. A missing or empty file becomes the
-// 101-byte file of one blank record.
+// 101-byte file of one blank record. A file that cannot be created is left
+// missing, never empty.
 FileResult PrepareAppend(CollectionState& state);
+
+// Appends `problem` with the position of `board` at the end of the file,
+// creating the file when missing: "Add a position". One operation under one
+// lock, so that another writer's insert, delete or append cannot come between
+// the new record and its texts; the bytes are those of PrepareAppend followed
+// by SaveProblem. On success currentIndex and lastIndex are the new record and
+// the problem counts as saved; on failure the file is as it was.
+FileResult AppendProblem(CollectionState& state, CurrentProblem& problem, const Board& board);
+
+// Creates currentFileName as a new collection of one blank record, complete
+// or not at all. A file of that name, even one another program has just
+// created, is left alone: CannotOpen, "the file already exists".
+FileResult CreateCollection(CollectionState& state);
 
 // n > 0: inserts n blank records before currentIndex; n < 0: deletes -n
 // records from currentIndex (at least one record always stays). The file is

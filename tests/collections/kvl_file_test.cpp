@@ -2,7 +2,9 @@
 // files written out by hand.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "collections/problem_file.h"
 #include "kvl_test_util.h"
@@ -398,20 +400,35 @@ TEST_F(KvlFileTest, AFullFileTakesNoMoreRecords) {
   EXPECT_EQ(ReadBytes(state_.currentFileName), full.bytes());
 }
 
-TEST_F(KvlFileTest, AnotherProgramsLockKeepsWritersOut) {
+TEST_F(KvlFileTest, AnotherProgramsLockKeepsWritersOutUntilThePatienceEnds) {
   SaveFirstProblem();
   const Bytes before = ReadBytes(state_.currentFileName);
+  const std::chrono::milliseconds patience = SetLockPatience(std::chrono::milliseconds(300));
   {
     LockedFile other;
     ASSERT_TRUE(other.Open(state_.currentFileName, FileAccess::Read));
-    // Readers share the file; writers wait a moment, then give up.
+    // Readers share the file; writers wait for the patience, then give up.
     ASSERT_TRUE(LoadProblem(state_, problem_, board_));
+    const auto start = std::chrono::steady_clock::now();
     const FileResult save = SaveProblem(state_, problem_, board_);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
     EXPECT_EQ(save.status, FileStatus::CannotOpen);
-    EXPECT_EQ(save.detail, "in use by another program");
+    EXPECT_EQ(save.detail, "in use by another program; waited 1 s for it");
   }
   EXPECT_EQ(ReadBytes(state_.currentFileName), before);
+  SetLockPatience(patience);
+
+  // A lock let go within the patience only delays the writer.
+  LockedFile other;
+  ASSERT_TRUE(other.Open(state_.currentFileName, FileAccess::Read));
+  std::thread release([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    other.Close();
+  });
+  problem_.authors = "Waited";
   EXPECT_TRUE(SaveProblem(state_, problem_, board_));
+  release.join();
+  EXPECT_EQ(AuthorsOf(0), "Waited");
 }
 
 }  // namespace
