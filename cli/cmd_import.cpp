@@ -1,0 +1,49 @@
+// kestrovale-cli import FILE [--lang LL]: imports a .pgn, .epd, .dbf or .txt
+// (archive text) file into the collection of the same path with the
+// extension ".kvl", as opening such a file does, appending to that
+// collection when it exists. The language gives the award names of dBASE
+// tables.
+#include <cstdio>
+
+#include "cli/cmd_kvl_support.h"
+#include "cli/lang_option.h"
+#include "collections/import_file.h"
+
+namespace kv::cli {
+namespace {
+
+int Run(const Args& input) {
+  Args rest = input;
+  Language language;
+  std::string error;
+  if (!TakeLangOption(rest, language, &error)) return UsageError("import: " + error);
+  KvlArgs args;
+  if (!ParseKvlArgs(rest, {}, args, error)) return UsageError("import: " + error);
+
+  CollectionState state{args.file, 0, -1};
+  CurrentProblem problem;
+  Board board{};
+  UiCallbacks ui;
+  ImportEnv env{state, problem, board, language, ui};
+  const ImportResult result = ImportFile(env);
+  if (!result.ok()) {
+    std::fprintf(stderr, "kestrovale-cli: %s\n",
+                 Cp1252ToUtf8(ImportFailureText(result, language)).c_str());
+    return ExitFailure;
+  }
+  std::printf("%d problem%s imported into %s\n", result.imported, result.imported == 1 ? "" : "s",
+              result.targetPath.c_str());
+  if (result.stoppedAtLimit) {
+    std::fprintf(stderr, "kestrovale-cli: import: %s; the source holds more\n",
+                 ImportStoppedText().c_str());
+  }
+  return ExitOk;
+}
+
+Registration reg({"import",
+                  "FILE [--lang fr|en|it|es|FILE.str]   import a .pgn, .epd, .dbf or .txt file "
+                  "into FILE.kvl",
+                  &Run});
+
+}  // namespace
+}  // namespace kv::cli
