@@ -4,6 +4,8 @@
 // mate-in-one scan on real positions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -95,6 +97,8 @@ bool FindMove(Position& pos, bool white, int lastFrom, int lastTo, const std::st
   return false;
 }
 
+// The tries of a problem as (try, refutation) pairs. An item that is not
+// such a pair fails the test rather than being skipped unchecked.
 std::vector<std::pair<std::string, std::string>> Tries(const std::string& tries) {
   std::vector<std::pair<std::string, std::string>> result;
   std::stringstream in(tries);
@@ -102,13 +106,18 @@ std::vector<std::pair<std::string, std::string>> Tries(const std::string& tries)
   while (std::getline(in, item, ';')) {
     while (!item.empty() && item.front() == ' ') item.erase(0, 1);
     const auto colon = item.find(':');
-    if (colon == std::string::npos) continue;
+    if (colon == std::string::npos || colon == 0 || colon + 1 == item.size()) {
+      ADD_FAILURE() << "malformed try '" << item << "'";
+      continue;
+    }
     result.emplace_back(item.substr(0, colon), item.substr(colon + 1));
   }
   return result;
 }
 
 TEST(TwoMovers, EveryReplyToTheKeyAllowsMateAndEachRefutationDoesNot) {
+  std::size_t problemsChecked = 0;
+  std::size_t triesChecked = 0;
   for (const TwoMover& problem : kTwoMovers) {
     SCOPED_TRACE(problem.id);
     Position pos = testing::FromFen(problem.board);
@@ -143,8 +152,20 @@ TEST(TwoMovers, EveryReplyToTheKeyAllowsMateAndEachRefutationDoesNot) {
           << tryText << " " << refutationText;
       UnmakeMove(pos, refutation);
       UnmakeMove(pos, attempt);
+      ++triesChecked;
     }
+    ++problemsChecked;
   }
+  // Every problem and every try of the table was checked: 17 problems with
+  // 122 tries between them, one colon each.
+  std::size_t triesInTable = 0;
+  for (const TwoMover& problem : kTwoMovers)
+    triesInTable += static_cast<std::size_t>(
+        std::count(problem.tries, problem.tries + std::strlen(problem.tries), ':'));
+  EXPECT_EQ(problemsChecked, std::size(kTwoMovers));
+  EXPECT_GE(problemsChecked, 17u);
+  EXPECT_EQ(triesChecked, triesInTable);
+  EXPECT_GE(triesChecked, 122u);
 }
 
 }  // namespace
