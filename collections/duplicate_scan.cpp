@@ -1,0 +1,133 @@
+#include "collections/duplicate_scan.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "collections/file_walk.h"
+#include "collections/kvl_format.h"
+
+namespace kv {
+namespace {
+
+constexpr std::string_view LineEnd = "\r\n";
+constexpr int HeadBatch = 256;
+
+std::string DuplicateLine(const std::string& file, int record) {
+  char number[16];
+  std::snprintf(number, sizeof number, " n\xB0%d", record);
+  return file + number + std::string(LineEnd);
+}
+
+bool HoldsAnyMan(const PositionBytes& position) {
+  return std::any_of(position.begin(), position.end(),
+                     [](std::uint8_t byte) { return byte != PositionByteBias; });
+}
+
+void NoteUnread(std::vector<UnreadFile>& unread, const std::string& path,
+                const FileResult& result) {
+  const bool known = std::any_of(unread.begin(), unread.end(),
+                                 [&](const UnreadFile& file) { return file.path == path; });
+  if (!known) unread.push_back({path, result});
+}
+
+}  // namespace
+
+std::string DuplicateLines(const MatrixPattern& pattern, const std::vector<std::string>& files,
+                           const std::vector<bool>& skip, const UiCallbacks& ui,
+                           std::vector<UnreadFile>& unread) {
+  std::string lines;
+  std::vector<RecordHead> heads(HeadBatch);
+  for (std::size_t f = 0; f < files.size(); ++f) {
+    if (f < skip.size() && skip[f]) continue;
+    const std::string& path = files[f];
+    ui.Status(4, path);
+    CollectionReader reader;
+    if (FileResult opened = reader.Open(path); !opened) {
+      NoteUnread(unread, path, opened);
+      continue;
+    }
+    for (int first = 0; first < reader.count(); first += HeadBatch) {
+      const int n = std::min(HeadBatch, reader.count() - first);
+      if (FileResult read = reader.ReadHeads(first, n, heads.data()); !read) {
+        NoteUnread(unread, path, read);
+        break;
+      }
+      for (int i = 0; i < n; ++i) {
+        if (MatchesPattern(pattern, heads[static_cast<std::size_t>(i)].position)) {
+          lines += DuplicateLine(path, first + i + 1);
+        }
+      }
+    }
+  }
+  return lines;
+}
+
+std::string AppendDuplicateLines(std::string_view stored, std::string_view lines,
+                                 std::string& added) {
+  added.clear();
+  for (std::size_t start = 0; start < lines.size();) {
+    std::size_t end = lines.find(LineEnd, start);
+    end = end == std::string_view::npos ? lines.size() : end + LineEnd.size();
+    const std::string_view line = lines.substr(start, end - start);
+    if (stored.find(line) == std::string_view::npos && added.find(line) == std::string::npos) {
+      added += line;
+    }
+    start = end;
+  }
+  std::string text(stored);
+  if (added.empty()) return text;
+  if (!text.empty() && !text.ends_with(LineEnd)) text += LineEnd;
+  return text + added;
+}
+
+DuplicateScanOutcome ScanDuplicates(const CollectionState& state,
+                                    const std::vector<std::string>& files, bool shifted,
+                                    const UiCallbacks& ui) {
+  DuplicateScanOutcome outcome;
+  std::vector<bool> skip(files.size());
+  for (std::size_t f = 0; f < files.size(); ++f) {
+    skip[f] = files[f] == state.currentFileName || IsSameFile(files[f], state.currentFileName);
+  }
+  CollectionState target = state;
+  for (int record = std::max(state.currentIndex, 0);; ++record) {
+    if (ui.BreakRequested()) {
+      outcome.broken = true;
+      break;
+    }
+    // The file is opened afresh for each record: the texts stored for the
+    // previous record may have moved the end of the file.
+    RecordHead head;
+    std::string stored;
+    {
+      CollectionReader reader;
+      if (FileResult opened = reader.Open(state.currentFileName); !opened) {
+        outcome.failure = opened;
+        break;
+      }
+      if (record > reader.lastIndex()) break;
+      FileResult read = reader.ReadHead(record, head);
+      if (read) read = reader.ReadString(record, SlotSolution, stored, MaxHeapStringLength);
+      if (!read) {
+        outcome.failure = read;
+        break;
+      }
+    }
+    ++outcome.scanned;
+    if (!HoldsAnyMan(head.position)) continue;
+    const std::string lines = DuplicateLines(PatternFromPosition(head.position, shifted), files,
+                                             skip, ui, outcome.unreadFiles);
+    std::string added;
+    const std::string text = AppendDuplicateLines(stored, lines, added);
+    if (added.empty()) continue;
+    target.currentIndex = record;
+    if (FileResult saved = SaveSolutionText(target, text); !saved) {
+      outcome.failure = saved;
+      break;
+    }
+    outcome.notes.push_back({record + 1, added});
+  }
+  ui.Status(4, "");
+  return outcome;
+}
+
+}  // namespace kv

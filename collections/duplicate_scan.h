@@ -1,0 +1,58 @@
+// The duplicate scan: for each problem of a collection, from a given record
+// to the last, looks for its position in other collections and notes every
+// record that holds it under the problem's stored solution text.
+//
+// The notes are appended to what the record already stores (a line that is
+// there already is not written twice), so a solution kept with the problem
+// is never replaced. Records are read without loading them into the current
+// problem, so the problem shown is left as it is.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "collections/file_result.h"
+#include "collections/problem_file.h"
+#include "collections/search.h"
+#include "collections/search_matrix.h"
+#include "strings/ui_callbacks.h"
+
+namespace kv {
+
+// What the scan appended to one record.
+struct DuplicateNote {
+  int record = 0;     // counted from 1
+  std::string lines;  // "%s n°%d\r\n" per duplicate, Windows-1252
+};
+
+struct DuplicateScanOutcome {
+  int scanned = 0;      // records examined
+  bool broken = false;  // the user stopped the scan
+  std::vector<DuplicateNote> notes;
+  std::vector<UnreadFile> unreadFiles;  // other collections that could not be read
+  FileResult failure;  // the scanned file could not be read or written: the scan stopped
+};
+
+// One line per record of `files` whose position holds `pattern`:
+// "<file> n°<record>\r\n". Files in `skip` are passed over. Status part 4
+// shows each file while it is read; unreadable files are added to `unread`.
+std::string DuplicateLines(const MatrixPattern& pattern, const std::vector<std::string>& files,
+                           const std::vector<bool>& skip, const UiCallbacks& ui,
+                           std::vector<UnreadFile>& unread);
+
+// The stored solution text with the duplicate lines it does not hold yet
+// appended (on a line of their own); `added` receives those lines.
+std::string AppendDuplicateLines(std::string_view stored, std::string_view lines,
+                                 std::string& added);
+
+// Scans records state.currentIndex .. last of state.currentFileName against
+// `files` (the file itself is skipped wherever it appears in the list). The
+// pattern of each record is its position, anchored or `shifted`; a record
+// without any man is not looked for (it would match every record). The
+// break poll is asked before each record. `state` is not changed.
+DuplicateScanOutcome ScanDuplicates(const CollectionState& state,
+                                    const std::vector<std::string>& files, bool shifted,
+                                    const UiCallbacks& ui);
+
+}  // namespace kv
