@@ -47,6 +47,9 @@ int EffectiveTries(const SolveEnvironment& env) {
   return env.type.kind == KindHelp ? 0 : env.options[TryRefutations];
 }
 
+// The header of a first move in the current phase: "Set Play:", "Try: 1. ..?",
+// "Test : 1. ..." or "Solution: 1. ..!". A helpmate's set play has no header
+// and wants every refutation.
 void WriteHeader(Solver& s, SolveEnvironment& env, Writer& w, const Move& move,
                  bool& allRefutations) {
   SolutionText& t = s.text;
@@ -79,47 +82,10 @@ void WriteHeader(Solver& s, SolveEnvironment& env, Writer& w, const Move& move,
   }
 }
 
-// Fills `moves` with the first moves of the current phase; returns their
-// number and whether all refutations are wanted.
-int FirstMoves(Solver& s, SolveEnvironment& env, SearchContext& ctx, int n,
-               std::array<Move, MoveListCapacity + 1>& moves, bool& allRefutations) {
-  SearchState& st = s.search;
-  int count = 0;
-  allRefutations = false;
-  auto copy = [&](const MoveRecords& list) {
-    const int c = list.Count();
-    for (int i = 0; i < c; ++i) moves[count++] = list.records[i];
-  };
-  switch (s.phase) {
-    case 1:
-      if ((st.helpMode == HelpBlackBegins || env.options[SetPlay]) && n > 1) {
-        moves[count++] = NullMove;
-        allRefutations = true;
-      }
-      break;
-    case 2:
-      if ((EffectiveTries(env) || env.options[OptionsKind] == TestMovePreset) && n > 1) {
-        copy(st.TryList(n));
-        allRefutations = true;
-      }
-      break;
-    case 3:
-      if (env.options[ActualPlay]) copy(st.KeyList(n));
-      break;
-    case 4: {
-      // The list is copied: the analyses reuse the work lists of every level.
-      MoveList* list = st.LevelList(6);
-      ListMatingMoves(ctx, 0, 0, list, false);
-      while (count < MoveListCapacity && list->moves[count].from != 0) {
-        moves[count] = list->moves[count];
-        ++count;
-      }
-      allRefutations = true;
-      break;
-    }
-    default:
-      break;
-  }
+// Copies the records of a key or try list into `moves`; returns their number.
+int CopyRecords(const MoveRecords& list, std::array<Move, MoveListCapacity + 1>& moves) {
+  const int count = list.Count();
+  for (int i = 0; i < count; ++i) moves[i] = list.records[i];
   return count;
 }
 
@@ -138,6 +104,354 @@ bool ChooseTestedMove(Solver& s, SolveEnvironment& env, Writer& w, int n) {
   return true;
 }
 
+// What one solve works with: the search context and writer over the
+// environment, the number of moves searched (n), the length the key search
+// found (r) and which of the remembered runs this solve is.
+struct OneSolve {
+  Solver& s;
+  SolveEnvironment& env;
+  SearchContext ctx;
+  Writer w;
+  int n = 0;
+  int r = 0;
+  int tries = 0;
+  int runSlot = 1;
+  bool refresh = false;
+  bool searchKeys = true;
+  int notesStart = 0;  // where the notes of the key search begin in the text
+
+  OneSolve(Solver& solver, SolveEnvironment& environment, int moves)
+      : s(solver),
+        env(environment),
+        ctx{environment.pos, environment.options, environment.ui, environment.language,
+            solver.search},
+        w{ctx, solver.text, nullptr, solver.duplexTwin, environment.batch, environment.figurines},
+        n(moves),
+        tries(EffectiveTries(environment)),
+        // The set-play run of a helpmate is entered with helpMode 1.
+        runSlot((environment.type.kind == KindHelp && solver.search.helpMode == 1) ? 0 : 1),
+        refresh(moves == 1) {}
+
+  SearchState& st() { return s.search; }
+  const SolveOptions& o() const { return env.options; }
+};
+
+// A refresh rewrites the lists of the last search, under the modes it ran
+// with; false when there was none.
+bool TakeLastRun(OneSolve& p) {
+  const SearchRun& run = p.s.lastRuns[p.runSlot];
+  SearchState& st = p.st();
+  st.helpMode = run.helpMode;
+  st.selfMode = run.selfMode;
+  p.n = run.topMoves;
+  p.r = p.n;
+  if (p.n < 1) return false;
+  st.KeyList(p.n) = run.keys;
+  st.TryList(p.n) = run.tries;
+  p.s.text.AppendText(run.searchNotes);
+  p.searchKeys = false;
+  return true;
+}
+
+// Every first move is tested; a selfmate or reflexmate gets its mode and its
+// extra move (Black's forced mate), so the test is complete there too. False
+// when the kind is not solved at this length.
+bool SetEveryFirstMoveMode(OneSolve& p) {
+  SearchState& st = p.st();
+  const int kind = p.env.type.kind;
+  p.s.phase = 4;
+  st.helpMode = 0;
+  st.selfMode = (kind == KindSelf || kind == KindReflex) ? kind - 1 : 0;
+  p.searchKeys = false;
+  if (st.selfMode != 0) {
+    if (p.n >= 6) return false;
+    ++p.n;
+  }
+  return true;
+}
+
+// The modes of the kind: a helpmate's set-play or White-begins run keeps its
+// length; the other helpmates, selfmates and reflexmates search one white
+// move more. False when the kind is not solved at this length.
+bool SetModeFromKind(OneSolve& p) {
+  SearchState& st = p.st();
+  const int kind = p.env.type.kind;
+  st.selfMode = 0;
+  if (kind == KindHelp && p.o()[ActualPlay]) {
+    st.helpMode = st.helpMode != 0 ? HelpSetPlay : HelpWhiteBegins;
+    return p.n < 6;  // helpmates are solved up to 5 moves, whoever begins
+  }
+  st.helpMode = 0;
+  if (kind == KindHelp) st.helpMode = HelpBlackBegins;
+  if (kind == KindSelf || kind == KindReflex) st.selfMode = kind - 1;
+  if (kind >= KindHelp && kind <= KindReflex) {
+    if (p.n >= 6) return false;
+    ++p.n;
+  }
+  return true;
+}
+
+// The search mode: from the last run for a refresh, else from the problem
+// type and the options; test a move asks for its move here. False when the
+// solve writes nothing more.
+bool ChooseSearchMode(OneSolve& p) {
+  const SolveOptions& o = p.o();
+  if (p.refresh) return TakeLastRun(p);
+  if (p.tries != 0 && !o[SetPlay] && !o[ActualPlay] && p.env.type.kind != KindHelp)
+    return SetEveryFirstMoveMode(p);
+  if (!SetModeFromKind(p)) return false;
+  if (o[OptionsKind] == TestMovePreset) {
+    // Test a move: the chosen move alone, as a try.
+    if (!ChooseTestedMove(p.s, p.env, p.w, p.n)) return false;
+    p.s.phase = 2;
+    p.searchKeys = false;
+  } else if (p.tries == 0 && !o[ActualPlay]) {
+    p.searchKeys = false;
+  }
+  return true;
+}
+
+// The run as a refresh rewrites it, with what the key search wrote.
+SearchRun SearchedRun(OneSolve& p) {
+  SearchState& st = p.st();
+  return {st.helpMode,
+          st.selfMode,
+          p.n,
+          st.KeyList(p.n),
+          st.TryList(p.n),
+          std::string(p.s.text.View().substr(static_cast<std::size_t>(p.notesStart)))};
+}
+
+// The key search with its timer, and its notes: "User break", "No solution",
+// "Short Mate". False when nothing else is to be written.
+bool SearchKeysAndWriteNotes(OneSolve& p) {
+  SearchState& st = p.st();
+  SolutionText& text = p.s.text;
+  const SolveEnvironment& env = p.env;
+  env.ui.Status(4, " " + Word(env, WordSearching) + "...");
+  st.TryList(p.n).Clear();
+  st.KeyList(p.n).Clear();
+  st.topMoves = p.n;
+  const auto start = std::chrono::steady_clock::now();
+  const int limit = st.helpMode > HelpBlackBegins ? st.helpMode : p.tries;
+  int r = p.n == 2 ? SearchMateInTwo(p.ctx, 0, 0, st.LevelList(2), true, limit)
+                   : SearchMateInN(p.ctx, p.n, 0, 0, st.LevelList(p.n), true, limit);
+  if (r < 0) r = 0;  // an illegal diagram or a reflexmate White must mate at once
+  p.r = r;
+  p.s.elapsedMilliseconds =
+      static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now() - start)
+                                     .count());
+  env.ui.Status(4, SearchCompletedText(env.language, p.s.elapsedMilliseconds));
+  if (st.userBreak) text.AppendText("\r\n" + Word(env, WordUserBreak));
+  st.userBreak = 0;
+  if (r == 0) {
+    // The set-play run of a helpmate says nothing when it finds nothing:
+    // the solution follows, and "No solution" there would mislead.
+    if (st.helpMode != HelpSetPlay) text.AppendText("\r\n" + Word(env, WordNoSolution));
+    if (!p.o()[SetPlay] && p.tries == 0) {
+      p.s.lastRuns[p.runSlot] = SearchedRun(p);
+      p.s.solutionStale = false;
+      return false;
+    }
+  } else if (r < p.n) {
+    p.n = r;
+    text.NewLine();
+    text.AppendText("Short Mate");
+    text.NewLine();
+  }
+  return true;
+}
+
+// What the phases start from: the changed-mates mode, the run a refresh
+// rewrites, and "%d solutions" when the key search found several.
+void PrepareThePhases(OneSolve& p) {
+  Solver& s = p.s;
+  SearchState& st = p.st();
+  const SolveOptions& o = p.o();
+  // The test of every first move is no solution to compare phases in: its
+  // second pass would restart at the set play and lose the whole text.
+  s.changedMode =
+      (p.n == 2 && s.phase != 4 && (o[ShowChangedMates] || o[ShowTransferredMates])) ? 2 : 0;
+  ChangedMatesClear(s.changedMates);
+  st.topMoves = p.n;
+  s.solutionStale = false;
+  SearchRun& run = s.lastRuns[p.runSlot];
+  if (p.searchKeys) {
+    run = SearchedRun(p);
+  } else if (!p.refresh) {
+    run = {st.helpMode, st.selfMode, p.n, st.KeyList(p.n), st.TryList(p.n), std::string()};
+  }
+  if (o[ActualPlay] && p.r != 0 && st.KeyList(p.n).Count() >= 2) {
+    s.text.NewLine();
+    s.text.AppendText(std::to_string(st.KeyList(p.n).Count()) + " solutions");
+    s.text.NewLine();
+  }
+}
+
+using FirstMoveList = std::array<Move, MoveListCapacity + 1>;
+
+// The variations of an analysed first move: collected in the first pass of
+// the changed-mates display, else written when asked for (for n >= 3 level
+// by level). Returns the number of pairs written (2 when it does not count).
+int WriteVariationsOfFirstMove(OneSolve& p) {
+  Solver& s = p.s;
+  SearchState& st = p.st();
+  if (p.n > 2) {
+    WriteDeeperVariations(p.w, 1, p.n, st.VariationList(p.n), st.helpMode, true);
+    return 2;
+  }
+  if (s.changedMode == 2) {
+    ChangedMatesAdd(p.w, s.changedMates, st.VariationList(p.n));
+  } else if (p.o()[st.optionGroup + Variations] || s.changedMode == 1) {
+    return WriteVariations(p.w, 1, st.VariationList(p.n));
+  }
+  return 2;
+}
+
+// What ends the text of a first move: nothing when the changed-mates display
+// drops it, else the refutations of a try, a tested move or the set play,
+// and a line break.
+void EndFirstMove(OneSolve& p, int mark, int a, int pairs) {
+  Solver& s = p.s;
+  SearchState& st = p.st();
+  const SolveOptions& o = p.o();
+  SolutionText& text = s.text;
+  if ((s.changedMode == 1 && !o[st.optionGroup + Variations] && pairs < 2) || s.changedMode == 2) {
+    text.textLength = mark;
+  } else if (st.helpMode != 0 && s.phase == 1 && text.textLength == mark) {
+    // A helpmate's null-move analysis that found no line writes nothing,
+    // not even an empty line: a helpmate without solution gives an empty text.
+  } else {
+    if (s.phase == 2 || s.phase == 4 ||
+        (s.phase == 1 && o[SetPlay] && !o[ActualPlay] && st.helpMode == 0))
+      WriteRefutations(p.w, a, st.RefutationList(p.n));
+    text.NewLine();
+  }
+}
+
+// One first move: its header, its threat, its variations and what ends it.
+void WriteFirstMove(OneSolve& p, const Move& move, bool allRefutations) {
+  Solver& s = p.s;
+  SolutionText& text = s.text;
+  Position& pos = p.env.pos;
+  const int mark = text.textLength;
+  MakeMove(pos, move);
+  if (AttackedByBlack(pos, pos.whiteKingSquare)) {
+    UnmakeMove(pos, move);
+    return;
+  }
+  WriteHeader(s, p.env, p.w, move, allRefutations);
+  if (p.r == 1 && s.phase == 3) {
+    text.AppendText(MessagePart(p.env.language, 5));
+    UnmakeMove(pos, move);
+    return;
+  }
+  const int a = AnalyseMove(p.ctx, p.n, move, allRefutations);
+  if (!(s.phase == 1 && p.o()[ActualPlay])) WriteThreat(p.w, 1, a);
+  const int pairs = WriteVariationsOfFirstMove(p);
+  EndFirstMove(p, mark, a, pairs);
+  UnmakeMove(pos, move);
+}
+
+// The first moves of the current phase, each written in turn. False when
+// the user broke off.
+bool WriteFirstMoves(OneSolve& p, const FirstMoveList& moves, int count, bool allRefutations) {
+  SearchState& st = p.st();
+  st.optionGroup = p.s.phase == 2 ? TriesGroup : 0;
+  p.w.marks = p.s.changedMode == 1 ? &p.s.changedMates : nullptr;
+  for (int i = 0; i < count; ++i) {
+    // The searches poll for a break only in their mate-in-two layer; a
+    // long text of short analyses is broken off here too.
+    if (st.userBreak || p.env.ui.BreakRequested()) {
+      st.userBreak = 1;
+      return false;
+    }
+    WriteFirstMove(p, moves[i], allRefutations);
+  }
+  return true;
+}
+
+// Set play: White's null move, when asked for or in a Black-begins helpmate.
+bool WriteSetPlay(OneSolve& p, FirstMoveList& moves) {
+  const bool wanted = p.st().helpMode == HelpBlackBegins || p.o()[SetPlay];
+  if (!wanted || p.n <= 1) return WriteFirstMoves(p, moves, 0, false);
+  moves[0] = NullMove;
+  return WriteFirstMoves(p, moves, 1, true);
+}
+
+// Tries (or the one tested move) with all their refutations.
+bool WriteTries(OneSolve& p, FirstMoveList& moves) {
+  const bool wanted = p.tries != 0 || p.o()[OptionsKind] == TestMovePreset;
+  if (!wanted || p.n <= 1) return WriteFirstMoves(p, moves, 0, false);
+  return WriteFirstMoves(p, moves, CopyRecords(p.st().TryList(p.n), moves), true);
+}
+
+// The solution: every key.
+bool WriteSolution(OneSolve& p, FirstMoveList& moves) {
+  const int count = p.o()[ActualPlay] ? CopyRecords(p.st().KeyList(p.n), moves) : 0;
+  return WriteFirstMoves(p, moves, count, false);
+}
+
+// Every legal first move of White with its refutations. The list is copied:
+// the analyses reuse the work lists of every level.
+bool WriteEveryFirstMove(OneSolve& p, FirstMoveList& moves) {
+  MoveList* list = p.st().LevelList(6);
+  ListMatingMoves(p.ctx, 0, 0, list, false);
+  int count = 0;
+  while (count < MoveListCapacity && list->moves[count].from != 0) {
+    moves[count] = list->moves[count];
+    ++count;
+  }
+  return WriteFirstMoves(p, moves, count, true);
+}
+
+bool WritePhase(OneSolve& p, FirstMoveList& moves) {
+  switch (p.s.phase) {
+    case 1:
+      return WriteSetPlay(p, moves);
+    case 2:
+      return WriteTries(p, moves);
+    case 3:
+      return WriteSolution(p, moves);
+    case 4:
+      return WriteEveryFirstMove(p, moves);
+    default:
+      return WriteFirstMoves(p, moves, 0, false);
+  }
+}
+
+// The phases in order from the current one to the solution (a mate in one
+// has only the solution); the changed-mates display runs them twice, first
+// to collect, then to print. "Truncated" after a user break.
+void WritePhases(OneSolve& p) {
+  Solver& s = p.s;
+  const SolveOptions& o = p.o();
+  FirstMoveList moves{};
+  bool broken = false;
+  for (;;) {
+    if (p.r == 1) s.phase = 3;
+    if (!WritePhase(p, moves)) {
+      broken = true;
+      break;
+    }
+    if (s.phase < 3) {
+      ++s.phase;
+    } else if (s.changedMode == 2) {
+      ChangedMatesCompare(s.changedMates, o[ShowChangedMates] != 0, o[ShowTransferredMates] != 0);
+      s.phase = 1;
+      s.changedMode = 1;
+    } else {
+      break;
+    }
+  }
+  if (broken || p.st().userBreak) {
+    s.text.NewLine();
+    s.text.AppendText("Truncated");
+  }
+  s.changedMode = 0;
+}
+
 }  // namespace
 
 std::string SearchCompletedText(const Language& language, std::uint64_t milliseconds) {
@@ -150,16 +464,6 @@ std::string SearchCompletedText(const Language& language, std::uint64_t millisec
 }
 
 void Solve(Solver& s, SolveEnvironment& env, int n) {
-  SearchState& st = s.search;
-  SolutionText& text = s.text;
-  const SolveOptions& o = env.options;
-  SearchContext ctx{env.pos, env.options, env.ui, env.language, st};
-  Writer w{ctx, text, nullptr, s.duplexTwin, env.batch, env.figurines};
-  const int kind = env.type.kind;
-  // Which of the remembered runs this is: the set-play run of a helpmate is
-  // entered with helpMode 1.
-  const int runSlot = (kind == KindHelp && st.helpMode == 1) ? 0 : 1;
-
   // A refresh needs the position of the last search.
   if (n == 1 && s.solutionStale) {
     env.ui.Message(Word(env, WordChangedPosition), ProductName, MbIconStop);
@@ -168,198 +472,14 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
   // Nothing is searched in a position that breaks the rules.
   s.positionInvalid = ValidateBeforeSolve(env) != 0;
   if (s.positionInvalid) return;
-  st.userBreak = 0;
-  int r = 0;
-  s.phase = (kind == KindHelp || o[SetPlay]) ? 1 : 2;
-  const int tries = EffectiveTries(env);
-  bool searchKeys = true;
-
-  // The search mode: from the last run for a refresh, else from the problem type.
-  const bool refresh = n == 1;
-  if (refresh) {
-    // Rewrite the lists of the last search, under the modes it ran with.
-    const SearchRun& run = s.lastRuns[runSlot];
-    st.helpMode = run.helpMode;
-    st.selfMode = run.selfMode;
-    n = run.topMoves;
-    r = n;
-    if (n < 1) return;
-    st.KeyList(n) = run.keys;
-    st.TryList(n) = run.tries;
-    text.AppendText(run.searchNotes);
-    searchKeys = false;
-  } else if (tries != 0 && !o[SetPlay] && !o[ActualPlay] && kind != KindHelp) {
-    // Every first move is tested; a selfmate or reflexmate gets its mode and
-    // its extra move (Black's forced mate), so the test is complete there too.
-    s.phase = 4;
-    st.helpMode = 0;
-    st.selfMode = (kind == KindSelf || kind == KindReflex) ? kind - 1 : 0;
-    if (st.selfMode != 0) {
-      if (n >= 6) return;
-      ++n;
-    }
-    searchKeys = false;
-  } else {
-    st.selfMode = 0;
-    if (kind == KindHelp && o[ActualPlay]) {
-      st.helpMode = st.helpMode != 0 ? HelpSetPlay : HelpWhiteBegins;
-      if (n >= 6) return;  // helpmates are solved up to 5 moves, whoever begins
-    } else {
-      st.helpMode = 0;
-      if (kind == KindHelp) st.helpMode = HelpBlackBegins;
-      if (kind == KindSelf || kind == KindReflex) st.selfMode = kind - 1;
-      if (kind >= KindHelp && kind <= KindReflex) {
-        if (n >= 6) return;
-        ++n;
-      }
-    }
-    // Test a move: the chosen move alone, as a try.
-    if (o[OptionsKind] == TestMovePreset) {
-      if (!ChooseTestedMove(s, env, w, n)) return;
-      s.phase = 2;
-      searchKeys = false;
-    } else if (tries == 0 && !o[ActualPlay]) {
-      searchKeys = false;
-    }
-  }
-
-  // The key search.
-  const int notesStart = text.textLength;
-  // The run as a refresh rewrites it, with what the key search wrote.
-  auto searchedRun = [&]() -> SearchRun {
-    return {st.helpMode,
-            st.selfMode,
-            n,
-            st.KeyList(n),
-            st.TryList(n),
-            std::string(text.View().substr(static_cast<std::size_t>(notesStart)))};
-  };
-  if (searchKeys) {
-    env.ui.Status(4, " " + Word(env, WordSearching) + "...");
-    st.TryList(n).Clear();
-    st.KeyList(n).Clear();
-    st.topMoves = n;
-    const auto start = std::chrono::steady_clock::now();
-    const int limit = st.helpMode > HelpBlackBegins ? st.helpMode : tries;
-    r = n == 2 ? SearchMateInTwo(ctx, 0, 0, st.LevelList(2), true, limit)
-               : SearchMateInN(ctx, n, 0, 0, st.LevelList(n), true, limit);
-    if (r < 0) r = 0;  // an illegal diagram or a reflexmate White must mate at once
-    s.elapsedMilliseconds =
-        static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                       std::chrono::steady_clock::now() - start)
-                                       .count());
-    env.ui.Status(4, SearchCompletedText(env.language, s.elapsedMilliseconds));
-    if (st.userBreak) text.AppendText("\r\n" + Word(env, WordUserBreak));
-    st.userBreak = 0;
-    if (r == 0) {
-      // The set-play run of a helpmate says nothing when it finds nothing:
-      // the solution follows, and "No solution" there would mislead.
-      if (st.helpMode != HelpSetPlay) text.AppendText("\r\n" + Word(env, WordNoSolution));
-      if (!o[SetPlay] && tries == 0) {
-        s.lastRuns[runSlot] = searchedRun();
-        s.solutionStale = false;
-        return;
-      }
-    } else if (r < n) {
-      n = r;
-      text.NewLine();
-      text.AppendText("Short Mate");
-      text.NewLine();
-    }
-  }
-
-  // The test of every first move is no solution to compare phases in: its
-  // second pass would restart at the set play and lose the whole text.
-  s.changedMode =
-      (n == 2 && s.phase != 4 && (o[ShowChangedMates] || o[ShowTransferredMates])) ? 2 : 0;
-  ChangedMatesClear(s.changedMates);
-  st.topMoves = n;
-  s.solutionStale = false;
-  SearchRun& run = s.lastRuns[runSlot];
-  if (searchKeys) {
-    run = searchedRun();
-  } else if (!refresh) {
-    run = {st.helpMode, st.selfMode, n, st.KeyList(n), st.TryList(n), std::string()};
-  }
-  if (o[ActualPlay] && r != 0 && st.KeyList(n).Count() >= 2) {
-    text.NewLine();
-    text.AppendText(std::to_string(st.KeyList(n).Count()) + " solutions");
-    text.NewLine();
-  }
-
-  // The phases, each writing its first moves with their play.
-  std::array<Move, MoveListCapacity + 1> moves{};
-  bool broken = false;
-  for (;;) {
-    if (r == 1) s.phase = 3;
-    bool allRefutations = false;
-    const int count = FirstMoves(s, env, ctx, n, moves, allRefutations);
-    st.optionGroup = s.phase == 2 ? TriesGroup : 0;
-    w.marks = s.changedMode == 1 ? &s.changedMates : nullptr;
-    for (int i = 0; i < count; ++i) {
-      // The searches poll for a break only in their mate-in-two layer; a
-      // long text of short analyses is broken off here too.
-      if (st.userBreak || env.ui.BreakRequested()) {
-        st.userBreak = 1;
-        broken = true;
-        break;
-      }
-      const Move& move = moves[i];
-      const int mark = text.textLength;
-      MakeMove(env.pos, move);
-      if (AttackedByBlack(env.pos, env.pos.whiteKingSquare)) {
-        UnmakeMove(env.pos, move);
-        continue;
-      }
-      bool all = allRefutations;
-      WriteHeader(s, env, w, move, all);
-      if (r == 1 && s.phase == 3) {
-        text.AppendText(MessagePart(env.language, 5));
-        UnmakeMove(env.pos, move);
-        continue;
-      }
-      const int a = AnalyseMove(ctx, n, move, all);
-      if (!(s.phase == 1 && o[ActualPlay])) WriteThreat(w, 1, a);
-      int pairs = 2;
-      if (n <= 2) {
-        if (s.changedMode == 2) {
-          ChangedMatesAdd(w, s.changedMates, st.VariationList(n));
-        } else if (o[st.optionGroup + Variations] || s.changedMode == 1) {
-          pairs = WriteVariations(w, 1, st.VariationList(n));
-        }
-      } else {
-        WriteDeeperVariations(w, 1, n, st.VariationList(n), st.helpMode, true);
-      }
-      if ((s.changedMode == 1 && !o[st.optionGroup + Variations] && pairs < 2) ||
-          s.changedMode == 2) {
-        text.textLength = mark;
-      } else if (st.helpMode != 0 && s.phase == 1 && text.textLength == mark) {
-        // A helpmate's null-move analysis that found no line writes nothing,
-        // not even an empty line: a helpmate without solution gives an empty text.
-      } else {
-        if (s.phase == 2 || s.phase == 4 ||
-            (s.phase == 1 && o[SetPlay] && !o[ActualPlay] && st.helpMode == 0))
-          WriteRefutations(w, a, st.RefutationList(n));
-        text.NewLine();
-      }
-      UnmakeMove(env.pos, move);
-    }
-    if (broken) break;
-    if (s.phase < 3) {
-      ++s.phase;
-    } else if (s.changedMode == 2) {
-      ChangedMatesCompare(s.changedMates, o[ShowChangedMates] != 0, o[ShowTransferredMates] != 0);
-      s.phase = 1;
-      s.changedMode = 1;
-    } else {
-      break;
-    }
-  }
-  if (broken || st.userBreak) {
-    text.NewLine();
-    text.AppendText("Truncated");
-  }
-  s.changedMode = 0;
+  s.search.userBreak = 0;
+  s.phase = (env.type.kind == KindHelp || env.options[SetPlay]) ? 1 : 2;
+  OneSolve p(s, env, n);
+  if (!ChooseSearchMode(p)) return;
+  p.notesStart = s.text.textLength;
+  if (p.searchKeys && !SearchKeysAndWriteNotes(p)) return;
+  PrepareThePhases(p);
+  WritePhases(p);
 }
 
 void SolveTwinOrProblem(Solver& s, SolveEnvironment& env, int n) {
@@ -380,8 +500,78 @@ void SolveTwinOrProblem(Solver& s, SolveEnvironment& env, int n) {
   if (help) o[ActualPlay] = 0;
 }
 
+namespace {
+
+// The heading of the twin that begins at entry k: "\r\n", its letter, ")"
+// and its description (a combined entry adds the next one's, and k moves on
+// to it). Applies the entries to the board and type; returns the number of
+// moves a type change sets, else 0.
+int ApplyTwinAndWriteHeading(Solver& s, SolveEnvironment& env, int letter, int& k, int twins) {
+  const char letterChar =
+      letter < 26 ? static_cast<char>('a' + letter) : static_cast<char>('A' + letter - 26);
+  std::string line = "\r\n";
+  line += letterChar;
+  line += ") ";
+  line += DescribeTwin(env.twins, k, env.pos.board, env.language).text;
+  TwinEntry entry = TwinEntryAt(env.twins, k);
+  s.duplexTwin = entry.kind == TwinDuplex;
+  int moves = ApplyTwin(entry, env.pos.board, env.type, s.savedType, s.twinKey);
+  while (entry.combined && k + 1 < twins) {
+    ++k;
+    const TwinDescription next = DescribeTwin(env.twins, k, env.pos.board, env.language);
+    line += next.text.substr(static_cast<std::size_t>(next.prefixLength));
+    entry = TwinEntryAt(env.twins, k);
+    s.duplexTwin = s.duplexTwin || entry.kind == TwinDuplex;
+    const int m = ApplyTwin(entry, env.pos.board, env.type, s.savedType, s.twinKey);
+    if (m != 0) moves = m;
+  }
+  s.text.AppendText(line);
+  return moves;
+}
+
+// Whether the last search left a list to take the key from.
+bool HasKeyList(const SearchState& st) {
+  return st.helpMode == HelpBlackBegins || (st.topMoves >= 1 && st.topMoves <= 6);
+}
+
+// The key of the list the search really filled, for "after the key": a
+// selfmate's keys lie one level up, a Black-begins helpmate's first move
+// opens the first solution line.
+Move KeyOfLastSearch(const SearchState& st) {
+  const int top = st.topMoves;
+  if (st.helpMode == HelpBlackBegins) return st.VariationList(top).records[0].reply.move;
+  return st.KeyList(top).records[0];
+}
+
+// Each twin from the diagram (or, successive, from the twin before), under
+// its heading; the board is the diagram's again afterwards.
+void SolveEachTwin(Solver& s, SolveEnvironment& env, int n, int twins) {
+  const Board saved = env.pos.board;
+  const bool successive = TwinsSuccessive(env.twins);
+  int letter = 0;
+  for (int k = 0; k < twins; ++k, ++letter) {
+    const ProblemType typeBefore = env.type;
+    // The letter counts headings, not entries: combined entries share one.
+    const int moves = ApplyTwinAndWriteHeading(s, env, letter, k, twins);
+    const bool solvable = env.type.kind <= KindReflex && CanSolve(env.type);
+    // A stipulation change to a type the solver does not take (series,
+    // stalemate, maximum) shows its heading and no play.
+    if (solvable) SolveTwinOrProblem(s, env, moves != 0 ? moves : n);
+    env.type = typeBefore;
+    if (!successive) env.pos.board = saved;
+    if (!solvable) {
+      s.twinKey = Move{};
+    } else if (HasKeyList(s.search)) {
+      s.twinKey = KeyOfLastSearch(s.search);
+    }
+    s.duplexTwin = false;
+  }
+  env.pos.board = saved;
+}
+
+}  // namespace
+
 const std::string& SolveEntry(Solver& s, SolveEnvironment& env, int n) {
-  SearchState& st = s.search;
   s.text.Clear();
   s.paneText.clear();
   env.ui.Status(1, "");
@@ -407,50 +597,7 @@ const std::string& SolveEntry(Solver& s, SolveEnvironment& env, int n) {
       s.lastRuns[0] = s.lastRuns[1] = SearchRun{};
       s.twinKey = Move{};
     }
-    const Board saved = env.pos.board;
-    const bool successive = TwinsSuccessive(env.twins);
-    int letter = 0;
-    for (int k = 0; k < twins; ++k) {
-      const ProblemType typeBefore = env.type;
-      const char letterChar =
-          letter < 26 ? static_cast<char>('a' + letter) : static_cast<char>('A' + letter - 26);
-      ++letter;
-      std::string line = "\r\n";
-      line += letterChar;
-      line += ") ";
-      line += DescribeTwin(env.twins, k, env.pos.board, env.language).text;
-      TwinEntry entry = TwinEntryAt(env.twins, k);
-      s.duplexTwin = entry.kind == TwinDuplex;
-      int moves = ApplyTwin(entry, env.pos.board, env.type, s.savedType, s.twinKey);
-      while (entry.combined && k + 1 < twins) {
-        ++k;
-        const TwinDescription next = DescribeTwin(env.twins, k, env.pos.board, env.language);
-        line += next.text.substr(static_cast<std::size_t>(next.prefixLength));
-        entry = TwinEntryAt(env.twins, k);
-        s.duplexTwin = s.duplexTwin || entry.kind == TwinDuplex;
-        const int m = ApplyTwin(entry, env.pos.board, env.type, s.savedType, s.twinKey);
-        if (m != 0) moves = m;
-      }
-      s.text.AppendText(line);
-      const bool solvable = env.type.kind <= KindReflex && CanSolve(env.type);
-      // A stipulation change to a type the solver does not take (series,
-      // stalemate, maximum) shows its heading and no play.
-      if (solvable) SolveTwinOrProblem(s, env, moves != 0 ? moves : n);
-      env.type = typeBefore;
-      if (!successive) env.pos.board = saved;
-      // The key of the list the search really filled: a selfmate's keys
-      // lie one level up, a Black-begins helpmate's first move opens the
-      // first solution line.
-      const int top = st.topMoves;
-      if (st.helpMode == HelpBlackBegins) {
-        s.twinKey = st.VariationList(top).records[0].reply.move;
-      } else if (top >= 1 && top <= 6) {
-        s.twinKey = st.KeyList(top).records[0];
-      }
-      if (!solvable) s.twinKey = Move{};
-      s.duplexTwin = false;
-    }
-    env.pos.board = saved;
+    SolveEachTwin(s, env, n, twins);
   }
   if (EffectiveTries(env) == 0 && env.options[ActualPlay] == 0) env.ui.Status(4, "");
   env.ui.Status(1, "");
