@@ -69,6 +69,33 @@ expect 1 show-damaged -- show "$work/cut.kvl" -n 1
 expect 1 add-to-missing-folder -- add "$work/no/such/dir.kvl" --fen "$howard" --stip '#2'
 cmp -s "$kvl" "$work/before.kvl" || fail "failed commands changed the collection"
 
+# A named pipe, a device or a folder is no collection: every subcommand
+# refuses it at once (opening a pipe for reading would wait for a writer).
+mkfifo "$work/pipe.kvl"
+mkdir "$work/folder.kvl"
+for odd in "$work/pipe.kvl" /dev/zero "$work/folder.kvl"; do
+  for args in "count" "show" "diagram" "solve" "insert -n 1 --count 1" "delete -n 1 --count 1" \
+    "compact" "add --fen $howard --stip #2"; do
+    set -- $args
+    command=$1
+    shift
+    timeout 10 "$cli" "$command" "$odd" "$@" >"$work/out" 2>"$work/err"
+    got=$?
+    [ "$got" -eq 1 ] || fail "$command $odd: exit status $got, expected 1"
+    err_contains "$command $odd" 'not a collection file'
+  done
+done
+[ -p "$work/pipe.kvl" ] || fail "the pipe was replaced"
+
+# new never takes an existing name; add creates a missing file complete.
+expect 1 new-existing -- new "$kvl"
+err_contains new-existing 'already exists'
+expect 0 add-creates -- add "$work/added.kvl" --fen "$howard" --stip '#2' --authors 'First'
+expect 0 count-created -- count "$work/added.kvl"
+contains count-created 1
+[ -z "$(ls -A "$work" | grep -v -x -e c.kvl -e before.kvl -e cut.kvl -e added.kvl -e pipe.kvl \
+  -e folder.kvl -e out -e err)" ] || fail "a temporary file was left: $(ls -A "$work")"
+
 if [ "$failures" -ne 0 ]; then
   echo "$failures failure(s)"
   exit 1
