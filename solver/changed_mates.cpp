@@ -45,80 +45,105 @@ void ChangedMatesAdd(Writer& w, ChangedMatesStore& store, const VariationRecords
   ++store.phaseCounter;
 }
 
-void ChangedMatesCompare(ChangedMatesStore& store, bool showChanged, bool showTransferred) {
-  const int n = store.count;
-  constexpr int Changed = 96;
-  constexpr int Letter = 'A';
-  // mark/tag: the reply mark and the mate tag of the store; the copy's own
-  // pair of values serves the transferred mates.
+namespace {
+
+constexpr int ChangedMark = 96;  // a reply whose mate changes
+constexpr int LetterTag = 'A';   // a mate that gets a letter
+
+// The working marks of the comparison: the reply mark and the mate tag of
+// the store (a tag starts as the pair's phase), and the copy's own pair of
+// values, which serves the transferred mates.
+struct CompareMarks {
   std::array<int, ChangedStoreCapacity> mark{}, tag{}, copyMark{}, copyTag{};
-  for (int i = 0; i < n; ++i) tag[i] = copyTag[i] = store.pairs[i].phase;
+};
+
+// Changed mates: a reply stored again later (necessarily with another mate)
+// marks both pairs.
+void MarkChangedMates(const ChangedMatesStore& store, CompareMarks& m) {
   const auto& pairs = store.pairs;
-
-  if (showChanged) {
-    for (int i = 0; i < n; ++i) {
-      if (mark[i] < 0) continue;
-      for (int j = i + 1; j < n; ++j) {
-        if (!SameMove(pairs[i].reply, pairs[j].reply)) continue;
-        mark[i] = Changed;
-        tag[i] = Letter;
-        tag[j] = Letter;
-        mark[j] = -1;
-      }
+  for (int i = 0; i < store.count; ++i) {
+    if (m.mark[i] < 0) continue;
+    for (int j = i + 1; j < store.count; ++j) {
+      if (!SameMove(pairs[i].reply, pairs[j].reply)) continue;
+      m.mark[i] = ChangedMark;
+      m.tag[i] = LetterTag;
+      m.tag[j] = LetterTag;
+      m.mark[j] = -1;
     }
   }
-  if (showTransferred) {
-    for (int i = 0; i < n; ++i) {
-      if (copyTag[i] < 0) continue;
-      int phase = copyTag[i];
-      copyTag[i] = 0;
-      for (int j = i + 1; j < n; ++j) {
-        if (!SameMove(pairs[i].mate, pairs[j].mate)) continue;
-        if (copyTag[j] > phase) {
-          copyTag[i] = Letter;
-          copyMark[i] = 'a';
-          copyMark[j] = 'a';
-          phase = copyTag[j];
-        }
-        copyTag[j] = -1;
+}
+
+// Transferred mates, on the copy: a mate that comes back in a later phase
+// after another reply marks the pairs it passes between.
+void MarkTransferredMates(const ChangedMatesStore& store, CompareMarks& m) {
+  const auto& pairs = store.pairs;
+  for (int i = 0; i < store.count; ++i) {
+    if (m.copyTag[i] < 0) continue;
+    int phase = m.copyTag[i];
+    m.copyTag[i] = 0;
+    for (int j = i + 1; j < store.count; ++j) {
+      if (!SameMove(pairs[i].mate, pairs[j].mate)) continue;
+      if (m.copyTag[j] > phase) {
+        m.copyTag[i] = LetterTag;
+        m.copyMark[i] = 'a';
+        m.copyMark[j] = 'a';
+        phase = m.copyTag[j];
       }
+      m.copyTag[j] = -1;
     }
   }
+}
 
-  std::array<char, ChangedStoreCapacity> replyLetter{}, mateLetter{};
+struct Letters {
+  std::array<char, ChangedStoreCapacity> reply{}, mate{};
+};
+
+// Walking the store: the marked replies get a, b, ... (further moves of the
+// same man answered by the same mate share one letter) and the tagged mates
+// A, B, ...; at most ChangedLetterCount of each.
+Letters HandOutLetters(const ChangedMatesStore& store, CompareMarks& m) {
+  const auto& pairs = store.pairs;
+  const int n = store.count;
+  Letters letters;
   std::array<bool, ChangedStoreCapacity> done{};
   int replies = 0;
   int mates = 0;
   for (int i = 0; i < n; ++i) {
-    if (mark[i] == Changed && !done[i]) {
+    if (m.mark[i] == ChangedMark && !done[i]) {
       if (replies < ChangedLetterCount) {
         const char letter = static_cast<char>('a' + replies++);
-        replyLetter[i] = letter;
-        // Further moves of the same man answered by the same mate share it.
-        for (int j = i + 1; j < n && mark[j] == Changed; ++j) {
+        letters.reply[i] = letter;
+        for (int j = i + 1; j < n && m.mark[j] == ChangedMark; ++j) {
           if (pairs[j].reply.from != pairs[i].reply.from ||
               pairs[j].reply.placed != pairs[i].reply.placed ||
               !SameMove(pairs[j].mate, pairs[i].mate))
             break;
-          replyLetter[j] = letter;
+          letters.reply[j] = letter;
           done[j] = true;
         }
       }
-    } else if (mark[i] == 0 && copyMark[i] == 'a' && replies < ChangedLetterCount) {
-      replyLetter[i] = static_cast<char>('a' + replies++);
+    } else if (m.mark[i] == 0 && m.copyMark[i] == 'a' && replies < ChangedLetterCount) {
+      letters.reply[i] = static_cast<char>('a' + replies++);
     }
-    if (tag[i] >= 0 && (tag[i] == Letter || copyTag[i] == Letter)) {
-      if (mates < ChangedLetterCount) mateLetter[i] = static_cast<char>('A' + mates++);
+    if (m.tag[i] >= 0 && (m.tag[i] == LetterTag || m.copyTag[i] == LetterTag)) {
+      if (mates < ChangedLetterCount) letters.mate[i] = static_cast<char>('A' + mates++);
       for (int j = i + 1; j < n; ++j)
-        if (SameMove(pairs[j].mate, pairs[i].mate)) tag[j] = -2;
+        if (SameMove(pairs[j].mate, pairs[i].mate)) m.tag[j] = -2;
     }
   }
+  return letters;
+}
 
+// The lettered replies and mates in two independent columns, and the table
+// the move notation reads them from.
+void RebuildTables(ChangedMatesStore& store, const Letters& letters) {
+  const auto& pairs = store.pairs;
   store.replyCount = 0;
   store.mateCount = 0;
-  for (int i = 0; i < n; ++i) {
-    if (replyLetter[i] != 0) store.replies[store.replyCount++] = {pairs[i].reply, replyLetter[i]};
-    if (mateLetter[i] != 0) store.mates[store.mateCount++] = {pairs[i].mate, mateLetter[i]};
+  for (int i = 0; i < store.count; ++i) {
+    if (letters.reply[i] != 0)
+      store.replies[store.replyCount++] = {pairs[i].reply, letters.reply[i]};
+    if (letters.mate[i] != 0) store.mates[store.mateCount++] = {pairs[i].mate, letters.mate[i]};
   }
   Move nothing{};
   nothing.from = nothing.to = 30;
@@ -132,6 +157,16 @@ void ChangedMatesCompare(ChangedMatesStore& store, bool showChanged, bool showTr
                                       : SolutionRecord{nothing, 0};
   }
   store.table[store.tableSize] = SolutionPair{};
+}
+
+}  // namespace
+
+void ChangedMatesCompare(ChangedMatesStore& store, bool showChanged, bool showTransferred) {
+  CompareMarks marks;
+  for (int i = 0; i < store.count; ++i) marks.tag[i] = marks.copyTag[i] = store.pairs[i].phase;
+  if (showChanged) MarkChangedMates(store, marks);
+  if (showTransferred) MarkTransferredMates(store, marks);
+  RebuildTables(store, HandOutLetters(store, marks));
 }
 
 char ReplyLetter(const ChangedMatesStore& store, const Move& reply) {

@@ -204,23 +204,40 @@ int WriteLetteredPairs(Writer& w, const VariationRecords& list, const std::vecto
 
 }  // namespace
 
-int WriteVariations(Writer& w, int level, VariationRecords list) {
-  SearchContext& ctx = w.ctx;
-  const int l = level + HelpShift(ctx);
-  const int count = list.Count();
-  // Tags: dual[i] = -(first + 1) for every record of a reply with several
-  // continuations; same[i] = first + 1 for records answered by the same move.
-  // (A list may hold more than a hundred records: sized by its count.)
-  std::vector<int> dual(static_cast<std::size_t>(count));
-  std::vector<int> same(static_cast<std::size_t>(count));
+namespace {
+
+// The tags of a variation list: dual[i] = -(first + 1) for every record of
+// a reply with several continuations; same[i] = first + 1 for the records
+// answered by the same move; absorbed[i] for a dual group written on the
+// line of an earlier one. (A list may hold more than a hundred records:
+// sized by its count.)
+struct VariationTags {
+  explicit VariationTags(int count)
+      : dual(static_cast<std::size_t>(count)),
+        same(static_cast<std::size_t>(count)),
+        absorbed(static_cast<std::size_t>(count)) {}
+  std::vector<int> dual;
+  std::vector<int> same;
+  std::vector<bool> absorbed;
+};
+
+// Records with the same black reply stand together in the list.
+void TagDuals(const VariationRecords& list, int count, VariationTags& tags) {
   for (int i = 0; i < count;) {
     int j = i + 1;
     while (j < count && SameMove(list.records[j].reply.move, list.records[i].reply.move)) ++j;
     if (j - i > 1)
-      for (int m = i; m < j; ++m) dual[m] = -(i + 1);
+      for (int m = i; m < j; ++m) tags.dual[m] = -(i + 1);
     i = j;
   }
-  if (w.marks != nullptr && Group(w, Variations) == 0) return WriteLetteredPairs(w, list, dual);
+}
+
+// Untagged records answered by the same move form a group under the first;
+// when some of the group's mates capture and some do not, the first mate is
+// marked so that its capture sign is written "(x)".
+void GroupSameContinuations(VariationRecords& list, int count, VariationTags& tags) {
+  std::vector<int>& dual = tags.dual;
+  std::vector<int>& same = tags.same;
   for (int i = 0; i < count; ++i) {
     if (dual[i] != 0 || same[i] != 0) continue;
     bool grouped = false;
@@ -236,63 +253,95 @@ int WriteVariations(Writer& w, int level, VariationRecords list) {
       anyCapture = anyCapture || capture;
     }
     if (grouped) same[i] = i + 1;
-    // Some of the group's mates capture and some do not: "(x)".
-    if (anyCapture && !allCapture) {
-      Move& mate = list.records[i].continuation.move;
-      mate.captured = 100;
+    if (anyCapture && !allCapture) list.records[i].continuation.move.captured = 100;
+  }
+}
+
+// The further replies of a same-continuation group, on its first's line.
+void AppendSameMateReplies(Writer& w, const VariationRecords& list, int count,
+                           const VariationTags& tags, int first) {
+  int previous = first;
+  for (int j = first + 1; j < count; ++j) {
+    if (tags.same[j] != first + 1) continue;
+    AppendJoinedReply(w, list.records[j].reply, list.records[previous].reply.move);
+    previous = j;
+  }
+}
+
+// The records of the dual group that begins at `first`; later dual groups
+// answered by the same continuations, one by one, join its line.
+int JoinEqualDualGroups(Writer& w, const VariationRecords& list, int count, VariationTags& tags,
+                        int first) {
+  const std::vector<int>& dual = tags.dual;
+  int groupSize = 1;
+  while (first + groupSize < count && dual[first + groupSize] == dual[first]) ++groupSize;
+  for (int g = first + groupSize; g < count;) {
+    int size = 1;
+    while (g + size < count && dual[g + size] == dual[g] && dual[g] != 0) ++size;
+    if (dual[g] == -(g + 1) && !tags.absorbed[g] && size == groupSize) {
+      bool equal = true;
+      for (int m = 0; m < size && equal; ++m)
+        equal = SameMove(list.records[g + m].continuation.move,
+                         list.records[first + m].continuation.move);
+      if (equal) {
+        AppendJoinedReply(w, list.records[g].reply, list.records[first].reply.move);
+        tags.absorbed[g] = true;
+      }
+    }
+    g += size;
+  }
+  return groupSize;
+}
+
+// The further continuations of a dual: the destination after "/" for
+// another move of the same man (not a promotion on another square), else
+// ", " and the move.
+void AppendDualContinuations(Writer& w, const VariationRecords& list, int first, int groupSize) {
+  for (int m = 1; m < groupSize; ++m) {
+    const Move& next = list.records[first + m].continuation.move;
+    const Move& before = list.records[first + m - 1].continuation.move;
+    const bool sameMan = next.from == before.from && !(IsPromotion(next) && next.to != before.to);
+    if (sameMan) {
+      w.text.AppendText("/" + MoveText(w, next, 1));
+    } else {
+      w.text.AppendText(", " + MoveText(w, next));
     }
   }
-  std::vector<bool> absorbed(static_cast<std::size_t>(count));
+}
+
+// One variation line: the reply with the replies that share its mate, the
+// answer's number, White's continuation (a dual's further ones) and "#".
+void WriteVariationLine(Writer& w, int l, const VariationRecords& list, int count,
+                        VariationTags& tags, int i) {
+  const VariationRecord& r = list.records[i];
+  w.text.NewLine();
+  WriteReply(w, l, r.reply);
+  if (tags.same[i] == i + 1) AppendSameMateReplies(w, list, count, tags, i);
+  const int groupSize = tags.dual[i] != 0 ? JoinEqualDualGroups(w, list, count, tags, i) : 1;
+  WriteAnswerNumber(w, l);
+  w.text.AppendText(MoveText(w, r.continuation.move));
+  AppendDualContinuations(w, list, i, groupSize);
+  w.text.AppendText("#");
+}
+
+}  // namespace
+
+int WriteVariations(Writer& w, int level, VariationRecords list) {
+  const int l = level + HelpShift(w.ctx);
+  const int count = list.Count();
+  VariationTags tags(count);
+  TagDuals(list, count, tags);
+  if (w.marks != nullptr && Group(w, Variations) == 0)
+    return WriteLetteredPairs(w, list, tags.dual);
+  GroupSameContinuations(list, count, tags);
   int pairs = 0;
   for (int i = 0; i < count; ++i) {
-    if (same[i] != 0 && same[i] != i + 1) continue;
-    if (dual[i] != 0 && dual[i] != -(i + 1)) continue;
-    if (absorbed[i]) continue;
-    const VariationRecord& r = list.records[i];
-    w.text.NewLine();
-    WriteReply(w, l, r.reply);
+    // Later members of a group are written on their first's line.
+    if (tags.same[i] != 0 && tags.same[i] != i + 1) continue;
+    if (tags.dual[i] != 0 && tags.dual[i] != -(i + 1)) continue;
+    if (tags.absorbed[i]) continue;
+    WriteVariationLine(w, l, list, count, tags, i);
     ++pairs;
-    if (same[i] == i + 1) {
-      int previous = i;
-      for (int j = i + 1; j < count; ++j) {
-        if (same[j] != i + 1) continue;
-        AppendJoinedReply(w, list.records[j].reply, list.records[previous].reply.move);
-        previous = j;
-      }
-    }
-    int groupSize = 1;
-    if (dual[i] != 0) {
-      while (i + groupSize < count && dual[i + groupSize] == dual[i]) ++groupSize;
-      // Later dual groups answered by the same continuations join this line.
-      for (int g = i + groupSize; g < count;) {
-        int size = 1;
-        while (g + size < count && dual[g + size] == dual[g] && dual[g] != 0) ++size;
-        if (dual[g] == -(g + 1) && !absorbed[g] && size == groupSize) {
-          bool equal = true;
-          for (int m = 0; m < size && equal; ++m)
-            equal = SameMove(list.records[g + m].continuation.move,
-                             list.records[i + m].continuation.move);
-          if (equal) {
-            AppendJoinedReply(w, list.records[g].reply, r.reply.move);
-            absorbed[g] = true;
-          }
-        }
-        g += size;
-      }
-    }
-    WriteAnswerNumber(w, l);
-    w.text.AppendText(MoveText(w, r.continuation.move));
-    for (int m = 1; m < groupSize; ++m) {
-      const Move& next = list.records[i + m].continuation.move;
-      const Move& before = list.records[i + m - 1].continuation.move;
-      const bool sameMan = next.from == before.from && !(IsPromotion(next) && next.to != before.to);
-      if (sameMan) {
-        w.text.AppendText("/" + MoveText(w, next, 1));
-      } else {
-        w.text.AppendText(", " + MoveText(w, next));
-      }
-    }
-    w.text.AppendText("#");
   }
   return pairs;
 }
