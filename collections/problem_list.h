@@ -70,7 +70,7 @@ std::vector<int> SelectionAtOpening(const ProblemList& list);
 
 // The dialog's line of an entry: the file name without folder and
 // extension, left-aligned in 8 characters, then the record number
-// right-aligned in 4 ("%-8s%4d").
+// right-aligned in 4 ("%-8s%4d"), in Windows-1252.
 std::string ListEntryLine(const ProblemList& list, int entry);
 
 // The status text of the list dialog: " Select : %d / %d ".
