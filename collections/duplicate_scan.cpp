@@ -5,6 +5,7 @@
 
 #include "collections/file_walk.h"
 #include "collections/kvl_format.h"
+#include "strings/encoding.h"
 
 namespace kv {
 namespace {
@@ -12,10 +13,12 @@ namespace {
 constexpr std::string_view LineEnd = "\r\n";
 constexpr int HeadBatch = 256;
 
+// The path comes from the file system (UTF-8); the solution text is
+// Windows-1252 like every text of a problem.
 std::string DuplicateLine(const std::string& file, int record) {
   char number[16];
   std::snprintf(number, sizeof number, " n\xB0%d", record);
-  return file + number + std::string(LineEnd);
+  return Utf8ToCp1252(file) + number + std::string(LineEnd);
 }
 
 bool HoldsAnyMan(const PositionBytes& position) {

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "strings/encoding.h"
+
 namespace kv {
 namespace {
 
@@ -111,6 +113,7 @@ std::vector<int> SelectionAtOpening(const ProblemList& list) {
 std::string ListEntryLine(const ProblemList& list, int entry) {
   if (entry < 0 || entry >= list.count()) return {};
   const ProblemListEntry& e = list.entries[static_cast<std::size_t>(entry)];
+  // Paths are file-system bytes (UTF-8); the line is Windows-1252 text.
   std::string name = list.FileOf(e);
   if (const std::size_t slash = name.rfind('/'); slash != std::string::npos) {
     name.erase(0, slash + 1);
@@ -118,6 +121,7 @@ std::string ListEntryLine(const ProblemList& list, int entry) {
   if (const std::size_t dot = name.rfind('.'); dot != std::string::npos && dot > 0) {
     name.resize(dot);
   }
+  name = Utf8ToCp1252(name);
   char line[32];
   std::snprintf(line, sizeof line, "%4d", e.record);
   name.resize(std::max<std::size_t>(name.size(), 8), ' ');

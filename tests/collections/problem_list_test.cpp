@@ -90,7 +90,7 @@ TEST(ProblemListSelection, OpeningSelectsTheKeptEntriesAndThePosition) {
 TEST(ProblemListLine, FileNameWithoutFolderAndExtensionThenTheRecord) {
   ProblemList list;
   AddListEntry(list, "/home/me/Problems/Loyd.kvl", 7);
-  AddListEntry(list, "/home/me/Problems/Zweiz\xFCger 1990.kvl", 1234);
+  AddListEntry(list, "/home/me/Problems/Zweiz\xC3\xBCger 1990.kvl", 1234);  // UTF-8 ü
   AddListEntry(list, "/home/me/v1.0/plain", 12345);
   EXPECT_EQ(ListEntryLine(list, 0), "Loyd       7");
   EXPECT_EQ(ListEntryLine(list, 1), "Zweiz\xFCger 19901234");
