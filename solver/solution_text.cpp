@@ -11,10 +11,12 @@ void SolutionText::NewLine() {
 }
 
 void SolutionText::AppendText(std::string_view text) {
-  textColumn += static_cast<int>(text.size());
   for (char c : text) {
-    if (textLength >= SolutionTextLimit) break;
-    bytes[textLength++] = c;
+    // A line break inside the text (the headers begin with one) starts the
+    // count again, so that a column remembered on a header line is the
+    // column on the screen.
+    textColumn = c == '\n' ? 1 : textColumn + 1;
+    if (textLength < SolutionTextLimit) bytes[textLength++] = c;
   }
 }
 

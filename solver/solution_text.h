@@ -17,11 +17,13 @@ inline constexpr int NewLineLimit = 59998;
 struct SolutionText {
   std::array<char, SolutionBufferSize> bytes{};
   int textLength = 0;
-  int textColumn = 0;  // advances even when characters are dropped
+  // The column the next character goes to, counting from 1 at the start of
+  // a line; it advances even when characters are dropped.
+  int textColumn = 1;
 
   void Clear() {
     textLength = 0;
-    textColumn = 0;
+    textColumn = 1;
   }
   // Carriage return, line feed and one blank.
   void NewLine();

@@ -194,8 +194,8 @@ int WriteLetteredPairs(Writer& w, const VariationRecords& list, const std::vecto
       if (letters[i] != letter) continue;
       const VariationRecord& r = list.records[i];
       w.text.NewLine();
-      w.text.AppendText("1..." + MoveText(w, r.reply) + " 2. " + MoveText(w, r.continuation.move) +
-                        "#");
+      // No mate sign: the letters end the line.
+      w.text.AppendText("1..." + MoveText(w, r.reply) + " 2. " + MoveText(w, r.continuation.move));
       ++written;
     }
   }

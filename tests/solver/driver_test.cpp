@@ -146,17 +146,25 @@ TEST(DriverTwoMover, ShortMateWritesEveryMateInOne) {
 
 TEST(DriverTwoMover, ChangedMatesAreLettered) {
   // Klaus Förster, Die Schwalbe 2007: the set mates of Ke3 and Kf5 change.
+  // Without variations only the lettered pairs are written, "1...", the
+  // reply, " 2. " and the mate with their letters: no mate sign follows.
   DriverWorld world("8/7p/1N1Qbp1B/6nR/4kN2/2Pp2K1/2np4/8", "#2", "101000000000101000");
   EXPECT_EQ(world.Solve(),
             "\n"
             "Set Play:\n"
-            " 1...Ke3 [a]  2. Qxd3 [A] #\n"
-            " 1...Kf5 [b]  2. Qxe6 [B] #\n"
+            " 1...Ke3 [a]  2. Qxd3 [A] \n"
+            " 1...Kf5 [b]  2. Qxe6 [B] \n"
             " \n"
             "Solution: 1. Sg6! [2. Qf4#]\n"
-            " 1...Ke3 [a]  2. Qxe6 [B] #\n"
-            " 1...Kf5 [b]  2. Qxd3 [A] #\n"
+            " 1...Ke3 [a]  2. Qxe6 [B] \n"
+            " 1...Kf5 [b]  2. Qxd3 [A] \n"
             " ");
+  // With variations the letters stand inside the usual lines, which end in
+  // the mate sign.
+  DriverWorld withVariations("8/7p/1N1Qbp1B/6nR/4kN2/2Pp2K1/2np4/8", "#2", "101100000000101000");
+  const std::string text = withVariations.Solve();
+  EXPECT_NE(text.find("\nSolution: 1. Sg6! [2. Qf4#]\n"), std::string::npos) << text;
+  EXPECT_NE(text.find(" 1. ... Kf5 [b]  2. Qxd3 [A] #\n"), std::string::npos) << text;
 }
 
 TEST(DriverTwoMover, RefreshRewritesWithoutSearchingAndRefusesAChangedPosition) {
@@ -225,6 +233,30 @@ TEST(DriverThreeMover, TwoMoveThreatIsWrittenWithItsVariations) {
                        0),
             0u)
       << text;
+}
+
+TEST(DriverThreeMover, FurtherMovesOfATwoMoveThreatStandUnderTheFirstThreatHeader) {
+  // Kenneth S. Howard 2008 (checked problem set): the try Sd5 threatens
+  // Qf6+ and, after Ke4 is met, f3. The header line begins with its line
+  // break, which is not a column: f3's threat header starts where Qf6's did
+  // (after " [" in the short form, at the blank before "threat" in the long).
+  constexpr const char* kHoward = "B7/8/7Q/4k3/KNp5/8/5P2/8";
+  DriverWorld shortForm(kHoward, "#3", "011111001110101000");
+  const std::string shortText = shortForm.Solve();
+  EXPECT_NE(shortText.find("\nTry: 1. Sd5? [2. Qf6+\n"
+                           "    2. ... Ke4 3. Sb4/f4#\n"
+                           "              2. f3 [3. Qf6#]\n"
+                           "    2. ... Kf5 3. Qf6#\n"
+                           "    2. ... Kd4 3. Qe3#]\n"),
+            std::string::npos)
+      << shortText;
+  DriverWorld longForm(kHoward, "#3", "011111001110001012");
+  const std::string longText = longForm.Solve();
+  EXPECT_NE(longText.find("\nTry: 1. Sb4-d5? threat 2. Qh6-f6+\n"
+                          "    2... Ke5-e4 3. Sd5-b4/f4#\n"
+                          "                threat 2. f2-f3 threat 3. Qh6-f6#\n"),
+            std::string::npos)
+      << longText;
 }
 
 TEST(DriverFourAndFiveMovers, KeysOfPublishedProblems) {
