@@ -120,7 +120,15 @@ DuplicateScanOutcome ScanDuplicates(const CollectionState& state,
     const std::string lines = DuplicateLines(PatternFromPosition(head.position, shifted), files,
                                              skip, ui, outcome.unreadFiles);
     std::string added;
-    const std::string text = AppendDuplicateLines(stored, lines, added);
+    std::string text = AppendDuplicateLines(stored, lines, added);
+    // A stored string holds at most 32767 characters: the lines that do not
+    // fit are left out whole, so that what is reported is what is stored.
+    while (text.size() > static_cast<std::size_t>(MaxHeapStringLength) && !added.empty()) {
+      const std::size_t previous = added.rfind(LineEnd, added.size() - LineEnd.size() - 1);
+      const std::size_t keep = previous == std::string::npos ? 0 : previous + LineEnd.size();
+      text.resize(text.size() - (added.size() - keep));
+      added.resize(keep);
+    }
     if (added.empty()) continue;
     target.currentIndex = record;
     if (FileResult saved = SaveSolutionText(target, text); !saved) {

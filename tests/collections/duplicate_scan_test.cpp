@@ -123,6 +123,23 @@ TEST_F(DuplicateScanTest, UnreadableCollectionsAreNotedOnce) {
   EXPECT_EQ(std::find(shown.begin(), shown.end(), scanned_), shown.end());
 }
 
+TEST_F(DuplicateScanTest, LinesThatDoNotFitTheStoredTextAreLeftOutWhole) {
+  // Room for one more line of the other file, not for two.
+  const std::size_t room = (other_ +
+                            " n\xB0"
+                            "2\r\n")
+                               .size() +
+                           5;
+  const std::string full(MaxHeapStringLength - room - 2, 'x');
+  WriteCollection(scanned_, {{Howard, {}, "", "", "", "", "", full + "\r\n"}});
+  const DuplicateScanOutcome outcome = Scan(0, false);
+  ASSERT_EQ(outcome.notes.size(), 1u);
+  EXPECT_EQ(outcome.notes[0].lines, other_ +
+                                        " n\xB0"
+                                        "2\r\n");
+  EXPECT_EQ(StoredSolution(scanned_, 1), full + "\r\n" + outcome.notes[0].lines);
+}
+
 TEST(DuplicateLines, AppendOnALineOfTheirOwnWithoutRepeating) {
   std::string added;
   EXPECT_EQ(AppendDuplicateLines("1. Qd4!",
