@@ -1,8 +1,5 @@
 #include "collections/import_target.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <new>
 
 #include "collections/kvl_format.h"
@@ -10,6 +7,8 @@
 
 namespace kv {
 namespace {
+
+constexpr int CreateAttempts = 3;
 
 // The heap bytes the problems' texts will take at most, so that the buffer
 // grows once.
@@ -22,11 +21,6 @@ std::size_t TextBytes(const std::vector<ImportedProblem>& problems) {
     for (const std::string& extra : p.extraStrings) bytes += extra.size() + 3;
   }
   return bytes;
-}
-
-bool Exists(const std::string& path) {
-  struct stat named {};
-  return ::lstat(path.c_str(), &named) == 0;
 }
 
 }  // namespace
@@ -71,19 +65,23 @@ FileResult AppendImportedBytes(const std::vector<std::uint8_t>& in,
 
 FileResult AppendImportedProblems(const std::string& path,
                                   const std::vector<ImportedProblem>& problems, int& first) {
-  const bool existed = Exists(path);
-  LockedFile file;
-  if (FileResult opened = file.Open(path, FileAccess::WriteCreate); !opened) return opened;
-  std::vector<std::uint8_t> old;
-  std::vector<std::uint8_t> appended;
-  FileResult result = file.ReadAll(old);
-  if (result) result = AppendImportedBytes(old, problems, appended, first);
-  if (result) result = file.ReplaceContents(appended);
-  if (!result && !existed && file.size() == 0) {
-    // Opening created an empty file; a failed import leaves no trace of it.
-    ::unlink(path.c_str());
+  // A missing collection is created complete or not at all; when another
+  // program creates it between our look and our write, the import starts
+  // again on that file.
+  for (int attempt = 0; attempt < CreateAttempts; ++attempt) {
+    LockedFile file;
+    if (FileResult opened = file.Open(path, FileAccess::WriteCreate); !opened) return opened;
+    std::vector<std::uint8_t> old;
+    if (FileResult read = file.ReadAll(old); !read) return read;
+    std::vector<std::uint8_t> appended;
+    if (FileResult built = AppendImportedBytes(old, problems, appended, first); !built) {
+      return built;
+    }
+    FileResult replaced = file.ReplaceContents(appended);
+    if (file.nameTaken()) continue;
+    return replaced;
   }
-  return result;
+  return Fail(FileStatus::CannotOpen, "the name is taken by a file that cannot be opened");
 }
 
 ImportResult RunImport(ImportEnv& env, const ProblemReader& read) {
