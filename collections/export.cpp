@@ -129,9 +129,10 @@ ExportOutcome RunExport(ExportAction action, const std::string& target, const Pr
       FileResult written;
       std::string writtenTo = target;
       if (action == ExportAction::CopyPositions) {
+        // One operation under one lock, so that another writer of the target
+        // cannot shift the new record between the append and the save.
         CollectionState copy{target, -1, -1};
-        written = PrepareAppend(copy);
-        if (written) written = SaveProblem(copy, c.problem, c.board);
+        written = AppendProblem(copy, c.problem, c.board);
       } else {
         const std::string solution = SolveLoaded(c);
         const std::string key = KeyMoveOfSolution(solution, c.language);
