@@ -34,7 +34,7 @@ int Run(const Args& input) {
   std::printf("%d problem%s imported into %s\n", result.imported, result.imported == 1 ? "" : "s",
               result.targetPath.c_str());
   if (result.stoppedAtLimit) {
-    std::fprintf(stderr, "kestrovale-cli: import: %s; the source holds more\n",
+    std::fprintf(stderr, "kestrovale-cli: %s; the source holds more\n",
                  ImportStoppedText().c_str());
   }
   return ExitOk;
