@@ -83,31 +83,43 @@ void KeepOwnerAndMode(int fd, const struct stat& original) {
   ::fchmod(fd, original.st_mode & 07777);
 }
 
-// The rewrite through an unnamed file, linked to `fixed` once it is complete.
-// `done` stays false when the file system cannot do it.
-FileResult ReplaceThroughUnnamed(const std::string& fixed, const struct stat& original,
+// Renames the complete new file over the target; on failure it goes.
+FileResult RenameOver(const std::string& fixed, const std::string& target) {
+  if (::rename(fixed.c_str(), target.c_str()) == 0) return {};
+  const int error = errno;
+  ::unlink(fixed.c_str());
+  return WriteFailed("", error);
+}
+
+// The rewrite through an unnamed file, linked to `fixed` once it is complete
+// and renamed at once: only a kill between these two calls leaves a file
+// behind. `done` stays false when the file system cannot do it.
+FileResult ReplaceThroughUnnamed(const std::string& fixed, const std::string& target,
+                                 const struct stat& original,
                                  const std::vector<std::uint8_t>& bytes, bool& done) {
   done = false;
   const int fd = OpenUnnamed(FolderOf(fixed), 0600);
   if (fd < 0) return {};
   KeepOwnerAndMode(fd, original);
+  FileResult result;
   if (!WriteAndSync(fd, bytes)) {
-    const int error = errno;
+    result = WriteFailed("", errno);
+  } else if (LinkUnnamed(fd, fixed)) {
+    result = RenameOver(fixed, target);
+  } else if (LinkUnsupported(errno)) {
     ::close(fd);
-    done = true;
-    return WriteFailed("", error);
+    return {};
+  } else {
+    result = WriteFailed("cannot name the new file: ", errno);
   }
-  const bool linked = LinkUnnamed(fd, fixed);
-  const int error = errno;
   ::close(fd);
-  if (!linked && LinkUnsupported(error)) return {};
   done = true;
-  if (!linked) return WriteFailed("cannot name the new file: ", error);
-  return {};
+  return result;
 }
 
 // The same through a file created under the fixed name at once.
-FileResult ReplaceThroughNamed(const std::string& fixed, const struct stat& original,
+FileResult ReplaceThroughNamed(const std::string& fixed, const std::string& target,
+                               const struct stat& original,
                                const std::vector<std::uint8_t>& bytes) {
   const int fd = ::open(fixed.c_str(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, 0600);
   if (fd < 0) return WriteFailed("cannot create a temporary file: ", errno);
@@ -120,7 +132,7 @@ FileResult ReplaceThroughNamed(const std::string& fixed, const struct stat& orig
     ::unlink(fixed.c_str());
     return WriteFailed("", error);
   }
-  return {};
+  return RenameOver(fixed, target);
 }
 
 // A name of `folder` for a file being created, free when it was chosen.
@@ -187,14 +199,9 @@ FileResult ReplaceLockedFile(const std::string& target, const struct stat& origi
   const std::string fixed = RewriteName(target);
   ::unlink(fixed.c_str());  // a leftover of a writer killed before its rename
   bool done = false;
-  FileResult written = ReplaceThroughUnnamed(fixed, original, bytes, done);
-  if (!done) written = ReplaceThroughNamed(fixed, original, bytes);
-  if (!written) return written;
-  if (::rename(fixed.c_str(), target.c_str()) != 0) {
-    const int error = errno;
-    ::unlink(fixed.c_str());
-    return WriteFailed("", error);
-  }
+  FileResult replaced = ReplaceThroughUnnamed(fixed, target, original, bytes, done);
+  if (!done) replaced = ReplaceThroughNamed(fixed, target, original, bytes);
+  if (!replaced) return replaced;
   SyncFolder(FolderOf(target));
   return {};
 }
