@@ -24,6 +24,35 @@ namespace {
 constexpr int ExitInvalidPosition = 3;
 constexpr int ExitCannotSolve = 4;
 
+// Says on stderr why a solve wrote less than a solution, when no message
+// box has said it already, and gives the exit code.
+int ExitForStop(SolveStop stop) {
+  auto say = [](const char* why) { std::fprintf(stderr, "solve: %s\n", why); };
+  switch (stop) {
+    case SolveStop::None:
+      return ExitOk;
+    case SolveStop::InvalidPosition:
+    case SolveStop::ChangedPosition:
+      return ExitInvalidPosition;  // the message box text is on stderr
+    case SolveStop::EmptyBoard:
+      say("the board is empty: there is nothing to solve");
+      return ExitInvalidPosition;
+    case SolveStop::TooManyMoves:
+      say("helpmates, selfmates and reflexmates are solved up to 5 moves");
+      return ExitCannotSolve;
+    case SolveStop::NoMoveChosen:
+      say("test a move needs a move chosen in the program: nothing was tested");
+      return ExitCannotSolve;
+    case SolveStop::NothingAsked:
+      say("set play, tries and actual play are all off in the options: nothing to write");
+      return ExitOk;
+    case SolveStop::UserBreak:
+      say("broken off by the user: the text is incomplete");
+      return ExitFailure;
+  }
+  return ExitFailure;
+}
+
 // Solves what `setup` holds as the program would after showing it: the options
 // switch to the problem's kind, the type must be solvable, then the Search
 // solution command runs and the pane text goes to stdout.
@@ -39,9 +68,8 @@ int SolveAndPrint(SolveSetup& setup, const Language& language) {
   auto solver = std::make_unique<Solver>();
   SolveEnvironment solve{setup.pos, setup.type, setup.options, setup.twins, language, ui};
   const std::string& text = SolveEntry(*solver, solve, setup.type.moves);
-  std::fputs(PaneTextForTerminal(text).c_str(), stdout);
-  if (solver->positionInvalid) return ExitInvalidPosition;
-  return ExitOk;
+  if (!text.empty()) std::fputs(PaneTextForTerminal(text).c_str(), stdout);
+  return ExitForStop(solver->stop);
 }
 
 int BadOptionDigits(const std::string& digits) {

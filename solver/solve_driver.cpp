@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/rules.h"
+#include "core/tables.h"
 #include "core/test_move.h"
 #include "core/validation.h"
 #include "solver/solution_writer.h"
@@ -39,6 +40,14 @@ int ValidateBeforeSolve(SolveEnvironment& env) {
   context.ui = &env.ui;
   context.language = &env.language;
   return ValidatePosition(env.pos, context);
+}
+
+// The validation refuses an empty board without a message; the driver tells
+// that apart for its callers.
+bool BoardIsEmpty(const Position& pos) {
+  for (int square = FirstSquare; square <= LastSquare; ++square)
+    if (IsSquare(square) && pos.board[square] != Empty) return false;
+  return true;
 }
 
 // Tries are a battle-play matter: the helpmate dialog hides them, so a stray
@@ -197,16 +206,28 @@ bool SetModeFromKind(OneSolve& p) {
 bool ChooseSearchMode(OneSolve& p) {
   const SolveOptions& o = p.o();
   if (p.refresh) return TakeLastRun(p);
-  if (p.tries != 0 && !o[SetPlay] && !o[ActualPlay] && p.env.type.kind != KindHelp)
-    return SetEveryFirstMoveMode(p);
-  if (!SetModeFromKind(p)) return false;
+  if (p.tries != 0 && !o[SetPlay] && !o[ActualPlay] && p.env.type.kind != KindHelp) {
+    if (SetEveryFirstMoveMode(p)) return true;
+    p.s.stop = SolveStop::TooManyMoves;
+    return false;
+  }
+  if (!SetModeFromKind(p)) {
+    p.s.stop = SolveStop::TooManyMoves;
+    return false;
+  }
   if (o[OptionsKind] == TestMovePreset) {
     // Test a move: the chosen move alone, as a try.
-    if (!ChooseTestedMove(p.s, p.env, p.w, p.n)) return false;
+    if (!ChooseTestedMove(p.s, p.env, p.w, p.n)) {
+      p.s.stop = SolveStop::NoMoveChosen;
+      return false;
+    }
     p.s.phase = 2;
     p.searchKeys = false;
   } else if (p.tries == 0 && !o[ActualPlay]) {
     p.searchKeys = false;
+    // A helpmate's play is written as its set play; any other kind with
+    // set play off too has nothing to write.
+    if (!o[SetPlay] && p.env.type.kind != KindHelp) p.s.stop = SolveStop::NothingAsked;
   }
   return true;
 }
@@ -243,7 +264,10 @@ bool SearchKeysAndWriteNotes(OneSolve& p) {
                                      std::chrono::steady_clock::now() - start)
                                      .count());
   env.ui.Status(4, SearchCompletedText(env.language, p.s.elapsedMilliseconds));
-  if (st.userBreak) text.AppendText("\r\n" + Word(env, WordUserBreak));
+  if (st.userBreak) {
+    text.AppendText("\r\n" + Word(env, WordUserBreak));
+    p.s.stop = SolveStop::UserBreak;
+  }
   st.userBreak = 0;
   if (r == 0) {
     // The set-play run of a helpmate says nothing when it finds nothing:
@@ -448,6 +472,7 @@ void WritePhases(OneSolve& p) {
   if (broken || p.st().userBreak) {
     s.text.NewLine();
     s.text.AppendText("Truncated");
+    s.stop = SolveStop::UserBreak;
   }
   s.changedMode = 0;
 }
@@ -467,11 +492,15 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
   // A refresh needs the position of the last search.
   if (n == 1 && s.solutionStale) {
     env.ui.Message(Word(env, WordChangedPosition), ProductName, MbIconStop);
+    s.stop = SolveStop::ChangedPosition;
     return;
   }
   // Nothing is searched in a position that breaks the rules.
   s.positionInvalid = ValidateBeforeSolve(env) != 0;
-  if (s.positionInvalid) return;
+  if (s.positionInvalid) {
+    s.stop = BoardIsEmpty(env.pos) ? SolveStop::EmptyBoard : SolveStop::InvalidPosition;
+    return;
+  }
   s.search.userBreak = 0;
   s.phase = (env.type.kind == KindHelp || env.options[SetPlay]) ? 1 : 2;
   OneSolve p(s, env, n);
@@ -572,6 +601,7 @@ void SolveEachTwin(Solver& s, SolveEnvironment& env, int n, int twins) {
 }  // namespace
 
 const std::string& SolveEntry(Solver& s, SolveEnvironment& env, int n) {
+  s.stop = SolveStop::None;
   s.text.Clear();
   s.paneText.clear();
   env.ui.Status(1, "");
@@ -591,6 +621,7 @@ const std::string& SolveEntry(Solver& s, SolveEnvironment& env, int n) {
       // solves them again.
       if (s.solutionStale) {
         env.ui.Message(Word(env, WordChangedPosition), ProductName, MbIconStop);
+        s.stop = SolveStop::ChangedPosition;
         return s.paneText;
       }
       n = env.type.moves;

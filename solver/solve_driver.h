@@ -60,6 +60,20 @@ struct SearchRun {
   std::string searchNotes;
 };
 
+// Why the last solve wrote less than a solution, for a caller that must say
+// so (the command-line tool). The program itself shows the message boxes of
+// the changed and the invalid position, and stays silent on an empty board.
+enum class SolveStop {
+  None,             // the solve ran to its end
+  ChangedPosition,  // a refresh after the position changed ("Changed position" shown)
+  InvalidPosition,  // the validation refused the position (its finding shown)
+  EmptyBoard,       // no man on the board: refused without a message
+  TooManyMoves,     // a helpmate, selfmate or reflexmate of 6 moves is not solved
+  NoMoveChosen,     // test a move ended without a move to test
+  NothingAsked,     // set play, tries and actual play are all off: nothing to write
+  UserBreak,        // broken off by the user: the text ends early
+};
+
 // The driver's state between solves. Large (the solution buffer and the work
 // lists): allocate it once, e.g. with std::make_unique<Solver>().
 struct Solver {
@@ -75,6 +89,7 @@ struct Solver {
   SearchRun lastRuns[2]{};
   bool duplexTwin = false;                // the twin being solved is the duplex
   bool positionInvalid = false;           // the last solve stopped at the position validation
+  SolveStop stop = SolveStop::None;       // the last early end of the last SolveEntry
   std::string paneText;                   // what the solution pane shows after SolveEntry
   std::uint64_t elapsedMilliseconds = 0;  // of the last key search
 };

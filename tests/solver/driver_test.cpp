@@ -448,6 +448,42 @@ TEST(DriverPosition, InvalidPositionStopsWithoutText) {
   DriverWorld world("8/8/8/8/8/8/8/4K3", "#2");
   EXPECT_EQ(world.Solve(), "");
   EXPECT_TRUE(world.solver->positionInvalid);
+  EXPECT_EQ(world.solver->stop, SolveStop::InvalidPosition);
+  ASSERT_EQ(world.messages.size(), 1u);  // the validation says why
+}
+
+// Each way a solve ends with less than a solution leaves its reason, so that
+// a caller without message boxes can say why; a full solve leaves none.
+TEST(DriverStop, EveryEarlyEndLeavesItsReason) {
+  DriverWorld empty("8/8/8/8/8/8/8/8", "#2");
+  EXPECT_EQ(empty.Solve(), "");
+  EXPECT_TRUE(empty.messages.empty());  // the program stays silent here
+  EXPECT_EQ(empty.solver->stop, SolveStop::EmptyBoard);
+
+  // Forsberg 1935 (checked problem set) as a helpmate of six moves.
+  DriverWorld sixMoves("8/8/q7/8/1R4K1/k2N4/8/8", "h#6");
+  EXPECT_EQ(sixMoves.Solve(), "");
+  EXPECT_EQ(sixMoves.solver->stop, SolveStop::TooManyMoves);
+
+  DriverWorld nothingAsked(kPlanck, "#2", "000111001110101000");
+  EXPECT_EQ(nothingAsked.Solve(), "");
+  EXPECT_EQ(nothingAsked.solver->stop, SolveStop::NothingAsked);
+
+  // The test-a-move preset with no move chosen in the dialog.
+  DriverWorld noMove(kPlanck, "#2", "000000050000101000");
+  EXPECT_EQ(noMove.Solve(), "");
+  EXPECT_EQ(noMove.solver->stop, SolveStop::NoMoveChosen);
+
+  DriverWorld broken(kPlanck, "#2");
+  broken.breakAfterPolls = 0;
+  const std::string text = broken.Solve();
+  EXPECT_NE(text.find("User break"), std::string::npos) << text;
+  EXPECT_EQ(broken.solver->stop, SolveStop::UserBreak);
+
+  // The next solve starts without the last one's reason.
+  broken.breakAfterPolls = -1;
+  broken.Solve();
+  EXPECT_EQ(broken.solver->stop, SolveStop::None);
 }
 
 }  // namespace
