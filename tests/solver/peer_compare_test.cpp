@@ -63,7 +63,9 @@ std::string Trim(const std::string& s) {
 
 // The pairs under the key of the peer's text ("   1.Kh3-g2 ! threat:").
 Pairs PeerPairs(const std::string& id) {
-  std::ifstream in(KESTROVALE_SOURCE_DIR "/tests/solver/peer/" + id + ".txt");
+  const std::string path = KESTROVALE_SOURCE_DIR "/tests/solver/peer/" + id + ".txt";
+  std::ifstream in(path);
+  if (!in) ADD_FAILURE() << "cannot read " << path;
   Pairs pairs;
   std::string line, reply;
   bool inKey = false;
@@ -150,11 +152,17 @@ Pairs OurPairs(const char* fen) {
 }
 
 TEST(PeerComparison, VariationsAfterTheKeyOfEveryTwoMover) {
+  std::size_t pairs = 0;
   for (const PeerProblem& p : kTwoMovers) {
     const Pairs peer = PeerPairs(p.id);
     ASSERT_FALSE(peer.empty()) << p.id;
     EXPECT_EQ(OurPairs(p.fen), peer) << p.id;
+    pairs += peer.size();
   }
+  // Every two-mover of the checked set, with its pairs (their total as the
+  // peer texts hold them), was compared.
+  EXPECT_EQ(std::size(kTwoMovers), 17u);
+  EXPECT_GE(pairs, std::size(kTwoMovers) * 2);
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 // the long and short algebraic forms of the checked problem set.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <cstddef>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -21,26 +24,43 @@ struct CheckedProblem {
   std::string id, stipulation, fen, key, tries, helpSolutions, author, source;
 };
 
+// The rows the checked problem set holds: a loader that reads fewer (a cut
+// or missing file) fails the test instead of letting it check nothing.
+inline constexpr std::size_t CheckedProblemCount = 45;
+
 inline std::vector<CheckedProblem> LoadCheckedProblems() {
   std::vector<CheckedProblem> rows;
-  std::ifstream in(KESTROVALE_SOURCE_DIR "/tests/solver/data/search_problems.tsv");
+  const char* path = KESTROVALE_SOURCE_DIR "/tests/solver/data/search_problems.tsv";
+  std::ifstream in(path);
+  if (!in) {
+    ADD_FAILURE() << "cannot read the checked problem set " << path;
+    return rows;
+  }
   std::string line;
   std::getline(in, line);  // header
   while (std::getline(in, line)) {
+    if (line.empty()) continue;
     std::vector<std::string> cells;
     std::stringstream fields(line);
     std::string cell;
     while (std::getline(fields, cell, '\t')) cells.push_back(cell);
+    if (cells.size() < 3 || cells[0].empty() || cells[1].empty() || cells[2].empty()) {
+      ADD_FAILURE() << "a row of " << path << " lacks its id, stipulation or board: " << line;
+      continue;
+    }
     cells.resize(10);
     rows.push_back(
         {cells[0], cells[1], cells[2], cells[3], cells[4], cells[5], cells[6], cells[7]});
   }
+  EXPECT_EQ(rows.size(), CheckedProblemCount) << "rows of " << path;
   return rows;
 }
 
+// A row by its id; a missing row fails the test.
 inline CheckedProblem FindProblem(const std::string& id) {
   for (const CheckedProblem& row : LoadCheckedProblems())
     if (row.id == id) return row;
+  ADD_FAILURE() << "no row " << id << " in the checked problem set";
   return {};
 }
 
