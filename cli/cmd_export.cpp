@@ -34,9 +34,9 @@ struct ExportArgs {
 };
 
 bool ParseArgs(const Args& args, ExportArgs& parsed, std::string& error) {
-  std::vector<std::string> positional;
+  int positionals = 0;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string arg = args[i];
+    const std::string& arg = args[i];
     std::string* target = nullptr;
     if (arg == "--format") target = &parsed.format;
     if (arg == "-n") target = &parsed.numbers;
@@ -46,7 +46,10 @@ bool ParseArgs(const Args& args, ExportArgs& parsed, std::string& error) {
         error = "unknown option '" + arg + "'";
         return false;
       }
-      positional.push_back(arg);
+      // FILE.kvl first, then OUT; a third is an error below.
+      if (positionals == 0) parsed.file = arg;
+      if (positionals == 1) parsed.out = arg;
+      ++positionals;
       continue;
     }
     if (i + 1 >= args.size()) {
@@ -55,12 +58,10 @@ bool ParseArgs(const Args& args, ExportArgs& parsed, std::string& error) {
     }
     *target = args[++i];
   }
-  if (positional.size() != 2) {
+  if (positionals != 2) {
     error = "expected FILE.kvl and OUT";
     return false;
   }
-  parsed.file = positional[0];
-  parsed.out = positional[1];
   return true;
 }
 
