@@ -31,12 +31,15 @@ std::string Word(const SolveEnvironment& env, int position) {
 }
 
 // Derives the king squares, castling counters and BlackForce and judges the
-// position; 0 when the solve may go on.
-int ValidateBeforeSolve(SolveEnvironment& env) {
+// position; 0 when the solve may go on. In a helpmate where Black begins
+// Black could take a white king in check. The set-play run of a helpmate
+// judges quietly: the solution run that follows shows the finding once.
+int ValidateBeforeSolve(SolveEnvironment& env, bool quiet) {
   ValidationContext context;
   context.tryRefutations = env.options[TryRefutations];
   context.actualPlay = env.options[ActualPlay];
-  context.messageDisplay = !env.batch;
+  context.blackMovesFirst = env.type.kind == KindHelp && (env.type.flags & FlagWhiteBegins) == 0;
+  context.messageDisplay = !env.batch && !quiet;
   context.ui = &env.ui;
   context.language = &env.language;
   return ValidatePosition(env.pos, context);
@@ -396,10 +399,44 @@ bool WriteFirstMoves(OneSolve& p, const FirstMoveList& moves, int count, bool al
   return true;
 }
 
-// Set play: White's null move, when asked for or in a Black-begins helpmate.
+// A helpmate in which Black begins runs no key search, so its shorter
+// solutions are looked for here: White's null move analysed at each shorter
+// length, shortest first, the lines written under one "Short Mate" note in
+// the layout of the full-length solutions. An analysis gives no line to a
+// reply that allows a shorter mate, so each reply appears at its shortest
+// length only, and without this a cook by a shorter solution went unseen.
+// False when the user broke off.
+bool WriteShortHelpSolutions(OneSolve& p, FirstMoveList& moves) {
+  SearchState& st = p.st();
+  SolutionText& text = p.s.text;
+  const int full = p.n;
+  const int mark = text.textLength;
+  text.NewLine();
+  text.AppendText("Short Mate");
+  text.NewLine();
+  const int linesStart = text.textLength;
+  bool unbroken = true;
+  for (int m = 2; m < full && unbroken; ++m) {
+    p.n = m;
+    st.topMoves = m;
+    moves[0] = NullMove;
+    unbroken = WriteFirstMoves(p, moves, 1, true);
+  }
+  p.n = full;
+  st.topMoves = full;
+  if (text.textLength == linesStart) text.textLength = mark;  // none: no note either
+  return unbroken;
+}
+
+// Set play: White's null move, when asked for or in a Black-begins helpmate
+// (whose shorter solutions come first). The set-play run of a helpmate
+// (White first) has none: its null move would be the Black-begins play one
+// move shorter, which the solution run writes as its shorter solutions.
 bool WriteSetPlay(OneSolve& p, FirstMoveList& moves) {
-  const bool wanted = p.st().helpMode == HelpBlackBegins || p.o()[SetPlay];
+  const int helpMode = p.st().helpMode;
+  const bool wanted = helpMode == HelpBlackBegins || (p.o()[SetPlay] && helpMode != HelpSetPlay);
   if (!wanted || p.n <= 1) return WriteFirstMoves(p, moves, 0, false);
+  if (helpMode == HelpBlackBegins && !WriteShortHelpSolutions(p, moves)) return false;
   moves[0] = NullMove;
   return WriteFirstMoves(p, moves, 1, true);
 }
@@ -496,7 +533,8 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
     return;
   }
   // Nothing is searched in a position that breaks the rules.
-  s.positionInvalid = ValidateBeforeSolve(env) != 0;
+  const bool helpSetPlayRun = env.type.kind == KindHelp && s.search.helpMode == 1;
+  s.positionInvalid = ValidateBeforeSolve(env, helpSetPlayRun) != 0;
   if (s.positionInvalid) {
     s.stop = BoardIsEmpty(env.pos) ? SolveStop::EmptyBoard : SolveStop::InvalidPosition;
     return;
