@@ -1,0 +1,207 @@
+#include "print/print_cli.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPrinter>
+#include <charconv>
+#include <cstdio>
+#include <memory>
+
+#include "collections/problem_file.h"
+#include "print/print_job.h"
+#include "solver/problem_type.h"
+#include "solver/solve_driver.h"
+#include "solver/solve_options_logic.h"
+#include "strings/encoding.h"
+
+namespace kv::print {
+namespace {
+
+constexpr int MaxProblemNumber = 32768;
+constexpr int PngDpi = 150;
+
+int Usage(const std::string& message) {
+  std::fprintf(stderr,
+               "kestrovale-print: %s\n"
+               "usage: --format pdf|png --kind diagrams|report FILE.kvl OUT [-n N[,M...]] "
+               "[--lang fr|en|it|es] [--output VALUE]\n",
+               message.c_str());
+  return PrintExitUsage;
+}
+
+int Failure(const std::string& message) {
+  std::fprintf(stderr, "kestrovale-print: %s\n", message.c_str());
+  return PrintExitFailure;
+}
+
+bool ParseLanguage(const std::string& code, Language& language) {
+  static constexpr std::pair<const char*, int> codes[] = {{"fr", LanguageFrench},
+                                                          {"en", LanguageEnglish},
+                                                          {"it", LanguageItalian},
+                                                          {"es", LanguageSpanish}};
+  for (const auto& [name, base] : codes) {
+    if (code == name) {
+      language.base = base;
+      return true;
+    }
+  }
+  return false;
+}
+
+// The solution pane's text for a report: the stored solution, or, when the
+// problem has none and can be solved, what "Search solution" would write.
+std::string ReportText(const CurrentProblem& problem, const Board& board,
+                       const Language& language) {
+  if (!problem.solutionText.empty() || !CanSolve(problem.type)) return problem.solutionText;
+  auto pos = std::make_unique<Position>();
+  pos->board = board;
+  ProblemType type = problem.type;
+  SolveOptions options;
+  SwitchOptionsToKind(options, type.kind);
+  const UiCallbacks ui;
+  auto solver = std::make_unique<Solver>();
+  SolveEnvironment env{*pos, type, options, problem.twins, language, ui};
+  return SolveEntry(*solver, env, type.moves);
+}
+
+}  // namespace
+
+bool ParseProblemNumbers(const std::string& text, std::vector<int>& numbers) {
+  std::vector<int> parsed;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t end = text.find(',', start);
+    if (end == std::string::npos) end = text.size();
+    int value = 0;
+    const char* first = text.data() + start;
+    const char* last = text.data() + end;
+    const auto [stop, ec] = std::from_chars(first, last, value);
+    if (first == last || ec != std::errc() || stop != last || value < 1 ||
+        value > MaxProblemNumber || parsed.size() >= static_cast<std::size_t>(MaxSheetProblems)) {
+      return false;
+    }
+    parsed.push_back(value);
+    start = end + 1;
+  }
+  numbers = std::move(parsed);
+  return true;
+}
+
+bool ParsePrintCommand(const std::vector<std::string>& args, PrintCommand& command,
+                       std::string& error) {
+  std::vector<std::string> positional;
+  bool haveFormat = false, haveKind = false, haveNumbers = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const bool option = arg.size() > 1 && arg[0] == '-';
+    if (!option) {
+      positional.push_back(arg);
+      continue;
+    }
+    if (i + 1 >= args.size()) {
+      error = arg + " needs a value";
+      return false;
+    }
+    const std::string& value = args[++i];
+    if (arg == "--format") {
+      if (value == "pdf") {
+        command.format = PrintFormat::Pdf;
+      } else if (value == "png") {
+        command.format = PrintFormat::Png;
+      } else {
+        error = "--format must be pdf or png, not '" + value + "'";
+        return false;
+      }
+      haveFormat = true;
+    } else if (arg == "--kind") {
+      if (value == "diagrams") {
+        command.kind = DocumentKind::DiagramSheet;
+      } else if (value == "report") {
+        command.kind = DocumentKind::Report;
+      } else {
+        error = "--kind must be diagrams or report, not '" + value + "'";
+        return false;
+      }
+      haveKind = true;
+    } else if (arg == "-n") {
+      if (!ParseProblemNumbers(value, command.numbers)) {
+        error = "-n takes problem numbers from 1 to 32768 separated by commas, not '" + value + "'";
+        return false;
+      }
+      haveNumbers = true;
+    } else if (arg == "--lang") {
+      if (!ParseLanguage(value, command.language)) {
+        error = "--lang must be fr, en, it or es, not '" + value + "'";
+        return false;
+      }
+    } else if (arg == "--output") {
+      if (value.size() != OutputCount) {
+        error = "--output takes the 16 characters of the \"Output\" setting";
+        return false;
+      }
+      command.settings = DecodeOutput(value);
+    } else {
+      error = "unknown option '" + arg + "'";
+      return false;
+    }
+  }
+  if (!haveFormat || !haveKind) {
+    error = "--format and --kind are required";
+    return false;
+  }
+  if (positional.size() != 2) {
+    error = "expected FILE.kvl and OUT";
+    return false;
+  }
+  if (command.kind == DocumentKind::Report && haveNumbers && command.numbers.size() != 1) {
+    error = "a report prints one problem: -n N";
+    return false;
+  }
+  command.file = positional[0];
+  command.output = positional[1];
+  return true;
+}
+
+int RunPrintCommand(const std::vector<std::string>& args) {
+  PrintCommand command;
+  std::string error;
+  if (!ParsePrintCommand(args, command, error)) return Usage(error);
+
+  PrintDocument document;
+  document.kind = command.kind;
+  document.settings = command.settings;
+  document.language = command.language;
+  std::vector<int> records;
+  for (const int n : command.numbers) records.push_back(n - 1);
+  if (command.kind == DocumentKind::Report && records.empty()) records.push_back(0);
+  if (FileResult loaded = LoadSheetProblems(command.file, records, document.problems); !loaded) {
+    return Failure(Cp1252ToUtf8(FileResultText(loaded, command.file, command.language)));
+  }
+  if (document.problems.empty()) return Failure(command.file + ": the collection holds no problem");
+  if (command.kind == DocumentKind::Report) {
+    document.paneText =
+        ReportText(document.problems[0].problem, document.problems[0].board, command.language);
+  }
+
+  QPrinter printer(QPrinter::HighResolution);
+  MakePdfPrinter(printer, QString::fromStdString(command.output));
+  if (command.format == PrintFormat::Pdf) {
+    const int printed = PrintDocumentOn(document, printer, PageRange{1, MaxSheetProblems});
+    if (printed <= 0) return Failure(command.output + ": cannot write the PDF file");
+    std::printf("%d page%s\n", printed, printed == 1 ? "" : "s");
+    return PrintExitOk;
+  }
+  const PrinterMetrics metrics = MetricsOf(printer);
+  PreparePrinting(document, ComputePageGeometry(metrics, document.settings, true));
+  const int pages = PageCount(document);
+  for (int page = 0; page < pages; ++page) {
+    const QString name = QString::fromStdString(command.output) + QString("-%1.png").arg(page + 1);
+    if (!RenderPageImage(document, metrics, page, PngDpi).save(name, "PNG")) {
+      return Failure(name.toStdString() + ": cannot write the image");
+    }
+  }
+  std::printf("%d page%s\n", pages, pages == 1 ? "" : "s");
+  return PrintExitOk;
+}
+
+}  // namespace kv::print

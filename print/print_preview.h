@@ -1,0 +1,76 @@
+// The print preview: the pages of a document as they will print, one or two
+// side by side, at a chosen zoom, with paging, margin guides and a copy of
+// the page to the clipboard. Its decisions live in preview_zoom.h; this
+// dialog shows them and collects the user's choices.
+#pragma once
+
+#include <QDialog>
+#include <QPicture>
+#include <QPrinter>
+#include <memory>
+
+#include "print/preview_zoom.h"
+#include "print/print_document.h"
+
+namespace kv::print {
+
+// What the preview's caller does next.
+inline constexpr int PreviewClosed = 2;
+inline constexpr int PreviewPrintSetup = 1001;  // open the print options
+inline constexpr int PreviewPrint = 1005;       // print the document shown
+
+// Shows the preview of `document` on `printer`'s pages as a modal dialog
+// over `parent`; PreviewClosed at once when the printer cannot be used.
+int RunPrintPreview(PrintDocument& document, QPrinter& printer, PreviewZoomMemory& memory,
+                    QWidget* parent);
+
+class PreviewView;
+
+class PrintPreviewDialog : public QDialog {
+ public:
+  PrintPreviewDialog(PrintDocument& document, QPrinter& printer, PreviewZoomMemory& memory,
+                     QWidget* parent = nullptr);
+  ~PrintPreviewDialog() override;
+
+  int page() const { return page_; }
+  int pageCount() const { return pageCount_; }
+  int zoom() const { return zoom_; }
+  bool twoPages() const { return twoPages_; }
+  bool guides() const { return guides_; }
+  const PageGeometry& geometry() const { return document_.page; }
+  const QPicture& picture(int which) const { return pictures_[which]; }
+
+  void GoToPage(int page);
+  // Entry of the zoom box: 0..6 the percentages, 7 "Full Page", 8 "2 Pages".
+  void ChooseZoomEntry(int entry);
+  void ApplyTypedZoom(int typed);
+  void SetGuides(bool on);
+  // Renders the current page at the zoomed size, as the clipboard gets it.
+  QImage PageImage() const;
+  void ExportToClipboard();
+  void ClickAt(QPoint viewportPoint);
+
+ private:
+  friend class PreviewView;
+  void RecordPictures();
+  void SetZoom(int zoom, bool twoPages);
+  void UpdateControls();
+  FitZooms Fits() const;
+  int ZoomedWidth() const;
+  int ZoomedHeight() const;
+
+  PrintDocument& document_;
+  PreviewZoomMemory& memory_;
+  PreviewView* view_ = nullptr;
+  QPicture pictures_[2];
+  int page_ = 0;
+  int pageCount_ = 1;
+  int zoom_ = 100;
+  bool twoPages_ = false;
+  bool guides_ = false;
+  bool zoomEdited_ = false;
+  struct Controls;
+  std::unique_ptr<Controls> controls_;
+};
+
+}  // namespace kv::print
