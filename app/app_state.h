@@ -1,0 +1,44 @@
+// What the program has one of, in plain records that the main window holds
+// and passes by reference: the position, the current problem, the open
+// collection, the options and the settings kept between runs. Every test
+// builds a fresh one.
+#pragma once
+
+#include <string>
+
+#include "app/navigation.h"
+#include "collections/current_problem.h"
+#include "collections/problem_file.h"
+#include "config/settings.h"
+#include "core/position.h"
+#include "solver/solve_options.h"
+#include "strings/language.h"
+
+namespace kv::app {
+
+struct AppState {
+  Position pos;  // pos.board is the Board the board window shows and edits
+  Board backup;  // written by Clear, read by Restore
+  CurrentProblem problem;
+  CollectionState collection;
+  SolveOptions options;
+  OutputSettings output;
+  PaneFont paneFont = DefaultPaneFont();
+  SearchMemory searchMemory;
+  std::string authorListFile = "auteurs.txt";
+  Language language;
+  std::string customMenu = "polish.str";  // the ".str" file of the custom language
+  RecentFiles recentFiles;
+  std::string startDirectory;  // shortens the recent-file labels
+
+  bool fileOpen = false;
+  bool solutionStale = true;
+  bool skipNextSavePrompt = false;
+  int previousIndex = -1;
+  int problemListCount = 0;
+  std::string findText;  // the solution pane's search text, kept between searches
+
+  AppState();
+};
+
+}  // namespace kv::app

@@ -1,0 +1,1066 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/board_editing.h"
+#include "app/commands.h"
+#include "app/information.h"
+#include "app/main_area.h"
+#include "app/piece_box.h"
+#include "app/solve_runner.h"
+#include "collections/file_result.h"
+#include "collections/import_file.h"
+#include "config/ini_file.h"
+#include "config/ini_location.h"
+#include "solver/board_operations.h"
+#include "strings/custom_language.h"
+#include "strings/encoding.h"
+
+namespace kv::app {
+namespace {
+
+QString Q(std::string_view cp1252) {
+  return QString::fromStdString(Cp1252ToUtf8(cp1252));
+}
+
+// A file name as the file system gives it, for display and messages.
+std::string FileNameText(const std::string& path) {
+  return Utf8ToCp1252(path);
+}
+
+// The status parts' widths: spacer, square, problem type, spacer, the rest.
+constexpr std::array<int, 4> StatusWidths = {6, 130, 130, 4};
+
+// Toolbar images drawn from symbols of the interface font, 16 x 15.
+QIcon GlyphIcon(const QString& text) {
+  QPixmap pixmap(32, 30);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  QFont font("DejaVu Sans");
+  font.setPixelSize(text.size() > 1 ? 17 : 24);
+  font.setBold(true);
+  p.setFont(font);
+  p.setPen(QColor(0x20, 0x20, 0x20));
+  p.drawText(pixmap.rect(), Qt::AlignCenter, text);
+  return QIcon(pixmap);
+}
+
+// A printer: the paper above, the body, the paper coming out.
+QIcon PrinterIcon() {
+  QPixmap pixmap(32, 30);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(0x20, 0x20, 0x20), 2));
+  p.setBrush(Qt::white);
+  p.drawRect(9, 3, 14, 8);
+  p.setBrush(QColor(0x90, 0x90, 0x90));
+  p.drawRoundedRect(3, 10, 26, 11, 2, 2);
+  p.setBrush(Qt::white);
+  p.drawRect(9, 17, 14, 10);
+  return QIcon(pixmap);
+}
+
+QIcon ButtonIcon(int command, QStyle* style) {
+  switch (command) {
+    case CmdFirst:
+      return GlyphIcon(QStringLiteral("|\u25C0"));
+    case CmdPrevious:
+      return GlyphIcon(QStringLiteral("\u25C0"));
+    case CmdNext:
+      return GlyphIcon(QStringLiteral("\u25B6"));
+    case CmdLast:
+      return GlyphIcon(QStringLiteral("\u25B6|"));
+    case CmdOpen:
+      return style->standardIcon(QStyle::SP_DialogOpenButton);
+    case CmdSaveAs:
+      return style->standardIcon(QStyle::SP_DialogSaveButton);
+    case CmdPrintButton:
+      return PrinterIcon();
+    case CmdPreview:
+      return style->standardIcon(QStyle::SP_FileDialogContentsView);
+    case CmdInformation:
+      return GlyphIcon(QStringLiteral("i"));
+    case CmdSearchPositions:
+      return GlyphIcon(QStringLiteral("?"));
+    case CmdOldList:
+      return style->standardIcon(QStyle::SP_FileDialogListView);
+    case CmdVisualizer:
+      return style->standardIcon(QStyle::SP_FileDialogDetailedView);
+    case CmdSearchSolution:
+      return GlyphIcon(QStringLiteral("#"));
+    case CmdSolvingOptions:
+      return GlyphIcon(QStringLiteral("\u2699"));
+    case CmdSpecialEffects:
+      return GlyphIcon(QStringLiteral("\u2726"));
+    case 188:
+      return GlyphIcon(QStringLiteral("\u2191"));
+    case 182:
+      return GlyphIcon(QStringLiteral("\u2193"));
+    case 184:
+      return GlyphIcon(QStringLiteral("\u2190"));
+    case 186:
+      return GlyphIcon(QStringLiteral("\u2192"));
+    case 185:
+      return GlyphIcon(QStringLiteral("\u21BB"));
+    case 183:
+      return GlyphIcon(QStringLiteral("\u21D4"));
+    case 189:
+      return GlyphIcon(QStringLiteral("\u21D5"));
+    default:
+      return {};
+  }
+}
+
+void CollectCommands(const std::vector<MenuItem>& items, std::vector<int>& ids) {
+  for (const MenuItem& item : items) {
+    if (item.kind == MenuItemKind::Command) ids.push_back(item.id);
+    if (item.kind == MenuItemKind::Popup) CollectCommands(item.items, ids);
+  }
+}
+
+}  // namespace
+
+Prompts DefaultPrompts(QWidget* parent) {
+  Prompts p;
+  p.messageBox = [parent](const QString& text, const QString& caption, int style) {
+    QMessageBox box(parent);
+    box.setWindowTitle(caption);
+    box.setText(text);
+    const int icon = style & 0xF0;
+    box.setIcon(icon == MbIconStop          ? QMessageBox::Critical
+                : icon == MbIconQuestion    ? QMessageBox::Question
+                : icon == MbIconExclamation ? QMessageBox::Warning
+                                            : QMessageBox::NoIcon);
+    if ((style & 0x0F) == MbYesNoCancel) {
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      const int answer = box.exec();
+      return answer == QMessageBox::Yes ? IdYes : answer == QMessageBox::No ? IdNo : IdCancel;
+    }
+    box.exec();
+    return IdOk;
+  };
+  p.openFileName = [parent](const QString& title, const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+  };
+  p.saveFileName = [parent](const QString& title, const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, title, QString(), filter);
+  };
+  p.placeholder = [parent](const QString& title) {
+    QMessageBox::information(parent, title,
+                             title + QStringLiteral("\n\nThis dialog is not available yet."));
+  };
+  p.chooseMove = [parent](const QString& title, const QStringList& moves) {
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(parent, title, title, moves, 0, false, &ok);
+    return ok ? static_cast<int>(moves.indexOf(chosen)) + 1 : 0;
+  };
+  return p;
+}
+
+MainWindow::MainWindow(AppState& state, Prompts prompts, QWidget* parent)
+    : QMainWindow(parent), state_(state), prompts_(std::move(prompts)) {
+  setObjectName("Kestrovale");
+  solver_ = std::make_unique<Solver>();
+  modernPieces_ = RenderPieceImages(PieceSet::Modern, BoardWidget::SquareSize);
+  classicPieces_ = RenderPieceImages(PieceSet::Classic, BoardWidget::SquareSize);
+
+  area_ = new MainArea(this);
+  setCentralWidget(area_);
+  board_ = new BoardWidget(state_.pos.board, drag_, area_);
+  solutionPane_ = new QPlainTextEdit(area_);
+  solutionPane_->setObjectName("solutionPane");
+  solutionPane_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  informationPane_ = new QPlainTextEdit(area_);
+  informationPane_->setObjectName("informationPane");
+  informationPane_->setReadOnly(true);
+  informationPane_->setFrameShape(QFrame::NoFrame);
+  informationPane_->viewport()->setAutoFillBackground(false);
+  box_ = new PieceBox(*board_, drag_, area_);
+  board_->SetPieceBox(box_);
+  area_->SetChildren(board_, solutionPane_, informationPane_, box_);
+
+  CreateActions();
+  CreateToolBars();
+  CreateStatusBar();
+  RebuildMenus();
+  ApplyPaneFont();
+  ApplyBoardSettings();
+
+  connect(board_, &BoardWidget::edited, this, [this] {
+    state_.solutionStale = true;
+    RefreshMenCount();
+    UpdateCommandStates();
+  });
+  connect(board_, &BoardWidget::statusText, this, [this](const QString& t) { StatusText(1, t); });
+  connect(board_, &BoardWidget::commandRequested, this,
+          [this](int command, Qt::KeyboardModifiers m) { Dispatch(command, m); });
+  connect(board_, &BoardWidget::setupModeChanged, this, [this] { UpdateCommandStates(); });
+  connect(area_, &MainArea::commandRequested, this, [this](int command) { Dispatch(command); });
+
+  runner_ = new SolveRunner(this);
+  runner_->messageBox = [this](const std::string& text, const std::string& caption, int style) {
+    return prompts_.messageBox ? prompts_.messageBox(Q(text), Q(caption), style) : IdOk;
+  };
+  runner_->chooseMove = [this](const std::vector<std::string>& moves) {
+    QStringList list;
+    for (const std::string& m : moves) list << Q(m);
+    return prompts_.chooseMove ? prompts_.chooseMove(MenuText(CmdTestMove), list) : 0;
+  };
+  connect(runner_, &SolveRunner::statusText, this,
+          [this](int part, const QString& text) { StatusText(part, text); });
+  connect(runner_, &SolveRunner::finished, this, &MainWindow::OnSolveFinished);
+
+  qApp->installEventFilter(this);
+  ApplyLanguageTexts();
+  RefreshInformation();
+  RefreshProblemType();
+  RefreshMenCount();
+  AfterCommandRefresh(false);
+}
+
+MainWindow::~MainWindow() {
+  qApp->removeEventFilter(this);
+  // Children losing the focus while they are destroyed must not call back
+  // into a window that is half gone.
+  board_->disconnect(this);
+  positionBox_->disconnect(this);
+  positionBox_->removeEventFilter(this);
+  statusParts_[2]->removeEventFilter(this);
+  if (runner_ != nullptr) runner_->BreakAndWait();
+}
+
+QAction* MainWindow::MakeAction(int command) {
+  auto* action = new QAction(this);
+  action->setData(command);
+  action->setObjectName(QStringLiteral("command%1").arg(command));
+  Accelerator accelerator{};
+  if (AcceleratorOf(command, accelerator)) {
+    action->setShortcut(QKeySequence(QKeyCombination(accelerator.modifier, accelerator.key)));
+    action->setShortcutContext(Qt::ApplicationShortcut);
+  }
+  connect(action, &QAction::triggered, this,
+          [this, command] { Dispatch(command, QGuiApplication::keyboardModifiers()); });
+  addAction(action);  // keys work for commands that no menu holds
+  commands_[command] = action;
+  return action;
+}
+
+QAction* MainWindow::Action(int command) const {
+  const auto it = commands_.find(command);
+  return it == commands_.end() ? nullptr : it->second;
+}
+
+void MainWindow::CreateActions() {
+  std::vector<int> ids;
+  for (int base : {LanguageFrench, LanguageEnglish, LanguageItalian, LanguageSpanish}) {
+    Language language;
+    language.base = base;
+    CollectCommands(LanguageMenu(language), ids);
+  }
+  for (int id : CommandsOutsideMenus) ids.push_back(id);
+  for (int id : {CmdFirst, CmdPrevious, CmdNext, CmdLast, CmdPrintButton}) ids.push_back(id);
+  for (int id = CmdEffectFirst; id <= CmdEffectLast; ++id) ids.push_back(id);
+  for (int id : ids)
+    if (Action(id) == nullptr) MakeAction(id);
+  for (int id = CmdLanguageFirst; id <= CmdLanguageOther; ++id) Action(id)->setCheckable(true);
+  Action(CmdSpecialEffects)->setCheckable(true);
+  for (const auto& [id, action] : commands_) action->setIcon(ButtonIcon(id, style()));
+}
+
+void MainWindow::CreateToolBars() {
+  navigationBar_ = addToolBar(QStringLiteral("navigation"));
+  navigationBar_->setObjectName("navigationBand");
+  mainBar_ = addToolBar(QStringLiteral("main"));
+  mainBar_->setObjectName("mainBand");
+  effectsBar_ = addToolBar(QStringLiteral("effects"));
+  effectsBar_->setObjectName("effectsBand");
+  for (QToolBar* bar : {navigationBar_, mainBar_, effectsBar_}) {
+    bar->setIconSize(QSize(16, 15));
+    bar->setMovable(true);
+    bar->setFloatable(false);
+  }
+
+  navigationBar_->addAction(Action(CmdFirst));
+  navigationBar_->addAction(Action(CmdPrevious));
+  positionBox_ = new QLineEdit(navigationBar_);
+  positionBox_->setObjectName("positionBox");
+  positionBox_->setAlignment(Qt::AlignRight);
+  positionBox_->setFixedWidth(44);
+  positionBox_->setMaxLength(11);
+  positionBox_->installEventFilter(this);
+  connect(positionBox_, &QLineEdit::editingFinished, this, [this] {
+    if (!positionBox_->isModified()) return;
+    positionBox_->setModified(false);
+    Dispatch(CmdPositionBox);
+  });
+  navigationBar_->addWidget(positionBox_);
+  navigationBar_->addAction(Action(CmdNext));
+  navigationBar_->addAction(Action(CmdLast));
+  navigationBar_->hide();
+
+  auto dropDown = [this](int command, int first, int second) {
+    auto* menu = new QMenu(this);
+    menu->addAction(Action(first));
+    menu->addAction(Action(second));
+    auto* button = new QToolButton(mainBar_);
+    button->setDefaultAction(Action(command));
+    button->setMenu(menu);
+    button->setPopupMode(QToolButton::MenuButtonPopup);
+    button->setAutoRaise(true);
+    mainBar_->addWidget(button);
+  };
+  mainBar_->addAction(Action(CmdOpen));
+  mainBar_->addAction(Action(CmdSaveAs));
+  mainBar_->addSeparator();
+  dropDown(CmdPrintButton, CmdPrintDiagrams, CmdPrintReport);
+  dropDown(CmdPreview, CmdPreviewDiagrams, CmdPreviewReport);
+  mainBar_->addSeparator();
+  mainBar_->addAction(Action(CmdInformation));
+  mainBar_->addSeparator();
+  mainBar_->addAction(Action(CmdSearchPositions));
+  mainBar_->addAction(Action(CmdOldList));
+  mainBar_->addAction(Action(CmdVisualizer));
+  mainBar_->addSeparator();
+  mainBar_->addAction(Action(CmdSearchSolution));
+  mainBar_->addAction(Action(CmdSolvingOptions));
+  mainBar_->addSeparator();
+  mainBar_->addAction(Action(CmdSpecialEffects));
+
+  for (int id : {188, 182, 184, 186, 185, 183, 189}) effectsBar_->addAction(Action(id));
+  effectsBar_->hide();
+}
+
+void MainWindow::CreateStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setSizeGripEnabled(true);
+  for (int part = 0; part < 5; ++part) {
+    auto* label = new QLabel(bar);
+    label->setObjectName(QStringLiteral("statusPart%1").arg(part));
+    if (part < 4) label->setFixedWidth(StatusWidths[part]);
+    if (part == 1 || part == 2 || part == 4) label->setFrameShape(QFrame::Panel);
+    if (part == 1 || part == 2 || part == 4) label->setFrameShadow(QFrame::Sunken);
+    bar->addWidget(label, part == 4 ? 1 : 0);
+    statusParts_[part] = label;
+  }
+  statusParts_[2]->installEventFilter(this);
+}
+
+QString MainWindow::MessageText(int n) const {
+  return Q(MessageView(state_.language, n));
+}
+
+QString MainWindow::MenuText(int command) const {
+  const MenuItem* item = FindMenuItem(menu_, command);
+  if (item != nullptr) return Q(MenuTitle(item->text));
+  if (command == CmdPreviewDiagrams || command == CmdPrintButton) return MessageText(211);
+  if (command == CmdPreviewReport) return MessageText(212);
+  return QStringLiteral("Kestrovale");
+}
+
+int MainWindow::Message(int n, const std::string& argument, int style) {
+  const std::string text = FormatMessage(MessageView(state_.language, n), argument);
+  return prompts_.messageBox ? prompts_.messageBox(Q(text), QStringLiteral("Kestrovale"), style)
+                             : IdOk;
+}
+
+void MainWindow::Placeholder(int command) {
+  if (prompts_.placeholder) prompts_.placeholder(MenuText(command));
+}
+
+void MainWindow::RebuildMenus() {
+  menu_ = LanguageMenu(state_.language);
+  menuBar()->clear();
+  std::function<void(QMenu*, const std::vector<MenuItem>&)> fill =
+      [&](QMenu* menu, const std::vector<MenuItem>& items) {
+        for (const MenuItem& item : items) {
+          if (item.kind == MenuItemKind::Separator) {
+            menu->addSeparator();
+          } else if (item.kind == MenuItemKind::Popup) {
+            QMenu* sub = menu->addMenu(Q(item.text));
+            fill(sub, item.items);
+          } else {
+            QAction* action = Action(item.id);
+            if (action == nullptr) action = MakeAction(item.id);
+            QString text = Q(MenuLabel(item.text));
+            const std::string_view hint = MenuHint(item.text);
+            if (!hint.empty()) text += QLatin1Char('\t') + Q(hint);
+            action->setText(text);
+            menu->addAction(action);
+          }
+        }
+        connect(menu, &QMenu::aboutToShow, this, &MainWindow::UpdateCommandStates);
+        connect(menu, &QMenu::hovered, this, [this](QAction* action) {
+          const int id = action->data().toInt();
+          if (id >= 100) StatusText(4, MessageText(id - 100));
+        });
+      };
+  for (const MenuItem& top : menu_) {
+    if (top.kind != MenuItemKind::Popup) continue;
+    QMenu* menu = menuBar()->addMenu(Q(top.text));
+    fill(menu, top.items);
+  }
+  RelabelRecentFiles();
+  UpdateCommandStates();
+}
+
+void MainWindow::ApplyLanguageTexts() {
+  box_->SetTitle(MessageText(55));
+  board_->SetBoardLetters(std::string(BoardLetters(state_.language)));
+  for (const auto& [id, action] : commands_) {
+    if (id >= 100 && id <= 180) action->setToolTip(MessageText(id - 100));
+  }
+  Action(CmdPrintDiagrams)->setText(MessageText(211));
+  Action(CmdPrintReport)->setText(MessageText(212));
+  Action(CmdPreviewDiagrams)->setText(MessageText(211));
+  Action(CmdPreviewReport)->setText(MessageText(212));
+}
+
+void MainWindow::RelabelRecentFiles() {
+  for (int i = 0; i < 4; ++i) {
+    QAction* action = Action(CmdRecentFirst + i);
+    if (action == nullptr) continue;
+    action->setText(Q(RecentFileLabel(i, FileNameText(state_.recentFiles[i]),
+                                      FileNameText(state_.startDirectory))));
+  }
+}
+
+void MainWindow::UpdateCommandStates() {
+  CommandContext context;
+  context.fileOpen = state_.fileOpen;
+  context.problemListCount = state_.problemListCount;
+  context.setupMode = board_->setupMode();
+  context.solutionStale = state_.solutionStale;
+  context.solving = solving();
+  for (const auto& [id, action] : commands_) action->setEnabled(CommandEnabled(id, context));
+  const int current = LanguageCommand(state_.language);
+  for (int id = CmdLanguageFirst; id <= CmdLanguageOther; ++id)
+    Action(id)->setChecked(id == current);
+  positionBox_->setEnabled(!context.solving);
+}
+
+void MainWindow::StatusText(int part, const QString& text) {
+  if (part >= 0 && part < 5) statusParts_[part]->setText(text);
+}
+
+QString MainWindow::StatusTextOf(int part) const {
+  return part >= 0 && part < 5 ? statusParts_[part]->text() : QString();
+}
+
+void MainWindow::ApplyBoardSettings() {
+  const PieceImages* images =
+      state_.output[OutputClassicPieces] == 1 ? &classicPieces_ : &modernPieces_;
+  board_->SetPieceImages(images);
+  board_->SetRelief(state_.output[OutputSquares3D] != 0);
+  box_->SetPieceImages(images);
+}
+
+void MainWindow::ApplyPaneFont() {
+  const PaneFont& record = state_.paneFont;
+  const int height = record.height == 0 ? 13 : std::abs(record.height);
+  QFont font(QString::fromStdString(Cp1252ToUtf8(FaceName(record))));
+  font.setPixelSize(height);
+  font.setWeight(record.weight >= 600 ? QFont::Bold : QFont::Normal);
+  font.setItalic(record.italic != 0);
+  solutionPane_->setFont(font);
+  informationPane_->setFont(font);
+  area_->SetBoxFont(font, record.height);
+}
+
+void MainWindow::SetSolutionPaneText(const std::string& text) {
+  std::string lines = text.substr(0, SolutionPaneLimit);
+  std::string lf;
+  lf.reserve(lines.size());
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    if (!(lines[i] == '\r' && i + 1 < lines.size() && lines[i + 1] == '\n')) lf += lines[i];
+  const bool figurines = state_.output[OutputFigurineNotation] != 0;
+  solutionPane_->setPlainText(QString::fromStdString(Cp1252ToUtf8(lf, figurines)));
+}
+
+std::string MainWindow::SolutionPaneText() const {
+  const std::string bytes = Utf8ToCp1252(solutionPane_->toPlainText().toStdString());
+  std::string crlf;
+  crlf.reserve(bytes.size() + bytes.size() / 16);
+  for (char c : bytes) {
+    if (c == '\n') crlf += '\r';
+    crlf += c;
+  }
+  return crlf;
+}
+
+void MainWindow::RefreshInformation() {
+  const std::string info = InformationText(state_.problem, state_.language);
+  std::string lf;
+  for (char c : info)
+    if (c != '\r') lf += c;
+  informationPane_->setPlainText(Q(lf));
+  SwitchOptionsToKind(state_.options, state_.problem.type.kind);
+  RefreshMenCount();
+  if (state_.fileOpen) {
+    StatusText(4, Q(FileSummaryText(FileNameText(state_.collection.currentFileName),
+                                    state_.collection.currentIndex, state_.collection.lastIndex,
+                                    state_.language)));
+  }
+}
+
+void MainWindow::RefreshProblemType() {
+  StatusText(2, Q(ProblemTypeStatusText(state_.options, state_.problem.type, state_.language)));
+}
+
+// The three small boxes below the board: men count, twins and stipulation.
+void MainWindow::RefreshMenCount() {
+  int lines = 0;
+  std::string twins;
+  for (char c : TwinsBoxText(state_.problem, state_.pos.board, state_.language, lines))
+    if (c != '\r') twins += c;
+  if (!twins.empty() && twins.back() == '\n') twins.pop_back();
+  area_->SetBoxTexts(Q(MenCountText(state_.pos.board)), Q(twins), lines,
+                     Q(FormatProblemType(state_.problem.type)));
+}
+
+bool MainWindow::solving() const {
+  return runner_ != nullptr && runner_->running();
+}
+
+void MainWindow::WaitForSolve() {
+  while (solving()) QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+// ---- The dispatch.
+
+void MainWindow::Dispatch(int command) {
+  Dispatch(command, QGuiApplication::keyboardModifiers());
+}
+
+void MainWindow::Dispatch(int command, Qt::KeyboardModifiers modifiers) {
+  emit commandDispatched(command);
+  if (solving()) {
+    // Every command waits for the solve; Escape breaks it off.
+    if (command == CmdQuit) runner_->RequestBreak();
+    return;
+  }
+  QAction* action = Action(command);
+  if (action != nullptr && !action->isEnabled()) return;
+  const bool ctrl = modifiers & Qt::ControlModifier;
+  switch (command) {
+    case CmdPositionBox:
+      PositionBoxEntered();
+      break;
+    case CmdFirst:
+    case CmdNext:
+    case CmdPrevious:
+    case CmdLast:
+      GoToRecord(command);
+      break;
+    case CmdClose:
+      CloseFile();
+      break;
+    case CmdOpen:
+      OpenFile();
+      break;
+    case CmdOpenPosition:
+      if (AskToSave() != IdCancel) AfterCommandRefresh(true);
+      break;
+    case CmdSaveAs:
+      SaveAs();
+      break;
+    case CmdQuit:
+      close();
+      break;
+    case CmdAddPosition:
+      AddPosition();
+      break;
+    case CmdSetup:
+      board_->setFocus(Qt::OtherFocusReason);
+      break;
+    case CmdSpecialEffects:
+      ToggleEffects();
+      break;
+    case CmdClear:
+      ClearBoard();
+      break;
+    case CmdRestore:
+      BoardOperationCommand(OpRestore);
+      break;
+    case CmdRefreshSolution:
+    case CmdSearchSolution:
+    case CmdTestMove:
+      SolveCommand(command);
+      break;
+    case CmdSaveText:
+      SaveText();
+      break;
+    case CmdReloadText:
+      ReloadText();
+      break;
+    case CmdFindNext:
+      FindNext();
+      break;
+    case CmdToggleActualPlay:
+      ToggleActualPlay(state_.options);
+      RefreshProblemType();
+      break;
+    case CmdStartFile:
+      OpenStartFile(ctrl);
+      break;
+    case CmdHandOver:
+      HandOver();
+      break;
+    default:
+      if (command >= CmdEffectFirst && command <= CmdEffectLast) {
+        const bool toroidal = ctrl && command % 2 == 0;
+        BoardOperationCommand(command - (toroidal ? 170 : 180));
+      } else if (command >= CmdLanguageFirst && command <= CmdLanguageOther) {
+        SelectLanguageCommand(command);
+      } else if (command >= CmdRecentFirst && command <= CmdRecentLast) {
+        OpenRecentFile(command, modifiers);
+      } else {
+        Placeholder(command);
+      }
+      break;
+  }
+  UpdateCommandStates();
+}
+
+// ---- Saving and opening.
+
+int MainWindow::AskToSave() {
+  switch (DecideSaveQuestion(state_.skipNextSavePrompt, state_.problem, state_.pos.board)) {
+    case SaveQuestion::Skip:
+      return IdNo;
+    case SaveQuestion::Nothing:
+      return 0;
+    case SaveQuestion::Ask:
+      break;
+  }
+  const int answer = state_.fileOpen ? Message(43, FileNameText(state_.collection.currentFileName),
+                                               MbYesNoCancel | MbIconQuestion)
+                                     : Message(44, "", MbYesNoCancel | MbIconQuestion);
+  if (answer != IdYes) return answer;
+  if (state_.fileOpen) {
+    const FileResult result = SaveProblem(state_.collection, state_.problem, state_.pos.board);
+    if (!result) {
+      // The problem stays modified and is not replaced: the caller stops.
+      ReportResult(result, state_.collection.currentFileName);
+      return IdCancel;
+    }
+  } else {
+    SaveAs();
+    if (IsProblemModified(state_.problem, state_.pos.board)) return IdCancel;
+  }
+  return IdYes;
+}
+
+void MainWindow::ReportResult(const FileResult& result, const std::string& fileName) {
+  UiCallbacks ui;
+  ui.messageBox = [this](const std::string& text, const std::string& caption, int style) {
+    return prompts_.messageBox ? prompts_.messageBox(Q(text), Q(caption), style) : IdOk;
+  };
+  ReportFileResult(ui, state_.language, result, FileNameText(fileName));
+}
+
+void MainWindow::LoadWithDisplay() {
+  const FileResult result = LoadProblem(state_.collection, state_.problem, state_.pos.board);
+  if (!result) {
+    ReportResult(result, state_.collection.currentFileName);
+    return;
+  }
+  state_.solutionStale = true;
+  SetSolutionPaneText(state_.problem.solutionText);
+  board_->update();
+  RefreshInformation();
+  RefreshProblemType();
+  RefreshMenCount();
+}
+
+void MainWindow::OpenByExtension() {
+  state_.fileOpen = true;
+  FileResult result;
+  std::string failure;
+  if (ImportFormatOf(state_.collection.currentFileName) != ImportFormat::None) {
+    UiCallbacks ui;
+    ui.statusText = [this](int part, const std::string& text) { StatusText(part, Q(text)); };
+    ImportEnv env{state_.collection, state_.problem, state_.pos.board, state_.language, ui};
+    const ImportResult imported = ImportFile(env);
+    if (imported.ok()) {
+      state_.collection.currentFileName = imported.targetPath;
+      state_.collection.currentIndex = 0;
+      result = LoadProblem(state_.collection, state_.problem, state_.pos.board);
+    } else {
+      result = imported.result;
+      failure = ImportFailureText(imported, state_.language);
+    }
+  } else {
+    result = LoadProblem(state_.collection, state_.problem, state_.pos.board);
+  }
+  if (result) {
+    state_.solutionStale = true;
+    SetSolutionPaneText(state_.problem.solutionText);
+    board_->update();
+    RefreshInformation();
+    RefreshProblemType();
+    RefreshMenCount();
+    UpdateRecentFiles(state_.recentFiles, state_.collection.currentFileName,
+                      state_.collection.currentIndex, state_.previousIndex);
+    RelabelRecentFiles();
+    if (AskToSave() == IdCancel) return;
+    AfterCommandRefresh(true);
+    return;
+  }
+  state_.fileOpen = false;
+  if (!failure.empty()) {
+    if (prompts_.messageBox)
+      prompts_.messageBox(Q(failure), QStringLiteral("Kestrovale"), MbIconStop);
+  } else {
+    ReportResult(result, state_.collection.currentFileName);
+  }
+  AfterCommandRefresh(true);
+}
+
+void MainWindow::AfterCommandRefresh(bool focus) {
+  setWindowTitle(Q(WindowTitle(state_.fileOpen, FileNameText(state_.collection.currentFileName))));
+  if (state_.fileOpen) {
+    navigationBar_->show();
+    if (focus) positionBox_->setFocus(Qt::OtherFocusReason);
+    positionBox_->setText(QString::fromStdString(PositionBoxText(state_.collection.currentIndex)));
+    positionBox_->setModified(false);
+  } else {
+    navigationBar_->hide();
+  }
+  RefreshInformation();
+  UpdateCommandStates();
+}
+
+void MainWindow::GoToRecord(int command) {
+  if (!state_.fileOpen) return;
+  if (AskToSave() == IdCancel) return;
+  state_.collection.currentIndex =
+      NavigationTarget(command, state_.collection.currentIndex, state_.collection.lastIndex);
+  LoadWithDisplay();
+  AfterCommandRefresh(true);
+}
+
+void MainWindow::PositionBoxEntered() {
+  const int target = state_.fileOpen ? PositionBoxTarget(positionBox_->text().toStdString(),
+                                                         state_.collection.lastIndex)
+                                     : -1;
+  if (target >= 0 && AskToSave() != IdCancel) {
+    state_.collection.currentIndex = target;
+    LoadWithDisplay();
+  }
+  positionBox_->setText(QString::fromStdString(PositionBoxText(state_.collection.currentIndex)));
+  positionBox_->setModified(false);
+  RefreshInformation();
+}
+
+void MainWindow::CloseFile() {
+  // A changed problem is offered for saving before it is cleared away.
+  if (AskToSave() == IdCancel) return;
+  if (state_.fileOpen) SetRecentNumber(state_.recentFiles[0], state_.collection.currentIndex + 1);
+  state_.fileOpen = false;
+  BoardOperationCommand(OpClear);
+  // The empty board is the new unchanged state, so that the next question
+  // concerns only what the user sets up from here.
+  state_.problem.storedBoard = EmptyPositionBytes();
+  state_.problem.infoModified = false;
+  RelabelRecentFiles();
+  AfterCommandRefresh(false);
+}
+
+void MainWindow::OpenFile() {
+  state_.previousIndex = state_.collection.currentIndex;
+  if (AskToSave() == IdCancel) return;
+  const QString name =
+      prompts_.openFileName
+          ? prompts_.openFileName(
+                MenuText(CmdOpen),
+                QStringLiteral("Kestrovale (*.kvl *.pgn *.epd *.dbf *.txt);;* (*)"))
+          : QString();
+  if (name.isEmpty()) {
+    RelabelRecentFiles();
+    AfterCommandRefresh(false);
+    return;
+  }
+  state_.collection.currentFileName = name.toStdString();
+  state_.collection.currentIndex = 0;
+  OpenByExtension();
+}
+
+void MainWindow::SaveAs() {
+  const QString name =
+      prompts_.saveFileName
+          ? prompts_.saveFileName(MenuText(CmdSaveAs), QStringLiteral("Kestrovale (*.kvl)"))
+          : QString();
+  if (name.isEmpty()) {
+    RelabelRecentFiles();
+    return;
+  }
+  // The problem goes to the end of the chosen collection, in one operation.
+  CollectionState target{name.toStdString(), 0, -1};
+  const FileResult result = AppendProblem(target, state_.problem, state_.pos.board);
+  if (!result) {
+    ReportResult(result, target.currentFileName);
+    return;
+  }
+  state_.previousIndex = state_.fileOpen ? state_.collection.currentIndex : -1;
+  state_.collection = target;
+  state_.fileOpen = true;
+  UpdateRecentFiles(state_.recentFiles, state_.collection.currentFileName,
+                    state_.collection.currentIndex, state_.previousIndex);
+  RelabelRecentFiles();
+  AfterCommandRefresh(true);
+}
+
+void MainWindow::AddPosition() {
+  if (!state_.fileOpen) return;
+  const FileResult result = AppendProblem(state_.collection, state_.problem, state_.pos.board);
+  if (!result) ReportResult(result, state_.collection.currentFileName);
+  AfterCommandRefresh(false);
+}
+
+void MainWindow::SaveText() {
+  if (!state_.fileOpen) return;
+  const FileResult result = SaveSolutionText(state_.collection, SolutionPaneText());
+  if (!result) ReportResult(result, state_.collection.currentFileName);
+}
+
+void MainWindow::ReloadText() {
+  if (!state_.fileOpen) return;
+  const FileResult result = ReloadSolutionText(state_.collection, state_.problem);
+  if (!result) {
+    ReportResult(result, state_.collection.currentFileName);
+    return;
+  }
+  SetSolutionPaneText(state_.problem.solutionText);
+}
+
+void MainWindow::OpenRecentFile(int command, Qt::KeyboardModifiers modifiers) {
+  const std::string& entry = state_.recentFiles[command - CmdRecentFirst];
+  if (entry.empty()) return;
+  if (AskToSave() == IdCancel) return;
+  state_.collection.currentFileName = entry;
+  OpenStartFile(modifiers & Qt::ControlModifier);
+}
+
+void MainWindow::OpenStartFile(bool ctrl) {
+  state_.previousIndex = state_.collection.currentIndex;
+  std::string path;
+  int number = 0;
+  SplitRecentFile(state_.collection.currentFileName, path, number);
+  state_.collection.currentFileName = path;
+  state_.collection.currentIndex = number > 0 ? number - 1 : 0;
+  if (ctrl) {
+    // Ctrl stores the problem shown into the chosen file at that number.
+    state_.problem.infoModified = true;
+    if (AskToSave() == IdCancel) return;
+  }
+  OpenByExtension();
+}
+
+void MainWindow::HandOver() {
+  if (AskToSave() == IdCancel) return;
+  IniDocument document;
+  ReadIniFile(IniFilePath(), document);
+  const std::string file = LoadFileCmd(document);
+  if (file.empty()) return;
+  state_.collection.currentFileName = file;
+  state_.previousIndex = state_.collection.currentIndex;
+  state_.collection.currentIndex = 0;
+  OpenByExtension();
+}
+
+// ---- The board.
+
+void MainWindow::ClearBoard() {
+  if (AskToSave() == IdCancel) return;
+  BoardOperationCommand(OpClear);
+}
+
+void MainWindow::BoardOperationCommand(int operation) {
+  if (!BoardOperation(state_.pos.board, state_.backup, operation)) return;
+  state_.solutionStale = true;
+  board_->update();
+  solutionPane_->clear();
+  if (operation == OpClear) ClearProblemInformation(state_.problem);
+  RefreshInformation();
+  RefreshProblemType();
+  RefreshMenCount();
+}
+
+void MainWindow::ToggleEffects() {
+  const bool show = effectsBar_->isHidden();
+  Action(CmdSpecialEffects)->setChecked(show);
+  effectsBar_->setVisible(show);
+}
+
+// ---- Solving.
+
+void MainWindow::SolveCommand(int command) {
+  if (command == CmdTestMove) {
+    if (state_.problem.type.kind == KindHelp) return;
+    savedTestOptions_ = BeginTestMove(state_.options);
+    testingMove_ = true;
+  }
+  if (!CanSolve(state_.problem.type)) {
+    Message(48, "", MbIconExclamation);
+    if (testingMove_) EndTestMove(state_.options, savedTestOptions_);
+    testingMove_ = false;
+    board_->ClearTestMoveOrigin();
+    return;
+  }
+  auto job = std::make_unique<SolveJob>();
+  job->pos = state_.pos;
+  job->type = state_.problem.type;
+  job->options = state_.options;
+  job->twins = state_.problem.twins;
+  job->language = state_.language;
+  job->figurines = state_.output[OutputFigurineNotation] != 0;
+  job->moves = command == CmdRefreshSolution ? 1 : state_.problem.type.moves;
+  job->testMoveFilter = command == CmdTestMove ? board_->testMoveOrigin() : 0;
+  board_->ClearTestMoveOrigin();
+  solver_->solutionStale = state_.solutionStale;
+  board_->SetLocked(true);
+  solutionPane_->setReadOnly(true);
+  QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+  runner_->Start(std::move(job), *solver_);
+  UpdateCommandStates();
+}
+
+void MainWindow::OnSolveFinished() {
+  QGuiApplication::restoreOverrideCursor();
+  SetSolutionPaneText(runner_->paneText());
+  state_.solutionStale = solver_->solutionStale;
+  if (testingMove_) EndTestMove(state_.options, savedTestOptions_);
+  testingMove_ = false;
+  board_->SetLocked(false);
+  solutionPane_->setReadOnly(false);
+  RefreshProblemType();
+  UpdateCommandStates();
+  solutionPane_->setFocus(Qt::OtherFocusReason);
+  emit solveFinished();
+}
+
+bool MainWindow::FindInSolution(const std::string& text) {
+  const QString needle = Q(text);
+  QTextDocument* document = solutionPane_->document();
+  int from = solutionPane_->textCursor().selectionEnd();
+  for (;;) {
+    const QTextCursor found = document->find(needle, from, QTextDocument::FindCaseSensitively);
+    if (!found.isNull() && !needle.isEmpty()) {
+      solutionPane_->setTextCursor(found);
+      solutionPane_->ensureCursorVisible();
+      solutionPane_->setFocus(Qt::OtherFocusReason);
+      return true;
+    }
+    if (Message(50, text, MbYesNoCancel | MbIconQuestion) != IdYes) return false;
+    QTextCursor start(document);
+    solutionPane_->setTextCursor(start);
+    from = 0;
+    if (needle.isEmpty()) return false;
+  }
+}
+
+void MainWindow::FindNext() {
+  if (state_.findText.empty()) {
+    Placeholder(CmdFindInText);
+    return;
+  }
+  FindInSolution(state_.findText);
+}
+
+void MainWindow::SelectLanguageCommand(int command) {
+  std::string path;
+  int id = command;
+  if (command == CmdLanguageOther) {
+    const QString name = prompts_.openFileName
+                             ? prompts_.openFileName(MenuText(command), QStringLiteral("*.str"))
+                             : QString();
+    if (name.isEmpty())
+      id = CmdLanguageFirst + 1;
+    else
+      path = name.toStdString();
+  }
+  UiCallbacks ui;
+  ui.messageBox = [this](const std::string& text, const std::string& caption, int style) {
+    return prompts_.messageBox ? prompts_.messageBox(Q(text), Q(caption), style) : IdOk;
+  };
+  state_.language = SelectLanguage((id - CmdLanguageFirst) * 256, path, ui);
+  if (state_.language.base == LanguageCustom) state_.customMenu = path;
+  RebuildMenus();
+  ApplyLanguageTexts();
+  RefreshInformation();
+  RefreshProblemType();
+}
+
+// ---- Closing and events.
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (solving()) runner_->BreakAndWait();
+  if (AskToSave() == IdCancel) {
+    event->ignore();
+    return;
+  }
+  if (onClose) onClose();
+  event->accept();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == positionBox_ && event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    const bool keypad = key->modifiers() & Qt::KeypadModifier;
+    int command = 0;
+    if (key->key() == Qt::Key_Home) command = CmdFirst;
+    if (key->key() == Qt::Key_End) command = CmdLast;
+    if (key->key() == Qt::Key_Up || (keypad && key->key() == Qt::Key_Plus)) command = CmdNext;
+    if (key->key() == Qt::Key_Down || (keypad && key->key() == Qt::Key_Minus))
+      command = CmdPrevious;
+    if (command != 0) {
+      Dispatch(command);
+      return true;
+    }
+    return false;
+  }
+  if (watched == statusParts_[2] && event->type() == QEvent::MouseButtonPress) {
+    Dispatch(CmdSolvingOptions);
+    return true;
+  }
+  // The accelerators reach the window whatever child has the focus: a text
+  // field may not keep Ctrl+A or Ctrl+F for itself.
+  if (event->type() == QEvent::ShortcutOverride && QApplication::activePopupWidget() == nullptr &&
+      QApplication::activeModalWidget() == nullptr) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (widget != nullptr && widget->window() == this) {
+      for (const Accelerator& a : Accelerators) {
+        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+        if (key->key() == a.key && mods == Qt::KeyboardModifiers(a.modifier)) {
+          event->ignore();
+          return true;
+        }
+      }
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace kv::app

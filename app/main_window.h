@@ -1,0 +1,168 @@
+// The main window: menus, accelerators and toolbars built around one
+// registry of actions (one QAction per command id), the board and piece box,
+// the two text panes, the small boxes below the board and the five-part
+// status bar. Every source of a command reaches Dispatch, so one id is one
+// action whatever its source.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/board_widget.h"
+#include "app/piece_images.h"
+#include "solver/solve_driver.h"
+#include "solver/solve_options_logic.h"
+#include "strings/menu.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QToolBar;
+class QToolButton;
+
+namespace kv::app {
+
+class MainArea;
+class PieceBox;
+class SolveRunner;
+
+// Everything the window asks the user. The program shows boxes and file
+// dialogs; the tests put recorders here.
+struct Prompts {
+  // A message box (style: kv::Mb* flags); answers kv::IdOk, IdYes, IdNo, IdCancel.
+  std::function<int(const QString& text, const QString& caption, int style)> messageBox;
+  std::function<QString(const QString& title, const QString& filter)> openFileName;
+  std::function<QString(const QString& title, const QString& filter)> saveFileName;
+  // A dialog that does not exist yet: shows its title and says so.
+  std::function<void(const QString& title)> placeholder;
+  // The test-a-move choice: index + 1 of the chosen move, 0 for Cancel.
+  std::function<int(const QString& title, const QStringList& moves)> chooseMove;
+};
+Prompts DefaultPrompts(QWidget* parent);
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  MainWindow(AppState& state, Prompts prompts, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // The one dispatch of commands; modifiers are those held when it was given
+  // (Ctrl changes the recent files and the shifts).
+  void Dispatch(int command, Qt::KeyboardModifiers modifiers);
+  void Dispatch(int command);
+
+  QAction* Action(int command) const;
+  // Asks whether to save a changed problem: kv::IdYes, IdNo, IdCancel, or 0
+  // when there is nothing to save.
+  int AskToSave();
+  void OpenByExtension();
+  void AfterCommandRefresh(bool focus);
+  void RefreshInformation();
+  void RefreshProblemType();
+  void RefreshMenCount();
+  void RebuildMenus();
+  void UpdateCommandStates();
+  // The piece set and the relief of the squares, from the output settings.
+  void ApplyBoardSettings();
+  void StatusText(int part, const QString& text);
+  QString StatusTextOf(int part) const;
+  // Shows the current problem's solution text (or any pane text) in the
+  // solution pane, converted from Windows-1252 at this edge.
+  void SetSolutionPaneText(const std::string& text);
+  std::string SolutionPaneText() const;  // Windows-1252, CR LF lines
+  // The text search of the solution pane: from the end of the selection,
+  // case-sensitive, offering to restart at the top. True when found.
+  bool FindInSolution(const std::string& text);
+
+  bool solving() const;
+  // Waits until the running solve (if any) has ended: for tests and shut-down.
+  void WaitForSolve();
+
+  AppState& state() { return state_; }
+  BoardWidget* board() const { return board_; }
+  PieceBox* pieceBox() const { return box_; }
+  QPlainTextEdit* solutionPane() const { return solutionPane_; }
+  QPlainTextEdit* informationPane() const { return informationPane_; }
+  QLineEdit* positionBox() const { return positionBox_; }
+  QToolBar* navigationBar() const { return navigationBar_; }
+  QToolBar* effectsBar() const { return effectsBar_; }
+  const Menu& menuData() const { return menu_; }
+
+  // Set when the window may close (AskToSave did not answer Cancel).
+  std::function<void()> onClose;
+
+ signals:
+  void commandDispatched(int command);
+  void solveFinished();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateActions();
+  void CreateToolBars();
+  void CreateStatusBar();
+  QAction* MakeAction(int command);
+  QString MessageText(int n) const;
+  QString MenuText(int command) const;  // the item's text as a dialog title
+  int Message(int n, const std::string& argument, int style);
+  void Placeholder(int command);
+  void ApplyLanguageTexts();
+  void ApplyPaneFont();
+  void RelabelRecentFiles();
+
+  // Commands.
+  void GoToRecord(int command);
+  void PositionBoxEntered();
+  void CloseFile();
+  void OpenFile();
+  void SaveAs();
+  void AddPosition();
+  void ClearBoard();
+  void BoardOperationCommand(int operation);
+  void SolveCommand(int command);
+  void OnSolveFinished();
+  void SaveText();
+  void ReloadText();
+  void FindNext();
+  void SelectLanguageCommand(int command);
+  void OpenRecentFile(int command, Qt::KeyboardModifiers modifiers);
+  void OpenStartFile(bool ctrl);
+  void HandOver();
+  void ToggleEffects();
+  void LoadWithDisplay();
+  void ReportResult(const FileResult& result, const std::string& fileName);
+
+  AppState& state_;
+  Prompts prompts_;
+  Menu menu_;
+  std::map<int, QAction*> commands_;
+  DragState drag_;
+  PieceImages modernPieces_;
+  PieceImages classicPieces_;
+  MainArea* area_ = nullptr;
+  BoardWidget* board_ = nullptr;
+  PieceBox* box_ = nullptr;
+  QPlainTextEdit* solutionPane_ = nullptr;
+  QPlainTextEdit* informationPane_ = nullptr;
+  QLineEdit* positionBox_ = nullptr;
+  QToolBar* navigationBar_ = nullptr;
+  QToolBar* mainBar_ = nullptr;
+  QToolBar* effectsBar_ = nullptr;
+  std::array<QLabel*, 5> statusParts_{};
+  std::unique_ptr<Solver> solver_;
+  SolveRunner* runner_ = nullptr;
+  bool testingMove_ = false;
+  SavedPerKindOptions savedTestOptions_{};
+};
+
+}  // namespace kv::app
