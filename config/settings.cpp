@@ -301,7 +301,7 @@ void LoadSettings(const IniDocument& document, Settings& settings) {
   settings.source = Get(document, "Source", "", SourceFieldSize);
   settings.award = Get(document, "Prix", "", AwardFieldSize);
   settings.comment = Get(document, "Commentaire", "", CommentFieldSize);
-  settings.twins = Get(document, "Jumeaux", "", TwinsFieldSize);
+  settings.twins = Get(document, "Jumeaux", "", IniTwinsFieldSize);
 }
 
 void SaveSettings(IniDocument& document, const Settings& settings) {
