@@ -82,32 +82,56 @@ bool SaveConfiguration(const std::string& path, const AppState& state, const Win
       message);
 }
 
-int RunProgram(QApplication& application) {
-  const std::string iniPath = IniFilePath();
-  auto state = std::make_unique<AppState>();
-  std::string message;
-  WindowRect rect = LoadConfiguration(iniPath, *state, &message);
-  state->startDirectory = QDir::currentPath().toStdString() + "/";
+Session::Session(std::string iniPath, Prompts prompts)
+    : iniPath_(std::move(iniPath)), state_(std::make_unique<AppState>()) {
+  rect_ = LoadConfiguration(iniPath_, *state_, &readMessage_);
+  state_->startDirectory = QDir::currentPath().toStdString() + "/";
+  window_ = std::make_unique<MainWindow>(*state_, std::move(prompts));
+  window_->onClose = [this] {
+    closed_ = true;
+    const QRect outer = window_->frameGeometry();
+    rect_ = WindowRect{outer.left(), outer.top(), outer.right() + 1, outer.bottom() + 1};
+  };
+}
 
-  MainWindow window(*state, DefaultPrompts(nullptr));
-  if (!message.empty())
-    QMessageBox::warning(nullptr, QStringLiteral("Kestrovale"),
-                         QString::fromStdString(Cp1252ToUtf8(message)));
+Session::~Session() = default;
 
+void Session::Start(const QString& commandLine) {
+  MainWindow& window = *window_;
   // The stored rectangle is the outer one, frame included.
-  window.move(rect.left, rect.top);
-  window.resize(rect.right - rect.left, rect.bottom - rect.top);
+  const int width = rect_.right - rect_.left;
+  const int height = rect_.bottom - rect_.top;
+  window.move(rect_.left, rect_.top);
+  window.resize(width, height);
   window.show();
   const QSize frame = window.frameGeometry().size() - window.size();
   if (frame.isValid() && !frame.isEmpty())
-    window.resize(rect.right - rect.left - frame.width(), rect.bottom - rect.top - frame.height());
+    window.resize(width - frame.width(), height - frame.height());
 
-  bool closed = false;
-  window.onClose = [&] {
-    closed = true;
-    const QRect outer = window.frameGeometry();
-    rect = WindowRect{outer.left(), outer.top(), outer.right() + 1, outer.bottom() + 1};
-  };
+  if (!commandLine.isEmpty()) {
+    state_->collection.currentFileName = commandLine.toStdString();
+    window.Dispatch(CmdStartFile, Qt::NoModifier);
+  } else if (!state_->recentFiles[0].empty()) {
+    window.Dispatch(CmdRecentFirst, Qt::NoModifier);
+  }
+}
+
+bool Session::Finish(std::string* message) {
+  if (!closed_) return true;
+  // The most recent file reopens at the problem shown last.
+  if (state_->fileOpen && state_->recentFiles[0].find(" n\xB0") != std::string::npos)
+    SetRecentNumber(state_->recentFiles[0], state_->collection.currentIndex + 1);
+  return SaveConfiguration(iniPath_, *state_, rect_, message);
+}
+
+int RunProgram(QApplication& application) {
+  Session session(IniFilePath(), DefaultPrompts(nullptr));
+  MainWindow& window = session.window();
+  AppState& state = session.state();
+  if (!session.readMessage().empty())
+    QMessageBox::warning(nullptr, QStringLiteral("Kestrovale"),
+                         QString::fromStdString(Cp1252ToUtf8(session.readMessage())));
+
   // A log-off asks about a changed problem, and writes no configuration.
   bool loggingOff = false;
   QObject::connect(&application, &QGuiApplication::commitDataRequest, &window,
@@ -119,28 +143,21 @@ int RunProgram(QApplication& application) {
                    });
 
   const QStringList arguments = QCoreApplication::arguments();
-  const QString commandLine = arguments.mid(1).join(QLatin1Char(' '));
-  if (!commandLine.isEmpty()) {
-    state->collection.currentFileName = commandLine.toStdString();
-    window.Dispatch(CmdStartFile, Qt::NoModifier);
-  } else if (!state->recentFiles[0].empty()) {
-    window.Dispatch(CmdRecentFirst, Qt::NoModifier);
-  }
+  session.Start(arguments.mid(1).join(QLatin1Char(' ')));
 
-  // KESTROVALE_SCREENSHOT=file.png: the window as started, saved as an image
-  // once it has painted (for the documentation), then the program ends
-  // without writing its configuration.
+  // KESTROVALE_SCREENSHOT=file.png: the window as started (with the solution
+  // of the problem shown, if any) saved as an image for the documentation;
+  // the program then ends without writing its configuration.
   const QString screenshot = qEnvironmentVariable("KESTROVALE_SCREENSHOT");
   if (!screenshot.isEmpty()) {
     auto grab = [&] {
       window.grab().save(screenshot);
       application.exit(0);
     };
-    // With a problem shown, its solution is in the picture too.
     QObject::connect(&window, &MainWindow::solveFinished, &window,
                      [&] { QTimer::singleShot(200, &window, grab); });
     QTimer::singleShot(300, &window, [&] {
-      if (state->fileOpen)
+      if (state.fileOpen)
         window.Dispatch(CmdSearchSolution, Qt::NoModifier);
       else
         grab();
@@ -149,11 +166,9 @@ int RunProgram(QApplication& application) {
   }
 
   const int code = application.exec();
-  if (!closed || loggingOff) return code;
-  // The most recent file reopens at the problem shown last.
-  if (state->fileOpen && state->recentFiles[0].find(" n\xB0") != std::string::npos)
-    SetRecentNumber(state->recentFiles[0], state->collection.currentIndex + 1);
-  if (!SaveConfiguration(iniPath, *state, rect, &message))
+  if (loggingOff) return code;
+  std::string message;
+  if (!session.Finish(&message))
     QMessageBox::warning(nullptr, QStringLiteral("Kestrovale"),
                          QString::fromStdString(Cp1252ToUtf8(message)));
   return code;

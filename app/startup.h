@@ -4,9 +4,11 @@
 #pragma once
 
 #include <QApplication>
+#include <memory>
 #include <string>
 
 #include "app/app_state.h"
+#include "app/main_window.h"
 #include "config/ini_file.h"
 
 namespace kv::app {
@@ -25,6 +27,37 @@ WindowRect LoadConfiguration(const std::string& path, AppState& state, std::stri
 // keeping any other keys of the file. False with a message on failure.
 bool SaveConfiguration(const std::string& path, const AppState& state, const WindowRect& rect,
                        std::string* message);
+
+// One run of the program between reading and writing the configuration:
+// the state and the main window made from the ini file at iniPath.
+class Session {
+ public:
+  Session(std::string iniPath, Prompts prompts);
+  ~Session();
+
+  // Places and shows the window at the stored rectangle, then opens the file
+  // of the command line, or else reopens the most recent file at the
+  // problem shown last.
+  void Start(const QString& commandLine);
+  // After the window has closed: writes the configuration (nothing when it
+  // was not closed, e.g. a log-off). False with a message when the file
+  // cannot be written.
+  bool Finish(std::string* message);
+
+  AppState& state() { return *state_; }
+  MainWindow& window() { return *window_; }
+  const WindowRect& rect() const { return rect_; }
+  // Why the configuration could not be read (empty when it was, or missing).
+  const std::string& readMessage() const { return readMessage_; }
+
+ private:
+  std::string iniPath_;
+  std::unique_ptr<AppState> state_;
+  std::unique_ptr<MainWindow> window_;
+  WindowRect rect_;
+  std::string readMessage_;
+  bool closed_ = false;
+};
 
 // The whole program: configuration, main window, the file given on the
 // command line or the last file, the event loop, and the configuration
