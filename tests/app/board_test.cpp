@@ -1,6 +1,7 @@
 // The board window and the piece box: mouse drags, the box's sticky drag,
 // typed letters, the "+"/"-" cycle, keyboard moves and keypad operations.
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QtTest>
 
 #include "app/board_editing.h"
@@ -45,6 +46,7 @@ class BoardTest : public QObject {
   void restoreAfterStartGivesAnIntactEmptyBoard();
   void setupModeFollowsTheFocus();
   void pieceImagesCoverTheirSquare();
+  void shiftRightClickTestsTheMovesOfAWhiteMan();
 };
 
 void BoardTest::cycleOfPlusAndMinus() {
@@ -269,6 +271,27 @@ void BoardTest::pieceImagesCoverTheirSquare() {
   }
   const QImage strip = PieceStrip(images);
   QCOMPARE(strip.size(), QSize(192, 96));
+}
+
+void BoardTest::shiftRightClickTestsTheMovesOfAWhiteMan() {
+  Fixture f;
+  MainWindow& w = *f.window;
+  w.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&w));
+  f.state->pos.board = BoardFromFen("k7/8/1K6/8/8/8/8/7R");
+  QSignalSpy spy(&w, &MainWindow::commandDispatched);
+  // On a black man, or without Shift, nothing is tested.
+  QTest::mouseClick(w.board(), Qt::RightButton, Qt::ShiftModifier, Centre("a8"));
+  QVERIFY(spy.isEmpty());
+  QTest::mouseClick(w.board(), Qt::RightButton, Qt::ShiftModifier, Centre("h1"));
+  QCOMPARE(spy.size(), 1);
+  QCOMPARE(spy.last().at(0).toInt(), CmdTestMove);
+  QVERIFY(w.solving());
+  QSignalSpy finished(&w, &MainWindow::solveFinished);
+  QVERIFY(finished.wait(60000));
+  // The options of the test are put back afterwards.
+  QCOMPARE(f.state->options[OptionsKind], 0);
+  QVERIFY(!w.solving());
 }
 
 QTEST_MAIN(BoardTest)

@@ -6,6 +6,7 @@
 #include "app/commands.h"
 #include "app/information.h"
 #include "app_fixture.h"
+#include "solver/twins.h"
 #include "strings/encoding.h"
 
 using namespace kv;
@@ -46,12 +47,12 @@ void InformationTest::extraStringsAreLabelled() {
 void InformationTest::threeTwinsShowTwoLines() {
   Language english;
   CurrentProblem p;
-  // The stored field: the usual mode, then three "remove" twins (kind 2) of
-  // a8, b8 and c8, each byte stored as its value + 0x20. (Spelled out:
-  // solver/twins.h and config/settings.h cannot meet in one file yet.)
-  p.twins = "\x7F";
-  for (char square = 0; square < 3; ++square)
-    p.twins += std::string{'\x22', static_cast<char>(0x20 + square), '\x20', '\x20'};
+  TwinEntry entries[3];
+  for (int i = 0; i < 3; ++i) {
+    entries[i].kind = TwinRemove;
+    entries[i].square1 = i;  // a8, b8, c8
+  }
+  p.twins = BuildTwinsField(false, entries, 3);
   Board board{};
   board[22] = WhiteRook;
   board[23] = WhiteQueen;

@@ -10,6 +10,7 @@
 #include "app/startup.h"
 #include "app_fixture.h"
 #include "config/ini_file.h"
+#include "config/ini_location.h"
 
 using namespace kv;
 using namespace kv::app;
@@ -22,6 +23,7 @@ class StartupTest : public QObject {
   void laterRunResumes();
   void cancelOnQuitWritesNothing();
   void settingsRoundTrip();
+  void handOverOpensTheFileNamedInTheIni();
 };
 
 void StartupTest::firstRunStartsEmpty() {
@@ -108,6 +110,26 @@ void StartupTest::settingsRoundTrip() {
   QCOMPARE(back.output[OutputFigurineNotation], 1);
   // The restored position counts as unchanged.
   QVERIFY(!IsProblemModified(back.problem, back.pos.board));
+}
+
+// Command 1032: the running instance opens the file a second one wrote to
+// "FileCmd" of the configuration file (KESTROVALE_INI of this test).
+void StartupTest::handOverOpensTheFileNamedInTheIni() {
+  QTemporaryDir dir;
+  const std::string kvl = MakeCollection(dir, {"k7/8/1K6/8/8/8/8/7R", "k7/8/8/8/8/8/8/K6Q"});
+  const std::string ini = IniFilePath();
+  QVERIFY(UpdateIniFile(ini, [&](IniDocument& d) { SaveFileCmd(d, kvl); }));
+  Fixture f;
+  f.state->pos.board[SquareAt(0, 0)] = WhiteKing;
+  f.log.answers = {IdCancel};
+  f.window->Dispatch(CmdHandOver);
+  QVERIFY(!f.state->fileOpen);  // Cancel keeps the problem shown
+  f.log.answers = {IdNo};
+  f.window->Dispatch(CmdHandOver);
+  QVERIFY(f.state->fileOpen);
+  QCOMPARE(f.state->collection.currentFileName, kvl);
+  QCOMPARE(f.state->collection.lastIndex, 1);
+  QFile::remove(QString::fromStdString(ini));
 }
 
 QTEST_MAIN(StartupTest)
