@@ -1,5 +1,6 @@
 // The board window and the piece box: mouse drags, the box's sticky drag,
 // typed letters, the "+"/"-" cycle, keyboard moves and keypad operations.
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QtTest>
@@ -8,6 +9,7 @@
 #include "app/commands.h"
 #include "app/piece_box.h"
 #include "app/piece_images.h"
+#include "app/small_diagram.h"
 #include "app_fixture.h"
 
 using namespace kv;
@@ -47,6 +49,7 @@ class BoardTest : public QObject {
   void setupModeFollowsTheFocus();
   void pieceImagesCoverTheirSquare();
   void shiftRightClickTestsTheMovesOfAWhiteMan();
+  void smallDiagramDrawsAndCounts();
 };
 
 void BoardTest::cycleOfPlusAndMinus() {
@@ -292,6 +295,23 @@ void BoardTest::shiftRightClickTestsTheMovesOfAWhiteMan() {
   // The options of the test are put back afterwards.
   QCOMPARE(f.state->options[OptionsKind], 0);
   QVERIFY(!w.solving());
+}
+
+void BoardTest::smallDiagramDrawsAndCounts() {
+  const PieceImages small = RenderPieceImages(PieceSet::Modern, SmallSquareSize);
+  QImage image(140, 140, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::red);
+  QPainter painter(&image);
+  const MenCount count =
+      DrawSmallDiagram(painter, QPoint(10, 10), BoardFromFen("k7/8/1K6/8/8/8/8/6BR"), small);
+  painter.end();
+  QCOMPARE(count.white, 3);
+  QCOMPARE(count.black, 1);
+  QCOMPARE(image.pixelColor(9, 9), QColor(Qt::red));             // outside the origin
+  QCOMPARE(image.pixelColor(26, 11), QColor(0xC0, 0xC0, 0xC0));  // b8, dark, empty
+  QCOMPARE(image.pixelColor(137, 137), QColor(Qt::red));         // past h1
+  // The man on a8 covers the centre of its square.
+  QVERIFY(image.pixelColor(18, 18) != QColor(Qt::white));
 }
 
 QTEST_MAIN(BoardTest)

@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
+#include <QToolBar>
 #include <QtTest>
 #include <functional>
 
@@ -43,6 +44,7 @@ class CommandsTest : public QObject {
   void enablingRules();
   void menusFollowTheLanguage();
   void dialogsNotYetBuiltShowTheirTitle();
+  void specialEffectsToggleTheirBand();
 };
 
 void CommandsTest::menuItemAndAcceleratorReachTheSameCommand() {
@@ -181,6 +183,17 @@ void CommandsTest::dialogsNotYetBuiltShowTheirTitle() {
   f.window->Dispatch(CmdInformation);
   f.window->Dispatch(CmdSolvingOptions);
   QCOMPARE(f.log.placeholders, QStringList({"Information", "Solving Options"}));
+}
+
+void CommandsTest::specialEffectsToggleTheirBand() {
+  Fixture f;
+  QVERIFY(f.window->effectsBar()->isHidden());
+  f.window->Dispatch(CmdSpecialEffects);
+  QVERIFY(!f.window->effectsBar()->isHidden());
+  QVERIFY(f.window->Action(CmdSpecialEffects)->isChecked());
+  f.window->Dispatch(CmdSpecialEffects);
+  QVERIFY(f.window->effectsBar()->isHidden());
+  QVERIFY(!f.window->Action(CmdSpecialEffects)->isChecked());
 }
 
 QTEST_MAIN(CommandsTest)

@@ -52,6 +52,8 @@ class NavigationTest : public QObject {
   void quitWithCancelKeepsRunning();
   void addPositionAppends();
   void unreadableFileIsReported();
+  void recentFileReopensAtItsNumber();
+  void ctrlOnARecentFileOffersToStoreTheProblemThere();
 };
 
 void NavigationTest::navigationTargetsStayInTheFile() {
@@ -275,6 +277,40 @@ void NavigationTest::unreadableFileIsReported() {
   QCOMPARE(f.log.messages.size(), 1);
   QVERIFY(f.log.messages[0].startsWith("Unable to Open"));
   QVERIFY(f.window->navigationBar()->isHidden());
+}
+
+void NavigationTest::recentFileReopensAtItsNumber() {
+  OpenFixture f;
+  const std::string other = MakeCollection(f.dir, ThreeProblems, "other.kvl");
+  f.state->recentFiles[1] = other +
+                            " n\xB0"
+                            "3";
+  f.window->Dispatch(CmdRecentFirst + 1, Qt::NoModifier);
+  QCOMPARE(f.state->collection.currentFileName, other);
+  QCOMPARE(f.state->collection.currentIndex, 2);
+  // The file left behind keeps the number it was shown at, one place down.
+  QCOMPARE(f.state->recentFiles[0], other +
+                                        " n\xB0"
+                                        "3");
+  QCOMPARE(f.state->recentFiles[1], f.path +
+                                        " n\xB0"
+                                        "1");
+  // An empty entry does nothing.
+  f.window->Dispatch(CmdRecentLast, Qt::NoModifier);
+  QCOMPARE(f.state->collection.currentFileName, other);
+}
+
+void NavigationTest::ctrlOnARecentFileOffersToStoreTheProblemThere() {
+  OpenFixture f;
+  const std::string other = MakeCollection(f.dir, ThreeProblems, "other.kvl");
+  f.state->recentFiles[1] = other +
+                            " n\xB0"
+                            "2";
+  f.log.answers = {IdCancel};
+  f.window->Dispatch(CmdRecentFirst + 1, Qt::ControlModifier);
+  // Asked even for an unchanged problem, naming the chosen file.
+  QCOMPARE(f.log.messages.size(), 1);
+  QVERIFY(f.log.messages[0].contains("other.kvl"));
 }
 
 QTEST_MAIN(NavigationTest)
