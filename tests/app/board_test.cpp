@@ -309,7 +309,7 @@ void BoardTest::smallDiagramDrawsAndCounts() {
   QCOMPARE(count.black, 1);
   QCOMPARE(image.pixelColor(9, 9), QColor(Qt::red));             // outside the origin
   QCOMPARE(image.pixelColor(26, 11), QColor(0xC0, 0xC0, 0xC0));  // b8, dark, empty
-  QCOMPARE(image.pixelColor(137, 137), QColor(Qt::red));         // past h1
+  QCOMPARE(image.pixelColor(138, 138), QColor(Qt::red));         // past h1
   // The man on a8 covers the centre of its square.
   QVERIFY(image.pixelColor(18, 18) != QColor(Qt::white));
 }
