@@ -25,6 +25,7 @@ set(uses_bench bench collections solver core strings)
 set(uses_tests/fuzz tests/fuzz cli collections solver core strings config)
 set(uses_tests/cli tests/cli cli collections solver core strings config)
 set(uses_tests/print tests/print print collections solver core strings config)
+set(uses_tests/app tests/app app print collections solver core strings config)
 set(layers strings config core solver collections cli print app bench)
 foreach(layer strings config core solver collections)
   set(uses_tests/${layer} tests/${layer})
@@ -33,7 +34,7 @@ foreach(layer strings config core solver collections)
   endforeach()
   list(APPEND layers tests/${layer})
 endforeach()
-list(APPEND layers tests/fuzz tests/cli tests/print)
+list(APPEND layers tests/fuzz tests/cli tests/print tests/app)
 
 # The folder of the tree that a path inside it belongs to: tests/X for the
 # test folders, else the first component; empty for anything else.
