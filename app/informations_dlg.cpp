@@ -1,0 +1,264 @@
+#include "app/informations_dlg.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "app/dialog_frame.h"
+#include "strings/dialog_translation.h"
+
+namespace kv::app {
+namespace {
+
+constexpr int HelpContext = 112;
+constexpr int FirstAwardMessage = 56;
+constexpr int AwardCount = 8;
+
+const Language French{LanguageFrench, nullptr};
+
+QComboBox* EditableCombo(QWidget* parent, int id, int maxLength,
+                         const std::vector<std::string>& choices) {
+  auto* combo = new QComboBox(parent);
+  SetControlId(combo, id);
+  combo->setEditable(true);
+  combo->setInsertPolicy(QComboBox::NoInsert);
+  combo->lineEdit()->setMaxLength(maxLength);
+  for (const std::string& choice : choices) combo->addItem(FromCp1252(choice));
+  combo->setMinimumContentsLength(32);
+  combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  return combo;
+}
+
+// A backslash would start the next tag of the stored slot and cut the text
+// when the record is read back, so the field turns it into "/" as it is
+// typed: what the field shows is what the problem keeps.
+void RefuseBackslash(QComboBox* combo) {
+  QLineEdit* edit = combo->lineEdit();
+  QObject::connect(edit, &QLineEdit::textChanged, edit, [edit](const QString& text) {
+    if (!text.contains(QLatin1Char('\\'))) return;
+    const int cursor = edit->cursorPosition();
+    QString cleaned = text;
+    cleaned.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    edit->setText(cleaned);
+    edit->setCursorPosition(cursor);
+  });
+}
+
+QLabel* BuddyLabel(QWidget* parent, int id, const QString& text, QWidget* buddy) {
+  auto* label = new QLabel(text, parent);
+  if (id != 0) SetControlId(label, id);
+  label->setBuddy(buddy);
+  return label;
+}
+
+}  // namespace
+
+// ---- Additional information.
+
+PlusInfoDlg::PlusInfoDlg(const std::array<std::string, ExtraStringCount>& extra,
+                         const AuthorAndSourceLists& lists, const Language& language,
+                         const QString& title, QWidget* parent)
+    : QDialog(parent) {
+  setObjectName("PlusInfoDlgProc");
+  // Labels in extra-string order: dedication, after, second source,
+  // version author, version source; the table ids are 91..95.
+  constexpr std::array<int, ExtraStringCount> labelMessages = {89, 90, 181, 200, 91};
+  const std::vector<std::string> authors = OfferedAuthors(lists.authors);
+  auto* form = new QFormLayout;
+  for (int i = 0; i < ExtraStringCount; ++i) {
+    const bool sourceField = i == ExtraSecondSource || i == ExtraVersionSource;
+    fields_[i] =
+        EditableCombo(this, 101 + i, ExtraStringCapacity, sourceField ? lists.sources : authors);
+    fields_[i]->setEditText(FromCp1252(extra[i]));
+    RefuseBackslash(fields_[i]);
+    form->addRow(BuddyLabel(this, 91 + i, MessageQ(French, labelMessages[i]), fields_[i]),
+                 fields_[i]);
+  }
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(form);
+  layout->addWidget(StandardButtons(this, language, HelpContext));
+  TranslateOnOpening(this, language, DialogAdditionalInformation, title);
+}
+
+std::array<std::string, ExtraStringCount> PlusInfoDlg::Texts() const {
+  std::array<std::string, ExtraStringCount> texts;
+  for (int i = 0; i < ExtraStringCount; ++i) texts[i] = ToCp1252(fields_[i]->currentText());
+  return texts;
+}
+
+bool PlusInfoDlgProc(QWidget* parent, const Language& language, const QString& title,
+                     const AuthorAndSourceLists& lists, CurrentProblem& problem) {
+  PlusInfoDlg dialog(problem.extraStrings, lists, language, title, parent);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  StoreExtraStrings(dialog.Texts(), problem);
+  return true;
+}
+
+// ---- Information.
+
+InformationsDlg::InformationsDlg(const CurrentProblem& problem, const AuthorAndSourceLists& lists,
+                                 const Language& language, const QString& title, QWidget* parent)
+    : QDialog(parent),
+      lists_(lists),
+      language_(language),
+      fields_(OpenInformationFields(problem)),
+      extra_(problem.extraStrings) {
+  setObjectName("InformationsDlgProc");
+
+  entry_ = EditableCombo(this, 110, MaxAuthorsLength, OfferedAuthors(lists.authors));
+  entry_->setEditText({});
+  authors_ = new QListWidget(this);
+  SetControlId(authors_, 111);
+  authors_->setMinimumHeight(90);
+  auto* add = new QPushButton(MessageQ(French, 93), this);
+  SetControlId(add, 200);
+  auto* remove = new QPushButton(MessageQ(French, 160), this);
+  SetControlId(remove, 201);
+  auto* info = new QPushButton(MessageQ(French, 128), this);
+  SetControlId(info, 119);
+  auto* more = new QPushButton(QStringLiteral("&>>"), this);
+  SetControlId(more, 120);
+  for (QPushButton* b : {add, remove, info, more}) b->setAutoDefault(false);
+
+  source_ = EditableCombo(this, 112, MaxSourceLength, lists.sources);
+  source_->setEditText(FromCp1252(fields_.source));
+  ordinal_ = AttachUpDown(this, 0, 113, fields_.awardOrdinal, 0, 99);
+  // An ordinal of 0 shows an empty field.
+  ordinal_->setSpecialValueText(QStringLiteral(" "));
+  std::vector<std::string> awards{""};
+  for (int i = 0; i < AwardCount; ++i)
+    awards.push_back(LoadMessage(language, FirstAwardMessage + i));
+  award_ = EditableCombo(this, 114, MaxAwardLength, awards);
+  award_->setEditText(FromCp1252(fields_.awardText));
+  comment_ = new QLineEdit(FromCp1252(fields_.comment), this);
+  SetControlId(comment_, 115);
+  comment_->setMaxLength(MaxCommentLength);
+
+  auto* grid = new QGridLayout;
+  grid->addWidget(BuddyLabel(this, 116, MessageQ(French, 99), entry_), 0, 0);
+  grid->addWidget(entry_, 0, 1, 1, 3);
+  grid->addWidget(add, 0, 4);
+  grid->addWidget(authors_, 1, 1, 3, 3);
+  grid->addWidget(remove, 1, 4);
+  grid->addWidget(info, 2, 4);
+  grid->addWidget(BuddyLabel(this, 0, MessageQ(language, 180), source_), 4, 0);
+  grid->addWidget(source_, 4, 1, 1, 3);
+  grid->addWidget(BuddyLabel(this, 0, MessageQ(language, 100), ordinal_), 5, 0);
+  grid->addWidget(ordinal_, 5, 1);
+  grid->addWidget(award_, 5, 2, 1, 2);
+  grid->addWidget(BuddyLabel(this, 0, MessageQ(language, 108), comment_), 6, 0);
+  grid->addWidget(comment_, 6, 1, 1, 3);
+  grid->addWidget(more, 6, 4);
+  grid->setColumnStretch(3, 1);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid);
+  layout->addWidget(StandardButtons(this, language, HelpContext));
+
+  connect(add, &QPushButton::clicked, this, &InformationsDlg::Add);
+  connect(remove, &QPushButton::clicked, this, &InformationsDlg::Remove);
+  connect(info, &QPushButton::clicked, this, &InformationsDlg::Information);
+  connect(more, &QPushButton::clicked, this, &InformationsDlg::MoreInformation);
+  connect(authors_, &QListWidget::itemDoubleClicked, this, &InformationsDlg::EditLine);
+  connect(entry_, &QComboBox::editTextChanged, this, [this] { entryPending_ = true; });
+
+  setTabOrder(entry_, add);
+  setTabOrder(add, authors_);
+  setTabOrder(authors_, remove);
+  setTabOrder(remove, info);
+  setTabOrder(info, source_);
+  setTabOrder(source_, ordinal_);
+  setTabOrder(ordinal_, award_);
+  setTabOrder(award_, comment_);
+  setTabOrder(comment_, more);
+
+  TranslateOnOpening(this, language, DialogInformation, title);
+  ShowLines();
+  entryPending_ = false;
+}
+
+void InformationsDlg::ShowLines() {
+  authors_->clear();
+  for (const std::string& line : fields_.authors.lines) authors_->addItem(FromCp1252(line));
+  authors_->setCurrentRow(fields_.authors.selected);
+  if (fields_.authors.selected < 0) authors_->clearSelection();
+}
+
+void InformationsDlg::TakeSelection() {
+  const auto selected = authors_->selectedItems();
+  fields_.authors.selected = selected.isEmpty() ? -1 : authors_->row(selected.first());
+}
+
+void InformationsDlg::Add() {
+  TakeSelection();
+  AddAuthorLine(fields_.authors, ToCp1252(entry_->currentText()));
+  entryPending_ = false;
+  ShowLines();
+}
+
+void InformationsDlg::Remove() {
+  TakeSelection();
+  RemoveAuthorLine(fields_.authors);
+  ShowLines();
+}
+
+void InformationsDlg::EditLine() {
+  TakeSelection();
+  if (fields_.authors.selected < 0) return;
+  entry_->setEditText(FromCp1252(fields_.authors.lines[fields_.authors.selected]));
+  RemoveAuthorLine(fields_.authors);
+  ShowLines();
+}
+
+void InformationsDlg::Information() {
+  const AuthorEntry* author = FindAuthor(lists_.authors, ToCp1252(entry_->currentText()));
+  if (author != nullptr && statusText) statusText(FromCp1252(AuthorInformationText(*author)));
+}
+
+void InformationsDlg::MoreInformation() {
+  PlusInfoDlg dialog(extra_, lists_, language_, QString(), this);
+  dialog.setWindowTitle(windowTitle());
+  if (dialog.exec() != QDialog::Accepted) return;
+  const auto texts = dialog.Texts();
+  for (int i = 0; i < ExtraStringCount; ++i) extra_[i] = CleanExtraString(texts[i]);
+}
+
+void InformationsDlg::mousePressEvent(QMouseEvent* event) {
+  // A click on the dialog's background clears the list's selection.
+  authors_->clearSelection();
+  authors_->setCurrentRow(-1);
+  QDialog::mousePressEvent(event);
+}
+
+void InformationsDlg::Store(CurrentProblem& problem) const {
+  InformationFields fields = fields_;
+  const auto selected = authors_->selectedItems();
+  fields.authors.selected = selected.isEmpty() ? -1 : authors_->row(selected.first());
+  fields.source = ToCp1252(source_->currentText());
+  fields.awardOrdinal = ordinal_->value();
+  fields.awardText = ToCp1252(award_->currentText());
+  fields.comment = ToCp1252(comment_->text());
+  StoreInformationFields(std::move(fields), ToCp1252(entry_->currentText()), entryPending_,
+                         problem);
+  problem.extraStrings = extra_;
+}
+
+bool InformationsDlgProc(QWidget* parent, const Language& language, const QString& title,
+                         const AuthorAndSourceLists& lists, CurrentProblem& problem,
+                         std::function<void(const QString&)> statusText) {
+  InformationsDlg dialog(problem, lists, language, title, parent);
+  dialog.statusText = std::move(statusText);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  dialog.Store(problem);
+  return true;
+}
+
+}  // namespace kv::app

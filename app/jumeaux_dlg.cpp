@@ -1,0 +1,249 @@
+#include "app/jumeaux_dlg.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "app/dialog_frame.h"
+#include "app/type_probleme_dlg.h"
+#include "strings/dialog_translation.h"
+
+namespace kv::app {
+namespace {
+
+constexpr int FirstKindRadio = 201;  // radio 201 + kind
+constexpr int UsualRadio = 232;
+constexpr int SuccessiveRadio = 233;
+constexpr int HelpContext = 137;
+
+const Language French{LanguageFrench, nullptr};
+
+}  // namespace
+
+JumeauxDlg::JumeauxDlg(const std::string& twins, const Board& board, const Language& language,
+                       const QString& title, QWidget* parent)
+    : QDialog(parent), board_(board), language_(language), editor_(OpenTwinsEditor(twins)) {
+  setObjectName("JumeauxDlgProc");
+  auto radio = [this](QWidget* parent, int id, const QString& text) {
+    auto* r = new QRadioButton(text, parent);
+    SetControlId(r, id);
+    return r;
+  };
+
+  auto* modeBox = new QGroupBox(MessageQ(French, 193), this);
+  SetControlId(modeBox, 91);
+  auto* modeLayout = new QHBoxLayout(modeBox);
+  mode_ = new QButtonGroup(this);
+  mode_->addButton(radio(modeBox, UsualRadio, MessageQ(French, 197)), 0);
+  mode_->addButton(radio(modeBox, SuccessiveRadio, MessageQ(French, 198)), 1);
+  modeLayout->addWidget(mode_->button(0));
+  modeLayout->addWidget(mode_->button(1));
+  modeLayout->addStretch();
+
+  // The seventeen kinds; the board-wide ones sit under their family label.
+  auto* kindBox = new QGroupBox(MessageQ(French, 119), this);
+  SetControlId(kindBox, 92);
+  auto* kindGrid = new QGridLayout(kindBox);
+  kinds_ = new QButtonGroup(this);
+  auto addKind = [&](int kind, const QString& text, int row, int column) {
+    QRadioButton* r = radio(kindBox, FirstKindRadio + kind, text);
+    kinds_->addButton(r, kind);
+    kindGrid->addWidget(r, row, column);
+  };
+  const auto family = [&](int id, int message, int row) {
+    auto* label = new QLabel(MessageQ(French, message), kindBox);
+    SetControlId(label, id);
+    kindGrid->addWidget(label, row, 2);
+  };
+  addKind(TwinDiagram, MessageQ(French, 114), 0, 0);
+  addKind(TwinMove, MessageQ(French, 142), 1, 0);
+  addKind(TwinRemove, MessageQ(French, 161), 2, 0);
+  addKind(TwinAdd, MessageQ(French, 94), 3, 0);
+  addKind(TwinRemoveAdd, MessageQ(French, 162), 4, 0);
+  addKind(TwinExchange, MessageQ(French, 123), 5, 0);
+  addKind(TwinChangeType, MessageQ(French, 104), 6, 0);
+  addKind(TwinAfterKey, MessageQ(French, 95), 7, 0);
+  addKind(TwinReverseColours, MessageQ(French, 164), 8, 0);
+  addKind(TwinDuplex, MessageQ(French, 122), 9, 0);
+  family(93, 166, 0);
+  addKind(TwinRotate90, QStringLiteral("90°"), 1, 2);
+  addKind(TwinRotate180, QStringLiteral("180°"), 2, 2);
+  addKind(TwinRotate270, QStringLiteral("270°"), 3, 2);
+  family(95, 190, 4);
+  addKind(TwinTranslate, MessageQ(French, 146), 5, 2);
+  addKind(TwinTranslateToroidal, MessageQ(French, 189), 6, 2);
+  family(94, 140, 7);
+  addKind(TwinMirrorVertical, MessageQ(French, 202), 8, 2);
+  addKind(TwinMirrorHorizontal, MessageQ(French, 201), 9, 2);
+  kindGrid->setColumnMinimumWidth(1, 12);
+
+  combined_ = new QCheckBox(MessageQ(French, 107), this);
+  SetControlId(combined_, 264);
+
+  auto field = [this](int id, int labelId, int message, int slot) {
+    auto* edit = new QLineEdit(this);
+    SetControlId(edit, id);
+    edit->setMaxLength(2);
+    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("MMMM")));
+    auto* label = new QLabel(MessageQ(French, message), this);
+    SetControlId(label, labelId);
+    label->setBuddy(edit);
+    fieldLabels_[slot] = label;
+    return edit;
+  };
+  square1_ = field(301, 314, 182, 0);
+  square2_ = field(302, 312, 183, 1);
+  man_ = field(303, 311, 133, 2);
+  auto* fields = new QGridLayout;
+  fields->addWidget(fieldLabels_[0], 0, 0);
+  fields->addWidget(square1_, 0, 1);
+  fields->addWidget(fieldLabels_[1], 1, 0);
+  fields->addWidget(square2_, 1, 1);
+  fields->addWidget(fieldLabels_[2], 2, 0);
+  fields->addWidget(man_, 2, 1);
+  fields->setColumnStretch(2, 1);
+
+  list_ = new QListWidget(this);
+  SetControlId(list_, 110);
+  list_->setMinimumWidth(220);
+  auto button = [this](int id, int message) {
+    auto* b = new QPushButton(MessageQ(French, message), this);
+    SetControlId(b, id);
+    b->setAutoDefault(false);
+    return b;
+  };
+  QPushButton* add = button(101, 93);
+  QPushButton* modify = button(102, 141);
+  QPushButton* remove = button(103, 160);
+  auto* listButtons = new QHBoxLayout;
+  listButtons->addWidget(add);
+  listButtons->addWidget(modify);
+  listButtons->addWidget(remove);
+
+  auto* left = new QVBoxLayout;
+  left->addWidget(modeBox);
+  left->addWidget(kindBox);
+  left->addWidget(combined_);
+  left->addLayout(fields);
+  auto* right = new QVBoxLayout;
+  right->addWidget(list_, 1);
+  right->addLayout(listButtons);
+  auto* columns = new QHBoxLayout;
+  columns->addLayout(left);
+  columns->addLayout(right, 1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(columns);
+  layout->addWidget(StandardButtons(this, language, HelpContext));
+
+  connect(kinds_, &QButtonGroup::idClicked, this, &JumeauxDlg::ShowKind);
+  connect(mode_, &QButtonGroup::idClicked, this, [this](int id) {
+    editor_.successive = id == 1;
+    ShowList();
+  });
+  connect(list_, &QListWidget::currentRowChanged, this, &JumeauxDlg::LineSelected);
+  connect(add, &QPushButton::clicked, this, &JumeauxDlg::Add);
+  connect(modify, &QPushButton::clicked, this, &JumeauxDlg::Modify);
+  connect(remove, &QPushButton::clicked, this, &JumeauxDlg::Remove);
+
+  TranslateOnOpening(this, language, DialogTwins, title);
+  mode_->button(editor_.successive ? 1 : 0)->setChecked(true);
+  kinds_->button(TwinDiagram)->setChecked(true);
+  ShowKind(TwinDiagram);
+  ShowList();
+}
+
+void JumeauxDlg::ShowKind(int kind) {
+  const TwinFields used = FieldsOfKind(kind);
+  const std::array<bool, 3> shown = {used.square1, used.square2, used.man};
+  const std::array<QLineEdit*, 3> edits = {square1_, square2_, man_};
+  for (int i = 0; i < 3; ++i) {
+    fieldLabels_[i]->setVisible(shown[i]);
+    edits[i]->setVisible(shown[i]);
+  }
+}
+
+void JumeauxDlg::ShowList() {
+  const std::string field = TwinsEditorField(editor_);
+  const QSignalBlocker block(list_);
+  list_->clear();
+  for (int i = 0; i < int(editor_.entries.size()); ++i) {
+    list_->addItem(FromCp1252(DescribeTwin(field, i, board_, language_).text));
+  }
+  list_->setCurrentRow(editor_.selected);
+}
+
+void JumeauxDlg::LineSelected(int row) {
+  editor_.selected = row;
+  if (row < 0 || row >= int(editor_.entries.size())) return;
+  const TwinEntry& entry = editor_.entries[row];
+  kinds_->button(entry.kind)->setChecked(true);
+  ShowKind(entry.kind);
+  combined_->setChecked(entry.combined);
+  if (entry.kind == TwinChangeType) {
+    twinType_ = TwinProblemType(entry);
+    return;
+  }
+  const TwinFields used = FieldsOfKind(entry.kind);
+  square1_->setText(used.square1 ? FromCp1252(TwinSquareText(entry.square1)) : QString());
+  square2_->setText(used.square2 ? FromCp1252(TwinSquareText(entry.square2)) : QString());
+  man_->setText(used.man ? FromCp1252(TwinManText(entry.man, language_)) : QString());
+}
+
+bool JumeauxDlg::BuildEntry(TwinEntry& entry) {
+  entry = TwinEntry{};
+  entry.kind = std::max(0, kinds_->checkedId());
+  entry.combined = combined_->isChecked();
+  if (entry.kind == TwinChangeType) {
+    ProblemType type = twinType_;
+    if (!TypeProblemeDlgProc(this, language_, QString(), TypeModeTwin, type)) return false;
+    twinType_ = type;
+    entry.square1 = type.kind | type.flags;
+    entry.square2 = type.moves;
+    return true;
+  }
+  const TwinFields used = FieldsOfKind(entry.kind);
+  if (used.square1) entry.square1 = ParseTwinSquare(ToCp1252(square1_->text()));
+  if (used.square2) entry.square2 = ParseTwinSquare(ToCp1252(square2_->text()));
+  if (used.man) entry.man = ParseTwinMan(ToCp1252(man_->text()), language_);
+  return true;
+}
+
+void JumeauxDlg::Add() {
+  if (int(editor_.entries.size()) >= MaxTwinEntries) return;
+  TwinEntry entry;
+  if (!BuildEntry(entry)) return;
+  AddTwin(editor_, entry);
+  ShowList();
+}
+
+void JumeauxDlg::Modify() {
+  if (editor_.selected < 0) return;
+  TwinEntry entry;
+  if (!BuildEntry(entry)) return;
+  ModifyTwin(editor_, entry);
+  ShowList();
+}
+
+void JumeauxDlg::Remove() {
+  RemoveTwin(editor_);
+  ShowList();
+}
+
+bool JumeauxDlgProc(QWidget* parent, const Language& language, const QString& title,
+                    const Board& board, std::string& twins) {
+  JumeauxDlg dialog(twins, board, language, title, parent);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  twins = dialog.Field();
+  return true;
+}
+
+}  // namespace kv::app
