@@ -1,12 +1,15 @@
 // kestrovale-cli bench: solves the fixed suite of bench/problems/suite.tsv
 // with tries and set play on and prints, per problem and in total, the time
 // and the number of positions the searches reached. The node total is a
-// signature of the search: it changes only when the search changes.
+// signature of the search: it changes only when the search changes (the
+// result table answers positions without reaching them, so its size changes
+// it too; --table 0 turns the table off).
 #include <unistd.h>
 
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <memory>
@@ -75,9 +78,17 @@ bool ReadSuite(const std::string& path, std::vector<BenchProblem>& problems) {
 
 int Run(const Args& args) {
   std::string given;
+  long long tableSlots = -1;  // the solver's own size unless given
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--suite" && i + 1 < args.size()) {
       given = args[++i];
+    } else if (args[i] == "--table" && i + 1 < args.size()) {
+      const std::string& value = args[++i];
+      char* end = nullptr;
+      tableSlots = std::strtoll(value.c_str(), &end, 10);
+      if (value.empty() || *end != 0 || tableSlots < 0 || tableSlots > (1LL << 28))
+        return UsageError("bench: --table wants a number of slots from 0 to 268435456, not '" +
+                          value + "'");
     } else {
       return UsageError("bench: unknown argument '" + args[i] + "'");
     }
@@ -93,6 +104,7 @@ int Run(const Args& args) {
   const UiCallbacks ui = StderrCallbacks(true);
   const Language language;
   auto solver = std::make_unique<Solver>();
+  if (tableSlots >= 0) solver->search.resultTable.Resize(static_cast<std::size_t>(tableSlots));
   std::uint64_t totalNodes = 0;
   double totalMs = 0;
   double totalCpuMs = 0;
@@ -151,8 +163,10 @@ int Run(const Args& args) {
   return mismatches ? ExitFailure : ExitOk;
 }
 
-Registration reg({"bench", "[--suite FILE]   solve the bench suite; time and positions per problem",
-                  &Run});
+Registration reg(
+    {"bench",
+     "[--suite FILE] [--table SLOTS]   solve the bench suite; time and positions per problem",
+     &Run});
 
 }  // namespace
 }  // namespace kv::cli

@@ -79,6 +79,18 @@ inline int MemoAnswer(std::uint64_t slot, std::uint64_t key) {
   return (slot & ~std::uint64_t{3}) == key ? static_cast<int>(slot & 3) : 0;
 }
 
+// A direct, selfmate or reflexmate search `moves` deep (2..6) below the
+// root, without tries, answered from the result table when it can be. When
+// `listWanted`, `list` is left as the search leaves it when it finds nothing
+// (White's moves with their check marks, in the search's order), since the
+// caller goes on with it.
+// The result table's key of the position with White to move after Black's
+// move lastFrom-lastTo: the men, castling rights, en passant and the mode.
+std::uint64_t ResultKey(const Position& pos, int selfMode, int lastFrom, int lastTo);
+
+int SearchBelow(SearchContext& ctx, int moves, int lastFrom, int lastTo, MoveList* list,
+                bool listWanted);
+
 // Status part `part`: `prefix` followed by the move in plain letters.
 void ShowMoveStatus(SearchContext& ctx, int part, const char* prefix, const Move& move);
 // Status part `part`: " %s " with the message part `word`, then the move.

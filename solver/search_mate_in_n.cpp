@@ -12,6 +12,7 @@ using namespace search_detail;
 namespace {
 
 int SearchShorter(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList* list, bool top) {
+  if (!top) return SearchBelow(ctx, n - 1, lastFrom, lastTo, list, true);
   return n == 3 ? SearchMateInTwo(ctx, lastFrom, lastTo, list, top, 0)
                 : SearchMateInN(ctx, n - 1, lastFrom, lastTo, list, top, 0);
 }
@@ -86,12 +87,12 @@ int SearchMateInN(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList*
       MakeMove(pos, b);
       ++state.nodes;
       int result = 0;
-      if (n > 3) {
+      if (!help) {
+        result = SearchBelow(ctx, n - 1, b.from, b.to, list + 2, false);
+      } else if (n > 3) {
         result = SearchMateInN(ctx, n - 1, b.from, b.to, list + 2, false, state.helpMode);
-      } else if (help) {
-        result = HelpMateInTwo(ctx, b, list + 2);
       } else {
-        result = SearchMateInTwo(ctx, b.from, b.to, list + 2, false, state.helpMode);
+        result = HelpMateInTwo(ctx, b, list + 2);
       }
       UnmakeMove(pos, b);
       if (result == -2) result = 0;  // reflexmate: White had to mate, the line fails

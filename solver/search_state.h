@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/position.h"
+#include "solver/result_table.h"
 
 namespace kv {
 
@@ -139,6 +140,11 @@ struct SearchState {
   // The answer depends on the position alone, so entries stay valid across
   // searches. Allocated with the state, never during a search.
   std::vector<std::uint64_t> helpMemo = std::vector<std::uint64_t>(std::size_t{1} << 19);
+
+  // The battle-play results of positions searched below the root; kept
+  // between searches and solves, since each answer depends on the position
+  // and the mode alone.
+  ResultTable resultTable;
 
   int helpMode = 0;     // 0, HelpBlackBegins, HelpWhiteBegins or HelpSetPlay
   int selfMode = 0;     // 0, SelfMate or ReflexMate

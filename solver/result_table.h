@@ -1,0 +1,62 @@
+// The table of battle-play search results. Below the root a direct,
+// selfmate or reflexmate search runs without tries, so what it returns
+// depends on the position alone: the shortest forced mate, "none within d
+// moves", an illegal last move or (reflexmate) White's compulsory mate. The
+// table remembers these answers by position key, so that a position reached
+// again, by transposition or from another branch, is not searched again.
+// Helpmates are not kept: their shorter searches depend on the reply order.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace kv {
+
+// The slots of the table a SearchState allocates (16 bytes each).
+inline constexpr std::size_t DefaultResultTableSlots = std::size_t{1} << 20;
+
+class ResultTable {
+ public:
+  // What a lookup found: `known` false when the search must run.
+  struct Answer {
+    bool known = false;
+    int result = 0;
+  };
+
+  explicit ResultTable(std::size_t slots = DefaultResultTableSlots) { Resize(slots); }
+
+  // Replaces the table by one of `slots` slots (rounded down to a power of
+  // two; 0 turns the table off). Not to be called during a search.
+  void Resize(std::size_t slots);
+  void Clear();
+  bool Enabled() const { return !slots_.empty(); }
+
+  // The result of a search `moves` deep (2..6) of the position `key`, when
+  // the table can tell it.
+  Answer Find(std::uint64_t key, int moves) const;
+  // Records the result `result` of a search `moves` deep. Results: 1..6 the
+  // shortest mate, 0 none within `moves`, -1 illegal, -2 reflexmate failure.
+  void Store(std::uint64_t key, int moves, int result);
+
+  // Counters for the bench and the tests.
+  std::uint64_t hits = 0;
+  std::uint64_t stores = 0;
+  std::uint64_t replacements = 0;
+
+  // When set, every hit is searched again and a differing answer aborts the
+  // program: the check that the table never changes a result.
+  bool verifyHits = false;
+
+ private:
+  // `depth` is the exact shortest mate (outcome Mate), the depth searched
+  // without success (outcome NoneWithin), or unused.
+  struct Slot {
+    std::uint64_t key = 0;
+    std::int8_t outcome = 0;  // 0 empty, see Outcome
+    std::int8_t depth = 0;
+  };
+  std::vector<Slot> slots_;
+};
+
+}  // namespace kv

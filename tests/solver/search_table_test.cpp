@@ -1,0 +1,228 @@
+// The result table of battle play: its answers by depth, its keys, and the
+// proof that it changes no text: every problem of the test data and of the
+// bench suite solved with the table off, on, and so small that it must
+// replace entries, with several option sets, gives the same whole text; the
+// runs with the table on search every hit again and abort on a difference.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/fen.h"
+#include "core/rules.h"
+#include "core/validation.h"
+#include "solver/problem_type.h"
+#include "solver/search_internal.h"
+#include "solver/solve_driver.h"
+#include "solver/solve_options_logic.h"
+
+namespace kv {
+namespace {
+
+TEST(ResultTable, AnswersByDepth) {
+  ResultTable table(64);
+  table.Store(7, 3, 3);  // mate in three
+  EXPECT_EQ(table.Find(7, 2).known, true);
+  EXPECT_EQ(table.Find(7, 2).result, 0);  // none within two
+  EXPECT_EQ(table.Find(7, 3).result, 3);
+  EXPECT_EQ(table.Find(7, 5).result, 3);
+
+  table.Store(9, 3, 0);  // nothing within three
+  EXPECT_EQ(table.Find(9, 2).result, 0);
+  EXPECT_TRUE(table.Find(9, 3).known);
+  EXPECT_FALSE(table.Find(9, 4).known);  // deeper is unknown
+  table.Store(9, 2, 0);                  // a shallower failure keeps the deeper one
+  EXPECT_TRUE(table.Find(9, 3).known);
+
+  table.Store(11, 4, -1);
+  table.Store(13, 2, -2);
+  EXPECT_EQ(table.Find(11, 6).result, -1);
+  EXPECT_EQ(table.Find(13, 5).result, -2);
+  EXPECT_FALSE(table.Find(7 + 64, 3).known);  // same slot, other position
+}
+
+TEST(ResultTable, ReplacesAndTurnsOff) {
+  ResultTable table(100);  // rounded down to 64 slots
+  table.Store(1, 2, 1);
+  table.Store(1 + 64, 2, 0);
+  EXPECT_EQ(table.replacements, 1u);
+  EXPECT_FALSE(table.Find(1, 2).known);
+  table.Clear();
+  EXPECT_FALSE(table.Find(1 + 64, 2).known);
+  table.Resize(0);
+  EXPECT_FALSE(table.Enabled());
+  table.Store(5, 2, 1);
+  EXPECT_FALSE(table.Find(5, 2).known);
+}
+
+Position PositionOf(const char* fen) {
+  Position pos;
+  EXPECT_TRUE(ParseFenBoard(fen, pos.board, nullptr)) << fen;
+  DerivePositionState(pos);
+  return pos;
+}
+
+// Positions with the same men that differ in what may still happen must not
+// share a key.
+TEST(ResultTable, KeysTellRightsEnPassantMenAndModeApart) {
+  using search_detail::ResultKey;
+  Position castle = PositionOf("4k3/8/8/8/8/8/8/R3K2R");
+  const std::uint64_t both = ResultKey(castle, 0, 0, 0);
+  castle.castlingCounters[A1Moves] = 1;
+  EXPECT_NE(ResultKey(castle, 0, 0, 0), both);
+  castle.castlingCounters[A1Moves] = 0;
+  castle.castlingCounters[WhiteKingMoves] = 2;
+  EXPECT_NE(ResultKey(castle, 0, 0, 0), both);
+
+  // Black's pawn on d5 after a double step d7-d5 and after a single d6-d5.
+  const Position ep = PositionOf("4k3/8/8/3pP3/8/8/8/4K3");
+  const int d7 = 35, d6 = 45, d5 = 55;
+  EXPECT_NE(ResultKey(ep, 0, d7, d5), ResultKey(ep, 0, d6, d5));
+  // Another last move without a double step keys as none.
+  EXPECT_EQ(ResultKey(ep, 0, d6, d5), ResultKey(ep, 0, 0, 0));
+
+  const Position queen = PositionOf("3Q4/4k3/8/8/8/8/8/4K3");
+  const Position knight = PositionOf("3N4/4k3/8/8/8/8/8/4K3");
+  EXPECT_NE(ResultKey(queen, 0, 0, 0), ResultKey(knight, 0, 0, 0));
+
+  EXPECT_NE(ResultKey(queen, 0, 0, 0), ResultKey(queen, SelfMate, 0, 0));
+  EXPECT_NE(ResultKey(queen, SelfMate, 0, 0), ResultKey(queen, ReflexMate, 0, 0));
+}
+
+struct Problem {
+  std::string id;
+  std::string stipulation;
+  std::string fen;
+};
+
+// Reads the id, stipulation and board columns of a problem table; a missing
+// or empty file fails the test.
+std::vector<Problem> LoadProblems(const std::string& relative) {
+  const std::string path = KESTROVALE_SOURCE_DIR "/" + relative;
+  std::ifstream in(path);
+  std::vector<Problem> problems;
+  if (!in) {
+    ADD_FAILURE() << "cannot read " << path;
+    return problems;
+  }
+  std::string line;
+  bool header = true;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    if (header) {
+      header = false;
+      continue;
+    }
+    std::stringstream fields(line);
+    Problem p;
+    std::getline(fields, p.id, '\t');
+    std::getline(fields, p.stipulation, '\t');
+    std::getline(fields, p.fen, '\t');
+    problems.push_back(p);
+  }
+  if (problems.empty()) ADD_FAILURE() << "no problems in " << path;
+  return problems;
+}
+
+// Problems of four and more moves take minutes under the sanitizers; they
+// join the run when KESTROVALE_IDENTITY_DEEP is set (4, or 6 for all).
+int DeepestMoves() {
+  const char* deep = std::getenv("KESTROVALE_IDENTITY_DEEP");
+  if (deep == nullptr) return 3;
+  return std::atoi(deep) >= 6 ? 6 : 4;
+}
+
+// A table configuration of the identity runs: its slots (0 off) and whether
+// every hit is searched again.
+struct TableSetup {
+  const char* name;
+  std::size_t slots;
+  bool verify;
+};
+
+constexpr TableSetup kSetups[] = {
+    {"off", 0, false},
+    {"on", DefaultResultTableSlots, true},
+    {"tiny", 16, true},
+};
+
+// The option sets: tries and set play as the bench solves; the kind's
+// defaults; two refutations per try with dualized and non-defensive
+// variations shown.
+void ApplyOptionSet(int set, SolveOptions& options, int kind) {
+  SwitchOptionsToKind(options, kind);
+  if (set == 0) {
+    options[SetPlay] = 1;
+    if (kind != KindHelp) {
+      options[TryRefutations] = 1;
+      options[ActualPlay] = 1;
+    }
+  } else if (set == 2 && kind != KindHelp) {
+    options[TryRefutations] = 2;
+    options[ActualPlay] = 1;
+    options[DualizedVariations] = 1;
+    options[NonDefensiveMoves] = 1;
+    options[DualizedVariations + TriesGroup] = 1;
+  }
+}
+
+TEST(ResultTable, SolutionTextsAreIdenticalWithAndWithoutTheTable) {
+  std::vector<Problem> problems = LoadProblems("tests/solver/data/search_problems.tsv");
+  const std::vector<Problem> suite = LoadProblems("bench/problems/suite.tsv");
+  problems.insert(problems.end(), suite.begin(), suite.end());
+
+  const Language language;
+  const UiCallbacks ui;
+  // One solver per table setup, kept across all problems as the program keeps it.
+  std::vector<std::unique_ptr<Solver>> solvers;
+  for (const TableSetup& setup : kSetups) {
+    solvers.push_back(std::make_unique<Solver>());
+    solvers.back()->search.resultTable.Resize(setup.slots);
+    solvers.back()->search.resultTable.verifyHits = setup.verify;
+  }
+  int compared = 0;
+  int battle = 0;
+  int solved = 0;
+  for (const Problem& p : problems) {
+    ProblemType type;
+    ASSERT_TRUE(ParseProblemType(p.stipulation, type)) << p.id;
+    if (type.moves > DeepestMoves()) continue;
+    if (type.kind != KindHelp) ++battle;
+    ++solved;
+    for (int set = 0; set < 3; ++set) {
+      std::string reference;
+      for (std::size_t s = 0; s < solvers.size(); ++s) {
+        Position pos;
+        ASSERT_TRUE(ParseFenBoard(p.fen, pos.board, nullptr)) << p.id;
+        ProblemType solveType = type;
+        SolveOptions options;
+        ApplyOptionSet(set, options, type.kind);
+        std::string twins;
+        SolveEnvironment env{pos, solveType, options, twins, language, ui};
+        solvers[s]->solutionStale = true;
+        const std::string text = SolveEntry(*solvers[s], env, type.moves);
+        if (s == 0) {
+          reference = text;
+          EXPECT_FALSE(reference.empty()) << p.id;
+        } else {
+          EXPECT_EQ(text, reference)
+              << p.id << " option set " << set << " table " << kSetups[s].name;
+          ++compared;
+        }
+      }
+    }
+  }
+  EXPECT_GE(battle, 40);
+  EXPECT_EQ(compared, solved * 3 * 2);
+  const ResultTable& on = solvers[1]->search.resultTable;
+  const ResultTable& tiny = solvers[2]->search.resultTable;
+  EXPECT_GT(on.hits, 0u);
+  EXPECT_GT(tiny.replacements, 0u);
+}
+
+}  // namespace
+}  // namespace kv
