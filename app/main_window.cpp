@@ -23,6 +23,7 @@
 
 #include "app/board_editing.h"
 #include "app/commands.h"
+#include "app/help_window.h"
 #include "app/information.h"
 #include "app/main_area.h"
 #include "app/piece_box.h"
@@ -625,6 +626,9 @@ void MainWindow::Dispatch(int command, Qt::KeyboardModifiers modifiers) {
       break;
     case CmdHandOver:
       HandOver();
+      break;
+    case CmdHelpIndex:
+      OpenHelp(HelpIndexContext, this);
       break;
     default:
       if (command >= CmdEffectFirst && command <= CmdEffectLast) {

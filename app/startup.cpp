@@ -6,8 +6,12 @@
 #include <QTimer>
 
 #include "app/commands.h"
+#include "app/desktop_integration.h"
+#include "app/help_window.h"
 #include "app/main_window.h"
+#include "app/single_instance.h"
 #include "config/ini_location.h"
+#include "config/settings.h"
 #include "strings/custom_language.h"
 #include "strings/encoding.h"
 
@@ -125,7 +129,33 @@ bool Session::Finish(std::string* message) {
 }
 
 int RunProgram(QApplication& application) {
-  Session session(IniFilePath(), DefaultPrompts(nullptr));
+  const std::string iniPath = IniFilePath();
+  const QString commandLine =
+      HandOverFileName(QCoreApplication::arguments().mid(1).join(QLatin1Char(' ')));
+  // KESTROVALE_SCREENSHOT=file.png: the window as started (with the solution
+  // of the problem shown, if any) saved as an image for the documentation;
+  // the program then ends without writing its configuration, and it neither
+  // hands its file over nor takes one.
+  const QString screenshot = qEnvironmentVariable("KESTROVALE_SCREENSHOT");
+  const QString serverName = InstanceServerName(iniPath);
+
+  // A file for a program that runs already goes to it: its name through
+  // "FileCmd", the request through the socket; this run then ends. When the
+  // key cannot be written or nobody answers, this run opens the file itself.
+  if (!commandLine.isEmpty() && screenshot.isEmpty()) {
+    const bool written = UpdateIniFile(
+        iniPath, [&](IniDocument& document) { SaveFileCmd(document, commandLine.toStdString()); });
+    if (written && HandOverToRunningInstance(serverName)) return 0;
+  }
+
+  // The desktop's menu entry, icon and file type, when a run finds them
+  // missing; a failure only means that the file manager does not know
+  // collections, so it is not reported.
+  if (screenshot.isEmpty())
+    InstallDesktopIntegration(QCoreApplication::applicationFilePath(), UserDataHome(),
+                              SystemDataDirs(), nullptr);
+
+  Session session(iniPath, DefaultPrompts(nullptr));
   MainWindow& window = session.window();
   AppState& state = session.state();
   if (!session.readMessage().empty())
@@ -142,13 +172,23 @@ int RunProgram(QApplication& application) {
                        loggingOff = true;
                    });
 
-  const QStringList arguments = QCoreApplication::arguments();
-  session.Start(arguments.mid(1).join(QLatin1Char(' ')));
+  // Files handed over by later runs; one that arrives during a solve opens
+  // when the solve ends.
+  InstanceServer server([&] {
+    window.raise();
+    window.activateWindow();
+    if (window.solving())
+      QObject::connect(
+          &window, &MainWindow::solveFinished, &window,
+          [&] { window.Dispatch(CmdHandOver, Qt::NoModifier); }, Qt::SingleShotConnection);
+    else
+      window.Dispatch(CmdHandOver, Qt::NoModifier);
+  });
+  if (screenshot.isEmpty()) server.Listen(serverName);
+  application.installEventFilter(new MenuHelpFilter(&window));
 
-  // KESTROVALE_SCREENSHOT=file.png: the window as started (with the solution
-  // of the problem shown, if any) saved as an image for the documentation;
-  // the program then ends without writing its configuration.
-  const QString screenshot = qEnvironmentVariable("KESTROVALE_SCREENSHOT");
+  session.Start(commandLine);
+
   if (!screenshot.isEmpty()) {
     auto grab = [&] {
       window.grab().save(screenshot);
