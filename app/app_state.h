@@ -9,6 +9,7 @@
 #include "app/navigation.h"
 #include "collections/current_problem.h"
 #include "collections/problem_file.h"
+#include "collections/problem_list.h"
 #include "config/settings.h"
 #include "core/position.h"
 #include "solver/solve_options.h"
@@ -36,6 +37,7 @@ struct AppState {
   bool skipNextSavePrompt = false;
   int previousIndex = -1;
   int problemListCount = 0;
+  ProblemList problemList;  // problemListCount mirrors its count
   std::string findText;  // the solution pane's search text, kept between searches
 
   AppState();

@@ -23,6 +23,7 @@
 
 #include "app/board_editing.h"
 #include "app/commands.h"
+#include "app/collection_dialog_commands.h"
 #include "app/help_window.h"
 #include "app/information.h"
 #include "app/main_area.h"
@@ -626,6 +627,26 @@ void MainWindow::Dispatch(int command, Qt::KeyboardModifiers modifiers) {
       break;
     case CmdHandOver:
       HandOver();
+      break;
+    case CmdSavePosition:
+      if (state_.fileOpen) {
+        ReportResult(EnregistrerSousDlgProc(this, state_), state_.collection.currentFileName);
+        AfterCommandRefresh(true);
+      }
+      break;
+    case CmdOldList:
+    case CmdNewList:
+      ListeProblemeDlgProc(*this, command);
+      break;
+    case CmdOrganize:
+      if (state_.fileOpen) {
+        FileResult result;
+        if (ModifierDlgProc(this, state_, result) == OrganiseCancel) break;
+        ReportResult(result, state_.collection.currentFileName);
+        if (!result) break;
+        AfterCommandRefresh(true);
+        LoadWithDisplay();
+      }
       break;
     case CmdHelpIndex:
       OpenHelp(HelpIndexContext, this);

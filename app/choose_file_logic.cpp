@@ -1,0 +1,72 @@
+#include "app/choose_file_logic.h"
+
+#include <array>
+
+namespace kv::app {
+
+namespace {
+
+constexpr std::array<std::string_view, 5> kCollectionFilters = {
+    "Kestrovale files (*.kvl)", "PGN files (*.pgn)", "EPD files (*.epd)", "DBF files (*.dbf)",
+    "Alybadix arc files (*.txt)"};
+constexpr std::array<std::string_view, 1> kKvlFilter = {"Kestrovale files (*.kvl)"};
+constexpr std::array<std::string_view, 1> kTextFilter = {"Text files (*.txt)"};
+constexpr std::array<std::string_view, 1> kPgnFilter = {"PGN files (*.pgn)"};
+constexpr std::array<std::string_view, 1> kEpdFilter = {"EPD files (*.epd)"};
+constexpr std::array<std::string_view, 1> kStringFilter = {"String files (*.str)"};
+
+constexpr std::array<FileChoiceKind, 8> kKinds = {{
+    {ChooseOpen, 0, kCollectionFilters, "kvl", false},
+    {ChooseSaveAs, 73, kKvlFilter, "kvl", true},
+    {ChooseAuthorList, 74, kTextFilter, "txt", false},
+    {ChooseCopyPositions, 75, kCollectionFilters, "kvl", true},
+    {ChooseTextReport, 76, kTextFilter, "txt", true},
+    {ChoosePgnExport, 0, kPgnFilter, "pgn", true},
+    {ChooseEpdExport, 0, kEpdFilter, "epd", true},
+    {ChooseLanguageFile, 0, kStringFilter, "", false},
+}};
+
+}  // namespace
+
+FileChoiceKind FileChoiceOf(int kind) {
+  for (const FileChoiceKind& entry : kKinds) {
+    if (entry.kind == kind) return entry;
+  }
+  return {};
+}
+
+std::string NameFilterText(const FileChoiceKind& choice) {
+  std::string text;
+  for (std::string_view filter : choice.filters) {
+    if (!text.empty()) text += ";;";
+    text += filter;
+  }
+  return text;
+}
+
+std::string WithDefaultExtension(const std::string& name, std::string_view extension) {
+  if (name.empty() || extension.empty()) return name;
+  const std::size_t slash = name.find_last_of('/');
+  const std::size_t base = slash == std::string::npos ? 0 : slash + 1;
+  if (base == name.size()) return name;  // a folder, not a file
+  // A leading dot names a hidden file rather than starting an extension.
+  const std::size_t dot = name.find_last_of('.');
+  if (dot != std::string::npos && dot > base) return name;
+  return name + "." + std::string(extension);
+}
+
+}  // namespace kv::app
+
+namespace kv::app {
+
+std::string ShownFileName(const std::string& path, const std::string& startFolder) {
+  if (startFolder.empty()) return path;
+  std::string prefix = startFolder;
+  if (prefix.back() != '/') prefix += '/';
+  if (path.size() > prefix.size() && path.compare(0, prefix.size(), prefix) == 0) {
+    return path.substr(prefix.size());
+  }
+  return path;
+}
+
+}  // namespace kv::app

@@ -1,0 +1,76 @@
+#include "app/enregistrer_sous_dlg.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/choose_file_logic.h"
+#include "app/design_text.h"
+#include "app/up_down.h"
+#include "strings/dialog_translation.h"
+
+namespace kv::app {
+
+EnregistrerSousDlg::EnregistrerSousDlg(CollectionState& state, CurrentProblem& problem,
+                                       const Board& board, const Language& language,
+                                       const std::string& startFolder, QWidget* parent)
+    : QDialog(parent), state_(state), problem_(problem), board_(board) {
+  setObjectName(QStringLiteral("EnregistrerSousDlgProc"));
+  setWindowTitle(QStringLiteral("Enregistrer position"));
+  openResult_ = OpenSaveDialog(state_, dialog_);
+
+  auto* fileCaption = new QLabel(DesignText(110), this);
+  SetControlId(fileCaption, 91);
+  auto* fileName =
+      new QLabel(QString::fromStdString(ShownFileName(state_.currentFileName, startFolder)), this);
+  fileName->setObjectName(QStringLiteral("fileName"));
+  fileName->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+  auto* numberCaption = new QLabel(DesignText(150), this);
+  SetControlId(numberCaption, 92);
+  number_ = new UpDownBox(101, dialog_.number, 1, dialog_.Size(), dialog_.MaxNumber(), this);
+  numberCaption->setBuddy(number_);
+
+  auto* sizeCaption = new QLabel(DesignText(177), this);
+  SetControlId(sizeCaption, 93);
+  size_ = new QLabel(QString::number(dialog_.Size()), this);
+  size_->setObjectName(QStringLiteral("size"));
+
+  auto* grid = new QGridLayout;
+  grid->addWidget(fileCaption, 0, 0);
+  grid->addWidget(fileName, 0, 1);
+  grid->addWidget(numberCaption, 1, 0);
+  grid->addWidget(number_, 1, 1);
+  grid->addWidget(sizeCaption, 2, 0);
+  grid->addWidget(size_, 2, 1);
+  QDialogButtonBox* buttons = StandardButtons(this, language, HelpContextSave);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid);
+  layout->addWidget(buttons);
+  TranslateOnOpening(this, language, DialogSave, QString());
+  number_->setFocus();
+  number_->selectAll();
+}
+
+void EnregistrerSousDlg::accept() {
+  number_->interpretText();
+  if (!AcceptSaveDialog(state_, dialog_, number_->value(), problem_, board_, saveResult_)) return;
+  QDialog::accept();
+}
+
+void EnregistrerSousDlg::reject() {
+  if (!CancelSaveDialog(state_, dialog_)) return;
+  QDialog::reject();
+}
+
+FileResult EnregistrerSousDlgProc(QWidget* parent, AppState& state) {
+  EnregistrerSousDlg dialog(state.collection, state.problem, state.pos.board, state.language,
+                            state.startDirectory, parent);
+  if (!dialog.openResult()) return dialog.openResult();
+  if (dialog.exec() != QDialog::Accepted) return {};
+  return dialog.saveResult();
+}
+
+}  // namespace kv::app

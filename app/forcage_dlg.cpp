@@ -1,0 +1,74 @@
+#include "app/forcage_dlg.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "app/design_text.h"
+#include "app/up_down.h"
+#include "strings/dialog_translation.h"
+
+namespace kv::app {
+
+namespace {
+
+// The check boxes' messages, in field order.
+constexpr std::array<int, DuplicatedFieldCount> kFieldMessages = {98, 180, 100, 108, 181};
+constexpr int kMaxStartNumber = 65535;
+
+}  // namespace
+
+ForcageDlg::ForcageDlg(const Language& language, QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("ForcageDlgProc"));
+  setWindowTitle(QStringLiteral("Dupliquer les informations"));
+  auto* grid = new QGridLayout;
+  for (int field = 0; field < DuplicatedFieldCount; ++field) {
+    boxes_[field] = new QCheckBox(DesignText(kFieldMessages[field]), this);
+    SetControlId(boxes_[field], 101 + field);
+    texts_[field] = new QLineEdit(this);
+    SetControlId(texts_[field], 111 + field);
+    texts_[field]->setMaxLength(static_cast<int>(MaxDuplicatedTextLength));
+    texts_[field]->setMinimumWidth(texts_[field]->fontMetrics().horizontalAdvance('M') * 24);
+    // A field takes part only while its box is ticked.
+    texts_[field]->setEnabled(false);
+    QLineEdit* edit = texts_[field];
+    connect(boxes_[field], &QCheckBox::toggled, edit, [edit](bool on) {
+      edit->setEnabled(on);
+      if (on) edit->setFocus();
+    });
+    grid->addWidget(boxes_[field], field, 0);
+    grid->addWidget(texts_[field], field, 1);
+  }
+  auto* startLabel = new QLabel(DesignText(148), this);
+  SetControlId(startLabel, 91);
+  start_ = new UpDownBox(121, 0, 0, kMaxStartNumber, kMaxStartNumber, this);
+  startLabel->setBuddy(start_);
+  grid->addWidget(startLabel, DuplicatedFieldCount, 0);
+  grid->addWidget(start_, DuplicatedFieldCount, 1, Qt::AlignLeft);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid);
+  layout->addWidget(StandardButtons(this, language, 0));
+  for (int field = 0; field < DuplicatedFieldCount; ++field) {
+    if (field > 0) setTabOrder(texts_[field - 1], boxes_[field]);
+    setTabOrder(boxes_[field], texts_[field]);
+  }
+  setTabOrder(texts_[DuplicatedFieldCount - 1], start_);
+  TranslateOnOpening(this, language, DialogDuplicateInformation, QString());
+  boxes_[0]->setFocus();
+}
+
+DuplicateInformation ForcageDlg::Information() const {
+  DuplicateInformation info;
+  for (int field = 0; field < DuplicatedFieldCount; ++field) {
+    info.ticked[field] = boxes_[field]->isChecked();
+    info.texts[field] = ToCp1252(texts_[field]->text()).substr(0, MaxDuplicatedTextLength);
+  }
+  start_->interpretText();
+  info.startNumber = start_->value();
+  return info;
+}
+
+}  // namespace kv::app

@@ -1,0 +1,178 @@
+#include "app/liste_probleme_cmd.h"
+
+#include <QGuiApplication>
+#include <QLineEdit>
+
+#include "app/choose_file.h"
+#include "app/choose_file_logic.h"
+#include "app/commands.h"
+#include "app/design_text.h"
+#include "app/forcage_dlg.h"
+#include "app/liste_probleme_dlg.h"
+#include "app/main_window.h"
+#include "collections/duplicate_information.h"
+#include "collections/export.h"
+#include "collections/file_result.h"
+
+namespace kv::app {
+
+namespace {
+
+// The "Problem List" popup's text with its first character (the "&")
+// replaced by a blank.
+QString ListTitle(const Menu& menu) {
+  std::function<const MenuItem*(const std::vector<MenuItem>&)> find =
+      [&](const std::vector<MenuItem>& items) -> const MenuItem* {
+    for (const MenuItem& item : items) {
+      if (item.kind != MenuItemKind::Popup) continue;
+      for (const MenuItem& sub : item.items) {
+        if (sub.id == CmdOldList) return &item;
+      }
+      if (const MenuItem* inner = find(item.items)) return inner;
+    }
+    return nullptr;
+  };
+  const MenuItem* popup = find(menu);
+  if (popup == nullptr || popup->text.empty()) return QString();
+  std::string text = popup->text;
+  text[0] = ' ';
+  return FromCp1252(text);
+}
+
+void ShowEntry(MainWindow& window, int entry) {
+  AppState& state = window.state();
+  const ProblemList& list = state.problemList;
+  if (entry < 0 || entry >= list.count()) return;
+  const ProblemListEntry& e = list.entries[entry];
+  const FileResult result =
+      LoadListEntry(list.FileOf(e), e.record, state.collection, state.problem, state.pos.board);
+  if (!result) {
+    // No box while the caret moves: the status bar says why nothing changed.
+    window.StatusText(3, FromCp1252(FileResultText(result, list.FileOf(e), state.language)));
+    return;
+  }
+  state.solutionStale = true;
+  window.SetSolutionPaneText(state.problem.solutionText);
+  window.board()->update();
+  window.RefreshInformation();
+  window.RefreshProblemType();
+  window.RefreshMenCount();
+}
+
+int ChooseKind(ListAction action) {
+  switch (action) {
+    case ListAction::CopyPositions:
+      return ChooseCopyPositions;
+    case ListAction::PgnFile:
+      return ChoosePgnExport;
+    case ListAction::EpdFile:
+      return ChooseEpdExport;
+    case ListAction::SolutionsToText:
+      return ChooseTextReport;
+    default:
+      return -1;
+  }
+}
+
+ExportAction ExportOf(ListAction action) {
+  switch (action) {
+    case ListAction::PgnFile:
+      return ExportAction::PgnFile;
+    case ListAction::EpdFile:
+      return ExportAction::EpdFile;
+    case ListAction::SolutionsToText:
+      return ExportAction::SolutionsToText;
+    case ListAction::SolutionsToRecords:
+      return ExportAction::SolutionsToRecords;
+    default:
+      return ExportAction::CopyPositions;
+  }
+}
+
+UiCallbacks ActionCallbacks(MainWindow& window, QWidget* owner) {
+  UiCallbacks ui;
+  ui.messageBox = [owner](const std::string& text, const std::string& caption, int style) {
+    return DefaultPrompts(owner).messageBox(FromCp1252(text), FromCp1252(caption), style);
+  };
+  ui.statusText = [&window](int part, const std::string& text) {
+    window.StatusText(part, FromCp1252(text));
+  };
+  return ui;
+}
+
+void DuplicateSelection(MainWindow& window, QWidget* owner, const std::vector<int>& selected) {
+  AppState& state = window.state();
+  ForcageDlg dialog(state.language, owner);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const UiCallbacks ui = ActionCallbacks(window, owner);
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  RunDuplicateInformation(dialog.Information(), state.problemList,
+                          SelectedEntries(state.problemList, selected), state.collection,
+                          state.problem, state.pos.board, state.language, ui);
+  QGuiApplication::restoreOverrideCursor();
+  ShowEntry(window, state.problemList.position);
+}
+
+void RunListAction(MainWindow& window, QWidget* owner, ListAction action,
+                   const std::vector<int>& selected) {
+  AppState& state = window.state();
+  std::string target;
+  const int kind = ChooseKind(action);
+  if (action == ListAction::DuplicateInformation) {
+    DuplicateSelection(window, owner, selected);
+    return;
+  }
+  if (action != ListAction::SolutionsToRecords) {
+    if (kind < 0) {
+      window.Dispatch(action == ListAction::Viewer ? CmdVisualizer : CmdPrintDiagrams);
+      return;
+    }
+    if (!ChooseFile(owner, state.language, target, kind)) return;
+  }
+  const UiCallbacks ui = ActionCallbacks(window, owner);
+  ExportContext context{
+      state.collection, state.problem, state.pos.board, state.options, state.language, ui, 0,
+      nullptr};
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  RunExport(ExportOf(action), target, state.problemList,
+            SelectedEntries(state.problemList, selected), context);
+  QGuiApplication::restoreOverrideCursor();
+}
+
+}  // namespace
+
+void ListeProblemeDlgProc(MainWindow& window, int command) {
+  AppState& state = window.state();
+  if (state.problemList.count() < 1 || command == CmdNewList) {
+    if (!state.fileOpen) return;
+    FillListWithCurrentFile(state.problemList, state.collection.currentFileName,
+                            state.collection.lastIndex, state.collection.currentIndex);
+    state.problemListCount = state.problemList.count();
+  }
+  if (window.AskToSave() == kv::IdCancel) return;
+  state.fileOpen = true;
+  state.previousIndex = state.collection.currentIndex;
+  ListeProblemeDlg dialog(state.problemList, state.collection.currentFileName,
+                          state.collection.lastIndex, state.language, ListTitle(window.menuData()),
+                          &window);
+  QObject::connect(&dialog, &ListeProblemeDlg::caretChanged, &dialog,
+                   [&window](int entry) { ShowEntry(window, entry); });
+  QObject::connect(&dialog, &ListeProblemeDlg::statusText, &dialog,
+                   [&window](const QString& text) { window.StatusText(1, text); });
+  QObject::connect(&dialog, &ListeProblemeDlg::actionChosen, &dialog,
+                   [&window, &dialog](ListAction action, const std::vector<int>& selected) {
+                     RunListAction(window, &dialog, action, selected);
+                   });
+  window.positionBox()->setEnabled(false);
+  dialog.Start();
+  dialog.exec();
+  window.positionBox()->setEnabled(true);
+  state.fileOpen = !state.collection.currentFileName.empty();
+  if (state.fileOpen) {
+    UpdateRecentFiles(state.recentFiles, state.collection.currentFileName,
+                      state.collection.currentIndex, state.previousIndex);
+  }
+  window.AfterCommandRefresh(true);
+}
+
+}  // namespace kv::app
