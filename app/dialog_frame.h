@@ -4,6 +4,7 @@
 // box that stands for an edit with its up-down control.
 #pragma once
 
+#include <QDialogButtonBox>
 #include <QString>
 #include <functional>
 #include <string>
@@ -13,7 +14,6 @@
 
 class QAbstractButton;
 class QDialog;
-class QDialogButtonBox;
 class QSpinBox;
 class QWidget;
 

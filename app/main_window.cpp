@@ -23,6 +23,8 @@
 
 #include "app/board_editing.h"
 #include "app/commands.h"
+#include "app/description_commands.h"
+#include "app/tester_coup_dlg.h"
 #include "app/collection_dialog_commands.h"
 #include "app/help_window.h"
 #include "app/information.h"
@@ -172,11 +174,7 @@ Prompts DefaultPrompts(QWidget* parent) {
     QMessageBox::information(parent, title,
                              title + QStringLiteral("\n\nThis dialog is not available yet."));
   };
-  p.chooseMove = [parent](const QString& title, const QStringList& moves) {
-    bool ok = false;
-    const QString chosen = QInputDialog::getItem(parent, title, title, moves, 0, false, &ok);
-    return ok ? static_cast<int>(moves.indexOf(chosen)) + 1 : 0;
-  };
+  // chooseMove stays empty: the window shows its own test-a-move dialog.
   return p;
 }
 
@@ -227,7 +225,9 @@ MainWindow::MainWindow(AppState& state, Prompts prompts, QWidget* parent)
   runner_->chooseMove = [this](const std::vector<std::string>& moves) {
     QStringList list;
     for (const std::string& m : moves) list << Q(m);
-    return prompts_.chooseMove ? prompts_.chooseMove(MenuText(CmdTestMove), list) : 0;
+    if (prompts_.chooseMove) return prompts_.chooseMove(MenuText(CmdTestMove), list);
+    return TesterCoupDlgProc(this, state_.language, MenuText(CmdTestMove), list,
+                             solutionPane_->font());
   };
   connect(runner_, &SolveRunner::statusText, this,
           [this](int part, const QString& text) { StatusText(part, text); });
@@ -627,6 +627,14 @@ void MainWindow::Dispatch(int command, Qt::KeyboardModifiers modifiers) {
       break;
     case CmdHandOver:
       HandOver();
+      break;
+    case CmdInformation:
+    case CmdAdditionalInfo:
+    case CmdProblemType:
+    case CmdSolvingOptions:
+    case CmdCopyBoard:
+    case CmdTwins:
+      RunDescriptionCommand(*this, command);
       break;
     case CmdSavePosition:
       if (state_.fileOpen) {

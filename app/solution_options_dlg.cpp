@@ -117,7 +117,9 @@ SolutionOptionsDlg::SolutionOptionsDlg(const SolveOptions& options, int kind, in
   connect(tries_, &QSpinBox::valueChanged, this, [this](int value) {
     if (!tries_->hasFocus()) return;
     OptionsDialogEditTries(logic_, value);
+    typing_ = true;
     Refresh();
+    typing_ = false;
   });
 
   TranslateOnOpening(this, language, DialogSolvingOptions,
@@ -138,7 +140,7 @@ void SolutionOptionsDlg::Refresh() {
       if (button->isCheckable()) button->setChecked(OptionsDialogChecked(logic_, id));
     }
   }
-  if (!tries_->hasFocus()) {
+  if (!typing_) {
     const QSignalBlocker block(tries_);
     tries_->setValue(logic_.working[TryRefutations]);
   }

@@ -30,6 +30,7 @@ class SolutionOptionsDlg : public QDialog {
   OptionsDialog logic_;
   std::map<int, QWidget*> controls_;
   QSpinBox* tries_ = nullptr;
+  bool typing_ = false;  // the try field is being typed into: leave it as typed
 };
 
 // Runs the dialog on `options` (restored on Cancel, stored with the kind's

@@ -52,7 +52,10 @@ TesterCoupDlg::TesterCoupDlg(const QStringList& moves, const QFont& font, const 
 
   disconnect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::accepted, this, &TesterCoupDlg::Choose);
-  connect(list_, &QListWidget::itemDoubleClicked, this, &TesterCoupDlg::Choose);
+  connect(list_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+    list_->setCurrentItem(item);
+    Choose();
+  });
 
   TranslateOnOpening(this, language, DialogTestMove, title);
 }

@@ -1,0 +1,101 @@
+#include "app/description_commands.h"
+
+#include <QPlainTextEdit>
+#include <filesystem>
+#include <string>
+
+#include "app/commands.h"
+#include "app/forsyth_dlg.h"
+#include "app/informations_dlg.h"
+#include "app/jumeaux_dlg.h"
+#include "app/main_window.h"
+#include "app/solution_options_dlg.h"
+#include "app/type_probleme_dlg.h"
+#include "collections/author_list.h"
+#include "strings/encoding.h"
+#include "strings/menu.h"
+
+namespace kv::app {
+namespace {
+
+QString Title(const MainWindow& window, int command) {
+  const MenuItem* item = FindMenuItem(window.menuData(), command);
+  return item != nullptr ? QString::fromStdString(Cp1252ToUtf8(MenuTitle(item->text)))
+                         : QStringLiteral("Kestrovale");
+}
+
+// The author and source lists the information dialogs offer, read from the
+// author list named by the settings and the SOURCES.TXT beside it the first
+// time a dialog needs them, and again when another author list is named.
+const AuthorAndSourceLists& DialogLists(const AppState& state) {
+  static AuthorAndSourceLists lists;
+  static std::string loadedFrom;
+  static bool loaded = false;
+  if (!loaded || loadedFrom != state.authorListFile) {
+    const std::filesystem::path authors(state.authorListFile);
+    const std::filesystem::path sources = authors.parent_path() / std::string(SourcesFileName);
+    lists = {};
+    LoadAuthorAndSourceLists(authors.string(), sources.string(), lists);
+    loadedFrom = state.authorListFile;
+    loaded = true;
+  }
+  return lists;
+}
+
+void InformationChanged(MainWindow& window) {
+  window.state().problem.infoModified = true;
+  window.RefreshInformation();
+  window.RefreshProblemType();
+}
+
+}  // namespace
+
+bool RunDescriptionCommand(MainWindow& window, int command) {
+  AppState& state = window.state();
+  CurrentProblem& problem = state.problem;
+  switch (command) {
+    case CmdInformation:
+      if (InformationsDlgProc(&window, state.language, Title(window, command), DialogLists(state),
+                              problem,
+                              [&window](const QString& text) { window.StatusText(4, text); })) {
+        InformationChanged(window);
+      }
+      return true;
+    case CmdAdditionalInfo:
+      if (PlusInfoDlgProc(&window, state.language, Title(window, command), DialogLists(state),
+                          problem)) {
+        InformationChanged(window);
+      }
+      return true;
+    case CmdProblemType:
+      if (TypeProblemeDlgProc(&window, state.language, Title(window, command), TypeModeProblem,
+                              problem.type)) {
+        InformationChanged(window);
+      }
+      return true;
+    case CmdSolvingOptions:
+      if (SolutionOptionsDlgProc(&window, state.language, Title(window, command), state.options,
+                                 problem.type.kind, 0, state.solutionStale)) {
+        window.Dispatch(CmdRefreshSolution);
+      }
+      window.RefreshProblemType();
+      return true;
+    case CmdCopyBoard:
+      ForsythDlgProc(&window, state.language, Title(window, command), state.pos.board,
+                     state.output[OutputDiagramBorder], [&window] {
+                       window.board()->update();
+                       window.RefreshMenCount();
+                     });
+      return true;
+    case CmdTwins:
+      if (JumeauxDlgProc(&window, state.language, Title(window, command), state.pos.board,
+                         problem.twins)) {
+        InformationChanged(window);
+      }
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace kv::app

@@ -1,0 +1,471 @@
+// The dialogs that describe the problem: problem type, solving options,
+// information and additional information, the board as text, twins and the
+// test-a-move choice; their opening states, edge cases and results, and the
+// main window's commands that open them.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <QtTest>
+
+#include "app/commands.h"
+#include "app/dialog_frame.h"
+#include "app/forsyth_dlg.h"
+#include "app/informations_dlg.h"
+#include "app/jumeaux_dlg.h"
+#include "app/solution_options_dlg.h"
+#include "app/tester_coup_dlg.h"
+#include "app/type_probleme_dlg.h"
+#include "app_fixture.h"
+
+using namespace kv;
+using namespace kv::app;
+using namespace kv::app::test;
+
+namespace {
+
+const Language English{LanguageEnglish, nullptr};
+const Language French{LanguageFrench, nullptr};
+
+template <class T>
+T* C(const QWidget& dialog, int id) {
+  T* control = Control<T>(&dialog, id);
+  if (control == nullptr) qFatal("control %d missing", id);
+  return control;
+}
+
+// Types into a field the way the user does: the field has the focus.
+void TypeInto(QDialog& dialog, QWidget* field, const QString& text) {
+  dialog.show();
+  QApplication::setActiveWindow(&dialog);
+  field->setFocus();
+  QTest::keyClicks(field, text);
+}
+
+// Answers the next modal dialog from inside its event loop.
+void WhenDialogOpens(std::function<void(QDialog*)> act) {
+  QTimer::singleShot(0, [act] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) qFatal("no dialog opened");
+    act(dialog);
+  });
+}
+
+}  // namespace
+
+class DescriptionDialogsTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void typeDialogShowsTheProblemType();
+  void typeDialogSearchModeAllowsAnyKind();
+  void typeDialogIsTranslatedWithIconButtons();
+  void uncheckingVariationsDisablesThreeBoxesAndKeepsThem();
+  void typedTryNumberFollowsTheTryBox();
+  void helpmateOptionsHideTheSearchControls();
+  void optionsCancelRestoresEverything();
+  void awardIsSplitAndRebuilt();
+  void authorsListEditing();
+  void okAddsThePendingAuthor();
+  void excludedAuthorsAreNotOffered();
+  void backslashInAnExtraStringBecomesSlash();
+  void forsythViewsAndTyping();
+  void twinsListEditing();
+  void a32ndTwinCannotBeAdded();
+  void twinManTextsReadBack();
+  void testMoveChoice();
+  void windowCommandsOpenTheDialogs();
+};
+
+// ---- Problem type.
+
+void DescriptionDialogsTest::typeDialogShowsTheProblemType() {
+  ProblemType type;
+  type.kind = KindDirect;
+  type.moves = 3;
+  TypeProblemeDlg direct(type, TypeModeProblem, English, "Type");
+  QVERIFY(C<QRadioButton>(direct, 170)->isChecked());
+  QCOMPARE(C<QSpinBox>(direct, 177)->value(), 3);
+  QVERIFY(C<QRadioButton>(direct, 180)->isChecked());
+  QVERIFY(C<QCheckBox>(direct, 178)->isHidden());
+  // Choosing the helpmate shows "White begins".
+  C<QRadioButton>(direct, 171)->click();
+  QVERIFY(!C<QCheckBox>(direct, 178)->isHidden());
+  C<QCheckBox>(direct, 178)->click();
+  C<QRadioButton>(direct, 181)->click();
+  C<QCheckBox>(direct, 175)->click();
+  C<QPushButton>(direct, 1)->click();
+  const ProblemType result = direct.Result();
+  QCOMPARE(int(result.kind), KindHelp);
+  QCOMPARE(int(result.moves), 3);
+  QCOMPARE(int(result.flags), FlagWhiteBegins | FlagStalemate | FlagSeries);
+
+  // A stored study keeps its 0 moves through OK.
+  type.moves = 0;
+  TypeProblemeDlg study(type, TypeModeProblem, English, "Type");
+  C<QPushButton>(study, 1)->click();
+  QCOMPARE(int(study.Result().moves), 0);
+}
+
+void DescriptionDialogsTest::typeDialogSearchModeAllowsAnyKind() {
+  ProblemType criterion;
+  criterion.kind = 3;  // selfmate, one higher in the search
+  criterion.moves = 4;
+  criterion.flags = FlagMaximum;
+  TypeProblemeDlg dialog(criterion, TypeModeSearch, English, "Search");
+  QVERIFY(C<QRadioButton>(dialog, 172)->isChecked());
+  QVERIFY(C<QCheckBox>(dialog, 176)->isChecked());
+  QPushButton* initialise = C<QPushButton>(dialog, 3);
+  QCOMPARE(initialise->text(), QStringLiteral("&Initialize"));
+  initialise->click();
+  for (int id = 170; id <= 173; ++id) QVERIFY(!C<QRadioButton>(dialog, id)->isChecked());
+  QVERIFY(!C<QCheckBox>(dialog, 178)->isHidden());
+  C<QPushButton>(dialog, 1)->click();
+  const ProblemType result = dialog.Result();
+  QCOMPARE(int(result.kind), 0);  // any kind
+  QCOMPARE(int(result.flags), 0);
+  QCOMPARE(int(result.moves), 0);
+
+  TypeProblemeDlg french(criterion, TypeModeSearch, French, "Recherche");
+  QCOMPARE(C<QPushButton>(french, 3)->text(), QStringLiteral("Initialise"));
+}
+
+void DescriptionDialogsTest::typeDialogIsTranslatedWithIconButtons() {
+  TypeProblemeDlg english(ProblemType{}, TypeModeProblem, English, "Problem Type");
+  QCOMPARE(english.windowTitle(), QStringLiteral("Problem Type"));
+  QCOMPARE(WidgetText(C<QWidget>(english, 91)), QStringLiteral("&Kind:"));
+  QCOMPARE(WidgetText(C<QWidget>(english, 181)), MessageQ(English, 135));
+  QCOMPARE(C<QPushButton>(english, 2)->text(), QStringLiteral("Cancel"));
+  QVERIFY(C<QPushButton>(english, 1)->isDefault());
+  for (int id = 1; id <= 3; ++id) QVERIFY(!C<QPushButton>(english, id)->icon().isNull());
+  TypeProblemeDlg french(ProblemType{}, TypeModeProblem, French, "Type");
+  QCOMPARE(C<QPushButton>(french, 2)->text(), QStringLiteral("Annuler"));
+  QCOMPARE(WidgetText(C<QWidget>(french, 174)), MessageQ(French, 179));
+}
+
+// ---- Solving options.
+
+void DescriptionDialogsTest::uncheckingVariationsDisablesThreeBoxesAndKeepsThem() {
+  SolveOptions options;
+  SolutionOptionsDlg dialog(options, KindDirect, 0, English, "&Solving Options...");
+  QVERIFY(dialog.windowTitle().endsWith(QStringLiteral(":Direct")));
+  C<QCheckBox>(dialog, 143)->click();
+  QVERIFY(!C<QCheckBox>(dialog, 143)->isChecked());
+  for (int id = 144; id <= 146; ++id) QVERIFY(!C<QCheckBox>(dialog, id)->isEnabled());
+  QVERIFY(C<QCheckBox>(dialog, 144)->isChecked());
+  QCOMPARE(dialog.logic().working[Separators], 1);
+  QCOMPARE(dialog.logic().working[DualizedVariations], 1);
+  // The tries' group has its own variations box.
+  C<QRadioButton>(dialog, 402)->click();
+  QVERIFY(C<QCheckBox>(dialog, 143)->isChecked());
+  QVERIFY(C<QCheckBox>(dialog, 144)->isEnabled());
+}
+
+void DescriptionDialogsTest::typedTryNumberFollowsTheTryBox() {
+  SolveOptions options;
+  SolutionOptionsDlg dialog(options, KindDirect, 0, English, "Options");
+  QSpinBox* tries = C<QSpinBox>(dialog, 147);
+  tries->selectAll();
+  TypeInto(dialog, tries, "0");
+  QVERIFY(!C<QCheckBox>(dialog, 141)->isChecked());
+  QCOMPARE(dialog.logic().working[TryRefutations], 0);
+  tries->selectAll();
+  QTest::keyClicks(tries, "3");
+  QVERIFY(C<QCheckBox>(dialog, 141)->isChecked());
+  QCOMPARE(dialog.logic().working[TryRefutations], 3);
+  // Clicking the box writes 0 or 1 into the field.
+  C<QCheckBox>(dialog, 141)->click();
+  QCOMPARE(tries->value(), 0);
+}
+
+void DescriptionDialogsTest::helpmateOptionsHideTheSearchControls() {
+  SolveOptions options;
+  SolutionOptionsDlg help(options, KindHelp, 0, English, "Options");
+  for (int id : {141, 142, 147, 401, 402, 92}) QVERIFY2(C<QWidget>(help, id)->isHidden(), "hidden");
+  QVERIFY(!C<QWidget>(help, 140)->isHidden());
+  // In the test-a-move preset the search boxes are greyed.
+  SolveOptions testing;
+  testing[OptionsKind] = TestMovePreset;
+  SolutionOptionsDlg test(testing, KindDirect, 0, English, "Options");
+  for (int id : {140, 141, 142, 147}) QVERIFY(!C<QWidget>(test, id)->isEnabled());
+  QVERIFY(C<QWidget>(test, 152)->isEnabled());
+}
+
+void DescriptionDialogsTest::optionsCancelRestoresEverything() {
+  SolveOptions options;
+  const SolveOptions before = options;
+  WhenDialogOpens([](QDialog* d) {
+    C<QCheckBox>(*d, 152)->click();
+    C<QRadioButton>(*d, 202)->click();
+    C<QPushButton>(*d, 2)->click();
+  });
+  QVERIFY(!SolutionOptionsDlgProc(nullptr, English, "Options", options, KindDirect, 0, false));
+  QVERIFY(options.values == before.values);
+  // OK with a notation change only asks for the text to be refreshed.
+  WhenDialogOpens([](QDialog* d) {
+    C<QRadioButton>(*d, 202)->click();
+    C<QPushButton>(*d, 1)->click();
+  });
+  QVERIFY(SolutionOptionsDlgProc(nullptr, English, "Options", options, KindDirect, 0, false));
+  QCOMPARE(options[CaptureSign], 1);
+  QCOMPARE(options.perKind[KindDirect][CaptureSign], 1);
+}
+
+// ---- Information.
+
+void DescriptionDialogsTest::awardIsSplitAndRebuilt() {
+  CurrentProblem problem;
+  problem.award = "12\xB0 Prize";
+  AuthorAndSourceLists lists;
+  InformationsDlg dialog(problem, lists, English, "Information");
+  QCOMPARE(C<QSpinBox>(dialog, 113)->value(), 12);
+  QCOMPARE(C<QComboBox>(dialog, 114)->currentText(), QStringLiteral("Prize"));
+  QCOMPARE(C<QComboBox>(dialog, 114)->count(), 9);  // an empty line and eight awards
+  C<QSpinBox>(dialog, 113)->setValue(0);
+  C<QComboBox>(dialog, 114)->setEditText("Commendation");
+  dialog.Store(problem);
+  QCOMPARE(problem.award, std::string("Commendation"));
+  InformationsDlg again(problem, lists, English, "Information");
+  QCOMPARE(C<QSpinBox>(again, 113)->text().trimmed(), QString());  // ordinal 0 shows nothing
+}
+
+void DescriptionDialogsTest::authorsListEditing() {
+  AuthorLines list = OpenAuthorLines("Smith, John;Brown");
+  QCOMPARE(list.lines.size(), std::size_t(2));
+  QCOMPARE(list.lines[0], std::string("Smith, John"));
+  AddAuthorLine(list, "");
+  QCOMPARE(list.lines.size(), std::size_t(2));
+  list.selected = 1;
+  AddAuthorLine(list, std::string(60, 'x'));  // before the selected line, cut to 47
+  QCOMPARE(list.lines[1], std::string(47, 'x'));
+  QCOMPARE(list.selected, 1);
+  list.selected = 2;
+  RemoveAuthorLine(list);  // the last line: the selection moves to the new last line
+  QCOMPARE(list.lines.size(), std::size_t(2));
+  QCOMPARE(list.selected, 1);
+  RemoveAuthorLine(list);
+  RemoveAuthorLine(list);
+  QVERIFY(list.lines.empty());
+  QCOMPARE(list.selected, -1);
+
+  std::vector<AuthorEntry> authors(2);
+  authors[0].name = "Loyd, Samuel";
+  authors[0].birth = "1841";
+  authors[0].death = "1911";
+  authors[0].country = "USA";
+  authors[1].name = "Mansfield, Comins";
+  QCOMPARE(FindAuthor(authors, "Mansfield, Comins B."), &authors[1]);  // 14 characters looked up
+  QCOMPARE(FindAuthor(authors, ""), nullptr);
+  QCOMPARE(AuthorInformationText(authors[0]), std::string("Loyd, Samuel 1841-1911 USA"));
+}
+
+void DescriptionDialogsTest::okAddsThePendingAuthor() {
+  CurrentProblem problem;
+  problem.authors = "Smith, John";
+  AuthorAndSourceLists lists;
+  InformationsDlg dialog(problem, lists, English, "Information");
+  QCOMPARE(C<QListWidget>(dialog, 111)->count(), 1);
+  QComboBox* entry = C<QComboBox>(dialog, 110);
+  TypeInto(dialog, entry->lineEdit(), "Brown, Ann");
+  C<QLineEdit>(dialog, 115)->setText("a comment");
+  dialog.Store(problem);
+  QCOMPARE(problem.authors, std::string("Smith, John;Brown, Ann"));
+  QCOMPARE(problem.comment, std::string("a comment"));
+  // "Add", then a double-click takes the line back into the entry field.
+  QListWidget* list = C<QListWidget>(dialog, 111);
+  C<QPushButton>(dialog, 200)->click();
+  QCOMPARE(list->count(), 2);
+  list->setCurrentRow(0);
+  emit list->itemDoubleClicked(list->item(0));
+  QCOMPARE(list->count(), 1);
+  QCOMPARE(entry->currentText(), QStringLiteral("Smith, John"));
+}
+
+void DescriptionDialogsTest::excludedAuthorsAreNotOffered() {
+  AuthorAndSourceLists lists;
+  lists.authors.resize(3);
+  lists.authors[0].name = "A";
+  lists.authors[1].name = "B";
+  lists.authors[1].excluded = true;
+  lists.authors[2].name = "C";
+  lists.sources = {"Source one"};
+  CurrentProblem problem;
+  InformationsDlg info(problem, lists, English, "Information");
+  QCOMPARE(C<QComboBox>(info, 110)->count(), 2);
+  QCOMPARE(C<QComboBox>(info, 110)->itemText(1), QStringLiteral("C"));
+  PlusInfoDlg more(problem.extraStrings, lists, English, "More");
+  QCOMPARE(C<QComboBox>(more, 101)->count(), 2);  // dedication: authors
+  QCOMPARE(C<QComboBox>(more, 103)->count(), 1);  // second source: sources
+  QCOMPARE(WidgetText(C<QWidget>(more, 93)), QStringLiteral("Source &2:"));
+}
+
+void DescriptionDialogsTest::backslashInAnExtraStringBecomesSlash() {
+  CurrentProblem problem;
+  AuthorAndSourceLists lists;
+  PlusInfoDlg dialog(problem.extraStrings, lists, English, "More");
+  QComboBox* dedication = C<QComboBox>(dialog, 101);
+  TypeInto(dialog, dedication->lineEdit(), "A\\B");
+  QCOMPARE(dedication->currentText(), QStringLiteral("A/B"));
+  StoreExtraStrings(dialog.Texts(), problem);
+  // What is shown is what comes back from the record.
+  const auto reread = SplitExtraStrings(JoinExtraStrings(problem.extraStrings));
+  QCOMPARE(reread[ExtraDedication], std::string("A/B"));
+  // Text that arrives with a backslash another way is cleaned when stored.
+  StoreExtraStrings({"x\\y", "", "", "", ""}, problem);
+  QCOMPARE(problem.extraStrings[0], std::string("x/y"));
+}
+
+// ---- The board as text.
+
+void DescriptionDialogsTest::forsythViewsAndTyping() {
+  Board board = BoardFromFen("4k3/8/8/8/8/8/8/4K3");
+  ForsythDlg dialog(board, 0, English, "Copy");
+  QPlainTextEdit* text = C<QPlainTextEdit>(dialog, 101);
+  QCOMPARE(text->toPlainText(), QStringLiteral("4k38888884K"));
+  C<QCheckBox>(dialog, 102)->click();
+  QCOMPARE(text->toPlainText(), QStringLiteral("4k3/8/8/8/8/8/8/4K3"));
+  C<QCheckBox>(dialog, 103)->click();
+  const QStringList rows = text->toPlainText().split('\n');
+  QCOMPARE(rows.size(), 10);
+  for (const QString& row : rows) QCOMPARE(row.size(), 10);
+  C<QCheckBox>(dialog, 103)->click();  // back to Forsyth
+  int changes = 0;
+  dialog.boardChanged = [&changes] { ++changes; };
+  text->clear();
+  TypeInto(dialog, text, "K");
+  QVERIFY(changes > 0);
+  QCOMPARE(int(board[FirstSquare]), int(WhiteKing));
+  QCOMPARE(int(board[FirstSquare + 4]), int(Empty));  // the rest is emptied
+}
+
+// ---- Twins.
+
+void DescriptionDialogsTest::twinsListEditing() {
+  Board board = BoardFromFen("4k3/8/8/8/8/8/8/4K3");
+  JumeauxDlg dialog("", board, English, "Twins");
+  QVERIFY(C<QRadioButton>(dialog, 232)->isChecked());
+  QVERIFY(C<QRadioButton>(dialog, 201)->isChecked());
+  QVERIFY(C<QLineEdit>(dialog, 301)->isHidden());
+  // "Move a man" shows two squares, "Add a man" one square and the man.
+  C<QRadioButton>(dialog, 202)->click();
+  QVERIFY(!C<QLineEdit>(dialog, 301)->isHidden());
+  QVERIFY(!C<QLineEdit>(dialog, 302)->isHidden());
+  QVERIFY(C<QLineEdit>(dialog, 303)->isHidden());
+  C<QLineEdit>(dialog, 301)->setText("e1");
+  C<QLineEdit>(dialog, 302)->setText("f2");
+  C<QPushButton>(dialog, 101)->click();
+  C<QRadioButton>(dialog, 204)->click();
+  C<QLineEdit>(dialog, 301)->setText("d4");
+  C<QLineEdit>(dialog, 303)->setText("Qb");
+  C<QPushButton>(dialog, 101)->click();
+  QListWidget* list = C<QListWidget>(dialog, 110);
+  QCOMPARE(list->count(), 2);
+  QCOMPARE(list->item(0)->text(), QStringLiteral("Kwe1->f2"));
+  QCOMPARE(list->currentRow(), 1);
+  // Selecting a line fills the fields; Modify keeps the black man black.
+  list->setCurrentRow(1);
+  QCOMPARE(C<QLineEdit>(dialog, 303)->text(), QStringLiteral("Qb"));
+  C<QLineEdit>(dialog, 301)->setText("d5");
+  C<QPushButton>(dialog, 102)->click();
+  QCOMPARE(dialog.editor().entries[1].man, int(BlackQueen));
+  QCOMPARE(dialog.editor().entries[1].square1, ParseTwinSquare("d5"));
+  // Successive mode puts "then " before the entries.
+  C<QRadioButton>(dialog, 233)->click();
+  QVERIFY(list->item(0)->text().startsWith(QStringLiteral("then ")));
+  // Removing the last line selects the one before; no entries store nothing.
+  C<QPushButton>(dialog, 103)->click();
+  QCOMPARE(list->count(), 1);
+  QCOMPARE(list->currentRow(), 0);
+  C<QPushButton>(dialog, 103)->click();
+  QCOMPARE(dialog.Field(), std::string());
+
+  std::string twins = "keep";
+  WhenDialogOpens([](QDialog* d) { C<QPushButton>(*d, 2)->click(); });
+  QVERIFY(!JumeauxDlgProc(nullptr, English, "Twins", board, twins));
+  QCOMPARE(twins, std::string("keep"));
+}
+
+void DescriptionDialogsTest::a32ndTwinCannotBeAdded() {
+  TwinsEditor editor;
+  for (int i = 0; i < MaxTwinEntries; ++i) QVERIFY(AddTwin(editor, TwinEntry{}));
+  QVERIFY(!AddTwin(editor, TwinEntry{}));
+  QCOMPARE(int(editor.entries.size()), 31);
+  QCOMPARE(TwinCount(TwinsEditorField(editor)), 31);
+
+  Board board = EmptyBoard();
+  JumeauxDlg dialog(TwinsEditorField(editor), board, English, "Twins");
+  C<QPushButton>(dialog, 101)->click();
+  QCOMPARE(C<QListWidget>(dialog, 110)->count(), 31);
+}
+
+void DescriptionDialogsTest::twinManTextsReadBack() {
+  for (const Language& language : {English, French}) {
+    for (int man : {int(WhiteRook), int(WhiteKing), int(BlackPawn), int(BlackQueen)}) {
+      QCOMPARE(ParseTwinMan(TwinManText(man, language), language), man);
+    }
+  }
+  QCOMPARE(ParseTwinMan("Z", English), int(WhiteKing));  // unknown letter: a king
+  QCOMPARE(ParseTwinMan("QB", English), int(BlackQueen));
+  QCOMPARE(ParseTwinSquare("h1"), 63);
+  QCOMPARE(ParseTwinSquare("i9"), 0);  // off the board reads as a8
+  QCOMPARE(ParseTwinSquare(""), 0);
+}
+
+// ---- Test a move.
+
+void DescriptionDialogsTest::testMoveChoice() {
+  QCOMPARE(TesterCoupDlgProc(nullptr, English, "Test", {}, QFont()), 0);
+  const QStringList moves = {"Qa1-a2", "Qa1-b2", "Qa1-c3"};
+  TesterCoupDlg dialog(moves, QFont(), English, "Test");
+  QListWidget* list = C<QListWidget>(dialog, 110);
+  QCOMPARE(list->currentRow(), 0);
+  QCOMPARE(C<QPushButton>(dialog, 122)->text(), QStringLiteral("&Test"));
+  emit list->itemDoubleClicked(list->item(1));
+  QCOMPARE(dialog.Answer(), 2);
+
+  WhenDialogOpens([](QDialog* d) {
+    C<QListWidget>(*d, 110)->setCurrentRow(2);
+    C<QPushButton>(*d, 122)->click();
+  });
+  QCOMPARE(TesterCoupDlgProc(nullptr, English, "Test", moves, QFont()), 3);
+  WhenDialogOpens([](QDialog* d) { C<QPushButton>(*d, 2)->click(); });
+  QCOMPARE(TesterCoupDlgProc(nullptr, English, "Test", moves, QFont()), 0);
+}
+
+// ---- The window's commands.
+
+void DescriptionDialogsTest::windowCommandsOpenTheDialogs() {
+  Fixture f;
+  const std::pair<int, const char*> commands[] = {
+      {CmdInformation, "InformationsDlgProc"}, {CmdAdditionalInfo, "PlusInfoDlgProc"},
+      {CmdProblemType, "TypeProblemeDlgProc"}, {CmdSolvingOptions, "SolutionOptionsDlgProc"},
+      {CmdCopyBoard, "ForsythDlgProc"},        {CmdTwins, "JumeauxDlgProc"}};
+  for (const auto& [command, name] : commands) {
+    QString opened;
+    WhenDialogOpens([&opened](QDialog* d) {
+      opened = d->objectName();
+      C<QPushButton>(*d, 1)->click();
+    });
+    f.state->problem.infoModified = false;
+    f.window->Dispatch(command);
+    QCOMPARE(opened, QString::fromLatin1(name));
+  }
+  QVERIFY(f.log.placeholders.isEmpty());
+  // OK on the type dialog marks the information as changed.
+  WhenDialogOpens([](QDialog* d) {
+    C<QRadioButton>(*d, 172)->click();
+    C<QPushButton>(*d, 1)->click();
+  });
+  f.state->problem.infoModified = false;
+  f.window->Dispatch(CmdProblemType);
+  QVERIFY(f.state->problem.infoModified);
+  QCOMPARE(int(f.state->problem.type.kind), KindSelf);
+}
+
+QTEST_MAIN(DescriptionDialogsTest)
+#include "description_dialogs_test.moc"
