@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -80,6 +81,8 @@ class DescriptionDialogsTest : public QObject {
   void twinManTextsReadBack();
   void testMoveChoice();
   void windowCommandsOpenTheDialogs();
+  void textsFitInEveryLanguage();
+  void screenshots();
 };
 
 // ---- Problem type.
@@ -465,6 +468,99 @@ void DescriptionDialogsTest::windowCommandsOpenTheDialogs() {
   f.window->Dispatch(CmdProblemType);
   QVERIFY(f.state->problem.infoModified);
   QCOMPARE(int(f.state->problem.type.kind), KindSelf);
+}
+
+// ---- Every language.
+
+namespace {
+
+// The dialogs of this file over sample data, in one language.
+std::vector<std::unique_ptr<QDialog>> SampleDialogs(const Language& language, Board& board) {
+  static const AuthorAndSourceLists lists;
+  CurrentProblem problem;
+  problem.authors = "Smith, John;Brown, Ann";
+  problem.award = "2\xB0 Prize";
+  TwinEntry entries[2];
+  entries[0].kind = TwinMove;
+  entries[0].square1 = ParseTwinSquare("e1");
+  entries[0].square2 = ParseTwinSquare("f2");
+  entries[1].kind = TwinRotate90;
+  const std::string twins = BuildTwinsField(false, entries, 2);
+  ProblemType help;
+  help.kind = KindHelp;
+  help.moves = 3;
+  std::vector<std::unique_ptr<QDialog>> dialogs;
+  dialogs.push_back(std::make_unique<TypeProblemeDlg>(help, TypeModeSearch, language, "Type"));
+  dialogs.push_back(
+      std::make_unique<SolutionOptionsDlg>(SolveOptions{}, KindDirect, 0, language, "Options"));
+  dialogs.push_back(std::make_unique<InformationsDlg>(problem, lists, language, "Information"));
+  dialogs.push_back(std::make_unique<PlusInfoDlg>(problem.extraStrings, lists, language, "More"));
+  dialogs.push_back(std::make_unique<ForsythDlg>(board, 1, language, "Forsyth"));
+  dialogs.push_back(std::make_unique<JumeauxDlg>(twins, board, language, "Twins"));
+  dialogs.push_back(
+      std::make_unique<TesterCoupDlg>(QStringList{"Ke1-e2", "Ke1-f2"}, QFont(), language, "Test"));
+  return dialogs;
+}
+
+}  // namespace
+
+void DescriptionDialogsTest::textsFitInEveryLanguage() {
+  int checked = 0;
+  for (int base : {LanguageFrench, LanguageEnglish, LanguageItalian, LanguageSpanish}) {
+    const Language language{base, nullptr};
+    Board board = BoardFromFen("4k3/8/8/8/8/8/8/4K3");
+    for (const auto& dialog : SampleDialogs(language, board)) {
+      dialog->show();
+      for (QWidget* w : dialog->findChildren<QWidget*>()) {
+        if (!w->isVisible()) continue;
+        if (!qobject_cast<QAbstractButton*>(w) && !qobject_cast<QLabel*>(w)) continue;
+        const QString what =
+            dialog->objectName() + " " + w->objectName() + " " + QString::number(base);
+        QVERIFY2(w->width() >= w->sizeHint().width(), qPrintable(what));
+        ++checked;
+      }
+      dialog->hide();
+    }
+  }
+  QVERIFY(checked > 200);
+}
+
+// With KESTROVALE_SCREENSHOTS naming a folder, the problem-type, solving
+// options and twins dialogs are drawn into it in English and French.
+void DescriptionDialogsTest::screenshots() {
+  const QString folder = qEnvironmentVariable("KESTROVALE_SCREENSHOTS");
+  if (folder.isEmpty()) QSKIP("KESTROVALE_SCREENSHOTS not set");
+  for (const auto& [language, suffix] :
+       {std::pair{English, QStringLiteral("en")}, std::pair{French, QStringLiteral("fr")}}) {
+    const bool fr = suffix == QLatin1String("fr");
+    ProblemType type;
+    type.kind = KindHelp;
+    type.moves = 3;
+    TypeProblemeDlg typeDialog(
+        type, TypeModeProblem, language,
+        fr ? QStringLiteral("Type de problème") : QStringLiteral("Problem Type"));
+    SolutionOptionsDlg options(
+        SolveOptions{}, KindDirect, 0, language,
+        fr ? QStringLiteral("Options de solution") : QStringLiteral("Solving Options"));
+    Board board = BoardFromFen("4k3/8/8/3p4/8/8/8/4K3");
+    TwinEntry entries[3];
+    entries[0].kind = TwinMove;
+    entries[0].square1 = ParseTwinSquare("e1");
+    entries[0].square2 = ParseTwinSquare("f2");
+    entries[1].kind = TwinAdd;
+    entries[1].square1 = ParseTwinSquare("c4");
+    entries[1].man = BlackKnight;
+    entries[2].kind = TwinRotate90;
+    JumeauxDlg twins(BuildTwinsField(false, entries, 3), board, language,
+                     fr ? QStringLiteral("Jumeaux") : QStringLiteral("Twins"));
+    C<QListWidget>(twins, 110)->setCurrentRow(1);
+    const std::pair<QDialog*, QString> shots[] = {
+        {&typeDialog, "problem-type"}, {&options, "solving-options"}, {&twins, "twins"}};
+    for (const auto& [dialog, name] : shots) {
+      dialog->show();
+      QVERIFY(dialog->grab().save(folder + "/dialog-" + name + "-" + suffix + ".png"));
+    }
+  }
 }
 
 QTEST_MAIN(DescriptionDialogsTest)
