@@ -192,8 +192,10 @@ TEST(ResultTable, SolutionTextsAreIdenticalWithAndWithoutTheTable) {
     ASSERT_TRUE(ParseProblemType(p.stipulation, type)) << p.id;
     if (type.moves > DeepestMoves()) continue;
     if (type.kind != KindHelp) ++battle;
-    ++solved;
-    for (int set = 0; set < 3; ++set) {
+    // Deeper problems take the first option set only, to keep the run short.
+    const int sets = type.moves <= 2 || DeepestMoves() > 3 ? 3 : 1;
+    solved += sets;
+    for (int set = 0; set < sets; ++set) {
       std::string reference;
       for (std::size_t s = 0; s < solvers.size(); ++s) {
         Position pos;
@@ -217,7 +219,7 @@ TEST(ResultTable, SolutionTextsAreIdenticalWithAndWithoutTheTable) {
     }
   }
   EXPECT_GE(battle, 40);
-  EXPECT_EQ(compared, solved * 3 * 2);
+  EXPECT_EQ(compared, solved * 2);
   const ResultTable& on = solvers[1]->search.resultTable;
   const ResultTable& tiny = solvers[2]->search.resultTable;
   EXPECT_GT(on.hits, 0u);
