@@ -43,7 +43,6 @@ class CommandsTest : public QObject {
   void commandsThatNeedAFileDoNothingWithoutOne();
   void enablingRules();
   void menusFollowTheLanguage();
-  void dialogsNotYetBuiltShowTheirTitle();
   void specialEffectsToggleTheirBand();
 };
 
@@ -176,13 +175,6 @@ void CommandsTest::menusFollowTheLanguage() {
   w.Dispatch(CmdLanguageOther);
   QCOMPARE(f.state->language.base, LanguageEnglish);
   QCOMPARE(w.menuBar()->actions()[0]->text(), QStringLiteral("&File"));
-}
-
-void CommandsTest::dialogsNotYetBuiltShowTheirTitle() {
-  Fixture f;
-  f.window->Dispatch(CmdInformation);
-  f.window->Dispatch(CmdSolvingOptions);
-  QCOMPARE(f.log.placeholders, QStringList({"Information", "Solving Options"}));
 }
 
 void CommandsTest::specialEffectsToggleTheirBand() {
