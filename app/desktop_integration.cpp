@@ -41,7 +41,13 @@ bool WriteFile(const QString& path, const QByteArray& bytes, QString* message) {
 // Runs a database update tool when the system has it; it is optional.
 void RunIfPresent(const QString& tool, const QStringList& arguments) {
   const QString program = QStandardPaths::findExecutable(tool);
-  if (!program.isEmpty()) QProcess::startDetached(program, arguments);
+  if (program.isEmpty()) return;
+  QProcess process;
+  process.setProgram(program);
+  process.setArguments(arguments);
+  process.setStandardOutputFile(QProcess::nullDevice());
+  process.setStandardErrorFile(QProcess::nullDevice());
+  process.startDetached();
 }
 
 }  // namespace

@@ -64,7 +64,15 @@ HelpWindow* OpenHelp(int context, QWidget* owner) {
 }
 
 bool MenuHelpFilter::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+  const bool f1 =
+      (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1;
+  if (f1 && qobject_cast<QMenu*>(watched) != nullptr && event->type() == QEvent::ShortcutOverride) {
+    // Over an open menu F1 is the menu's, not the "Help Index" key.
+    event->accept();
+    return true;
+  }
+  if (f1) {
     if (auto* menu = qobject_cast<QMenu*>(watched)) {
       const QAction* item = menu->activeAction();
       const int id = item != nullptr ? item->data().toInt() : 0;

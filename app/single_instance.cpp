@@ -53,13 +53,12 @@ InstanceServer::InstanceServer(std::function<void()> onHandOver, QObject* parent
 InstanceServer::~InstanceServer() = default;
 
 bool InstanceServer::Listen(const QString& serverName) {
-  if (server_->listen(serverName)) return true;
-  if (server_->serverError() != QAbstractSocket::AddressInUseError) return false;
-  // Someone listens still: leave the name to that program.
+  // Someone answers there: the name stays that program's. (Listening would
+  // replace its socket, since the socket is made aside and renamed into place.)
   QLocalSocket probe;
   probe.connectToServer(serverName);
   if (probe.waitForConnected(500)) return false;
-  // A socket file left by a program that was killed.
+  // Nobody: at most a socket file left by a program that was killed.
   QLocalServer::removeServer(serverName);
   return server_->listen(serverName);
 }

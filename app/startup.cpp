@@ -2,7 +2,11 @@
 
 #include <QDir>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSessionManager>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTimer>
 
 #include "app/commands.h"
@@ -191,6 +195,11 @@ int RunProgram(QApplication& application) {
 
   if (!screenshot.isEmpty()) {
     auto grab = [&] {
+      // The key and its variations at the top of the solution pane, as a
+      // publication prints them.
+      QPlainTextEdit* pane = window.solutionPane();
+      const QTextBlock key = pane->document()->find(QStringLiteral("Solution:")).block();
+      if (key.isValid()) pane->verticalScrollBar()->setValue(key.blockNumber());
       window.grab().save(screenshot);
       application.exit(0);
     };
