@@ -10,6 +10,7 @@
 #include <QSpinBox>
 #include <QStyle>
 
+#include "app/help_window.h"
 #include "strings/dialog_translation.h"
 #include "strings/encoding.h"
 
@@ -91,7 +92,11 @@ void SetHelpHandler(std::function<void(int context)> handler) {
 }
 
 void ShowHelp(int context) {
-  if (HelpHandler()) HelpHandler()(context);
+  if (HelpHandler()) {
+    HelpHandler()(context);
+  } else {
+    OpenHelp(context, QApplication::activeWindow());
+  }
 }
 
 void TranslateOnOpening(QDialog* dialog, const Language& language, int tableIndex,

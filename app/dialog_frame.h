@@ -42,7 +42,8 @@ QString WidgetText(const QWidget* control);
 // button (Enter) and Cancel answers Escape. Help calls the help handler.
 QDialogButtonBox* StandardButtons(QDialog* dialog, const Language& language, int helpContext);
 
-// Who shows a help page; the program sets it, tests may record calls.
+// Who shows a help page: the help window unless a handler is set (tests
+// record the calls).
 void SetHelpHandler(std::function<void(int context)> handler);
 void ShowHelp(int context);
 

@@ -146,6 +146,11 @@ void DescriptionDialogsTest::typeDialogIsTranslatedWithIconButtons() {
   QCOMPARE(C<QPushButton>(english, 2)->text(), QStringLiteral("Cancel"));
   QVERIFY(C<QPushButton>(english, 1)->isDefault());
   for (int id = 1; id <= 3; ++id) QVERIFY(!C<QPushButton>(english, id)->icon().isNull());
+  std::vector<int> help;
+  SetHelpHandler([&help](int context) { help.push_back(context); });
+  C<QPushButton>(english, 3)->click();
+  SetHelpHandler({});
+  QCOMPARE(help, std::vector<int>{113});
   TypeProblemeDlg french(ProblemType{}, TypeModeProblem, French, "Type");
   QCOMPARE(C<QPushButton>(french, 2)->text(), QStringLiteral("Annuler"));
   QCOMPARE(WidgetText(C<QWidget>(french, 174)), MessageQ(French, 179));
