@@ -14,11 +14,11 @@ enum Outcome : std::int8_t {
 
 }  // namespace
 
-void ResultTable::Resize(std::size_t slots) {
+void ResultTable::Resize(std::size_t slotCount) {
   std::size_t size = 0;
-  if (slots > 0) {
+  if (slotCount > 0) {
     size = 1;
-    while (size * 2 <= slots) size *= 2;
+    while (size * 2 <= slotCount) size *= 2;
   }
   slots_.assign(size, Slot{});
   slots_.shrink_to_fit();

@@ -24,11 +24,11 @@ class ResultTable {
     int result = 0;
   };
 
-  explicit ResultTable(std::size_t slots = DefaultResultTableSlots) { Resize(slots); }
+  explicit ResultTable(std::size_t slotCount = DefaultResultTableSlots) { Resize(slotCount); }
 
-  // Replaces the table by one of `slots` slots (rounded down to a power of
+  // Replaces the table by one of `slotCount` slots (rounded down to a power of
   // two; 0 turns the table off). Not to be called during a search.
-  void Resize(std::size_t slots);
+  void Resize(std::size_t slotCount);
   void Clear();
   bool Enabled() const { return !slots_.empty(); }
 
