@@ -5,3 +5,4 @@
 #include "app/enregistrer_sous_dlg.h"
 #include "app/liste_probleme_cmd.h"
 #include "app/modifier_dlg.h"
+#include "app/rechercher_texte_dlg.h"

@@ -1015,7 +1015,7 @@ bool MainWindow::FindInSolution(const std::string& text) {
 
 void MainWindow::FindNext() {
   if (state_.findText.empty()) {
-    Placeholder(CmdFindInText);
+    Dispatch(CmdFindInText);
     return;
   }
   FindInSolution(state_.findText);

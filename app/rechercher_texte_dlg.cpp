@@ -1,0 +1,43 @@
+#include "app/rechercher_texte_dlg.h"
+
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "app/design_text.h"
+
+namespace kv::app {
+
+RechercherTexteDlg::RechercherTexteDlg(const QString& proposed, const Language& language,
+                                       QWidget* parent)
+    : QDialog(parent) {
+  setObjectName(QStringLiteral("RechercherTexteDlgProc"));
+  setWindowTitle(QStringLiteral("Recherche de chaîne"));
+  text_ = new QLineEdit(this);
+  SetControlId(text_, 101);
+  text_->setMaxLength(MaxSearchTextLength);
+  text_->setMinimumWidth(text_->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 24);
+  // A selection spanning lines proposes its first line only.
+  QString first = proposed;
+  first.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+  text_->setText(first.section(QLatin1Char('\n'), 0, 0).left(MaxSearchTextLength));
+  text_->selectAll();
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(text_);
+  layout->addWidget(StandardButtons(this, language, 0));
+  text_->setFocus();
+}
+
+std::string RechercherTexteDlg::SearchText() const {
+  return ToCp1252(text_->text());
+}
+
+bool RechercherTexteDlgProc(QWidget* parent, const Language& language, const QString& proposed,
+                            std::string& text) {
+  RechercherTexteDlg dialog(proposed, language, parent);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  text = dialog.SearchText();
+  return true;
+}
+
+}  // namespace kv::app
