@@ -642,6 +642,12 @@ void MainWindow::Dispatch(int command, Qt::KeyboardModifiers modifiers) {
         AfterCommandRefresh(true);
       }
       break;
+    case CmdFindInText:
+      if (RechercherTexteDlgProc(this, state_.language,
+                                 solutionPane_->textCursor().selectedText(), state_.findText)) {
+        FindInSolution(state_.findText);
+      }
+      break;
     case CmdOldList:
     case CmdNewList:
       ListeProblemeDlgProc(*this, command);
