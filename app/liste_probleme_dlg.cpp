@@ -140,24 +140,17 @@ void ListeProblemeDlg::ShowStatus() {
 
 void ListeProblemeDlg::MoveCaretUp() {
   const int row = listBox_->currentRow();
-  if (row < 0) return;
-  const int moved = MoveEntryUp(list_, row);
-  if (moved == row) return;
-  // The two lines swap places; the moved entry stays selected and the caret.
-  const bool otherSelected = listBox_->item(moved)->isSelected();
-  const QSignalBlocker blocker(listBox_);
-  listBox_->item(moved)->setText(FromCp1252(ListEntryLine(list_, moved)));
-  listBox_->item(row)->setText(FromCp1252(ListEntryLine(list_, row)));
-  listBox_->item(row)->setSelected(otherSelected);
-  listBox_->item(moved)->setSelected(true);
-  listBox_->setCurrentRow(moved, QItemSelectionModel::Current);
+  if (row >= 0) ShowMovedEntry(row, MoveEntryUp(list_, row));
 }
 
 void ListeProblemeDlg::MoveCaretDown() {
   const int row = listBox_->currentRow();
-  if (row < 0) return;
-  const int moved = MoveEntryDown(list_, row);
+  if (row >= 0) ShowMovedEntry(row, MoveEntryDown(list_, row));
+}
+
+void ListeProblemeDlg::ShowMovedEntry(int row, int moved) {
   if (moved == row) return;
+  // The two lines swap places; the moved entry stays selected and the caret.
   const bool otherSelected = listBox_->item(moved)->isSelected();
   const QSignalBlocker blocker(listBox_);
   listBox_->item(moved)->setText(FromCp1252(ListEntryLine(list_, moved)));

@@ -55,6 +55,9 @@ class ListeProblemeDlg : public QDialog {
 
   void MoveCaretUp();
   void MoveCaretDown();
+  // Redraws the lines of an entry moved from `row` to `moved` (nothing when
+  // it could not move), keeping it selected and the caret.
+  void ShowMovedEntry(int row, int moved);
 
   void reject() override;  // "&Close", Cancel and Escape keep the selection
 

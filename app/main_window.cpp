@@ -22,15 +22,15 @@
 #include <QToolButton>
 
 #include "app/board_editing.h"
+#include "app/collection_dialog_commands.h"
 #include "app/commands.h"
 #include "app/description_commands.h"
-#include "app/tester_coup_dlg.h"
-#include "app/collection_dialog_commands.h"
 #include "app/help_window.h"
 #include "app/information.h"
 #include "app/main_area.h"
 #include "app/piece_box.h"
 #include "app/solve_runner.h"
+#include "app/tester_coup_dlg.h"
 #include "collections/file_result.h"
 #include "collections/import_file.h"
 #include "config/ini_file.h"
@@ -85,16 +85,36 @@ QIcon PrinterIcon() {
   return QIcon(pixmap);
 }
 
+// Toolbar buttons drawn from a character or two of the interface font: the
+// navigation arrows, the effects band's board operations and a few others.
+struct GlyphButton {
+  int command;
+  const char16_t* glyph;
+};
+constexpr GlyphButton GlyphButtons[] = {
+    {CmdFirst, u"|\u25C0"},
+    {CmdPrevious, u"\u25C0"},
+    {CmdNext, u"\u25B6"},
+    {CmdLast, u"\u25B6|"},
+    {CmdInformation, u"i"},
+    {CmdSearchPositions, u"?"},
+    {CmdSearchSolution, u"#"},
+    {CmdSolvingOptions, u"\u2699"},
+    {CmdSpecialEffects, u"\u2726"},
+    {188, u"\u2191"},
+    {182, u"\u2193"},
+    {184, u"\u2190"},
+    {186, u"\u2192"},
+    {185, u"\u21BB"},
+    {183, u"\u21D4"},
+    {189, u"\u21D5"},
+};
+
 QIcon ButtonIcon(int command, QStyle* style) {
+  for (const GlyphButton& button : GlyphButtons) {
+    if (button.command == command) return GlyphIcon(QString::fromUtf16(button.glyph));
+  }
   switch (command) {
-    case CmdFirst:
-      return GlyphIcon(QStringLiteral("|\u25C0"));
-    case CmdPrevious:
-      return GlyphIcon(QStringLiteral("\u25C0"));
-    case CmdNext:
-      return GlyphIcon(QStringLiteral("\u25B6"));
-    case CmdLast:
-      return GlyphIcon(QStringLiteral("\u25B6|"));
     case CmdOpen:
       return style->standardIcon(QStyle::SP_DialogOpenButton);
     case CmdSaveAs:
@@ -103,34 +123,10 @@ QIcon ButtonIcon(int command, QStyle* style) {
       return PrinterIcon();
     case CmdPreview:
       return style->standardIcon(QStyle::SP_FileDialogContentsView);
-    case CmdInformation:
-      return GlyphIcon(QStringLiteral("i"));
-    case CmdSearchPositions:
-      return GlyphIcon(QStringLiteral("?"));
     case CmdOldList:
       return style->standardIcon(QStyle::SP_FileDialogListView);
     case CmdVisualizer:
       return style->standardIcon(QStyle::SP_FileDialogDetailedView);
-    case CmdSearchSolution:
-      return GlyphIcon(QStringLiteral("#"));
-    case CmdSolvingOptions:
-      return GlyphIcon(QStringLiteral("\u2699"));
-    case CmdSpecialEffects:
-      return GlyphIcon(QStringLiteral("\u2726"));
-    case 188:
-      return GlyphIcon(QStringLiteral("\u2191"));
-    case 182:
-      return GlyphIcon(QStringLiteral("\u2193"));
-    case 184:
-      return GlyphIcon(QStringLiteral("\u2190"));
-    case 186:
-      return GlyphIcon(QStringLiteral("\u2192"));
-    case 185:
-      return GlyphIcon(QStringLiteral("\u21BB"));
-    case 183:
-      return GlyphIcon(QStringLiteral("\u21D4"));
-    case 189:
-      return GlyphIcon(QStringLiteral("\u21D5"));
     default:
       return {};
   }
@@ -643,8 +639,8 @@ void MainWindow::Dispatch(int command, Qt::KeyboardModifiers modifiers) {
       }
       break;
     case CmdFindInText:
-      if (RechercherTexteDlgProc(this, state_.language,
-                                 solutionPane_->textCursor().selectedText(), state_.findText)) {
+      if (RechercherTexteDlgProc(this, state_.language, solutionPane_->textCursor().selectedText(),
+                                 state_.findText)) {
         FindInSolution(state_.findText);
       }
       break;
