@@ -3,21 +3,7 @@
 # its exit status and a piece of its output. Prints every failure, then fails.
 cli=$1
 work=$2
-failures=0
-rm -rf "$work" && mkdir -p "$work"
-
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-# expect STATUS NAME -- ARGS...: the tool exits with STATUS; stdout goes to $work/out.
-expect() {
-  status=$1 name=$2
-  shift 3
-  "$cli" "$@" >"$work/out" 2>"$work/err"
-  got=$?
-  [ "$got" -eq "$status" ] || fail "$name: exit status $got, expected $status ($(head -c 200 "$work/err"))"
-}
-contains() { grep -qF -- "$2" "$work/out" || fail "$1: output lacks '$2'"; }
-err_contains() { grep -qF -- "$2" "$work/err" || fail "$1: stderr lacks '$2'"; }
+. "$(dirname "$0")/expect.sh"
 
 howard='1b3B2/2N2b2/3n4/2Q5/rp3K2/k2N4/1pP5/1B6'
 
@@ -96,8 +82,4 @@ contains count-created 1
 [ -z "$(ls -A "$work" | grep -v -x -e c.kvl -e before.kvl -e cut.kvl -e added.kvl -e pipe.kvl \
   -e folder.kvl -e out -e err)" ] || fail "a temporary file was left: $(ls -A "$work")"
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures failure(s)"
-  exit 1
-fi
-echo "all command-line checks passed"
+finish "command-line checks"

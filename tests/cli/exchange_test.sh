@@ -4,23 +4,8 @@
 # failure, then fails.
 cli=$1
 work=$2
-failures=0
-rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
-
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-# expect STATUS NAME -- ARGS...: the tool exits with STATUS; stdout goes to out.
-expect() {
-  status=$1 name=$2
-  shift 3
-  "$cli" "$@" >out 2>err
-  got=$?
-  [ "$got" -eq "$status" ] || fail "$name: exit status $got, expected $status ($(head -c 200 err))"
-}
-contains() { grep -qF -- "$2" out || fail "$1: output lacks '$2'"; }
-lacks() { ! grep -qF -- "$2" out || fail "$1: output holds '$2'"; }
-err_contains() { grep -qF -- "$2" err || fail "$1: stderr lacks '$2'"; }
-lines() { [ "$(wc -l <out)" -eq "$2" ] || fail "$1: $(wc -l <out) lines, expected $2"; }
+. "$(dirname "$0")/expect.sh"
+cd "$work" || exit 1
 
 howard='1b3B2/2N2b2/3n4/2Q5/rp3K2/k2N4/1pP5/1B6'
 rook='7k/8/6K1/8/8/8/8/R7'
@@ -116,5 +101,4 @@ err_contains authors-born 'Total : 2'
 expect 0 authors-country -- authors auteurs.txt --country Fra --born-to 1950
 lines authors-country 0
 
-[ "$failures" -eq 0 ] || { echo "$failures failure(s)"; exit 1; }
-echo "all exchange checks passed"
+finish "exchange checks"

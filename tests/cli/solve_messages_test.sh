@@ -3,23 +3,7 @@
 # with less than a solution says why on stderr, with its exit status.
 cli=$1
 work=$2
-failures=0
-rm -rf "$work" && mkdir -p "$work"
-
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-# expect STATUS NAME -- ARGS...: the tool exits with STATUS; the output goes
-# to $work/out and $work/err.
-expect() {
-  status=$1 name=$2
-  shift 3
-  "$cli" "$@" >"$work/out" 2>"$work/err"
-  got=$?
-  [ "$got" -eq "$status" ] || fail "$name: exit status $got, expected $status ($(head -c 200 "$work/err"))"
-}
-err_contains() { grep -qF -- "$2" "$work/err" || fail "$1: stderr lacks '$2'"; }
-out_empty() { [ ! -s "$work/out" ] || fail "$1: stdout is not empty"; }
-out_contains() { grep -qF -- "$2" "$work/out" || fail "$1: output lacks '$2'"; }
+. "$(dirname "$0")/expect.sh"
 
 planck='8/2pN4/2n5/1N1p2b1/4k3/7K/3P4/5Q2'
 forsberg='8/8/q7/8/1R4K1/k2N4/8/8'
@@ -52,8 +36,7 @@ err_contains no-move-chosen 'nothing was tested'
 
 # A solve that runs to its end says nothing of the kind.
 expect 0 solved -- solve --fen "$planck" --stip '#2'
-out_contains solved 'Solution: 1. Kg2!'
+contains solved 'Solution: 1. Kg2!'
 if grep -q '^solve: ' "$work/err"; then fail "solved: stderr has a stop note"; fi
 
-[ "$failures" -eq 0 ] || exit 1
-echo "all solve message checks passed"
+finish "solve message checks"
