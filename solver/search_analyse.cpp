@@ -57,17 +57,70 @@ bool MatesWithoutMan(SearchContext& ctx, const Move& reply, MoveList* below, Mov
   return result >= 0;
 }
 
+// The threat of `move`: White moves again. Returns the length of the
+// shortest threat (0 when there is none, below 0 when the move checks) and
+// leaves its moves in ThreatList(threat + 1), their number in `threatMoves`.
+int FindThreat(SearchContext& ctx, int k, const Move& move, MoveList* level, int& threatMoves) {
+  SearchState& state = ctx.state;
+  // Emptied in every mode: the threat filter of the analysis reads ThreatList(k).
+  for (int j = 2; j <= k; ++j) state.ThreatList(j).Clear();
+  if (state.helpMode != 0) return 0;
+  int threat = SearchThreat(ctx, k, move, level);
+  // Reflexmate: White could mate after its own move; that is no threat.
+  if (threat == -2) threat = 0;
+  if (threat >= 1) {
+    state.ThreatList(threat + 1) = state.KeyList(threat);
+    threatMoves = state.ThreatList(threat + 1).Count();
+  }
+  return threat;
+}
+
+// Whether the continuations of a reply that repeat the threat (`repeats` of
+// them) are dropped as threat repetitions: unless the variations separate
+// them from a longer threat or non-defensive moves are asked for.
+bool RemovedAsThreat(const SearchContext& ctx, int repeats, int threatMoves) {
+  const SolveOptions& options = ctx.options;
+  const int group = ctx.state.optionGroup;
+  const bool variations = options[group + Variations] != 0;
+  const bool separates = variations && options[group + Separators] != 0 && repeats < threatMoves;
+  return !separates && !(variations && options[group + NonDefensiveMoves] != 0);
+}
+
+// How many of the continuations after Black's reply `b` become variation
+// lines: all of them, none when they repeat the threat at the last move, and
+// without dualized variations one (or two promotions to the same square).
+int ContinuationsKept(const SearchContext& ctx, int k, const Move& b,
+                      const MoveRecords& continuations, int repeats, int threatMoves) {
+  int keep = continuations.Count();
+  if (b.moved == BlackKing) return keep;
+  if (k == 2 && repeats > 0 && RemovedAsThreat(ctx, repeats, threatMoves)) keep = 0;
+  const int group = ctx.state.optionGroup;
+  const bool dualized =
+      ctx.options[group + Variations] != 0 && ctx.options[group + DualizedVariations] != 0;
+  if (keep > 0 && !dualized) {
+    if (keep == 2 && IsPromotion(continuations.records[0]) && IsPromotion(continuations.records[1]))
+      keep = 1;
+    if (keep > 1) keep = 0;
+  }
+  return keep;
+}
+
+// The summary of an analysis for the caller: check, a legal reply, parried
+// continuations and the threat's length.
+int AnalysisFlags(int threat, int legal, bool parried) {
+  int flags = threat < 0 ? AnalysisCheck : 0;
+  if (legal > 0) flags += AnalysisHasReply;
+  if (parried) flags += AnalysisParried;
+  if (threat > 0 && !(legal == 1 && threat > 1)) flags += threat * AnalysisThreatUnit;
+  return flags;
+}
+
 }  // namespace
 
 int AnalyseMove(SearchContext& ctx, int k, const Move& move, bool allRefutations) {
   Position& pos = ctx.pos;
   SearchState& state = ctx.state;
   const SolveOptions& options = ctx.options;
-  const int group = state.optionGroup;
-  const bool variations = options[group + Variations] != 0;
-  const bool separators = options[group + Separators] != 0;
-  const bool dualized = options[group + DualizedVariations] != 0;
-  const bool nonDefensive = options[group + NonDefensiveMoves] != 0;
   const bool help = state.helpMode != 0;
   const bool self = state.selfMode != 0;
   const bool atTop = k == state.topMoves;
@@ -76,20 +129,8 @@ int AnalyseMove(SearchContext& ctx, int k, const Move& move, bool allRefutations
 
   if (atTop && !IsNullMove(move)) ShowPlayedMoveStatus(ctx, 2, 12, move);
 
-  // The threat: White moves again.
-  int threat = 0;
   int threatMoves = 0;
-  // Emptied in every mode: the threat filter below reads ThreatList(k).
-  for (int j = 2; j <= k; ++j) state.ThreatList(j).Clear();
-  if (!help) {
-    threat = SearchThreat(ctx, k, move, level);
-    // Reflexmate: White could mate after its own move; that is no threat.
-    if (threat == -2) threat = 0;
-    if (threat >= 1) {
-      state.ThreatList(threat + 1) = state.KeyList(threat);
-      threatMoves = state.ThreatList(threat + 1).Count();
-    }
-  }
+  const int threat = FindThreat(ctx, k, move, level, threatMoves);
 
   MoveList& replies = level[1];
   if (GenerateBlackMoves(pos, move.from, move.to, replies) == 1) replies.moves[0].from = 0;
@@ -141,33 +182,16 @@ int AnalyseMove(SearchContext& ctx, int k, const Move& move, bool allRefutations
       if (Contains(state.ThreatList(k), continuations.records[c])) ++repeats;
     recorded += count;
 
-    int keep = count;
-    if (b.moved != BlackKing) {
-      if (k == 2 && repeats > 0) {
-        const bool separates = variations && separators && repeats < threatMoves;
-        if (!separates && !(variations && nonDefensive)) {
-          removedAsThreat += count;
-          keep = 0;
-        }
-      }
-      if (keep > 0 && !(variations && dualized)) {
-        if (keep == 2 && IsPromotion(continuations.records[0]) &&
-            IsPromotion(continuations.records[1]))
-          keep = 1;
-        if (keep > 1) keep = 0;
-      }
-    }
+    const int keep = ContinuationsKept(ctx, k, b, continuations, repeats, threatMoves);
+    if (b.moved != BlackKing && k == 2 && repeats > 0 && RemovedAsThreat(ctx, repeats, threatMoves))
+      removedAsThreat += count;
     for (int c = 0; c < keep; ++c) Append(lines, lineCount, b, mark, continuations.records[c]);
   }
   Close(refutations, refutationCount);
   Close(lines, lineCount);
 
   if (self && k == 2) return AnalysisThreatUnit;
-  int flags = threat < 0 ? AnalysisCheck : 0;
-  if (legal > 0) flags += AnalysisHasReply;
-  if (recorded > removedAsThreat) flags += AnalysisParried;
-  if (threat > 0 && !(legal == 1 && threat > 1)) flags += threat * AnalysisThreatUnit;
-  return flags;
+  return AnalysisFlags(threat, legal, recorded > removedAsThreat);
 }
 
 }  // namespace kv
