@@ -14,6 +14,7 @@
 #include "collections/problem_file.h"
 #include "core/fen.h"
 #include "solver/problem_type.h"
+#include "tests/solver/plain_solution.h"
 #include "tests/solver/search_fixture.h"
 
 namespace kv {
@@ -82,21 +83,7 @@ std::set<std::string> SplitOn(const std::string& field, char separator) {
   return parts;
 }
 
-// A solution of the deeper set ("1.Sg4-f2 Bf3-h5 2.Bc8-d7 ... #") as plain
-// long texts: no move numbers, check or mate signs, "x" for "*".
-std::string PlainLongSolution(const std::string& solution) {
-  std::stringstream tokens(solution);
-  std::string token, plain;
-  while (tokens >> token) {
-    const std::size_t start = token.find_first_not_of("0123456789.");
-    if (start == std::string::npos || token == "+" || token == "#") continue;
-    token = token.substr(start);
-    for (char& c : token)
-      if (c == '*') c = 'x';
-    plain += (plain.empty() ? "" : " ") + token;
-  }
-  return plain;
-}
+using testing::PlainSolution;
 
 std::map<std::string, Expected> LoadExpected() {
   std::map<std::string, Expected> byBoard;
@@ -115,7 +102,7 @@ std::map<std::string, Expected> LoadExpected() {
     e.stipulation = row[1];
     e.longNotation = true;
     for (const std::string& solution : SplitOn(row[3], ';'))
-      e.solutions.insert(PlainLongSolution(solution));
+      e.solutions.insert(PlainSolution(solution));
   }
   return byBoard;
 }
@@ -209,10 +196,10 @@ TEST(SampleCollection, EveryProblemSolvesAsTheCheckedSetsSay) {
   EXPECT_GE(solved, 30);
 }
 
-TEST(SampleCollection, PlainLongSolutionDropsNumbersAndSigns) {
-  EXPECT_EQ(PlainLongSolution("1.Sg4-f2 Bf3-h5 2.Bc8-d7 Bh5-f7 3.Bd7-a4 Re6-e3 #"),
+TEST(SampleCollection, PlainSolutionDropsNumbersAndSigns) {
+  EXPECT_EQ(PlainSolution("1.Sg4-f2 Bf3-h5 2.Bc8-d7 Bh5-f7 3.Bd7-a4 Re6-e3 #"),
             "Sg4-f2 Bf3-h5 Bc8-d7 Bh5-f7 Bd7-a4 Re6-e3");
-  EXPECT_EQ(PlainLongSolution("1.Re2-e6 Re1*e6 2.Rg5-g7 +"), "Re2-e6 Re1xe6 Rg5-g7");
+  EXPECT_EQ(PlainSolution("1.Re2-e6 Re1*e6 2.Rg5-g7 +"), "Re2-e6 Re1xe6 Rg5-g7");
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "plain_solution.h"
 #include "search_fixture.h"
 #include "solver/problem_type.h"
 
@@ -54,27 +55,7 @@ std::vector<DeepHelpmate> LoadDeepHelpmates() {
   return rows;
 }
 
-// One solution of the data file ("1.Kd4-c4 d2*e3 2.d5-d4 Se4-d2 + 3.Kc4-d5
-// e3-e4 #", White first after "1...") as this program's long texts in
-// playing order: no move numbers, no check or mate signs, "x" for "*",
-// castling with letters.
-std::string PlainSolution(const std::string& solution) {
-  std::stringstream tokens(solution);
-  std::string token, plain;
-  while (tokens >> token) {
-    const std::size_t start = token.find_first_not_of("0123456789.");
-    if (start == std::string::npos || token == "+" || token == "#") continue;
-    // Castling is written with zeros, which the number prefix would eat.
-    if (token.find("0-0") != std::string::npos)
-      token = token.find("0-0-0") != std::string::npos ? "O-O-O" : "O-O";
-    else
-      token = token.substr(start);
-    for (char& c : token)
-      if (c == '*') c = 'x';
-    plain += (plain.empty() ? "" : " ") + token;
-  }
-  return plain;
-}
+using testing::PlainSolution;
 
 std::set<std::string> ListedSolutions(const std::string& field) {
   std::set<std::string> solutions;
