@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "collections/export_output.h"
+#include "collections/export_popeye.h"
 #include "core/rules.h"
 #include "solver/problem_type.h"
 #include "solver/solve_driver.h"
@@ -127,8 +128,24 @@ ExportOutcome RunExport(ExportAction action, const std::string& target, const Pr
       NoteFailure(outcome, loadReported, loaded, file, c);
     } else {
       FileResult written;
+      bool leftOut = false;
       std::string writtenTo = target;
-      if (action == ExportAction::CopyPositions) {
+      if (action == ExportAction::PopeyeFile) {
+        std::string text;
+        std::string reason;
+        if (!PopeyeProblemText(c.problem, c.board, text, reason)) {
+          ++outcome.notExportable;
+          outcome.notExportableNotes.push_back("problem " + std::to_string(entry.record) + ": " +
+                                               reason);
+          leftOut = true;
+        } else {
+          // The first problem written opens the file's problems, each later
+          // one follows the one before; the end keyword closes them below.
+          const std::string_view opening =
+              outcome.written == 0 ? PopeyeFirstProblem : PopeyeNextProblem;
+          written = AppendToOutputFile(target, std::string(opening) + text);
+        }
+      } else if (action == ExportAction::CopyPositions) {
         // One operation under one lock, so that another writer of the target
         // cannot shift the new record between the append and the save.
         CollectionState copy{target, -1, -1};
@@ -163,7 +180,9 @@ ExportOutcome RunExport(ExportAction action, const std::string& target, const Pr
             break;
         }
       }
-      if (written) {
+      if (leftOut) {
+        // Counted above; nothing was written.
+      } else if (written) {
         ++outcome.written;
       } else {
         ++outcome.failedWrites;
@@ -174,6 +193,12 @@ ExportOutcome RunExport(ExportAction action, const std::string& target, const Pr
     if (c.ui.BreakRequested() && done + 1 < total) {
       outcome.interrupted = true;
       break;
+    }
+  }
+  if (action == ExportAction::PopeyeFile && outcome.written > 0) {
+    if (const FileResult closed = AppendToOutputFile(target, PopeyeEndOfProblems); !closed) {
+      ++outcome.failedWrites;
+      NoteFailure(outcome, writeReported, closed, target, c);
     }
   }
   if (action == ExportAction::CopyPositions && outcome.written > 0) {

@@ -26,6 +26,7 @@ enum class ExportAction {
   EpdFile,             // the same label with EPD
   SolutionsToText,     // "&Solutions -> TXT file"
   SolutionsToRecords,  // "Solutions -> Text": each record's own solution text
+  PopeyeFile,          // solver input commands (export_popeye.h), not solved first
 };
 
 enum class ExportFormat { Pgn, Epd };
@@ -58,7 +59,11 @@ struct ExportOutcome {
   int unreadable = 0;        // entries whose problem could not be loaded
   int failedWrites = 0;      // problems the output did not take
   bool interrupted = false;  // the user broke off; later entries were left
-  FileResult firstFailure;   // the first failure, already reported to the user
+  // Problems the output format cannot express whole (PopeyeFile), left out,
+  // with a line each: "problem N: reason".
+  int notExportable = 0;
+  std::vector<std::string> notExportableNotes;
+  FileResult firstFailure;  // the first failure, already reported to the user
 };
 
 // The entries to act on: those whose numbers are in `selected`, in list

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <utility>
 
 #include "core/rules.h"
 
@@ -13,11 +14,12 @@ struct FormatExtension {
   ImportFormat format;
 };
 
-constexpr std::array<FormatExtension, 4> FormatExtensions = {{
+constexpr std::array<FormatExtension, 5> FormatExtensions = {{
     {"pgn", ImportFormat::Pgn},
     {"epd", ImportFormat::Epd},
     {"dbf", ImportFormat::Dbf},
     {"txt", ImportFormat::Alybadix},
+    {"inp", ImportFormat::Popeye},
 }};
 
 char AsciiLower(char c) {
@@ -78,6 +80,11 @@ bool ImportBatch::Add(const CurrentProblem& problem, const Board& board) {
   problems_.push_back({problem, BoardToPositionBytes(board)});
   if (ui_) ui_->Status(4, ImportCountText(count()));
   return true;
+}
+
+void ImportBatch::Skip(std::string note) {
+  ++skipped_;
+  if (static_cast<int>(skipNotes_.size()) < MaxSkipNotes) skipNotes_.push_back(std::move(note));
 }
 
 std::string ImportCountText(int count) {

@@ -11,6 +11,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "collections/current_problem.h"
@@ -27,11 +28,12 @@ enum class ImportFormat {
   Epd,
   Dbf,
   Alybadix,  // an archive text (".txt")
+  Popeye,    // a solver input file (".inp")
 };
 
 // The format a file is imported from, by the extension of its name (the text
 // after the last "." of the last path component, in either case): ".pgn",
-// ".epd", ".dbf" or ".txt"; None for every other name.
+// ".epd", ".dbf", ".txt" or ".inp"; None for every other name.
 ImportFormat ImportFormatOf(std::string_view path);
 
 // The collection an import writes to: the path with everything from the last
@@ -41,6 +43,9 @@ std::string ImportTargetPath(std::string_view sourcePath);
 // An import keeps at most this many problems; a source holding more is cut
 // there, and the result says so.
 inline constexpr int MaxImportedProblems = 2001;
+// The most notes kept about problems left out of an import; a hostile source
+// could otherwise fill the memory with them.
+inline constexpr int MaxSkipNotes = 1000;
 
 // Every imported record starts from a problem cleared of everything: texts,
 // twins, extra strings and the solution text, a direct mate in 2 (clearing
@@ -68,14 +73,23 @@ class ImportBatch {
   // and returns false: the importer then ends.
   bool Add(const CurrentProblem& problem, const Board& board);
 
+  // Records that a problem of the source was left out as a whole, with a
+  // line that names it and says why (English).
+  // Past MaxSkipNotes only the count grows.
+  void Skip(std::string note);
+
   int count() const { return static_cast<int>(problems_.size()); }
   bool stoppedAtLimit() const { return stoppedAtLimit_; }
+  int skipped() const { return skipped_; }
+  const std::vector<std::string>& skipNotes() const { return skipNotes_; }
   std::vector<ImportedProblem>& problems() { return problems_; }
   const std::vector<ImportedProblem>& problems() const { return problems_; }
 
  private:
   const UiCallbacks* ui_;
   std::vector<ImportedProblem> problems_;
+  std::vector<std::string> skipNotes_;
+  int skipped_ = 0;
   bool stoppedAtLimit_ = false;
 };
 
@@ -92,6 +106,11 @@ struct ImportResult {
   std::string targetPath;  // the collection written to
   int imported = 0;        // problems appended to it
   bool stoppedAtLimit = false;
+  // Problems of the source left out as a whole, and a line for each of the
+  // first MaxSkipNotes (problem and reason); also filled when the import
+  // fails for want of any problem.
+  int skipped = 0;
+  std::vector<std::string> skipNotes;
 
   bool ok() const { return result.ok(); }
 };

@@ -4,6 +4,7 @@
 #include "collections/import_dbf.h"
 #include "collections/import_epd.h"
 #include "collections/import_pgn.h"
+#include "collections/import_popeye.h"
 
 namespace kv {
 
@@ -17,12 +18,14 @@ ImportResult ImportFile(ImportEnv& env) {
       return ImportDbf(env);
     case ImportFormat::Alybadix:
       return ImportAlybadix(env);
+    case ImportFormat::Popeye:
+      return ImportPopeye(env);
     case ImportFormat::None:
       break;
   }
   ImportResult refused;
   refused.failedFile = env.state.currentFileName;
-  refused.result = Fail(FileStatus::CannotOpen, "not a .pgn, .epd, .dbf or .txt file");
+  refused.result = Fail(FileStatus::CannotOpen, "not a .pgn, .epd, .dbf, .txt or .inp file");
   return refused;
 }
 

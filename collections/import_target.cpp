@@ -100,6 +100,8 @@ ImportResult RunImport(ImportEnv& env, const ProblemReader& read) {
     outcome.result = gathered;
     return outcome;
   }
+  outcome.skipped = batch.skipped();
+  outcome.skipNotes = batch.skipNotes();
   if (reader.failed()) {
     outcome.result = Fail(FileStatus::CannotOpen, reader.failure());
     return outcome;

@@ -1,0 +1,947 @@
+#include "collections/import_popeye.h"
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "collections/current_problem.h"
+#include "solver/twins.h"
+#include "strings/encoding.h"
+
+namespace kv {
+namespace {
+
+// The three languages of the keywords, in the column order of the tables.
+constexpr int LanguageCount = 3;  // English, French, German
+// A shortened keyword needs at least this many letters.
+constexpr std::size_t MinPrefixLength = 3;
+
+struct Keyword {
+  std::array<std::string_view, LanguageCount> words;
+  int id;
+};
+
+enum Command : int {
+  CmdBegin,
+  CmdEnd,
+  CmdNext,
+  CmdRemark,
+  CmdAuthor,
+  CmdOrigin,
+  CmdTitle,
+  CmdAward,
+  CmdProtocol,
+  CmdCondition,
+  CmdOption,
+  CmdStipulation,
+  CmdStructuredStipulation,
+  CmdForsyth,
+  CmdPieces,
+  CmdTwin,
+  CmdZeroPosition,
+};
+
+constexpr Keyword Commands[] = {
+    {{"beginproblem", "debutprobleme", "anfangproblem"}, CmdBegin},
+    {{"endproblem", "finprobleme", "endeproblem"}, CmdEnd},
+    {{"nextproblem", "asuivre", "weiteresproblem"}, CmdNext},
+    {{"remark", "remarque", "bemerkung"}, CmdRemark},
+    {{"author", "auteur", "autor"}, CmdAuthor},
+    {{"origin", "source", "quelle"}, CmdOrigin},
+    {{"title", "titre", "titel"}, CmdTitle},
+    {{"award", "prix", "auszeichnung"}, CmdAward},
+    {{"protocol", "protocol", "protokoll"}, CmdProtocol},
+    {{"condition", "condition", "bedingung"}, CmdCondition},
+    {{"option", "option", "option"}, CmdOption},
+    {{"stipulation", "enonce", "forderung"}, CmdStipulation},
+    {{"sstipulation", "senonce", "sforderung"}, CmdStructuredStipulation},
+    {{"forsyth", "forsyth", "forsyth"}, CmdForsyth},
+    {{"pieces", "pieces", "steine"}, CmdPieces},
+    {{"twin", "jumeau", "zwilling"}, CmdTwin},
+    {{"zeroposition", "zeroposition", "nullstellung"}, CmdZeroPosition},
+};
+
+enum TwinChange : int {
+  ChangeMove,
+  ChangeExchange,
+  ChangeRemove,
+  ChangeSubstitute,
+  ChangeAdd,
+  ChangeRotate,
+  ChangeMirror,
+  ChangeShift,
+  ChangePolish,
+  ChangeStipulation,
+  ChangeCondition,
+  ChangeContinued,
+};
+
+constexpr Keyword TwinChanges[] = {
+    {{"move", "deplacement", "versetze"}, ChangeMove},
+    {{"exchange", "echange", "tausche"}, ChangeExchange},
+    {{"remove", "ote", "entferne"}, ChangeRemove},
+    {{"substitute", "remplace", "ersetze"}, ChangeSubstitute},
+    {{"add", "ajoute", "hinzufuegen"}, ChangeAdd},
+    {{"rotate", "rotation", "drehung"}, ChangeRotate},
+    {{"mirror", "miroir", "spiegelung"}, ChangeMirror},
+    {{"shift", "translation", "verschiebung"}, ChangeShift},
+    {{"shift", "translation", "verschiebe"}, ChangeShift},
+    {{"polishtype", "couleurechange", "farbwechsel"}, ChangePolish},
+    {{"stipulation", "enonce", "forderung"}, ChangeStipulation},
+    {{"condition", "condition", "bedingung"}, ChangeCondition},
+    {{"continued", "enplus", "ferner"}, ChangeContinued},
+};
+
+// What an option does to the problem as the collection stores it.
+enum OptionEffect : int {
+  OptionOutput,       // steers only the search or the output: nothing to store
+  OptionWhiteToPlay,  // a helpmate with White beginning
+  OptionDuplex,       // the twin "Duplex"
+  OptionChangesPlay,  // a rule the collection cannot store: the problem is left out
+};
+
+constexpr Keyword Options[] = {
+    {{"try", "essais", "verfuehrung"}, OptionOutput},
+    {{"defence", "defense", "widerlegung"}, OptionOutput},
+    {{"setplay", "apparent", "satzspiel"}, OptionOutput},
+    {{"threat", "menace", "drohung"}, OptionOutput},
+    {{"variation", "variantes", "varianten"}, OptionOutput},
+    {{"movenumbers", "trace", "zugnummern"}, OptionOutput},
+    {{"startmovenumber", "enroute", "startzugnummer"}, OptionOutput},
+    {{"nothreat", "sansmenace", "ohnedrohung"}, OptionOutput},
+    {{"maxsolutions", "maxsolutions", "maxloesungen"}, OptionOutput},
+    {{"maxflightsquares", "maxcasesfuites", "maxfluchtfelder"}, OptionOutput},
+    {{"noboard", "sansechiquier", "ohnebrett"}, OptionOutput},
+    {{"noshortvariations", "sansvariantescourtes", "ohnekurzvarianten"}, OptionOutput},
+    {{"nontrivial", "nontriviale", "nichttrivial"}, OptionOutput},
+    {{"intelligent", "intelligent", "intelligent"}, OptionOutput},
+    {{"maxtime", "maxtemps", "maxzeit"}, OptionOutput},
+    {{"stoponshortsolutions", "arretesurcourtes", "stopbeikurzloesungen"}, OptionOutput},
+    {{"beep", "beep", "beep"}, OptionOutput},
+    {{"whitetoplay", "apparentseul", "weissbeginnt"}, OptionWhiteToPlay},
+    {{"duplex", "duplex", "duplex"}, OptionDuplex},
+    {{"halfduplex", "semiduplex", "halbduplex"}, OptionChangesPlay},
+    {{"nowk", "sansrb", "ohnewk"}, OptionChangesPlay},
+    {{"nobk", "sansrn", "ohnesk"}, OptionChangesPlay},
+    {{"enpassant", "enpassant", "enpassant"}, OptionChangesPlay},
+    {{"nocastling", "sansroque", "keinerochade"}, OptionChangesPlay},
+    {{"castlingmutuallyexclusive", "roquesmutuellementexclusifs",
+      "rochadengegenseitigausschliessend"},
+     OptionChangesPlay},
+    {{"postkeyplay", "apresclef", "nachschluessel"}, OptionChangesPlay},
+    {{"quodlibet", "quodlibet", "quodlibet"}, OptionChangesPlay},
+    {{"lastcapture", "dernierprise", "letzterschlag"}, OptionChangesPlay},
+    {{"goalisend", "butestfin", "zielistende"}, OptionChangesPlay},
+};
+
+// The one condition the collection stores: Black plays his longest move.
+constexpr std::array<std::string_view, LanguageCount> MaximumCondition = {
+    "blackmaximummer", "noirmaximum", "schwarzerlaengstzueger"};
+
+constexpr std::array<std::array<std::string_view, 3>, LanguageCount> ColourWords = {{
+    {"white", "black", "neutral"},
+    {"blanc", "noir", "neutre"},
+    {"weiss", "schwarz", "neutral"},
+}};
+
+// The letters of king, queen, rook, bishop, knight and pawn, by language.
+constexpr std::array<std::string_view, LanguageCount> ManLetters = {"kqrbsp", "rdtfcp", "kdtlsb"};
+constexpr std::array<PieceCode, 6> WhiteMen = {WhiteKing,   WhiteQueen,  WhiteRook,
+                                               WhiteBishop, WhiteKnight, WhitePawn};
+
+constexpr char DefaultMirrorFiles[] = "a1<-->h1";  // files reversed
+constexpr char DefaultMirrorRanks[] = "a1<-->a8";  // ranks reversed
+
+char Lower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string LowerCase(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = Lower(c);
+  return lower;
+}
+
+bool IsWord(std::string_view token) {
+  if (token.empty()) return false;
+  for (char c : token) {
+    const char l = Lower(c);
+    if (l < 'a' || l > 'z') return false;
+  }
+  return true;
+}
+
+// The id of the keyword that `token` spells in `language`, whole or shortened
+// to a prefix of three letters or more that only keywords of one id share;
+// -1 for none.
+template <std::size_t N>
+int MatchKeyword(std::string_view token, const Keyword (&table)[N], int language) {
+  if (!IsWord(token)) return -1;
+  const std::string lower = LowerCase(token);
+  int found = -1;
+  for (const Keyword& keyword : table) {
+    const std::string_view word = keyword.words[static_cast<std::size_t>(language)];
+    if (word == lower) return keyword.id;
+    if (lower.size() < MinPrefixLength || word.substr(0, lower.size()) != lower) continue;
+    if (found >= 0 && found != keyword.id) return -2;  // ambiguous
+    found = keyword.id;
+  }
+  return found < 0 ? -1 : found;
+}
+
+// The stored number (0 = a8 .. 63 = h1) of a square written as "e4"; -1 when
+// the text is no square of the board.
+int ParseSquare(std::string_view text) {
+  if (text.size() != 2) return -1;
+  const char file = Lower(text[0]);
+  const char rank = text[1];
+  if (file < 'a' || file > 'h' || rank < '1' || rank > '8') return -1;
+  return ('8' - rank) * 8 + (file - 'a');
+}
+
+bool IsSquareList(std::string_view text) {
+  if (text.empty() || text.size() % 2 != 0) return false;
+  for (std::size_t i = 0; i < text.size(); i += 2) {
+    if (ParseSquare(text.substr(i, 2)) < 0) return false;
+  }
+  return true;
+}
+
+// A text field of the file as Windows-1252: text that is UTF-8 with at least
+// one character beyond ASCII is converted, anything else is taken as the
+// code page's bytes already.
+bool IsUtf8BeyondAscii(std::string_view text) {
+  bool beyondAscii = false;
+  for (std::size_t i = 0; i < text.size();) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    std::size_t length = 1;
+    if (c >= 0xF0 && c <= 0xF4) {
+      length = 4;
+    } else if (c >= 0xE0) {
+      length = c <= 0xEF ? 3 : 0;
+    } else if (c >= 0xC2) {
+      length = 2;
+    } else if (c >= 0x80) {
+      length = 0;
+    }
+    if (length == 0 || i + length > text.size()) return false;
+    for (std::size_t k = 1; k < length; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    }
+    beyondAscii = beyondAscii || length > 1;
+    i += length;
+  }
+  return beyondAscii;
+}
+
+std::string FieldText(std::string_view text) {
+  return IsUtf8BeyondAscii(text) ? Utf8ToCp1252(text) : std::string(text);
+}
+
+// The source read as whitespace-separated tokens, line by line, with the rest
+// of a line available to the commands that take a text.
+class Lexer {
+ public:
+  explicit Lexer(SourceReader& source) : source_(source) {}
+
+  // The next token without taking it; false at the end of the source.
+  bool Peek(std::string_view& token) {
+    while (true) {
+      while (pos_ < line_.size() && IsBlank(line_[pos_])) ++pos_;
+      if (pos_ < line_.size()) break;
+      if (!ReadLine()) return false;
+    }
+    std::size_t end = pos_;
+    while (end < line_.size() && !IsBlank(line_[end])) ++end;
+    token = std::string_view(line_).substr(pos_, end - pos_);
+    tokenEnd_ = end;
+    return true;
+  }
+
+  // Takes the token the last Peek returned.
+  void Take() { pos_ = tokenEnd_; }
+
+  // The rest of the current line, without the blanks around it.
+  std::string RestOfLine() {
+    while (pos_ < line_.size() && IsBlank(line_[pos_])) ++pos_;
+    std::size_t end = line_.size();
+    while (end > pos_ && IsBlank(line_[end - 1])) --end;
+    std::string rest = line_.substr(pos_, end - pos_);
+    pos_ = line_.size();
+    return rest;
+  }
+
+  // Whether a line longer than PopeyeLineLength was met since the last call.
+  bool TakeOverlong() {
+    const bool overlong = overlong_;
+    overlong_ = false;
+    return overlong;
+  }
+
+ private:
+  static bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+  bool ReadLine() {
+    bool ended = false;
+    if (!source_.ReadLine(PopeyeLineLength, LongLine::Split, line_, &ended)) return false;
+    pos_ = 0;
+    if (!ended && line_.size() >= static_cast<std::size_t>(PopeyeLineLength)) {
+      // The rest of an overlong line is drained; its problem is not read.
+      overlong_ = true;
+      std::string piece;
+      while (!ended && source_.ReadLine(PopeyeLineLength, LongLine::Split, piece, &ended)) {
+      }
+    }
+    return true;
+  }
+
+  SourceReader& source_;
+  std::string line_;
+  std::size_t pos_ = 0;
+  std::size_t tokenEnd_ = 0;
+  bool overlong_ = false;
+};
+
+// One twin line: its changes in order and whether it builds on the twin
+// before it.
+struct TwinLine {
+  std::vector<TwinEntry> changes;
+  bool continued = false;
+};
+
+// A problem while it is read: what it will be stored as, or why it is not.
+struct Draft {
+  CurrentProblem problem;
+  Board board = EmptyImportBoard();
+  std::vector<std::string> authors;
+  std::string reason;  // not empty: the problem is left out
+  bool anything = false;
+  bool stipulation = false;
+  bool whiteToPlay = false;
+  bool duplex = false;
+  bool zeroPosition = false;
+  bool hasMen = false;
+  std::vector<TwinLine> twins;
+
+  void Refuse(std::string why) {
+    if (reason.empty()) reason = std::move(why);
+  }
+};
+
+class Reader {
+ public:
+  Reader(SourceReader& source, ImportBatch& batch) : lexer_(source), batch_(batch) {}
+
+  FileResult Run() {
+    std::string_view token;
+    if (!lexer_.Peek(token) || !StartsFile(token)) {
+      return Fail(FileStatus::Damaged,
+                  "the file does not begin with beginproblem, debutprobleme or anfangproblem");
+    }
+    lexer_.Take();
+    StartProblem();
+    bool inProblem = true;
+    while (lexer_.Peek(token)) {
+      if (!inProblem) {
+        // After an end keyword only a new begin keyword starts a problem.
+        lexer_.Take();
+        if (StartsFile(token)) {
+          StartProblem();
+          inProblem = true;
+        }
+        continue;
+      }
+      const int command = MatchKeyword(token, Commands, language_);
+      if (command == CmdBegin || (command < 0 && StartsFile(token))) {
+        lexer_.Take();
+        draft_.Refuse("no end keyword before the next beginproblem");
+        if (!FinishProblem()) return {};
+        StartFile(token);
+        StartProblem();
+        continue;
+      }
+      lexer_.Take();
+      if (command == CmdEnd || command == CmdNext) {
+        if (!FinishProblem()) return {};
+        inProblem = command == CmdNext;
+        if (inProblem) StartProblem();
+        continue;
+      }
+      draft_.anything = true;
+      ReadCommand(command, token);
+      if (lexer_.TakeOverlong()) draft_.Refuse("a line longer than 1023 characters");
+    }
+    if (inProblem && draft_.anything) {
+      draft_.Refuse("the file ends before its endproblem");
+      FinishProblem();
+    }
+    return {};
+  }
+
+ private:
+  // Whether `token` is a begin keyword of any language; sets the language.
+  bool StartsFile(std::string_view token) {
+    for (int language = 0; language < LanguageCount; ++language) {
+      if (MatchKeyword(token, Commands, language) == CmdBegin) {
+        language_ = language;
+        return true;
+      }
+    }
+    return false;
+  }
+  void StartFile(std::string_view token) { StartsFile(token); }
+
+  void StartProblem() {
+    draft_ = Draft{};
+    ClearWholeProblem(draft_.problem);
+    ++number_;
+  }
+
+  bool IsCommand(std::string_view token) const {
+    return MatchKeyword(token, Commands, language_) >= 0;
+  }
+
+  // The tokens up to the next command keyword (or the end of the source).
+  std::vector<std::string> Arguments() {
+    std::vector<std::string> arguments;
+    std::string_view token;
+    while (lexer_.Peek(token) && !IsCommand(token)) {
+      arguments.emplace_back(token);
+      lexer_.Take();
+    }
+    return arguments;
+  }
+
+  void ReadCommand(int command, std::string_view token) {
+    switch (command) {
+      case CmdRemark:
+        ReadRemark(FieldText(lexer_.RestOfLine()));
+        break;
+      case CmdAuthor:
+        if (std::string author = FieldText(lexer_.RestOfLine()); !author.empty())
+          draft_.authors.push_back(std::move(author));
+        break;
+      case CmdOrigin:
+        AppendText(draft_.problem.source, FieldText(lexer_.RestOfLine()), "; ");
+        break;
+      case CmdTitle:
+        AppendText(draft_.problem.comment, FieldText(lexer_.RestOfLine()), " ");
+        break;
+      case CmdAward:
+        AppendText(draft_.problem.award, FieldText(lexer_.RestOfLine()), " ");
+        break;
+      case CmdProtocol:
+        // Names an output file of the solver: nothing of the problem.
+        lexer_.RestOfLine();
+        break;
+      case CmdCondition:
+        ReadCondition(Arguments());
+        break;
+      case CmdOption:
+        ReadOptions(Arguments());
+        break;
+      case CmdStipulation:
+        ReadStipulation(Arguments());
+        break;
+      case CmdStructuredStipulation:
+        Arguments();
+        draft_.Refuse("a structured stipulation");
+        break;
+      case CmdForsyth:
+        Arguments();
+        draft_.Refuse("a position in Forsyth form (only pieces are read)");
+        break;
+      case CmdPieces:
+        ReadPieces();
+        break;
+      case CmdTwin:
+      case CmdZeroPosition:
+        if (command == CmdZeroPosition) {
+          if (!draft_.twins.empty()) draft_.Refuse("zeroposition after a twin");
+          draft_.zeroPosition = true;
+        }
+        ReadTwin();
+        break;
+      default:
+        Arguments();
+        draft_.Refuse("unknown command '" + std::string(token) + "'");
+        break;
+    }
+  }
+
+  static void AppendText(std::string& field, const std::string& text, std::string_view joint) {
+    if (text.empty()) return;
+    if (!field.empty()) field += joint;
+    field += text;
+  }
+
+  // A remark that starts with the tag of an extra string is that string
+  // (the export writes them so); any other remark is left out.
+  void ReadRemark(const std::string& text) {
+    for (std::size_t slot = 0; slot < ExtraStringTags.size(); ++slot) {
+      const std::string_view tag = ExtraStringTags[slot];
+      if (text.compare(0, tag.size(), tag) != 0) continue;
+      // The export writes one blank after the tag.
+      std::size_t start = tag.size();
+      if (start < text.size() && text[start] == ' ') ++start;
+      draft_.problem.extraStrings[slot] = CleanExtraString(std::string_view(text).substr(start));
+      return;
+    }
+  }
+
+  void ReadCondition(const std::vector<std::string>& arguments) {
+    if (arguments.size() == 1 &&
+        LowerCase(arguments[0]) == MaximumCondition[static_cast<std::size_t>(language_)]) {
+      draft_.problem.type.flags |= FlagMaximum;
+      return;
+    }
+    draft_.Refuse(arguments.empty() ? "an empty condition"
+                                    : "the fairy condition '" + arguments[0] + "'");
+  }
+
+  void ReadOptions(const std::vector<std::string>& arguments) {
+    for (const std::string& argument : arguments) {
+      // Numbers and squares are the values of the option before them.
+      if (!IsWord(argument)) continue;
+      switch (MatchKeyword(argument, Options, language_)) {
+        case OptionOutput:
+          break;
+        case OptionWhiteToPlay:
+          draft_.whiteToPlay = true;
+          break;
+        case OptionDuplex:
+          draft_.duplex = true;
+          break;
+        case OptionChangesPlay:
+          draft_.Refuse("the option '" + argument + "', which the collection cannot store");
+          break;
+        default:
+          draft_.Refuse("the unknown option '" + argument + "'");
+          break;
+      }
+    }
+  }
+
+  void ReadStipulation(const std::vector<std::string>& arguments) {
+    std::string text;
+    for (const std::string& argument : arguments) text += argument;
+    ProblemType type = draft_.problem.type;
+    if (!ParsePopeyeStipulation(text, type)) {
+      draft_.Refuse("the stipulation '" + text + "'");
+      return;
+    }
+    // A maximum condition may come before the stipulation.
+    type.flags |= draft_.problem.type.flags & FlagMaximum;
+    draft_.problem.type = type;
+    draft_.stipulation = true;
+  }
+
+  // Colour words and men ("Ke1", "Pa2b2c2") up to the next command.
+  void ReadPieces() {
+    PieceCode colourOffset = -1;  // 0 white, 1 black; -1 before a colour
+    for (const std::string& argument : Arguments()) {
+      if (ReadColour(argument, colourOffset)) continue;
+      if (colourOffset < 0) {
+        draft_.Refuse("the man '" + argument + "' has no colour");
+        continue;
+      }
+      if (IsWord(argument)) {
+        draft_.Refuse("the piece attribute '" + argument + "'");
+        continue;
+      }
+      PlaceMen(argument, colourOffset == 1);
+    }
+  }
+
+  // A colour word: sets the colour; neutral men are refused.
+  bool ReadColour(std::string_view word, PieceCode& colourOffset) {
+    if (!IsWord(word)) return false;
+    const std::string lower = LowerCase(word);
+    const auto& colours = ColourWords[static_cast<std::size_t>(language_)];
+    for (std::size_t c = 0; c < colours.size(); ++c) {
+      const std::string_view colour = colours[c];
+      const bool matches = lower == colour || (lower.size() >= MinPrefixLength &&
+                                               colour.substr(0, lower.size()) == lower);
+      if (!matches) continue;
+      if (c == 2) draft_.Refuse("neutral men");
+      colourOffset = static_cast<PieceCode>(c == 1 ? 1 : 0);
+      return true;
+    }
+    return false;
+  }
+
+  // The man and squares of a men token; false (with the reason) when it is
+  // no orthodox man on squares of the board.
+  bool ParseMen(std::string_view token, bool black, PieceCode& man, std::string& squares) {
+    // The walk is the shortest prefix after which only squares follow.
+    std::size_t walkLength = 0;
+    for (std::size_t length = 1; length <= 2 && length < token.size(); ++length) {
+      if (IsSquareList(token.substr(length))) {
+        walkLength = length;
+        break;
+      }
+    }
+    if (walkLength == 0) {
+      draft_.Refuse("'" + std::string(token) + "' is no man on squares of the board");
+      return false;
+    }
+    const std::string walk = LowerCase(token.substr(0, walkLength));
+    const std::string_view letters = ManLetters[static_cast<std::size_t>(language_)];
+    const std::size_t index = walk.size() == 1 ? letters.find(walk[0]) : std::string_view::npos;
+    if (index == std::string_view::npos) {
+      draft_.Refuse("the fairy man '" + std::string(token.substr(0, walkLength)) + "'");
+      return false;
+    }
+    man = black ? static_cast<PieceCode>(16 - WhiteMen[index]) : WhiteMen[index];
+    squares = std::string(token.substr(walkLength));
+    return true;
+  }
+
+  void PlaceMen(std::string_view token, bool black) {
+    PieceCode man = Empty;
+    std::string squares;
+    if (!ParseMen(token, black, man, squares)) return;
+    for (std::size_t i = 0; i < squares.size(); i += 2) {
+      const int n = ParseSquare(std::string_view(squares).substr(i, 2));
+      std::int8_t& cell = draft_.board[static_cast<std::size_t>(StoredSquare(n))];
+      if (cell != Empty) {
+        draft_.Refuse("two men on " + squares.substr(i, 2));
+        return;
+      }
+      if ((man == WhiteKing || man == BlackKing) && HasMan(man)) {
+        draft_.Refuse(man == WhiteKing ? "two white kings" : "two black kings");
+        return;
+      }
+      cell = man;
+      draft_.hasMen = true;
+    }
+  }
+
+  bool HasMan(PieceCode man) const {
+    for (int n = 0; n < PositionByteCount; ++n) {
+      if (draft_.board[static_cast<std::size_t>(StoredSquare(n))] == man) return true;
+    }
+    return false;
+  }
+
+  // The changes of one "twin" (or "zeroposition") up to the next command.
+  void ReadTwin() {
+    TwinLine line;
+    std::string_view token;
+    while (lexer_.Peek(token)) {
+      const int change = MatchKeyword(token, TwinChanges, language_);
+      if (change < 0 && IsCommand(token)) break;
+      const std::string word(token);
+      lexer_.Take();
+      if (change < 0) {
+        draft_.Refuse("the unknown twin change '" + word + "'");
+        continue;
+      }
+      ReadTwinChange(change, word, line);
+    }
+    MergeRemoveAndAdd(line.changes);
+    draft_.twins.push_back(std::move(line));
+  }
+
+  // The next token when it is not a keyword; empty otherwise.
+  std::string Operand() {
+    std::string_view token;
+    if (!lexer_.Peek(token) || IsCommand(token) || MatchKeyword(token, TwinChanges, language_) >= 0)
+      return {};
+    lexer_.Take();
+    return std::string(token);
+  }
+
+  bool TwoSquares(int& a, int& b, const std::string& word) {
+    const std::string first = Operand();
+    const std::string second = Operand();
+    a = ParseSquare(first);
+    b = ParseSquare(second);
+    if (a >= 0 && b >= 0) return true;
+    draft_.Refuse("the twin change '" + word + " " + first + " " + second + "'");
+    return false;
+  }
+
+  void ReadTwinChange(int change, const std::string& word, TwinLine& line) {
+    TwinEntry entry;
+    switch (change) {
+      case ChangeContinued:
+        line.continued = true;
+        return;
+      case ChangeMove:
+      case ChangeExchange:
+        if (!TwoSquares(entry.square1, entry.square2, word)) return;
+        entry.kind = change == ChangeMove ? TwinMove : TwinExchange;
+        break;
+      case ChangeRemove: {
+        const std::string square = Operand();
+        entry.square1 = ParseSquare(square);
+        if (entry.square1 < 0) {
+          draft_.Refuse("the twin change '" + word + " " + square + "'");
+          return;
+        }
+        entry.kind = TwinRemove;
+        break;
+      }
+      case ChangeAdd:
+        ReadTwinAdd(word, line);
+        return;
+      case ChangeRotate: {
+        const std::string degrees = Operand();
+        // The file turns the board to the left (counter-clockwise); our
+        // rotations turn it clockwise.
+        if (degrees == "90") {
+          entry.kind = TwinRotate270;
+        } else if (degrees == "180") {
+          entry.kind = TwinRotate180;
+        } else if (degrees == "270") {
+          entry.kind = TwinRotate90;
+        } else {
+          draft_.Refuse("the rotation '" + degrees + "'");
+          return;
+        }
+        break;
+      }
+      case ChangeMirror: {
+        const std::string axis = LowerCase(Operand());
+        if (axis == DefaultMirrorFiles) {
+          entry.kind = TwinMirrorHorizontal;
+        } else if (axis == DefaultMirrorRanks) {
+          entry.kind = TwinMirrorVertical;
+        } else {
+          draft_.Refuse("the mirror '" + axis + "'");
+          return;
+        }
+        break;
+      }
+      case ChangeShift: {
+        if (!TwoSquares(entry.square1, entry.square2, word)) return;
+        const int files = entry.square2 % 8 - entry.square1 % 8;
+        const int ranks = entry.square2 / 8 - entry.square1 / 8;
+        // Our translation moves the board by one square only.
+        if (files * files + ranks * ranks != 1) {
+          draft_.Refuse("a shift by more than one square");
+          return;
+        }
+        entry.kind = TwinTranslate;
+        break;
+      }
+      case ChangePolish:
+        entry.kind = TwinReverseColours;
+        break;
+      case ChangeStipulation: {
+        const std::string text = Operand();
+        ProblemType type;
+        if (!ParsePopeyeStipulation(text, type)) {
+          draft_.Refuse("the twin stipulation '" + text + "'");
+          return;
+        }
+        entry.kind = TwinChangeType;
+        entry.square1 = type.kind | type.flags;
+        entry.square2 = type.moves;
+        break;
+      }
+      default:
+        draft_.Refuse("the twin change '" + word + "'");
+        return;
+    }
+    line.changes.push_back(entry);
+  }
+
+  // "add white Qe8 Sa1b1": one entry per man added.
+  void ReadTwinAdd(const std::string& word, TwinLine& line) {
+    PieceCode colourOffset = -1;
+    const std::string colour = Operand();
+    if (!ReadColour(colour, colourOffset)) {
+      draft_.Refuse("the twin change '" + word + " " + colour + "'");
+      return;
+    }
+    bool any = false;
+    std::string_view token;
+    while (lexer_.Peek(token) && !IsWord(token)) {
+      const std::string men(token);
+      lexer_.Take();
+      PieceCode man = Empty;
+      std::string squares;
+      if (!ParseMen(men, colourOffset == 1, man, squares)) return;
+      for (std::size_t i = 0; i < squares.size(); i += 2) {
+        TwinEntry entry;
+        entry.kind = TwinAdd;
+        entry.square1 = ParseSquare(std::string_view(squares).substr(i, 2));
+        entry.man = man;
+        line.changes.push_back(entry);
+        any = true;
+      }
+    }
+    if (!any) draft_.Refuse("the twin change '" + word + "' without a man");
+  }
+
+  // A removal followed by an addition is our single "remove a man and add
+  // one" change, which the export writes as these two.
+  static void MergeRemoveAndAdd(std::vector<TwinEntry>& changes) {
+    for (std::size_t i = 0; i + 1 < changes.size(); ++i) {
+      if (changes[i].kind != TwinRemove || changes[i + 1].kind != TwinAdd) continue;
+      changes[i].kind = TwinRemoveAdd;
+      changes[i].square2 = changes[i + 1].square1;
+      changes[i].man = changes[i + 1].man;
+      changes.erase(changes.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+    }
+  }
+
+  // The twins field of the draft; false (with the reason) when the twins
+  // cannot be stored.
+  bool BuildTwins() {
+    std::vector<TwinEntry> entries;
+    if (draft_.duplex) {
+      if (!draft_.twins.empty()) {
+        draft_.Refuse("duplex together with twins");
+        return false;
+      }
+      entries = {TwinEntry{}, TwinEntry{TwinDuplex, false, 0, 0, 0}};
+      draft_.problem.twins = BuildTwinsField(false, entries.data(), 2);
+      return true;
+    }
+    if (draft_.twins.empty()) return true;
+    // Successive when every twin after the first builds on the one before
+    // (the first always builds on the diagram); plain twins are usual.
+    int continued = 0;
+    for (std::size_t i = 1; i < draft_.twins.size(); ++i) continued += draft_.twins[i].continued;
+    const int later = static_cast<int>(draft_.twins.size()) - 1;
+    if (continued != 0 && continued != later) {
+      draft_.Refuse("twins that mix continued and plain changes");
+      return false;
+    }
+    const bool successive = later > 0 ? continued == later : draft_.twins[0].continued;
+    if (!draft_.zeroPosition) entries.push_back(TwinEntry{});  // a) the diagram
+    for (TwinLine& twin : draft_.twins) {
+      if (twin.changes.empty()) twin.changes.push_back(TwinEntry{});
+      for (std::size_t i = 0; i < twin.changes.size(); ++i) {
+        twin.changes[i].combined = i + 1 < twin.changes.size();
+        entries.push_back(twin.changes[i]);
+      }
+    }
+    if (entries.size() > static_cast<std::size_t>(MaxTwinEntries)) {
+      draft_.Refuse("more than 31 twin changes");
+      return false;
+    }
+    draft_.problem.twins =
+        BuildTwinsField(successive, entries.data(), static_cast<int>(entries.size()));
+    return true;
+  }
+
+  // Keeps the draft or records why it is left out; false when the batch is
+  // full and reading ends.
+  bool FinishProblem() {
+    Draft& d = draft_;
+    if (d.reason.empty() && !d.stipulation) d.Refuse("no stipulation");
+    if (d.reason.empty() && !d.hasMen) d.Refuse("no men on the board");
+    if (d.reason.empty() && d.whiteToPlay) {
+      ProblemType& type = d.problem.type;
+      if (type.kind != KindHelp || (type.flags & (FlagWhiteBegins | FlagSeries)) != 0) {
+        d.Refuse("whitetoplay on a stipulation other than a helpmate");
+      } else {
+        type.flags |= FlagWhiteBegins;
+      }
+    }
+    if (d.reason.empty()) BuildTwins();
+    d.problem.authors = JoinAuthors(d.authors);
+    d.problem.source = std::string(FitText(d.problem.source, MaxSourceLength));
+    d.problem.award = std::string(FitText(d.problem.award, MaxAwardLength));
+    d.problem.comment = std::string(FitText(d.problem.comment, MaxCommentLength));
+    if (!d.reason.empty()) {
+      batch_.Skip(ProblemName() + ": " + d.reason);
+      return true;
+    }
+    return batch_.Add(d.problem, d.board);
+  }
+
+  // "problem 3 (Loyd, Sam)": the problem's place in the file and its first
+  // author or title, as the user would look for it.
+  std::string ProblemName() const {
+    std::string name = "problem " + std::to_string(number_);
+    std::string hint = draft_.authors.empty() ? draft_.problem.comment : draft_.authors[0];
+    if (!hint.empty()) name += " (" + std::string(FitText(hint, 40)) + ")";
+    return name;
+  }
+
+  Lexer lexer_;
+  ImportBatch& batch_;
+  Draft draft_;
+  int language_ = 0;
+  int number_ = 0;
+};
+
+bool ParseMoves(std::string_view digits, int& moves) {
+  if (digits.empty() || digits.size() > 3) return false;
+  moves = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return false;
+    moves = moves * 10 + (c - '0');
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ParsePopeyeStipulation(std::string_view text, ProblemType& type) {
+  std::string s = LowerCase(text);
+  ProblemType parsed;
+  parsed.flags = 0;
+  std::size_t at = 0;
+  if (s.compare(0, 4, "ser-") == 0) {
+    parsed.flags |= FlagSeries;
+    at = 4;
+  }
+  parsed.kind = KindDirect;
+  if (at < s.size()) {
+    switch (s[at]) {
+      case 'h':
+        parsed.kind = KindHelp;
+        ++at;
+        break;
+      case 's':
+        parsed.kind = KindSelf;
+        ++at;
+        break;
+      case 'r':
+        parsed.kind = KindReflex;
+        ++at;
+        break;
+      default:
+        break;
+    }
+  }
+  if (at >= s.size() || (s[at] != '#' && s[at] != '=')) return false;
+  if (s[at] == '=') parsed.flags |= FlagStalemate;
+  ++at;
+  std::string_view rest = std::string_view(s).substr(at);
+  bool half = false;
+  if (rest.size() > 2 && rest.substr(rest.size() - 2) == ".5") {
+    half = true;
+    rest.remove_suffix(2);
+  }
+  int moves = 0;
+  if (!ParseMoves(rest, moves)) return false;
+  if (half) {
+    // h#n.5: White begins with a half move, so n + 1 white moves in all.
+    if (parsed.kind != KindHelp || (parsed.flags & FlagSeries) != 0) return false;
+    parsed.flags |= FlagWhiteBegins;
+    ++moves;
+  }
+  if (moves < 1 || moves > 255) return false;
+  parsed.moves = static_cast<std::uint8_t>(moves);
+  type = parsed;
+  return true;
+}
+
+FileResult ReadPopeyeProblems(SourceReader& source, ImportBatch& batch) {
+  Reader reader(source, batch);
+  return reader.Run();
+}
+
+ImportResult ImportPopeye(ImportEnv& env) {
+  return RunImport(env, ReadPopeyeProblems);
+}
+
+}  // namespace kv
