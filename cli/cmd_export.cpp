@@ -1,7 +1,9 @@
-// kestrovale-cli export --format pgn|epd|txt FILE.kvl OUT [-n N[,M...]]: the
-// list actions "Positions -> PGN / EPD file" and "Solutions -> TXT file" over
-// the problems of one collection (all of them, or those named, in the order
-// named). Each problem is solved first; the output file is appended to. A
+// kestrovale-cli export --format pgn|epd|txt|popeye FILE.kvl OUT [-n N[,M...]]:
+// the list actions "Positions -> PGN / EPD file" and "Solutions -> TXT file"
+// over the problems of one collection (all of them, or those named, in the
+// order named), and solver input commands. Each problem is solved first
+// (solver input needs no solution); the output file is appended to. A problem
+// the solver input cannot express whole is skipped, named on stderr. A
 // progress line goes to stderr when it is a terminal; Ctrl-C stops after the
 // problem being solved.
 #include <unistd.h>
@@ -18,6 +20,7 @@
 #include "cli/solve_support.h"
 #include "collections/export.h"
 #include "collections/problem_file.h"
+#include "strings/encoding.h"
 
 namespace kv::cli {
 namespace {
@@ -105,8 +108,10 @@ int Run(const Args& input) {
     action = ExportAction::EpdFile;
   } else if (parsed.format == "txt") {
     action = ExportAction::SolutionsToText;
+  } else if (parsed.format == "popeye") {
+    action = ExportAction::PopeyeFile;
   } else {
-    return UsageError("export: --format must be pgn, epd or txt");
+    return UsageError("export: --format must be pgn, epd, txt or popeye");
   }
   auto options = std::make_unique<SolveOptions>();
   if (!parsed.options.empty() && !ParseOptionDigits(parsed.options, *options))
@@ -150,6 +155,13 @@ int Run(const Args& input) {
 
   std::printf("%d problem%s exported to %s\n", outcome.written, outcome.written == 1 ? "" : "s",
               parsed.out.c_str());
+  for (const std::string& note : outcome.notExportableNotes) {
+    std::fprintf(stderr, "export: skipped %s\n", Cp1252ToUtf8(note).c_str());
+  }
+  if (outcome.notExportable > 0) {
+    std::fprintf(stderr, "export: %d problem%s skipped\n", outcome.notExportable,
+                 outcome.notExportable == 1 ? "" : "s");
+  }
   if (outcome.interrupted) std::fprintf(stderr, "export: stopped by the user\n");
   const bool complete =
       !outcome.interrupted && outcome.unreadable == 0 && outcome.failedWrites == 0;
@@ -157,7 +169,7 @@ int Run(const Args& input) {
 }
 
 Registration reg({"export",
-                  "--format pgn|epd|txt FILE.kvl OUT [-n N[,M...]] [--options DIGITS] "
+                  "--format pgn|epd|txt|popeye FILE.kvl OUT [-n N[,M...]] [--options DIGITS] "
                   "[--lang LL]   solve each problem and append it to OUT",
                   &Run});
 

@@ -1,8 +1,9 @@
-// kestrovale-cli import FILE [--lang LL]: imports a .pgn, .epd, .dbf or .txt
-// (archive text) file into the collection of the same path with the
+// kestrovale-cli import FILE [--lang LL]: imports a .pgn, .epd, .dbf, .txt
+// (archive text) or .inp (solver input) file into the collection of the same path with the
 // extension ".kvl", as opening such a file does, appending to that
 // collection when it exists. The language gives the award names of dBASE
-// tables.
+// tables. Problems of a solver input file that the collection cannot hold are
+// skipped, each named on stderr with the reason, and counted.
 #include <cstdio>
 
 #include "cli/cmd_kvl_support.h"
@@ -26,6 +27,14 @@ int Run(const Args& input) {
   UiCallbacks ui;
   ImportEnv env{state, problem, board, language, ui};
   const ImportResult result = ImportFile(env);
+  // Problems left out as a whole are named even when none was left to import.
+  for (const std::string& note : result.skipNotes) {
+    std::fprintf(stderr, "kestrovale-cli: skipped %s\n", Cp1252ToUtf8(note).c_str());
+  }
+  if (result.skipped > 0) {
+    std::fprintf(stderr, "kestrovale-cli: %d problem%s skipped\n", result.skipped,
+                 result.skipped == 1 ? "" : "s");
+  }
   if (!result.ok()) {
     std::fprintf(stderr, "kestrovale-cli: %s\n",
                  Cp1252ToUtf8(ImportFailureText(result, language)).c_str());
@@ -41,8 +50,8 @@ int Run(const Args& input) {
 }
 
 Registration reg({"import",
-                  "FILE [--lang fr|en|it|es|FILE.str]   import a .pgn, .epd, .dbf or .txt file "
-                  "into FILE.kvl",
+                  "FILE [--lang fr|en|it|es|FILE.str]   import a .pgn, .epd, .dbf, .txt or "
+                  ".inp file into FILE.kvl",
                   &Run});
 
 }  // namespace

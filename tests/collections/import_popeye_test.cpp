@@ -1,0 +1,367 @@
+// Solver input files: import of the orthodox problems in the three keyword
+// languages, skipping of what the collection cannot hold, export and reading
+// the export back.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "collections/export_popeye.h"
+#include "collections/import_popeye.h"
+#include "import_test_util.h"
+#include "solver/twins.h"
+
+namespace kv {
+namespace {
+
+using testing::ForsythOf;
+using testing::ImportRun;
+using testing::LoadAll;
+using testing::ScratchFolder;
+using testing::WriteText;
+
+struct Read {
+  FileResult result;
+  ImportBatch batch;
+};
+
+Read ReadText(const std::string& text) {
+  Read read;
+  SourceReader source;
+  source.OpenBytes({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+  read.result = ReadPopeyeProblems(source, read.batch);
+  return read;
+}
+
+std::string Fen(const ImportedProblem& imported) {
+  CurrentProblem p = imported.problem;
+  p.storedBoard = imported.position;
+  return ForsythOf(p);
+}
+
+std::vector<TwinEntry> Entries(const std::string& field) {
+  std::vector<TwinEntry> entries;
+  for (int i = 0; i < TwinCount(field); ++i) entries.push_back(TwinEntryAt(field, i));
+  return entries;
+}
+
+constexpr char MixedFile[] =
+    "BeginProblem\n"
+    "Author   Loyd, Sam\n"
+    "Author   Shinkman, William\n"
+    "Origin   American Chess Journal 1878\n"
+    "Title    The rook sacrifice\n"
+    "Award    1st Prize\n"
+    "Stipulation #2\n"
+    "Option   Try SetPlay Variation Defence 1\n"
+    "Pieces   White Kg6 Ra1\n"
+    "         Black Kh8 Pa7a6\n"
+    "NextProblem\n"
+    "remark   a fairy problem\n"
+    "Condition Circe\n"
+    "Stipulation #2\n"
+    "Pieces White Ka1 Qb2 Black Ka8\n"
+    "NextProblem\n"
+    "Author Nightrider, Fan\n"
+    "Stipulation h#2\n"
+    "Pieces White Ka1 Nb2 Black Ka8\n"
+    "EndProblem\n"
+    // A second block in French: h#1.5 is a helpmate in 2 with White
+    // beginning; the twin moves a man.
+    "debutprobleme\n"
+    "auteur   Dupont, Jean\n"
+    "source   Thèmes-64\n"
+    "enonce   h#1.5\n"
+    "pieces   blanc Rc1 Tf3\n"
+    "         noir  Ra1 Pa2\n"
+    "jumeau   deplacement f3 g3\n"
+    "finprobleme\n"
+    // German, with successive twins and set play.
+    "anfangproblem\n"
+    "autor    Müller, Hans\n"
+    "forderung s#3\n"
+    "option   satzspiel\n"
+    "steine   weiss Kc1 Dd1 Sb1\n"
+    "         schwarz Ka1 Ba2\n"
+    "zwilling ferner entferne b1\n"
+    "zwilling ferner hinzufuegen schwarz Te8 drehung 90\n"
+    "weiteresproblem\n"
+    "forderung r#2\n"
+    "bedingung schwarzerlaengstzueger\n"
+    "steine weiss Kc1 schwarz Ka1 Koenig a2\n"
+    "endeproblem\n";
+
+TEST(PopeyeImport, ReadsOrthodoxProblemsOfEveryLanguageAndSkipsTheOthers) {
+  const Read read = ReadText(MixedFile);
+  ASSERT_TRUE(read.result.ok()) << read.result.detail;
+  ASSERT_EQ(read.batch.count(), 3);
+  ASSERT_EQ(read.batch.skipped(), 3);
+  const std::vector<std::string>& notes = read.batch.skipNotes();
+  ASSERT_EQ(notes.size(), 3u);
+  EXPECT_EQ(notes[0], "problem 2: the fairy condition 'Circe'");
+  EXPECT_EQ(notes[1], "problem 3 (Nightrider, Fan): the fairy man 'N'");
+  // "Koenig" is no piece token: an attribute the collection cannot store.
+  EXPECT_EQ(notes[2], "problem 6: the piece attribute 'Koenig'");
+
+  const ImportedProblem& first = read.batch.problems()[0];
+  EXPECT_EQ(first.problem.authors, "Loyd, Sam;Shinkman, William");
+  EXPECT_EQ(first.problem.source, "American Chess Journal 1878");
+  EXPECT_EQ(first.problem.comment, "The rook sacrifice");
+  EXPECT_EQ(first.problem.award, "1st Prize");
+  EXPECT_EQ(FormatProblemType(first.problem.type), "  #2");
+  EXPECT_EQ(Fen(first), "7k/p7/p5K1/8/8/8/8/R7");
+  EXPECT_TRUE(first.problem.twins.empty());
+
+  const ImportedProblem& french = read.batch.problems()[1];
+  EXPECT_EQ(FormatProblemType(french.problem.type), " h#2 W");
+  // UTF-8 text becomes Windows-1252.
+  EXPECT_EQ(french.problem.source, "Th\xE8mes-64");
+  EXPECT_EQ(Fen(french), "8/8/8/8/8/5R2/p7/k1K5");
+  const auto frenchTwins = Entries(french.problem.twins);
+  ASSERT_EQ(frenchTwins.size(), 2u);
+  EXPECT_FALSE(TwinsSuccessive(french.problem.twins));
+  EXPECT_EQ(frenchTwins[0].kind, TwinDiagram);
+  EXPECT_EQ(frenchTwins[1].kind, TwinMove);
+  EXPECT_EQ(frenchTwins[1].square1, 45);  // f3
+  EXPECT_EQ(frenchTwins[1].square2, 46);  // g3
+
+  const ImportedProblem& german = read.batch.problems()[2];
+  EXPECT_EQ(german.problem.authors, "M\xFCller, Hans");
+  EXPECT_EQ(FormatProblemType(german.problem.type), " s#3");
+  EXPECT_EQ(Fen(german), "8/8/8/8/8/8/p7/kNKQ4");
+  EXPECT_TRUE(TwinsSuccessive(german.problem.twins));
+  const auto germanTwins = Entries(german.problem.twins);
+  ASSERT_EQ(germanTwins.size(), 4u);
+  EXPECT_EQ(germanTwins[1].kind, TwinRemove);
+  EXPECT_EQ(germanTwins[2].kind, TwinAdd);
+  EXPECT_TRUE(germanTwins[2].combined);
+  EXPECT_EQ(germanTwins[2].man, BlackRook);
+  // The file turns the board to the left, ours to the right.
+  EXPECT_EQ(germanTwins[3].kind, TwinRotate270);
+  EXPECT_FALSE(germanTwins[3].combined);
+}
+
+TEST(PopeyeImport, ImportsIntoTheCollectionOfTheSameNameAndCountsTheSkipped) {
+  ScratchFolder folder;
+  const std::string source = folder.File("mixed.inp");
+  WriteText(source, MixedFile);
+  ImportRun run;
+  const ImportResult result = run.Import(source);
+  ASSERT_TRUE(result.ok()) << result.result.detail;
+  EXPECT_EQ(result.imported, 3);
+  EXPECT_EQ(result.skipped, 3);
+  EXPECT_EQ(result.skipNotes.size(), 3u);
+  const auto problems = LoadAll(folder.File("mixed.kvl"));
+  ASSERT_EQ(problems.size(), 3u);
+  EXPECT_EQ(problems[0].award, "1st Prize");
+  EXPECT_EQ(problems[2].authors, "M\xFCller, Hans");
+  EXPECT_EQ(TwinCount(problems[2].twins), 4);
+}
+
+TEST(PopeyeImport, Stipulations) {
+  struct Case {
+    const char* text;
+    const char* type;  // FormatProblemType, or null when refused
+  };
+  const Case cases[] = {
+      {"#2", "  #2"},         {"h#3", " h#3"},        {"H#2.5", " h#3 W"},   {"h#0.5", " h#1 W"},
+      {"s#4", " s#4"},        {"r#3", " r#3"},        {"=3", "  =3"},        {"h=2", " h=2"},
+      {"ser-h#5", "sh#5"},    {"ser-#7", "s #7"},     {"#", nullptr},        {"hs#3", nullptr},
+      {"#=2", nullptr},       {"exact-h#2", nullptr}, {"reci-h#2", nullptr}, {"s#2.5", nullptr},
+      {"ser-h#2.5", nullptr}, {"#0", nullptr},        {"#256", nullptr},     {"dia6.5", nullptr},
+      {"h##!4", nullptr},     {"#2x", nullptr},
+  };
+  int checked = 0;
+  for (const Case& c : cases) {
+    ProblemType type;
+    const bool parsed = ParsePopeyeStipulation(c.text, type);
+    EXPECT_EQ(parsed, c.type != nullptr) << c.text;
+    if (parsed && c.type) {
+      EXPECT_EQ(FormatProblemType(type), c.type) << c.text;
+    }
+    ++checked;
+  }
+  EXPECT_EQ(checked, 22);
+}
+
+TEST(PopeyeImport, KeywordsMayBeShortenedAndOptionsMapWhereTheyCan) {
+  const Read read = ReadText(
+      "begi\n"
+      "stip h#2\nopti whit set\npiec whit Ka1 blac Ka8\n"
+      "next\n"
+      "stip #3\nopti duplex\npiec whit Ka1 Qb3 blac Ka8\n"
+      "next\n"
+      "stip #2\nopti nowk\npiec whit Ka1 blac Ka8\n"
+      "next\n"
+      "stip #2\nopti frobnicate\npiec whit Ka1 blac Ka8\n"
+      "next\n"
+      "stip #2\npiec whit Ka1 blac Ka8\n"
+      "twin move a1 b1\ntwin cont move a8 b8\ntwin move b1 c1\n"
+      "endp\n");
+  ASSERT_TRUE(read.result.ok());
+  ASSERT_EQ(read.batch.count(), 2);
+  EXPECT_EQ(FormatProblemType(read.batch.problems()[0].problem.type), " h#2 W");
+  const auto duplex = Entries(read.batch.problems()[1].problem.twins);
+  ASSERT_EQ(duplex.size(), 2u);
+  EXPECT_EQ(duplex[1].kind, TwinDuplex);
+  ASSERT_EQ(read.batch.skipNotes().size(), 3u);
+  EXPECT_EQ(read.batch.skipNotes()[0],
+            "problem 3: the option 'nowk', which the collection cannot store");
+  EXPECT_EQ(read.batch.skipNotes()[1], "problem 4: the unknown option 'frobnicate'");
+  EXPECT_EQ(read.batch.skipNotes()[2], "problem 5: twins that mix continued and plain changes");
+}
+
+TEST(PopeyeImport, BadInputIsRefusedWithAReasonAndKeepsTheRest) {
+  const std::string good = "stipulation #2\npieces white Ka1 black Ka8\n";
+  const Read read = ReadText("beginproblem\n" + good +
+                             "nextproblem\nstipulation #2\npieces white Ki9 black Ka8\n"
+                             "nextproblem\nstipulation #2\npieces white Ka1 Kb1 black Ka8\n"
+                             "nextproblem\nstipulation #2\npieces white Ka1 Qa1 black Ka8\n"
+                             "nextproblem\npieces white Ka1 black Ka8\n"
+                             "nextproblem\nstipulation #2\npieces white Ka1 black Ka8\nauthor " +
+                             std::string(3000, 'x') + "\n" + "nextproblem\n" + good +
+                             "nextproblem\nstipulation #2\npieces white Kb1\n");
+  ASSERT_TRUE(read.result.ok());
+  ASSERT_EQ(read.batch.count(), 2);
+  const std::vector<std::string> expected = {
+      "problem 2: 'Ki9' is no man on squares of the board",
+      "problem 3: two white kings",
+      "problem 4: two men on a1",
+      "problem 5: no stipulation",
+      "problem 6 (" + std::string(40, 'x') + "): a line longer than 1023 characters",
+      "problem 8: the file ends before its endproblem",
+  };
+  EXPECT_EQ(read.batch.skipNotes(), expected);
+}
+
+TEST(PopeyeImport, AFileThatIsNoInputFileFailsAndLeavesTheCollectionAsItWas) {
+  const Read binary = ReadText(std::string("\x7F"
+                                           "ELF\x02\x01\x01\0\0\0",
+                                           10) +
+                               "pieces");
+  EXPECT_EQ(binary.result.status, FileStatus::Damaged);
+  EXPECT_EQ(binary.batch.count(), 0);
+
+  ScratchFolder folder;
+  WriteText(folder.File("set.inp"), "beginproblem\nstipulation #2\npieces white Ka1 black Ka8\n");
+  ImportRun run;
+  // A problem cut off by the end of the file is not imported.
+  ASSERT_FALSE(run.Import(folder.File("set.inp")).ok());
+  WriteText(folder.File("set.inp"),
+            "beginproblem\nstipulation #2\npieces white Ka1 black Ka8\nendproblem\n");
+  ASSERT_TRUE(run.Import(folder.File("set.inp")).ok());
+  const auto before = testing::ReadBytes(folder.File("set.kvl"));
+  WriteText(folder.File("set.inp"), std::string(100000, '\xFF'));
+  const ImportResult refused = run.Import(folder.File("set.inp"));
+  EXPECT_FALSE(refused.ok());
+  EXPECT_NE(ImportFailureText(refused, run.language).find("beginproblem"), std::string::npos);
+  EXPECT_EQ(testing::ReadBytes(folder.File("set.kvl")), before);
+}
+
+// A problem with every field the export writes.
+ImportedProblem ExportableProblem(const std::string& fen, const std::string& type,
+                                  std::string twins) {
+  ImportedProblem p;
+  ClearWholeProblem(p.problem);
+  EXPECT_TRUE(ParseProblemType(type, p.problem.type)) << type;
+  Board board = EmptyImportBoard();
+  ForsythToBoard(fen, board);
+  p.position = BoardToPositionBytes(board);
+  p.problem.authors = "Loyd, Sam;Brown";
+  p.problem.source = "Le Temps";
+  p.problem.award = "2\xB0 Prix";
+  p.problem.comment = "Hommage \xE0 Loyd";
+  p.problem.extraStrings[ExtraDedication] = "A. White";
+  p.problem.extraStrings[ExtraVersionSource] = "Th\xE8mes";
+  p.problem.twins = std::move(twins);
+  return p;
+}
+
+std::string Field(bool successive, std::vector<TwinEntry> entries) {
+  return BuildTwinsField(successive, entries.data(), static_cast<int>(entries.size()));
+}
+
+TEST(PopeyeExport, AnExportReadsBackAsTheSameProblems) {
+  const TwinEntry diagram{};
+  const std::vector<ImportedProblem> problems = {
+      ExportableProblem("7k/p7/p5K1/8/8/8/8/R7", "#2", ""),
+      ExportableProblem("8/8/8/8/8/5R2/p7/k1K5", "h#3 W",
+                        Field(false, {diagram,
+                                      {TwinMove, false, 45, 46, 0},
+                                      {TwinRemoveAdd, false, 58, 12, BlackQueen}})),
+      ExportableProblem("r3k2r/8/8/8/8/8/8/R3K2R", "s#4",
+                        Field(true, {diagram,
+                                     {TwinExchange, true, 0, 7, 0},
+                                     {TwinRotate90, false, 0, 0, 0},
+                                     {TwinChangeType, false, KindHelp | FlagWhiteBegins, 2, 0},
+                                     {TwinMirrorHorizontal, false, 0, 0, 0}})),
+      ExportableProblem("8/8/8/3k4/8/8/8/3K4", "r=3",
+                        Field(false, {{TwinAdd, false, 20, 0, WhitePawn},
+                                      {TwinTranslate, true, 0, 8, 0},
+                                      {TwinReverseColours, false, 0, 0, 0},
+                                      {TwinMirrorVertical, false, 0, 0, 0}})),
+      ExportableProblem("8/8/8/3k4/8/8/8/3K4", "sh#5", Field(false, {diagram, {TwinDuplex}})),
+      ExportableProblem("8/8/8/3k4/8/8/8/3K4", "s=4 max", ""),
+  };
+  std::string file;
+  for (const ImportedProblem& p : problems) {
+    Board board = EmptyImportBoard();
+    PositionBytesToBoard(p.position, board);
+    std::string text;
+    std::string reason;
+    ASSERT_TRUE(PopeyeProblemText(p.problem, board, text, reason)) << reason;
+    file += std::string(file.empty() ? PopeyeFirstProblem : PopeyeNextProblem) + text;
+  }
+  file += PopeyeEndOfProblems;
+
+  const Read back = ReadText(file);
+  ASSERT_TRUE(back.result.ok());
+  EXPECT_EQ(back.batch.skipNotes(), std::vector<std::string>{}) << file;
+  ASSERT_EQ(back.batch.count(), static_cast<int>(problems.size())) << file;
+  for (std::size_t i = 0; i < problems.size(); ++i) {
+    const CurrentProblem& want = problems[i].problem;
+    const CurrentProblem& got = back.batch.problems()[i].problem;
+    SCOPED_TRACE("problem " + std::to_string(i + 1));
+    EXPECT_EQ(back.batch.problems()[i].position, problems[i].position);
+    EXPECT_EQ(FormatProblemType(got.type), FormatProblemType(want.type));
+    EXPECT_EQ(got.twins, want.twins);
+    EXPECT_EQ(got.authors, want.authors);
+    EXPECT_EQ(got.source, want.source);
+    EXPECT_EQ(got.award, want.award);
+    EXPECT_EQ(got.comment, want.comment);
+    EXPECT_EQ(got.extraStrings, want.extraStrings);
+  }
+}
+
+TEST(PopeyeExport, WhatTheFileCannotSayIsRefusedWithTheReason) {
+  struct Case {
+    ImportedProblem problem;
+    const char* reason;
+  };
+  const TwinEntry diagram{};
+  const Case cases[] = {
+      {ExportableProblem("8/8/8/3k4/8/8/8/3K4", "+", ""), "a study"},
+      {ExportableProblem("8/8/8/3k4/8/8/8/3K4", "#2",
+                         Field(false, {diagram, {TwinAfterKey, false, 0, 0, 0}})),
+       "an after-the-key twin"},
+      {ExportableProblem("8/8/8/3k4/8/8/8/3K4", "#2",
+                         Field(false, {diagram, {TwinTranslateToroidal, false, 0, 1, 0}})),
+       "a toroidal translation twin"},
+      {ExportableProblem("8/8/8/3k4/8/8/8/3K4", "#2",
+                         Field(false, {diagram, {TwinTranslate, false, 0, 2, 0}})),
+       "a translation that is not by one square"},
+      {ExportableProblem("8/8/8/8/8/8/8/8", "#2", ""), "no men on the board"},
+  };
+  for (const Case& c : cases) {
+    Board board = EmptyImportBoard();
+    PositionBytesToBoard(c.problem.position, board);
+    std::string text = "untouched";
+    std::string reason;
+    EXPECT_FALSE(PopeyeProblemText(c.problem.problem, board, text, reason)) << c.reason;
+    EXPECT_EQ(reason, c.reason);
+    EXPECT_EQ(text, "untouched");
+  }
+}
+
+}  // namespace
+}  // namespace kv
