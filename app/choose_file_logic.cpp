@@ -9,14 +9,20 @@ namespace {
 constexpr std::array<std::string_view, 5> kCollectionFilters = {
     "Kestrovale files (*.kvl)", "PGN files (*.pgn)", "EPD files (*.epd)", "DBF files (*.dbf)",
     "Alybadix arc files (*.txt)"};
+// Opening also imports solver input files; copying positions does not write
+// them, so they are offered to the open dialog alone.
+constexpr std::array<std::string_view, 6> kOpenFilters = {
+    "Kestrovale files (*.kvl)", "PGN files (*.pgn)",          "EPD files (*.epd)",
+    "DBF files (*.dbf)",        "Alybadix arc files (*.txt)", "Solver input files (*.inp)"};
+constexpr std::array<std::string_view, 1> kInputFilter = {"Solver input files (*.inp)"};
 constexpr std::array<std::string_view, 1> kKvlFilter = {"Kestrovale files (*.kvl)"};
 constexpr std::array<std::string_view, 1> kTextFilter = {"Text files (*.txt)"};
 constexpr std::array<std::string_view, 1> kPgnFilter = {"PGN files (*.pgn)"};
 constexpr std::array<std::string_view, 1> kEpdFilter = {"EPD files (*.epd)"};
 constexpr std::array<std::string_view, 1> kStringFilter = {"String files (*.str)"};
 
-constexpr std::array<FileChoiceKind, 8> kKinds = {{
-    {ChooseOpen, 0, kCollectionFilters, "kvl", false},
+constexpr std::array<FileChoiceKind, 9> kKinds = {{
+    {ChooseOpen, 0, kOpenFilters, "kvl", false},
     {ChooseSaveAs, 73, kKvlFilter, "kvl", true},
     {ChooseAuthorList, 74, kTextFilter, "txt", false},
     {ChooseCopyPositions, 75, kCollectionFilters, "kvl", true},
@@ -24,6 +30,7 @@ constexpr std::array<FileChoiceKind, 8> kKinds = {{
     {ChoosePgnExport, 0, kPgnFilter, "pgn", true},
     {ChooseEpdExport, 0, kEpdFilter, "epd", true},
     {ChooseLanguageFile, 0, kStringFilter, "", false},
+    {ChoosePopeyeExport, 0, kInputFilter, "inp", true},
 }};
 
 }  // namespace

@@ -17,6 +17,7 @@ inline constexpr int ChooseTextReport = 4;
 inline constexpr int ChoosePgnExport = 8;
 inline constexpr int ChooseEpdExport = 9;
 inline constexpr int ChooseLanguageFile = 10;
+inline constexpr int ChoosePopeyeExport = 11;  // solver input commands
 
 struct FileChoiceKind {
   int kind = -1;

@@ -73,10 +73,11 @@ void CollectionDialogsTest::fileKindsHaveTheirTitlesAndFilters() {
   const FileChoiceKind open = FileChoiceOf(ChooseOpen);
   QCOMPARE(open.titleMessage, 0);
   QVERIFY(!open.save);
-  QCOMPARE(open.filters.size(), std::size_t{5});
+  QCOMPARE(open.filters.size(), std::size_t{6});
   QCOMPARE(NameFilterText(open),
            std::string("Kestrovale files (*.kvl);;PGN files (*.pgn);;EPD files (*.epd);;"
-                       "DBF files (*.dbf);;Alybadix arc files (*.txt)"));
+                       "DBF files (*.dbf);;Alybadix arc files (*.txt);;"
+                       "Solver input files (*.inp)"));
   // Copying positions saves into any of the collection formats.
   QCOMPARE(FileChoiceOf(ChooseCopyPositions).filters.size(), std::size_t{5});
   QVERIFY(FileChoiceOf(ChooseCopyPositions).save);
@@ -91,7 +92,8 @@ void CollectionDialogsTest::fileKindsHaveTheirTitlesAndFilters() {
                             {ChooseTextReport, 76, "Text files (*.txt)", "txt", true},
                             {ChoosePgnExport, 0, "PGN files (*.pgn)", "pgn", true},
                             {ChooseEpdExport, 0, "EPD files (*.epd)", "epd", true},
-                            {ChooseLanguageFile, 0, "String files (*.str)", "", false}};
+                            {ChooseLanguageFile, 0, "String files (*.str)", "", false},
+                            {ChoosePopeyeExport, 0, "Solver input files (*.inp)", "inp", true}};
   for (const Expected& e : table) {
     const FileChoiceKind choice = FileChoiceOf(e.kind);
     QCOMPARE(choice.kind, e.kind);
