@@ -150,6 +150,10 @@ constexpr std::array<std::string_view, LanguageCount> ManLetters = {"kqrbsp", "r
 constexpr std::array<PieceCode, 6> WhiteMen = {WhiteKing,   WhiteQueen,  WhiteRook,
                                                WhiteBishop, WhiteKnight, WhitePawn};
 
+// The most moves a stipulation twin entry holds (its byte is the value plus
+// 0x20).
+constexpr int MaxTwinStipulationMoves = 0xFF - 0x20;
+
 constexpr char DefaultMirrorFiles[] = "a1<-->h1";  // files reversed
 constexpr char DefaultMirrorRanks[] = "a1<-->a8";  // ranks reversed
 
@@ -733,7 +737,8 @@ class Reader {
       case ChangeStipulation: {
         const std::string text = Operand();
         ProblemType type;
-        if (!ParsePopeyeStipulation(text, type)) {
+        // A twin entry stores the number of moves in one printable byte.
+        if (!ParsePopeyeStipulation(text, type) || type.moves > MaxTwinStipulationMoves) {
           draft_.Refuse("the twin stipulation '" + text + "'");
           return;
         }

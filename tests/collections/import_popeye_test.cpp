@@ -211,6 +211,25 @@ TEST(PopeyeImport, KeywordsMayBeShortenedAndOptionsMapWhereTheyCan) {
   EXPECT_EQ(read.batch.skipNotes()[2], "problem 5: twins that mix continued and plain changes");
 }
 
+TEST(PopeyeImport, TwinsTheCollectionCannotHoldLeaveTheProblemOut) {
+  const std::string problem = "stipulation #2\npieces white Ka1 Rh1 black Ka8\n";
+  std::string many;
+  for (int i = 0; i < 31; ++i) many += "twin rotate 180\n";
+  const Read read = ReadText(
+      "beginproblem\n" + problem + "twin substitute r b\n" + "nextproblem\n" + problem +
+      "twin mirror a1<-->h8\n" + "nextproblem\n" + problem + "twin shift a1 c1\n" +
+      "nextproblem\n" + problem + "twin stipulation #250\n" + "nextproblem\n" + problem +
+      "twin move h1 h2\nzeroposition\n" + "nextproblem\n" + problem + many + "endproblem\n");
+  ASSERT_TRUE(read.result.ok());
+  EXPECT_EQ(read.batch.count(), 0);
+  const std::vector<std::string> expected = {
+      "problem 1: the twin change 'substitute'",    "problem 2: the mirror 'a1<-->h8'",
+      "problem 3: a shift by more than one square", "problem 4: the twin stipulation '#250'",
+      "problem 5: zeroposition after a twin",       "problem 6: more than 31 twin changes",
+  };
+  EXPECT_EQ(read.batch.skipNotes(), expected);
+}
+
 TEST(PopeyeImport, BadInputIsRefusedWithAReasonAndKeepsTheRest) {
   const std::string good = "stipulation #2\npieces white Ka1 black Ka8\n";
   const Read read = ReadText("beginproblem\n" + good +
