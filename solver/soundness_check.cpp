@@ -1,0 +1,215 @@
+#include "solver/soundness_check.h"
+
+#include <algorithm>
+
+#include "core/notation.h"
+#include "core/rules.h"
+#include "core/validation.h"
+#include "solver/search.h"
+#include "solver/solve_options_logic.h"
+#include "solver/twins.h"
+
+namespace kv {
+namespace {
+
+// What the check of one problem works with: its own position and options
+// beside the caller's search state.
+struct CheckWork {
+  SearchState& st;
+  const UiCallbacks& ui;
+  Position pos{};
+  SolveOptions options{};
+  Language language{};
+  NotationContext notation{};
+  SearchContext ctx{pos, options, ui, language, st};
+
+  CheckWork(SearchState& state, const UiCallbacks& callbacks) : st(state), ui(callbacks) {
+    notation.shortNotation = false;  // long algebraic: Qc5-d4, unambiguous in a report
+  }
+
+  // A break seen by a search, or asked for since.
+  bool Broken() {
+    if (st.userBreak == 0 && ui.BreakRequested()) st.userBreak = 1;
+    return st.userBreak != 0;
+  }
+  std::string Text(const Move& move) const { return MoveToText(pos.board, move, 0, notation); }
+};
+
+// Every helpmate line below the analysis of level k, as the driver writes
+// them: each black reply with White's answer, then the analysis of that
+// answer one level lower, down to the mates. The list is copied because the
+// analyses below reuse it.
+void CollectHelpLines(CheckWork& w, int k, const std::string& prefix,
+                      std::vector<std::string>& lines, Move* firstReply) {
+  const VariationRecords pairs = w.st.VariationList(k);
+  for (int i = 0; i < static_cast<int>(pairs.records.size()); ++i) {
+    const Move reply = pairs.records[i].reply.move;
+    const Move answer = pairs.records[i].continuation.move;
+    if (reply.from == 0 || w.Broken()) return;
+    if (firstReply != nullptr && firstReply->from == 0) *firstReply = reply;
+    std::string text = prefix + w.Text(reply) + " ";
+    MakeMove(w.pos, reply);
+    text += w.Text(answer);
+    MakeMove(w.pos, answer);
+    if (k == 2) {
+      lines.push_back(text);
+    } else {
+      AnalyseMove(w.ctx, k - 1, answer, true);
+      CollectHelpLines(w, k - 1, text + " ", lines, nullptr);
+    }
+    UnmakeMove(w.pos, answer);
+    UnmakeMove(w.pos, reply);
+  }
+}
+
+// The lines that follow White's null move with k levels: the play of a
+// helpmate in which Black begins, k - 1 moves long.
+void CollectNullMoveLines(CheckWork& w, int k, std::vector<std::string>& lines, Move* first) {
+  w.st.topMoves = k;
+  MakeMove(w.pos, NullMove);
+  if (AttackedByBlack(w.pos, w.pos.whiteKingSquare) == 0) {
+    AnalyseMove(w.ctx, k, NullMove, true);
+    CollectHelpLines(w, k, "", lines, first);
+  }
+  UnmakeMove(w.pos, NullMove);
+}
+
+// The key search at the root with n levels, as the driver runs it.
+int SearchKeys(CheckWork& w, int n, int tryLimit) {
+  SearchState& st = w.st;
+  st.topMoves = n;
+  st.KeyList(n).Clear();
+  st.TryList(n).Clear();
+  MoveList* list = st.LevelList(n);
+  const int r = n == 2 ? SearchMateInTwo(w.ctx, 0, 0, list, true, tryLimit)
+                       : SearchMateInN(w.ctx, n, 0, 0, list, true, tryLimit);
+  return r < 0 ? 0 : r;  // an illegal diagram, or a reflexmate White must mate at once
+}
+
+void CheckBlackBeginsHelpmate(CheckWork& w, int moves, PartOutcome& part, Move& key) {
+  w.st.helpMode = HelpBlackBegins;
+  w.st.selfMode = 0;
+  // Shorter play first, as the driver writes it: any line there is a cook.
+  for (int m = 2; m <= moves && !w.Broken(); ++m) {
+    std::vector<std::string> shorter;
+    CollectNullMoveLines(w, m, shorter, nullptr);
+    part.shortSolutions += static_cast<int>(shorter.size());
+  }
+  if (w.Broken()) return;
+  CollectNullMoveLines(w, moves + 1, part.keys, &key);
+  part.movesFound = part.keys.empty() ? 0 : moves;
+}
+
+void CheckWhiteBeginsHelpmate(CheckWork& w, int moves, PartOutcome& part, Move& key) {
+  SearchState& st = w.st;
+  st.helpMode = HelpWhiteBegins;
+  st.selfMode = 0;
+  const int r = SearchKeys(w, moves, HelpWhiteBegins);
+  part.movesFound = r;
+  if (r != moves || w.Broken()) return;
+  const MoveRecords keys = st.KeyList(moves);
+  key = keys.records[0];
+  for (int i = 0; i < ListedRecords && keys.records[i].from != 0 && !w.Broken(); ++i) {
+    const Move first = keys.records[i];
+    const std::string text = w.Text(first) + " ";
+    MakeMove(w.pos, first);
+    AnalyseMove(w.ctx, moves, first, false);
+    CollectHelpLines(w, moves, text, part.keys, nullptr);
+    UnmakeMove(w.pos, first);
+  }
+}
+
+// Direct mates search the stipulated length; selfmates and reflexmates one
+// white move more (Black's forced mate).
+void CheckBattlePlay(CheckWork& w, const ProblemType& type, PartOutcome& part, Move& key) {
+  SearchState& st = w.st;
+  st.helpMode = 0;
+  st.selfMode = (type.kind == KindSelf || type.kind == KindReflex) ? type.kind - 1 : 0;
+  const int extra = st.selfMode != 0 ? 1 : 0;
+  const int n = type.moves + extra;
+  const int r = SearchKeys(w, n, 0);
+  if (w.Broken()) return;
+  part.movesFound = r == 0 ? 0 : std::max(1, r - extra);
+  const MoveRecords& keys = st.KeyList(r == 0 ? n : r);
+  for (int i = 0; r != 0 && i < ListedRecords && keys.records[i].from != 0; ++i)
+    part.keys.push_back(w.Text(keys.records[i]));
+  if (r != 0) key = keys.records[0];
+}
+
+// One part: the position is judged as the driver judges it, then searched.
+PartOutcome CheckPart(CheckWork& w, const ProblemType& type, Move& key) {
+  PartOutcome part;
+  key = Move{};
+  part.helpmate = type.kind == KindHelp;
+  part.movesAsked = type.moves;
+  part.solvable = type.kind <= KindReflex && CanSolve(type);
+  if (!part.solvable) return part;
+  const bool whiteBegins = (type.flags & FlagWhiteBegins) != 0;
+  const PositionFinding finding = JudgePosition(w.pos, part.helpmate && !whiteBegins);
+  if (IsInvalidFinding(finding.code)) {
+    part.invalidText = FindingText(finding, &w.language);
+    return part;
+  }
+  w.options = SolveOptions{};
+  SwitchOptionsToKind(w.options, type.kind);
+  w.st.userBreak = 0;
+  if (part.helpmate && whiteBegins) {
+    CheckWhiteBeginsHelpmate(w, type.moves, part, key);
+  } else if (part.helpmate) {
+    CheckBlackBeginsHelpmate(w, type.moves, part, key);
+  } else {
+    CheckBattlePlay(w, type, part, key);
+  }
+  part.broken = w.Broken();
+  return part;
+}
+
+std::string PartName(int letter) {
+  const char c =
+      letter < 26 ? static_cast<char>('a' + letter) : static_cast<char>('A' + letter - 26);
+  return std::string(1, c) + ")";
+}
+
+}  // namespace
+
+SoundnessResult CheckSoundness(SearchState& state, const SoundnessInput& input,
+                               const UiCallbacks& ui, const std::function<bool()>& timedOut) {
+  CheckWork w(state, ui);
+  w.pos.board = input.board;
+  SoundnessResult result;
+  Move key{};
+  const int twins = TwinCount(input.twins);
+  if (twins == 0) {
+    result.parts.push_back(CheckPart(w, input.type, key));
+  } else {
+    // Each twin from the diagram (or the one before), as the driver applies
+    // them: combined entries make one part; "after the key" plays the first
+    // key of the part before.
+    const Board saved = input.board;
+    const bool successive = TwinsSuccessive(input.twins);
+    ProblemType savedType{};
+    Move twinKey{};
+    for (int k = 0, letter = 0; k < twins && !w.Broken(); ++k, ++letter) {
+      ProblemType type = input.type;
+      TwinEntry entry = TwinEntryAt(input.twins, k);
+      int moves = ApplyTwin(entry, w.pos.board, type, savedType, twinKey);
+      while (entry.combined && k + 1 < twins) {
+        entry = TwinEntryAt(input.twins, ++k);
+        const int m = ApplyTwin(entry, w.pos.board, type, savedType, twinKey);
+        if (m != 0) moves = m;
+      }
+      if (moves != 0) type.moves = static_cast<std::uint8_t>(moves);
+      const Board before = w.pos.board;
+      result.parts.push_back(CheckPart(w, type, key));
+      result.partNames.push_back(PartName(letter));
+      w.pos.board = successive ? before : saved;
+      twinKey = key;
+    }
+  }
+  if (timedOut && timedOut())
+    for (PartOutcome& part : result.parts) part.timedOut = part.broken;
+  result.verdict = JudgeProblem(result.parts, result.partNames, input.statedSolutions);
+  return result;
+}
+
+}  // namespace kv
