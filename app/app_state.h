@@ -7,6 +7,8 @@
 #include <string>
 
 #include "app/navigation.h"
+#include "collections/author_list.h"
+#include "collections/biographical_filter.h"
 #include "collections/current_problem.h"
 #include "collections/problem_file.h"
 #include "collections/problem_list.h"
@@ -27,6 +29,12 @@ struct AppState {
   PaneFont paneFont = DefaultPaneFont();
   SearchMemory searchMemory;
   std::string authorListFile = "auteurs.txt";
+  // The author, source and country lists the information dialogs offer, as
+  // read from authorListFile (and the SOURCES.TXT beside it) by DialogLists.
+  AuthorAndSourceLists dialogLists;
+  std::string dialogListsFrom;
+  bool dialogListsLoaded = false;
+  BiographicalSelection biographical;  // the selection's fields as last applied
   Language language;
   std::string customMenu = "polish.str";  // the ".str" file of the custom language
   RecentFiles recentFiles;
@@ -37,8 +45,9 @@ struct AppState {
   bool skipNextSavePrompt = false;
   int previousIndex = -1;
   int problemListCount = 0;
-  ProblemList problemList;  // problemListCount mirrors its count
-  std::string findText;  // the solution pane's search text, kept between searches
+  ProblemList problemList;     // problemListCount mirrors its count
+  int lastPrintPageCount = 0;  // pages of the last print run, offered by the print dialog
+  std::string findText;        // the solution pane's search text, kept between searches
 
   AppState();
 };

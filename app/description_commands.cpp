@@ -24,24 +24,6 @@ QString Title(const MainWindow& window, int command) {
                          : QStringLiteral("Kestrovale");
 }
 
-// The author and source lists the information dialogs offer, read from the
-// author list named by the settings and the SOURCES.TXT beside it the first
-// time a dialog needs them, and again when another author list is named.
-const AuthorAndSourceLists& DialogLists(const AppState& state) {
-  static AuthorAndSourceLists lists;
-  static std::string loadedFrom;
-  static bool loaded = false;
-  if (!loaded || loadedFrom != state.authorListFile) {
-    const std::filesystem::path authors(state.authorListFile);
-    const std::filesystem::path sources = authors.parent_path() / std::string(SourcesFileName);
-    lists = {};
-    LoadAuthorAndSourceLists(authors.string(), sources.string(), lists);
-    loadedFrom = state.authorListFile;
-    loaded = true;
-  }
-  return lists;
-}
-
 void InformationChanged(MainWindow& window) {
   window.state().problem.infoModified = true;
   window.RefreshInformation();
@@ -49,6 +31,22 @@ void InformationChanged(MainWindow& window) {
 }
 
 }  // namespace
+
+AuthorAndSourceLists& DialogLists(AppState& state) {
+  if (!state.dialogListsLoaded || state.dialogListsFrom != state.authorListFile) {
+    ReloadDialogLists(state);
+  }
+  return state.dialogLists;
+}
+
+void ReloadDialogLists(AppState& state) {
+  const std::filesystem::path authors(state.authorListFile);
+  const std::filesystem::path sources = authors.parent_path() / std::string(SourcesFileName);
+  state.dialogLists = {};
+  LoadAuthorAndSourceLists(authors.string(), sources.string(), state.dialogLists);
+  state.dialogListsFrom = state.authorListFile;
+  state.dialogListsLoaded = true;
+}
 
 bool RunDescriptionCommand(MainWindow& window, int command) {
   AppState& state = window.state();

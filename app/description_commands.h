@@ -3,9 +3,20 @@
 // solving options (124), the board as text (136) and the twins (137).
 #pragma once
 
+#include "app/app_state.h"
+
 namespace kv::app {
 
 class MainWindow;
+
+// The author and source lists the information dialogs offer, read from the
+// author list named by the settings and the SOURCES.TXT beside it the first
+// time a dialog needs them, and again when another author list is named.
+// They live in the state, so that the biographical selection's excluded
+// marks reach the information dialogs.
+AuthorAndSourceLists& DialogLists(AppState& state);
+// Reads the lists again from state.authorListFile, whatever was read before.
+void ReloadDialogLists(AppState& state);
 
 // Runs one of these commands; false for any other id.
 bool RunDescriptionCommand(MainWindow& window, int command);

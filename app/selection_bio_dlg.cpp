@@ -1,0 +1,189 @@
+#include "app/selection_bio_dlg.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QTextOption>
+#include <QVBoxLayout>
+
+#include "app/choose_file.h"
+#include "app/choose_file_logic.h"
+#include "app/description_commands.h"
+#include "app/design_text.h"
+#include "config/ini_location.h"
+#include "config/settings.h"
+#include "strings/dialog_translation.h"
+
+namespace kv::app {
+
+namespace {
+
+// Ids of the fields, which the French layout does not label.
+constexpr int kYearIds[4] = {94, 95, 96, 97};
+constexpr int kCountryId = 98;
+constexpr int kResultId = 99;
+constexpr int kTotalId = 100;
+
+QLineEdit* YearEdit(QWidget* parent, int id) {
+  auto* edit = new QLineEdit(parent);
+  SetControlId(edit, id);
+  edit->setValidator(new QIntValidator(0, MaxYearFieldValue, edit));
+  edit->setMaxLength(4);
+  edit->setAlignment(Qt::AlignRight);
+  edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
+  return edit;
+}
+
+// A group of two years, from and to; its "&" label gives the first the focus.
+QGroupBox* YearGroup(QWidget* parent, int id, int message, QLineEdit* from, QLineEdit* to) {
+  auto* group = new QGroupBox(DesignText(message), parent);
+  SetControlId(group, id);
+  auto* row = new QHBoxLayout(group);
+  row->addWidget(from);
+  row->addWidget(new QLabel(QStringLiteral("\u2013"), group));
+  row->addWidget(to);
+  row->addStretch();
+  return group;
+}
+
+}  // namespace
+
+SelectionBioDlg::SelectionBioDlg(BiographicalSelection& selection, AuthorAndSourceLists& lists,
+                                 const Language& language, const QString& title, QWidget* parent)
+    : QDialog(parent), selection_(selection), lists_(lists) {
+  setObjectName(QStringLiteral("SelectionBioDlgProc"));
+  setWindowTitle(QStringLiteral("S\u00e9lection biographique"));
+  for (int i = 0; i < 4; ++i) years_[i] = YearEdit(this, kYearIds[i]);
+  QGroupBox* birth = YearGroup(this, 91, 101, years_[0], years_[1]);
+  QGroupBox* death = YearGroup(this, 92, 111, years_[2], years_[3]);
+
+  auto* countryLabel = new QLabel(DesignText(109), this);
+  SetControlId(countryLabel, 93);
+  country_ = new QComboBox(this);
+  SetControlId(country_, kCountryId);
+  country_->setEditable(true);
+  country_->setInsertPolicy(QComboBox::NoInsert);
+  country_->lineEdit()->setMaxLength(static_cast<int>(MaxCountryLength));
+  country_->setMinimumContentsLength(static_cast<int>(MaxCountryLength));
+  countryLabel->setBuddy(country_);
+  initialize_ = new QPushButton(DesignText(129), this);
+  SetControlId(initialize_, 180);
+  initialize_->setAutoDefault(false);
+  initialize_->setIcon(style()->standardIcon(QStyle::SP_DialogResetButton));
+  list_ = new QPushButton(DesignText(132), this);
+  SetControlId(list_, 110);
+  list_->setAutoDefault(false);
+  list_->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+
+  result_ = new QPlainTextEdit(this);
+  SetControlId(result_, kResultId);
+  result_->setReadOnly(true);
+  result_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // Three tab stops: after the name (at most 32 characters), the birth and
+  // the death.
+  const int w = result_->fontMetrics().averageCharWidth();
+  QTextOption option = result_->document()->defaultTextOption();
+  option.setTabs({QTextOption::Tab(26.0 * w, QTextOption::LeftTab),
+                  QTextOption::Tab(33.0 * w, QTextOption::LeftTab),
+                  QTextOption::Tab(40.0 * w, QTextOption::LeftTab)});
+  result_->document()->setDefaultTextOption(option);
+  result_->setMinimumSize(58 * w, 12 * result_->fontMetrics().lineSpacing());
+  total_ = new QLabel(this);
+  SetControlId(total_, kTotalId);
+  update_ = new QCheckBox(DesignText(196), this);
+  SetControlId(update_, 107);
+
+  auto* grid = new QGridLayout;
+  grid->addWidget(birth, 0, 0, 1, 2);
+  grid->addWidget(death, 0, 2, 1, 2);
+  grid->addWidget(countryLabel, 1, 0);
+  grid->addWidget(country_, 1, 1);
+  grid->addWidget(initialize_, 1, 2);
+  grid->addWidget(list_, 1, 3);
+  grid->addWidget(result_, 2, 0, 1, 4);
+  grid->addWidget(total_, 3, 0);
+  grid->addWidget(update_, 3, 1, 1, 3);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid);
+  layout->addWidget(StandardButtons(this, language, HelpContextBiographical));
+
+  QWidget* order[] = {years_[0],   years_[1], years_[2], years_[3], country_,
+                      initialize_, list_,     result_,   update_};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+
+  connect(initialize_, &QPushButton::clicked, this, [this] {
+    BiographicalSelection cleared;
+    InitializeSelection(cleared);
+    ShowFields(cleared);
+  });
+  connect(list_, &QPushButton::clicked, this, [this] {
+    if (!chooseAuthorList || !chooseAuthorList(this)) return;
+    const QString typed = country_->currentText();
+    FillCountries();
+    country_->setEditText(typed);
+    result_->clear();
+    total_->clear();
+  });
+
+  FillCountries();
+  ShowFields(selection_);
+  TranslateOnOpening(this, language, DialogBiographicalSelection, title);
+  years_[0]->setFocus();
+}
+
+void SelectionBioDlg::FillCountries() {
+  country_->clear();
+  for (const std::string& name : lists_.countries) country_->addItem(FromCp1252(name));
+}
+
+void SelectionBioDlg::ShowFields(const BiographicalSelection& fields) {
+  const int values[4] = {fields.bornFrom, fields.bornTo, fields.diedFrom, fields.diedTo};
+  for (int i = 0; i < 4; ++i) years_[i]->setText(QString::number(values[i]));
+  country_->setEditText(FromCp1252(fields.country));
+}
+
+BiographicalSelection SelectionBioDlg::Fields() const {
+  BiographicalSelection fields;
+  int* values[4] = {&fields.bornFrom, &fields.bornTo, &fields.diedFrom, &fields.diedTo};
+  for (int i = 0; i < 4; ++i) *values[i] = YearValue(ToCp1252(years_[i]->text()));
+  fields.country = ToCp1252(country_->currentText()).substr(0, MaxCountryLength);
+  return fields;
+}
+
+void SelectionBioDlg::accept() {
+  selection_ = Fields();
+  const BiographicalResult found =
+      ApplyBiographicalSelection(selection_, lists_.authors, update_->isChecked());
+  result_->setPlainText(FromCp1252(found.text));
+  total_->setText(QString::fromStdString(BiographicalTotalText(found.total)));
+}
+
+bool ChangeAuthorList(AppState& state, const std::string& path, const std::string& iniPath) {
+  state.authorListFile = path;
+  const bool written =
+      UpdateIniFile(iniPath, [&](IniDocument& document) { SaveAuthorListFile(document, path); });
+  ReloadDialogLists(state);
+  return written;
+}
+
+void SelectionBioDlgProc(QWidget* parent, AppState& state, const QString& title) {
+  SelectionBioDlg dialog(state.biographical, DialogLists(state), state.language, title, parent);
+  dialog.chooseAuthorList = [&state](QWidget* owner) {
+    std::string name = state.authorListFile;
+    if (!ChooseFile(owner, state.language, name, ChooseAuthorList)) return false;
+    ChangeAuthorList(state, name, IniFilePath());
+    return true;
+  };
+  dialog.exec();
+}
+
+}  // namespace kv::app
