@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTextBlock>
@@ -21,20 +22,33 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/about_dlg.h"
+#include "app/affiche_options_dlg.h"
 #include "app/board_editing.h"
+#include "app/choose_file.h"
+#include "app/choose_file_logic.h"
 #include "app/collection_dialog_commands.h"
 #include "app/commands.h"
 #include "app/description_commands.h"
+#include "app/dialog_frame.h"
 #include "app/help_window.h"
 #include "app/information.h"
+#include "app/liste_probleme_dlg.h"
 #include "app/main_area.h"
+#include "app/ouvrir_multiple_dlg.h"
 #include "app/piece_box.h"
+#include "app/print_commands.h"
+#include "app/selection_bio_dlg.h"
 #include "app/solve_runner.h"
 #include "app/tester_coup_dlg.h"
+#include "collections/export.h"
 #include "collections/file_result.h"
 #include "collections/import_file.h"
 #include "config/ini_file.h"
 #include "config/ini_location.h"
+#include "print/print_job.h"
+#include "print/print_options_dialog.h"
+#include "print/print_preview.h"
 #include "solver/board_operations.h"
 #include "strings/custom_language.h"
 #include "strings/encoding.h"
@@ -159,6 +173,9 @@ Prompts DefaultPrompts(QWidget* parent) {
     }
     box.exec();
     return IdOk;
+  };
+  p.chooseFile = [parent](const Language& language, std::string& name, int kind) {
+    return ChooseFile(parent, language, name, kind);
   };
   p.openFileName = [parent](const QString& title, const QString& filter) {
     return QFileDialog::getOpenFileName(parent, title, QString(), filter);
@@ -661,6 +678,25 @@ void MainWindow::Dispatch(int command, Qt::KeyboardModifiers modifiers) {
     case CmdHelpIndex:
       OpenHelp(HelpIndexContext, this);
       break;
+    case CmdAbout:
+      AProposDlgProc(this, state_.language, MenuText(CmdAbout));
+      break;
+    case CmdDisplayOptions:
+      DisplayOptionsCommand();
+      break;
+    case CmdPrintButton:
+    case CmdPrintDiagrams:
+    case CmdPrintReport:
+      PrintCommand(PrintKindOf(command, printKind_));
+      break;
+    case CmdPreview:
+    case CmdPreviewDiagrams:
+    case CmdPreviewReport:
+      PreviewCommand(PrintKindOf(command, printKind_));
+      break;
+    case CmdPrintOptions:
+      PrintOptionsCommand();
+      break;
     default:
       if (command >= CmdEffectFirst && command <= CmdEffectLast) {
         const bool toroidal = ctrl && command % 2 == 0;
@@ -825,33 +861,26 @@ void MainWindow::CloseFile() {
 void MainWindow::OpenFile() {
   state_.previousIndex = state_.collection.currentIndex;
   if (AskToSave() == IdCancel) return;
-  const QString name =
-      prompts_.openFileName
-          ? prompts_.openFileName(
-                MenuText(CmdOpen),
-                QStringLiteral("Kestrovale (*.kvl *.pgn *.epd *.dbf *.txt);;* (*)"))
-          : QString();
-  if (name.isEmpty()) {
+  // The dialog starts in the folder of the file open now.
+  std::string name = state_.fileOpen ? state_.collection.currentFileName : std::string();
+  if (!ChooseFileName(name, ChooseOpen)) {
     RelabelRecentFiles();
     AfterCommandRefresh(false);
     return;
   }
-  state_.collection.currentFileName = name.toStdString();
+  state_.collection.currentFileName = name;
   state_.collection.currentIndex = 0;
   OpenByExtension();
 }
 
 void MainWindow::SaveAs() {
-  const QString name =
-      prompts_.saveFileName
-          ? prompts_.saveFileName(MenuText(CmdSaveAs), QStringLiteral("Kestrovale (*.kvl)"))
-          : QString();
-  if (name.isEmpty()) {
+  std::string name = state_.fileOpen ? state_.collection.currentFileName : std::string();
+  if (!ChooseFileName(name, ChooseSaveAs)) {
     RelabelRecentFiles();
     return;
   }
   // The problem goes to the end of the chosen collection, in one operation.
-  CollectionState target{name.toStdString(), 0, -1};
+  CollectionState target{name, 0, -1};
   const FileResult result = AppendProblem(target, state_.problem, state_.pos.board);
   if (!result) {
     ReportResult(result, target.currentFileName);
@@ -1027,13 +1056,7 @@ void MainWindow::SelectLanguageCommand(int command) {
   std::string path;
   int id = command;
   if (command == CmdLanguageOther) {
-    const QString name = prompts_.openFileName
-                             ? prompts_.openFileName(MenuText(command), QStringLiteral("*.str"))
-                             : QString();
-    if (name.isEmpty())
-      id = CmdLanguageFirst + 1;
-    else
-      path = name.toStdString();
+    if (!ChooseFileName(path, ChooseLanguageFile)) id = CmdLanguageFirst + 1;
   }
   UiCallbacks ui;
   ui.messageBox = [this](const std::string& text, const std::string& caption, int style) {
@@ -1096,6 +1119,93 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- Files, printing and display options.
+
+bool MainWindow::ChooseFileName(std::string& name, int kind) {
+  if (prompts_.chooseFile) return prompts_.chooseFile(state_.language, name, kind);
+  // Recorders without a file choice answer through the plain prompts, asked
+  // with the kind's title and filters.
+  const FileChoiceKind choice = FileChoiceOf(kind);
+  const QString title =
+      choice.titleMessage != 0 ? MessageText(choice.titleMessage) : MenuText(CmdOpen);
+  const QString filter = QString::fromStdString(NameFilterText(choice));
+  const auto& ask = choice.save ? prompts_.saveFileName : prompts_.openFileName;
+  const QString chosen = ask ? ask(title, filter) : QString();
+  if (chosen.isEmpty()) return false;
+  name = WithDefaultExtension(chosen.toStdString(), choice.defaultExtension);
+  return true;
+}
+
+QPrinter& MainWindow::Printer() {
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  return *printer_;
+}
+
+bool MainWindow::MakeDocument(print::DocumentKind kind, print::PrintDocument& document) {
+  // Printing from the problem list prints the entries selected there.
+  std::vector<ProblemListEntry> selection;
+  if (auto* list = qobject_cast<ListeProblemeDlg*>(QApplication::activeModalWidget()))
+    selection = SelectedEntries(state_.problemList, list->SelectedEntries());
+  const FileResult result =
+      MakePrintDocument(state_, kind, SolutionPaneText(), selection, document);
+  if (!result) ReportResult(result, state_.collection.currentFileName);
+  return static_cast<bool>(result);
+}
+
+void MainWindow::PrintCommand(print::DocumentKind kind) {
+  printKind_ = kind;
+  print::PrintDocument document;
+  if (!MakeDocument(kind, document)) return;
+  QWidget* owner = QApplication::activeModalWidget() != nullptr
+                       ? QApplication::activeModalWidget()
+                       : static_cast<QWidget*>(this);
+  if (print::PrintWithDialog(document, Printer(), owner, lastPageCount_) ==
+      print::PrintOutcome::Failed) {
+    Message(47, "", MbIconExclamation);
+  }
+  StatusText(4, QString());
+}
+
+void MainWindow::PreviewCommand(print::DocumentKind kind) {
+  printKind_ = kind;
+  print::PrintDocument document;
+  if (!MakeDocument(kind, document)) return;
+  const int result =
+      print::RunPrintPreview(document, Printer(), zoomMemory_, this, &state_.language);
+  if (result == print::PreviewPrintSetup) {
+    PrintOptionsCommand();
+  } else if (result == print::PreviewPrint) {
+    PrintCommand(kind);
+  } else {
+    AfterCommandRefresh(true);
+  }
+}
+
+void MainWindow::PrintOptionsCommand() {
+  print::PrintOptionsDialog dialog(state_.output, Printer(), this);
+  dialog.onHelp = [](int context) { ShowHelp(context); };
+  dialog.Translate(state_.language, MenuText(CmdPrintOptions));
+  dialog.ShowPageOf(printKind_);
+  const int result = dialog.exec();
+  if (result != QDialog::Accepted && result != print::OptionsOpenPreview) return;
+  state_.output = dialog.Settings();
+  if (result == print::OptionsOpenPreview) PreviewCommand(dialog.previewKind());
+}
+
+void MainWindow::DisplayOptionsCommand() {
+  AfficheOptionsDlgProc(this, state_.output, state_.paneFont, state_.language,
+                        MenuText(CmdDisplayOptions), [this](const DisplayEffects& effects) {
+                          if (effects.board) {
+                            ApplyBoardSettings();
+                            board_->update();
+                            box_->update();
+                          }
+                          if (effects.font) ApplyPaneFont();
+                          if (effects.clearSolution) solutionPane_->clear();
+                          update();
+                        });
 }
 
 }  // namespace kv::app

@@ -17,6 +17,8 @@
 #include "app/app_state.h"
 #include "app/board_widget.h"
 #include "app/piece_images.h"
+#include "print/preview_zoom.h"
+#include "print/print_document.h"
 #include "solver/solve_driver.h"
 #include "solver/solve_options_logic.h"
 #include "strings/menu.h"
@@ -25,6 +27,7 @@ class QAction;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QPrinter;
 class QToolBar;
 class QToolButton;
 
@@ -39,6 +42,11 @@ class SolveRunner;
 struct Prompts {
   // A message box (style: kv::Mb* flags); answers kv::IdOk, IdYes, IdNo, IdCancel.
   std::function<int(const QString& text, const QString& caption, int style)> messageBox;
+  // The file choice of a kind (app/choose_file_logic.h): on OK puts the
+  // chosen path (UTF-8) into name and answers true. The program shows the
+  // dialogs of ChooseFile; without it the window asks openFileName or
+  // saveFileName with the kind's title and filters.
+  std::function<bool(const Language& language, std::string& name, int kind)> chooseFile;
   std::function<QString(const QString& title, const QString& filter)> openFileName;
   std::function<QString(const QString& title, const QString& filter)> saveFileName;
   // A dialog that does not exist yet: shows its title and says so.
@@ -141,6 +149,14 @@ class MainWindow : public QMainWindow {
   void ToggleEffects();
   void LoadWithDisplay();
   void ReportResult(const FileResult& result, const std::string& fileName);
+  bool ChooseFileName(std::string& name, int kind);
+  // Printing.
+  QPrinter& Printer();
+  bool MakeDocument(print::DocumentKind kind, print::PrintDocument& document);
+  void PrintCommand(print::DocumentKind kind);
+  void PreviewCommand(print::DocumentKind kind);
+  void PrintOptionsCommand();
+  void DisplayOptionsCommand();
 
   AppState& state_;
   Prompts prompts_;
@@ -163,6 +179,11 @@ class MainWindow : public QMainWindow {
   SolveRunner* runner_ = nullptr;
   bool testingMove_ = false;
   SavedPerKindOptions savedTestOptions_{};
+  // The printer chosen in the print dialogs, kept while the program runs.
+  std::unique_ptr<QPrinter> printer_;
+  print::PreviewZoomMemory zoomMemory_;
+  print::DocumentKind printKind_ = print::DocumentKind::DiagramSheet;
+  int lastPageCount_ = 0;
 };
 
 }  // namespace kv::app

@@ -94,6 +94,7 @@ Session::Session(std::string iniPath, Prompts prompts)
     : iniPath_(std::move(iniPath)), state_(std::make_unique<AppState>()) {
   rect_ = LoadConfiguration(iniPath_, *state_, &readMessage_);
   state_->startDirectory = QDir::currentPath().toStdString() + "/";
+  messageBox_ = prompts.messageBox;
   window_ = std::make_unique<MainWindow>(*state_, std::move(prompts));
   window_->onClose = [this] {
     closed_ = true;
@@ -115,6 +116,13 @@ void Session::Start(const QString& commandLine) {
   const QSize frame = window.frameGeometry().size() - window.size();
   if (frame.isValid() && !frame.isEmpty())
     window.resize(width - frame.width(), height - frame.height());
+
+  // A configuration that could not be read (a folder, a pipe, a file too
+  // large) left the defaults in force: the user learns why before going on.
+  // The path is the file system's, so the message is UTF-8.
+  if (!readMessage_.empty() && messageBox_)
+    messageBox_(QString::fromStdString(readMessage_), QStringLiteral("Kestrovale"),
+                MbIconExclamation);
 
   if (!commandLine.isEmpty()) {
     state_->collection.currentFileName = commandLine.toStdString();
@@ -162,10 +170,6 @@ int RunProgram(QApplication& application) {
   Session session(iniPath, DefaultPrompts(nullptr));
   MainWindow& window = session.window();
   AppState& state = session.state();
-  if (!session.readMessage().empty())
-    QMessageBox::warning(nullptr, QStringLiteral("Kestrovale"),
-                         QString::fromStdString(Cp1252ToUtf8(session.readMessage())));
-
   // A log-off asks about a changed problem, and writes no configuration.
   bool loggingOff = false;
   QObject::connect(&application, &QGuiApplication::commitDataRequest, &window,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QApplication>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -35,9 +36,10 @@ class Session {
   Session(std::string iniPath, Prompts prompts);
   ~Session();
 
-  // Places and shows the window at the stored rectangle, then opens the file
-  // of the command line, or else reopens the most recent file at the
-  // problem shown last.
+  // Places and shows the window at the stored rectangle, says why the
+  // configuration could not be read (if so), then opens the file of the
+  // command line, or else reopens the most recent file at the problem shown
+  // last.
   void Start(const QString& commandLine);
   // After the window has closed: writes the configuration (nothing when it
   // was not closed, e.g. a log-off). False with a message when the file
@@ -56,6 +58,7 @@ class Session {
   std::unique_ptr<MainWindow> window_;
   WindowRect rect_;
   std::string readMessage_;
+  std::function<int(const QString&, const QString&, int)> messageBox_;
   bool closed_ = false;
 };
 

@@ -59,21 +59,22 @@ int PrintDocumentOn(PrintDocument& document, QPrinter& printer, PageRange range)
   return printed;
 }
 
-bool PrintWithDialog(PrintDocument& document, QPrinter& printer, QWidget* parent,
-                     int& lastPageCount) {
+PrintOutcome PrintWithDialog(PrintDocument& document, QPrinter& printer, QWidget* parent,
+                             int& lastPageCount) {
   QPrintDialog dialog(&printer, parent);
   dialog.setMinMax(1, lastPageCount > 0 ? lastPageCount : UnknownLastPage);
   dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-  if (dialog.exec() != QDialog::Accepted) return false;
+  if (dialog.exec() != QDialog::Accepted) return PrintOutcome::Cancelled;
   PageRange range;
   if (printer.printRange() == QPrinter::PageRange) {
     range.from = printer.fromPage();
     range.to = printer.toPage();
   }
-  PrintDocumentOn(document, printer, range);
+  const int printed = PrintDocumentOn(document, printer, range);
+  if (printed < 0) return PrintOutcome::Failed;
   lastPageCount = PageCount(document);
-  return true;
+  return PrintOutcome::Printed;
 }
 
 void MakePdfPrinter(QPrinter& printer, const QString& fileName) {

@@ -38,9 +38,10 @@ int PrintDocumentOn(PrintDocument& document, QPrinter& printer, PageRange range)
 
 // Shows the print dialog over `parent` and prints the chosen pages.
 // `lastPageCount` is the count of the previous run (0 for none) and is
-// updated. Returns false when the user cancelled.
-bool PrintWithDialog(PrintDocument& document, QPrinter& printer, QWidget* parent,
-                     int& lastPageCount);
+// updated. A device that cannot be opened is a failure, not a print.
+enum class PrintOutcome { Cancelled, Printed, Failed };
+PrintOutcome PrintWithDialog(PrintDocument& document, QPrinter& printer, QWidget* parent,
+                             int& lastPageCount);
 
 // A printer that writes an A4 PDF file with no unprintable border.
 void MakePdfPrinter(QPrinter& printer, const QString& fileName);

@@ -14,6 +14,8 @@
 
 #include "print/print_job.h"
 #include "print/print_option_limits.h"
+#include "print/qt_text.h"
+#include "strings/dialog_translation.h"
 
 namespace kv::print {
 namespace {
@@ -22,8 +24,13 @@ constexpr std::array<const char*, 5> BorderNames = {"No Border", "Simple", "Doub
                                                     "Double coord"};
 constexpr std::array<int, 4> MarginPositions = {OutputMarginLeft, OutputMarginRight,
                                                 OutputMarginTop, OutputMarginBottom};
-constexpr std::array<const char*, 4> MarginLabels = {"&Gauche:", "&Droite:", "&Haut:", "&Bas:"};
 constexpr std::array<const char*, 4> MarginIds = {"121", "122", "123", "124"};
+// The labels of the margins (controls 92 .. 95) and their messages.
+constexpr std::array<int, 4> MarginLabelIds = {92, 93, 94, 95};
+constexpr std::array<int, 4> MarginLabelMessages = {204, 205, 207, 206};
+// The tab titles: "Diagrams", "Report", "Margins".
+constexpr std::array<int, 3> PageTitleMessages = {211, 212, 159};
+constexpr int HelpContextPrintOptions = 132;
 
 QSpinBox* Spin(QWidget* parent, const char* id, int min, int max, int value) {
   auto* spin = new QSpinBox(parent);
@@ -37,6 +44,18 @@ QString Utf8(const char* text) {
   return QString::fromUtf8(text);
 }
 
+// The pages are laid out with the French texts of the string table and
+// translated when the sheet opens in another language.
+QString DesignText(int message) {
+  return ToQString(LoadMessage(Language{LanguageFrench, nullptr}, message));
+}
+
+QLabel* Label(QWidget* parent, int id, int message) {
+  auto* label = new QLabel(DesignText(message), parent);
+  label->setObjectName(QString::number(id));
+  return label;
+}
+
 }  // namespace
 
 struct PrintOptionsDialog::Pages {
@@ -48,6 +67,8 @@ struct PrintOptionsDialog::Pages {
   QSpinBox* reportColumns = nullptr;
   QCheckBox* reportDiagram = nullptr;
   std::array<QSpinBox*, 4> margins{};
+  QTabWidget* tabs = nullptr;
+  QDialogButtonBox* buttons = nullptr;
 };
 
 PrintOptionsDialog::PrintOptionsDialog(const OutputSettings& settings, QPrinter& printer,
@@ -57,8 +78,9 @@ PrintOptionsDialog::PrintOptionsDialog(const OutputSettings& settings, QPrinter&
   ReadPrinter();
   Pages& p = *pages_;
   auto* tabs = new QTabWidget(this);
+  p.tabs = tabs;
   auto previewButton = [this](QWidget* page, DocumentKind kind) {
-    auto* button = new QPushButton(Utf8("Aper\xC3\xA7u..."), page);
+    auto* button = new QPushButton(DesignText(155), page);
     button->setObjectName("130");
     connect(button, &QPushButton::clicked, this, [this, kind] {
       previewKind_ = kind;
@@ -80,41 +102,49 @@ PrintOptionsDialog::PrintOptionsDialog(const OutputSettings& settings, QPrinter&
   p.border->setObjectName("115");
   for (const char* name : BorderNames) p.border->addItem(name);
   p.border->setCurrentIndex(std::clamp(settings[OutputDiagramBorder], 0, 4));
-  diagramForm->addRow(Utf8("Colonnes:"), p.columns);
-  diagramForm->addRow(Utf8("Lignes:"), p.rows);
+  auto labelled = [](QFormLayout* form, QLabel* label, QWidget* field) {
+    label->setBuddy(field);
+    form->addRow(label, field);
+  };
+  diagramForm->addRow(Label(diagrams, 89, 149));
+  labelled(diagramForm, Label(diagrams, 99, 106), p.columns);
+  labelled(diagramForm, Label(diagrams, 98, 167), p.rows);
   auto* sizeRow = new QHBoxLayout;
   sizeRow->addWidget(p.size);
   sizeRow->addWidget(p.sizePercent);
-  diagramForm->addRow(Utf8("Taille:"), sizeRow);
-  diagramForm->addRow(Utf8("Cadre:"), p.border);
+  QLabel* sizeLabel = Label(diagrams, 97, 115);
+  sizeLabel->setBuddy(p.size);
+  diagramForm->addRow(sizeLabel, sizeRow);
+  labelled(diagramForm, Label(diagrams, 100, 116), p.border);
   diagramForm->addRow(previewButton(diagrams, DocumentKind::DiagramSheet));
-  tabs->addTab(diagrams, Utf8("Diagrammes"));
+  tabs->addTab(diagrams, DesignText(PageTitleMessages[0]));
 
   // "Rapport"
   auto* report = new QWidget(tabs);
   auto* reportForm = new QFormLayout(report);
   p.reportColumns =
       Spin(report, "111", MinReportColumns, MaxReportColumns, settings[OutputReportColumns]);
-  p.reportDiagram = new QCheckBox(Utf8("Imprimer &Diagramme"), report);
+  p.reportDiagram = new QCheckBox(DesignText(156), report);
   p.reportDiagram->setObjectName("112");
   p.reportDiagram->setChecked(settings[OutputReportDiagram] != 0);
-  reportForm->addRow(Utf8("Colonnes:"), p.reportColumns);
+  labelled(reportForm, Label(report, 87, 153), p.reportColumns);
   reportForm->addRow(p.reportDiagram);
   reportForm->addRow(previewButton(report, DocumentKind::Report));
-  tabs->addTab(report, Utf8("Rapport"));
+  tabs->addTab(report, DesignText(PageTitleMessages[1]));
 
   // Margins
   auto* margins = new QWidget(tabs);
   auto* marginForm = new QFormLayout(margins);
+  marginForm->addRow(Label(margins, 96, 208));
   for (std::size_t i = 0; i < MarginPositions.size(); ++i) {
     p.margins[i] = Spin(margins, MarginIds[i], 0, MaxMarginMm, settings[MarginPositions[i]]);
     p.margins[i]->setSuffix(" mm");
-    marginForm->addRow(Utf8(MarginLabels[i]), p.margins[i]);
+    labelled(marginForm, Label(margins, MarginLabelIds[i], MarginLabelMessages[i]), p.margins[i]);
     const int position = MarginPositions[i];
     connect(p.margins[i], &QSpinBox::valueChanged, this,
             [this, position](int value) { SetMargin(position, value); });
   }
-  auto* printerButton = new QPushButton(Utf8("Imprimante..."), margins);
+  auto* printerButton = new QPushButton(DesignText(158), margins);
   printerButton->setObjectName("131");
   connect(printerButton, &QPushButton::clicked, this, [this] {
     QPageSetupDialog setup(&printer_, this);
@@ -125,12 +155,21 @@ PrintOptionsDialog::PrintOptionsDialog(const OutputSettings& settings, QPrinter&
     }
   });
   marginForm->addRow(printerButton);
-  tabs->addTab(margins, Utf8("Marges"));
+  tabs->addTab(margins, DesignText(PageTitleMessages[2]));
 
   connect(p.size, &QSpinBox::valueChanged, this, [this](int value) { SetDiagramSize(value); });
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  auto* buttons = new QDialogButtonBox(
+      QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
+  p.buttons = buttons;
+  buttons->button(QDialogButtonBox::Ok)->setObjectName("1");
+  buttons->button(QDialogButtonBox::Cancel)->setObjectName("2");
+  buttons->button(QDialogButtonBox::Help)->setObjectName("3");
+  buttons->button(QDialogButtonBox::Help)->hide();
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  connect(buttons, &QDialogButtonBox::helpRequested, this, [this] {
+    if (onHelp) onHelp(HelpContextPrintOptions);
+  });
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tabs);
   layout->addWidget(buttons);
@@ -141,6 +180,33 @@ PrintOptionsDialog::PrintOptionsDialog(const OutputSettings& settings, QPrinter&
 }
 
 PrintOptionsDialog::~PrintOptionsDialog() = default;
+
+void PrintOptionsDialog::Translate(const Language& language, const QString& title) {
+  if (!title.isEmpty()) setWindowTitle(title);
+  Pages& p = *pages_;
+  for (int page = 0; page < static_cast<int>(PageTitleMessages.size()); ++page)
+    p.tabs->setTabText(page, ToQString(LoadMessage(language, PageTitleMessages[page])));
+  for (const ControlText& label : TranslateDialog(language, DialogPrintOptionPages)) {
+    // The sheet's own OK applies and closes; it keeps its text rather than
+    // the pages' "Print", since it prints nothing.
+    if (label.control == 1) continue;
+    for (QWidget* control : findChildren<QWidget*>(QString::number(label.control))) {
+      if (auto* text = qobject_cast<QLabel*>(control)) text->setText(ToQString(label.text));
+      if (auto* button = qobject_cast<QAbstractButton*>(control))
+        button->setText(ToQString(label.text));
+    }
+  }
+  for (const int control : {1, 2, 3}) {
+    auto* button = findChild<QPushButton*>(QString::number(control));
+    if (button != nullptr)
+      button->setText(ToQString(StandardButtonText(language, control, std::string())));
+  }
+  p.buttons->button(QDialogButtonBox::Help)->setVisible(static_cast<bool>(onHelp));
+}
+
+void PrintOptionsDialog::ShowPageOf(DocumentKind kind) {
+  pages_->tabs->setCurrentIndex(kind == DocumentKind::Report ? 1 : 0);
+}
 
 void PrintOptionsDialog::ReadPrinter() {
   metrics_ = MetricsOf(printer_);

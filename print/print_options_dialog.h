@@ -4,11 +4,13 @@
 
 #include <QDialog>
 #include <QPrinter>
+#include <functional>
 #include <memory>
 
 #include "config/settings.h"
 #include "print/page_geometry.h"
 #include "print/print_document.h"
+#include "strings/language.h"
 
 namespace kv::print {
 
@@ -21,6 +23,15 @@ class PrintOptionsDialog : public QDialog {
   // `metrics` gives the scale and the unprintable offsets the values are held to.
   PrintOptionsDialog(const OutputSettings& settings, QPrinter& printer, QWidget* parent = nullptr);
   ~PrintOptionsDialog() override;
+
+  // Puts the texts of `language` on the sheet: the page titles, the labels
+  // and buttons of the pages, the standard buttons; `title` (when not empty)
+  // is the menu text of the command that opened it. The Help button shows
+  // when onHelp is set.
+  void Translate(const Language& language, const QString& title);
+  // Opens at the "Diagrams" page or at the "Report" page.
+  void ShowPageOf(DocumentKind kind);
+  std::function<void(int context)> onHelp;
 
   // The settings as the pages hold them now.
   OutputSettings Settings() const;

@@ -16,6 +16,8 @@
 #include <QVBoxLayout>
 
 #include "print/print_job.h"
+#include "print/qt_text.h"
+#include "strings/dialog_translation.h"
 
 namespace kv::print {
 
@@ -153,9 +155,10 @@ struct PrintPreviewDialog::Controls {
 };
 
 int RunPrintPreview(PrintDocument& document, QPrinter& printer, PreviewZoomMemory& memory,
-                    QWidget* parent) {
+                    QWidget* parent, const Language* language) {
   if (!printer.isValid()) return PreviewClosed;
   PrintPreviewDialog dialog(document, printer, memory, parent);
+  if (language != nullptr) dialog.Translate(*language);
   if (parent) dialog.resize(parent->size());
   return dialog.exec();
 }
@@ -262,6 +265,16 @@ void PrintPreviewDialog::RecordPictures() {
     painter.fillRect(QRect(0, 0, document_.page.pageWidth, document_.page.pageHeight), Qt::white);
     DrawPage(document_, painter, page);
     if (guides_) DrawMarginGuides(document_, painter);
+  }
+}
+
+void PrintPreviewDialog::Translate(const Language& language) {
+  for (const ControlText& label : TranslateDialog(language, DialogPrintPreview)) {
+    QWidget* control = findChild<QWidget*>(QString::number(label.control));
+    if (auto* button = qobject_cast<QPushButton*>(control))
+      button->setText(ToQString(label.text));
+    else if (control != nullptr)
+      control->setToolTip(ToQString(label.text));
   }
 }
 

@@ -11,6 +11,7 @@
 
 #include "print/preview_zoom.h"
 #include "print/print_document.h"
+#include "strings/language.h"
 
 namespace kv::print {
 
@@ -20,9 +21,10 @@ inline constexpr int PreviewPrintSetup = 1001;  // open the print options
 inline constexpr int PreviewPrint = 1005;       // print the document shown
 
 // Shows the preview of `document` on `printer`'s pages as a modal dialog
-// over `parent`; PreviewClosed at once when the printer cannot be used.
+// over `parent`, its buttons in `language` (the French layout without one);
+// PreviewClosed at once when the printer cannot be used.
 int RunPrintPreview(PrintDocument& document, QPrinter& printer, PreviewZoomMemory& memory,
-                    QWidget* parent);
+                    QWidget* parent, const Language* language = nullptr);
 
 class PreviewView;
 
@@ -40,6 +42,8 @@ class PrintPreviewDialog : public QDialog {
   const PageGeometry& geometry() const { return document_.page; }
   const QPicture& picture(int which) const { return pictures_[which]; }
 
+  // The buttons' texts in `language`; the zoom box takes its label as tooltip.
+  void Translate(const Language& language);
   void GoToPage(int page);
   // Entry of the zoom box: 0..6 the percentages, 7 "Full Page", 8 "2 Pages".
   void ChooseZoomEntry(int entry);

@@ -1,0 +1,58 @@
+#include "app/about_dlg.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "app/dialog_frame.h"
+#include "strings/dialog_translation.h"
+
+namespace kv::app {
+
+AProposDlg::AProposDlg(const Language& language, const QString& title, QWidget* parent)
+    : QDialog(parent) {
+  setObjectName(QStringLiteral("AProposDlgProc"));
+  auto* icon = new QLabel(this);
+  icon->setPixmap(QIcon(QStringLiteral(":/desktop/kestrovale.svg")).pixmap(64, 64));
+  auto* name = new QLabel(QStringLiteral("Kestrovale"), this);
+  SetControlId(name, 101);
+  QFont big = name->font();
+  big.setPointSizeF(big.pointSizeF() * 1.6);
+  big.setBold(true);
+  name->setFont(big);
+  auto* version = new QLabel(QString::fromLatin1(AboutVersionText), this);
+  SetControlId(version, 102);
+
+  auto* texts = new QVBoxLayout;
+  texts->addWidget(name);
+  texts->addWidget(version);
+  texts->addStretch();
+  auto* top = new QHBoxLayout;
+  top->setSpacing(16);
+  top->addWidget(icon, 0, Qt::AlignTop);
+  top->addLayout(texts, 1);
+  auto* layout = new QVBoxLayout(this);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  layout->addLayout(top);
+  layout->addSpacing(8);
+  layout->addWidget(StandardButtons(this, language, AboutHelpContext));
+  TranslateOnOpening(this, language, DialogAbout, title);
+}
+
+int AProposDlgProc(QWidget* parent, const Language& language, const QString& title) {
+  AProposDlg dialog(language, title, parent);
+  dialog.adjustSize();
+  // Centred on the screen rather than over the window.
+  const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();
+  if (screen != nullptr) {
+    QRect frame = dialog.frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    dialog.move(frame.topLeft());
+  }
+  return dialog.exec() == QDialog::Accepted ? 1 : 0;
+}
+
+}  // namespace kv::app

@@ -1,0 +1,44 @@
+// The display options: squares in relief, the other piece set, figurine
+// notation and the panes' font. Each change is in force at once, so OK and
+// Cancel only say how the dialog ended.
+#pragma once
+
+#include <QDialog>
+#include <QFont>
+#include <functional>
+
+#include "app/affiche_options_logic.h"
+#include "strings/language.h"
+
+class QCheckBox;
+
+namespace kv::app {
+
+class AfficheOptionsDlg : public QDialog {
+  Q_OBJECT
+ public:
+  // `output` and `font` are the program's own; `apply` redoes what a change
+  // asks of the window.
+  AfficheOptionsDlg(OutputSettings& output, PaneFont& font, const Language& language,
+                    const QString& title, std::function<void(const DisplayEffects&)> apply,
+                    QWidget* parent = nullptr);
+
+  // The font dialog; replaced by tests. False when cancelled.
+  std::function<bool(QFont& font)> chooseFont;
+
+ private:
+  void Apply(const DisplayEffects& effects);
+  void FontClicked();
+
+  OutputSettings& output_;
+  PaneFont& font_;
+  std::function<void(const DisplayEffects&)> apply_;
+  QCheckBox* notation_ = nullptr;
+};
+
+// Shows the dialog; 1 for OK, 0 for Cancel.
+int AfficheOptionsDlgProc(QWidget* parent, OutputSettings& output, PaneFont& font,
+                          const Language& language, const QString& title,
+                          std::function<void(const DisplayEffects&)> apply);
+
+}  // namespace kv::app
