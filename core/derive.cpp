@@ -40,6 +40,7 @@ void DerivePositionState(Position& pos) {
         break;
     }
   }
+  pos.whiteMen = WhiteMenOf(b);
   auto& counters = pos.castlingCounters;
   constexpr std::int16_t kNoCastling = 15;
   if (!(b[96] == WhiteKing && (b[92] == WhiteRook || b[99] == WhiteRook))) {

@@ -6,6 +6,7 @@
 // the same record: the record holds the moved and the captured man, so no
 // other undo state is kept. BlackForce is not touched: it only ever grows.
 #include "core/rules.h"
+#include "core/tables.h"
 
 namespace kv {
 namespace {
@@ -15,6 +16,18 @@ namespace {
 void MoveCastlingRook(Board& b, int rookFrom, int rookTo, int rook, int delta) {
   b[rookTo] = delta > 0 ? rook : Empty;
   b[rookFrom] = delta > 0 ? Empty : rook;
+}
+
+// Keeps the set of White's men: a white man leaves `from` and stands on
+// `to`, or a black man takes one on the capture square (a castling rook is
+// moved by MoveCastlingRook's caller). The null move's cells are off the
+// board, whose bits are 0.
+void UpdateWhiteMen(Position& pos, const Move& move) {
+  if (move.moved > Empty && move.moved < OffBoard) {
+    pos.whiteMen ^= SquareBit[move.from] | SquareBit[move.to];
+  } else if (move.captured > Empty && move.captured < OffBoard) {
+    pos.whiteMen ^= SquareBit[move.capture];
+  }
 }
 
 // Counts a move that leaves a corner or moves a king; delta is +1 or -1.
@@ -34,8 +47,14 @@ void UpdateCastlingState(Position& pos, const Move& move, int delta) {
     case WhiteKing:
       pos.whiteKingSquare = delta > 0 ? move.to : move.from;
       counters[WhiteKingMoves] += delta;
-      if (move.from == 96 && move.to == 98) MoveCastlingRook(b, 99, 97, WhiteRook, delta);
-      if (move.from == 96 && move.to == 94) MoveCastlingRook(b, 92, 95, WhiteRook, delta);
+      if (move.from == 96 && move.to == 98) {
+        MoveCastlingRook(b, 99, 97, WhiteRook, delta);
+        pos.whiteMen ^= SquareBit[99] | SquareBit[97];
+      }
+      if (move.from == 96 && move.to == 94) {
+        MoveCastlingRook(b, 92, 95, WhiteRook, delta);
+        pos.whiteMen ^= SquareBit[92] | SquareBit[95];
+      }
       break;
     case BlackKing:
       pos.blackKingSquare = delta > 0 ? move.to : move.from;
@@ -55,6 +74,7 @@ void MakeMove(Position& pos, const Move& move) {
   b[move.from] = Empty;
   b[move.capture] = Empty;
   b[move.to] = move.placed;
+  UpdateWhiteMen(pos, move);
   UpdateCastlingState(pos, move, +1);
 }
 
@@ -63,6 +83,7 @@ void UnmakeMove(Position& pos, const Move& move) {
   b[move.from] = move.moved;
   b[move.to] = Empty;
   b[move.capture] = move.captured;
+  UpdateWhiteMen(pos, move);
   UpdateCastlingState(pos, move, -1);
 }
 

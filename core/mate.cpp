@@ -4,6 +4,10 @@
 // TestMateMove counts the checks a move gives from the moved man's geometry
 // alone, then looks for a black defence against a single check, then for a
 // king escape. A mate is finally checked for leaving the white king attacked.
+#include <bit>
+#include <cassert>
+#include <cstdint>
+
 #include "core/castling.h"
 #include "core/mate_detail.h"
 #include "core/rules.h"
@@ -360,20 +364,23 @@ int FindMateInOne(Position& pos, int lastFrom, int lastTo) {
   const int bk = pos.blackKingSquare;
   if (!IsSquare(bk)) return 0;
   if (AttackedByWhite(pos, bk)) return -1;
+  return FindMateInOneAfterLegalMove(pos, lastFrom, lastTo);
+}
+
+int FindMateInOneAfterLegalMove(Position& pos, int lastFrom, int lastTo) {
+  if (!IsSquare(pos.blackKingSquare)) return 0;
+  assert(pos.whiteMen == WhiteMenOf(pos.board));
   MateScan scan(pos, lastFrom, lastTo);
-  // Start at the last mating man's square: the same man often mates again.
-  int start = pos.lastMate.from;
-  if (!IsSquare(start)) start = FirstSquare;
-  int s = start;
-  do {
-    if (pos.board[s] == OffBoard) {
-      s += 2;  // a border cell: the next cell is one too
-    } else {
-      if (scan.Man(s)) return 1;
-      ++s;
+  // White's men in square order from the last mating man's square round to
+  // the one before it: the same man often mates again.
+  const std::uint64_t men = pos.whiteMen;
+  const std::uint64_t fromStart =
+      IsSquare(pos.lastMate.from) ? ~(SquareBit[pos.lastMate.from] - 1) : ~std::uint64_t{0};
+  for (std::uint64_t part : {men & fromStart, men & ~fromStart}) {
+    for (; part != 0; part &= part - 1) {
+      if (scan.Man(BitSquare(std::countr_zero(part)))) return 1;
     }
-    if (s > LastSquare) s = FirstSquare;
-  } while (s != start);
+  }
   return 0;
 }
 

@@ -188,6 +188,57 @@ Move* AddPromotions(Position& pos, bool white, int from, int to, int captured, M
   return out;
 }
 
+bool BlackMoveFits(Position& pos, const Move& move, int lastFrom, int lastTo, Move& out) {
+  const Board& b = pos.board;
+  const int from = move.from;
+  const int to = move.to;
+  if (!IsSquare(from) || !IsSquare(to) || b[from] != move.moved || move.moved < BlackKing)
+    return false;
+  const int target = b[to];
+  if (target != Empty && (target < WhiteRook || target > WhitePawn)) return false;
+  const int difference = to - from;
+  out = move;
+  out.captured = static_cast<std::int8_t>(target);
+  if (move.moved == BlackPawn) {
+    // A pawn on the second rank only promotes, elsewhere it never does.
+    if ((from >= 80) != (move.placed != BlackPawn)) return false;
+    if (move.capture != to) {  // en passant, right after White's double step beside it
+      out.captured = WhitePawn;
+      return lastFrom - lastTo == 20 && lastTo == move.capture && lastTo + 10 == to &&
+             (lastTo == from - 1 || lastTo == from + 1) && b[lastTo] == WhitePawn &&
+             target == Empty;
+    }
+    bool fits = false;
+    if (difference == 10) fits = target == Empty;
+    if (difference == 20) fits = from < 40 && b[from + 10] == Empty && target == Empty;
+    if (difference == 9 || difference == 11) fits = target != Empty;
+    if (fits && move.placed != BlackPawn)
+      pos.blackForce |= ForceRankFile | ForceDiagonal | ForceKnight;
+    return fits;
+  }
+  if (move.capture != to || move.placed != move.moved) return false;
+  switch (move.moved) {
+    case BlackKing:
+      return difference != 0 && LineStep(difference) == difference;
+    case BlackKnight:
+      return LineKind(difference) == LineKnight;
+    case BlackBishop:
+    case BlackRook:
+    case BlackQueen: {
+      const int step = LineStep(difference);
+      if (step == 0 || difference % step != 0) return false;
+      const int kind = LineKind(step);
+      if (move.moved == BlackBishop && kind != LineDiagonal) return false;
+      if (move.moved == BlackRook && kind != LineRankFile) return false;
+      for (int p = from + step; p != to; p += step)
+        if (b[p] != Empty) return false;
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
 int GenerateWhiteMoves(Position& pos, int lastFrom, int lastTo, MoveList& list) {
   MoveWriter w(pos, list);
   if (IsSquare(pos.blackKingSquare) && AttackedByWhite(pos, pos.blackKingSquare)) {

@@ -103,6 +103,10 @@ struct Position {
   std::int16_t blackKingSquare = 0;
   std::array<std::int16_t, 6> castlingCounters{};
   std::uint8_t blackForce = 0;
+  // The squares of White's men, one bit per square in a8..h1 order (bit 0 is
+  // a8): the mate-in-one scan visits these instead of every cell. Derived
+  // with the king squares and kept by MakeMove/UnmakeMove.
+  std::uint64_t whiteMen = 0;
   Move probeMove{};              // the move TestMateMove examines
   Move lastMate{};               // the last mating move found; steers FindMateInOne
   std::int16_t parrySquare = 0;  // square of a lifted black man, or 0

@@ -21,6 +21,13 @@ int GenerateWhiteMoves(Position& pos, int lastFrom, int lastTo, MoveList& list);
 // written so far and an end mark. Else 0.
 int GenerateBlackMoves(Position& pos, int lastFrom, int lastTo, MoveList& list);
 
+// Whether Black's `move`, taken from another position (a killer), is one of
+// the moves GenerateBlackMoves would write here after White's move
+// lastFrom-lastTo; castling is never. When it is, `out` is the move as the
+// generator writes it (the man it takes now) and a promotion widens
+// BlackForce as the generator does. Legality is not tested.
+bool BlackMoveFits(Position& pos, const Move& move, int lastFrom, int lastTo, Move& out);
+
 // Writes the four promotions of a pawn from `from` to `to` (queen, rook,
 // bishop, knight) at `out` and returns the position past them; the caller
 // supplies room for four records. A black promotion adds the rook, bishop and
@@ -61,5 +68,14 @@ int TestMateMove(Position& pos);
 // only moves able to give check to TestMateMove); else 0, also when there is
 // no black king.
 int FindMateInOne(Position& pos, int lastFrom, int lastTo);
+// FindMateInOne for a caller that knows Black's last move was legal: the
+// test of the black king is left out, so the result is 1 or 0.
+int FindMateInOneAfterLegalMove(Position& pos, int lastFrom, int lastTo);
+
+// Whether Black's pseudo-legal `move`, about to be played, surely leaves
+// its king unattacked, when the caller knows that king is not in check now:
+// not a king move or en passant, and the man does not screen its king from
+// a white line piece. False says nothing (the attack test must decide).
+bool BlackMoveSurelyLegal(const Position& pos, const Move& move);
 
 }  // namespace kv

@@ -21,6 +21,28 @@ constexpr bool IsSquare(int index) {
   return index >= FirstSquare && index <= LastSquare && index % 10 >= 2;
 }
 
+// SquareBit: the bit of a square in a set of squares (bit 0 a8 .. bit 63 h1,
+// so that bit order is square order); 0 for the cells off the board.
+inline constexpr std::array<std::uint64_t, BoardCells> SquareBit = [] {
+  std::array<std::uint64_t, BoardCells> bit{};
+  for (int i = 0; i < BoardCells; ++i)
+    if (IsSquare(i)) bit[i] = std::uint64_t{1} << ((i / 10 - 2) * 8 + (i % 10 - 2));
+  return bit;
+}();
+
+// The square of bit `n` of a set of squares.
+constexpr int BitSquare(int n) {
+  return FirstSquare + (n / 8) * 10 + n % 8;
+}
+
+// The squares holding White's men.
+inline std::uint64_t WhiteMenOf(const Board& b) {
+  std::uint64_t men = 0;
+  for (int s = FirstSquare; s <= LastSquare; ++s)
+    if (b[s] > Empty && b[s] < OffBoard) men |= SquareBit[s];
+  return men;
+}
+
 // SquareColour: 1 dark, 2 light, 0 off the board. a1 and h8 are dark.
 inline constexpr int DarkSquare = 1;
 inline constexpr int LightSquare = 2;

@@ -54,7 +54,8 @@ inline std::vector<std::string> MoveNames(const MoveList& list) {
 
 inline bool SameState(const Position& a, const Position& b) {
   return a.board == b.board && a.whiteKingSquare == b.whiteKingSquare &&
-         a.blackKingSquare == b.blackKingSquare && a.castlingCounters == b.castlingCounters;
+         a.blackKingSquare == b.blackKingSquare && a.castlingCounters == b.castlingCounters &&
+         a.whiteMen == b.whiteMen;
 }
 
 }  // namespace kv::testing
