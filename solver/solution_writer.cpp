@@ -1,6 +1,8 @@
 #include "solver/solution_writer.h"
 
 #include <cstdio>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "core/notation.h"
@@ -26,6 +28,22 @@ void WriteReply(Writer& w, int l, const SolutionRecord& reply) {
   w.text.AppendText(std::string(3 * (l - 1), ' '));
   w.text.AppendText(std::to_string(l) + BlackMovePrefix(w));
   w.text.AppendText(MoveText(w, reply));
+}
+
+// A reply and White's answer as a line of the tree.
+TreeLine PairLine(const Writer& w, const VariationRecord& record, bool mate = false) {
+  TreeLine line;
+  line.replies.push_back(TreeMoveOf(w, record.reply));
+  line.answers.push_back(TreeMoveOf(w, record.continuation.move));  // written without its mark
+  line.mate = mate;
+  return line;
+}
+
+// The tree's name of what WriteThreat writes.
+ThreatKind ThreatKindOf(int flags) {
+  if (flags & AnalysisCheck) return ThreatKind::Check;
+  if (flags / AnalysisThreatUnit == 0) return ThreatKind::Waiting;
+  return (flags & AnalysisParried) ? ThreatKind::Threat : ThreatKind::AdLib;
 }
 
 // What stands between a reply and White's answer: the next move number, or
@@ -66,6 +84,29 @@ std::string MoveText(const Writer& w, const Move& move, int flags) {
   return MoveText(w, SolutionRecord{move, 0}, flags);
 }
 
+TreeMove TreeMoveOf(const Writer& w, const SolutionRecord& record) {
+  TreeMove m = PlainTreeMove(record.move, w.rankMirror);
+  m.text = MoveText(w, record);
+  m.check = record.mark == CheckMark;
+  m.anyMove = record.mark == AdLibMark;
+  if (w.marks != nullptr) {
+    // The letter the notation shows: a white mate is told apart by its from
+    // square when a like man could reach the same square.
+    if (!m.white) {
+      m.letter = ReplyLetter(*w.marks, record.move);
+    } else {
+      const bool french = NotationFor(w).french;
+      m.letter = MateLetter(*w.marks, record.move,
+                            DisambiguationChar(w.ctx.pos.board, record.move, french) != 0);
+    }
+  }
+  return m;
+}
+
+TreeMove TreeMoveOf(const Writer& w, const Move& move) {
+  return TreeMoveOf(w, SolutionRecord{move, 0});
+}
+
 void WriteMovePair(Writer& w, int level, const VariationRecord& record) {
   const int l = level + HelpShift(w.ctx);
   WriteReply(w, l, record.reply);
@@ -82,6 +123,7 @@ void WriteDeeperVariations(Writer& w, int level, int k, const VariationRecords& 
     const VariationRecord& record = list.records[i];
     w.text.NewLine();
     WriteMovePair(w, level, record);
+    if (w.tree != nullptr) w.tree->OpenVariation(PairLine(w, record));
     MakeMove(ctx.pos, record.reply.move);
     MakeMove(ctx.pos, record.continuation.move);
     const int a = AnalyseMove(ctx, k - 1, record.continuation.move, allRefutations != 0);
@@ -95,12 +137,14 @@ void WriteDeeperVariations(Writer& w, int level, int k, const VariationRecords& 
     }
     UnmakeMove(ctx.pos, record.continuation.move);
     UnmakeMove(ctx.pos, record.reply.move);
+    if (w.tree != nullptr) w.tree->CloseLine();
   }
 }
 
 void WriteThreat(Writer& w, int level, int flags) {
   SearchContext& ctx = w.ctx;
   if (HelpModeOn(ctx) || flags <= 1) return;
+  if (w.tree != nullptr) w.tree->Line().threat.kind = ThreatKindOf(flags);
   if (flags & AnalysisCheck) {
     w.text.AppendText("+");
     return;
@@ -142,6 +186,12 @@ void WriteThreat(Writer& w, int level, int flags) {
       header();
     }
     w.text.AppendText(MoveText(w, move));
+    if (w.tree != nullptr) {
+      TreeLine line;
+      line.answers.push_back(TreeMoveOf(w, move));
+      line.mate = k == 1;
+      w.tree->OpenThreatMove(std::move(line));
+    }
     if (k > 1) {
       MakeMove(ctx.pos, move);
       const int a = AnalyseMove(ctx, k, move, false);
@@ -154,6 +204,7 @@ void WriteThreat(Writer& w, int level, int flags) {
       }
       UnmakeMove(ctx.pos, move);
     }
+    if (w.tree != nullptr) w.tree->CloseLine();
   }
   if (k == 1) w.text.AppendText("#");
   if (brackets) w.text.AppendText("]");
@@ -165,12 +216,15 @@ namespace {
 // or, for another move of the same man, as its destination after "/". A
 // reply marked ad lib stands for any move of its man, so the man's further
 // moves are not written.
-void AppendJoinedReply(Writer& w, const SolutionRecord& reply, const Move& before) {
+void AppendJoinedReply(Writer& w, const SolutionRecord& reply, const Move& before, TreeLine* line) {
   if (reply.move.from != before.from) {
     w.text.AppendText(", " + MoveText(w, reply));
   } else if (reply.mark != AdLibMark) {
     w.text.AppendText("/" + MoveText(w, reply, 1));
+  } else {
+    return;
   }
+  if (line != nullptr) line->replies.push_back(TreeMoveOf(w, reply));
 }
 
 // The special output of the changed-mates printing pass without variations:
@@ -196,6 +250,10 @@ int WriteLetteredPairs(Writer& w, const VariationRecords& list, const std::vecto
       w.text.NewLine();
       // No mate sign: the letters end the line.
       w.text.AppendText("1..." + MoveText(w, r.reply) + " 2. " + MoveText(w, r.continuation.move));
+      if (w.tree != nullptr) {
+        w.tree->OpenVariation(PairLine(w, r, true));
+        w.tree->CloseLine();
+      }
       ++written;
     }
   }
@@ -259,11 +317,11 @@ void GroupSameContinuations(VariationRecords& list, int count, VariationTags& ta
 
 // The further replies of a same-continuation group, on its first's line.
 void AppendSameMateReplies(Writer& w, const VariationRecords& list, int count,
-                           const VariationTags& tags, int first) {
+                           const VariationTags& tags, int first, TreeLine* line) {
   int previous = first;
   for (int j = first + 1; j < count; ++j) {
     if (tags.same[j] != first + 1) continue;
-    AppendJoinedReply(w, list.records[j].reply, list.records[previous].reply.move);
+    AppendJoinedReply(w, list.records[j].reply, list.records[previous].reply.move, line);
     previous = j;
   }
 }
@@ -271,7 +329,7 @@ void AppendSameMateReplies(Writer& w, const VariationRecords& list, int count,
 // The records of the dual group that begins at `first`; later dual groups
 // answered by the same continuations, one by one, join its line.
 int JoinEqualDualGroups(Writer& w, const VariationRecords& list, int count, VariationTags& tags,
-                        int first) {
+                        int first, TreeLine* line) {
   const std::vector<int>& dual = tags.dual;
   int groupSize = 1;
   while (first + groupSize < count && dual[first + groupSize] == dual[first]) ++groupSize;
@@ -284,7 +342,7 @@ int JoinEqualDualGroups(Writer& w, const VariationRecords& list, int count, Vari
         equal = SameMove(list.records[g + m].continuation.move,
                          list.records[first + m].continuation.move);
       if (equal) {
-        AppendJoinedReply(w, list.records[g].reply, list.records[first].reply.move);
+        AppendJoinedReply(w, list.records[g].reply, list.records[first].reply.move, line);
         tags.absorbed[g] = true;
       }
     }
@@ -296,7 +354,8 @@ int JoinEqualDualGroups(Writer& w, const VariationRecords& list, int count, Vari
 // The further continuations of a dual: the destination after "/" for
 // another move of the same man (not a promotion on another square), else
 // ", " and the move.
-void AppendDualContinuations(Writer& w, const VariationRecords& list, int first, int groupSize) {
+void AppendDualContinuations(Writer& w, const VariationRecords& list, int first, int groupSize,
+                             TreeLine* line) {
   for (int m = 1; m < groupSize; ++m) {
     const Move& next = list.records[first + m].continuation.move;
     const Move& before = list.records[first + m - 1].continuation.move;
@@ -306,6 +365,7 @@ void AppendDualContinuations(Writer& w, const VariationRecords& list, int first,
     } else {
       w.text.AppendText(", " + MoveText(w, next));
     }
+    if (line != nullptr) line->answers.push_back(TreeMoveOf(w, next));
   }
 }
 
@@ -314,14 +374,25 @@ void AppendDualContinuations(Writer& w, const VariationRecords& list, int first,
 void WriteVariationLine(Writer& w, int l, const VariationRecords& list, int count,
                         VariationTags& tags, int i) {
   const VariationRecord& r = list.records[i];
+  // The tree's line gathers the replies and answers as the text joins them.
+  std::optional<TreeLine> line;
+  if (w.tree != nullptr) line.emplace().replies.push_back(TreeMoveOf(w, r.reply));
+  TreeLine* joined = line ? &*line : nullptr;
   w.text.NewLine();
   WriteReply(w, l, r.reply);
-  if (tags.same[i] == i + 1) AppendSameMateReplies(w, list, count, tags, i);
-  const int groupSize = tags.dual[i] != 0 ? JoinEqualDualGroups(w, list, count, tags, i) : 1;
+  if (tags.same[i] == i + 1) AppendSameMateReplies(w, list, count, tags, i, joined);
+  const int groupSize =
+      tags.dual[i] != 0 ? JoinEqualDualGroups(w, list, count, tags, i, joined) : 1;
   WriteAnswerNumber(w, l);
   w.text.AppendText(MoveText(w, r.continuation.move));
-  AppendDualContinuations(w, list, i, groupSize);
+  if (line) line->answers.push_back(TreeMoveOf(w, r.continuation.move));
+  AppendDualContinuations(w, list, i, groupSize, joined);
   w.text.AppendText("#");
+  if (line) {
+    line->mate = true;
+    w.tree->OpenVariation(std::move(*line));
+    w.tree->CloseLine();
+  }
 }
 
 }  // namespace
@@ -350,10 +421,17 @@ void WriteRefutations(Writer& w, int flags, const RefutationRecords& refutations
   w.text.NewLine();
   if (flags == AnalysisCheck) w.text.AppendText(MessagePart(w.ctx.language, 5));
   if (flags == 0) w.text.AppendText(MessagePart(w.ctx.language, 4));
+  TreePlay* play = w.tree != nullptr ? w.tree->Play() : nullptr;
+  if (play != nullptr) {
+    play->refutationsShown = true;
+    play->refutedByMate = flags == AnalysisCheck;
+    play->stalemate = flags == 0;
+  }
   const int count = refutations.Count();
   for (int i = 0; i < count; ++i) {
     if (i == 0) w.text.AppendText(" " + MessagePart(w.ctx.language, 2) + " 1" + BlackMovePrefix(w));
     w.text.AppendText(MoveText(w, refutations.records[i]) + "! ");
+    if (play != nullptr) play->refutations.push_back(TreeMoveOf(w, refutations.records[i]));
   }
 }
 

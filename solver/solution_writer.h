@@ -10,6 +10,7 @@
 #include "core/notation.h"
 #include "solver/search.h"
 #include "solver/solution_text.h"
+#include "solver/solution_tree.h"
 
 namespace kv {
 
@@ -29,6 +30,9 @@ struct Writer {
   bool batchExport = false;
   // Figurine notation (the display option of the text panes).
   bool figurines = false;
+  // Set when the caller wants the solution as data too: the writers fill it
+  // beside the text.
+  SolutionTreeBuilder* tree = nullptr;
 };
 
 // The text of one move: `record` is a move and its mark byte ('2' check,
@@ -36,6 +40,11 @@ struct Writer {
 // only, after "/"), 2 the plain letters.
 std::string MoveText(const Writer& w, const SolutionRecord& record, int flags = 0);
 std::string MoveText(const Writer& w, const Move& move, int flags = 0);
+
+// A move of the tree: its text as MoveText writes it (full form), its plain
+// fields and its changed-mates letter.
+TreeMove TreeMoveOf(const Writer& w, const SolutionRecord& record);
+TreeMove TreeMoveOf(const Writer& w, const Move& move);
 
 // The notation options of the writer: the solving options' notation values,
 // the language's letters, the changed-mates letters while they are shown.

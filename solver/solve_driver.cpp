@@ -2,11 +2,13 @@
 
 #include <chrono>
 #include <cstdio>
+#include <optional>
 
 #include "core/rules.h"
 #include "core/tables.h"
 #include "core/test_move.h"
 #include "core/validation.h"
+#include "solver/root_helper.h"
 #include "solver/solution_writer.h"
 #include "solver/twins.h"
 
@@ -59,6 +61,28 @@ int EffectiveTries(const SolveEnvironment& env) {
   return env.type.kind == KindHelp ? 0 : env.options[TryRefutations];
 }
 
+// The phase a first move belongs to, as the tree names it: a helpmate's
+// play is its solution even where the text writes it as set play, and the
+// set-play run of a helpmate is its set play.
+PlayPhase PlayPhaseOf(const Solver& s, const SolveEnvironment& env) {
+  const int helpMode = s.search.helpMode;
+  switch (s.phase) {
+    case 1:
+      return helpMode == 0 ? PlayPhase::SetPlay : PlayPhase::Solution;
+    case 2:
+    case 4:
+      return (env.options[ActualPlay] || env.options[SetPlay]) ? PlayPhase::Try : PlayPhase::Test;
+    default:
+      return helpMode == HelpSetPlay ? PlayPhase::SetPlay : PlayPhase::Solution;
+  }
+}
+
+// The first move the header writes; none for White's null move.
+std::optional<TreeMove> FirstMoveOf(const Solver& s, const Writer& w, const Move& move) {
+  if (s.phase == 1) return std::nullopt;
+  return TreeMoveOf(w, move);
+}
+
 // The header of a first move in the current phase: "Set Play:", "Try: 1. ..?",
 // "Test : 1. ..." or "Solution: 1. ..!". A helpmate's set play has no header
 // and wants every refutation.
@@ -66,6 +90,7 @@ void WriteHeader(Solver& s, SolveEnvironment& env, Writer& w, const Move& move,
                  bool& allRefutations) {
   SolutionText& t = s.text;
   const int helpMode = s.search.helpMode;
+  if (w.tree != nullptr) w.tree->BeginPlay(PlayPhaseOf(s, env), FirstMoveOf(s, w, move));
   switch (s.phase) {
     case 1:
       if (helpMode == 0) {
@@ -137,7 +162,13 @@ struct OneSolve {
         env(environment),
         ctx{environment.pos, environment.options, environment.ui, environment.language,
             solver.search},
-        w{ctx, solver.text, nullptr, solver.duplexTwin, environment.batch, environment.figurines},
+        w{ctx,
+          solver.text,
+          nullptr,
+          solver.duplexTwin,
+          environment.batch,
+          environment.figurines,
+          solver.tree},
         n(moves),
         tries(EffectiveTries(environment)),
         // The set-play run of a helpmate is entered with helpMode 1.
@@ -258,8 +289,10 @@ bool SearchKeysAndWriteNotes(OneSolve& p) {
   st.topMoves = p.n;
   const auto start = std::chrono::steady_clock::now();
   const int limit = st.helpMode > HelpBlackBegins ? st.helpMode : p.tries;
+  StartRootHelper(p.ctx, p.n, limit);
   int r = p.n == 2 ? SearchMateInTwo(p.ctx, 0, 0, st.LevelList(2), true, limit)
                    : SearchMateInN(p.ctx, p.n, 0, 0, st.LevelList(p.n), true, limit);
+  StopRootHelper(st);
   if (r < 0) r = 0;  // an illegal diagram or a reflexmate White must mate at once
   p.r = r;
   p.s.elapsedMilliseconds =
@@ -267,6 +300,14 @@ bool SearchKeysAndWriteNotes(OneSolve& p) {
                                      std::chrono::steady_clock::now() - start)
                                      .count());
   env.ui.Status(4, SearchCompletedText(env.language, p.s.elapsedMilliseconds));
+  if (p.s.tree != nullptr) {
+    TreeRun& run = p.s.tree->Run();
+    run.searched = true;
+    run.searchMilliseconds = p.s.elapsedMilliseconds;
+    run.userBreak = st.userBreak != 0;
+    run.noSolution = r == 0 && st.helpMode != HelpSetPlay;
+    run.shortMate = r > 0 && r < p.n;
+  }
   if (st.userBreak) {
     text.AppendText("\r\n" + Word(env, WordUserBreak));
     p.s.stop = SolveStop::UserBreak;
@@ -312,6 +353,7 @@ void PrepareThePhases(OneSolve& p) {
   if (o[ActualPlay] && p.r != 0 && st.KeyList(p.n).Count() >= 2) {
     s.text.NewLine();
     s.text.AppendText(std::to_string(st.KeyList(p.n).Count()) + " solutions");
+    if (s.tree != nullptr) s.tree->Run().keyCount = st.KeyList(p.n).Count();
     s.text.NewLine();
   }
 }
@@ -346,9 +388,11 @@ void EndFirstMove(OneSolve& p, int mark, int a, int pairs) {
   SolutionText& text = s.text;
   if ((s.changedMode == 1 && !o[st.optionGroup + Variations] && pairs < 2) || s.changedMode == 2) {
     text.textLength = mark;
+    if (p.w.tree != nullptr) p.w.tree->DropPlay();
   } else if (st.helpMode != 0 && s.phase == 1 && text.textLength == mark) {
     // A helpmate's null-move analysis that found no line writes nothing,
     // not even an empty line: a helpmate without solution gives an empty text.
+    if (p.w.tree != nullptr) p.w.tree->DropPlay();
   } else {
     if (s.phase == 2 || s.phase == 4 ||
         (s.phase == 1 && o[SetPlay] && !o[ActualPlay] && st.helpMode == 0))
@@ -371,6 +415,7 @@ void WriteFirstMove(OneSolve& p, const Move& move, bool allRefutations) {
   WriteHeader(s, p.env, p.w, move, allRefutations);
   if (p.r == 1 && s.phase == 3) {
     text.AppendText(MessagePart(p.env.language, 5));
+    if (p.w.tree != nullptr) p.w.tree->Play()->mateInOne = true;
     UnmakeMove(pos, move);
     return;
   }
@@ -387,6 +432,8 @@ bool WriteFirstMoves(OneSolve& p, const FirstMoveList& moves, int count, bool al
   SearchState& st = p.st();
   st.optionGroup = p.s.phase == 2 ? TriesGroup : 0;
   p.w.marks = p.s.changedMode == 1 ? &p.s.changedMates : nullptr;
+  // The collecting pass of the changed-mates display writes nothing that stays.
+  p.w.tree = p.s.changedMode == 2 ? nullptr : p.s.tree;
   for (int i = 0; i < count; ++i) {
     // The searches poll for a break only in their mate-in-two layer; a
     // long text of short analyses is broken off here too.
@@ -416,6 +463,7 @@ bool WriteShortHelpSolutions(OneSolve& p, FirstMoveList& moves) {
   text.NewLine();
   const int linesStart = text.textLength;
   bool unbroken = true;
+  if (p.s.tree != nullptr) p.s.tree->SetShortSolutions(true);
   for (int m = 2; m < full && unbroken; ++m) {
     p.n = m;
     st.topMoves = m;
@@ -424,7 +472,12 @@ bool WriteShortHelpSolutions(OneSolve& p, FirstMoveList& moves) {
   }
   p.n = full;
   st.topMoves = full;
-  if (text.textLength == linesStart) text.textLength = mark;  // none: no note either
+  if (p.s.tree != nullptr) p.s.tree->SetShortSolutions(false);
+  if (text.textLength == linesStart) {
+    text.textLength = mark;  // none: no note either
+  } else if (p.s.tree != nullptr) {
+    p.s.tree->Run().shortMate = true;
+  }
   return unbroken;
 }
 
@@ -510,6 +563,7 @@ void WritePhases(OneSolve& p) {
     s.text.NewLine();
     s.text.AppendText("Truncated");
     s.stop = SolveStop::UserBreak;
+    if (s.tree != nullptr) s.tree->Run().truncated = true;
   }
   s.changedMode = 0;
 }
@@ -542,7 +596,12 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
   s.search.userBreak = 0;
   s.phase = (env.type.kind == KindHelp || env.options[SetPlay]) ? 1 : 2;
   OneSolve p(s, env, n);
+  if (s.tree != nullptr) s.tree->BeginRun();
   if (!ChooseSearchMode(p)) return;
+  if (s.tree != nullptr) {
+    s.tree->Run().helpMode = s.search.helpMode;
+    s.tree->Run().selfMode = s.search.selfMode;
+  }
   p.notesStart = s.text.textLength;
   if (p.searchKeys && !SearchKeysAndWriteNotes(p)) return;
   PrepareThePhases(p);
@@ -593,6 +652,7 @@ int ApplyTwinAndWriteHeading(Solver& s, SolveEnvironment& env, int letter, int& 
     if (m != 0) moves = m;
   }
   s.text.AppendText(line);
+  if (s.tree != nullptr) s.tree->BeginTwin(line.substr(2));
   return moves;
 }
 

@@ -17,6 +17,7 @@
 #include "solver/search.h"
 #include "solver/search_state.h"
 #include "solver/solution_text.h"
+#include "solver/solution_tree.h"
 #include "solver/solve_options.h"
 #include "strings/language.h"
 #include "strings/ui_callbacks.h"
@@ -92,6 +93,8 @@ struct Solver {
   SolveStop stop = SolveStop::None;       // the last early end of the last SolveEntry
   std::string paneText;                   // what the solution pane shows after SolveEntry
   std::uint64_t elapsedMilliseconds = 0;  // of the last key search
+  // Set by a caller that wants the solution as data beside the text.
+  SolutionTreeBuilder* tree = nullptr;
 };
 
 // The solve entry: n = the problem's number of moves for "Search solution"
