@@ -2,7 +2,6 @@
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -15,8 +14,12 @@ namespace kv::app {
 AProposDlg::AProposDlg(const Language& language, const QString& title, QWidget* parent)
     : QDialog(parent) {
   setObjectName(QStringLiteral("AProposDlgProc"));
-  auto* icon = new QLabel(this);
-  icon->setPixmap(QIcon(QStringLiteral(":/desktop/kestrovale.svg")).pixmap(64, 64));
+  // A knight from the chess symbols of the board's font stands for the
+  // program's emblem.
+  auto* icon = new QLabel(QString(QChar(0x2658)), this);
+  QFont emblem(QStringLiteral("DejaVu Sans"));
+  emblem.setPixelSize(56);
+  icon->setFont(emblem);
   auto* name = new QLabel(QStringLiteral("Kestrovale"), this);
   SetControlId(name, 101);
   QFont big = name->font();
