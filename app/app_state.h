@@ -12,6 +12,7 @@
 #include "collections/current_problem.h"
 #include "collections/problem_file.h"
 #include "collections/problem_list.h"
+#include "collections/search_criteria.h"
 #include "config/settings.h"
 #include "core/position.h"
 #include "solver/solve_options.h"
@@ -28,6 +29,7 @@ struct AppState {
   OutputSettings output;
   PaneFont paneFont = DefaultPaneFont();
   SearchMemory searchMemory;
+  SearchCriteria searchCriteria;  // the position search's, kept for the whole run
   std::string authorListFile = "auteurs.txt";
   // The author, source and country lists the information dialogs offer, as
   // read from authorListFile (and the SOURCES.TXT beside it) by DialogLists.

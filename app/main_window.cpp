@@ -38,6 +38,7 @@
 #include "app/ouvrir_multiple_dlg.h"
 #include "app/piece_box.h"
 #include "app/print_commands.h"
+#include "app/rechercher_cmd.h"
 #include "app/selection_bio_dlg.h"
 #include "app/solve_runner.h"
 #include "app/tester_coup_dlg.h"
@@ -677,6 +678,14 @@ void MainWindow::Dispatch(int command, Qt::KeyboardModifiers modifiers) {
       break;
     case CmdHelpIndex:
       OpenHelp(HelpIndexContext, this);
+      break;
+    case CmdSearchPositions:
+      RechercherPosCommand(*this, [this](int n, int style) { return Message(n, "", style); });
+      break;
+    case CmdDuplicates:
+      DuplicateScanCommand(*this, DuplicateScanFiles(state_), [this](const FileResult& result) {
+        ReportResult(result, state_.collection.currentFileName);
+      });
       break;
     case CmdAbout:
       AProposDlgProc(this, state_.language, MenuText(CmdAbout));

@@ -1,0 +1,40 @@
+// The window's search commands: the position search (its dialog, the search
+// and the list of what it found) and the duplicate scan of the current file
+// against the other collections of the start-up file system.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "collections/file_result.h"
+
+namespace kv::app {
+
+class MainWindow;
+struct AppState;
+
+// Shows numbered message n in a box of the given style; returns the answer.
+using WindowMessage = std::function<int(int n, int style)>;
+// Reports how an operation on the current file went.
+using WindowReport = std::function<void(const FileResult& result)>;
+
+// The search dialog, then the search with the wait cursor; hits open the
+// problem list, no hit shows message 49. The search reads the records into
+// buffers of its own, so the shown problem, its stored board and the next
+// save question are left as they were. Returns the number found.
+int RechercherPosCommand(MainWindow& window, const WindowMessage& message);
+
+// The collections the duplicate scan reads: those of the file system that
+// holds the start-up folder (none when that folder is not known).
+std::vector<std::string> DuplicateScanFiles(const AppState& state);
+
+// The duplicate scan of the current file from the current record on against
+// `files`, with the wait cursor; Escape stops it between records. The
+// current problem is offered for saving first (Cancel: nothing is done) and
+// shown again afterwards with the notes the scan stored. Returns the number
+// of records that received notes.
+int DuplicateScanCommand(MainWindow& window, const std::vector<std::string>& files,
+                         const WindowReport& report);
+
+}  // namespace kv::app

@@ -1,0 +1,73 @@
+#include "app/rechercher_detail_dlg.h"
+
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+
+#include "app/design_text.h"
+#include "strings/dialog_translation.h"
+
+namespace kv::app {
+namespace {
+
+// Labels 91..94 ("&Author", "&Source:", "&Award:", "&Comment:"), fields 101..104.
+constexpr std::array<int, SearchTextParts> kLabelIds = {91, 92, 93, 94};
+constexpr std::array<int, SearchTextParts> kLabelMessages = {98, 180, 100, 108};
+constexpr int FirstFieldId = 101;
+
+}  // namespace
+
+RechercherDetailDlg::RechercherDetailDlg(const std::string& text, const Language& language,
+                                         const QString& title, QWidget* parent)
+    : QDialog(parent) {
+  setObjectName(QStringLiteral("RechercherDetailDlgProc"));
+  setWindowTitle(title);
+  auto* form = new QFormLayout;
+  // The backslash separates the parts of the stored criterion: a field that
+  // took one would shift the parts after it.
+  auto* noBackslash =
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^\\\\]*")), this);
+  const std::array<std::string, SearchTextParts> parts = SearchTextFields(text);
+  for (int i = 0; i < SearchTextParts; ++i) {
+    auto* label = new QLabel(DesignText(kLabelMessages[i]), this);
+    SetControlId(label, kLabelIds[i]);
+    fields_[i] = new QLineEdit(FromCp1252(parts[i]), this);
+    SetControlId(fields_[i], FirstFieldId + i);
+    fields_[i]->setMaxLength(MaxSearchTextLength);
+    fields_[i]->setValidator(noBackslash);
+    fields_[i]->setMinimumWidth(fields_[i]->fontMetrics().horizontalAdvance(QLatin1Char('x')) *
+                                MaxSearchTextLength);
+    label->setBuddy(fields_[i]);
+    form->addRow(label, fields_[i]);
+  }
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(form);
+  layout->addWidget(StandardButtons(this, language, 0));
+  TranslateOnOpening(this, language, DialogSearchInformation, QString());
+  fields_[0]->setFocus();
+}
+
+std::string RechercherDetailDlg::SearchText() const {
+  std::array<std::string, SearchTextParts> parts;
+  bool any = false;
+  for (int i = 0; i < SearchTextParts; ++i) {
+    parts[i] = ToCp1252(fields_[i]->text());
+    any = any || !parts[i].empty();
+  }
+  // Four empty fields are no criterion, not a text of three backslashes
+  // that would let every record through.
+  if (!any) return {};
+  return BuildSearchText(parts[0], parts[1], parts[2], parts[3]);
+}
+
+bool RechercherDetailDlgProc(QWidget* parent, const Language& language, const QString& title,
+                             std::string& text) {
+  RechercherDetailDlg dialog(text, language, title, parent);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  text = dialog.SearchText();
+  return true;
+}
+
+}  // namespace kv::app

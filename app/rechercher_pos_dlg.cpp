@@ -1,0 +1,324 @@
+#include "app/rechercher_pos_dlg.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "app/app_state.h"
+#include "app/design_text.h"
+#include "app/rechercher_detail_dlg.h"
+#include "app/rechercher_logic.h"
+#include "app/type_probleme_dlg.h"
+#include "app/up_down.h"
+#include "strings/dialog_translation.h"
+
+namespace kv::app {
+namespace {
+
+// Control ids of the dialog (the translation table names them).
+constexpr int IdInformationGroup = 222;
+constexpr int IdInformationText = 223;
+constexpr int IdMenGroup = 91;
+constexpr std::array<int, 3> kCountLabelIds = {92, 93, 94};
+constexpr std::array<int, 3> kCountLabelMessages = {96, 83, 84};
+constexpr std::array<int, 3> kCountIds = {101, 102, 103};
+constexpr std::array<int, 3> kModeIds = {111, 112, 113};
+constexpr int IdMatrixGroup = 95;
+constexpr std::array<int, 4> kMatrixIds = {119, 120, 121, 122};
+constexpr std::array<int, 4> kMatrixMessages = {127, 126, 186, 165};
+constexpr std::array<int, 4> kMatrixFlags = {MatrixIdentity, MatrixGap, MatrixSymmetry,
+                                             MatrixRotation};
+constexpr int IdScopeGroup = 96;
+constexpr std::array<int, 3> kScopeIds = {130, 131, 132};
+constexpr std::array<int, 3> kScopeMessages = {124, 118, 120};
+constexpr int IdTwins = 107;
+constexpr int IdAristocratic = 106;
+constexpr int IdTypeGroup = 333;
+constexpr int IdTypeText = 334;
+constexpr int IdActions = 1000;
+// "exactly", "at least", "at the most".
+constexpr int FirstModeMessage = 70;
+
+QString WithoutMnemonic(QString text) {
+  return text.remove(QLatin1Char('&')).trimmed();
+}
+
+MaterialCriterion& Material(SearchCriteria& criteria, int which) {
+  return which == 0 ? criteria.total : which == 1 ? criteria.white : criteria.black;
+}
+
+}  // namespace
+
+ClickableGroup::ClickableGroup(const QString& title, QWidget* parent) : QGroupBox(title, parent) {
+  setCursor(Qt::PointingHandCursor);
+}
+
+bool ClickableGroup::event(QEvent* event) {
+  // The group holds nothing that takes the focus, so its mnemonic opens it.
+  if (event->type() == QEvent::Shortcut) {
+    emit activated();
+    return true;
+  }
+  return QGroupBox::event(event);
+}
+
+void ClickableGroup::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+    emit activated();
+  }
+  QGroupBox::mouseReleaseEvent(event);
+}
+
+RechercherPosDlg::RechercherPosDlg(const SearchCriteria& criteria, bool fileOpen,
+                                   const std::string& startDirectory, Board& board,
+                                   SearchMemory& memory, const Language& language,
+                                   const QString& title, QWidget* parent)
+    : QDialog(parent),
+      working_(criteria),
+      fileOpen_(fileOpen),
+      board_(board),
+      memory_(memory),
+      language_(language) {
+  setObjectName(QStringLiteral("RechercherPosDlgProc"));
+  setWindowTitle(title.isEmpty() ? QStringLiteral("Rechercher position") : title);
+  working_.scope = OpeningScope(working_.scope, fileOpen_);
+
+  information_ = new ClickableGroup(DesignText(128), this);
+  SetControlId(information_, IdInformationGroup);
+  text_ = new QLabel(information_);
+  SetControlId(text_, IdInformationText);
+  text_->setTextFormat(Qt::PlainText);
+  text_->setMinimumWidth(text_->fontMetrics().horizontalAdvance(QLatin1Char('x')) *
+                         MaxSearchTextLength);
+  (new QVBoxLayout(information_))->addWidget(text_);
+  connect(information_, &ClickableGroup::activated, this, &RechercherPosDlg::SearchInformation);
+
+  auto* men = new QGroupBox(DesignText(139), this);
+  SetControlId(men, IdMenGroup);
+  auto* menGrid = new QGridLayout(men);
+  for (int i = 0; i < 3; ++i) {
+    auto* label = new QLabel(DesignText(kCountLabelMessages[i]), men);
+    SetControlId(label, kCountLabelIds[i]);
+    counts_[i] = new UpDownBox(kCountIds[i], 0, 0, MaxMaterialCount, MaxMaterialCount, men);
+    counts_[i]->setProperty("upDownId", kCountIds[i] + 1000);
+    label->setBuddy(counts_[i]);
+    modes_[i] = new QComboBox(men);
+    SetControlId(modes_[i], kModeIds[i]);
+    for (int m = 0; m < 3; ++m) modes_[i]->addItem(MessageQ(language, FirstModeMessage + m));
+    // A count of 0 is no criterion: its mode goes back to "exactly".
+    connect(counts_[i], &QSpinBox::valueChanged, this, [this, i](int value) {
+      if (value == 0) modes_[i]->setCurrentIndex(MaterialExactly);
+    });
+    menGrid->addWidget(label, i, 0);
+    menGrid->addWidget(counts_[i], i, 1);
+    menGrid->addWidget(modes_[i], i, 2);
+  }
+
+  auto* matrix = new QGroupBox(DesignText(137), this);
+  SetControlId(matrix, IdMatrixGroup);
+  auto* matrixGrid = new QGridLayout(matrix);
+  for (int i = 0; i < 4; ++i) {
+    matrix_[i] = new QCheckBox(DesignText(kMatrixMessages[i]), matrix);
+    SetControlId(matrix_[i], kMatrixIds[i]);
+    matrixGrid->addWidget(matrix_[i], i / 2, i % 2);
+    connect(matrix_[i], &QCheckBox::toggled, this, [this, i](bool on) {
+      int flags = 0;
+      for (int b = 0; b < 4; ++b)
+        if (matrix_[b]->isChecked()) flags |= kMatrixFlags[b];
+      flags = SetMatrixFlag(flags, kMatrixFlags[i], on);
+      for (int b = 0; b < 4; ++b) {
+        const QSignalBlocker blocker(matrix_[b]);
+        matrix_[b]->setChecked((flags & kMatrixFlags[b]) != 0);
+      }
+    });
+  }
+
+  auto* scope = new QGroupBox(DesignText(168), this);
+  SetControlId(scope, IdScopeGroup);
+  auto* scopeLayout = new QVBoxLayout(scope);
+  scopeGroup_ = new QButtonGroup(this);
+  for (int i = 0; i < 3; ++i) {
+    scopes_[i] = new QRadioButton(DesignText(kScopeMessages[i]), scope);
+    SetControlId(scopes_[i], kScopeIds[i]);
+    scopeGroup_->addButton(scopes_[i], i);
+    scopeLayout->addWidget(scopes_[i]);
+  }
+  scopes_[ScopeFile]->setEnabled(fileOpen_);
+
+  twins_ = new QCheckBox(DesignText(194), this);
+  SetControlId(twins_, IdTwins);
+  aristocratic_ = new QCheckBox(DesignText(97), this);
+  SetControlId(aristocratic_, IdAristocratic);
+
+  typeGroup_ = new ClickableGroup(DesignText(195), this);
+  SetControlId(typeGroup_, IdTypeGroup);
+  type_ = new QLabel(typeGroup_);
+  SetControlId(type_, IdTypeText);
+  type_->setTextFormat(Qt::PlainText);
+  type_->setMinimumWidth(type_->fontMetrics().horizontalAdvance(QStringLiteral(" sh=255 max")));
+  (new QVBoxLayout(typeGroup_))->addWidget(type_);
+  connect(typeGroup_, &ClickableGroup::activated, this, &RechercherPosDlg::SearchType);
+
+  auto* actionsButton = new QPushButton(DesignText(92), this);
+  SetControlId(actionsButton, IdActions);
+  actionsButton->setAutoDefault(false);
+  actionsButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+  actions_ = new QMenu(actionsButton);
+  actions_->addAction(QStringLiteral("Search for &Information..."), this,
+                      &RechercherPosDlg::SearchInformation);
+  actions_->addAction(QStringLiteral("Search for &Type..."), this, &RechercherPosDlg::SearchType);
+  actions_->addSeparator();
+  recover_ = actions_->addAction(QStringLiteral("&Recover the matrix"), this,
+                                 &RechercherPosDlg::RecoverMatrixAction);
+  actions_->addAction(QStringLiteral("&Clear the criteria"), this,
+                      &RechercherPosDlg::ClearCriteria);
+  actions_->addAction(QStringLiteral("&Memorize the criterias"), this,
+                      &RechercherPosDlg::MemorizeCriteria);
+  actions_->addAction(QStringLiteral("&Reload the criterias"), this,
+                      &RechercherPosDlg::ReloadCriteria);
+  actionsButton->setMenu(actions_);
+
+  // Two columns read top to bottom: the information, men and matrix on the
+  // left; the scope, the two flags and the type on the right.
+  auto* left = new QVBoxLayout;
+  left->addWidget(information_);
+  left->addWidget(men);
+  left->addWidget(matrix);
+  auto* right = new QVBoxLayout;
+  right->addWidget(scope);
+  right->addWidget(twins_);
+  right->addWidget(aristocratic_);
+  right->addWidget(typeGroup_);
+  right->addStretch();
+  auto* columns = new QHBoxLayout;
+  columns->addLayout(left);
+  columns->addLayout(right);
+  QDialogButtonBox* buttons = StandardButtons(this, language, HelpContextSearch);
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(actionsButton);
+  bottom->addWidget(buttons);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(columns);
+  layout->addLayout(bottom);
+
+  QWidget* order[] = {counts_[0], modes_[0],  counts_[1],    modes_[1],    counts_[2], modes_[2],
+                      matrix_[0], matrix_[1], matrix_[2],    matrix_[3],   scopes_[0], scopes_[1],
+                      scopes_[2], twins_,     aristocratic_, actionsButton};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  setTabOrder(actionsButton, ControlById(this, 1));
+
+  TranslateOnOpening(this, language, DialogPositionSearch, QString());
+  // The disk scope names the file system it walks.
+  scopes_[ScopeDisk]->setText(
+      FromCp1252(DiskLabel(ToCp1252(scopes_[ScopeDisk]->text()), startDirectory)));
+  Refresh();
+  counts_[0]->setFocus();
+}
+
+void RechercherPosDlg::Refresh() {
+  for (int i = 0; i < 3; ++i) {
+    const MaterialCriterion& material = Material(working_, i);
+    const QSignalBlocker blocker(counts_[i]);
+    counts_[i]->setValue(material.count);
+    modes_[i]->setCurrentIndex(material.mode);
+  }
+  for (int b = 0; b < 4; ++b) {
+    const QSignalBlocker blocker(matrix_[b]);
+    matrix_[b]->setChecked((working_.matrixFlags & kMatrixFlags[b]) != 0);
+  }
+  scopes_[working_.scope]->setChecked(true);
+  twins_->setChecked(working_.twins);
+  aristocratic_->setChecked(working_.aristocratic);
+  text_->setText(FromCp1252(working_.text));
+  type_->setText(QString::fromStdString(TypeCriterionText(working_.type)));
+  recover_->setEnabled(CanRecoverMatrix(working_));
+}
+
+void RechercherPosDlg::Collect() {
+  for (int i = 0; i < 3; ++i) {
+    counts_[i]->interpretText();
+    MaterialCriterion& material = Material(working_, i);
+    material.mode = modes_[i]->currentIndex();
+    SetMaterialCount(material, counts_[i]->value());
+  }
+  working_.matrixFlags = 0;
+  for (int b = 0; b < 4; ++b)
+    if (matrix_[b]->isChecked()) working_.matrixFlags |= kMatrixFlags[b];
+  working_.scope = scopeGroup_->checkedId();
+  working_.twins = twins_->isChecked();
+  working_.aristocratic = aristocratic_->isChecked();
+}
+
+void RechercherPosDlg::SearchInformation() {
+  if (RechercherDetailDlgProc(this, language_, WithoutMnemonic(MessageQ(language_, 128)),
+                              working_.text)) {
+    text_->setText(FromCp1252(working_.text));
+  }
+}
+
+void RechercherPosDlg::SearchType() {
+  ProblemType type = TypeForDialog(working_.type);
+  if (TypeProblemeDlgProc(this, language_, WithoutMnemonic(MessageQ(language_, 195)),
+                          TypeModeSearch, type)) {
+    working_.type = TypeCriterionOf(type);
+    type_->setText(QString::fromStdString(TypeCriterionText(working_.type)));
+  }
+}
+
+void RechercherPosDlg::RecoverMatrixAction() {
+  if (!CanRecoverMatrix(working_)) return;
+  RecoverMatrix(working_.pattern, board_);
+  emit boardChanged();
+}
+
+void RechercherPosDlg::ClearCriteria() {
+  ClearSearchCriteria(working_, fileOpen_);
+  Refresh();
+}
+
+void RechercherPosDlg::MemorizeCriteria() {
+  Collect();
+  memory_ = MemorizeSearch(working_, board_);
+}
+
+void RechercherPosDlg::ReloadCriteria() {
+  ReloadSearch(memory_, fileOpen_, working_);
+  Refresh();
+  RecoverMatrixAction();
+}
+
+void RechercherPosDlg::accept() {
+  Collect();
+  result_ = AcceptSearchCriteria(working_);
+  QDialog::accept();
+}
+
+void RechercherPosDlg::reject() {
+  result_ = 0;
+  QDialog::reject();
+}
+
+int RechercherPosDlgProc(QWidget* parent, AppState& state, const QString& title,
+                         const std::function<void()>& boardChanged) {
+  RechercherPosDlg dialog(state.searchCriteria, state.fileOpen, state.startDirectory,
+                          state.pos.board, state.searchMemory, state.language, title, parent);
+  if (boardChanged)
+    QObject::connect(&dialog, &RechercherPosDlg::boardChanged, &dialog, boardChanged);
+  if (dialog.exec() != QDialog::Accepted) return 0;
+  state.searchCriteria = dialog.criteria();
+  return dialog.result();
+}
+
+}  // namespace kv::app
