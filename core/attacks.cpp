@@ -78,9 +78,4 @@ int ScreenTest(const Position& pos, int square) {
   return (man == WhiteRook || man == WhiteQueen) ? 0 : 1;
 }
 
-bool BlackMoveSurelyLegal(const Position& pos, const Move& move) {
-  if (move.moved == BlackKing || move.capture != move.to) return false;
-  return ScreenTest(pos, move.from) == 1;
-}
-
 }  // namespace kv

@@ -364,11 +364,6 @@ int FindMateInOne(Position& pos, int lastFrom, int lastTo) {
   const int bk = pos.blackKingSquare;
   if (!IsSquare(bk)) return 0;
   if (AttackedByWhite(pos, bk)) return -1;
-  return FindMateInOneAfterLegalMove(pos, lastFrom, lastTo);
-}
-
-int FindMateInOneAfterLegalMove(Position& pos, int lastFrom, int lastTo) {
-  if (!IsSquare(pos.blackKingSquare)) return 0;
   assert(pos.whiteMen == WhiteMenOf(pos.board));
   MateScan scan(pos, lastFrom, lastTo);
   // White's men in square order from the last mating man's square round to

@@ -68,14 +68,5 @@ int TestMateMove(Position& pos);
 // only moves able to give check to TestMateMove); else 0, also when there is
 // no black king.
 int FindMateInOne(Position& pos, int lastFrom, int lastTo);
-// FindMateInOne for a caller that knows Black's last move was legal: the
-// test of the black king is left out, so the result is 1 or 0.
-int FindMateInOneAfterLegalMove(Position& pos, int lastFrom, int lastTo);
-
-// Whether Black's pseudo-legal `move`, about to be played, surely leaves
-// its king unattacked, when the caller knows that king is not in check now:
-// not a king move or en passant, and the man does not screen its king from
-// a white line piece. False says nothing (the attack test must decide).
-bool BlackMoveSurelyLegal(const Position& pos, const Move& move);
 
 }  // namespace kv
