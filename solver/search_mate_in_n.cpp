@@ -89,6 +89,9 @@ int SearchMateInN(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList*
       int result = 0;
       if (!help) {
         result = SearchBelow(ctx, n - 1, b.from, b.to, list + 2, false);
+      } else if (const int verdict = FastHelpVerdict(ctx, b, n - 1); verdict != HelpMate) {
+        // Proved illegal or without a helpmate: the search would find the same.
+        result = verdict;
       } else if (n > 3) {
         result = SearchMateInN(ctx, n - 1, b.from, b.to, list + 2, false, state.helpMode);
       } else {

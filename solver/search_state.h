@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/position.h"
+#include "solver/help_fast.h"
 #include "solver/result_table.h"
 
 namespace kv {
@@ -140,6 +141,11 @@ struct SearchState {
   // The answer depends on the position alone, so entries stay valid across
   // searches. Allocated with the state, never during a search.
   std::vector<std::uint64_t> helpMemo = std::vector<std::uint64_t>(std::size_t{1} << 19);
+
+  // The fast helpmate search and its table: which positions lead to a
+  // helpmate at all, asked before a black reply is searched. Its answers
+  // depend on the position alone and stay valid across searches.
+  HelpFast helpFast;
 
   // The battle-play results of positions searched below the root; kept
   // between searches and solves, since each answer depends on the position
