@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cmd_bench_helpmates.h"
 #include "cli/command.h"
 #include "cli/solve_support.h"
 #include "core/fen.h"
@@ -77,6 +78,9 @@ bool ReadSuite(const std::string& path, std::vector<BenchProblem>& problems) {
 }
 
 int Run(const Args& args) {
+  // The deep-helpmate run has its own list and table.
+  for (const std::string& arg : args)
+    if (arg == "--helpmates") return RunHelpmateBench(args);
   std::string given;
   long long tableSlots = -1;  // the solver's own size unless given
   for (std::size_t i = 0; i < args.size(); ++i) {
