@@ -10,9 +10,12 @@
 #include "app/forcage_dlg.h"
 #include "app/liste_probleme_dlg.h"
 #include "app/main_window.h"
+#include "app/ouvrir_multiple_dlg.h"
+#include "app/print_commands.h"
 #include "collections/duplicate_information.h"
 #include "collections/export.h"
 #include "collections/file_result.h"
+#include "print/print_job.h"
 
 namespace kv::app {
 
@@ -113,20 +116,54 @@ void DuplicateSelection(MainWindow& window, QWidget* owner, const std::vector<in
   ShowEntry(window, state.problemList.position);
 }
 
+void PrintSelection(MainWindow& window, QWidget* owner, const std::vector<int>& selected) {
+  AppState& state = window.state();
+  print::PrintDocument document;
+  const FileResult read = SelectionPrintDocument(state, selected, document);
+  if (!read) {
+    ReportFileResult(ActionCallbacks(window, owner), state.language, read,
+                     state.collection.currentFileName);
+    return;
+  }
+  QPrinter printer;
+  print::PrintWithDialog(document, printer, owner, state.lastPrintPageCount);
+}
+
+}  // namespace
+
+FileResult SelectionPrintDocument(const AppState& state, const std::vector<int>& selected,
+                                  print::PrintDocument& document) {
+  const std::vector<ProblemListEntry> entries = SelectedEntries(state.problemList, selected);
+  // Without a selection the sheet would fall back to the whole file: print
+  // nothing rather than what was not chosen.
+  if (entries.empty()) {
+    document.problems.clear();
+    return {};
+  }
+  return MakePrintDocument(state, print::DocumentKind::DiagramSheet, std::string(), entries,
+                           document);
+}
+
 void RunListAction(MainWindow& window, QWidget* owner, ListAction action,
                    const std::vector<int>& selected) {
   AppState& state = window.state();
   std::string target;
   const int kind = ChooseKind(action);
-  if (action == ListAction::DuplicateInformation) {
-    DuplicateSelection(window, owner, selected);
-    return;
+  switch (action) {
+    case ListAction::DuplicateInformation:
+      DuplicateSelection(window, owner, selected);
+      return;
+    case ListAction::Printer:
+      PrintSelection(window, owner, selected);
+      return;
+    case ListAction::Viewer:
+      // The view opens what it shows over the list, which stays open.
+      OuvrirMultipleDlgProc(window, SelectionView(state.problemList, selected));
+      return;
+    default:
+      break;
   }
   if (action != ListAction::SolutionsToRecords) {
-    if (kind < 0) {
-      window.Dispatch(action == ListAction::Viewer ? CmdVisualizer : CmdPrintDiagrams);
-      return;
-    }
     if (!ChooseFile(owner, state.language, target, kind)) return;
   }
   const UiCallbacks ui = ActionCallbacks(window, owner);
@@ -138,8 +175,6 @@ void RunListAction(MainWindow& window, QWidget* owner, ListAction action,
             SelectedEntries(state.problemList, selected), context);
   QGuiApplication::restoreOverrideCursor();
 }
-
-}  // namespace
 
 void ListeProblemeDlgProc(MainWindow& window, int command) {
   AppState& state = window.state();

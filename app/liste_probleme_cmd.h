@@ -3,10 +3,28 @@
 // it again from the current file.
 #pragma once
 
+#include <QWidget>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/liste_probleme_dlg.h"
+#include "collections/file_result.h"
+#include "print/print_document.h"
+
 namespace kv::app {
 
 class MainWindow;
 
 void ListeProblemeDlgProc(MainWindow& window, int command);
+
+// Runs an action of the list's "Actions" menu over the selected entries
+// (entry numbers, in list order), with `owner` over its dialogs.
+void RunListAction(MainWindow& window, QWidget* owner, ListAction action,
+                   const std::vector<int>& selected);
+
+// The diagram sheet "Positions -> Printer" prints: the selected entries'
+// problems in list order; nothing when none is selected.
+FileResult SelectionPrintDocument(const AppState& state, const std::vector<int>& selected,
+                                  print::PrintDocument& document);
 
 }  // namespace kv::app

@@ -666,6 +666,12 @@ void MainWindow::Dispatch(int command, Qt::KeyboardModifiers modifiers) {
     case CmdNewList:
       ListeProblemeDlgProc(*this, command);
       break;
+    case CmdVisualizer:
+      VisualizerCommand(*this);
+      break;
+    case CmdBiographical:
+      SelectionBioDlgProc(this, state_, MenuText(command));
+      break;
     case CmdOrganize:
       if (state_.fileOpen) {
         FileResult result;
