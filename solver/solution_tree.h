@@ -35,6 +35,7 @@ enum class ThreatKind {
   Waiting,  // no threat
   Threat,   // a threat that some reply parries
   AdLib,    // a threat no reply parries
+  Forced,   // selfmate and reflexmate: Black's mate that White's move forces
 };
 
 struct TreeLine;

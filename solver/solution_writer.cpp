@@ -39,11 +39,13 @@ TreeLine PairLine(const Writer& w, const VariationRecord& record, bool mate = fa
   return line;
 }
 
-// The tree's name of what WriteThreat writes.
-ThreatKind ThreatKindOf(int flags) {
+// The tree's name of what WriteThreat writes: an unparried threat of the
+// selfmate and reflexmate modes is Black's forced mate (" ... ").
+ThreatKind ThreatKindOf(int flags, bool selfMode) {
   if (flags & AnalysisCheck) return ThreatKind::Check;
   if (flags / AnalysisThreatUnit == 0) return ThreatKind::Waiting;
-  return (flags & AnalysisParried) ? ThreatKind::Threat : ThreatKind::AdLib;
+  if (flags & AnalysisParried) return ThreatKind::Threat;
+  return selfMode ? ThreatKind::Forced : ThreatKind::AdLib;
 }
 
 // What stands between a reply and White's answer: the next move number, or
@@ -144,7 +146,7 @@ void WriteDeeperVariations(Writer& w, int level, int k, const VariationRecords& 
 void WriteThreat(Writer& w, int level, int flags) {
   SearchContext& ctx = w.ctx;
   if (HelpModeOn(ctx) || flags <= 1) return;
-  if (w.tree != nullptr) w.tree->Line().threat.kind = ThreatKindOf(flags);
+  if (w.tree != nullptr) w.tree->Line().threat.kind = ThreatKindOf(flags, ctx.state.selfMode != 0);
   if (flags & AnalysisCheck) {
     w.text.AppendText("+");
     return;
