@@ -4,10 +4,12 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cli/cmd_kvl_support.h"
 #include "cli/command.h"
 #include "cli/lang_option.h"
+#include "cli/solution_json.h"
 #include "cli/solve_support.h"
 #include "collections/current_problem.h"
 #include "collections/problem_file.h"
@@ -53,6 +55,29 @@ int ExitForStop(SolveStop stop) {
   return ExitFailure;
 }
 
+// The stop as the JSON document names it.
+const char* StopName(SolveStop stop) {
+  switch (stop) {
+    case SolveStop::None:
+      return "none";
+    case SolveStop::ChangedPosition:
+      return "changedPosition";
+    case SolveStop::InvalidPosition:
+      return "invalidPosition";
+    case SolveStop::EmptyBoard:
+      return "emptyBoard";
+    case SolveStop::TooManyMoves:
+      return "tooManyMoves";
+    case SolveStop::NoMoveChosen:
+      return "noMoveChosen";
+    case SolveStop::NothingAsked:
+      return "nothingAsked";
+    case SolveStop::UserBreak:
+      return "userBreak";
+  }
+  return "none";
+}
+
 // Solves what `setup` holds as the program would after showing it: the options
 // switch to the problem's kind, the type must be solvable, then the Search
 // solution command runs and the pane text goes to stdout.
@@ -67,8 +92,16 @@ int SolveAndPrint(SolveSetup& setup, const Language& language) {
   UiCallbacks ui = StderrCallbacks();
   auto solver = std::make_unique<Solver>();
   SolveEnvironment solve{setup.pos, setup.type, setup.options, setup.twins, language, ui};
+  SolutionTree tree;
+  SolutionTreeBuilder builder(tree);
+  if (setup.json) solver->tree = &builder;
   const std::string& text = SolveEntry(*solver, solve, setup.type.moves);
-  if (!text.empty()) std::fputs(PaneTextForTerminal(text).c_str(), stdout);
+  if (setup.json) {
+    const std::string printed = text.empty() ? std::string() : PaneTextForTerminal(text);
+    std::fputs(SolutionJson(tree, setup.type, StopName(solver->stop), printed).c_str(), stdout);
+  } else if (!text.empty()) {
+    std::fputs(PaneTextForTerminal(text).c_str(), stdout);
+  }
   return ExitForStop(solver->stop);
 }
 
@@ -76,8 +109,15 @@ int BadOptionDigits(const std::string& digits) {
   return UsageError("solve: --options needs 18 digits, not '" + digits + "'");
 }
 
+// Removes every `flag` from the arguments; true when there was one.
+bool TakeFlag(Args& args, const std::string& flag) {
+  const std::size_t before = args.size();
+  std::erase(args, flag);
+  return args.size() != before;
+}
+
 // solve FILE [-n N] [--options DIGITS]: a stored problem with its twins.
-int RunFile(const Args& args, const Language& language) {
+int RunFile(const Args& args, const Language& language, bool json) {
   KvlArgs parsed;
   std::string error;
   if (!ParseKvlArgs(args, {"-n", "--options"}, parsed, error)) return UsageError("solve: " + error);
@@ -92,6 +132,7 @@ int RunFile(const Args& args, const Language& language) {
   if (!result) return FileError(result, parsed.file);
   setup->type = problem->type;
   setup->twins = problem->twins;
+  setup->json = json;
   return SolveAndPrint(*setup, language);
 }
 
@@ -100,7 +141,8 @@ int Run(const Args& input) {
   Language language;
   std::string error;
   if (!TakeLangOption(args, language, &error)) return UsageError("solve: " + error);
-  if (!args.empty() && args[0].rfind("--", 0) != 0) return RunFile(args, language);
+  const bool json = TakeFlag(args, "--json");
+  if (!args.empty() && args[0].rfind("--", 0) != 0) return RunFile(args, language, json);
   std::string fen, stip, twins, digits;
   bool haveFen = false, haveStip = false, haveOptions = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -138,13 +180,15 @@ int Run(const Args& input) {
   // byte may be given as '~' (successive) or any other character (usual).
   env->twins = Utf8ToCp1252(twins);
   if (!env->twins.empty() && env->twins[0] != TwinModeSuccessive) env->twins[0] = TwinModeUsual;
+  env->json = json;
 
   return SolveAndPrint(*env, language);
 }
 
 Registration reg({"solve",
                   "--fen BOARD --stip TYPE [--twins FIELD] [--options DIGITS] [--lang LL] | "
-                  "FILE [-n N] [--options DIGITS]   solve as Search solution (F5) does",
+                  "FILE [-n N] [--options DIGITS] [--json]   solve as Search solution (F5) "
+                  "does; --json: the solution as a JSON document",
                   &Run});
 
 }  // namespace

@@ -17,6 +17,7 @@ struct SolveSetup {
   ProblemType type;
   SolveOptions options;
   std::string twins;
+  bool json = false;  // --json: the solution tree as a JSON document
 };
 
 // Reads the 18-digit "Options" value; false (options untouched) otherwise.
