@@ -89,10 +89,17 @@ void MultipleViewArea::paintEvent(QPaintEvent*) {
     DrawSmallDiagram(painter, QPoint(at.x, at.y), cell.board, pieces_);
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawRect(at.x - 1, at.y - 1, MultipleDiagramSize + 1, MultipleDiagramSize + 1);
-    const QRect textArea(at.x, at.y + MultipleDiagramSize + kTextGap, MultipleCellWidth - 8,
-                         MultipleCellHeight - MultipleDiagramSize - 2 * kTextGap - 4);
-    painter.drawText(textArea, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                     PaneLines(cell.text));
+    // Each line is cut to the cell's width, so that a long source does not
+    // run into the next line or the next cell.
+    const int width = MultipleCellWidth - 10;
+    int y = at.y + MultipleDiagramSize + kTextGap;
+    for (const QString& line : PaneLines(cell.text).split('\n')) {
+      if (y + painter.fontMetrics().height() > at.y + MultipleCellHeight - kTextGap - 4) break;
+      painter.drawText(QRect(at.x, y, width, painter.fontMetrics().height()),
+                       Qt::AlignLeft | Qt::AlignTop,
+                       painter.fontMetrics().elidedText(line, Qt::ElideRight, width));
+      y += painter.fontMetrics().height();
+    }
   }
   if (framed_ >= 0) {
     const CellPoint at = CellOrigin(framed_);
