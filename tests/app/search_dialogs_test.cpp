@@ -85,6 +85,7 @@ class SearchDialogsTest : public QObject {
   void typeCriterionForTheTypeDialog();
   void openingState();
   void countsAndMatrixBoxesInTheDialog();
+  void informationMnemonicOpensTheTextDialog();
   void okStoresAndCancelKeeps();
   void actionsMenu();
   void detailDialogSplitsAndJoins();
@@ -285,6 +286,27 @@ void SearchDialogsTest::countsAndMatrixBoxesInTheDialog() {
   QCOMPARE(dialog.result(), MatrixIdentity | MatrixSymmetry);
   QCOMPARE(dialog.criteria().black.count, 0);
   QCOMPARE(dialog.criteria().matrixFlags, MatrixIdentity | MatrixSymmetry);
+}
+
+void SearchDialogsTest::informationMnemonicOpensTheTextDialog() {
+  Board board = BoardFromFen("8/8/8/8/8/8/8/4K3");
+  SearchMemory memory;
+  RechercherPosDlg dialog(SearchCriteria{}, true, "", board, memory, English, QString());
+  dialog.show();
+  QVERIFY(QTest::qWaitForWindowActive(&dialog));
+  ModalDriver driver([](QWidget* modal) {
+    auto* detail = qobject_cast<RechercherDetailDlg*>(modal);
+    QVERIFY(detail != nullptr);
+    QVERIFY(detail->field(0)->hasFocus());
+    QTest::keyClicks(detail->field(0), "Loyd");
+    QTest::keyClick(detail->field(0), Qt::Key_Return);
+  });
+  QTest::keyClick(&dialog, Qt::Key_I, Qt::AltModifier);
+  QCOMPARE(dialog.textShown()->text(), QStringLiteral("Loyd\\\\\\"));
+  // Escape leaves the search dialog with nothing.
+  QTest::keyClick(&dialog, Qt::Key_Escape);
+  QCOMPARE(dialog.result(), 0);
+  QVERIFY(!dialog.isVisible());
 }
 
 void SearchDialogsTest::okStoresAndCancelKeeps() {
