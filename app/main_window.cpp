@@ -1173,9 +1173,9 @@ void MainWindow::PrintCommand(print::DocumentKind kind) {
   printKind_ = kind;
   print::PrintDocument document;
   if (!MakeDocument(kind, document)) return;
-  QWidget* owner = QApplication::activeModalWidget() != nullptr
-                       ? QApplication::activeModalWidget()
-                       : static_cast<QWidget*>(this);
+  // From the problem list, the print dialog comes over the list.
+  QWidget* modal = QApplication::activeModalWidget();
+  QWidget* owner = modal != nullptr ? modal : static_cast<QWidget*>(this);
   if (print::PrintWithDialog(document, Printer(), owner, lastPageCount_) ==
       print::PrintOutcome::Failed) {
     Message(47, "", MbIconExclamation);
