@@ -373,7 +373,9 @@ class Reader {
         continue;
       }
       draft_.anything = true;
-      ReadCommand(command, token);
+      // The token's text lives in the line buffer, which reading the
+      // command's arguments replaces.
+      ReadCommand(command, std::string(token));
       if (lexer_.TakeOverlong()) draft_.Refuse("a line longer than 1023 characters");
     }
     if (inProblem && draft_.anything) {
@@ -417,7 +419,7 @@ class Reader {
     return arguments;
   }
 
-  void ReadCommand(int command, std::string_view token) {
+  void ReadCommand(int command, const std::string& token) {
     switch (command) {
       case CmdRemark:
         ReadRemark(FieldText(lexer_.RestOfLine()));
@@ -469,7 +471,7 @@ class Reader {
         break;
       default:
         Arguments();
-        draft_.Refuse("unknown command '" + std::string(token) + "'");
+        draft_.Refuse("unknown command '" + token + "'");
         break;
     }
   }

@@ -232,14 +232,17 @@ TEST(PopeyeImport, TwinsTheCollectionCannotHoldLeaveTheProblemOut) {
 
 TEST(PopeyeImport, BadInputIsRefusedWithAReasonAndKeepsTheRest) {
   const std::string good = "stipulation #2\npieces white Ka1 black Ka8\n";
-  const Read read = ReadText("beginproblem\n" + good +
-                             "nextproblem\nstipulation #2\npieces white Ki9 black Ka8\n"
-                             "nextproblem\nstipulation #2\npieces white Ka1 Kb1 black Ka8\n"
-                             "nextproblem\nstipulation #2\npieces white Ka1 Qa1 black Ka8\n"
-                             "nextproblem\npieces white Ka1 black Ka8\n"
-                             "nextproblem\nstipulation #2\npieces white Ka1 black Ka8\nauthor " +
-                             std::string(3000, 'x') + "\n" + "nextproblem\n" + good +
-                             "nextproblem\nstipulation #2\npieces white Kb1\n");
+  const Read read =
+      ReadText("beginproblem\n" + good +
+               "nextproblem\nstipulation #2\npieces white Ki9 black Ka8\n"
+               "nextproblem\nstipulation #2\npieces white Ka1 Kb1 black Ka8\n"
+               "nextproblem\nstipulation #2\npieces white Ka1 Qa1 black Ka8\n"
+               "nextproblem\npieces white Ka1 black Ka8\n"
+               "nextproblem\nstipulation #2\npieces white Ka1 black Ka8\nauthor " +
+               std::string(3000, 'x') + "\n" + "nextproblem\n" + good + "nextproblem\n" +
+               // The arguments of an unknown command run on into a longer line.
+               "frobnicate y\n" + std::string(1000, 'z') + "\n" + good +
+               "nextproblem\nstipulation #2\npieces white Kb1\n");
   ASSERT_TRUE(read.result.ok());
   ASSERT_EQ(read.batch.count(), 2);
   const std::vector<std::string> expected = {
@@ -248,7 +251,8 @@ TEST(PopeyeImport, BadInputIsRefusedWithAReasonAndKeepsTheRest) {
       "problem 4: two men on a1",
       "problem 5: no stipulation",
       "problem 6 (" + std::string(40, 'x') + "): a line longer than 1023 characters",
-      "problem 8: the file ends before its endproblem",
+      "problem 8: unknown command 'frobnicate'",
+      "problem 9: the file ends before its endproblem",
   };
   EXPECT_EQ(read.batch.skipNotes(), expected);
 }
