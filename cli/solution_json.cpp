@@ -117,6 +117,8 @@ Json PlayJson(const TreePlay& play, bool help) {
     std::vector<const TreeMove*> path;
     if (!play.line.answers.empty()) path.push_back(&play.line.answers.front());
     CollectHelpLines(play.line.variations, path, lines);
+    // A first move that mates at once is a line by itself.
+    if (play.mateInOne && !path.empty()) lines.push_back(Json::array({MoveJson(*path.front())}));
     j["lines"] = std::move(lines);
   }
   return j;

@@ -44,6 +44,13 @@ json helpmate 0 --fen 4RK2/8/6p1/6p1/2bp1k1B/7P/5p2/1Bb5 --stip 'h#2'
 contains helpmate 'lines=4'
 grep -q '"mode": "help"' "$work/helpmate.json" || fail "helpmate: no help run"
 
+# Constructed h#2 with set play: the set play 1. ... Qg8 mates at once and the
+# shorter solution 1. Kb8 Qg8#: each is a line.
+json help-set-play 0 --fen k7/8/1K6/8/8/8/8/6Q1 --stip 'h#2'
+contains help-set-play 'lines=2'
+contains help-set-play 'setPlay=1'
+grep -q '"mode": "helpSetPlay"' "$work/help-set-play.json" || fail "help-set-play: no set-play run"
+
 # Wolfgang Pauly 1912: s#2; Manolas 2012: r#2.
 json selfmate 0 --fen KB3N2/P1P1p1P1/5P1k/4P2p/7P/8/6B1/7b --stip 's#2'
 grep -q '"kind": "forced"' "$work/selfmate.json" || fail "selfmate: no forced mate"
