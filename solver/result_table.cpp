@@ -12,6 +12,10 @@ enum Outcome : std::int8_t {
   ReflexFails = 4
 };
 
+constexpr std::uint64_t Pack(int outcome, int depth) {
+  return static_cast<std::uint64_t>(outcome) | static_cast<std::uint64_t>(depth) << 8;
+}
+
 }  // namespace
 
 void ResultTable::Resize(std::size_t slotCount) {
@@ -20,23 +24,30 @@ void ResultTable::Resize(std::size_t slotCount) {
     size = 1;
     while (size * 2 <= slotCount) size *= 2;
   }
-  slots_.assign(size, Slot{});
-  slots_.shrink_to_fit();
+  slots_.reset();
+  slots_ = size > 0 ? std::make_unique<Slot[]>(size) : nullptr;
+  size_ = size;
 }
 
 void ResultTable::Clear() {
-  for (Slot& slot : slots_) slot = Slot{};
+  for (std::size_t i = 0; i < size_; ++i) {
+    slots_[i].data.store(0, std::memory_order_relaxed);
+    slots_[i].check.store(0, std::memory_order_relaxed);
+  }
 }
 
 ResultTable::Answer ResultTable::Find(std::uint64_t key, int moves) const {
-  if (slots_.empty()) return {};
-  const Slot& slot = slots_[key & (slots_.size() - 1)];
-  if (slot.outcome == EmptySlot || slot.key != key) return {};
-  switch (slot.outcome) {
+  if (size_ == 0) return {};
+  const Slot& slot = slots_[key & (size_ - 1)];
+  const std::uint64_t data = slot.data.load(std::memory_order_relaxed);
+  const std::uint64_t check = slot.check.load(std::memory_order_relaxed);
+  if (data == 0 || (check ^ data) != key) return {};
+  const int depth = static_cast<int>((data >> 8) & 0xff);
+  switch (data & 0xff) {
     case Mate:
-      return {true, slot.depth <= moves ? slot.depth : 0};
+      return {true, depth <= moves ? depth : 0};
     case NoneWithin:
-      if (moves <= slot.depth) return {true, 0};
+      if (moves <= depth) return {true, 0};
       return {};
     case Illegal:
       return {true, -1};
@@ -48,28 +59,30 @@ ResultTable::Answer ResultTable::Find(std::uint64_t key, int moves) const {
 }
 
 void ResultTable::Store(std::uint64_t key, int moves, int result) {
-  if (slots_.empty()) return;
-  Slot& slot = slots_[key & (slots_.size() - 1)];
-  Slot fresh{key, EmptySlot, 0};
+  if (size_ == 0) return;
+  Slot& slot = slots_[key & (size_ - 1)];
+  std::uint64_t fresh = 0;
   if (result > 0) {
-    fresh.outcome = Mate;
-    fresh.depth = static_cast<std::int8_t>(result);
+    fresh = Pack(Mate, result);
   } else if (result == 0) {
-    fresh.outcome = NoneWithin;
-    fresh.depth = static_cast<std::int8_t>(moves);
+    fresh = Pack(NoneWithin, moves);
   } else {
-    fresh.outcome = result == -1 ? Illegal : ReflexFails;
+    fresh = Pack(result == -1 ? Illegal : ReflexFails, 0);
   }
-  if (slot.outcome != EmptySlot) {
-    if (slot.key != key) {
-      ++replacements;
-    } else if (slot.outcome == NoneWithin && fresh.outcome == NoneWithin &&
-               slot.depth > fresh.depth) {
+  const std::uint64_t data = slot.data.load(std::memory_order_relaxed);
+  const std::uint64_t check = slot.check.load(std::memory_order_relaxed);
+  if (data != 0) {
+    if ((check ^ data) != key) {
+      replacements.fetch_add(1, std::memory_order_relaxed);
+    } else if ((data & 0xff) == NoneWithin && (fresh & 0xff) == NoneWithin &&
+               (data >> 8) > (fresh >> 8)) {
       return;  // a deeper failure says more
     }
   }
-  slot = fresh;
-  ++stores;
+  // The answer first: a reader between the two stores finds the key wrong.
+  slot.data.store(fresh, std::memory_order_relaxed);
+  slot.check.store(key ^ fresh, std::memory_order_relaxed);
+  stores.fetch_add(1, std::memory_order_relaxed);
 }
 
 }  // namespace kv

@@ -5,11 +5,17 @@
 // table remembers these answers by position key, so that a position reached
 // again, by transposition or from another branch, is not searched again.
 // Helpmates are not kept: their shorter searches depend on the reply order.
+//
+// Two search threads may share one table. Each slot is two atomic words, the
+// answer and the key XOR the answer; a lookup that reads a half-written slot
+// finds the key wrong and treats it as empty, so no lock is needed and only
+// whole answers are ever read.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 namespace kv {
 
@@ -30,7 +36,7 @@ class ResultTable {
   // two; 0 turns the table off). Not to be called during a search.
   void Resize(std::size_t slotCount);
   void Clear();
-  bool Enabled() const { return !slots_.empty(); }
+  bool Enabled() const { return size_ != 0; }
 
   // The result of a search `moves` deep (2..6) of the position `key`, when
   // the table can tell it.
@@ -39,24 +45,26 @@ class ResultTable {
   // shortest mate, 0 none within `moves`, -1 illegal, -2 reflexmate failure.
   void Store(std::uint64_t key, int moves, int result);
 
-  // Counters for the bench and the tests.
-  std::uint64_t hits = 0;
-  std::uint64_t stores = 0;
-  std::uint64_t replacements = 0;
+  // Counters for the bench and the tests (shared by the threads).
+  std::atomic<std::uint64_t> hits{0};
+  std::atomic<std::uint64_t> stores{0};
+  std::atomic<std::uint64_t> replacements{0};
 
   // When set, every hit is searched again and a differing answer aborts the
   // program: the check that the table never changes a result.
   bool verifyHits = false;
 
  private:
-  // `depth` is the exact shortest mate (outcome Mate), the depth searched
-  // without success (outcome NoneWithin), or unused.
+  // `data` holds the outcome in its low byte (0 empty, see Outcome) and the
+  // depth in the next: the exact shortest mate (outcome Mate), the depth
+  // searched without success (outcome NoneWithin), or unused. `check` is the
+  // key XOR data.
   struct Slot {
-    std::uint64_t key = 0;
-    std::int8_t outcome = 0;  // 0 empty, see Outcome
-    std::int8_t depth = 0;
+    std::atomic<std::uint64_t> check{0};
+    std::atomic<std::uint64_t> data{0};
   };
-  std::vector<Slot> slots_;
+  std::unique_ptr<Slot[]> slots_;
+  std::size_t size_ = 0;
 };
 
 }  // namespace kv

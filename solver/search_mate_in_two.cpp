@@ -61,6 +61,22 @@ int SelfMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list, 
   return keyCount > 0 ? 2 : 0;
 }
 
+// After White's legal move `w`: whether the killer is a legal reply here
+// after which White cannot mate at once. (An illegal `w` is left to the
+// generator, which reports it.)
+bool KillerRefutes(SearchContext& ctx, const Move& w, const Move& killer) {
+  Position& pos = ctx.pos;
+  Move reply{};
+  if (killer.from == 0 || AttackedByBlack(pos, pos.whiteKingSquare) != 0 ||
+      !BlackMoveFits(pos, killer, w.from, w.to, reply))
+    return false;
+  MakeMove(pos, reply);
+  ++ctx.state.nodes;
+  const int mate = FindMateInOne(pos, reply.from, reply.to);
+  UnmakeMove(pos, reply);
+  return mate == 0;
+}
+
 }  // namespace
 
 int SearchMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list, bool top,
@@ -106,6 +122,12 @@ int SearchMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list
         }
         continue;
       }
+    }
+    // Without tries one refutation settles the move, and the killer refutes
+    // most often: tried before Black's list is made, it can spare the list.
+    if (!help && limit == 0 && KillerRefutes(ctx, w, killer)) {
+      UnmakeMove(pos, w);
+      continue;
     }
     MoveList& replies = list[1];
     if (GenerateBlackMoves(pos, w.from, w.to, replies) == 1) {

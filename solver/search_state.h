@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "core/position.h"
@@ -15,6 +16,8 @@
 #include "solver/result_table.h"
 
 namespace kv {
+
+class RootHelper;
 
 // The most records a key, try, threat or refutation list holds; the list has
 // one slot more for the end record. Each is drawn from one move list (White's
@@ -151,6 +154,14 @@ struct SearchState {
   // between searches and solves, since each answer depends on the position
   // and the mode alone.
   ResultTable resultTable;
+  // The table the searches use when it is not their own: a helper thread's
+  // state points at the main state's table.
+  ResultTable* sharedTable = nullptr;
+  // Threads of a key search: 1, or 2 for a helper thread that fills the
+  // result table from the other end of the root's moves.
+  int threads = 1;
+  // The helper thread with its own state, made at its first use.
+  std::shared_ptr<RootHelper> rootHelper;
 
   int helpMode = 0;     // 0, HelpBlackBegins, HelpWhiteBegins or HelpSetPlay
   int selfMode = 0;     // 0, SelfMate or ReflexMate

@@ -95,7 +95,7 @@ void VerifyHit(SearchContext& ctx, int moves, int lastFrom, int lastTo, MoveList
 int SearchBelow(SearchContext& ctx, int moves, int lastFrom, int lastTo, MoveList* list,
                 bool listWanted) {
   SearchState& state = ctx.state;
-  ResultTable& table = state.resultTable;
+  ResultTable& table = state.sharedTable != nullptr ? *state.sharedTable : state.resultTable;
   if (!table.Enabled() || state.helpMode != 0) return Search(ctx, moves, lastFrom, lastTo, list);
   const std::uint64_t key = ResultKey(ctx.pos, state.selfMode, lastFrom, lastTo);
   if (const ResultTable::Answer answer = table.Find(key, moves); answer.known) {

@@ -1,6 +1,7 @@
 // The two tests that take the place of White's mate in selfmates and
 // reflexmates: is White mated, and must Black mate after White's move.
 #include "core/rules.h"
+#include "core/tables.h"
 #include "solver/search.h"
 #include "solver/search_internal.h"
 
@@ -33,10 +34,13 @@ int BlackMustMate(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list) 
   for (int i = 0; list->moves[i].from != 0; ++i) {
     const Move& reply = list->moves[i];
     MakeMove(pos, reply);
-    bool isLegal = false;
+    // The reply is legal when it leaves its king unattacked; only a reply
+    // that checks can mate, so White's moves are generated for those alone.
+    const bool isLegal =
+        !IsSquare(pos.blackKingSquare) || AttackedByWhite(pos, pos.blackKingSquare) == 0;
     bool whiteMated = false;
-    if (GenerateWhiteMoves(pos, reply.from, reply.to, list[1]) != -1) {
-      isLegal = true;
+    if (isLegal && AttackedByBlack(pos, pos.whiteKingSquare) != 0) {
+      GenerateWhiteMoves(pos, reply.from, reply.to, list[1]);
       whiteMated = WhiteIsMated(ctx, &list[1]) == 1;
     }
     UnmakeMove(pos, reply);
