@@ -21,6 +21,8 @@ bool SolveRunner::Start(std::unique_ptr<SolveJob> job, Solver& solver) {
   breakFlag_.store(false);
   paneText_.clear();
   SolveJob* j = job_.get();
+  // Both cores: a helper thread fills the result table during key searches.
+  solver.search.threads = 2;
   thread_ = QThread::create([this, j, &solver] {
     UiCallbacks ui;
     ui.statusText = [this](int part, const std::string& text) {

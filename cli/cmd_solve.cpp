@@ -91,6 +91,7 @@ int SolveAndPrint(SolveSetup& setup, const Language& language) {
   InstallBreakHandler();
   UiCallbacks ui = StderrCallbacks();
   auto solver = std::make_unique<Solver>();
+  solver->search.threads = setup.threads;
   SolveEnvironment solve{setup.pos, setup.type, setup.options, setup.twins, language, ui};
   SolutionTree tree;
   SolutionTreeBuilder builder(tree);
@@ -117,7 +118,7 @@ bool TakeFlag(Args& args, const std::string& flag) {
 }
 
 // solve FILE [-n N] [--options DIGITS]: a stored problem with its twins.
-int RunFile(const Args& args, const Language& language, bool json) {
+int RunFile(const Args& args, const Language& language, bool json, int threads) {
   KvlArgs parsed;
   std::string error;
   if (!ParseKvlArgs(args, {"-n", "--options"}, parsed, error)) return UsageError("solve: " + error);
@@ -133,6 +134,7 @@ int RunFile(const Args& args, const Language& language, bool json) {
   setup->type = problem->type;
   setup->twins = problem->twins;
   setup->json = json;
+  setup->threads = threads;
   return SolveAndPrint(*setup, language);
 }
 
@@ -142,7 +144,9 @@ int Run(const Args& input) {
   std::string error;
   if (!TakeLangOption(args, language, &error)) return UsageError("solve: " + error);
   const bool json = TakeFlag(args, "--json");
-  if (!args.empty() && args[0].rfind("--", 0) != 0) return RunFile(args, language, json);
+  int threads = 2;
+  if (!TakeThreadsOption(args, threads, &error)) return UsageError("solve: " + error);
+  if (!args.empty() && args[0].rfind("--", 0) != 0) return RunFile(args, language, json, threads);
   std::string fen, stip, twins, digits;
   bool haveFen = false, haveStip = false, haveOptions = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -181,14 +185,16 @@ int Run(const Args& input) {
   env->twins = Utf8ToCp1252(twins);
   if (!env->twins.empty() && env->twins[0] != TwinModeSuccessive) env->twins[0] = TwinModeUsual;
   env->json = json;
+  env->threads = threads;
 
   return SolveAndPrint(*env, language);
 }
 
 Registration reg({"solve",
                   "--fen BOARD --stip TYPE [--twins FIELD] [--options DIGITS] [--lang LL] | "
-                  "FILE [-n N] [--options DIGITS] [--json]   solve as Search solution (F5) "
-                  "does; --json: the solution as a JSON document",
+                  "FILE [-n N] [--options DIGITS] [--json] [--threads N]   solve as Search "
+                  "solution (F5) does; --json: the solution as a JSON document; --threads 1 "
+                  "or 2 (default 2): the cores a key search uses",
                   &Run});
 
 }  // namespace

@@ -53,6 +53,22 @@ UiCallbacks StderrCallbacks(bool quiet) {
   return ui;
 }
 
+bool TakeThreadsOption(std::vector<std::string>& args, int& threads, std::string* error) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] != "--threads") continue;
+    if (i + 1 >= args.size() || (args[i + 1] != "1" && args[i + 1] != "2")) {
+      if (error != nullptr)
+        *error = "--threads wants 1 or 2, not '" + (i + 1 < args.size() ? args[i + 1] : "") + "'";
+      return false;
+    }
+    threads = args[i + 1][0] - '0';
+    args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+               args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+    --i;
+  }
+  return true;
+}
+
 std::string PaneTextForTerminal(std::string_view text) {
   std::string lf;
   lf.reserve(text.size());

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/position.h"
 #include "solver/problem_type.h"
@@ -18,6 +19,7 @@ struct SolveSetup {
   SolveOptions options;
   std::string twins;
   bool json = false;  // --json: the solution tree as a JSON document
+  int threads = 2;    // --threads: the key search's threads
 };
 
 // Reads the 18-digit "Options" value; false (options untouched) otherwise.
@@ -30,6 +32,12 @@ bool BreakRequested();
 
 // Status texts (parts 2 and 4) and message boxes to stderr; the break poll.
 UiCallbacks StderrCallbacks(bool quiet = false);
+
+// Takes "--threads N" out of `args`: the threads of a key search, 1 or 2
+// (a helper thread fills the result table; the text is the same). Leaves
+// `threads` as it is when the option is absent; false with `error` set when
+// its value is missing or not 1 or 2.
+bool TakeThreadsOption(std::vector<std::string>& args, int& threads, std::string* error);
 
 // The pane text as UTF-8 with LF line ends.
 std::string PaneTextForTerminal(std::string_view text);
