@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 
+#include "app/check_soundness_window.h"
 #include "app/design_text.h"
 #include "strings/dialog_translation.h"
 
@@ -68,6 +69,9 @@ ListeProblemeDlg::ListeProblemeDlg(ProblemList& list, const std::string& current
     actions_->addAction(QString::fromUtf8(ListActionLabel(action)), this,
                         [this, action] { emit actionChosen(action, SelectedEntries()); });
   }
+  // The soundness check runs in a window of its own over the selection.
+  actions_->addAction(QStringLiteral("Check soundness"), this,
+                      [this] { OpenCheckSoundness(this, list_, SelectedEntries()); });
   actionsButton->setMenu(actions_);
 
   // "&Close" is the dialog's only way out; Escape does the same.

@@ -275,7 +275,7 @@ int Run(const Args& args) {
   if (parsed.format == Format::Json) {
     std::printf("%s\n",
                 JsonReport(parsed.file, items, reports, summary, seconds, parsed.jobs, stopped)
-                    .dump(2)
+                    .dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
                     .c_str());
   } else {
     const std::string text = SummaryText(summary, seconds, parsed.jobs, stopped);

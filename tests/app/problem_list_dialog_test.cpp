@@ -129,7 +129,7 @@ void ProblemListDialogTest::actionsMenuInOrder() {
   ListeProblemeDlg dialog(list, "/data/mates.kvl", 4, Language{}, QString());
   dialog.Start();
   const QList<QAction*> actions = dialog.actionsMenu()->actions();
-  QCOMPARE(actions.size(), ListActionCount);
+  QCOMPARE(actions.size(), ListActionCount + 1);  // and "Check soundness"
   QCOMPARE(actions[0]->text(), QStringLiteral("Positions -> &Printer"));
   QCOMPARE(actions[3]->text(), QStringLiteral("&Positions -> EPD file"));
   QCOMPARE(actions[7]->text(), QStringLiteral("&Duplicate information"));
