@@ -72,6 +72,8 @@ int ChooseKind(ListAction action) {
       return ChooseEpdExport;
     case ListAction::SolutionsToText:
       return ChooseTextReport;
+    case ListAction::PopeyeFile:
+      return ChoosePopeyeExport;
     default:
       return -1;
   }
@@ -87,6 +89,8 @@ ExportAction ExportOf(ListAction action) {
       return ExportAction::SolutionsToText;
     case ListAction::SolutionsToRecords:
       return ExportAction::SolutionsToRecords;
+    case ListAction::PopeyeFile:
+      return ExportAction::PopeyeFile;
     default:
       return ExportAction::CopyPositions;
   }
@@ -171,9 +175,17 @@ void RunListAction(MainWindow& window, QWidget* owner, ListAction action,
       state.collection, state.problem, state.pos.board, state.options, state.language, ui, 0,
       nullptr};
   QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-  RunExport(ExportOf(action), target, state.problemList,
-            SelectedEntries(state.problemList, selected), context);
+  const ExportOutcome outcome = RunExport(ExportOf(action), target, state.problemList,
+                                          SelectedEntries(state.problemList, selected), context);
   QGuiApplication::restoreOverrideCursor();
+  // Problems the solver input cannot express were left out: say which.
+  if (outcome.notExportable > 0) {
+    std::string text = std::to_string(outcome.notExportable) + " problem(s) not written:";
+    for (std::size_t i = 0; i < outcome.notExportableNotes.size() && i < 10; ++i) {
+      text += "\n" + outcome.notExportableNotes[i];
+    }
+    ui.messageBox(text, "Kestrovale", MbOk | MbIconExclamation);
+  }
 }
 
 void ListeProblemeDlgProc(MainWindow& window, int command) {

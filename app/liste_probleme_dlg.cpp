@@ -22,7 +22,7 @@ namespace {
 constexpr std::array<const char*, ListActionCount> kActionLabels = {
     "Positions -> &Printer",  "&Positions -> KVL file", "&Positions -> PGN file",
     "&Positions -> EPD file", "Positions -> &Viewer",   "&Solutions -> TXT file",
-    "Solutions -> Text",      "&Duplicate information"};
+    "Solutions -> Text",      "&Duplicate information", "Positions -> S&olver input file"};
 
 }  // namespace
 

@@ -28,8 +28,9 @@ enum class ListAction {
   SolutionsToText,     // "&Solutions -> TXT file"
   SolutionsToRecords,  // "Solutions -> Text"
   DuplicateInformation,
+  PopeyeFile,  // "Positions -> S&olver input file"
 };
-inline constexpr int ListActionCount = 8;
+inline constexpr int ListActionCount = 9;
 
 // The menu's label of an action.
 const char* ListActionLabel(ListAction action);
