@@ -1,0 +1,220 @@
+// The fast helpmate search: its answers against a plain walk without a
+// table (also with a table so small that every store replaces another
+// position), and the helpmate texts with the fast search on and off.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/fen.h"
+#include "core/rules.h"
+#include "search_fixture.h"
+#include "solver/help_fast.h"
+#include "solver/problem_type.h"
+#include "solver/solve_driver.h"
+#include "solver/solve_options_logic.h"
+
+namespace kv {
+namespace {
+
+using test::SearchWorld;
+
+struct Helpmate {
+  std::string id, stipulation, fen;
+  double plainSeconds = 0;  // the independent solver's time without its fast mode
+};
+
+// The helpmates of a data file of tests/solver/data (id, stipulation, board
+// first; the plain time in column 6 when the file has one).
+std::vector<Helpmate> ReadHelpmates(const std::string& file) {
+  std::vector<Helpmate> rows;
+  std::ifstream in(KESTROVALE_SOURCE_DIR "/tests/solver/data/" + file);
+  EXPECT_TRUE(in.good()) << file;
+  std::string line;
+  std::getline(in, line);  // header
+  while (std::getline(in, line)) {
+    std::vector<std::string> cells;
+    std::stringstream fields(line);
+    std::string cell;
+    while (std::getline(fields, cell, '\t')) cells.push_back(cell);
+    if (cells.size() < 3 || cells[1].rfind("h#", 0) != 0) continue;
+    Helpmate row{cells[0], cells[1], cells[2], 0};
+    if (cells.size() > 5) row.plainSeconds = std::strtod(cells[5].c_str(), nullptr);
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+// Whether White, to move with `moves` left, is helped to mate: the plain
+// recursion the fast search must agree with.
+int PlainHelpMate(Position& pos, const Move& last, int moves) {
+  if (moves == 1) return FindMateInOne(pos, last.from, last.to);
+  const int now = FindMateInOne(pos, last.from, last.to);
+  if (now != 0) return now;
+  MoveList white;
+  GenerateWhiteMoves(pos, last.from, last.to, white);
+  for (int i = 0; white.moves[i].from != 0; ++i) {
+    const Move w = white.moves[i];
+    MakeMove(pos, w);
+    MoveList black;
+    bool mate = false;
+    if (GenerateBlackMoves(pos, w.from, w.to, black) == 0) {
+      for (int j = 0; !mate && black.moves[j].from != 0; ++j) {
+        MakeMove(pos, black.moves[j]);
+        mate = PlainHelpMate(pos, black.moves[j], moves - 1) == HelpMate;
+        UnmakeMove(pos, black.moves[j]);
+      }
+    }
+    UnmakeMove(pos, w);
+    if (mate) return HelpMate;
+  }
+  return HelpNoMate;
+}
+
+// Every position after one black move and, below it, after one more pair of
+// moves: the fast search's answer for one and two white moves left (asked
+// in both orders, so that the table's "within" bounds are exercised) against
+// the plain walk. Returns the number of positions compared.
+int CompareWithPlainWalk(const std::string& fen, std::size_t tableSlots) {
+  SearchWorld world(fen);
+  Position& pos = world.pos;
+  HelpFast& fast = world.state->helpFast;
+  fast.table.Resize(tableSlots);
+  int compared = 0;
+  const auto compare = [&](const Move& last, const std::string& line) {
+    const int one = PlainHelpMate(pos, last, 1);
+    const int two = PlainHelpMate(pos, last, 2);
+    EXPECT_EQ(HelpMateWithin(fast, pos, last, 2), two) << fen << " after " << line;
+    EXPECT_EQ(HelpMateWithin(fast, pos, last, 1), one) << fen << " after " << line;
+    EXPECT_EQ(HelpMateWithin(fast, pos, last, 2), two) << fen << " after " << line;
+    ++compared;
+  };
+  MoveList black;
+  GenerateBlackMoves(pos, 0, 0, black);
+  for (int i = 0; black.moves[i].from != 0; ++i) {
+    const Move b = black.moves[i];
+    MakeMove(pos, b);
+    compare(b, test::LongText(b));
+    MoveList white;
+    if (GenerateWhiteMoves(pos, b.from, b.to, white) == 0) {
+      // Two white moves of the first black move, with every black answer.
+      for (int j = 0; j < 2 && white.moves[j].from != 0; ++j) {
+        const Move w = white.moves[j];
+        MakeMove(pos, w);
+        MoveList answers;
+        if (GenerateBlackMoves(pos, w.from, w.to, answers) == 0) {
+          for (int a = 0; answers.moves[a].from != 0; ++a) {
+            MakeMove(pos, answers.moves[a]);
+            compare(answers.moves[a], test::LongText(b) + " " + test::LongText(w) + " " +
+                                          test::LongText(answers.moves[a]));
+            UnmakeMove(pos, answers.moves[a]);
+          }
+        }
+        UnmakeMove(pos, w);
+      }
+    }
+    UnmakeMove(pos, b);
+  }
+  return compared;
+}
+
+TEST(FastHelpmate, AnswersAsThePlainWalkWithLargeAndTinyTables) {
+  // A queen promotion, a castling line and a checking knight.
+  int compared = 0;
+  for (const char* id : {"hm_ex54", "hm_castling_6a", "hm_ex59"}) {
+    for (const Helpmate& row : ReadHelpmates("helpmates-deep.tsv")) {
+      if (row.id != id) continue;
+      compared += CompareWithPlainWalk(row.fen, DefaultHelpTableSlots);
+      compared += CompareWithPlainWalk(row.fen, 8);
+    }
+  }
+  EXPECT_GT(compared, 300);
+}
+
+TEST(FastHelpmate, TableKeepsTheBoundsItWasGiven) {
+  HelpTable table(16);
+  EXPECT_EQ(table.Slots(), 16u);
+  const std::uint64_t key = 0x1234567890ABCDEFull;
+  EXPECT_EQ(table.Find(key, 3), HelpTable::Known::Nothing);
+  table.Store(key, 2, false);
+  EXPECT_EQ(table.Find(key, 1), HelpTable::Known::NoMate);
+  EXPECT_EQ(table.Find(key, 2), HelpTable::Known::NoMate);
+  EXPECT_EQ(table.Find(key, 3), HelpTable::Known::Nothing);
+  table.Store(key, 4, true);
+  EXPECT_EQ(table.Find(key, 2), HelpTable::Known::NoMate);
+  EXPECT_EQ(table.Find(key, 3), HelpTable::Known::Nothing);
+  EXPECT_EQ(table.Find(key, 5), HelpTable::Known::Mate);
+  table.Store(key, 3, true);
+  EXPECT_EQ(table.Find(key, 3), HelpTable::Known::Mate);
+  // Another position in the same slot replaces it; the first is forgotten.
+  table.Store(key + 16, 1, false);
+  EXPECT_EQ(table.Find(key, 3), HelpTable::Known::Nothing);
+  table.StoreIllegal(key);
+  EXPECT_EQ(table.Find(key, 6), HelpTable::Known::Illegal);
+  table.Clear();
+  EXPECT_EQ(table.Find(key, 6), HelpTable::Known::Nothing);
+}
+
+std::string SolveText(const Helpmate& row, bool setPlay, bool fast, std::size_t tableSlots) {
+  Position pos;
+  EXPECT_TRUE(ParseFenBoard(row.fen, pos.board, nullptr)) << row.id;
+  ProblemType type;
+  EXPECT_TRUE(ParseProblemType(row.stipulation, type)) << row.id;
+  SolveOptions options{};
+  SwitchOptionsToKind(options, type.kind);
+  options[SetPlay] = setPlay ? 1 : 0;
+  const Language language;
+  const UiCallbacks ui;
+  auto solver = std::make_unique<Solver>();
+  solver->search.helpFast.enabled = fast;
+  solver->search.helpFast.table.Resize(tableSlots);
+  SolveEnvironment env{pos, type, options, "", language, ui};
+  return SolveEntry(*solver, env, type.moves);
+}
+
+// The helpmates whose search without the fast search stays quick enough:
+// every one of the checked set, and the deep ones by the independent
+// solver's plain time (under the sanitizers only the quickest).
+std::vector<Helpmate> ComparedHelpmates() {
+#ifdef NDEBUG
+  constexpr double kPlainSecondsLimit = 1.0;
+#else
+  constexpr double kPlainSecondsLimit = 0.2;
+#endif
+  std::vector<Helpmate> rows;
+  for (const Helpmate& row : ReadHelpmates("search_problems.tsv")) {
+#ifndef NDEBUG
+    // Without optimisation the three-movers of the set take seconds each.
+    if (row.stipulation.rfind("h#2", 0) != 0) continue;
+#endif
+    rows.push_back(row);
+  }
+  for (const Helpmate& row : ReadHelpmates("helpmates-deep.tsv"))
+    if (row.plainSeconds <= kPlainSecondsLimit) rows.push_back(row);
+  return rows;
+}
+
+TEST(FastHelpmate, TextsAreTheSameWithTheFastSearchOnAndOff) {
+  const std::vector<Helpmate> rows = ComparedHelpmates();
+#ifdef NDEBUG
+  EXPECT_EQ(rows.size(), 20u);
+#else
+  EXPECT_EQ(rows.size(), 7u);
+#endif
+  for (const Helpmate& row : rows) {
+    for (const bool setPlay : {true, false}) {
+      const std::string plain = SolveText(row, setPlay, false, DefaultHelpTableSlots);
+      EXPECT_NE(plain.find('#'), std::string::npos) << row.id;
+      EXPECT_EQ(SolveText(row, setPlay, true, DefaultHelpTableSlots), plain)
+          << row.id << (setPlay ? " with set play" : "");
+      // A table of a few slots answers little and replaces all the time.
+      EXPECT_EQ(SolveText(row, setPlay, true, 4), plain) << row.id << " with a tiny table";
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kv
