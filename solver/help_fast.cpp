@@ -57,13 +57,18 @@ std::uint64_t FullKey(const Position& pos, std::uint64_t men, const Move& last, 
   return key;
 }
 
+// What a walk cut short by the user returns; nothing is stored then.
+constexpr int Stopped = 3;
+// Positions between two polls of the user break.
+constexpr std::uint64_t PollInterval = 4096;
+
 class Walk {
  public:
-  Walk(HelpFast& fast, Position& pos) : fast_(fast), pos_(pos) {}
+  Walk(HelpFast& fast, Position& pos, const UiCallbacks* ui) : fast_(fast), pos_(pos), ui_(ui) {}
 
   // White to move after `last`, `moves` white moves left.
   int WhiteMates(std::uint64_t men, const Move& last, int moves, int ply) {
-    ++fast_.nodes;
+    if (BreakPolled()) return Stopped;
     // The mating move itself: only a move that checks can do it, which the
     // mate-in-one test looks at alone.
     if (moves == 1) return FindMateInOne(pos_, last.from, last.to);
@@ -79,6 +84,7 @@ class Walk {
       MakeMove(pos_, w);
       const int answer = BlackAllows(MenAfter(men, w), w, moves - 1, ply + 1);
       UnmakeMove(pos_, w);
+      if (answer == Stopped) return Stopped;
       if (answer == HelpMate) return Remember(key, moves, true);
     }
     return Remember(key, moves, false);
@@ -87,7 +93,7 @@ class Walk {
   // Black to move after White's move `last`, `moves` white moves left after
   // Black's move. HelpIllegal here means White's move was illegal.
   int BlackAllows(std::uint64_t men, const Move& last, int moves, int ply) {
-    ++fast_.nodes;
+    if (BreakPolled()) return Stopped;
     const std::uint64_t key = FullKey(pos_, men, last, false);
     if (const int known = Lookup(key, moves); known != Unknown) return known;
     MoveList& list = fast_.lists[ply];
@@ -97,6 +103,7 @@ class Walk {
       MakeMove(pos_, b);
       const int answer = WhiteMates(MenAfter(men, b), b, moves, ply + 1);
       UnmakeMove(pos_, b);
+      if (answer == Stopped) return Stopped;
       if (answer == HelpMate) return Remember(key, moves, true);
     }
     return Remember(key, moves, false);
@@ -104,6 +111,14 @@ class Walk {
 
  private:
   static constexpr int Unknown = 2;
+
+  // Counts a position and, now and then, asks whether the user wants to stop.
+  bool BreakPolled() {
+    ++fast_.nodes;
+    if (stopped_) return true;
+    if (ui_ != nullptr && fast_.nodes % PollInterval == 0 && ui_->BreakRequested()) stopped_ = true;
+    return stopped_;
+  }
 
   int Lookup(std::uint64_t key, int moves) {
     switch (fast_.table.Find(key, moves)) {
@@ -132,19 +147,27 @@ class Walk {
 
   HelpFast& fast_;
   Position& pos_;
+  const UiCallbacks* ui_;
+  bool stopped_ = false;
 };
 
 }  // namespace
 
 int HelpMateWithin(HelpFast& fast, Position& pos, const Move& last, int moves) {
-  Walk walk(fast, pos);
+  Walk walk(fast, pos, nullptr);
   return walk.WhiteMates(MenKey(pos), last, moves, 0);
 }
 
 int FastHelpVerdict(SearchContext& ctx, const Move& last, int moves) {
-  HelpFast& fast = ctx.state.helpFast;
-  if (!fast.enabled || ctx.state.userBreak != 0) return HelpMate;
-  return HelpMateWithin(fast, ctx.pos, last, moves);
+  SearchState& state = ctx.state;
+  HelpFast& fast = state.helpFast;
+  if (!fast.enabled || state.userBreak != 0) return HelpMate;
+  Walk walk(fast, ctx.pos, &ctx.ui);
+  const int verdict = walk.WhiteMates(MenKey(ctx.pos), last, moves, 0);
+  if (verdict != Stopped) return verdict;
+  // The user stopped the walk: the search is told, and stops as it does.
+  state.userBreak = 1;
+  return HelpMate;
 }
 
 }  // namespace kv

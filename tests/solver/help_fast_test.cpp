@@ -158,6 +158,30 @@ TEST(FastHelpmate, TableKeepsTheBoundsItWasGiven) {
   EXPECT_EQ(table.Find(key, 6), HelpTable::Known::Nothing);
 }
 
+TEST(FastHelpmate, AWalkTheUserStopsLeavesNoWrongAnswer) {
+  // White to move in a three-mover's diagram: tens of thousands of positions
+  // within three moves, so the walk is stopped at its first poll.
+  std::string fen;
+  for (const Helpmate& row : ReadHelpmates("helpmates-deep.tsv"))
+    if (row.id == "hm_ex13b") fen = row.fen;
+  ASSERT_FALSE(fen.empty());
+  SearchWorld world(fen);
+  bool stop = true;
+  world.ui.breakPoll = [&stop] { return stop; };
+  const Move none{};
+  EXPECT_EQ(FastHelpVerdict(world.ctx, none, 3), HelpMate);  // "search it"
+  EXPECT_EQ(world.state->userBreak, 1);
+  // Asked again without the break, the answer is that of a walk that was
+  // never stopped: what the stopped walk stored was complete.
+  stop = false;
+  world.state->userBreak = 0;
+  HelpFast fresh;
+  for (int moves = 1; moves <= 3; ++moves)
+    EXPECT_EQ(FastHelpVerdict(world.ctx, none, moves),
+              HelpMateWithin(fresh, world.pos, none, moves))
+        << moves;
+}
+
 std::string SolveText(const Helpmate& row, bool setPlay, bool fast, std::size_t tableSlots) {
   Position pos;
   EXPECT_TRUE(ParseFenBoard(row.fen, pos.board, nullptr)) << row.id;
