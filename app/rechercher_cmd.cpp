@@ -100,6 +100,8 @@ int RechercherPosCommand(MainWindow& window, const WindowMessage& message) {
   QGuiApplication::restoreOverrideCursor();
   state.problemListCount = state.problemList.count();
   if (outcome.found > 0) {
+    // The list command is enabled by a list that was empty until now.
+    window.UpdateCommandStates();
     window.Dispatch(CmdOldList);
   } else {
     message(49, MbIconExclamation);
