@@ -130,7 +130,7 @@ void CollectionDialogsTest::fileDialogIsSetUpByKind() {
   std::unique_ptr<QFileDialog> open(MakeFileDialog(nullptr, Language{}, ChooseOpen, ""));
   QCOMPARE(open->acceptMode(), QFileDialog::AcceptOpen);
   QCOMPARE(open->fileMode(), QFileDialog::ExistingFile);
-  QCOMPARE(open->nameFilters().size(), 5);
+  QCOMPARE(open->nameFilters().size(), 6);
 
   std::unique_ptr<QFileDialog> authors(MakeFileDialog(nullptr, Language{}, ChooseAuthorList, ""));
   QCOMPARE(authors->windowTitle(), QStringLiteral("Change author list"));
