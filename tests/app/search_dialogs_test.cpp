@@ -508,16 +508,21 @@ void SearchDialogsTest::searchLeavesTheShownProblemAndItsSaveQuestion() {
   f.state->pos.board = edited;
   QVERIFY(IsProblemModified(f.state->problem, f.state->pos.board));
   f.log.messages.clear();
+  bool listShown = false;
   {
     // The list that follows the hits first asks to save; Cancel keeps all.
-    ModalDriver driver([](QWidget* modal) {
+    ModalDriver driver([&listShown](QWidget* modal) {
       if (auto* d = qobject_cast<RechercherPosDlg*>(modal)) {
         d->twinsBox()->click();
         d->accept();
+      } else if (auto* list = qobject_cast<ListeProblemeDlg*>(modal)) {
+        listShown = true;
+        list->reject();
       }
     });
     f.window->Dispatch(CmdSearchPositions);
   }
+  QVERIFY(!listShown);
   QCOMPARE(Records(f.state->problemList), std::vector<int>{7});
   QVERIFY(f.state->pos.board == edited);
   QVERIFY(f.state->problem.storedBoard == stored);
