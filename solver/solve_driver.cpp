@@ -710,6 +710,10 @@ const std::string& SolveEntry(Solver& s, SolveEnvironment& env, int n) {
     // "after the key" plays only a key found in this solve.
     s.lastRuns[0] = s.lastRuns[1] = SearchRun{};
     s.twinKey = Move{};
+    // The killers steer which reply a search tries first, and a helpmate's
+    // shorter-solution search writes the line it meets first: a new solve
+    // starts without the last one's, so its text is the problem's alone.
+    s.search.refutationKiller = {};
   }
   if (twins == 0) {
     SolveTwinOrProblem(s, env, n);
