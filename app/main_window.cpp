@@ -792,6 +792,7 @@ void MainWindow::OpenByExtension() {
       state_.collection.currentFileName = imported.targetPath;
       state_.collection.currentIndex = 0;
       result = LoadProblem(state_.collection, state_.problem, state_.pos.board);
+      ReportSkippedImports(imported);
     } else {
       result = imported.result;
       failure = ImportFailureText(imported, state_.language);
@@ -821,6 +822,18 @@ void MainWindow::OpenByExtension() {
     ReportResult(result, state_.collection.currentFileName);
   }
   AfterCommandRefresh(true);
+}
+
+// Problems of an imported file that the collection cannot hold (fairy men
+// or conditions, for instance) are left out whole; the user is told which,
+// as the command-line import tells them on its error stream.
+void MainWindow::ReportSkippedImports(const ImportResult& imported) {
+  if (imported.skipped == 0 || !prompts_.messageBox) return;
+  std::string text = std::to_string(imported.imported) + " problem(s) imported, " +
+                     std::to_string(imported.skipped) + " left out:";
+  for (const std::string& note : imported.skipNotes) text += "\n" + note;
+  if (static_cast<int>(imported.skipNotes.size()) < imported.skipped) text += "\n...";
+  prompts_.messageBox(Q(text), QStringLiteral("Kestrovale"), MbIconExclamation);
 }
 
 void MainWindow::AfterCommandRefresh(bool focus) {

@@ -17,6 +17,7 @@
 #include "app/app_state.h"
 #include "app/board_widget.h"
 #include "app/piece_images.h"
+#include "collections/import_common.h"
 #include "print/preview_zoom.h"
 #include "print/print_document.h"
 #include "solver/solve_driver.h"
@@ -72,6 +73,7 @@ class MainWindow : public QMainWindow {
   // when there is nothing to save.
   int AskToSave();
   void OpenByExtension();
+  void ReportSkippedImports(const ImportResult& imported);
   void AfterCommandRefresh(bool focus);
   void RefreshInformation();
   void RefreshProblemType();

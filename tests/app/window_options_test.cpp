@@ -2,6 +2,7 @@
 // the string files, and the message about a configuration that cannot be read.
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -80,6 +81,7 @@ class WindowOptionsTest : public QObject {
   void openAndSaveAsChooseTheirKind();
   void fileDialogOfAKindKeepsTheNameAsTyped();
   void unreadableConfigurationIsReported();
+  void openingAnInputFileNamesTheProblemsLeftOut();
   void textsFitInEveryLanguage();
   void screenshots();
 };
@@ -294,6 +296,29 @@ void WindowOptionsTest::unreadableConfigurationIsReported() {
     session.window().close();
   }
   QVERIFY(quiet.messages.isEmpty());
+}
+
+void WindowOptionsTest::openingAnInputFileNamesTheProblemsLeftOut() {
+  QTemporaryDir dir;
+  const QString source = dir.filePath("mixed.inp");
+  QFile file(source);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(
+      "beginproblem\n"
+      "stipulation #2\npieces white Kg6 Ra1 black Kh8 Pa7a6\n"
+      "nextproblem\n"
+      "condition Circe\nstipulation #2\npieces white Ka1 Qb2 black Ka8\n"
+      "endproblem\n");
+  file.close();
+  ChoiceWindow w;
+  w.answer = source.toStdString();
+  w.window->Dispatch(CmdOpen);
+  QVERIFY(w.state.fileOpen);
+  QCOMPARE(QString::fromStdString(w.state.collection.currentFileName), dir.filePath("mixed.kvl"));
+  QCOMPARE(w.log.messages.size(), 1);
+  QVERIFY(w.log.messages[0].startsWith(QStringLiteral("1 problem(s) imported, 1 left out:")));
+  QVERIFY(w.log.messages[0].contains(QStringLiteral("problem 2")));
+  QVERIFY(w.log.messages[0].contains(QStringLiteral("Circe")));
 }
 
 void WindowOptionsTest::textsFitInEveryLanguage() {
