@@ -50,8 +50,8 @@ struct Prompts {
   std::function<bool(const Language& language, std::string& name, int kind)> chooseFile;
   std::function<QString(const QString& title, const QString& filter)> openFileName;
   std::function<QString(const QString& title, const QString& filter)> saveFileName;
-  // A dialog that does not exist yet: shows its title and says so.
-  std::function<void(const QString& title)> placeholder;
+  // A command id that Dispatch has no case for: its menu text and id.
+  std::function<void(const QString& title)> unhandledCommand;
   // The test-a-move choice: index + 1 of the chosen move, 0 for Cancel.
   std::function<int(const QString& title, const QStringList& moves)> chooseMove;
 };
@@ -125,7 +125,7 @@ class MainWindow : public QMainWindow {
   QString MessageText(int n) const;
   QString MenuText(int command) const;  // the item's text as a dialog title
   int Message(int n, const std::string& argument, int style);
-  void Placeholder(int command);
+  void UnhandledCommand(int command);
   void ApplyLanguageTexts();
   void ApplyPaneFont();
   void RelabelRecentFiles();

@@ -15,12 +15,12 @@ RechercherTexteDlg::RechercherTexteDlg(const QString& proposed, const Language& 
   setWindowTitle(QStringLiteral("Recherche de chaîne"));
   text_ = new QLineEdit(this);
   SetControlId(text_, 101);
-  text_->setMaxLength(MaxSearchTextLength);
+  text_->setMaxLength(MaxFindTextLength);
   text_->setMinimumWidth(text_->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 24);
   // A selection spanning lines proposes its first line only.
   QString first = proposed;
   first.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-  text_->setText(first.section(QLatin1Char('\n'), 0, 0).left(MaxSearchTextLength));
+  text_->setText(first.section(QLatin1Char('\n'), 0, 0).left(MaxFindTextLength));
   text_->selectAll();
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(text_);

@@ -11,7 +11,7 @@ class QLineEdit;
 namespace kv::app {
 
 // The longest search text the dialog takes.
-inline constexpr int MaxSearchTextLength = 119;
+inline constexpr int MaxFindTextLength = 119;
 
 class RechercherTexteDlg : public QDialog {
   Q_OBJECT

@@ -18,7 +18,7 @@ Prompts RecordingPrompts(PromptLog& log) {
   };
   p.openFileName = [&log](const QString&, const QString&) { return log.openName; };
   p.saveFileName = [&log](const QString&, const QString&) { return log.saveName; };
-  p.placeholder = [&log](const QString& title) { log.placeholders << title; };
+  p.unhandledCommand = [&log](const QString& title) { log.unhandled << title; };
   p.chooseMove = [](const QString&, const QStringList&) { return 0; };
   return p;
 }

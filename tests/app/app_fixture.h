@@ -18,10 +18,10 @@
 namespace kv::app::test {
 
 struct PromptLog {
-  QStringList messages;      // every box text, in order
-  QStringList placeholders;  // titles of the dialogs not yet built
-  std::deque<int> answers;   // given to Yes/No/Cancel boxes; Cancel when empty
-  QString openName;          // what the open-file dialog returns
+  QStringList messages;     // every box text, in order
+  QStringList unhandled;    // commands Dispatch has no case for
+  std::deque<int> answers;  // given to Yes/No/Cancel boxes; Cancel when empty
+  QString openName;         // what the open-file dialog returns
   QString saveName;
 };
 

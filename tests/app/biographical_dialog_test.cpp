@@ -241,7 +241,7 @@ void BiographicalDialogTest::commandOpensTheDialog() {
   });
   f.window->Dispatch(CmdBiographical);
   QVERIFY(seen);
-  QVERIFY(f.log.placeholders.isEmpty());
+  QVERIFY(f.log.unhandled.isEmpty());
   // The state keeps the fields and the marks for the information dialogs.
   QCOMPARE(f.state->biographical.diedTo, 1950);
   QCOMPARE(OfferedAuthors(DialogLists(*f.state).authors), std::vector<std::string>{"Loyd, Sam"});

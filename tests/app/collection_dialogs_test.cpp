@@ -305,7 +305,7 @@ void CollectionDialogsTest::organiseAndSaveFromTheWindow() {
   QCOMPARE(RecordCount(path), 7);
   QCOMPARE(f.state->problemListCount, 0);
   QCOMPARE(f.state->collection.currentIndex, 4);
-  QVERIFY(f.log.placeholders.isEmpty());
+  QVERIFY(f.log.unhandled.isEmpty());
   QVERIFY(f.log.messages.isEmpty());
 
   // Saving the blank record shown as the seventh, past the old fifth.
@@ -322,7 +322,7 @@ void CollectionDialogsTest::organiseAndSaveFromTheWindow() {
   Board board{};
   QVERIFY(LoadProblemNumber(path, 7, read, board).ok());
   QCOMPARE(read.authors, std::string("Moved"));
-  QVERIFY(f.log.placeholders.isEmpty());
+  QVERIFY(f.log.unhandled.isEmpty());
 }
 
 QTEST_MAIN(CollectionDialogsTest)

@@ -143,7 +143,7 @@ void CommandsTest::commandsThatNeedAFileDoNothingWithoutOne() {
   QTest::keyClick(w.solutionPane(), Qt::Key_F8, Qt::ShiftModifier);
   QTest::keyClick(w.solutionPane(), Qt::Key_F8, Qt::ControlModifier);
   QTest::keyClick(w.solutionPane(), Qt::Key_F9, Qt::ControlModifier);
-  QVERIFY(f.log.placeholders.isEmpty());
+  QVERIFY(f.log.unhandled.isEmpty());
   QVERIFY(f.log.messages.isEmpty());
   QVERIFY(!QFile::exists(dir.filePath("never.kvl")));
 }

@@ -463,7 +463,7 @@ void DescriptionDialogsTest::windowCommandsOpenTheDialogs() {
     f.window->Dispatch(command);
     QCOMPARE(opened, QString::fromLatin1(name));
   }
-  QVERIFY(f.log.placeholders.isEmpty());
+  QVERIFY(f.log.unhandled.isEmpty());
   // OK on the type dialog marks the information as changed.
   WhenDialogOpens([](QDialog* d) {
     C<QRadioButton>(*d, 172)->click();

@@ -137,7 +137,7 @@ void InformationTest::findStepsAndOffersToRestart() {
   f.state->findText = "mate";
   w.Dispatch(CmdFindNext);
   QCOMPARE(w.solutionPane()->textCursor().selectedText(), QStringLiteral("mate"));
-  QVERIFY(f.log.placeholders.isEmpty());
+  QVERIFY(f.log.unhandled.isEmpty());
 }
 
 QTEST_MAIN(InformationTest)

@@ -183,7 +183,7 @@ void MultipleViewTest::okOpensTheTopLeftAndDoubleClickTheCell() {
       [&] { f.window->Dispatch(CmdVisualizer); }));
   QCOMPARE(f.state->collection.currentIndex, 11);
   QCOMPARE(f.state->problem.authors, std::string("Author 12"));
-  QVERIFY(f.log.placeholders.isEmpty());
+  QVERIFY(f.log.unhandled.isEmpty());
 }
 
 void MultipleViewTest::cancelAndRefusedSaveChangeNothing() {

@@ -190,7 +190,7 @@ void ProblemListDialogTest::listCommandsFromTheWindow() {
   QCOMPARE(f.state->collection.currentIndex, 2);
   QVERIFY(f.state->fileOpen);
   QVERIFY(f.window->positionBox()->isEnabled());
-  QVERIFY(f.log.placeholders.isEmpty());
+  QVERIFY(f.log.unhandled.isEmpty());
 }
 
 // With KESTROVALE_SCREENSHOTS naming a folder, the dialogs are drawn into it

@@ -441,7 +441,7 @@ void SearchDialogsTest::searchOnTheSampleListsItsHits() {
   QCOMPARE(Records(f.state->problemList), (std::vector<int>{5, 32, 33, 39}));
   QCOMPARE(f.state->problemListCount, 4);
   QCOMPARE(listed, std::vector<int>{4});
-  QVERIFY(f.log.placeholders.isEmpty());
+  QVERIFY(f.log.unhandled.isEmpty());
 
   // The author "Loyd" through the text dialog, the count cleared.
   {

@@ -27,7 +27,7 @@ void TextSearchDialogTest::proposesTheSelectionWithinTheField() {
       QStringLiteral("1.Qd7!") + QChar::ParagraphSeparator + QStringLiteral("2.Qd8#"), Language{});
   QCOMPARE(lines.textField()->text(), QStringLiteral("1.Qd7!"));
   RechercherTexteDlg longer(QString(300, QLatin1Char('x')), Language{});
-  QCOMPARE(longer.textField()->text().size(), MaxSearchTextLength);
+  QCOMPARE(longer.textField()->text().size(), MaxFindTextLength);
   longer.textField()->setText(QStringLiteral("Dé"));
   QCOMPARE(longer.SearchText(), std::string("D\xE9"));
 }
@@ -62,7 +62,7 @@ void TextSearchDialogTest::searchFromTheWindow() {
   });
   w.Dispatch(CmdFindInText);
   QCOMPARE(w.solutionPane()->textCursor().selectionStart(), 39);
-  QVERIFY(f.log.placeholders.isEmpty());
+  QVERIFY(f.log.unhandled.isEmpty());
 }
 
 QTEST_MAIN(TextSearchDialogTest)

@@ -114,7 +114,7 @@ void WindowOptionsTest::aboutBoxOpensAndCloses() {
   QCOMPARE(version, QStringLiteral("Version 2.20 32 bits"));
   QCOMPARE(helped, std::vector<int>{AboutHelpContext});
   QCOMPARE(cancel, QStringLiteral("Annuler"));
-  QVERIFY(f.log.placeholders.isEmpty());
+  QVERIFY(f.log.unhandled.isEmpty());
 }
 
 void WindowOptionsTest::displayOptionsTakeEffectAtOnce() {
