@@ -645,6 +645,26 @@ void MainWindow::Dispatch(int command, Qt::KeyboardModifiers modifiers) {
     case CmdHandOver:
       HandOver();
       break;
+    default:
+      if (command >= CmdEffectFirst && command <= CmdEffectLast) {
+        const bool toroidal = ctrl && command % 2 == 0;
+        BoardOperationCommand(command - (toroidal ? 170 : 180));
+      } else if (command >= CmdLanguageFirst && command <= CmdLanguageOther) {
+        SelectLanguageCommand(command);
+      } else if (command >= CmdRecentFirst && command <= CmdRecentLast) {
+        OpenRecentFile(command, modifiers);
+      } else if (!DispatchDialogCommand(command)) {
+        UnhandledCommand(command);
+      }
+      break;
+  }
+  UpdateCommandStates();
+}
+
+// The commands that open a dialog, a list, a print or the help; false for an
+// id that is none of them.
+bool MainWindow::DispatchDialogCommand(int command) {
+  switch (command) {
     case CmdInformation:
     case CmdAdditionalInfo:
     case CmdProblemType:
@@ -716,19 +736,9 @@ void MainWindow::Dispatch(int command, Qt::KeyboardModifiers modifiers) {
       PrintOptionsCommand();
       break;
     default:
-      if (command >= CmdEffectFirst && command <= CmdEffectLast) {
-        const bool toroidal = ctrl && command % 2 == 0;
-        BoardOperationCommand(command - (toroidal ? 170 : 180));
-      } else if (command >= CmdLanguageFirst && command <= CmdLanguageOther) {
-        SelectLanguageCommand(command);
-      } else if (command >= CmdRecentFirst && command <= CmdRecentLast) {
-        OpenRecentFile(command, modifiers);
-      } else {
-        UnhandledCommand(command);
-      }
-      break;
+      return false;
   }
-  UpdateCommandStates();
+  return true;
 }
 
 // ---- Saving and opening.

@@ -125,6 +125,7 @@ class MainWindow : public QMainWindow {
   QString MessageText(int n) const;
   QString MenuText(int command) const;  // the item's text as a dialog title
   int Message(int n, const std::string& argument, int style);
+  bool DispatchDialogCommand(int command);
   void UnhandledCommand(int command);
   void ApplyLanguageTexts();
   void ApplyPaneFont();
