@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "app/dialog_frame.h"
+#include "solver/twins.h"
 #include "strings/dialog_translation.h"
 
 namespace kv::app {
@@ -51,8 +52,11 @@ TypeProblemeDlg::TypeProblemeDlg(const ProblemType& type, int mode, const Langua
   auto* movesLabel = new QLabel(MessageQ(French, 179), this);
   SetControlId(movesLabel, 174);
   // Up and down stay within 2..255; a stored study (0) or one-mover keeps
-  // its number until the user changes it.
-  moves_ = AttachUpDown(this, 1077, MovesEdit, working_.moves, std::min(2, working_.moves), 255);
+  // its number until the user changes it. A twin's stipulation keeps its
+  // number in one byte of the twins field, which holds at most 223.
+  const int mostMoves = mode == TypeModeTwin ? MaxTwinStipulationMoves : 255;
+  moves_ =
+      AttachUpDown(this, 1077, MovesEdit, working_.moves, std::min(2, working_.moves), mostMoves);
   movesLabel->setBuddy(moves_);
   auto* movesUnit = new QLabel(MessageQ(French, 143), this);
   SetControlId(movesUnit, 92);

@@ -150,10 +150,6 @@ constexpr std::array<std::string_view, LanguageCount> ManLetters = {"kqrbsp", "r
 constexpr std::array<PieceCode, 6> WhiteMen = {WhiteKing,   WhiteQueen,  WhiteRook,
                                                WhiteBishop, WhiteKnight, WhitePawn};
 
-// The most moves a stipulation twin entry holds (its byte is the value plus
-// 0x20).
-constexpr int MaxTwinStipulationMoves = 0xFF - 0x20;
-
 constexpr char DefaultMirrorFiles[] = "a1<-->h1";  // files reversed
 constexpr char DefaultMirrorRanks[] = "a1<-->a8";  // ranks reversed
 

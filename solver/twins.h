@@ -24,6 +24,8 @@ namespace kv {
 
 inline constexpr int TwinsFieldSize = 128;
 inline constexpr int MaxTwinEntries = 31;
+// The most moves a stipulation change holds: its byte is the value + 0x20.
+inline constexpr int MaxTwinStipulationMoves = 0xFF - 0x20;
 inline constexpr char TwinModeUsual = 0x7F;
 inline constexpr char TwinModeSuccessive = 0x7E;
 

@@ -24,6 +24,7 @@
 #include "app/tester_coup_dlg.h"
 #include "app/type_probleme_dlg.h"
 #include "app_fixture.h"
+#include "solver/twins.h"
 
 using namespace kv;
 using namespace kv::app;
@@ -113,6 +114,18 @@ void DescriptionDialogsTest::typeDialogShowsTheProblemType() {
   TypeProblemeDlg study(type, TypeModeProblem, English, "Type");
   C<QPushButton>(study, 1)->click();
   QCOMPARE(int(study.Result().moves), 0);
+
+  // A twin's stipulation keeps its moves in one byte of the twins field: the
+  // box stops at 223 there, where a larger number would wrap the byte.
+  type.moves = 3;
+  TypeProblemeDlg twin(type, TypeModeTwin, English, "Twin");
+  C<QSpinBox>(twin, 177)->setValue(255);
+  C<QPushButton>(twin, 1)->click();
+  QCOMPARE(int(twin.Result().moves), MaxTwinStipulationMoves);
+  TypeProblemeDlg problem(type, TypeModeProblem, English, "Type");
+  C<QSpinBox>(problem, 177)->setValue(255);
+  C<QPushButton>(problem, 1)->click();
+  QCOMPARE(int(problem.Result().moves), 255);
 }
 
 void DescriptionDialogsTest::typeDialogSearchModeAllowsAnyKind() {
