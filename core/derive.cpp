@@ -41,6 +41,7 @@ void DerivePositionState(Position& pos) {
     }
   }
   pos.whiteMen = WhiteMenOf(b);
+  pos.blackMen = BlackMenOf(b);
   auto& counters = pos.castlingCounters;
   constexpr std::int16_t kNoCastling = 15;
   if (!(b[96] == WhiteKing && (b[92] == WhiteRook || b[99] == WhiteRook))) {

@@ -18,15 +18,20 @@ void MoveCastlingRook(Board& b, int rookFrom, int rookTo, int rook, int delta) {
   b[rookFrom] = delta > 0 ? Empty : rook;
 }
 
-// Keeps the set of White's men: a white man leaves `from` and stands on
-// `to`, or a black man takes one on the capture square (a castling rook is
-// moved by MoveCastlingRook's caller). The null move's cells are off the
-// board, whose bits are 0.
-void UpdateWhiteMen(Position& pos, const Move& move) {
-  if (move.moved > Empty && move.moved < OffBoard) {
-    pos.whiteMen ^= SquareBit[move.from] | SquareBit[move.to];
-  } else if (move.captured > Empty && move.captured < OffBoard) {
-    pos.whiteMen ^= SquareBit[move.capture];
+// Keeps the sets of men: the mover's man leaves `from` and stands on `to`,
+// and a captured man leaves the other side's set (a castling rook is moved
+// by MoveCastlingRook's caller). The null move's cells are off the board,
+// whose bits are 0. XOR makes the same update undo itself.
+void UpdateMen(Position& pos, const Move& move) {
+  // Two plain read-modify-writes: the sets are often written just before,
+  // and one wide load of both would wait on those stores.
+  const std::uint64_t path = SquareBit[move.from] | SquareBit[move.to];
+  if (move.moved > OffBoard) {
+    pos.blackMen ^= path;
+    if (move.captured != Empty) pos.whiteMen ^= SquareBit[move.capture];
+  } else {
+    pos.whiteMen ^= path;
+    if (move.captured != Empty) pos.blackMen ^= SquareBit[move.capture];
   }
 }
 
@@ -59,8 +64,14 @@ void UpdateCastlingState(Position& pos, const Move& move, int delta) {
     case BlackKing:
       pos.blackKingSquare = delta > 0 ? move.to : move.from;
       counters[BlackKingMoves] += delta;
-      if (move.from == 26 && move.to == 28) MoveCastlingRook(b, 29, 27, BlackRook, delta);
-      if (move.from == 26 && move.to == 24) MoveCastlingRook(b, 22, 25, BlackRook, delta);
+      if (move.from == 26 && move.to == 28) {
+        MoveCastlingRook(b, 29, 27, BlackRook, delta);
+        pos.blackMen ^= SquareBit[29] | SquareBit[27];
+      }
+      if (move.from == 26 && move.to == 24) {
+        MoveCastlingRook(b, 22, 25, BlackRook, delta);
+        pos.blackMen ^= SquareBit[22] | SquareBit[25];
+      }
       break;
     default:
       break;
@@ -74,7 +85,7 @@ void MakeMove(Position& pos, const Move& move) {
   b[move.from] = Empty;
   b[move.capture] = Empty;
   b[move.to] = move.placed;
-  UpdateWhiteMen(pos, move);
+  UpdateMen(pos, move);
   UpdateCastlingState(pos, move, +1);
 }
 
@@ -83,7 +94,7 @@ void UnmakeMove(Position& pos, const Move& move) {
   b[move.from] = move.moved;
   b[move.to] = Empty;
   b[move.capture] = move.captured;
-  UpdateWhiteMen(pos, move);
+  UpdateMen(pos, move);
   UpdateCastlingState(pos, move, -1);
 }
 

@@ -4,6 +4,7 @@
 // the next square; sliders walk each direction of their table from the
 // nearest square outwards. The order is load-bearing: the searches walk the
 // lists in order and the solution text lists what they find in that order.
+#include <bit>
 #include <cassert>
 
 #include "core/castling.h"
@@ -246,7 +247,11 @@ int GenerateWhiteMoves(Position& pos, int lastFrom, int lastTo, MoveList& list) 
     return -1;
   }
   const Board& b = pos.board;
-  for (int s = FirstSquare; s <= LastSquare; ++s) {
+  // White's men in square order from their set, not from a walk of every
+  // cell: a board edited without re-deriving the set would lose men here.
+  assert(pos.whiteMen == WhiteMenOf(b));
+  for (std::uint64_t men = pos.whiteMen; men != 0; men &= men - 1) {
+    const int s = BitSquare(std::countr_zero(men));
     const int man = b[s];
     switch (man) {
       case WhiteRook:
@@ -285,7 +290,11 @@ int GenerateWhiteMoves(Position& pos, int lastFrom, int lastTo, MoveList& list) 
 int GenerateBlackMoves(Position& pos, int lastFrom, int lastTo, MoveList& list) {
   MoveWriter w(pos, list);
   const Board& b = pos.board;
-  for (int s = FirstSquare; s <= LastSquare; ++s) {
+  // Black's men in square order from their set. The set may name a square
+  // a caller has lifted a man off for a while; the switch passes it over.
+  assert((BlackMenOf(b) & ~pos.blackMen) == 0);
+  for (std::uint64_t men = pos.blackMen; men != 0; men &= men - 1) {
+    const int s = BitSquare(std::countr_zero(men));
     const int man = b[s];
     bool kingTaken = false;
     switch (man) {

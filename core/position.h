@@ -104,9 +104,15 @@ struct Position {
   std::array<std::int16_t, 6> castlingCounters{};
   std::uint8_t blackForce = 0;
   // The squares of White's men, one bit per square in a8..h1 order (bit 0 is
-  // a8): the mate-in-one scan visits these instead of every cell. Derived
-  // with the king squares and kept by MakeMove/UnmakeMove.
+  // a8): the mate-in-one scan and White's generator visit these instead of
+  // every cell. Derived with the king squares and kept by MakeMove/UnmakeMove;
+  // a caller that edits the board otherwise must derive the position again.
   std::uint64_t whiteMen = 0;
+  // The squares of Black's men, kept the same way for Black's generator. A
+  // caller may lift a black man off the board for a while (the set then has
+  // a bit for an empty square, which the generator passes over), never put
+  // one on without re-deriving.
+  std::uint64_t blackMen = 0;
   Move probeMove{};              // the move TestMateMove examines
   Move lastMate{};               // the last mating move found; steers FindMateInOne
   std::int16_t parrySquare = 0;  // square of a lifted black man, or 0

@@ -43,6 +43,14 @@ inline std::uint64_t WhiteMenOf(const Board& b) {
   return men;
 }
 
+// The squares holding Black's men.
+inline std::uint64_t BlackMenOf(const Board& b) {
+  std::uint64_t men = 0;
+  for (int s = FirstSquare; s <= LastSquare; ++s)
+    if (b[s] > OffBoard) men |= SquareBit[s];
+  return men;
+}
+
 // SquareColour: 1 dark, 2 light, 0 off the board. a1 and h8 are dark.
 inline constexpr int DarkSquare = 1;
 inline constexpr int LightSquare = 2;

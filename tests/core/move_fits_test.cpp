@@ -1,6 +1,6 @@
 // The shortcuts of the searches' inner loops, against the full generators:
-// the set of White's men that MakeMove keeps, and the test whether a killer
-// taken from another position is one of Black's moves here.
+// the sets of men that MakeMove keeps and the generators walk, and the test
+// whether a killer taken from another position is one of Black's moves here.
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -14,6 +14,7 @@ namespace {
 
 using testing::FromFen;
 using testing::MoveName;
+using testing::MoveNames;
 using testing::Moves;
 
 // Castlings, en passant and promotions of both colours, captures of men of
@@ -43,19 +44,44 @@ void WalkThreePlies(Position& pos, bool white, int depth, int lastFrom, int last
   }
 }
 
-TEST(WhiteMen, MakeAndUnmakeKeepTheSetOfWhitesMen) {
+TEST(MenSets, MakeAndUnmakeKeepTheSetsOfBothSides) {
   int checked = 0;
   for (const char* fen : kFens) {
     Position pos = FromFen(fen);
     ASSERT_EQ(pos.whiteMen, WhiteMenOf(pos.board)) << fen;
+    ASSERT_EQ(pos.blackMen, BlackMenOf(pos.board)) << fen;
     const Position start = pos;
     WalkThreePlies(pos, true, 3, 0, 0, [&](const Position& p, const Move& m, bool) {
       ASSERT_EQ(p.whiteMen, WhiteMenOf(p.board)) << fen << " " << MoveName(m);
+      ASSERT_EQ(p.blackMen, BlackMenOf(p.board)) << fen << " " << MoveName(m);
       ++checked;
     });
     EXPECT_EQ(pos.whiteMen, start.whiteMen) << fen;
+    EXPECT_EQ(pos.blackMen, start.blackMen) << fen;
   }
   EXPECT_GT(checked, 50000);
+}
+
+// The searches lift a black man off the board for a while without touching
+// the sets; Black's list must then be the list of the board as it stands.
+TEST(MenSets, LiftedBlackManIsPassedOver) {
+  int checked = 0;
+  for (const char* fen : kFens) {
+    const Position start = FromFen(fen);
+    for (int s = FirstSquare; s <= LastSquare; ++s) {
+      if (start.board[s] <= OffBoard || start.board[s] == BlackKing) continue;
+      Position lifted = start;
+      lifted.board[s] = Empty;
+      Position derived = lifted;
+      derived.blackMen = BlackMenOf(derived.board);
+      MoveList got, want;
+      const int code = GenerateBlackMoves(lifted, 0, 0, got);
+      ASSERT_EQ(code, GenerateBlackMoves(derived, 0, 0, want)) << fen << " " << s;
+      EXPECT_EQ(MoveNames(got), MoveNames(want)) << fen << " without " << s;
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 30);
 }
 
 TEST(WhiteMen, SquareBitsFollowSquareOrder) {

@@ -55,7 +55,7 @@ inline std::vector<std::string> MoveNames(const MoveList& list) {
 inline bool SameState(const Position& a, const Position& b) {
   return a.board == b.board && a.whiteKingSquare == b.whiteKingSquare &&
          a.blackKingSquare == b.blackKingSquare && a.castlingCounters == b.castlingCounters &&
-         a.whiteMen == b.whiteMen;
+         a.whiteMen == b.whiteMen && a.blackMen == b.blackMen;
 }
 
 }  // namespace kv::testing
