@@ -37,6 +37,23 @@ inline constexpr int HelpMate = 1;      // some line mates within them
 // position as it found it.
 int HelpMateWithin(HelpFast& fast, Position& pos, const Move& last, int moves);
 
+// Black to move, White's next move to mate: the black moves that may let
+// White check at once are those changing the king's square, taking a white
+// man or stepping two squares, and the others that leave a square of `from`
+// or reach one of `to`. A black man that moves only opens lines and closes
+// others, so it lets White check only by emptying a square of a line or a
+// path, or by offering a pawn a man to take. All squares when nothing is
+// proved.
+void LastBlackMoveSquares(const Position& pos, std::uint64_t& from, std::uint64_t& to);
+
+// White to move (or Black, as if White were): the empty or white squares
+// next to the black king that no white man attacks now or after one move of
+// its own, when White has no rook, no queen and no pawn about to promote,
+// so that no check shields a square not otherwise covered. Any such square proves White cannot mate
+// at once, even after a black move that leaves the king where it stands and
+// reaches another square. 0 proves nothing.
+std::uint64_t UncoverableFlights(const Position& pos);
+
 // The helpmate search's question before it searches Black's reply `last`
 // with `moves` white moves left: HelpIllegal or HelpNoMate when the fast
 // search proves it, HelpMate when the reply must be searched (it mates, or

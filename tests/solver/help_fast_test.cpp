@@ -11,6 +11,7 @@
 
 #include "core/fen.h"
 #include "core/rules.h"
+#include "core/tables.h"
 #include "search_fixture.h"
 #include "solver/help_fast.h"
 #include "solver/problem_type.h"
@@ -124,7 +125,9 @@ int CompareWithPlainWalk(const std::string& fen, std::size_t tableSlots) {
 TEST(FastHelpmate, AnswersAsThePlainWalkWithLargeAndTinyTables) {
   // A queen promotion, a castling line and a checking knight.
   int compared = 0;
-  for (const char* id : {"hm_ex54", "hm_castling_6a", "hm_ex59"}) {
+  // Then three with White's king, knights and pawns alone, whose flights
+  // White often cannot cover.
+  for (const char* id : {"hm_ex54", "hm_castling_6a", "hm_ex59", "hm_ex1b", "hm_ex98", "hm_ex35"}) {
     for (const Helpmate& row : ReadHelpmates("helpmates-deep.tsv")) {
       if (row.id != id) continue;
       compared += CompareWithPlainWalk(row.fen, DefaultHelpTableSlots);
@@ -132,6 +135,97 @@ TEST(FastHelpmate, AnswersAsThePlainWalkWithLargeAndTinyTables) {
     }
   }
   EXPECT_GT(compared, 300);
+}
+
+std::string DiagramOf(const std::string& id) {
+  for (const Helpmate& row : ReadHelpmates("helpmates-deep.tsv"))
+    if (row.id == id) return row.fen;
+  ADD_FAILURE() << id;
+  return {};
+}
+
+// Calls visit(last, whiteToMove) on every position within `plies` moves of
+// the one given whose side to move still has a king that cannot be taken.
+template <typename Visit>
+void VisitPositions(Position& pos, const Move& last, bool whiteToMove, int plies,
+                    const Visit& visit) {
+  MoveList list;
+  const int status = whiteToMove ? GenerateWhiteMoves(pos, last.from, last.to, list)
+                                 : GenerateBlackMoves(pos, last.from, last.to, list);
+  if (status != 0) return;
+  visit(last, whiteToMove);
+  if (plies == 0) return;
+  for (int i = 0; list.moves[i].from != 0; ++i) {
+    const Move m = list.moves[i];
+    MakeMove(pos, m);
+    VisitPositions(pos, m, !whiteToMove, plies - 1, visit);
+    UnmakeMove(pos, m);
+  }
+}
+
+// Problems with few white men, and one with a rook and a bishop.
+const char* const kCutProblems[] = {"hm_ex1b", "hm_ex98", "hm_ex35", "hm_ex3b", "hm_ex13b"};
+
+TEST(FastHelpmate, ABlackMovePassedOverLeavesWhiteNoCheck) {
+  int cut = 0;
+  for (const char* id : kCutProblems) {
+    SearchWorld world(DiagramOf(id));
+    Position& pos = world.pos;
+    VisitPositions(pos, Move{}, false, 2, [&](const Move&, bool whiteToMove) {
+      if (whiteToMove) return;
+      std::uint64_t from = 0;
+      std::uint64_t to = 0;
+      LastBlackMoveSquares(pos, from, to);
+      if (from == ~std::uint64_t{0}) return;
+      MoveList black;
+      GenerateBlackMoves(pos, 0, 0, black);
+      for (int i = 0; black.moves[i].from != 0; ++i) {
+        const Move b = black.moves[i];
+        if (b.moved == BlackKing || b.captured != Empty || b.to - b.from == 20) continue;
+        if ((from & SquareBit[b.from]) != 0 || (to & SquareBit[b.to]) != 0) continue;
+        ++cut;
+        MakeMove(pos, b);
+        MoveList white;
+        GenerateWhiteMoves(pos, b.from, b.to, white);
+        for (int j = 0; white.moves[j].from != 0; ++j) {
+          // The mate test's count of the checks the move gives.
+          pos.probeMove = white.moves[j];
+          EXPECT_EQ(TestMateMove(pos), 0)
+              << id << ": " << test::LongText(b) << " " << test::LongText(white.moves[j]);
+        }
+        UnmakeMove(pos, b);
+      }
+    });
+  }
+  EXPECT_GT(cut, 1000);
+}
+
+TEST(FastHelpmate, AFlightWhiteCannotCoverStaysFree) {
+  int proved = 0;
+  for (const char* id : kCutProblems) {
+    SearchWorld world(DiagramOf(id));
+    Position& pos = world.pos;
+    VisitPositions(pos, Move{}, false, 3, [&](const Move& last, bool whiteToMove) {
+      if (!whiteToMove) return;
+      const std::uint64_t flights = UncoverableFlights(pos);
+      if (flights == 0) return;
+      ++proved;
+      EXPECT_NE(FindMateInOne(pos, last.from, last.to), 1) << id;
+      MoveList white;
+      GenerateWhiteMoves(pos, last.from, last.to, white);
+      for (int j = 0; white.moves[j].from != 0; ++j) {
+        MakeMove(pos, white.moves[j]);
+        for (int square = FirstSquare; square <= LastSquare; ++square) {
+          if (IsSquare(square) && (flights & SquareBit[square]) != 0) {
+            EXPECT_EQ(AttackedByWhite(pos, square), 0)
+                << id << " " << test::LongText(white.moves[j]);
+          }
+        }
+        UnmakeMove(pos, white.moves[j]);
+      }
+    });
+  }
+  EXPECT_GT(proved, 100);
 }
 
 TEST(FastHelpmate, TableKeepsTheBoundsItWasGiven) {
