@@ -20,6 +20,7 @@
 #include "cli/cmd_bench_helpmates.h"
 #include "cli/command.h"
 #include "cli/solve_support.h"
+#include "cli/tsv_rows.h"
 #include "core/fen.h"
 #include "solver/problem_type.h"
 #include "solver/solution_writer.h"
@@ -57,20 +58,9 @@ std::string FindSuite(const std::string& given) {
 }
 
 bool ReadSuite(const std::string& path, std::vector<BenchProblem>& problems) {
-  std::ifstream in(path);
-  if (!in) return false;
-  std::string line;
-  bool header = true;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    if (header) {
-      header = false;
-      continue;
-    }
-    std::vector<std::string> cells;
-    std::stringstream fields(line);
-    std::string cell;
-    while (std::getline(fields, cell, '\t')) cells.push_back(cell);
+  std::vector<std::vector<std::string>> rows;
+  if (!ReadTsvRows(path, rows)) return false;
+  for (std::vector<std::string>& cells : rows) {
     if (cells.size() < 4) cells.resize(4);
     problems.push_back({cells[0], cells[1], cells[2], cells[3]});
   }

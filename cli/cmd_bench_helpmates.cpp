@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "cli/solve_support.h"
+#include "cli/tsv_rows.h"
 #include "core/fen.h"
 #include "solver/problem_type.h"
 #include "solver/solve_driver.h"
@@ -33,20 +34,9 @@ struct TimedHelpmate {
 };
 
 bool ReadHelpmates(const std::string& path, std::vector<TimedHelpmate>& problems) {
-  std::ifstream in(path);
-  if (!in) return false;
-  std::string line;
-  bool header = true;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    if (header) {
-      header = false;
-      continue;
-    }
-    std::vector<std::string> cells;
-    std::stringstream fields(line);
-    std::string cell;
-    while (std::getline(fields, cell, '\t')) cells.push_back(cell);
+  std::vector<std::vector<std::string>> rows;
+  if (!ReadTsvRows(path, rows)) return false;
+  for (const std::vector<std::string>& cells : rows) {
     if (cells.size() < 3) continue;
     TimedHelpmate problem{cells[0], cells[1], cells[2], -1};
     if (cells.size() > 4 && !cells[4].empty()) {
