@@ -32,10 +32,10 @@ class ModalScript {
       if (++ticks_ > 500) {
         timer_.stop();
         missed_ = true;
-        if (QWidget* w = QApplication::activeModalWidget()) w->close();
+        if (QWidget* w = ModalWidget()) w->close();
         return;
       }
-      QWidget* modal = QApplication::activeModalWidget();
+      QWidget* modal = ModalWidget();
       if (modal == nullptr || !modal->isVisible()) return;
       if (steps_.front()(modal)) {
         steps_.pop_front();
@@ -45,6 +45,15 @@ class ModalScript {
     timer_.start();
   }
   bool done() const { return steps_.empty() && !missed_; }
+
+  // The active modal widget; under load a modal dialog can be shown before
+  // it becomes the active one, so a visible modal top-level widget counts.
+  static QWidget* ModalWidget() {
+    if (QWidget* active = QApplication::activeModalWidget()) return active;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->isVisible() && w->isModal()) return w;
+    return nullptr;
+  }
 
  private:
   std::deque<std::function<bool(QWidget*)>> steps_;
