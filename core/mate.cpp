@@ -4,10 +4,12 @@
 // TestMateMove counts the checks a move gives from the moved man's geometry
 // alone, then looks for a black defence against a single check, then for a
 // king escape. A mate is finally checked for leaving the white king attacked.
+#include <array>
 #include <bit>
 #include <cassert>
 #include <cstdint>
 
+#include "core/attacks.h"
 #include "core/castling.h"
 #include "core/mate_detail.h"
 #include "core/rules.h"
@@ -73,7 +75,7 @@ bool EnPassantParries(Position& pos, const Move& move, int bk) {
                        BlackPawn,
                        WhitePawn};
     MakeMove(pos, capture);
-    const bool safe = AttackedByWhite(pos, bk) == 0;
+    const bool safe = AttackedByWhiteMen(pos, bk) == 0;
     UnmakeMove(pos, capture);
     if (safe) return true;
   }
@@ -154,39 +156,39 @@ Checks CountChecks(Position& pos, const Move& move, int bk, bool promotionLinesB
 }
 
 // A black man (not pinned to its king) that can take the single checker or
-// step into the check line; or the lifted man's square on the line.
+// step into the check line; or the lifted man's square on the line. The
+// line's squares are listed first (the checker, then towards the king); the
+// pawns are looked up beside them and every other black man is asked once
+// whether it reaches one of them, which visits Black's few men instead of
+// walking eight lines from every square of the line.
 bool BlackDefends(const Position& pos, const Checks& checks, int bk) {
   const Board& b = pos.board;
-  const int force = pos.blackForce;
   auto free = [&pos](int square) { return ScreenTest(pos, square) == 1; };
   const int c = checks.checker;
   const int d = checks.step;
   if (b[c - 11] == BlackPawn && free(c - 11)) return true;
   if (b[c - 9] == BlackPawn && free(c - 9)) return true;
-  int q = c;
-  for (int guard = 0; guard < 8; ++guard) {
+  std::array<int, 8> line{};
+  int length = 0;
+  for (int q = c; length < 8; q -= d) {
     if (q == pos.parrySquare) return true;
-    if (force & ForceRankFile) {
-      for (int dir : {-1, 1, -10, 10}) {
-        const int p = FirstMan(b, q, dir);
-        if ((b[p] == BlackQueen || b[p] == BlackRook) && free(p)) return true;
-      }
-    }
-    if (force & ForceDiagonal) {
-      for (int dir : {-9, 9, -11, 11}) {
-        const int p = FirstMan(b, q, dir);
-        if ((b[p] == BlackBishop || b[p] == BlackQueen) && free(p)) return true;
-      }
-    }
-    if (force & ForceKnight) {
-      for (int o : {-19, -8, 12, 21, 19, 8, -12, -21}) {
-        if (b[q + o] == BlackKnight && free(q + o)) return true;
-      }
-    }
-    q -= d;
-    if (q == bk || !IsSquare(q)) break;
+    line[length++] = q;
+    if (q - d == bk || !IsSquare(q - d)) break;
+  }
+  for (int i = 1; i < length; ++i) {
+    const int q = line[i];
     if (b[q - 10] == BlackPawn && free(q - 10)) return true;
     if (q < 60 && b[q - 10] == Empty && b[q - 20] == BlackPawn && free(q - 20)) return true;
+  }
+  for (std::uint64_t men = pos.blackMen; men != 0; men &= men - 1) {
+    const int p = BitSquare(std::countr_zero(men));
+    if (b[p] < BlackKnight) continue;  // the king, a pawn, or a lifted man's empty square
+    for (int i = 0; i < length; ++i) {
+      if (ManAttacks(b, p, line[i], BlackCodes)) {
+        if (free(p)) return true;
+        break;
+      }
+    }
   }
   return false;
 }
@@ -195,7 +197,7 @@ bool KingEscapes(const Position& pos, int mask, int bk) {
   const Board& b = pos.board;
   for (int o : {-11, -10, -9, -1, 1, 9, 10, 11}) {
     const int e = bk + o;
-    if (b[e] < OffBoard && (mask & KingNeighbourBit(o)) == 0 && AttackedByWhite(pos, e) == 0) {
+    if (b[e] < OffBoard && (mask & KingNeighbourBit(o)) == 0 && AttackedByWhiteMen(pos, e) == 0) {
       return true;
     }
   }
@@ -209,6 +211,7 @@ namespace detail {
 int TestMateMove(Position& pos, bool promotionLinesBothKinds) {
   const int bk = pos.blackKingSquare;
   if (!IsSquare(bk)) return 0;
+  assert(pos.whiteMen == WhiteMenOf(pos.board));
   const Move move = pos.probeMove;
   MakeMove(pos, move);
   bool parriedEnPassant = false;
@@ -220,7 +223,7 @@ int TestMateMove(Position& pos, bool promotionLinesBothKinds) {
     // a defence: not mate
   } else if (KingEscapes(pos, checks.mask, bk)) {
     // an escape: not mate
-  } else if (IsSquare(pos.whiteKingSquare) && AttackedByBlack(pos, pos.whiteKingSquare)) {
+  } else if (IsSquare(pos.whiteKingSquare) && AttackedByBlackMen(pos, pos.whiteKingSquare)) {
     result = 0;  // the mating move was illegal
   } else {
     pos.lastMate = move;
@@ -363,8 +366,8 @@ class MateScan {
 int FindMateInOne(Position& pos, int lastFrom, int lastTo) {
   const int bk = pos.blackKingSquare;
   if (!IsSquare(bk)) return 0;
-  if (AttackedByWhite(pos, bk)) return -1;
   assert(pos.whiteMen == WhiteMenOf(pos.board));
+  if (AttackedByWhiteMen(pos, bk)) return -1;
   MateScan scan(pos, lastFrom, lastTo);
   // White's men in square order from the last mating man's square round to
   // the one before it: the same man often mates again.

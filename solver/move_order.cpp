@@ -2,6 +2,7 @@
 // order changes only the speed of a search, never its results.
 #include <array>
 
+#include "core/attacks.h"
 #include "core/rules.h"
 #include "solver/search.h"
 #include "solver/search_internal.h"
@@ -75,10 +76,11 @@ void OrderBlackReplies(SearchContext& ctx, MoveList* list, const Move& killer) {
   // The marks here only say whether a reply checks; they are not kept.
   std::array<std::uint8_t, MoveListCapacity + 1> checks{};
   std::array<std::uint8_t, MoveListCapacity + 1> scratchMarks{};
+  const bool whiteKing = IsSquare(pos.whiteKingSquare);
   for (int i = 0; i < length; ++i) {
     const Move& reply = list->moves[i];
     MakeMove(pos, reply);
-    checks[i] = AttackedByBlack(pos, pos.whiteKingSquare) != 0;
+    checks[i] = whiteKing && AttackedByBlackMen(pos, pos.whiteKingSquare) != 0;
     UnmakeMove(pos, reply);
   }
   int out = 0;

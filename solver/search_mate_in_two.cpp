@@ -1,5 +1,6 @@
 // The bottom level of every search: can White force mate in two (or, in the
 // selfmate modes, force Black to mate on the next move).
+#include "core/attacks.h"
 #include "core/rules.h"
 #include "solver/position_key.h"
 #include "solver/search.h"
@@ -67,7 +68,8 @@ int SelfMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list, 
 bool KillerRefutes(SearchContext& ctx, const Move& w, const Move& killer) {
   Position& pos = ctx.pos;
   Move reply{};
-  if (killer.from == 0 || AttackedByBlack(pos, pos.whiteKingSquare) != 0 ||
+  if (killer.from == 0 || !IsSquare(pos.whiteKingSquare) ||
+      AttackedByBlackMen(pos, pos.whiteKingSquare) != 0 ||
       !BlackMoveFits(pos, killer, w.from, w.to, reply))
     return false;
   MakeMove(pos, reply);

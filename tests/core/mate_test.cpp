@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/attacks.h"
 #include "core/mate_detail.h"
 #include "core/perft.h"
 #include "core/tables.h"
@@ -125,6 +126,7 @@ TEST(FindMateInOne, ResultsAndStartSquare) {
   // Black's last move left its king attacked.
   pos.board[Sq("b1")] = Empty;
   pos.board[Sq("h2")] = WhiteRook;
+  DerivePositionState(pos);
   EXPECT_EQ(FindMateInOne(pos, 0, 0), -1);
   Position none = FromFen("7k/8/6K1/8/8/8/8/8");
   EXPECT_EQ(FindMateInOne(none, 0, 0), 0);
@@ -208,6 +210,19 @@ void CompareWithBruteForce(Position& pos, int lastFrom, int lastTo, Differential
   ASSERT_TRUE(testing::SameState(pos, before));
 }
 
+// The attack tests over the sets of men against the tests that walk the
+// board from the square, on every square of the board.
+void CompareAttackTests(const Position& pos, int& squaresCompared) {
+  for (int s = FirstSquare; s <= LastSquare; ++s) {
+    if (!IsSquare(s)) continue;
+    ASSERT_EQ(AttackedByWhiteMen(pos, s), AttackedByWhite(pos, s))
+        << FenBoardField(pos.board) << " " << testing::SquareName(s);
+    ASSERT_EQ(AttackedByBlackMen(pos, s), AttackedByBlack(pos, s))
+        << FenBoardField(pos.board) << " " << testing::SquareName(s);
+    ++squaresCompared;
+  }
+}
+
 std::vector<Move> LegalMoves(Position& pos, bool white, int lastFrom, int lastTo) {
   MoveList list;
   std::vector<Move> legal;
@@ -233,6 +248,7 @@ TEST(FindMateInOne, AgreesWithBruteForceOverRandomPlay) {
   constexpr int kMaxPlies = 60;
   std::mt19937 random(20261206);
   DifferentialStats stats;
+  int squaresCompared = 0;
   for (const char* fen : kStarts) {
     for (int game = 0; game < kGamesPerStart; ++game) {
       Position pos = FromFen(fen);
@@ -240,6 +256,7 @@ TEST(FindMateInOne, AgreesWithBruteForceOverRandomPlay) {
       int lastFrom = 0;
       int lastTo = 0;
       for (int ply = 0; ply < kMaxPlies; ++ply) {
+        CompareAttackTests(pos, squaresCompared);
         if (white) {
           CompareWithBruteForce(pos, lastFrom, lastTo, stats);
           if (::testing::Test::HasFatalFailure()) return;
@@ -258,6 +275,7 @@ TEST(FindMateInOne, AgreesWithBruteForceOverRandomPlay) {
   RecordProperty("mates", stats.mates);
   EXPECT_GT(stats.positions, 2000);
   EXPECT_GT(stats.mates, 50) << "too few mates to mean anything";
+  EXPECT_GT(squaresCompared, 64 * 4000);
 }
 
 }  // namespace
