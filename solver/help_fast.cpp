@@ -8,6 +8,7 @@
 
 #include "core/rules.h"
 #include "core/tables.h"
+#include "solver/help_bound.h"
 #include "solver/position_key.h"
 #include "solver/search.h"
 
@@ -182,6 +183,8 @@ class Walk {
     if (moves == 1) return MateInOne(last);
     const std::uint64_t key = FullKey(pos_, men, last, true);
     if (const int known = Lookup(key, moves); known != Unknown) return known;
+    if (AttackedByWhite(pos_, pos_.blackKingSquare) != 0) return Illegal(key);
+    if (!HelpMatePossible(pos_, moves, moves - 1)) return Remember(key, moves, false);
     const int now = MateInOne(last);
     if (now == HelpIllegal) return Illegal(key);
     if (now == 1) return Remember(key, moves, true);
@@ -206,6 +209,7 @@ class Walk {
     if (const int known = Lookup(key, moves); known != Unknown) return known;
     MoveList& list = fast_.lists[ply];
     if (GenerateBlackMoves(pos_, last.from, last.to, list) == 1) return Illegal(key);
+    if (!HelpMatePossible(pos_, moves, moves)) return Remember(key, moves, false);
     // With one white move left it must check: the black moves after which
     // White cannot are passed over.
     std::uint64_t from = ~std::uint64_t{0};

@@ -1,0 +1,591 @@
+// The move count of a helpmate's mating position. Squares are numbered by
+// their bit in a set of squares: 0 is a8, 63 is h1; row 0 is the eighth
+// rank, so White's pawns move towards row 0.
+#include "solver/help_bound.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "core/tables.h"
+
+namespace kv {
+
+namespace {
+
+// Moves no man can make in a helpmate of this program.
+constexpr int Far = 64;
+
+constexpr int Row(int n) {
+  return n >> 3;
+}
+constexpr int Column(int n) {
+  return n & 7;
+}
+constexpr bool OnBoard(int row, int column) {
+  return row >= 0 && row < 8 && column >= 0 && column < 8;
+}
+constexpr std::uint64_t Bit(int row, int column) {
+  return OnBoard(row, column) ? std::uint64_t{1} << (row * 8 + column) : 0;
+}
+
+// What each kind of man attacks from each square of an empty board.
+struct EmptyBoard {
+  std::array<std::uint64_t, 64> king{}, knight{}, bishop{}, rook{}, whitePawn{};
+  // The fewest knight jumps between two squares.
+  std::array<std::array<std::uint8_t, 64>, 64> jumps{};
+};
+
+constexpr EmptyBoard MakeEmptyBoard() {
+  EmptyBoard e;
+  constexpr int knightRows[] = {-2, -2, -1, -1, 1, 1, 2, 2};
+  constexpr int knightColumns[] = {-1, 1, -2, 2, -2, 2, -1, 1};
+  for (int n = 0; n < 64; ++n) {
+    const int r = Row(n);
+    const int c = Column(n);
+    for (int dr = -1; dr <= 1; ++dr)
+      for (int dc = -1; dc <= 1; ++dc)
+        if (dr != 0 || dc != 0) e.king[n] |= Bit(r + dr, c + dc);
+    for (int i = 0; i < 8; ++i) e.knight[n] |= Bit(r + knightRows[i], c + knightColumns[i]);
+    for (int m = 0; m < 64; ++m) {
+      if (m == n) continue;
+      const int dr = Row(m) - r;
+      const int dc = Column(m) - c;
+      if (dr == 0 || dc == 0) e.rook[n] |= std::uint64_t{1} << m;
+      if (dr == dc || dr == -dc) e.bishop[n] |= std::uint64_t{1} << m;
+    }
+    e.whitePawn[n] = Bit(r - 1, c - 1) | Bit(r - 1, c + 1);
+    // Jumps by breadth-first rings.
+    auto& jumps = e.jumps[n];
+    for (auto& j : jumps) j = Far;
+    jumps[n] = 0;
+    std::uint64_t ring = std::uint64_t{1} << n;
+    std::uint64_t seen = ring;
+    for (std::uint8_t d = 1; ring != 0; ++d) {
+      std::uint64_t next = 0;
+      for (int m = 0; m < 64; ++m)
+        if ((ring >> m) & 1) next |= e.knight[m];
+      next &= ~seen;
+      for (int m = 0; m < 64; ++m)
+        if ((next >> m) & 1) jumps[m] = d;
+      seen |= next;
+      ring = next;
+    }
+  }
+  return e;
+}
+constexpr EmptyBoard kEmpty = MakeEmptyBoard();
+
+enum class Kind { King, Queen, Rook, Bishop, Knight };
+
+// The kind of a man of either colour other than a pawn.
+constexpr Kind KindOf(int man) {
+  switch (man) {
+    case WhiteQueen:
+    case BlackQueen:
+      return Kind::Queen;
+    case WhiteRook:
+    case BlackRook:
+      return Kind::Rook;
+    case WhiteBishop:
+    case BlackBishop:
+      return Kind::Bishop;
+    case WhiteKnight:
+    case BlackKnight:
+      return Kind::Knight;
+    default:
+      return Kind::King;
+  }
+}
+
+constexpr std::uint64_t Attacks(Kind kind, int n) {
+  switch (kind) {
+    case Kind::King:
+      return kEmpty.king[n];
+    case Kind::Queen:
+      return kEmpty.rook[n] | kEmpty.bishop[n];
+    case Kind::Rook:
+      return kEmpty.rook[n];
+    case Kind::Bishop:
+      return kEmpty.bishop[n];
+    case Kind::Knight:
+      return kEmpty.knight[n];
+  }
+  return 0;
+}
+
+// The fewest moves of a piece from `from` to `to` on an empty board.
+constexpr int Distance(Kind kind, int from, int to) {
+  if (from == to) return 0;
+  const int dr = Row(to) > Row(from) ? Row(to) - Row(from) : Row(from) - Row(to);
+  const int dc = Column(to) > Column(from) ? Column(to) - Column(from) : Column(from) - Column(to);
+  const bool straight = dr == 0 || dc == 0;
+  const bool diagonal = dr == dc;
+  switch (kind) {
+    case Kind::King:
+      return std::max(dr, dc);
+    case Kind::Queen:
+      return straight || diagonal ? 1 : 2;
+    case Kind::Rook:
+      return straight ? 1 : 2;
+    case Kind::Bishop:
+      if ((dr + dc) % 2 != 0) return Far;
+      return diagonal ? 1 : 2;
+    case Kind::Knight:
+      return kEmpty.jumps[from][to];
+  }
+  return Far;
+}
+
+// The fewest moves of a pawn that advances `forward` rows (its own way)
+// and changes file `sideways` times by taking, starting on its home row
+// when `home`; a double step covers two rows without taking.
+constexpr int PawnDistance(int forward, int sideways, bool home) {
+  if (forward < 0 || sideways > forward) return Far;
+  if (home && forward >= 2 && sideways <= forward - 2) return forward - 1;
+  return forward;
+}
+
+// A man's fewest moves to reach a square, as it is or promoted to a queen
+// or a knight (the other promotions reach and attack no more than those).
+struct PawnWay {
+  int rowsToGo;  // rows to the promotion row
+  int column;
+  bool home;
+  constexpr int To(int target, int targetRowsToGo) const {
+    const int sideways =
+        Column(target) > column ? Column(target) - column : column - Column(target);
+    return PawnDistance(rowsToGo - targetRowsToGo, sideways, home);
+  }
+  // Promoted on the last row at column `p` and then moved as `kind`.
+  constexpr int Promoted(Kind kind, int target, int promotionRow) const {
+    int best = Far;
+    for (int p = std::max(0, column - rowsToGo); p <= std::min(7, column + rowsToGo); ++p) {
+      const int reach = PawnDistance(rowsToGo, p > column ? p - column : column - p, home);
+      best = std::min(best, reach + Distance(kind, promotionRow * 8 + p, target));
+    }
+    return best;
+  }
+};
+
+constexpr PawnWay WhitePawnWay(int n) {
+  return {Row(n), Column(n), Row(n) == 6};
+}
+constexpr PawnWay BlackPawnWay(int n) {
+  return {7 - Row(n), Column(n), Row(n) == 1};
+}
+
+// Every distance above, from every square to every square: the bound runs
+// at many positions of a search and may not compute them again each time.
+using SquareTable = std::array<std::array<std::uint8_t, 64>, 64>;
+struct DistanceTables {
+  std::array<SquareTable, 5> piece{};                    // by Kind
+  SquareTable whitePawn{}, whiteQueen{}, whiteKnight{};  // as a pawn, promoted
+  SquareTable blackBlock{};  // a black pawn's fewest moves to a square, any way
+};
+constexpr DistanceTables MakeDistanceTables() {
+  DistanceTables t;
+  for (int from = 0; from < 64; ++from)
+    for (int to = 0; to < 64; ++to) {
+      for (int k = 0; k < 5; ++k)
+        t.piece[k][from][to] = static_cast<std::uint8_t>(Distance(static_cast<Kind>(k), from, to));
+      const PawnWay white = WhitePawnWay(from);
+      t.whitePawn[from][to] =
+          static_cast<std::uint8_t>(Row(to) > 0 ? std::min(Far, white.To(to, Row(to))) : Far);
+      t.whiteQueen[from][to] =
+          static_cast<std::uint8_t>(std::min(Far, white.Promoted(Kind::Queen, to, 0)));
+      t.whiteKnight[from][to] =
+          static_cast<std::uint8_t>(std::min(Far, white.Promoted(Kind::Knight, to, 0)));
+      const PawnWay black = BlackPawnWay(from);
+      int block = Row(to) < 7 ? black.To(to, 7 - Row(to)) : Far;
+      block = std::min(block, black.Promoted(Kind::Queen, to, 7));
+      block = std::min(block, black.Promoted(Kind::Knight, to, 7));
+      t.blackBlock[from][to] = static_cast<std::uint8_t>(std::min(Far, block));
+    }
+  return t;
+}
+constexpr DistanceTables kDistances = MakeDistanceTables();
+
+// The nine squares round a king's square, numbered row by row: 0 up and
+// left, 4 the king's own square, 8 down and right. Masks of these nine bits
+// describe what White attacks round a king, whatever its square.
+constexpr int KingSquareBit = 1 << 4;
+constexpr int NineSquare(int k, int i) {
+  const int row = Row(k) + i / 3 - 1;
+  const int column = Column(k) + i % 3 - 1;
+  return OnBoard(row, column) ? row * 8 + column : -1;
+}
+constexpr int NineMask(std::uint64_t attacks, int k) {
+  int mask = 0;
+  for (int i = 0; i < 9; ++i)
+    if (const int n = NineSquare(k, i); n >= 0 && (attacks >> n & 1) != 0) mask |= 1 << i;
+  return mask;
+}
+
+// A choice of places for some white men, by what they attack round the
+// king and the moves they cost.
+struct Profile {
+  std::uint16_t mask;
+  std::uint8_t cost;
+};
+
+// The most moves a bound is asked for, and more than any profile keeps.
+constexpr int MaxWhiteMoves = 8;
+constexpr int MaxProfiles = 512;
+
+// A list of profiles none of which attacks no more for no fewer moves than
+// another.
+class ParetoList {
+ public:
+  void Add(int mask, int cost) {
+    for (int i = 0; i < count_; ++i)
+      if ((items_[i].mask & mask) == mask && items_[i].cost <= cost) return;
+    int kept = 0;
+    for (int i = 0; i < count_; ++i)
+      if (!((mask & items_[i].mask) == items_[i].mask && cost <= items_[i].cost))
+        items_[kept++] = items_[i];
+    count_ = kept;
+    // Nine bits and few costs keep the list far below its capacity; a full
+    // list has lost a choice, and then proves nothing.
+    if (count_ == MaxProfiles) {
+      full_ = true;
+      return;
+    }
+    items_[count_++] = {static_cast<std::uint16_t>(mask), static_cast<std::uint8_t>(cost)};
+  }
+  void Clear() {
+    count_ = 0;
+    full_ = false;
+  }
+  bool Full() const { return full_; }
+  int Size() const { return count_; }
+  const Profile& operator[](int i) const { return items_[i]; }
+  const Profile* begin() const { return items_.data(); }
+  const Profile* end() const { return items_.data() + count_; }
+
+ private:
+  std::array<Profile, MaxProfiles> items_;
+  int count_ = 0;
+  bool full_ = false;
+};
+
+// The kinds of white man by what they may become: a pawn may promote.
+enum class WhiteKind { King, Queen, Rook, Bishop, Knight, Pawn };
+constexpr int WhiteKinds = 6;
+
+// For each kind of white man, the square it stands on and a king's square:
+// the cheapest places it may reach by what they attack round that king,
+// each with the moves it needs on an empty board. Independent of the
+// position, so made once: a helpmate search asks for them at every node.
+class PlaceTable {
+ public:
+  PlaceTable() {
+    start_.reserve(WhiteKinds * 64 * 64 + 1);
+    least_.reserve(WhiteKinds * 64 * 64);
+    ParetoList list;
+    for (int kind = 0; kind < WhiteKinds; ++kind)
+      for (int from = 0; from < 64; ++from)
+        for (int k = 0; k < 64; ++k) {
+          start_.push_back(static_cast<std::uint32_t>(places_.size()));
+          list.Clear();
+          ListPlaces(static_cast<WhiteKind>(kind), from, k, list);
+          // Had the list no room for a choice, one place attacking
+          // everything at the least cost stands for them all.
+          if (list.Full()) {
+            int least = MaxWhiteMoves;
+            for (const Profile& p : list) least = std::min<int>(least, p.cost);
+            list.Clear();
+            list.Add(0x1FF, least);
+          }
+          places_.insert(places_.end(), list.begin(), list.end());
+          auto& least = least_.emplace_back();
+          least.fill(Far);
+          for (const Profile& p : list)
+            for (int i = 0; i < 9; ++i)
+              if ((p.mask >> i & 1) != 0) least[i] = std::min<int>(least[i], p.cost);
+        }
+    start_.push_back(static_cast<std::uint32_t>(places_.size()));
+  }
+
+  // The fewest moves after which the man attacks each of the nine squares.
+  const std::array<std::uint8_t, 9>& Least(WhiteKind kind, int from, int k) const {
+    return least_[Index(kind, from, k)];
+  }
+
+  const Profile* begin(WhiteKind kind, int from, int k) const {
+    return places_.data() + start_[Index(kind, from, k)];
+  }
+  const Profile* end(WhiteKind kind, int from, int k) const {
+    return places_.data() + start_[Index(kind, from, k) + 1];
+  }
+
+ private:
+  static int Index(WhiteKind kind, int from, int k) {
+    return (static_cast<int>(kind) * 64 + from) * 64 + k;
+  }
+
+  static void ListPlaces(WhiteKind kind, int from, int k, ParetoList& list) {
+    const auto add = [&list, k](std::uint64_t attacks, int cost) {
+      if (cost < MaxWhiteMoves) list.Add(NineMask(attacks, k), cost);
+    };
+    for (int q = 0; q < 64; ++q) {
+      if (q == k) continue;  // the king's square
+      switch (kind) {
+        case WhiteKind::King:
+          // Never next to the other king; it attacks, but cannot check.
+          if ((kEmpty.king[k] >> q & 1) == 0)
+            add(kEmpty.king[q], kDistances.piece[static_cast<int>(Kind::King)][from][q]);
+          break;
+        case WhiteKind::Pawn:
+          add(kEmpty.whitePawn[q], kDistances.whitePawn[from][q]);
+          add(Attacks(Kind::Queen, q), kDistances.whiteQueen[from][q]);
+          add(Attacks(Kind::Knight, q), kDistances.whiteKnight[from][q]);
+          break;
+        default: {
+          const Kind piece = static_cast<Kind>(kind);
+          add(Attacks(piece, q), kDistances.piece[static_cast<int>(piece)][from][q]);
+          break;
+        }
+      }
+    }
+  }
+
+  std::vector<Profile> places_;
+  std::vector<std::uint32_t> start_;
+  std::vector<std::array<std::uint8_t, 9>> least_;
+};
+
+const PlaceTable& Places() {
+  static const PlaceTable table;
+  return table;
+}
+
+constexpr WhiteKind WhiteKindOf(int man) {
+  switch (man) {
+    case WhiteQueen:
+      return WhiteKind::Queen;
+    case WhiteRook:
+      return WhiteKind::Rook;
+    case WhiteBishop:
+      return WhiteKind::Bishop;
+    case WhiteKnight:
+      return WhiteKind::Knight;
+    case WhitePawn:
+      return WhiteKind::Pawn;
+    default:
+      return WhiteKind::King;
+  }
+}
+
+class MatingPositions {
+ public:
+  MatingPositions(const Position& pos, int whiteMoves, int blackMoves)
+      : pos_(pos), places_(Places()), whiteMoves_(whiteMoves), blackMoves_(blackMoves) {}
+
+  bool AnyWithinReach() {
+    ListWhiteMen();
+    ListBlackMen();
+    const int king = std::countr_zero(SquareBit[pos_.blackKingSquare]);
+    for (int k = 0; k < 64; ++k) {
+      const int kingMoves =
+          std::max(std::abs(Row(k) - Row(king)), std::abs(Column(k) - Column(king)));
+      if (kingMoves > blackMoves_) continue;
+      if (MateOnSquarePossible(k, blackMoves_ - kingMoves)) return true;
+    }
+    return false;
+  }
+
+ private:
+  struct Man {
+    WhiteKind kind;
+    int square;
+  };
+
+  void ListWhiteMen() {
+    for (std::uint64_t men = pos_.whiteMen; men != 0 && manCount_ < 16; men &= men - 1) {
+      const int n = std::countr_zero(men);
+      men_[manCount_++] = {WhiteKindOf(pos_.board[BitSquare(n)]), n};
+    }
+  }
+
+  void ListBlackMen() {
+    block_.fill(Unknown);
+    for (std::uint64_t men = pos_.blackMen; men != 0; men &= men - 1) {
+      const int n = std::countr_zero(men);
+      const int man = pos_.board[BitSquare(n)];
+      if (man == BlackKing || man <= OffBoard) continue;
+      blackMen_[blackCount_++] = man == BlackPawn
+                                     ? &kDistances.blackBlock[n]
+                                     : &kDistances.piece[static_cast<int>(KindOf(man))][n];
+    }
+  }
+
+  // The fewest black moves that bring some man other than the king to a
+  // square, found when first asked.
+  int Block(int n) {
+    if (block_[n] == Unknown) {
+      int least = Far;
+      for (int i = 0; i < blackCount_; ++i) least = std::min<int>(least, (*blackMen_[i])[n]);
+      block_[n] = static_cast<std::uint8_t>(least);
+    }
+    return block_[n];
+  }
+
+  // The mating position looked for: the king's square, which White must
+  // attack, and the squares round it White must attack or Black block, as
+  // bits numbered anew (the king's square bit 0, the others from bit 1, so
+  // that the choices below span as few bits as matter); what blocking each
+  // costs, and Black's moves for blocking.
+  struct Target {
+    static constexpr int check = 1;
+    int open = 0;
+    int span = 1;  // the bits in use
+    std::array<int, 9> block{};
+    int blackLeft = 0;
+    // The new bit of each of the nine squares, and the nine-square bits
+    // that have one.
+    std::array<int, 9> renumbered{};
+    int kept = 0;
+    int Renumber(int mask) const {
+      int result = 0;
+      for (mask &= kept; mask != 0; mask &= mask - 1)
+        result |= renumbered[std::countr_zero(static_cast<unsigned>(mask))];
+      return result;
+    }
+  };
+
+  // The fewest black moves that block every square of `open` with a man of
+  // its own, each with another man, or Far.
+  int BlockingCost(int open, const Target& t) const {
+    if (std::popcount(static_cast<unsigned>(open)) > blackCount_) return Far;
+    int cost = 0;
+    for (; open != 0; open &= open - 1)
+      cost += t.block[std::countr_zero(static_cast<unsigned>(open))];
+    return cost;
+  }
+  bool Mates(int covered, const Target& t) const {
+    return (covered & Target::check) != 0 && BlockingCost(t.open & ~covered, t) <= t.blackLeft;
+  }
+
+  // Whether White can check a king on `k` and, with Black's men that
+  // `blackLeft` moves bring next to it, cover every square round it.
+  bool MateOnSquarePossible(int k, int blackLeft) {
+    Target t;
+    t.blackLeft = blackLeft;
+    // Squares round the king that a black man holds already cost nothing to
+    // block, so White's men need not attack them.
+    t.renumbered[4] = Target::check;
+    t.kept = KingSquareBit;
+    for (int i = 0; i < 9; ++i) {
+      const int n = NineSquare(k, i);
+      if (i == 4 || n < 0 || Block(n) == 0) continue;
+      t.renumbered[i] = 1 << t.span;
+      t.kept |= 1 << i;
+      t.open |= 1 << t.span;
+      t.block[t.span++] = Block(n);
+    }
+    // What any man may attack within White's moves: the king must be
+    // checked, and a square no man attacks must be blocked.
+    int coverable = 0;
+    for (int m = 0; m < manCount_; ++m) {
+      const auto& least = places_.Least(men_[m].kind, men_[m].square, k);
+      for (int i = 0; i < 9; ++i)
+        if (least[i] <= whiteMoves_) coverable |= 1 << i;
+    }
+    if ((coverable & KingSquareBit) == 0 ||
+        BlockingCost(t.open & ~t.Renumber(coverable), t) > blackLeft)
+      return false;
+    // Each man's cheapest places within White's moves.
+    for (int m = 0; m < manCount_; ++m) {
+      ParetoList& list = profiles_[m];
+      list.Clear();
+      const Man& man = men_[m];
+      const int relevant = man.kind == WhiteKind::King ? t.open : t.open | Target::check;
+      // A man other than the king may be taken, and then attacks nothing.
+      if (man.kind != WhiteKind::King) list.Add(0, 0);
+      for (const Profile* p = places_.begin(man.kind, man.square, k);
+           p != places_.end(man.kind, man.square, k); ++p) {
+        if (p->cost > whiteMoves_) continue;
+        list.Add(t.Renumber(p->mask) & relevant, p->cost);
+      }
+      if (list.Full()) return true;
+      if (list.Size() == 0) return false;  // the king cannot stand anywhere
+    }
+    return SomeChoiceMates(t);
+  }
+
+  // Every choice of places of White's men, by what it attacks round the
+  // king, at the fewest moves for each: whether one of them mates.
+  bool SomeChoiceMates(const Target& t) {
+    const int states = 1 << t.span;
+    std::array<std::uint8_t, 512> cost;
+    std::fill_n(cost.begin(), states, Far);
+    std::array<std::uint16_t, 512> masks;
+    int count = 0;
+    cost[0] = 0;
+    masks[count++] = 0;
+    for (int m = 0; m < manCount_; ++m) {
+      std::array<std::uint8_t, 512> next;
+      std::fill_n(next.begin(), states, Far);
+      std::array<std::uint16_t, 512> nextMasks;
+      int nextCount = 0;
+      for (int i = 0; i < count; ++i) {
+        const int mask = masks[i];
+        for (const Profile& p : profiles_[m]) {
+          const int c = cost[mask] + p.cost;
+          if (c > whiteMoves_) continue;
+          const int joined = mask | p.mask;
+          if (next[joined] == Far) nextMasks[nextCount++] = static_cast<std::uint16_t>(joined);
+          if (c < next[joined]) next[joined] = static_cast<std::uint8_t>(c);
+        }
+      }
+      std::copy_n(next.begin(), states, cost.begin());
+      std::copy_n(nextMasks.begin(), nextCount, masks.begin());
+      count = nextCount;
+    }
+    for (int i = 0; i < count; ++i)
+      if (Mates(masks[i], t)) return true;
+    return false;
+  }
+
+  const Position& pos_;
+  const PlaceTable& places_;
+  const int whiteMoves_;
+  const int blackMoves_;
+  std::array<Man, 16> men_{};
+  int manCount_ = 0;
+  static constexpr std::uint8_t Unknown = 255;
+  std::array<std::uint8_t, 64> block_;
+  // Each black man's distances to every square.
+  std::array<const std::array<std::uint8_t, 64>*, 16> blackMen_{};
+  int blackCount_ = 0;
+  std::array<ParetoList, 16> profiles_;
+};
+
+bool CastlingOpen(const Position& pos) {
+  const Board& b = pos.board;
+  const auto& counters = pos.castlingCounters;
+  const bool white = b[96] == WhiteKing && counters[WhiteKingMoves] == 0 &&
+                     ((b[99] == WhiteRook && counters[H1Moves] == 0) ||
+                      (b[92] == WhiteRook && counters[A1Moves] == 0));
+  const bool black = b[26] == BlackKing && counters[BlackKingMoves] == 0 &&
+                     ((b[29] == BlackRook && counters[H8Moves] == 0) ||
+                      (b[22] == BlackRook && counters[A8Moves] == 0));
+  return white || black;
+}
+
+}  // namespace
+
+bool HelpMatePossible(const Position& pos, int whiteMoves, int blackMoves) {
+  if (whiteMoves < 1) return false;
+  if (CastlingOpen(pos) || !IsSquare(pos.blackKingSquare)) return true;
+  // More men than a game allows would not fit the lists below.
+  if (std::popcount(pos.whiteMen) > 16 || std::popcount(pos.blackMen) > 16) return true;
+  MatingPositions mates(pos, whiteMoves, blackMoves);
+  return mates.AnyWithinReach();
+}
+
+}  // namespace kv

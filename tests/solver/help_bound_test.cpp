@@ -1,0 +1,103 @@
+// The move count of the mating positions: it may only rule out what a plain
+// walk confirms has no helpmate, and it must rule out enough to matter.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/rules.h"
+#include "help_walks.h"
+#include "search_fixture.h"
+#include "solver/help_bound.h"
+
+namespace kv {
+namespace {
+
+using test::SearchWorld;
+
+// Whether Black, to move, can help White mate at once.
+bool PlainHelpMateAfterOneBlackMove(Position& pos, const Move& last) {
+  MoveList black;
+  if (GenerateBlackMoves(pos, last.from, last.to, black) != 0) return false;
+  bool mate = false;
+  for (int i = 0; !mate && black.moves[i].from != 0; ++i) {
+    MakeMove(pos, black.moves[i]);
+    mate = test::PlainHelpMate(pos, black.moves[i], 1) == HelpMate;
+    UnmakeMove(pos, black.moves[i]);
+  }
+  return mate;
+}
+
+struct Tally {
+  int mates = 0;     // positions with a helpmate, each kept by the bound
+  int ruledOut = 0;  // positions the bound proved hopeless
+};
+
+// Every position within two moves of the diagram, Black to move: one white
+// move left (White to move, or Black then White), and when `deeper` two
+// white moves left after Black's first move.
+Tally CheckNearDiagram(const std::string& id, const std::string& fen, bool deeper) {
+  Tally tally;
+  SearchWorld world(fen);
+  Position& pos = world.pos;
+  const auto check = [&](bool plain, int whiteMoves, int blackMoves, const Move& last) {
+    const bool possible = HelpMatePossible(pos, whiteMoves, blackMoves);
+    if (plain) {
+      ++tally.mates;
+      EXPECT_TRUE(possible) << id << " after " << test::LongText(last) << ", " << whiteMoves
+                            << " white and " << blackMoves << " black moves";
+    }
+    if (!possible) ++tally.ruledOut;
+  };
+  test::VisitPositions(pos, Move{}, false, 2, [&](const Move& last, bool whiteToMove) {
+    if (!whiteToMove) {
+      check(PlainHelpMateAfterOneBlackMove(pos, last), 1, 1, last);
+      return;
+    }
+    check(test::PlainHelpMate(pos, last, 1) == HelpMate, 1, 0, last);
+    if (deeper) check(test::PlainHelpMate(pos, last, 2) == HelpMate, 2, 1, last);
+  });
+  return tally;
+}
+
+TEST(HelpMateBound, NeverRulesOutAHelpmateAPlainWalkFinds) {
+  Tally total;
+  const auto add = [&total](const Tally& tally) {
+    total.mates += tally.mates;
+    total.ruledOut += tally.ruledOut;
+  };
+  // The two-movers mate within these moves on their solutions' lines.
+  for (const char* id : {"hm2_forsberg1935", "hm2_garai1989", "hm2_feather1975", "hm2_muller2009"})
+    add(CheckNearDiagram(id, test::FindProblem(id).fen, true));
+  EXPECT_GT(total.mates, 10);
+  // White with a king, knights and pawns; then with a rook, bishops and a
+  // pawn about to promote on both sides.
+  for (const char* id : {"hm_ex1b", "hm_ex98", "hm_ex35", "hm_ex3b", "hm_ex13b", "hm_ex104"}) {
+#ifdef NDEBUG
+    const bool deeper = true;
+#else
+    // Without optimisation the two-move walks of the line pieces take long.
+    const bool deeper = std::string(id) != "hm_ex104" && std::string(id) != "hm_ex13b";
+#endif
+    add(CheckNearDiagram(id, test::DiagramOf(id), deeper));
+  }
+  EXPECT_GT(total.ruledOut, 1000);
+}
+
+TEST(HelpMateBound, KnowsWhatAFewMenCanMate) {
+  // A knight and a king never mate a bare king, however many moves.
+  SearchWorld knight("8/8/8/4k3/8/8/8/4K1N1");
+  EXPECT_FALSE(HelpMatePossible(knight.pos, 6, 6));
+  // Behind two pawns the queen mates at once: Qd1-d8#.
+  SearchWorld queen("7k/6pp/8/8/8/8/8/K2Q4");
+  EXPECT_TRUE(HelpMatePossible(queen.pos, 1, 0));
+  // With g7 free she cannot both check and cover it, nor can her king.
+  SearchWorld flight("7k/7p/4n3/8/8/8/8/K2Q4");
+  EXPECT_FALSE(HelpMatePossible(flight.pos, 1, 0));
+  // Unless a black move fills g7 first: Se6-g7, then Qd1-d8.
+  EXPECT_TRUE(HelpMatePossible(flight.pos, 1, 1));
+  // No white move left: nothing to mate with.
+  EXPECT_FALSE(HelpMatePossible(queen.pos, 0, 3));
+}
+
+}  // namespace
+}  // namespace kv
