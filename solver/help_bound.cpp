@@ -225,6 +225,14 @@ constexpr int NineMask(std::uint64_t attacks, int k) {
   return mask;
 }
 
+// The bits set in each nine-bit mask.
+constexpr std::array<std::uint8_t, 512> kBitCount = [] {
+  std::array<std::uint8_t, 512> count{};
+  for (int mask = 1; mask < 512; ++mask)
+    count[mask] = static_cast<std::uint8_t>(count[mask >> 1] + (mask & 1));
+  return count;
+}();
+
 // A choice of places for some white men, by what they attack round the
 // king and the moves they cost.
 struct Profile {
@@ -445,6 +453,7 @@ class MatingPositions {
     int span = 1;  // the bits in use
     std::array<int, 9> block{};
     int blackLeft = 0;
+    int always = 0;  // what the men with a single choice attack
     // The new bit of each of the nine squares, and the nine-square bits
     // that have one.
     std::array<int, 9> renumbered{};
@@ -460,7 +469,7 @@ class MatingPositions {
   // The fewest black moves that block every square of `open` with a man of
   // its own, each with another man, or Far.
   int BlockingCost(int open, const Target& t) const {
-    if (std::popcount(static_cast<unsigned>(open)) > blackCount_) return Far;
+    if (kBitCount[open] > blackCount_) return Far;
     int cost = 0;
     for (; open != 0; open &= open - 1)
       cost += t.block[std::countr_zero(static_cast<unsigned>(open))];
@@ -498,23 +507,104 @@ class MatingPositions {
     if ((coverable & KingSquareBit) == 0 ||
         BlockingCost(t.open & ~t.Renumber(coverable), t) > blackLeft)
       return false;
-    // Each man's cheapest places within White's moves.
+    if (whiteMoves_ == 1) return OneMoveMates(k, t);
+    // Each man's cheapest places within White's moves, by what they attack;
+    // a man with one choice adds what it attacks to every choice of the
+    // others.
+    std::array<std::uint8_t, 512> least;
+    t.always = 0;
+    choosers_ = 0;
     for (int m = 0; m < manCount_; ++m) {
-      ParetoList& list = profiles_[m];
-      list.Clear();
+      std::fill_n(least.begin(), 1 << t.span, Far);
       const Man& man = men_[m];
       const int relevant = man.kind == WhiteKind::King ? t.open : t.open | Target::check;
+      Choices& choices = choices_[choosers_];
+      choices.count = 0;
+      const auto add = [&least, &choices](int mask, int cost) {
+        if (least[mask] == Far) choices.masks[choices.count++] = static_cast<std::uint16_t>(mask);
+        least[mask] = static_cast<std::uint8_t>(std::min<int>(least[mask], cost));
+      };
       // A man other than the king may be taken, and then attacks nothing.
-      if (man.kind != WhiteKind::King) list.Add(0, 0);
+      if (man.kind != WhiteKind::King) add(0, 0);
       for (const Profile* p = places_.begin(man.kind, man.square, k);
-           p != places_.end(man.kind, man.square, k); ++p) {
-        if (p->cost > whiteMoves_) continue;
-        list.Add(t.Renumber(p->mask) & relevant, p->cost);
+           p != places_.end(man.kind, man.square, k); ++p)
+        if (p->cost <= whiteMoves_) add(t.Renumber(p->mask) & relevant, p->cost);
+      if (choices.count == 0) return false;  // the king cannot stand anywhere
+      for (int i = 0; i < choices.count; ++i) choices.costs[i] = least[choices.masks[i]];
+      if (choices.count == 1 && choices.costs[0] == 0) {
+        t.always |= choices.masks[0];
+      } else if (choices.count > 1 || choices.masks[0] != 0 || choices.costs[0] != 0) {
+        ++choosers_;
       }
-      if (list.Full()) return true;
-      if (list.Size() == 0) return false;  // the king cannot stand anywhere
     }
     return SomeChoiceMates(t);
+  }
+
+  // With one white move left, that move mates: one man moves and the others
+  // stay. It must give the check itself or uncover it, since a check that
+  // stood before it would have been Black's own king left in check, and no
+  // black move opens a line to Black's king.
+  bool OneMoveMates(int k, const Target& t) {
+    std::array<int, 16> staying{};  // what each man attacks where it stands, the king aside
+    std::array<bool, 16> mayStay{};
+    std::array<int, 16> checkers{};  // the men that would check if a line opened
+    int checkerCount = 0;
+    for (int m = 0; m < manCount_; ++m) {
+      const Man& man = men_[m];
+      // A man other than the king may also be taken, and attack nothing.
+      mayStay[m] = man.kind != WhiteKind::King;
+      for (const Profile* p = places_.begin(man.kind, man.square, k);
+           p != places_.end(man.kind, man.square, k); ++p) {
+        if (p->cost != 0) continue;
+        mayStay[m] = true;
+        const int covers = t.Renumber(p->mask);
+        staying[m] = covers & t.open;
+        if ((covers & Target::check) != 0) checkers[checkerCount++] = m;
+      }
+    }
+    // The men before and after each, as they stand.
+    std::array<int, 17> before{}, after{};
+    int mustMove = -1;
+    for (int m = 0; m < manCount_; ++m) {
+      before[m + 1] = before[m] | staying[m];
+      if (!mayStay[m]) mustMove = m;
+    }
+    for (int m = manCount_ - 1; m >= 0; --m) after[m] = after[m + 1] | staying[m];
+    for (int m = 0; m < manCount_; ++m) {
+      if (mustMove >= 0 && m != mustMove) continue;
+      const Man& man = men_[m];
+      int others = before[m] | after[m + 1];
+      for (int c = 0; c < checkerCount; ++c)
+        if (checkers[c] != m && Uncovers(man, men_[checkers[c]].square, k)) others |= Target::check;
+      const int relevant = man.kind == WhiteKind::King ? t.open : t.open | Target::check;
+      for (const Profile* p = places_.begin(man.kind, man.square, k);
+           p != places_.end(man.kind, man.square, k); ++p)
+        if (p->cost == 1 && Mates(others | (t.Renumber(p->mask) & relevant), t)) return true;
+    }
+    return false;
+  }
+
+  // Whether the move of `man` may open the line from `end` to `k`: by
+  // leaving it, or, for a pawn taking en passant, by removing the black
+  // pawn beside it.
+  static bool Uncovers(const Man& man, int end, int k) {
+    if (Between(end, man.square, k)) return true;
+    if (man.kind != WhiteKind::Pawn || Row(man.square) != 3) return false;
+    const int column = Column(man.square);
+    return (column > 0 && Between(end, man.square - 1, k)) ||
+           (column < 7 && Between(end, man.square + 1, k));
+  }
+
+  // Whether `middle` lies on the line from `end` to `k`, strictly between
+  // them; `end` and `k` are known to share a line.
+  static bool Between(int end, int middle, int k) {
+    const int dr1 = Row(middle) - Row(end);
+    const int dc1 = Column(middle) - Column(end);
+    const int dr2 = Row(k) - Row(middle);
+    const int dc2 = Column(k) - Column(middle);
+    if ((dr1 == 0 && dc1 == 0) || (dr2 == 0 && dc2 == 0)) return false;
+    const auto sign = [](int v) { return (v > 0) - (v < 0); };
+    return dr1 * dc2 == dc1 * dr2 && sign(dr1) == sign(dr2) && sign(dc1) == sign(dc2);
   }
 
   // Every choice of places of White's men, by what it attacks round the
@@ -525,19 +615,20 @@ class MatingPositions {
     std::fill_n(cost.begin(), states, Far);
     std::array<std::uint16_t, 512> masks;
     int count = 0;
-    cost[0] = 0;
-    masks[count++] = 0;
-    for (int m = 0; m < manCount_; ++m) {
+    cost[t.always] = 0;
+    masks[count++] = static_cast<std::uint16_t>(t.always);
+    for (int m = 0; m < choosers_; ++m) {
+      const Choices& choices = choices_[m];
       std::array<std::uint8_t, 512> next;
       std::fill_n(next.begin(), states, Far);
       std::array<std::uint16_t, 512> nextMasks;
       int nextCount = 0;
       for (int i = 0; i < count; ++i) {
         const int mask = masks[i];
-        for (const Profile& p : profiles_[m]) {
-          const int c = cost[mask] + p.cost;
+        for (int j = 0; j < choices.count; ++j) {
+          const int c = cost[mask] + choices.costs[j];
           if (c > whiteMoves_) continue;
-          const int joined = mask | p.mask;
+          const int joined = mask | choices.masks[j];
           if (next[joined] == Far) nextMasks[nextCount++] = static_cast<std::uint16_t>(joined);
           if (c < next[joined]) next[joined] = static_cast<std::uint8_t>(c);
         }
@@ -562,7 +653,14 @@ class MatingPositions {
   // Each black man's distances to every square.
   std::array<const std::array<std::uint8_t, 64>*, 16> blackMen_{};
   int blackCount_ = 0;
-  std::array<ParetoList, 16> profiles_;
+  // One man's choices: what each attacks and its fewest moves.
+  struct Choices {
+    std::array<std::uint16_t, 512> masks;
+    std::array<std::uint8_t, 512> costs;
+    int count = 0;
+  };
+  std::array<Choices, 16> choices_;
+  int choosers_ = 0;  // the men with more than one choice
 };
 
 bool CastlingOpen(const Position& pos) {

@@ -95,6 +95,17 @@ TEST(HelpMateBound, KnowsWhatAFewMenCanMate) {
   EXPECT_FALSE(HelpMatePossible(flight.pos, 1, 0));
   // Unless a black move fills g7 first: Se6-g7, then Qd1-d8.
   EXPECT_TRUE(HelpMatePossible(flight.pos, 1, 1));
+  // The last move must give the check or uncover it: the rook on the
+  // king's file checks only by moving, and then Sd5 cannot cover g8.
+  SearchWorld file("7k/6pp/8/3N4/8/8/8/K6R");
+  EXPECT_FALSE(HelpMatePossible(file.pos, 1, 0));
+  // Uncovered by the bishop's move: Bd8 away, Ra8#.
+  SearchWorld uncovered("R2B3k/6pp/8/8/8/8/8/K7");
+  EXPECT_TRUE(HelpMatePossible(uncovered.pos, 1, 0));
+  // Uncovered by taking en passant the pawn on the bishop's line (after
+  // d7-d5, e5xd6 opens a2-g8).
+  SearchWorld enPassant("5rkr/6pp/8/3pP3/8/8/B7/K7");
+  EXPECT_TRUE(HelpMatePossible(enPassant.pos, 1, 0));
   // No white move left: nothing to mate with.
   EXPECT_FALSE(HelpMatePossible(queen.pos, 0, 3));
 }
