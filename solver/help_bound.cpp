@@ -58,7 +58,9 @@ constexpr EmptyBoard MakeEmptyBoard() {
       if (dr == dc || dr == -dc) e.bishop[n] |= std::uint64_t{1} << m;
     }
     e.whitePawn[n] = Bit(r - 1, c - 1) | Bit(r - 1, c + 1);
-    // Jumps by breadth-first rings.
+  }
+  // Jumps by breadth-first rings, once every square's jumps are known.
+  for (int n = 0; n < 64; ++n) {
     auto& jumps = e.jumps[n];
     for (auto& j : jumps) j = Far;
     jumps[n] = 0;
@@ -293,27 +295,31 @@ class PlaceTable {
   PlaceTable() {
     start_.reserve(WhiteKinds * 64 * 64 + 1);
     least_.reserve(WhiteKinds * 64 * 64);
-    ParetoList list;
+    // The places of each number of moves apart: a place one move away is
+    // kept even when standing still attacks more, since the last move of a
+    // helpmate must be made.
+    std::array<ParetoList, MaxWhiteMoves> byCost;
     for (int kind = 0; kind < WhiteKinds; ++kind)
       for (int from = 0; from < 64; ++from)
         for (int k = 0; k < 64; ++k) {
           start_.push_back(static_cast<std::uint32_t>(places_.size()));
-          list.Clear();
-          ListPlaces(static_cast<WhiteKind>(kind), from, k, list);
-          // Had the list no room for a choice, one place attacking
-          // everything at the least cost stands for them all.
-          if (list.Full()) {
-            int least = MaxWhiteMoves;
-            for (const Profile& p : list) least = std::min<int>(least, p.cost);
-            list.Clear();
-            list.Add(0x1FF, least);
-          }
-          places_.insert(places_.end(), list.begin(), list.end());
+          for (ParetoList& list : byCost) list.Clear();
+          ListPlaces(static_cast<WhiteKind>(kind), from, k, byCost);
           auto& least = least_.emplace_back();
           least.fill(Far);
-          for (const Profile& p : list)
-            for (int i = 0; i < 9; ++i)
-              if ((p.mask >> i & 1) != 0) least[i] = std::min<int>(least[i], p.cost);
+          for (int cost = 0; cost < MaxWhiteMoves; ++cost) {
+            ParetoList& list = byCost[cost];
+            // Had the list no room for a choice, one place attacking
+            // everything stands for them all.
+            if (list.Full()) {
+              list.Clear();
+              list.Add(0x1FF, cost);
+            }
+            places_.insert(places_.end(), list.begin(), list.end());
+            for (const Profile& p : list)
+              for (int i = 0; i < 9; ++i)
+                if ((p.mask >> i & 1) != 0) least[i] = std::min<int>(least[i], p.cost);
+          }
         }
     start_.push_back(static_cast<std::uint32_t>(places_.size()));
   }
@@ -335,9 +341,10 @@ class PlaceTable {
     return (static_cast<int>(kind) * 64 + from) * 64 + k;
   }
 
-  static void ListPlaces(WhiteKind kind, int from, int k, ParetoList& list) {
-    const auto add = [&list, k](std::uint64_t attacks, int cost) {
-      if (cost < MaxWhiteMoves) list.Add(NineMask(attacks, k), cost);
+  static void ListPlaces(WhiteKind kind, int from, int k,
+                         std::array<ParetoList, MaxWhiteMoves>& byCost) {
+    const auto add = [&byCost, k](std::uint64_t attacks, int cost) {
+      if (cost < MaxWhiteMoves) byCost[cost].Add(NineMask(attacks, k), cost);
     };
     for (int q = 0; q < 64; ++q) {
       if (q == k) continue;  // the king's square

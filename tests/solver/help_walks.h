@@ -19,6 +19,7 @@ namespace kv::test {
 struct Helpmate {
   std::string id, stipulation, fen;
   double plainSeconds = 0;  // the independent solver's time without its fast mode
+  std::string solutions;    // "1.Sg4-f2 Bf3-h5 2.… #;1.…", when the file has them
 };
 
 // The helpmates of a data file of tests/solver/data (id, stipulation, board
@@ -35,8 +36,9 @@ inline std::vector<Helpmate> ReadHelpmates(const std::string& file) {
     std::string cell;
     while (std::getline(fields, cell, '\t')) cells.push_back(cell);
     if (cells.size() < 3 || cells[1].rfind("h#", 0) != 0) continue;
-    Helpmate row{cells[0], cells[1], cells[2], 0};
+    Helpmate row{cells[0], cells[1], cells[2], 0, {}};
     if (cells.size() > 5) row.plainSeconds = std::strtod(cells[5].c_str(), nullptr);
+    if (cells.size() > 3) row.solutions = cells[3];
     rows.push_back(row);
   }
   return rows;
