@@ -55,14 +55,18 @@ class ResultTable {
   bool verifyHits = false;
 
  private:
-  // `data` holds the outcome in its low byte (0 empty, see Outcome) and the
+  // `data` holds the outcome in its low byte (0 empty, see Outcome), the
   // depth in the next: the exact shortest mate (outcome Mate), the depth
-  // searched without success (outcome NoneWithin), or unused. `check` is the
-  // key XOR data.
+  // searched without success (outcome NoneWithin), or unused; and in the
+  // third the depth of the search that stored it, which decides what a
+  // store replaces. `check` is the key XOR data.
   struct Slot {
     std::atomic<std::uint64_t> check{0};
     std::atomic<std::uint64_t> data{0};
   };
+  // The first slot of the pair `key` may stand in.
+  std::size_t PairOf(std::uint64_t key) const;
+
   std::unique_ptr<Slot[]> slots_;
   std::size_t size_ = 0;
 };

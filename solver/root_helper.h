@@ -15,6 +15,12 @@ namespace kv {
 // the search is battle play and the table is on. Does nothing otherwise.
 void StartRootHelper(SearchContext& ctx, int moves, int tryLimit);
 
+// Before the main thread's root loop searches its move `index`, `move`:
+// the helper leaves that move and the ones before it to the main thread, and
+// the main thread waits while the helper is in the middle of that very move.
+// Does nothing when no helper runs.
+void RootHelperReached(SearchContext& ctx, int index, const Move& move);
+
 // Stops the helper (it stores nothing more) and waits for it. Safe to call
 // when none runs.
 void StopRootHelper(SearchState& state);

@@ -2,6 +2,7 @@
 // every black reply, each reply searched one level lower.
 #include "core/rules.h"
 #include "solver/position_key.h"
+#include "solver/root_helper.h"
 #include "solver/search.h"
 #include "solver/search_internal.h"
 
@@ -73,6 +74,7 @@ int SearchMateInN(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList*
       ShowMoveStatus(ctx, 1, " Test : ", w);
       if (top && keyCount > 0) ShowWordMoveStatus(ctx, 2, 3, keys.records[keyCount - 1]);
     }
+    if (root) RootHelperReached(ctx, i, w);
     MakeMove(pos, w);
     ++state.nodes;
     MoveList& replies = list[1];

@@ -49,14 +49,34 @@ TEST(ResultTable, AnswersByDepth) {
   EXPECT_FALSE(table.Find(7 + 64, 3).known);  // same slot, other position
 }
 
-TEST(ResultTable, ReplacesAndTurnsOff) {
+// Keys 1, 65 and 129 share a pair of slots in a table of 64. The first slot
+// keeps the deepest search; the second takes the newest answer.
+TEST(ResultTable, ReplacesKeepingTheDeepestAndTurnsOff) {
   ResultTable table(100);  // rounded down to 64 slots
-  table.Store(1, 2, 1);
-  table.Store(1 + 64, 2, 0);
+  table.Store(1, 5, 0);    // nothing within five: the deep answer
+  table.Store(1 + 64, 2, 1);
+  EXPECT_EQ(table.replacements.load(), 0u);
+  EXPECT_TRUE(table.Find(1, 5).known);
+  EXPECT_EQ(table.Find(1 + 64, 2).result, 1);
+  table.Store(1 + 128, 3, 0);  // shallower than the first slot: replaces the second
   EXPECT_EQ(table.replacements.load(), 1u);
-  EXPECT_FALSE(table.Find(1, 2).known);
-  table.Clear();
+  EXPECT_TRUE(table.Find(1, 5).known);
   EXPECT_FALSE(table.Find(1 + 64, 2).known);
+  EXPECT_TRUE(table.Find(1 + 128, 3).known);
+  table.Store(1 + 64, 6, 2);  // as deep as any: takes the first slot
+  EXPECT_EQ(table.replacements.load(), 2u);
+  EXPECT_FALSE(table.Find(1, 5).known);
+  EXPECT_EQ(table.Find(1 + 64, 6).result, 2);
+  EXPECT_TRUE(table.Find(1 + 128, 3).known);
+  table.Store(1 + 128, 2, 0);  // a shallower failure of a stored position keeps the deeper one
+  EXPECT_TRUE(table.Find(1 + 128, 3).known);
+  table.Clear();
+  EXPECT_FALSE(table.Find(1 + 64, 6).known);
+  ResultTable one(1);  // a single slot always takes the newest answer
+  one.Store(3, 5, 0);
+  one.Store(4, 2, 1);
+  EXPECT_FALSE(one.Find(3, 5).known);
+  EXPECT_EQ(one.Find(4, 2).result, 1);
   table.Resize(0);
   EXPECT_FALSE(table.Enabled());
   table.Store(5, 2, 1);
