@@ -204,6 +204,20 @@ bool KingEscapes(const Position& pos, int mask, int bk) {
   return false;
 }
 
+// False when `move` cannot give check whatever stands between: the man it
+// places does not reach the king's square from `to` even on an open board,
+// and it neither leaves a line with the king nor takes en passant nor
+// castles. Most of White's moves are of this kind, and the test spares them
+// playing the move.
+bool MayCheck(const Move& move, int bk) {
+  if (LineStep(move.from - bk) != 0 || move.capture != move.to) return true;
+  if (move.moved == WhiteKing && (move.to - move.from == 2 || move.from - move.to == 2))
+    return true;
+  const int d = bk - move.to;
+  if (d < -MaxLineDifference || d > MaxLineDifference) return false;
+  return ((AttackTable[MaxLineDifference + d].men >> move.placed) & 1u) != 0;
+}
+
 }  // namespace
 
 namespace detail {
@@ -213,6 +227,7 @@ int TestMateMove(Position& pos, bool promotionLinesBothKinds) {
   if (!IsSquare(bk)) return 0;
   assert(pos.whiteMen == WhiteMenOf(pos.board));
   const Move move = pos.probeMove;
+  if (!MayCheck(move, bk)) return 0;
   MakeMove(pos, move);
   bool parriedEnPassant = false;
   const Checks checks = CountChecks(pos, move, bk, promotionLinesBothKinds, parriedEnPassant);
@@ -288,18 +303,31 @@ class MateScan {
     return LineChecker(b_[FirstMan(b_, s, step)], step);
   }
 
-  // kind: the line kind a quiet move must reach (0: any line with the king).
+  // Whether a line piece moved from `s` to `t` checks along a line of `kind`
+  // (0: either kind): `t` lies on such a line with the king and every cell
+  // between them is empty once `s` is. A move that fails this and uncovers
+  // nothing gives no check, so it is not played at all.
+  bool ChecksFrom(int s, int t, int kind) const {
+    const int step = LineStep(t - bk_);
+    if (kind == 0 ? step == 0 : LineKind(step) != kind) return false;
+    int p = bk_ + step;
+    while (p != t && (b_[p] == Empty || p == s)) p += step;
+    return p == t;
+  }
+
+  // kind: the line kind a move must reach to check directly (0: any line
+  // with the king).
   template <std::size_t N>
   bool Slide(int s, const std::array<int, N>& directions, bool discoverer, int kind) {
     const int man = b_[s];
     for (int d : directions) {
       int t = s + d;
       for (; b_[t] == Empty; t += d) {
-        const int step = LineStep(t - bk_);
-        const bool onLine = kind == 0 ? step != 0 : LineKind(step) == kind;
-        if ((discoverer || onLine) && Try(s, t, man)) return true;
+        if ((discoverer || ChecksFrom(s, t, kind)) && Try(s, t, man)) return true;
       }
-      if (b_[t] > BlackKing && Try(s, t, man)) return true;
+      // A capture gives check the same ways as a quiet move.
+      if (b_[t] > BlackKing && (discoverer || ChecksFrom(s, t, kind)) && Try(s, t, man))
+        return true;
     }
     return false;
   }
@@ -341,11 +369,15 @@ class MateScan {
       if (b_[s - 9] > OffBoard && Promotions(s, s - 9)) return true;
       return b_[s - 10] == Empty && Promotions(s, s - 10);
     }
-    if (b_[s - 11] > OffBoard && Try(s, s - 11, WhitePawn)) return true;
-    if (b_[s - 9] > OffBoard && Try(s, s - 9, WhitePawn)) return true;
+    // Below the seventh rank a pawn checks from where it attacks the king,
+    // or by uncovering a line.
+    const bool discoverer = Discoverer(s);
+    auto checks = [&](int t) { return discoverer || t - bk_ == 9 || t - bk_ == 11; };
+    if (b_[s - 11] > OffBoard && checks(s - 11) && Try(s, s - 11, WhitePawn)) return true;
+    if (b_[s - 9] > OffBoard && checks(s - 9) && Try(s, s - 9, WhitePawn)) return true;
     if (b_[s - 10] == Empty) {
-      if (Try(s, s - 10, WhitePawn)) return true;
-      if (s >= 82 && b_[s - 20] == Empty) return Try(s, s - 20, WhitePawn);
+      if (checks(s - 10) && Try(s, s - 10, WhitePawn)) return true;
+      if (s >= 82 && b_[s - 20] == Empty && checks(s - 20)) return Try(s, s - 20, WhitePawn);
     }
     if (lastTo_ - lastFrom_ == 20 && (lastTo_ == s - 1 || lastTo_ == s + 1) &&
         b_[lastTo_] == BlackPawn) {
