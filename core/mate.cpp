@@ -234,10 +234,11 @@ int TestMateMove(Position& pos, bool promotionLinesBothKinds) {
   int result = checks.count;
   if (parriedEnPassant || checks.count == 0) {
     // result stays the number of checks found
+  } else if (KingEscapes(pos, checks.mask, bk)) {
+    // an escape: not mate (looked for first: it is the cheaper test and
+    // the more frequent answer)
   } else if (checks.count == 1 && pos.blackForce != 0 && BlackDefends(pos, checks, bk)) {
     // a defence: not mate
-  } else if (KingEscapes(pos, checks.mask, bk)) {
-    // an escape: not mate
   } else if (IsSquare(pos.whiteKingSquare) && AttackedByBlackMen(pos, pos.whiteKingSquare)) {
     result = 0;  // the mating move was illegal
   } else {
