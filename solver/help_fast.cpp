@@ -4,6 +4,7 @@
 // reached by another order of the same moves is decided once.
 #include "solver/help_fast.h"
 
+#include <atomic>
 #include <bit>
 
 #include "core/rules.h"
@@ -173,7 +174,11 @@ constexpr std::uint64_t PollInterval = 4096;
 
 class Walk {
  public:
-  Walk(HelpFast& fast, Position& pos, const UiCallbacks* ui) : fast_(fast), pos_(pos), ui_(ui) {}
+  // `table` may be another walk's, shared; `stop` set by another thread
+  // stops the walk as a user break does.
+  Walk(HelpFast& fast, HelpTable& table, Position& pos, const UiCallbacks* ui,
+       const std::atomic<bool>* stop = nullptr)
+      : fast_(fast), table_(table), pos_(pos), ui_(ui), stop_(stop) {}
 
   // White to move after `last`, `moves` white moves left.
   int WhiteMates(std::uint64_t men, const Move& last, int moves, int ply) {
@@ -251,20 +256,23 @@ class Walk {
   bool BreakPolled() {
     ++fast_.nodes;
     if (stopped_) return true;
-    if (ui_ != nullptr && fast_.nodes % PollInterval == 0 && ui_->BreakRequested()) stopped_ = true;
+    if (fast_.nodes % PollInterval == 0) {
+      if (ui_ != nullptr && ui_->BreakRequested()) stopped_ = true;
+      if (stop_ != nullptr && stop_->load(std::memory_order_relaxed)) stopped_ = true;
+    }
     return stopped_;
   }
 
   int Lookup(std::uint64_t key, int moves) {
-    switch (fast_.table.Find(key, moves)) {
+    switch (table_.Find(key, moves)) {
       case HelpTable::Known::Mate:
-        ++fast_.table.hits;
+        ++table_.hits;
         return HelpMate;
       case HelpTable::Known::NoMate:
-        ++fast_.table.hits;
+        ++table_.hits;
         return HelpNoMate;
       case HelpTable::Known::Illegal:
-        ++fast_.table.hits;
+        ++table_.hits;
         return HelpIllegal;
       case HelpTable::Known::Nothing:
         break;
@@ -272,17 +280,19 @@ class Walk {
     return Unknown;
   }
   int Remember(std::uint64_t key, int moves, bool mate) {
-    fast_.table.Store(key, moves, mate);
+    table_.Store(key, moves, mate);
     return mate ? HelpMate : HelpNoMate;
   }
   int Illegal(std::uint64_t key) {
-    fast_.table.StoreIllegal(key);
+    table_.StoreIllegal(key);
     return HelpIllegal;
   }
 
   HelpFast& fast_;
+  HelpTable& table_;
   Position& pos_;
   const UiCallbacks* ui_;
+  const std::atomic<bool>* stop_;
   bool stopped_ = false;
 };
 
@@ -380,7 +390,13 @@ void LastBlackMoveSquares(const Position& pos, std::uint64_t& from, std::uint64_
 }
 
 int HelpMateWithin(HelpFast& fast, Position& pos, const Move& last, int moves) {
-  Walk walk(fast, pos, nullptr);
+  Walk walk(fast, fast.table, pos, nullptr);
+  return walk.WhiteMates(MenKey(pos), last, moves, 0);
+}
+
+int HelpMateWithinShared(HelpFast& fast, HelpTable& table, Position& pos, const Move& last,
+                         int moves, const std::atomic<bool>& stop) {
+  Walk walk(fast, table, pos, nullptr, &stop);
   return walk.WhiteMates(MenKey(pos), last, moves, 0);
 }
 
@@ -388,7 +404,7 @@ int FastHelpVerdict(SearchContext& ctx, const Move& last, int moves) {
   SearchState& state = ctx.state;
   HelpFast& fast = state.helpFast;
   if (!fast.enabled || state.userBreak != 0) return HelpMate;
-  Walk walk(fast, ctx.pos, &ctx.ui);
+  Walk walk(fast, fast.table, ctx.pos, &ctx.ui);
   const int verdict = walk.WhiteMates(MenKey(ctx.pos), last, moves, 0);
   if (verdict != Stopped) return verdict;
   // The user stopped the walk: the search is told, and stops as it does.

@@ -7,6 +7,8 @@
 // its own order and its text.
 #pragma once
 
+#include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -19,6 +21,7 @@ struct SearchContext;
 
 // The fast search's working memory, one per search state.
 struct HelpFast {
+  explicit HelpFast(std::size_t tableSlots = DefaultHelpTableSlots) : table(tableSlots) {}
   bool enabled = true;
   HelpTable table;
   // One move list per ply of the deepest walk (six white and six black moves).
@@ -36,6 +39,12 @@ inline constexpr int HelpMate = 1;      // some line mates within them
 // whether Black and White together reach mate within them. Leaves the
 // position as it found it.
 int HelpMateWithin(HelpFast& fast, Position& pos, const Move& last, int moves);
+
+// The same with another walk's table, for a helper thread: answers found
+// are stored there. Setting `stop` stops the walk, which then stores
+// nothing more and returns a value other than the three answers.
+int HelpMateWithinShared(HelpFast& fast, HelpTable& table, Position& pos, const Move& last,
+                         int moves, const std::atomic<bool>& stop);
 
 // Black to move, White's next move to mate: the black moves that may let
 // White check at once are those changing the king's square, taking a white

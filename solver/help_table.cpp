@@ -7,42 +7,60 @@ namespace kv {
 void HelpTable::Resize(std::size_t slotCount) {
   std::size_t size = 1;
   while (size * 2 <= slotCount) size *= 2;
-  slots_.assign(size, Slot{});
+  slots_ = std::make_unique<Slot[]>(size);
+  slotCount_ = size;
   hits = 0;
-  stores = 0;
 }
 
 void HelpTable::Clear() {
-  std::fill(slots_.begin(), slots_.end(), Slot{});
+  for (std::size_t i = 0; i < slotCount_; ++i) {
+    slots_[i].known.store(0, std::memory_order_relaxed);
+    slots_[i].check.store(0, std::memory_order_relaxed);
+  }
+}
+
+std::uint64_t HelpTable::Read(std::uint64_t key) const {
+  const Slot& slot = SlotOf(key);
+  const std::uint64_t known = slot.known.load(std::memory_order_relaxed);
+  const std::uint64_t check = slot.check.load(std::memory_order_relaxed);
+  return known != 0 && (known ^ check) == key ? known : 0;
+}
+
+void HelpTable::Write(std::uint64_t key, std::uint64_t known) {
+  Slot& slot = SlotOf(key);
+  slot.known.store(known, std::memory_order_relaxed);
+  slot.check.store(known ^ key, std::memory_order_relaxed);
 }
 
 HelpTable::Known HelpTable::Find(std::uint64_t key, int moves) const {
-  const Slot& slot = SlotOf(key);
-  if (slot.key != key) return Known::Nothing;
-  if (slot.illegal != 0) return Known::Illegal;
-  if (slot.mateWithin != 0 && slot.mateWithin <= moves) return Known::Mate;
-  if (slot.noneWithin >= moves) return Known::NoMate;
+  const std::uint64_t known = Read(key);
+  if (known == 0) return Known::Nothing;
+  if ((known & IllegalBit) != 0) return Known::Illegal;
+  const auto mateWithin = static_cast<int>(known & 0xFF);
+  const auto noneWithin = static_cast<int>(known >> 8 & 0xFF);
+  if (mateWithin != 0 && mateWithin <= moves) return Known::Mate;
+  if (noneWithin >= moves) return Known::NoMate;
   return Known::Nothing;
 }
 
 void HelpTable::Store(std::uint64_t key, int moves, bool mate) {
-  Slot& slot = SlotOf(key);
-  ++stores;
   // Another position's answers are replaced: the newest is the likeliest to
   // be asked again.
-  if (slot.key != key) slot = Slot{key, 0, 0, 0};
-  const auto depth = static_cast<std::uint8_t>(moves);
+  std::uint64_t known = Read(key);
+  if (known == 0 || (known & IllegalBit) != 0) known = Used;
+  auto mateWithin = static_cast<int>(known & 0xFF);
+  auto noneWithin = static_cast<int>(known >> 8 & 0xFF);
   if (mate) {
-    if (slot.mateWithin == 0 || depth < slot.mateWithin) slot.mateWithin = depth;
+    if (mateWithin == 0 || moves < mateWithin) mateWithin = moves;
   } else {
-    slot.noneWithin = std::max(slot.noneWithin, depth);
+    noneWithin = std::max(noneWithin, moves);
   }
+  Write(key, Used | static_cast<std::uint64_t>(noneWithin) << 8 |
+                 static_cast<std::uint64_t>(mateWithin));
 }
 
 void HelpTable::StoreIllegal(std::uint64_t key) {
-  Slot& slot = SlotOf(key);
-  ++stores;
-  slot = Slot{key, 0, 0, 1};
+  Write(key, Used | IllegalBit);
 }
 
 }  // namespace kv

@@ -5,9 +5,10 @@
 // smallest number of moves proved enough and the largest proved too few.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 namespace kv {
 
@@ -25,7 +26,7 @@ class HelpTable {
   // of two, at least one). Not to be called during a search.
   void Resize(std::size_t slotCount);
   void Clear();
-  std::size_t Slots() const { return slots_.size(); }
+  std::size_t Slots() const { return slotCount_; }
 
   Known Find(std::uint64_t key, int moves) const;
   // Records that the position has a helpmate within `moves` (mate true) or
@@ -34,21 +35,32 @@ class HelpTable {
   // Records that the move leading to the position was illegal.
   void StoreIllegal(std::uint64_t key);
 
+  // Counted by the walk of the thread that owns the table.
   std::uint64_t hits = 0;
-  std::uint64_t stores = 0;
 
  private:
-  // mateWithin 0 means not known; noneWithin 0 means nothing proved.
+  // Two searches of one solve (the main thread's and a helper's) share the
+  // table without a lock. A slot is two words: what is known, and the key
+  // XOR it. A reader takes the slot only when they agree, so a slot torn
+  // by two writers at once reads as empty; each writer writes only facts,
+  // so whichever wins, what is read is true.
   struct Slot {
-    std::uint64_t key = 0;
-    std::uint8_t mateWithin = 0;
-    std::uint8_t noneWithin = 0;
-    std::uint8_t illegal = 0;
+    std::atomic<std::uint64_t> known{0};
+    std::atomic<std::uint64_t> check{0};
   };
-  Slot& SlotOf(std::uint64_t key) { return slots_[key & (slots_.size() - 1)]; }
-  const Slot& SlotOf(std::uint64_t key) const { return slots_[key & (slots_.size() - 1)]; }
+  // What is known, packed: mateWithin (0 not known) in bits 0-7, noneWithin
+  // (0 nothing proved) in bits 8-15, illegal in bit 16; bit 17 marks a
+  // used slot, so that no packed value is 0.
+  static constexpr std::uint64_t Used = std::uint64_t{1} << 17;
+  static constexpr std::uint64_t IllegalBit = std::uint64_t{1} << 16;
+  // The packed value of `key`'s slot, 0 when it holds another position.
+  std::uint64_t Read(std::uint64_t key) const;
+  void Write(std::uint64_t key, std::uint64_t known);
+  Slot& SlotOf(std::uint64_t key) { return slots_[key & (slotCount_ - 1)]; }
+  const Slot& SlotOf(std::uint64_t key) const { return slots_[key & (slotCount_ - 1)]; }
 
-  std::vector<Slot> slots_;
+  std::unique_ptr<Slot[]> slots_;
+  std::size_t slotCount_ = 0;
 };
 
 }  // namespace kv

@@ -8,6 +8,7 @@
 #include "core/tables.h"
 #include "core/test_move.h"
 #include "core/validation.h"
+#include "solver/help_root_helper.h"
 #include "solver/root_helper.h"
 #include "solver/solution_writer.h"
 #include "solver/twins.h"
@@ -290,8 +291,10 @@ bool SearchKeysAndWriteNotes(OneSolve& p) {
   const auto start = std::chrono::steady_clock::now();
   const int limit = st.helpMode > HelpBlackBegins ? st.helpMode : p.tries;
   StartRootHelper(p.ctx, p.n, limit);
+  HelpRootHelper helpHelper(p.ctx, p.n, false);
   int r = p.n == 2 ? SearchMateInTwo(p.ctx, 0, 0, st.LevelList(2), true, limit)
                    : SearchMateInN(p.ctx, p.n, 0, 0, st.LevelList(p.n), true, limit);
+  helpHelper.Stop();
   StopRootHelper(st);
   if (r < 0) r = 0;  // an illegal diagram or a reflexmate White must mate at once
   p.r = r;
@@ -604,6 +607,10 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
   }
   p.notesStart = s.text.textLength;
   if (p.searchKeys && !SearchKeysAndWriteNotes(p)) return;
+  // A helpmate's play is found while its phases are written, Black's first
+  // moves one after another: the helper takes them from the last.
+  const bool blackBegins = !p.searchKeys && s.search.helpMode == HelpBlackBegins;
+  HelpRootHelper helpHelper(p.ctx, blackBegins ? p.n : 0, blackBegins);
   PrepareThePhases(p);
   WritePhases(p);
 }

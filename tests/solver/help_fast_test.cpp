@@ -3,10 +3,12 @@
 // position), and the helpmate texts with the fast search on and off.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/fen.h"
@@ -176,6 +178,33 @@ TEST(FastHelpmate, TableKeepsTheBoundsItWasGiven) {
   EXPECT_EQ(table.Find(key, 6), HelpTable::Known::Nothing);
 }
 
+TEST(FastHelpmate, TwoThreadsSharingATableReadOnlyWhatWasTrue) {
+  // Each key has a fixed shortest helpmate (1..6 moves, or none): whatever
+  // two threads store at once in a few slots, a reader sees only facts.
+  HelpTable table(8);
+  const auto shortest = [](std::uint64_t key) { return static_cast<int>(key % 7); };  // 0: none
+  std::atomic<int> wrong{0};
+  const auto hammer = [&](std::uint64_t seed) {
+    std::uint64_t x = seed;
+    for (int i = 0; i < 200000; ++i) {
+      x = x * 6364136223846793005ull + 1442695040888963407ull;
+      const std::uint64_t key = (x >> 20) | 1;
+      const int moves = 1 + static_cast<int>((x >> 8) % 6);
+      const int mate = shortest(key);
+      table.Store(key, moves, mate != 0 && mate <= moves);
+      const HelpTable::Known known = table.Find(key ^ (x & 0x30), moves);
+      const int asked = shortest(key ^ (x & 0x30));
+      if (known == HelpTable::Known::Mate && (asked == 0 || asked > moves)) ++wrong;
+      if (known == HelpTable::Known::NoMate && asked != 0 && asked <= moves) ++wrong;
+      if (known == HelpTable::Known::Illegal) ++wrong;
+    }
+  };
+  std::thread other(hammer, 12345);
+  hammer(67890);
+  other.join();
+  EXPECT_EQ(wrong.load(), 0);
+}
+
 TEST(FastHelpmate, AWalkTheUserStopsLeavesNoWrongAnswer) {
   // White to move in a three-mover's diagram: tens of thousands of positions
   // within three moves, so the walk is stopped at its first poll.
@@ -200,7 +229,8 @@ TEST(FastHelpmate, AWalkTheUserStopsLeavesNoWrongAnswer) {
         << moves;
 }
 
-std::string SolveText(const Helpmate& row, bool setPlay, bool fast, std::size_t tableSlots) {
+std::string SolveText(const Helpmate& row, bool setPlay, bool fast, std::size_t tableSlots,
+                      int threads = 1) {
   Position pos;
   EXPECT_TRUE(ParseFenBoard(row.fen, pos.board, nullptr)) << row.id;
   ProblemType type;
@@ -213,6 +243,7 @@ std::string SolveText(const Helpmate& row, bool setPlay, bool fast, std::size_t 
   auto solver = std::make_unique<Solver>();
   solver->search.helpFast.enabled = fast;
   solver->search.helpFast.table.Resize(tableSlots);
+  solver->search.threads = threads;
   SolveEnvironment env{pos, type, options, "", language, ui};
   return SolveEntry(*solver, env, type.moves);
 }
@@ -252,9 +283,15 @@ TEST(FastHelpmate, TextsAreTheSameWithTheFastSearchOnAndOff) {
       EXPECT_NE(plain.find('#'), std::string::npos) << row.id;
       EXPECT_EQ(SolveText(row, setPlay, true, DefaultHelpTableSlots), plain)
           << row.id << (setPlay ? " with set play" : "");
-      // A table of a few slots answers little and replaces all the time.
+      // A table of a few slots answers little and replaces all the time;
+      // a helper thread fills the table from the other end.
       if (setPlay) {
         EXPECT_EQ(SolveText(row, setPlay, true, 4), plain) << row.id << " with a tiny table";
+        EXPECT_EQ(SolveText(row, setPlay, true, DefaultHelpTableSlots, 2), plain)
+            << row.id << " with two threads";
+      } else {
+        EXPECT_EQ(SolveText(row, setPlay, true, 16, 2), plain)
+            << row.id << " with two threads and a small table";
       }
     }
   }
