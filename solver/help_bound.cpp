@@ -395,6 +395,32 @@ constexpr WhiteKind WhiteKindOf(int man) {
   }
 }
 
+// The bit number of a cell of the board.
+int BitOf(int square) {
+  return std::countr_zero(SquareBit[square]);
+}
+
+// Which castlings the counters still allow each side (whether the squares
+// between are free does not matter to a count of moves).
+struct Castlings {
+  bool kingSide = false;
+  bool queenSide = false;
+};
+Castlings WhiteCastlings(const Position& pos) {
+  const Board& b = pos.board;
+  const auto& counters = pos.castlingCounters;
+  if (b[96] != WhiteKing || counters[WhiteKingMoves] != 0) return {};
+  return {b[99] == WhiteRook && counters[H1Moves] == 0,
+          b[92] == WhiteRook && counters[A1Moves] == 0};
+}
+Castlings BlackCastlings(const Position& pos) {
+  const Board& b = pos.board;
+  const auto& counters = pos.castlingCounters;
+  if (b[26] != BlackKing || counters[BlackKingMoves] != 0) return {};
+  return {b[29] == BlackRook && counters[H8Moves] == 0,
+          b[22] == BlackRook && counters[A8Moves] == 0};
+}
+
 class MatingPositions {
  public:
   MatingPositions(const Position& pos, int whiteMoves, int blackMoves)
@@ -403,10 +429,9 @@ class MatingPositions {
   bool AnyWithinReach() {
     ListWhiteMen();
     ListBlackMen();
-    const int king = std::countr_zero(SquareBit[pos_.blackKingSquare]);
+    const int king = BitOf(pos_.blackKingSquare);
     for (int k = 0; k < 64; ++k) {
-      const int kingMoves =
-          std::max(std::abs(Row(k) - Row(king)), std::abs(Column(k) - Column(king)));
+      const int kingMoves = KingMoves(king, k);
       if (kingMoves > blackMoves_) continue;
       if (MateOnSquarePossible(k, blackMoves_ - kingMoves)) return true;
     }
@@ -428,14 +453,37 @@ class MatingPositions {
 
   void ListBlackMen() {
     block_.fill(Unknown);
+    const Castlings black = BlackCastlings(pos_);
     for (std::uint64_t men = pos_.blackMen; men != 0; men &= men - 1) {
       const int n = std::countr_zero(men);
-      const int man = pos_.board[BitSquare(n)];
+      const int square = BitSquare(n);
+      const int man = pos_.board[square];
       if (man == BlackKing || man <= OffBoard) continue;
-      blackMen_[blackCount_++] = man == BlackPawn
-                                     ? &kDistances.blackBlock[n]
-                                     : &kDistances.piece[static_cast<int>(KindOf(man))][n];
+      const auto* row = man == BlackPawn ? &kDistances.blackBlock[n]
+                                         : &kDistances.piece[static_cast<int>(KindOf(man))][n];
+      // A rook that may castle counts from its square after castling too
+      // (the castling counts as the king's move).
+      const int castled = (black.kingSide && square == 29)    ? 27
+                          : (black.queenSide && square == 22) ? 25
+                                                              : 0;
+      if (man == BlackRook && castled != 0) {
+        auto& nearer = castledRows_[castledCount_++];
+        const auto& after = kDistances.piece[static_cast<int>(Kind::Rook)][BitOf(castled)];
+        for (int q = 0; q < 64; ++q) nearer[q] = std::min((*row)[q], after[q]);
+        row = &nearer;
+      }
+      blackMen_[blackCount_++] = row;
     }
+  }
+
+  // The black king's fewest moves to a square, castling one of them.
+  int KingMoves(int king, int k) const {
+    const auto& steps = kDistances.piece[static_cast<int>(Kind::King)];
+    int moves = steps[king][k];
+    const Castlings black = BlackCastlings(pos_);
+    if (black.kingSide) moves = std::min(moves, 1 + steps[BitOf(28)][k]);   // g8
+    if (black.queenSide) moves = std::min(moves, 1 + steps[BitOf(24)][k]);  // c8
+    return moves;
   }
 
   // The fewest black moves that bring some man other than the king to a
@@ -489,6 +537,15 @@ class MatingPositions {
   // Whether White can check a king on `k` and, with Black's men that
   // `blackLeft` moves bring next to it, cover every square round it.
   bool MateOnSquarePossible(int k, int blackLeft) {
+    // What any man may attack within White's moves: the king must be
+    // checked, and a square no man attacks must be blocked.
+    int coverable = 0;
+    for (int m = 0; m < manCount_; ++m) {
+      const auto& least = places_.Least(men_[m].kind, men_[m].square, k);
+      for (int i = 0; i < 9; ++i)
+        if (least[i] <= whiteMoves_) coverable |= 1 << i;
+    }
+    if ((coverable & KingSquareBit) == 0) return false;
     Target t;
     t.blackLeft = blackLeft;
     // Squares round the king that a black man holds already cost nothing to
@@ -503,17 +560,7 @@ class MatingPositions {
       t.open |= 1 << t.span;
       t.block[t.span++] = Block(n);
     }
-    // What any man may attack within White's moves: the king must be
-    // checked, and a square no man attacks must be blocked.
-    int coverable = 0;
-    for (int m = 0; m < manCount_; ++m) {
-      const auto& least = places_.Least(men_[m].kind, men_[m].square, k);
-      for (int i = 0; i < 9; ++i)
-        if (least[i] <= whiteMoves_) coverable |= 1 << i;
-    }
-    if ((coverable & KingSquareBit) == 0 ||
-        BlockingCost(t.open & ~t.Renumber(coverable), t) > blackLeft)
-      return false;
+    if (BlockingCost(t.open & ~t.Renumber(coverable), t) > blackLeft) return false;
     if (whiteMoves_ == 1) return OneMoveMates(k, t);
     // Each man's cheapest places within White's moves, by what they attack;
     // a man with one choice adds what it attacks to every choice of the
@@ -660,6 +707,9 @@ class MatingPositions {
   // Each black man's distances to every square.
   std::array<const std::array<std::uint8_t, 64>*, 16> blackMen_{};
   int blackCount_ = 0;
+  // The distances of the rooks that may castle, from either square.
+  std::array<std::array<std::uint8_t, 64>, 2> castledRows_{};
+  int castledCount_ = 0;
   // One man's choices: what each attacks and its fewest moves.
   struct Choices {
     std::array<std::uint16_t, 512> masks;
@@ -670,23 +720,14 @@ class MatingPositions {
   int choosers_ = 0;  // the men with more than one choice
 };
 
-bool CastlingOpen(const Position& pos) {
-  const Board& b = pos.board;
-  const auto& counters = pos.castlingCounters;
-  const bool white = b[96] == WhiteKing && counters[WhiteKingMoves] == 0 &&
-                     ((b[99] == WhiteRook && counters[H1Moves] == 0) ||
-                      (b[92] == WhiteRook && counters[A1Moves] == 0));
-  const bool black = b[26] == BlackKing && counters[BlackKingMoves] == 0 &&
-                     ((b[29] == BlackRook && counters[H8Moves] == 0) ||
-                      (b[22] == BlackRook && counters[A8Moves] == 0));
-  return white || black;
-}
-
 }  // namespace
 
 bool HelpMatePossible(const Position& pos, int whiteMoves, int blackMoves) {
   if (whiteMoves < 1) return false;
-  if (CastlingOpen(pos) || !IsSquare(pos.blackKingSquare)) return true;
+  if (!IsSquare(pos.blackKingSquare)) return true;
+  // While White may castle, two men may move at once, which the count
+  // does not know: nothing is ruled out.
+  if (const Castlings white = WhiteCastlings(pos); white.kingSide || white.queenSide) return true;
   // More men than a game allows would not fit the lists below.
   if (std::popcount(pos.whiteMen) > 16 || std::popcount(pos.blackMen) > 16) return true;
   MatingPositions mates(pos, whiteMoves, blackMoves);

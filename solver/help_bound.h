@@ -15,7 +15,7 @@ namespace kv {
 // Whether the position may still lead to White mating Black's king with
 // `whiteMoves` white moves and `blackMoves` black moves left (in either
 // order). False proves there is no such helpmate; true proves nothing.
-// A position where either side may still castle is never ruled out.
+// Nothing is ruled out while White may castle.
 bool HelpMatePossible(const Position& pos, int whiteMoves, int blackMoves);
 
 }  // namespace kv
