@@ -266,12 +266,18 @@ class MateScan {
 
   bool Man(int s) {
     switch (b_[s]) {
-      case WhiteRook:
-        return Slide(s, RookOffsets, Discoverer(s), LineRankFile);
+      case WhiteRook: {
+        const bool discoverer = Discoverer(s);
+        // A rook off the king's rank and file checks only from where its
+        // own rank or file crosses them.
+        if (!discoverer && s / 10 != bk_ / 10 && s % 10 != bk_ % 10) return RookCrossings(s);
+        return Slide(s, RookOffsets, discoverer, LineRankFile);
+      }
       case WhiteBishop: {
         const bool discoverer = Discoverer(s);
         // A bishop on the other colour than the king can only uncover.
         if (!discoverer && SquareColour[s] != SquareColour[bk_]) return false;
+        if (!discoverer && !SameDiagonal(s, bk_)) return BishopCrossings(s);
         return Slide(s, BishopOffsets, discoverer, LineDiagonal);
       }
       case WhiteQueen:
@@ -329,6 +335,62 @@ class MateScan {
       // A capture gives check the same ways as a quiet move.
       if (b_[t] > BlackKing && (discoverer || ChecksFrom(s, t, kind)) && Try(s, t, man))
         return true;
+    }
+    return false;
+  }
+
+  // The square of a row and column, 0 off the board.
+  static int Cell(int row, int column) {
+    return row >= 2 && row <= 9 && column >= 2 && column <= 9 ? row * 10 + column : 0;
+  }
+
+  static bool SameDiagonal(int a, int b) {
+    const int rows = a / 10 - b / 10;
+    const int columns = a % 10 - b % 10;
+    return rows == columns || rows == -columns;
+  }
+
+  // The move of the line piece on `s` to `t` along `step`, when every cell
+  // between is empty, `t` is empty or holds a black man other than the king
+  // and the line from `t` to the king is clear: played through Try.
+  bool TryCrossing(int s, int t, int step, int kind) {
+    if (!IsSquare(t)) return false;
+    for (int p = s + step; p != t; p += step)
+      if (b_[p] != Empty) return false;
+    if (b_[t] != Empty && b_[t] <= BlackKing) return false;
+    return ChecksFrom(s, t, kind) && Try(s, t, b_[s]);
+  }
+
+  // A rook neither on the king's rank nor file nor uncovering a line: its
+  // only checking moves end where its rank meets the king's file and its
+  // file the king's rank. Taken in the order of the rook's directions.
+  bool RookCrossings(int s) {
+    const int alongRank = (s / 10) * 10 + bk_ % 10;
+    const int alongFile = (bk_ / 10) * 10 + s % 10;
+    const int rankStep = alongRank < s ? -1 : 1;
+    const int fileStep = alongFile < s ? -10 : 10;
+    for (int d : RookOffsets) {
+      if (d == rankStep && TryCrossing(s, alongRank, d, LineRankFile)) return true;
+      if (d == fileStep && TryCrossing(s, alongFile, d, LineRankFile)) return true;
+    }
+    return false;
+  }
+
+  // A bishop of the king's colour off the king's diagonals and uncovering
+  // nothing: its only checking moves end where one of its diagonals meets
+  // the other diagonal through the king. Taken in the order of its directions.
+  bool BishopCrossings(int s) {
+    const int r = s / 10, c = s % 10, kr = bk_ / 10, kc = bk_ % 10;
+    // On the bishop's falling diagonal (row - column fixed) and the king's
+    // rising one (row + column fixed), and the other way round; the same
+    // colour makes both sums even.
+    const int falling = Cell((r - c + kr + kc) / 2, (kr + kc - r + c) / 2);
+    const int rising = Cell((r + c + kr - kc) / 2, (r + c - kr + kc) / 2);
+    const int fallingStep = falling < s ? -11 : 11;  // no square: never tried
+    const int risingStep = rising < s ? -9 : 9;
+    for (int d : BishopOffsets) {
+      if (d == fallingStep && TryCrossing(s, falling, d, LineDiagonal)) return true;
+      if (d == risingStep && TryCrossing(s, rising, d, LineDiagonal)) return true;
     }
     return false;
   }
