@@ -288,8 +288,9 @@ constexpr int WhiteKinds = 6;
 
 // For each kind of white man, the square it stands on and a king's square:
 // the cheapest places it may reach by what they attack round that king,
-// each with the moves it needs on an empty board. Independent of the
-// position, so made once: a helpmate search asks for them at every node.
+// each with the moves it needs on an empty board, fewest moves first.
+// Independent of the position, so made once: a helpmate search asks for
+// them at every node.
 class PlaceTable {
  public:
   PlaceTable() {
@@ -424,17 +425,30 @@ Castlings BlackCastlings(const Position& pos) {
 class MatingPositions {
  public:
   MatingPositions(const Position& pos, int whiteMoves, int blackMoves)
-      : pos_(pos), places_(Places()), whiteMoves_(whiteMoves), blackMoves_(blackMoves) {}
+      : pos_(pos),
+        places_(Places()),
+        whiteMoves_(whiteMoves),
+        blackMoves_(blackMoves),
+        blackCastlings_(BlackCastlings(pos)) {}
 
   bool AnyWithinReach() {
     ListWhiteMen();
     ListBlackMen();
     const int king = BitOf(pos_.blackKingSquare);
-    for (int k = 0; k < 64; ++k) {
-      const int kingMoves = KingMoves(king, k);
-      if (kingMoves > blackMoves_) continue;
-      if (MateOnSquarePossible(k, blackMoves_ - kingMoves)) return true;
-    }
+    // The squares the king may reach: a box round it, or the whole board
+    // while it may castle.
+    int top = std::max(0, Row(king) - blackMoves_);
+    int bottom = std::min(7, Row(king) + blackMoves_);
+    int left = std::max(0, Column(king) - blackMoves_);
+    int right = std::min(7, Column(king) + blackMoves_);
+    if (blackCastlings_.kingSide || blackCastlings_.queenSide) top = left = 0, bottom = right = 7;
+    for (int row = top; row <= bottom; ++row)
+      for (int column = left; column <= right; ++column) {
+        const int k = row * 8 + column;
+        const int kingMoves = KingMoves(king, k);
+        if (kingMoves <= blackMoves_ && MateOnSquarePossible(k, blackMoves_ - kingMoves))
+          return true;
+      }
     return false;
   }
 
@@ -453,7 +467,7 @@ class MatingPositions {
 
   void ListBlackMen() {
     block_.fill(Unknown);
-    const Castlings black = BlackCastlings(pos_);
+    const Castlings& black = blackCastlings_;
     for (std::uint64_t men = pos_.blackMen; men != 0; men &= men - 1) {
       const int n = std::countr_zero(men);
       const int square = BitSquare(n);
@@ -480,9 +494,8 @@ class MatingPositions {
   int KingMoves(int king, int k) const {
     const auto& steps = kDistances.piece[static_cast<int>(Kind::King)];
     int moves = steps[king][k];
-    const Castlings black = BlackCastlings(pos_);
-    if (black.kingSide) moves = std::min(moves, 1 + steps[BitOf(28)][k]);   // g8
-    if (black.queenSide) moves = std::min(moves, 1 + steps[BitOf(24)][k]);  // c8
+    if (blackCastlings_.kingSide) moves = std::min(moves, 1 + steps[BitOf(28)][k]);   // g8
+    if (blackCastlings_.queenSide) moves = std::min(moves, 1 + steps[BitOf(24)][k]);  // c8
     return moves;
   }
 
@@ -580,9 +593,10 @@ class MatingPositions {
       };
       // A man other than the king may be taken, and then attacks nothing.
       if (man.kind != WhiteKind::King) add(0, 0);
+      // The places come by number of moves.
       for (const Profile* p = places_.begin(man.kind, man.square, k);
-           p != places_.end(man.kind, man.square, k); ++p)
-        if (p->cost <= whiteMoves_) add(t.Renumber(p->mask) & relevant, p->cost);
+           p != places_.end(man.kind, man.square, k) && p->cost <= whiteMoves_; ++p)
+        add(t.Renumber(p->mask) & relevant, p->cost);
       if (choices.count == 0) return false;  // the king cannot stand anywhere
       for (int i = 0; i < choices.count; ++i) choices.costs[i] = least[choices.masks[i]];
       if (choices.count == 1 && choices.costs[0] == 0) {
@@ -608,8 +622,7 @@ class MatingPositions {
       // A man other than the king may also be taken, and attack nothing.
       mayStay[m] = man.kind != WhiteKind::King;
       for (const Profile* p = places_.begin(man.kind, man.square, k);
-           p != places_.end(man.kind, man.square, k); ++p) {
-        if (p->cost != 0) continue;
+           p != places_.end(man.kind, man.square, k) && p->cost == 0; ++p) {
         mayStay[m] = true;
         const int covers = t.Renumber(p->mask);
         staying[m] = covers & t.open;
@@ -632,7 +645,7 @@ class MatingPositions {
         if (checkers[c] != m && Uncovers(man, men_[checkers[c]].square, k)) others |= Target::check;
       const int relevant = man.kind == WhiteKind::King ? t.open : t.open | Target::check;
       for (const Profile* p = places_.begin(man.kind, man.square, k);
-           p != places_.end(man.kind, man.square, k); ++p)
+           p != places_.end(man.kind, man.square, k) && p->cost <= 1; ++p)
         if (p->cost == 1 && Mates(others | (t.Renumber(p->mask) & relevant), t)) return true;
     }
     return false;
@@ -710,6 +723,7 @@ class MatingPositions {
   // The distances of the rooks that may castle, from either square.
   std::array<std::array<std::uint8_t, 64>, 2> castledRows_{};
   int castledCount_ = 0;
+  const Castlings blackCastlings_;
   // One man's choices: what each attacks and its fewest moves.
   struct Choices {
     std::array<std::uint16_t, 512> masks;
