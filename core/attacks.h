@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "core/position.h"
+#include "core/rules.h"
 #include "core/tables.h"
 
 namespace kv {
@@ -83,6 +84,36 @@ inline int AttackedByBlackMen(const Position& pos, int square) {
     if (ManAttacks(pos.board, BitSquare(std::countr_zero(men)), square, BlackCodes))
       return CheckMark;
   return 0;
+}
+
+// Whether Black's `move` leaves the white king attacked, as MakeMove, then
+// AttackedByBlackMen on the king's square, then UnmakeMove would find, but
+// with only the move's cells changed for the while: the sets of men, the
+// counters and the king squares stay as they are. The man the move places
+// is asked directly, since the set still names its old square. A castling
+// moves a rook as well and is played in full.
+inline bool BlackMoveAttacksWhiteKing(Position& pos, const Move& move) {
+  const int king = pos.whiteKingSquare;
+  if (!IsSquare(king)) return false;
+  if (move.moved == BlackKing && (move.to - move.from == 2 || move.from - move.to == 2)) {
+    MakeMove(pos, move);
+    const bool attacked = AttackedByBlackMen(pos, king) != 0;
+    UnmakeMove(pos, move);
+    return attacked;
+  }
+  Board& b = pos.board;
+  const std::int8_t atFrom = b[move.from];
+  const std::int8_t atCapture = b[move.capture];
+  const std::int8_t atTo = b[move.to];
+  b[move.from] = Empty;
+  b[move.capture] = Empty;
+  b[move.to] = move.placed;
+  const bool attacked =
+      ManAttacks(b, move.to, king, BlackCodes) || AttackedByBlackMen(pos, king) != 0;
+  b[move.to] = atTo;
+  b[move.capture] = atCapture;
+  b[move.from] = atFrom;
+  return attacked;
 }
 
 }  // namespace kv

@@ -76,13 +76,7 @@ void OrderBlackReplies(SearchContext& ctx, MoveList* list, const Move& killer) {
   // The marks here only say whether a reply checks; they are not kept.
   std::array<std::uint8_t, MoveListCapacity + 1> checks{};
   std::array<std::uint8_t, MoveListCapacity + 1> scratchMarks{};
-  const bool whiteKing = IsSquare(pos.whiteKingSquare);
-  for (int i = 0; i < length; ++i) {
-    const Move& reply = list->moves[i];
-    MakeMove(pos, reply);
-    checks[i] = whiteKing && AttackedByBlackMen(pos, pos.whiteKingSquare) != 0;
-    UnmakeMove(pos, reply);
-  }
+  for (int i = 0; i < length; ++i) checks[i] = BlackMoveAttacksWhiteKing(pos, list->moves[i]);
   int out = 0;
   if (killer.from != 0)
     TakeInOrder(*list, length, checks.data(), scratch, scratchMarks.data(), out,

@@ -211,8 +211,21 @@ void CompareWithBruteForce(Position& pos, int lastFrom, int lastTo, Differential
 }
 
 // The attack tests over the sets of men against the tests that walk the
-// board from the square, on every square of the board.
-void CompareAttackTests(const Position& pos, int& squaresCompared) {
+// board from the square, on every square of the board; and the check test
+// of each of Black's moves against playing it.
+void CompareAttackTests(Position& pos, int lastFrom, int lastTo, int& squaresCompared) {
+  MoveList black;
+  if (GenerateBlackMoves(pos, lastFrom, lastTo, black) == 0 && IsSquare(pos.whiteKingSquare)) {
+    const Position before = pos;
+    for (const Move* m = black.moves.data(); m->from != 0; ++m) {
+      MakeMove(pos, *m);
+      const bool attacked = AttackedByBlack(pos, pos.whiteKingSquare) != 0;
+      UnmakeMove(pos, *m);
+      ASSERT_EQ(BlackMoveAttacksWhiteKing(pos, *m), attacked)
+          << FenBoardField(pos.board) << " " << testing::MoveName(*m);
+      ASSERT_TRUE(testing::SameState(pos, before));
+    }
+  }
   for (int s = FirstSquare; s <= LastSquare; ++s) {
     if (!IsSquare(s)) continue;
     ASSERT_EQ(AttackedByWhiteMen(pos, s), AttackedByWhite(pos, s))
@@ -256,7 +269,8 @@ TEST(FindMateInOne, AgreesWithBruteForceOverRandomPlay) {
       int lastFrom = 0;
       int lastTo = 0;
       for (int ply = 0; ply < kMaxPlies; ++ply) {
-        CompareAttackTests(pos, squaresCompared);
+        CompareAttackTests(pos, lastFrom, lastTo, squaresCompared);
+        if (::testing::Test::HasFatalFailure()) return;
         if (white) {
           CompareWithBruteForce(pos, lastFrom, lastTo, stats);
           if (::testing::Test::HasFatalFailure()) return;
