@@ -266,13 +266,13 @@ class Walk {
   int Lookup(std::uint64_t key, int moves) {
     switch (table_.Find(key, moves)) {
       case HelpTable::Known::Mate:
-        ++table_.hits;
+        ++fast_.tableHits;
         return HelpMate;
       case HelpTable::Known::NoMate:
-        ++table_.hits;
+        ++fast_.tableHits;
         return HelpNoMate;
       case HelpTable::Known::Illegal:
-        ++table_.hits;
+        ++fast_.tableHits;
         return HelpIllegal;
       case HelpTable::Known::Nothing:
         break;

@@ -26,7 +26,8 @@ struct HelpFast {
   HelpTable table;
   // One move list per ply of the deepest walk (six white and six black moves).
   std::vector<MoveList> lists = std::vector<MoveList>(14);
-  std::uint64_t nodes = 0;  // positions the fast search reached
+  std::uint64_t nodes = 0;      // positions the fast search reached
+  std::uint64_t tableHits = 0;  // answers the table gave it
 };
 
 // The answers of HelpMateWithin.

@@ -9,7 +9,6 @@ void HelpTable::Resize(std::size_t slotCount) {
   while (size * 2 <= slotCount) size *= 2;
   slots_ = std::make_unique<Slot[]>(size);
   slotCount_ = size;
-  hits = 0;
 }
 
 void HelpTable::Clear() {

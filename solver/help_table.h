@@ -35,9 +35,6 @@ class HelpTable {
   // Records that the move leading to the position was illegal.
   void StoreIllegal(std::uint64_t key);
 
-  // Counted by the walk of the thread that owns the table.
-  std::uint64_t hits = 0;
-
  private:
   // Two searches of one solve (the main thread's and a helper's) share the
   // table without a lock. A slot is two words: what is known, and the key
