@@ -446,7 +446,12 @@ class MatingPositions {
       for (int column = left; column <= right; ++column) {
         const int k = row * 8 + column;
         const int kingMoves = KingMoves(king, k);
-        if (kingMoves <= blackMoves_ && MateOnSquarePossible(k, blackMoves_ - kingMoves))
+        // A black man on the square must leave it first: one more black
+        // move, unless it is one of the moves that block a square round
+        // the king, which the count of blocks below takes.
+        const bool vacate = k != king && pos_.board[BitSquare(k)] > BlackKing;
+        if (kingMoves + (vacate ? 1 : 0) <= blackMoves_ &&
+            MateOnSquarePossible(k, blackMoves_ - kingMoves))
           return true;
       }
     return false;
