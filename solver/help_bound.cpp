@@ -683,35 +683,46 @@ class MatingPositions {
   // king, at the fewest moves for each: whether one of them mates.
   bool SomeChoiceMates(const Target& t) {
     const int states = 1 << t.span;
-    std::array<std::uint8_t, 512> cost;
-    std::fill_n(cost.begin(), states, Far);
-    std::array<std::uint16_t, 512> masks;
+    // The fewest moves of each reachable mask of the men so far, and the
+    // reachable masks, in two sets of arrays used in turn.
+    std::array<std::array<std::uint8_t, 512>, 2> costs;
+    std::array<std::array<std::uint16_t, 512>, 2> masks;
+    std::uint8_t* cost = costs[0].data();
+    std::uint16_t* mask = masks[0].data();
+    std::fill_n(cost, states, Far);
     int count = 0;
     cost[t.always] = 0;
-    masks[count++] = static_cast<std::uint16_t>(t.always);
+    mask[count++] = static_cast<std::uint16_t>(t.always);
     for (int m = 0; m < choosers_; ++m) {
       const Choices& choices = choices_[m];
-      std::array<std::uint8_t, 512> next;
-      std::fill_n(next.begin(), states, Far);
-      std::array<std::uint16_t, 512> nextMasks;
+      // The last man's choices are tried as they come.
+      if (m == choosers_ - 1) {
+        for (int i = 0; i < count; ++i)
+          for (int j = 0; j < choices.count; ++j)
+            if (cost[mask[i]] + choices.costs[j] <= whiteMoves_ &&
+                Mates(mask[i] | choices.masks[j], t))
+              return true;
+        return false;
+      }
+      std::uint8_t* nextCost = costs[(m + 1) % 2].data();
+      std::uint16_t* nextMask = masks[(m + 1) % 2].data();
+      std::fill_n(nextCost, states, Far);
       int nextCount = 0;
       for (int i = 0; i < count; ++i) {
-        const int mask = masks[i];
+        const int before = mask[i];
         for (int j = 0; j < choices.count; ++j) {
-          const int c = cost[mask] + choices.costs[j];
+          const int c = cost[before] + choices.costs[j];
           if (c > whiteMoves_) continue;
-          const int joined = mask | choices.masks[j];
-          if (next[joined] == Far) nextMasks[nextCount++] = static_cast<std::uint16_t>(joined);
-          if (c < next[joined]) next[joined] = static_cast<std::uint8_t>(c);
+          const int joined = before | choices.masks[j];
+          if (nextCost[joined] == Far) nextMask[nextCount++] = static_cast<std::uint16_t>(joined);
+          if (c < nextCost[joined]) nextCost[joined] = static_cast<std::uint8_t>(c);
         }
       }
-      std::copy_n(next.begin(), states, cost.begin());
-      std::copy_n(nextMasks.begin(), nextCount, masks.begin());
+      cost = nextCost;
+      mask = nextMask;
       count = nextCount;
     }
-    for (int i = 0; i < count; ++i)
-      if (Mates(masks[i], t)) return true;
-    return false;
+    return Mates(t.always, t);
   }
 
   const Position& pos_;
