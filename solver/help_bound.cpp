@@ -531,12 +531,20 @@ class MatingPositions {
     // that have one.
     std::array<int, 9> renumbered{};
     int kept = 0;
-    int Renumber(int mask) const {
-      int result = 0;
-      for (mask &= kept; mask != 0; mask &= mask - 1)
-        result |= renumbered[std::countr_zero(static_cast<unsigned>(mask))];
-      return result;
+    // The new numbering of every mask of the low five and the high four of
+    // the nine bits, made once the square is worth a closer look.
+    std::array<std::uint16_t, 32> low{};
+    std::array<std::uint16_t, 16> high{};
+    void MakeRenumbering() {
+      for (int mask = 1; mask < 32; ++mask)
+        low[mask] = static_cast<std::uint16_t>(
+            low[mask & (mask - 1)] | renumbered[std::countr_zero(static_cast<unsigned>(mask))]);
+      for (int mask = 1; mask < 16; ++mask)
+        high[mask] = static_cast<std::uint16_t>(
+            high[mask & (mask - 1)] |
+            renumbered[5 + std::countr_zero(static_cast<unsigned>(mask))]);
     }
+    int Renumber(int mask) const { return low[mask & 31] | high[mask >> 5]; }
   };
 
   // The fewest black moves that block every square of `open` with a man of
@@ -578,6 +586,7 @@ class MatingPositions {
       t.open |= 1 << t.span;
       t.block[t.span++] = Block(n);
     }
+    t.MakeRenumbering();
     if (BlockingCost(t.open & ~t.Renumber(coverable), t) > blackLeft) return false;
     if (whiteMoves_ == 1) return OneMoveMates(k, t);
     // Each man's cheapest places within White's moves, by what they attack;
