@@ -8,6 +8,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstdlib>
+#include <mutex>
 #include <vector>
 
 #include "core/tables.h"
@@ -222,8 +223,15 @@ constexpr int NineSquare(int k, int i) {
 }
 constexpr int NineMask(std::uint64_t attacks, int k) {
   int mask = 0;
-  for (int i = 0; i < 9; ++i)
-    if (const int n = NineSquare(k, i); n >= 0 && (attacks >> n & 1) != 0) mask |= 1 << i;
+  const int column = Column(k);
+  for (int dr = -1; dr <= 1; ++dr) {
+    const int row = Row(k) + dr;
+    if (row < 0 || row > 7) continue;
+    // The row's three squares round the column, as three bits.
+    const auto rank = static_cast<int>(attacks >> (row * 8) & 0xFF);
+    const int three = column == 0 ? (rank & 3) << 1 : (rank >> (column - 1)) & 7;
+    mask |= three << ((dr + 1) * 3);
+  }
   return mask;
 }
 
@@ -293,59 +301,68 @@ constexpr int WhiteKinds = 6;
 // them at every node.
 class PlaceTable {
  public:
-  PlaceTable() {
-    start_.reserve(WhiteKinds * 64 * 64 + 1);
-    least_.reserve(WhiteKinds * 64 * 64);
+  // One man's places from one square, for every king square: made when a
+  // search first asks for them (a search meets a small part of the table),
+  // once, whichever thread asks first.
+  class Block {
+   public:
+    const Profile* begin(int k) const { return places_.data() + start_[k]; }
+    const Profile* end(int k) const { return places_.data() + start_[k + 1]; }
+    // The fewest moves after which the man attacks each of the nine squares.
+    const std::array<std::uint8_t, 9>& Least(int k) const { return least_[k]; }
+
+   private:
+    friend class PlaceTable;
+    std::once_flag made_;
+    std::vector<Profile> places_;
+    std::array<std::uint32_t, 65> start_{};
+    std::array<std::array<std::uint8_t, 9>, 64> least_{};
+  };
+
+  const Block& Of(WhiteKind kind, int from) {
+    Block& block = blocks_[static_cast<std::size_t>(static_cast<int>(kind) * 64 + from)];
+    std::call_once(block.made_, [&block, kind, from] { Make(block, kind, from); });
+    return block;
+  }
+
+ private:
+  static void Make(Block& block, WhiteKind kind, int from) {
     // The places of each number of moves apart: a place one move away is
     // kept even when standing still attacks more, since the last move of a
     // helpmate must be made.
     std::array<ParetoList, MaxWhiteMoves> byCost;
-    for (int kind = 0; kind < WhiteKinds; ++kind)
-      for (int from = 0; from < 64; ++from)
-        for (int k = 0; k < 64; ++k) {
-          start_.push_back(static_cast<std::uint32_t>(places_.size()));
-          for (ParetoList& list : byCost) list.Clear();
-          ListPlaces(static_cast<WhiteKind>(kind), from, k, byCost);
-          auto& least = least_.emplace_back();
-          least.fill(Far);
-          for (int cost = 0; cost < MaxWhiteMoves; ++cost) {
-            ParetoList& list = byCost[cost];
-            // Had the list no room for a choice, one place attacking
-            // everything stands for them all.
-            if (list.Full()) {
-              list.Clear();
-              list.Add(0x1FF, cost);
-            }
-            places_.insert(places_.end(), list.begin(), list.end());
-            for (const Profile& p : list)
-              for (int i = 0; i < 9; ++i)
-                if ((p.mask >> i & 1) != 0) least[i] = std::min<int>(least[i], p.cost);
-          }
+    for (int k = 0; k < 64; ++k) {
+      block.start_[k] = static_cast<std::uint32_t>(block.places_.size());
+      for (ParetoList& list : byCost) list.Clear();
+      ListPlaces(kind, from, k, byCost);
+      auto& least = block.least_[k];
+      least.fill(Far);
+      for (int cost = 0; cost < MaxWhiteMoves; ++cost) {
+        ParetoList& list = byCost[cost];
+        // Had the list no room for a choice, one place attacking
+        // everything stands for them all.
+        if (list.Full()) {
+          list.Clear();
+          list.Add(0x1FF, cost);
         }
-    start_.push_back(static_cast<std::uint32_t>(places_.size()));
-  }
-
-  // The fewest moves after which the man attacks each of the nine squares.
-  const std::array<std::uint8_t, 9>& Least(WhiteKind kind, int from, int k) const {
-    return least_[Index(kind, from, k)];
-  }
-
-  const Profile* begin(WhiteKind kind, int from, int k) const {
-    return places_.data() + start_[Index(kind, from, k)];
-  }
-  const Profile* end(WhiteKind kind, int from, int k) const {
-    return places_.data() + start_[Index(kind, from, k) + 1];
-  }
-
- private:
-  static int Index(WhiteKind kind, int from, int k) {
-    return (static_cast<int>(kind) * 64 + from) * 64 + k;
+        block.places_.insert(block.places_.end(), list.begin(), list.end());
+        for (const Profile& p : list)
+          for (int i = 0; i < 9; ++i)
+            if ((p.mask >> i & 1) != 0) least[i] = std::min<int>(least[i], p.cost);
+      }
+    }
+    block.start_[64] = static_cast<std::uint32_t>(block.places_.size());
   }
 
   static void ListPlaces(WhiteKind kind, int from, int k,
                          std::array<ParetoList, MaxWhiteMoves>& byCost) {
-    const auto add = [&byCost, k](std::uint64_t attacks, int cost) {
-      if (cost < MaxWhiteMoves) byCost[cost].Add(NineMask(attacks, k), cost);
+    // A man other than the king that attacks none of the nine squares is
+    // as good as taken, which every search of choices adds anyway.
+    const std::uint64_t nine = kEmpty.king[k] | std::uint64_t{1} << k;
+    const bool king = kind == WhiteKind::King;
+    const auto add = [&byCost, k, nine, king](std::uint64_t attacks, int cost) {
+      if (cost < MaxWhiteMoves && (king || (attacks & nine) != 0))
+        byCost[cost].Add(NineMask(attacks, k), cost);
     };
     for (int q = 0; q < 64; ++q) {
       if (q == k) continue;  // the king's square
@@ -369,13 +386,11 @@ class PlaceTable {
     }
   }
 
-  std::vector<Profile> places_;
-  std::vector<std::uint32_t> start_;
-  std::vector<std::array<std::uint8_t, 9>> least_;
+  std::array<Block, WhiteKinds * 64> blocks_;
 };
 
-const PlaceTable& Places() {
-  static const PlaceTable table;
+PlaceTable& Places() {
+  static PlaceTable table;
   return table;
 }
 
@@ -461,12 +476,14 @@ class MatingPositions {
   struct Man {
     WhiteKind kind;
     int square;
+    const PlaceTable::Block* places;  // its places from its square
   };
 
   void ListWhiteMen() {
     for (std::uint64_t men = pos_.whiteMen; men != 0 && manCount_ < 16; men &= men - 1) {
       const int n = std::countr_zero(men);
-      men_[manCount_++] = {WhiteKindOf(pos_.board[BitSquare(n)]), n};
+      const WhiteKind kind = WhiteKindOf(pos_.board[BitSquare(n)]);
+      men_[manCount_++] = {kind, n, &places_.Of(kind, n)};
     }
   }
 
@@ -567,7 +584,7 @@ class MatingPositions {
     // checked, and a square no man attacks must be blocked.
     int coverable = 0;
     for (int m = 0; m < manCount_; ++m) {
-      const auto& least = places_.Least(men_[m].kind, men_[m].square, k);
+      const auto& least = men_[m].places->Least(k);
       for (int i = 0; i < 9; ++i)
         if (least[i] <= whiteMoves_) coverable |= 1 << i;
     }
@@ -608,8 +625,8 @@ class MatingPositions {
       // A man other than the king may be taken, and then attacks nothing.
       if (man.kind != WhiteKind::King) add(0, 0);
       // The places come by number of moves.
-      for (const Profile* p = places_.begin(man.kind, man.square, k);
-           p != places_.end(man.kind, man.square, k) && p->cost <= whiteMoves_; ++p)
+      for (const Profile* p = man.places->begin(k);
+           p != man.places->end(k) && p->cost <= whiteMoves_; ++p)
         add(t.Renumber(p->mask) & relevant, p->cost);
       if (choices.count == 0) return false;  // the king cannot stand anywhere
       for (int i = 0; i < choices.count; ++i) choices.costs[i] = least[choices.masks[i]];
@@ -635,8 +652,7 @@ class MatingPositions {
       const Man& man = men_[m];
       // A man other than the king may also be taken, and attack nothing.
       mayStay[m] = man.kind != WhiteKind::King;
-      for (const Profile* p = places_.begin(man.kind, man.square, k);
-           p != places_.end(man.kind, man.square, k) && p->cost == 0; ++p) {
+      for (const Profile* p = man.places->begin(k); p != man.places->end(k) && p->cost == 0; ++p) {
         mayStay[m] = true;
         const int covers = t.Renumber(p->mask);
         staying[m] = covers & t.open;
@@ -658,8 +674,7 @@ class MatingPositions {
       for (int c = 0; c < checkerCount; ++c)
         if (checkers[c] != m && Uncovers(man, men_[checkers[c]].square, k)) others |= Target::check;
       const int relevant = man.kind == WhiteKind::King ? t.open : t.open | Target::check;
-      for (const Profile* p = places_.begin(man.kind, man.square, k);
-           p != places_.end(man.kind, man.square, k) && p->cost <= 1; ++p)
+      for (const Profile* p = man.places->begin(k); p != man.places->end(k) && p->cost <= 1; ++p)
         if (p->cost == 1 && Mates(others | (t.Renumber(p->mask) & relevant), t)) return true;
     }
     return false;
@@ -735,7 +750,7 @@ class MatingPositions {
   }
 
   const Position& pos_;
-  const PlaceTable& places_;
+  PlaceTable& places_;
   const int whiteMoves_;
   const int blackMoves_;
   std::array<Man, 16> men_{};
