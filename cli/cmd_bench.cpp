@@ -107,6 +107,10 @@ int Run(const Args& input) {
                  given.empty() ? "bench/problems/suite.tsv" : given.c_str());
     return ExitFailure;
   }
+  if (problems.empty()) {
+    std::fprintf(stderr, "kestrovale-cli: bench: the suite %s holds no problem\n", path.c_str());
+    return ExitFailure;
+  }
   InstallBreakHandler();
   const UiCallbacks ui = StderrCallbacks(true);
   const Language language;

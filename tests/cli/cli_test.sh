@@ -82,4 +82,18 @@ contains count-created 1
 [ -z "$(ls -A "$work" | grep -v -x -e c.kvl -e before.kvl -e cut.kvl -e added.kvl -e pipe.kvl \
   -e folder.kvl -e out -e err)" ] || fail "a temporary file was left: $(ls -A "$work")"
 
+# The bench refuses a suite without problems instead of timing nothing, and
+# times a helpmate list on one core or two.
+printf 'id\tstipulation\tfen_board\tkey\n' >"$work/empty-suite.tsv"
+expect 1 bench-empty-suite -- bench --suite "$work/empty-suite.tsv"
+err_contains bench-empty-suite 'no problem'
+printf 'id\tstipulation\tfen_board\tsolutions\tpeer_fast_seconds\n' >"$work/helpmates.tsv"
+printf 'hm_a\th#2\t8/8/q7/8/1R4K1/k2N4/8/8\t-\t0.01\n' >>"$work/helpmates.tsv"
+for threads in 1 2; do
+  expect 0 "bench-helpmates-$threads" -- bench --helpmates "$work/helpmates.tsv" --threads "$threads"
+  contains "bench-helpmates-$threads" 'hm_a'
+  contains "bench-helpmates-$threads" "$threads thread"
+done
+expect 2 bench-helpmates-threads -- bench --helpmates "$work/helpmates.tsv" --threads 3
+
 finish "command-line checks"
