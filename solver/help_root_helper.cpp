@@ -8,8 +8,8 @@ namespace kv {
 HelpRootHelper::HelpRootHelper(SearchContext& ctx, int moves, bool blackBegins)
     : blackBegins_(blackBegins) {
   SearchState& state = ctx.state;
-  if (state.threads < 2 || state.helpMode == 0 || moves < 3 || !state.helpFast.enabled ||
-      state.userBreak != 0)
+  if (state.threads < 2 || state.helpMode == 0 || moves < (blackBegins ? 4 : 3) ||
+      !state.helpFast.enabled || state.userBreak != 0)
     return;
   pos_ = ctx.pos;
   table_ = &state.helpFast.table;
@@ -22,43 +22,60 @@ void HelpRootHelper::Stop() {
   if (thread_.joinable()) thread_.join();
 }
 
-// The search's first level from its last move back. Black beginning: each
-// of Black's moves, after which White has the moves left. White beginning:
-// each of White's moves and each reply to it.
+namespace {
+
+// The moves of a list, from the last.
+template <typename Visit>
+void FromTheLast(const MoveList& list, const std::atomic<bool>& stop, const Visit& visit) {
+  int count = 0;
+  while (list.moves[count].from != 0) ++count;
+  for (int i = count - 1; i >= 0 && !stop.load(std::memory_order_relaxed); --i)
+    visit(list.moves[i]);
+}
+
+}  // namespace
+
+// After White's move `w`: whether each black reply leads to a helpmate
+// within `moves`, the question the search asks of each.
+void HelpRootHelper::DecideReplies(const Move& w, int moves) {
+  MoveList replies;
+  if (GenerateBlackMoves(pos_, w.from, w.to, replies) != 0) return;
+  FromTheLast(replies, stop_, [&](const Move& b) {
+    MakeMove(pos_, b);
+    HelpMateWithinShared(own_, *table_, pos_, b, moves, stop_);
+    UnmakeMove(pos_, b);
+  });
+}
+
+// The search's first levels from their last moves back, asking what the
+// search will ask: with White beginning, of each reply to each white move;
+// with Black beginning, of each reply to each white answer to each black
+// move (the search lists every helpmate after a black move, so it asks of
+// every answer, not only up to the first that mates).
 void HelpRootHelper::Run() {
-  if (blackBegins_) {
-    MoveList moves;
-    GenerateBlackMoves(pos_, 0, 0, moves);
-    int count = 0;
-    while (moves.moves[count].from != 0) ++count;
-    for (int i = count - 1; i >= 0 && !stop_.load(std::memory_order_relaxed); --i) {
-      const Move b = moves.moves[i];
-      MakeMove(pos_, b);
-      HelpMateWithinShared(own_, *table_, pos_, b, moves_ - 1, stop_);
-      UnmakeMove(pos_, b);
-    }
+  MoveList first;
+  if (!blackBegins_) {
+    GenerateWhiteMoves(pos_, 0, 0, first);
+    FromTheLast(first, stop_, [&](const Move& w) {
+      MakeMove(pos_, w);
+      DecideReplies(w, moves_ - 1);
+      UnmakeMove(pos_, w);
+    });
     return;
   }
-  MoveList moves;
-  GenerateWhiteMoves(pos_, 0, 0, moves);
-  int count = 0;
-  while (moves.moves[count].from != 0) ++count;
-  for (int i = count - 1; i >= 0 && !stop_.load(std::memory_order_relaxed); --i) {
-    const Move w = moves.moves[i];
-    MakeMove(pos_, w);
-    MoveList replies;
-    if (GenerateBlackMoves(pos_, w.from, w.to, replies) == 0) {
-      int replyCount = 0;
-      while (replies.moves[replyCount].from != 0) ++replyCount;
-      for (int j = replyCount - 1; j >= 0 && !stop_.load(std::memory_order_relaxed); --j) {
-        const Move b = replies.moves[j];
-        MakeMove(pos_, b);
-        HelpMateWithinShared(own_, *table_, pos_, b, moves_ - 1, stop_);
-        UnmakeMove(pos_, b);
-      }
+  GenerateBlackMoves(pos_, 0, 0, first);
+  FromTheLast(first, stop_, [&](const Move& b) {
+    MakeMove(pos_, b);
+    MoveList answers;
+    if (GenerateWhiteMoves(pos_, b.from, b.to, answers) == 0) {
+      FromTheLast(answers, stop_, [&](const Move& w) {
+        MakeMove(pos_, w);
+        DecideReplies(w, moves_ - 2);
+        UnmakeMove(pos_, w);
+      });
     }
-    UnmakeMove(pos_, w);
-  }
+    UnmakeMove(pos_, b);
+  });
 }
 
 }  // namespace kv

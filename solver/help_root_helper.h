@@ -32,6 +32,7 @@ class HelpRootHelper {
 
  private:
   void Run();
+  void DecideReplies(const Move& w, int moves);
 
   Position pos_;
   HelpFast own_{1};  // its move lists; the table is the search's

@@ -1,6 +1,7 @@
 // The analysis of one first move: its threat, the variations of Black's
 // replies and the refutations, for the solution text.
 #include "core/rules.h"
+#include "solver/help_fast.h"
 #include "solver/search.h"
 #include "solver/search_internal.h"
 
@@ -14,6 +15,9 @@ namespace {
 int SearchAfterReply(SearchContext& ctx, int k, const Move& reply, MoveList* below) {
   if (k == 2) return ListMatingMoves(ctx, reply.from, reply.to, below, true);
   if (k == 3) return SearchMateInTwo(ctx, reply.from, reply.to, below, true, ctx.state.helpMode);
+  // In a helpmate the search lists every line after the reply; when the
+  // fast search proves there is none, it would list nothing and answer 0.
+  if (ctx.state.helpMode != 0 && FastHelpVerdict(ctx, reply, k - 1) == HelpNoMate) return 0;
   return SearchMateInN(ctx, k - 1, reply.from, reply.to, below, true, ctx.state.helpMode);
 }
 
