@@ -210,7 +210,8 @@ constexpr DistanceTables MakeDistanceTables() {
     }
   return t;
 }
-constexpr DistanceTables kDistances = MakeDistanceTables();
+// Made when the program starts: too much work for a compile-time constant.
+const DistanceTables kDistances = MakeDistanceTables();
 
 // The nine squares round a king's square, numbered row by row: 0 up and
 // left, 4 the king's own square, 8 down and right. Masks of these nine bits
