@@ -16,6 +16,7 @@
 #include "solver/problem_type.h"
 #include "tests/solver/plain_solution.h"
 #include "tests/solver/search_fixture.h"
+#include "tests/solver/tab_fields.h"
 
 namespace kv {
 namespace {
@@ -61,10 +62,7 @@ std::vector<std::vector<std::string>> ReadRows(const std::string& path, std::siz
   std::string line;
   std::getline(in, line);  // header
   while (std::getline(in, line)) {
-    std::vector<std::string> cells;
-    std::stringstream fields(line);
-    std::string cell;
-    while (std::getline(fields, cell, '\t')) cells.push_back(cell);
+    std::vector<std::string> cells = kv::test::TabFields(line);
     if (cells.size() < columns) continue;
     rows.push_back(cells);
   }

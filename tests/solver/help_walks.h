@@ -13,6 +13,7 @@
 
 #include "core/rules.h"
 #include "solver/help_fast.h"
+#include "tab_fields.h"
 
 namespace kv::test {
 
@@ -31,10 +32,7 @@ inline std::vector<Helpmate> ReadHelpmates(const std::string& file) {
   std::string line;
   std::getline(in, line);  // header
   while (std::getline(in, line)) {
-    std::vector<std::string> cells;
-    std::stringstream fields(line);
-    std::string cell;
-    while (std::getline(fields, cell, '\t')) cells.push_back(cell);
+    std::vector<std::string> cells = kv::test::TabFields(line);
     if (cells.size() < 3 || cells[1].rfind("h#", 0) != 0) continue;
     Helpmate row{cells[0], cells[1], cells[2], 0, {}};
     if (cells.size() > 5) row.plainSeconds = std::strtod(cells[5].c_str(), nullptr);

@@ -17,6 +17,7 @@
 #include "plain_solution.h"
 #include "search_fixture.h"
 #include "solver/problem_type.h"
+#include "tab_fields.h"
 
 namespace kv {
 namespace {
@@ -46,10 +47,7 @@ std::vector<DeepHelpmate> LoadDeepHelpmates() {
   std::string line;
   std::getline(in, line);  // header
   while (std::getline(in, line)) {
-    std::vector<std::string> cells;
-    std::stringstream fields(line);
-    std::string cell;
-    while (std::getline(fields, cell, '\t')) cells.push_back(cell);
+    std::vector<std::string> cells = kv::test::TabFields(line);
     if (cells.size() < 4) continue;
     rows.push_back({cells[0], cells[1], cells[2], cells[3]});
   }

@@ -16,6 +16,7 @@
 #include "core/rules.h"
 #include "core/validation.h"
 #include "solver/search.h"
+#include "tab_fields.h"
 
 namespace kv::test {
 
@@ -40,10 +41,7 @@ inline std::vector<CheckedProblem> LoadCheckedProblems() {
   std::getline(in, line);  // header
   while (std::getline(in, line)) {
     if (line.empty()) continue;
-    std::vector<std::string> cells;
-    std::stringstream fields(line);
-    std::string cell;
-    while (std::getline(fields, cell, '\t')) cells.push_back(cell);
+    std::vector<std::string> cells = kv::test::TabFields(line);
     if (cells.size() < 3 || cells[0].empty() || cells[1].empty() || cells[2].empty()) {
       ADD_FAILURE() << "a row of " << path << " lacks its id, stipulation or board: " << line;
       continue;

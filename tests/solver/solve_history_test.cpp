@@ -14,6 +14,7 @@
 #include "solver/problem_type.h"
 #include "solver/solve_driver.h"
 #include "solver/solve_options_logic.h"
+#include "tab_fields.h"
 
 namespace kv {
 namespace {
@@ -32,10 +33,7 @@ std::vector<Problem> Problems() {
   std::string line;
   std::getline(in, line);  // header
   while (std::getline(in, line)) {
-    std::vector<std::string> cells;
-    std::stringstream fields(line);
-    std::string cell;
-    while (std::getline(fields, cell, '\t')) cells.push_back(cell);
+    std::vector<std::string> cells = kv::test::TabFields(line);
     // Two- and three-movers but the slow h#3s, which keeps the test short
     // under the sanitizers; the constructed helpmates below stand for them.
     if (cells.size() < 3 || cells[1].find_first_of("456") != std::string::npos) continue;
