@@ -26,6 +26,34 @@ namespace {
 constexpr int ExitInvalidPosition = 3;
 constexpr int ExitCannotSolve = 4;
 
+constexpr const char* Help =
+    "usage: kestrovale-cli solve --fen BOARD --stip TYPE [--twins FIELD] [OPTIONS]\n"
+    "       kestrovale-cli solve FILE.kvl [-n N] [OPTIONS]\n"
+    "\n"
+    "Solves a position, or problem N (from 1) of a collection with its twins, as\n"
+    "\"Search solution\" does, and prints the solution text; status texts go to stderr.\n"
+    "\n"
+    "  --options DIGITS  the 18 solving options, one digit each, as the \"Options\"\n"
+    "                    setting stores them (its default: 111111001110101000): set play,\n"
+    "                    tries (refutations allowed), actual play, variations,\n"
+    "                    separators, dualized variations, non-defensive moves, kind,\n"
+    "                    the same four for tries, shortened notation, ad lib,\n"
+    "                    changed mates, transferred mates, black move style 0-2,\n"
+    "                    capture sign 0-2. The digits are used as given; the eighth\n"
+    "                    (kind) is set from the problem, except 5, the test-a-move\n"
+    "                    preset, which needs a move chosen in the program. Without\n"
+    "                    --options each kind starts from its own set, as in the\n"
+    "                    program.\n"
+    "  --lang LL         fr, en, it, es or a .str file: the language of the text\n"
+    "  --json            the solution as a JSON document, its text beside it\n"
+    "  --threads N       1 or 2 (default 2): the cores a key search uses\n"
+    "\n"
+    "Ctrl+C breaks the search off as Escape does in the program.\n"
+    "\n"
+    "Exit status: 0 solved (or nothing asked by the options); 1 the file cannot be\n"
+    "read, or broken off; 2 bad arguments; 3 invalid position; 4 the problem cannot\n"
+    "be solved (its kind, goal or number of moves).\n";
+
 // Says on stderr why a solve wrote less than a solution, when no message
 // box has said it already, and gives the exit code.
 int ExitForStop(SolveStop stop) {
@@ -80,9 +108,15 @@ const char* StopName(SolveStop stop) {
 
 // Solves what `setup` holds as the program would after showing it: the options
 // switch to the problem's kind, the type must be solvable, then the Search
-// solution command runs and the pane text goes to stdout.
+// solution command runs and the pane text goes to stdout. Digits typed with
+// --options are what the user asked for, so they are kept whatever kind their
+// eighth digit names; only that digit is made the problem's kind (unless it
+// asks for the test-a-move preset, which is a mode, not a kind).
 int SolveAndPrint(SolveSetup& setup, const Language& language) {
-  SwitchOptionsToKind(setup.options, setup.type.kind);
+  if (!setup.optionsGiven)
+    SwitchOptionsToKind(setup.options, setup.type.kind);
+  else if (setup.options[OptionsKind] != TestMovePreset)
+    setup.options[OptionsKind] = setup.type.kind;
   if (!CanSolve(setup.type)) {
     std::fprintf(stderr, "%s\n",
                  Cp1252ToUtf8(FormatMessage(LoadMessage(language, 48), "")).c_str());
@@ -126,7 +160,8 @@ int RunFile(const Args& args, const Language& language, bool json, int threads) 
   int exitCode = ExitUsage;
   if (!TakeNumber(parsed, "solve", "-n", 1, 32768, 1, number, exitCode)) return exitCode;
   auto setup = std::make_unique<SolveSetup>();
-  if (parsed.Has("--options") && !ParseOptionDigits(parsed.Value("--options"), setup->options))
+  setup->optionsGiven = parsed.Has("--options");
+  if (setup->optionsGiven && !ParseOptionDigits(parsed.Value("--options"), setup->options))
     return BadOptionDigits(parsed.Value("--options"));
   auto problem = std::make_unique<CurrentProblem>();
   const FileResult result = LoadProblemNumber(parsed.file, number, *problem, setup->pos.board);
@@ -139,6 +174,12 @@ int RunFile(const Args& args, const Language& language, bool json, int threads) 
 }
 
 int Run(const Args& input) {
+  for (const std::string& a : input) {
+    if (a == "--help" || a == "-h") {
+      std::fputs(Help, stdout);
+      return ExitOk;
+    }
+  }
   Args args = input;
   Language language;
   std::string error;
@@ -180,6 +221,7 @@ int Run(const Args& input) {
     return UsageError("solve: bad board: " + error);
   if (!ParseProblemType(stip, env->type)) return UsageError("solve: bad type '" + stip + "'");
   if (haveOptions && !ParseOptionDigits(digits, env->options)) return BadOptionDigits(digits);
+  env->optionsGiven = haveOptions;
   // The twins field as stored: printable bytes after the mode byte. The mode
   // byte may be given as '~' (successive) or any other character (usual).
   env->twins = Utf8ToCp1252(twins);
@@ -194,7 +236,7 @@ Registration reg({"solve",
                   "--fen BOARD --stip TYPE [--twins FIELD] [--options DIGITS] [--lang LL] | "
                   "FILE [-n N] [--options DIGITS] [--json] [--threads N]   solve as Search "
                   "solution (F5) does; --json: the solution as a JSON document; --threads 1 "
-                  "or 2 (default 2): the cores a key search uses",
+                  "or 2 (default 2): the cores a key search uses (solve --help)",
                   &Run});
 
 }  // namespace

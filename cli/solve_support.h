@@ -17,6 +17,7 @@ struct SolveSetup {
   Position pos;
   ProblemType type;
   SolveOptions options;
+  bool optionsGiven = false;  // --options: the digits are used as typed
   std::string twins;
   bool json = false;  // --json: the solution tree as a JSON document
   int threads = 2;    // --threads: the key search's threads

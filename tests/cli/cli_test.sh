@@ -31,6 +31,20 @@ expect 2 solve-bad-board -- solve --fen xyz --stip '#2'
 expect 2 solve-bad-type -- solve --fen "$howard" --stip 'q#2'
 expect 2 solve-bad-options -- solve --fen "$howard" --stip '#2' --options 12x
 expect 2 solve-bad-lang -- solve --fen "$howard" --stip '#2' --lang xx
+
+# solve --options: the digits are used as typed whatever kind their eighth
+# digit names (it is set from the problem), never swapped for a kind's set.
+garai='4R3/8/Q7/1B1p4/2bpR3/P2kr3/6K1/6b1'
+expect 0 solve-options-help -- solve --help
+contains solve-options-help '--options DIGITS'
+for kind in 0 1 2 3; do
+  expect 0 "solve-options-kind-$kind" -- solve --fen "$howard" --stip '#2' --options "0111110${kind}1110101000"
+  contains "solve-options-kind-$kind" 'But 1. ... Sc4!'
+  contains "solve-options-kind-$kind" 'Solution: 1. Qd4!'
+  expect 0 "solve-options-help-$kind" -- solve --fen "$garai" --stip 'h#2' --options "1000110${kind}1110101000"
+  contains "solve-options-help-$kind" '1. Bxb5  Rxe3'
+  lacks "solve-options-help-$kind" 'Rc8#'
+done
 expect 2 unknown-command -- frobnicate
 
 # collections: create, add, read back, solve from the file, damage
@@ -46,6 +60,8 @@ contains show 'Défense'
 contains show "$howard"
 expect 0 solve-file -- solve "$kvl" -n 2
 contains solve-file 'Solution: 1. Qd4!'
+expect 0 solve-file-options -- solve "$kvl" -n 2 --options 011111031110101000
+contains solve-file-options 'But 1. ... Sc4!'
 expect 1 show-missing-record -- show "$kvl" -n 9
 expect 0 diagram -- diagram "$kvl" -n 2
 [ "$(wc -l <"$work/out")" -eq 10 ] || fail "diagram: not 10 lines"
