@@ -1,13 +1,19 @@
 #include "print/print_cli.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <QBuffer>
 #include <QPrinter>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <memory>
+#include <string_view>
 
 #include "collections/problem_file.h"
+#include "print/output_files.h"
 #include "print/print_job.h"
 #include "solver/problem_type.h"
 #include "solver/solve_driver.h"
@@ -19,6 +25,7 @@ namespace {
 
 constexpr int MaxProblemNumber = 32768;
 constexpr int PngDpi = 150;
+constexpr std::string_view PdfEnd = "%%EOF";
 
 int Usage(const std::string& message) {
   std::fprintf(stderr,
@@ -62,6 +69,43 @@ std::string ReportText(const CurrentProblem& problem, const Board& board,
   auto solver = std::make_unique<Solver>();
   SolveEnvironment env{*pos, type, options, problem.twins, language, ui};
   return SolveEntry(*solver, env, type.moves);
+}
+
+std::string PngPageName(const std::string& output, int page) {
+  return output + "-" + std::to_string(page + 1) + ".png";
+}
+
+// The document as a PDF in `pdf`; the number of pages, or 0 with `error`
+// set. The PDF engine writes only to a file it opens by name and does not
+// report failed writes, so it is given the name of a file in memory: there
+// no write meets a full disk, and the bytes are then written out with every
+// write checked. A PDF that does not end as one does is not taken.
+int PrintPdfInMemory(PrintDocument& document, std::string& pdf, std::string& error) {
+  const int fd = memfd_create("kestrovale-print", MFD_CLOEXEC);
+  if (fd < 0) {
+    error = std::strerror(errno);
+    return 0;
+  }
+  QPrinter printer(QPrinter::HighResolution);
+  MakePdfPrinter(printer, QString("/proc/self/fd/%1").arg(fd));
+  const int printed = PrintDocumentOn(document, printer, PageRange{1, MaxSheetProblems});
+  pdf.clear();
+  char piece[1 << 16];
+  for (off_t at = 0;;) {
+    const ssize_t got = ::pread(fd, piece, sizeof piece, at);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    pdf.append(piece, static_cast<std::size_t>(got));
+    at += got;
+  }
+  ::close(fd);
+  std::string_view end(pdf);
+  while (!end.empty() && (end.back() == '\n' || end.back() == '\r')) end.remove_suffix(1);
+  if (printed <= 0 || !end.ends_with(PdfEnd)) {
+    error = "the pages could not be drawn";
+    return 0;
+  }
+  return printed;
 }
 
 }  // namespace
@@ -174,6 +218,11 @@ int RunPrintCommand(const std::vector<std::string>& args) {
   std::vector<int> records;
   for (const int n : command.numbers) records.push_back(n - 1);
   if (command.kind == DocumentKind::Report && records.empty()) records.push_back(0);
+  // An output that cannot be written is refused before anything is drawn;
+  // for PNG pages OUT names them (OUT-1.png ...), and a device or a pipe
+  // there is as much a mistake as for a PDF.
+  if (const std::string refusal = OutputRefusal(command.output); !refusal.empty())
+    return Failure(command.output + ": " + refusal);
   if (FileResult loaded = LoadSheetProblems(command.file, records, document.problems); !loaded) {
     return Failure(Cp1252ToUtf8(FileResultText(loaded, command.file, command.language)));
   }
@@ -183,23 +232,39 @@ int RunPrintCommand(const std::vector<std::string>& args) {
         ReportText(document.problems[0].problem, document.problems[0].board, command.language);
   }
 
-  QPrinter printer(QPrinter::HighResolution);
-  MakePdfPrinter(printer, QString::fromStdString(command.output));
+  OutputFiles output;
+  int pages = 0;
   if (command.format == PrintFormat::Pdf) {
-    const int printed = PrintDocumentOn(document, printer, PageRange{1, MaxSheetProblems});
-    if (printed <= 0) return Failure(command.output + ": cannot write the PDF file");
-    std::printf("%d page%s\n", printed, printed == 1 ? "" : "s");
-    return PrintExitOk;
-  }
-  const PrinterMetrics metrics = MetricsOf(printer);
-  PreparePrinting(document, ComputePageGeometry(metrics, document.settings, true));
-  const int pages = PageCount(document);
-  for (int page = 0; page < pages; ++page) {
-    const QString name = QString::fromStdString(command.output) + QString("-%1.png").arg(page + 1);
-    if (!RenderPageImage(document, metrics, page, PngDpi).save(name, "PNG")) {
-      return Failure(name.toStdString() + ": cannot write the image");
+    std::string pdf, error;
+    pages = PrintPdfInMemory(document, pdf, error);
+    if (pages <= 0) return Failure(command.output + ": cannot make the PDF file: " + error);
+    if (!output.Add(command.output, pdf)) return Failure(output.error() + "; nothing was written");
+  } else {
+    // The printer only gives the metrics of an A4 PDF page; it opens no file.
+    QPrinter printer(QPrinter::HighResolution);
+    MakePdfPrinter(printer, QString::fromStdString(command.output));
+    const PrinterMetrics metrics = MetricsOf(printer);
+    PreparePrinting(document, ComputePageGeometry(metrics, document.settings, true));
+    pages = PageCount(document);
+    // Every page name is looked at before the first page is drawn.
+    for (int page = 0; page < pages; ++page) {
+      const std::string name = PngPageName(command.output, page);
+      if (const std::string refusal = OutputRefusal(name); !refusal.empty())
+        return Failure(name + ": " + refusal);
+    }
+    for (int page = 0; page < pages; ++page) {
+      QByteArray png;
+      QBuffer buffer(&png);
+      buffer.open(QIODevice::WriteOnly);
+      const std::string name = PngPageName(command.output, page);
+      if (!RenderPageImage(document, metrics, page, PngDpi).save(&buffer, "PNG"))
+        return Failure(name + ": cannot make the image");
+      if (!output.Add(name,
+                      std::string_view(png.constData(), static_cast<std::size_t>(png.size()))))
+        return Failure(output.error() + "; no page was written");
     }
   }
+  if (!output.Commit()) return Failure(output.error());
   std::printf("%d page%s\n", pages, pages == 1 ? "" : "s");
   return PrintExitOk;
 }
