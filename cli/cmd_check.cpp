@@ -15,6 +15,7 @@
 #include "cli/cmd_kvl_support.h"
 #include "cli/command.h"
 #include "cli/solve_support.h"
+#include "collections/problem_file.h"
 #include "collections/soundness_run.h"
 
 namespace kv::cli {
@@ -44,14 +45,16 @@ constexpr const char* Help =
     "A progress bar with the time left goes to stderr when it is a terminal.\n"
     "Ctrl+C stops the check and reports what was checked.\n"
     "\n"
-    "Exit status: 0 every problem checked is sound; 1 the file cannot be read;\n"
-    "2 bad arguments; 3 some problem is not sound (or timed out); 4 stopped by Ctrl+C.\n";
+    "Exit status: 0 every problem checked is sound; 1 the file cannot be read or\n"
+    "has no problem N; 2 bad arguments; 3 some problem is not sound (or timed out);\n"
+    "4 stopped by Ctrl+C.\n";
 
 enum class Format { Text, Tsv, Json };
 
 struct CheckArgs {
   std::string file;
   int first = 1, last = 0;
+  bool rangeGiven = false;  // -n was given
   int jobs = 0;
   double timeout = 0;
   int shard = 1, shardCount = 1;
@@ -95,6 +98,7 @@ int ParseCheckArgs(const Args& args, CheckArgs& parsed) {
   if (!ParseKvlArgs(args, {"-n", "--jobs", "--timeout", "--shard", "--format"}, kvl, error))
     return UsageError("check: " + error);
   parsed.file = kvl.file;
+  parsed.rangeGiven = kvl.Has("-n");
   if (kvl.Has("-n") && !ParseRange(kvl.Value("-n"), parsed.first, parsed.last))
     return UsageError("check: -n needs N or N-M (from 1, N <= M), not '" + kvl.Value("-n") + "'");
   const int cores = static_cast<int>(std::thread::hardware_concurrency());
@@ -241,6 +245,13 @@ int Run(const Args& args) {
                                          parsed.shardCount, items);
       !loaded)
     return FileError(loaded, parsed.file);
+  if (parsed.rangeGiven && items.empty()) {
+    // The range starts past the last problem: nothing would be checked, and
+    // an exit status of 0 would read as "all sound".
+    CollectionReader reader;
+    if (reader.Open(parsed.file) && parsed.first > reader.count())
+      return NoSuchProblem(parsed.first, reader.count(), parsed.file);
+  }
 
   InstallBreakHandler();
   const auto start = std::chrono::steady_clock::now();
