@@ -2,16 +2,15 @@
 // problem of FILE against the collections at PATH (a file or a folder). The
 // copies found are appended to each problem's stored solution text; each
 // appended line is printed as "record<TAB>line". Ctrl-C stops the scan
-// between two problems.
-#include <sys/stat.h>
-
+// between two problems. Exit 1 when FILE or part of PATH could not be read
+// (each one is named on stderr), even though what could be read was noted.
 #include <cstdio>
 #include <string>
 
+#include "cli/collection_paths.h"
 #include "cli/command.h"
 #include "cli/solve_support.h"
 #include "collections/duplicate_scan.h"
-#include "collections/file_walk.h"
 #include "strings/encoding.h"
 #include "strings/language.h"
 
@@ -44,17 +43,15 @@ int Run(const Args& args) {
   const std::string& file = positional[0];
   const std::string& path = positional[1];
 
-  struct stat info {};
-  if (stat(path.c_str(), &info) != 0) {
-    return Report(Fail(FileStatus::CannotOpen, "no such file or folder"), path);
-  }
-  const std::vector<std::string> files =
-      S_ISDIR(info.st_mode) ? CollectionFilesUnder(path, false) : std::vector<std::string>{path};
+  // PATH is looked at before FILE is touched: a scan against nothing would
+  // report no copies as if there were none.
+  CollectionPaths paths;
+  if (!CollectionFilesAt(path, paths)) return ExitFailure;
 
   InstallBreakHandler();
   UiCallbacks ui;
   ui.breakPoll = [] { return BreakRequested(); };
-  const DuplicateScanOutcome outcome = ScanDuplicates({file, 0, -1}, files, shifted, ui);
+  const DuplicateScanOutcome outcome = ScanDuplicates({file, 0, -1}, paths.files, shifted, ui);
   for (const UnreadFile& unread : outcome.unreadFiles) Report(unread.result, unread.path);
   for (const DuplicateNote& note : outcome.notes) {
     std::size_t start = 0;
@@ -72,12 +69,20 @@ int Run(const Args& args) {
                  outcome.scanned);
     return ExitFailure;
   }
+  // The copies in what could not be read are not noted: say so by the status.
+  if (paths.unreadFolders > 0 || !outcome.unreadFiles.empty()) {
+    std::fprintf(stderr,
+                 "kestrovale-cli: duplicates: %d folder(s) and %d file(s) at %s could not be "
+                 "read; their copies are not noted\n",
+                 paths.unreadFolders, static_cast<int>(outcome.unreadFiles.size()), path.c_str());
+    return ExitFailure;
+  }
   return ExitOk;
 }
 
 Registration reg({"duplicates",
                   "FILE PATH [--gap]   note under each problem of FILE its copies in the "
-                  "collections at PATH",
+                  "collections at PATH; exit 1 when some of PATH cannot be read",
                   &Run});
 
 }  // namespace

@@ -1,16 +1,15 @@
 // kestrovale-cli search PATH [criteria]: the collection search over one file
 // or every collection under a folder; prints one "file<TAB>record" line per
 // problem found. Exit 0 with hits, 1 when nothing is found or PATH cannot be
-// read, 2 for bad arguments.
-#include <sys/stat.h>
-
+// read, 2 for bad arguments. Files and folders under PATH that cannot be
+// read are named on stderr.
 #include <cstdio>
 #include <string>
 #include <string_view>
 
+#include "cli/collection_paths.h"
 #include "cli/command.h"
 #include "collections/file_result.h"
-#include "collections/file_walk.h"
 #include "collections/search.h"
 #include "core/fen.h"
 #include "solver/problem_type.h"
@@ -130,18 +129,9 @@ int Run(const Args& args) {
                             (criteria.aristocratic ? 1 : 0);
   if (CriteriaDialogResult(criteria) == 0) return Bad("no criterion given");
 
-  struct stat info {};
-  std::vector<std::string> files;
-  if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-    files = CollectionFilesUnder(path, false);
-  } else if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-    files = {path};
-  } else {
-    const std::string text =
-        FileResultText(Fail(FileStatus::CannotOpen, "no such file or folder"), path, Language{});
-    std::fprintf(stderr, "kestrovale-cli: %s\n", Cp1252ToUtf8(text).c_str());
-    return ExitFailure;
-  }
+  CollectionPaths paths;
+  if (!CollectionFilesAt(path, paths)) return ExitFailure;
+  const std::vector<std::string>& files = paths.files;
 
   ProblemList list;
   const SearchOutcome outcome = SearchFiles(criteria, board, files, list, UiCallbacks{});

@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <set>
 #include <utility>
@@ -30,17 +32,37 @@ struct FolderEntry {
   bool operator<(const FolderEntry& other) const { return name < other.name; }
 };
 
-bool ReadFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
+// The sorted entries of `folder`. False when it cannot be opened. `error`
+// is 0, or what stopped the reading; the entries read before it are kept.
+bool ReadFolder(const std::string& folder, std::vector<FolderEntry>& entries, int& error) {
   entries.clear();
+  error = 0;
   const std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), &closedir);
-  if (!dir) return false;
-  while (const dirent* entry = readdir(dir.get())) {
+  if (!dir) {
+    error = errno;
+    return false;
+  }
+  for (;;) {
+    errno = 0;
+    const dirent* entry = readdir(dir.get());
+    if (entry == nullptr) break;
     const std::string_view name = entry->d_name;
     if (name == "." || name == "..") continue;
     entries.push_back({std::string(name), entry->d_type == DT_REG});
   }
+  error = errno;
   std::sort(entries.begin(), entries.end());
   return true;
+}
+
+// ReadFolder, with a folder that could not be read whole noted in `unread`
+// when it is given.
+bool ReadFolderNoting(const std::string& folder, std::vector<FolderEntry>& entries,
+                      std::vector<UnreadFolder>* unread) {
+  int error = 0;
+  const bool opened = ReadFolder(folder, entries, error);
+  if (error != 0 && unread != nullptr) unread->push_back({folder, std::strerror(error)});
+  return opened;
 }
 
 // One folder being walked: its entries and the next one to examine.
@@ -60,10 +82,15 @@ bool IsCollectionFileName(std::string_view name) {
   });
 }
 
-std::vector<std::string> CollectionFilesUnder(const std::string& folder, bool oneFileSystem) {
+std::vector<std::string> CollectionFilesUnder(const std::string& folder, bool oneFileSystem,
+                                              std::vector<UnreadFolder>* unreadFolders) {
   std::vector<std::string> files;
   struct stat start {};
-  if (stat(folder.c_str(), &start) != 0 || !S_ISDIR(start.st_mode)) return files;
+  if (stat(folder.c_str(), &start) != 0) {
+    if (unreadFolders != nullptr) unreadFolders->push_back({folder, std::strerror(errno)});
+    return files;
+  }
+  if (!S_ISDIR(start.st_mode)) return files;
   std::set<FileId> seen = {{start.st_dev, start.st_ino}};
 
   // An explicit stack instead of recursion: a deep tree cannot exhaust the
@@ -71,7 +98,7 @@ std::vector<std::string> CollectionFilesUnder(const std::string& folder, bool on
   // would examine them (a subfolder as soon as it is met).
   std::vector<Frame> stack;
   stack.push_back({folder, {}, 0});
-  ReadFolder(folder, stack.back().entries);
+  ReadFolderNoting(folder, stack.back().entries, unreadFolders);
   while (!stack.empty()) {
     Frame& frame = stack.back();
     if (frame.next == frame.entries.size()) {
@@ -87,7 +114,7 @@ std::vector<std::string> CollectionFilesUnder(const std::string& folder, bool on
       if (oneFileSystem && info.st_dev != start.st_dev) continue;
       if (!seen.insert({info.st_dev, info.st_ino}).second) continue;
       Frame child{path, {}, 0};
-      if (ReadFolder(path, child.entries)) stack.push_back(std::move(child));
+      if (ReadFolderNoting(path, child.entries, unreadFolders)) stack.push_back(std::move(child));
     } else if (S_ISREG(info.st_mode) && IsCollectionFileName(entry.name)) {
       if (seen.insert({info.st_dev, info.st_ino}).second) files.push_back(path);
     }

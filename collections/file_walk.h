@@ -13,12 +13,21 @@ namespace kv {
 // True for a name that ends in ".kvl", in any case.
 bool IsCollectionFileName(std::string_view name);
 
+// A folder of the walk that could not be read, and why (the system's text).
+struct UnreadFolder {
+  std::string path;
+  std::string reason;
+};
+
 // The collection files under `folder` and its subfolders. Symbolic links are
 // followed, but a folder or file already seen (by device and inode) is not
 // walked or listed again, so a link cannot lead into a loop. With
 // `oneFileSystem` folders on another file system (other mounts) are left out.
-// Folders that cannot be read are passed over.
-std::vector<std::string> CollectionFilesUnder(const std::string& folder, bool oneFileSystem);
+// Folders that cannot be read are passed over; when `unreadFolders` is given
+// each of them is added to it (`folder` itself too), so that the caller can
+// say what the walk did not see.
+std::vector<std::string> CollectionFilesUnder(const std::string& folder, bool oneFileSystem,
+                                              std::vector<UnreadFolder>* unreadFolders = nullptr);
 
 // The top folder of the file system that holds `path`: its mount point.
 // `path` itself when it cannot be examined.
