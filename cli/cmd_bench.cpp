@@ -4,6 +4,7 @@
 // signature of the search: it changes only when the search changes (the
 // result table answers positions without reaching them, so its size changes
 // it too; --table 0 turns the table off).
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -11,9 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -52,14 +51,16 @@ std::string FindSuite(const std::string& given) {
       candidates.push_back(dir + "/bench/problems/suite.tsv");
     }
   }
-  for (const std::string& path : candidates)
-    if (std::ifstream(path).good()) return path;
+  for (const std::string& path : candidates) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) return path;
+  }
   return {};
 }
 
-bool ReadSuite(const std::string& path, std::vector<BenchProblem>& problems) {
+bool ReadSuite(const std::string& path, std::vector<BenchProblem>& problems, std::string& error) {
   std::vector<std::vector<std::string>> rows;
-  if (!ReadTsvRows(path, rows)) return false;
+  if (!ReadTsvRows(path, rows, error)) return false;
   for (std::vector<std::string>& cells : rows) {
     if (cells.size() < 4) cells.resize(4);
     problems.push_back({cells[0], cells[1], cells[2], cells[3]});
@@ -102,9 +103,10 @@ int Run(const Args& input) {
   }
   const std::string path = FindSuite(given);
   std::vector<BenchProblem> problems;
-  if (path.empty() || !ReadSuite(path, problems)) {
-    std::fprintf(stderr, "kestrovale-cli: bench: cannot read the suite %s\n",
-                 given.empty() ? "bench/problems/suite.tsv" : given.c_str());
+  std::string error = "not found";
+  if (path.empty() || !ReadSuite(path, problems, error)) {
+    std::fprintf(stderr, "kestrovale-cli: bench: cannot read the suite %s: %s\n",
+                 given.empty() ? "bench/problems/suite.tsv" : given.c_str(), error.c_str());
     return ExitFailure;
   }
   if (problems.empty()) {

@@ -10,9 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -33,9 +31,10 @@ struct TimedHelpmate {
   double peerFastSeconds = 0;  // below 0 when the list gives none
 };
 
-bool ReadHelpmates(const std::string& path, std::vector<TimedHelpmate>& problems) {
+bool ReadHelpmates(const std::string& path, std::vector<TimedHelpmate>& problems,
+                   std::string& error) {
   std::vector<std::vector<std::string>> rows;
-  if (!ReadTsvRows(path, rows)) return false;
+  if (!ReadTsvRows(path, rows, error)) return false;
   for (const std::vector<std::string>& cells : rows) {
     if (cells.size() < 3) continue;
     TimedHelpmate problem{cells[0], cells[1], cells[2], -1};
@@ -79,8 +78,14 @@ int RunHelpmateBench(const Args& arguments) {
   }
   if (path.empty()) return UsageError("bench: --helpmates wants a file");
   std::vector<TimedHelpmate> problems;
-  if (!ReadHelpmates(path, problems) || problems.empty()) {
-    std::fprintf(stderr, "kestrovale-cli: bench: cannot read helpmates from %s\n", path.c_str());
+  std::string error;
+  if (!ReadHelpmates(path, problems, error)) {
+    std::fprintf(stderr, "kestrovale-cli: bench: cannot read helpmates from %s: %s\n", path.c_str(),
+                 error.c_str());
+    return ExitFailure;
+  }
+  if (problems.empty()) {
+    std::fprintf(stderr, "kestrovale-cli: bench: %s holds no helpmate\n", path.c_str());
     return ExitFailure;
   }
   InstallBreakHandler();
