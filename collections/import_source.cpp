@@ -79,19 +79,17 @@ bool SourceReader::ReadLine(std::size_t maxLength, LongLine longLine, std::strin
   bool cut = false;  // the line reached maxLength
   while (Fill()) {
     const std::uint8_t byte = data_[pos_];
-    if (byte == '\n') {
+    // LF, CR LF and a lone CR (old Mac files) all end a line; a CR LF split
+    // between two reads of the file is still one line end.
+    if (byte == '\n' || byte == '\r') {
       ++pos_;
+      if (byte == '\r' && Fill() && data_[pos_] == '\n') ++pos_;
       ended = true;
       break;
     }
     if (cut) {
-      // Beyond the limit only a CR before the line end is taken (and dropped
-      // below); a split line goes on in the next piece.
-      if (byte == '\r' && line.size() == maxLength) {
-        ++pos_;
-        line += '\r';
-        continue;
-      }
+      // A split line goes on in the next piece; a drained one is skipped up
+      // to its line end.
       if (longLine == LongLine::Split) break;
       ++pos_;
       continue;
@@ -101,10 +99,6 @@ bool SourceReader::ReadLine(std::size_t maxLength, LongLine longLine, std::strin
     line += static_cast<char>(byte);
     cut = line.size() >= maxLength;
   }
-  if (!line.empty() && line.back() == '\r' && (ended || line.size() > maxLength)) {
-    line.pop_back();
-  }
-  if (line.size() > maxLength) line.resize(maxLength);
   if (lineEnded) *lineEnded = ended;
   return true;
 }

@@ -35,7 +35,7 @@ class SourceReader {
   // a regular file.
   FileResult Open(const std::string& path);
 
-  // The next line without its line end (LF or CR LF), at most `maxLength`
+  // The next line without its line end (LF, CR LF or a lone CR), at most `maxLength`
   // bytes, NUL bytes left out (a stored text cannot hold them). `lineEnded`
   // tells whether a line end closed it (not for the piece of a split line, nor
   // for a last line without one). False at the end of the source.
