@@ -3,7 +3,9 @@
 // extension ".kvl", as opening such a file does, appending to that
 // collection when it exists. The language gives the award names of dBASE
 // tables. Problems of a solver input file that the collection cannot hold are
-// skipped, each named on stderr with the reason, and counted.
+// skipped, each named on stderr with the reason, and counted; the options of
+// such a file that steer only a solver's output or search are read but not
+// kept, and named once on stderr.
 #include <cstdio>
 
 #include "cli/cmd_kvl_support.h"
@@ -34,6 +36,12 @@ int Run(const Args& input) {
   if (result.skipped > 0) {
     std::fprintf(stderr, "kestrovale-cli: %d problem%s skipped\n", result.skipped,
                  result.skipped == 1 ? "" : "s");
+  }
+  if (!result.notKept.empty()) {
+    std::string words;
+    for (const std::string& word : result.notKept) words += (words.empty() ? "" : ", ") + word;
+    std::fprintf(stderr, "kestrovale-cli: read but not kept (output and search settings): %s\n",
+                 Cp1252ToUtf8(words).c_str());
   }
   if (!result.ok()) {
     std::fprintf(stderr, "kestrovale-cli: %s\n",

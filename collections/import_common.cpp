@@ -87,6 +87,13 @@ void ImportBatch::Skip(std::string note) {
   if (static_cast<int>(skipNotes_.size()) < MaxSkipNotes) skipNotes_.push_back(std::move(note));
 }
 
+void ImportBatch::NoteNotKept(std::string_view keyword) {
+  for (const std::string& known : notKept_) {
+    if (known == keyword) return;
+  }
+  if (static_cast<int>(notKept_.size()) < MaxNotKeptKeywords) notKept_.emplace_back(keyword);
+}
+
 std::string ImportCountText(int count) {
   char text[32];
   std::snprintf(text, sizeof text, " %d problems ", count);

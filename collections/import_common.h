@@ -46,6 +46,8 @@ inline constexpr int MaxImportedProblems = 2001;
 // The most notes kept about problems left out of an import; a hostile source
 // could otherwise fill the memory with them.
 inline constexpr int MaxSkipNotes = 1000;
+// The most keywords listed as read but not kept (see ImportBatch::NoteNotKept).
+inline constexpr int MaxNotKeptKeywords = 100;
 
 // Every imported record starts from a problem cleared of everything: texts,
 // twins, extra strings and the solution text, a direct mate in 2 (clearing
@@ -78,10 +80,17 @@ class ImportBatch {
   // Past MaxSkipNotes only the count grows.
   void Skip(std::string note);
 
+  // Records a keyword of the source that was read but whose setting the
+  // collection does not keep (an option that steers only a solver's output
+  // or search, such as "maxsolutions"): listed once each, in the order first
+  // met, at most MaxNotKeptKeywords of them.
+  void NoteNotKept(std::string_view keyword);
+
   int count() const { return static_cast<int>(problems_.size()); }
   bool stoppedAtLimit() const { return stoppedAtLimit_; }
   int skipped() const { return skipped_; }
   const std::vector<std::string>& skipNotes() const { return skipNotes_; }
+  const std::vector<std::string>& notKept() const { return notKept_; }
   std::vector<ImportedProblem>& problems() { return problems_; }
   const std::vector<ImportedProblem>& problems() const { return problems_; }
 
@@ -89,6 +98,7 @@ class ImportBatch {
   const UiCallbacks* ui_;
   std::vector<ImportedProblem> problems_;
   std::vector<std::string> skipNotes_;
+  std::vector<std::string> notKept_;
   int skipped_ = 0;
   bool stoppedAtLimit_ = false;
 };
@@ -111,6 +121,8 @@ struct ImportResult {
   // fails for want of any problem.
   int skipped = 0;
   std::vector<std::string> skipNotes;
+  // Keywords read but not kept (see ImportBatch::NoteNotKept).
+  std::vector<std::string> notKept;
 
   bool ok() const { return result.ok(); }
 };

@@ -14,8 +14,13 @@ namespace {
 
 // The three languages of the keywords, in the column order of the tables.
 constexpr int LanguageCount = 3;  // English, French, German
-// A shortened keyword needs at least this many letters.
-constexpr std::size_t MinPrefixLength = 3;
+// A begin keyword of another language than the file's needs at least this
+// many letters: a stray short word must not switch the language.
+constexpr std::size_t MinLanguagePrefix = 3;
+
+// What MatchKeyword finds besides a row of its table.
+constexpr int NoKeyword = -1;
+constexpr int AmbiguousKeyword = -2;
 
 struct Keyword {
   std::array<std::string_view, LanguageCount> words;
@@ -32,6 +37,8 @@ enum Command : int {
   CmdTitle,
   CmdAward,
   CmdProtocol,
+  CmdLatex,
+  CmdLatexPieces,
   CmdCondition,
   CmdOption,
   CmdStipulation,
@@ -52,6 +59,8 @@ constexpr Keyword Commands[] = {
     {{"title", "titre", "titel"}, CmdTitle},
     {{"award", "prix", "auszeichnung"}, CmdAward},
     {{"protocol", "protocol", "protokoll"}, CmdProtocol},
+    {{"latex", "latex", "latex"}, CmdLatex},
+    {{"latexpieces", "latexpieces", "latexpieces"}, CmdLatexPieces},
     {{"condition", "condition", "bedingung"}, CmdCondition},
     {{"option", "option", "option"}, CmdOption},
     {{"stipulation", "enonce", "forderung"}, CmdStipulation},
@@ -95,32 +104,52 @@ constexpr Keyword TwinChanges[] = {
 
 // What an option does to the problem as the collection stores it.
 enum OptionEffect : int {
-  OptionOutput,       // steers only the search or the output: nothing to store
+  OptionNotKept,      // steers only the search or the output: read, listed, not stored
   OptionWhiteToPlay,  // a helpmate with White beginning
   OptionDuplex,       // the twin "Duplex"
+  OptionMaximum,      // Black plays his longest move: the maximum mark
   OptionChangesPlay,  // a rule the collection cannot store: the problem is left out
 };
 
-constexpr Keyword Options[] = {
-    {{"try", "essais", "verfuehrung"}, OptionOutput},
-    {{"defence", "defense", "widerlegung"}, OptionOutput},
-    {{"setplay", "apparent", "satzspiel"}, OptionOutput},
-    {{"threat", "menace", "drohung"}, OptionOutput},
-    {{"variation", "variantes", "varianten"}, OptionOutput},
-    {{"movenumbers", "trace", "zugnummern"}, OptionOutput},
-    {{"startmovenumber", "enroute", "startzugnummer"}, OptionOutput},
-    {{"nothreat", "sansmenace", "ohnedrohung"}, OptionOutput},
-    {{"maxsolutions", "maxsolutions", "maxloesungen"}, OptionOutput},
-    {{"maxflightsquares", "maxcasesfuites", "maxfluchtfelder"}, OptionOutput},
-    {{"noboard", "sansechiquier", "ohnebrett"}, OptionOutput},
-    {{"noshortvariations", "sansvariantescourtes", "ohnekurzvarianten"}, OptionOutput},
-    {{"nontrivial", "nontriviale", "nichttrivial"}, OptionOutput},
-    {{"intelligent", "intelligent", "intelligent"}, OptionOutput},
-    {{"maxtime", "maxtemps", "maxzeit"}, OptionOutput},
-    {{"stoponshortsolutions", "arretesurcourtes", "stopbeikurzloesungen"}, OptionOutput},
-    {{"beep", "beep", "beep"}, OptionOutput},
+struct OptionKeyword {
+  std::array<std::string_view, LanguageCount> words;
+  OptionEffect id;
+};
+
+// Several rows may spell one option (a plural, an older word); the newer
+// options have one word in every language.
+constexpr OptionKeyword Options[] = {
+    {{"try", "essais", "verfuehrung"}, OptionNotKept},
+    {{"defence", "defense", "widerlegung"}, OptionNotKept},
+    {{"setplay", "apparent", "satzspiel"}, OptionNotKept},
+    {{"threat", "menace", "drohung"}, OptionNotKept},
+    {{"variation", "variantes", "varianten"}, OptionNotKept},
+    {{"variations", "variantes", "varianten"}, OptionNotKept},
+    {{"movenumbers", "trace", "zugnummern"}, OptionNotKept},
+    {{"startmovenumber", "enroute", "startzugnummer"}, OptionNotKept},
+    {{"uptomovenumber", "uptomovenumber", "uptomovenumber"}, OptionNotKept},
+    {{"nothreat", "sansmenace", "ohnedrohung"}, OptionNotKept},
+    {{"maxsolutions", "maxsolutions", "maxloesungen"}, OptionNotKept},
+    {{"maxflightsquares", "maxcasesfuites", "maxfluchtfelder"}, OptionNotKept},
+    {{"noboard", "sansechiquier", "ohnebrett"}, OptionNotKept},
+    {{"noshortvariations", "sansvariantescourtes", "ohnekurzvarianten"}, OptionNotKept},
+    {{"nontrivial", "nontriviale", "nichttrivial"}, OptionNotKept},
+    {{"intelligent", "intelligent", "intelligent"}, OptionNotKept},
+    {{"maxtime", "maxtemps", "maxzeit"}, OptionNotKept},
+    {{"stoponshortsolutions", "arretesurcourtes", "stopbeikurzloesungen"}, OptionNotKept},
+    {{"stoponshortsolutions", "finapressolutionscourtes", "stopnachkurzloesungen"}, OptionNotKept},
+    {{"beep", "beep", "beep"}, OptionNotKept},
+    {{"beep", "bip", "pieps"}, OptionNotKept},
+    {{"keepmatingpiece", "keepmatingpiece", "keepmatingpiece"}, OptionNotKept},
+    {{"nosymmetry", "nosymmetry", "nosymmetry"}, OptionNotKept},
+    {{"suppressgrid", "suppressgrid", "suppressgrid"}, OptionNotKept},
+    {{"writegrid", "writegrid", "writegrid"}, OptionNotKept},
+    {{"trivialtriesavoid", "trivialtriesavoid", "trivialtriesavoid"}, OptionNotKept},
+    {{"multisolutions", "multisolutions", "multisolutions"}, OptionNotKept},
+    {{"search", "search", "search"}, OptionNotKept},
     {{"whitetoplay", "apparentseul", "weissbeginnt"}, OptionWhiteToPlay},
     {{"duplex", "duplex", "duplex"}, OptionDuplex},
+    {{"maxi", "maxi", "maxi"}, OptionMaximum},
     {{"halfduplex", "semiduplex", "halbduplex"}, OptionChangesPlay},
     {{"nowk", "sansrb", "ohnewk"}, OptionChangesPlay},
     {{"nobk", "sansrn", "ohnesk"}, OptionChangesPlay},
@@ -133,17 +162,26 @@ constexpr Keyword Options[] = {
     {{"quodlibet", "quodlibet", "quodlibet"}, OptionChangesPlay},
     {{"lastcapture", "dernierprise", "letzterschlag"}, OptionChangesPlay},
     {{"goalisend", "butestfin", "zielistende"}, OptionChangesPlay},
+    {{"nullmoves", "nullmoves", "nullmoves"}, OptionChangesPlay},
 };
 
 // The one condition the collection stores: Black plays his longest move.
-constexpr std::array<std::string_view, LanguageCount> MaximumCondition = {
-    "blackmaximummer", "noirmaximum", "schwarzerlaengstzueger"};
-
-constexpr std::array<std::array<std::string_view, 3>, LanguageCount> ColourWords = {{
-    {"white", "black", "neutral"},
-    {"blanc", "noir", "neutre"},
-    {"weiss", "schwarz", "neutral"},
+// Written whole; the conditions of fairy chess are too many to tell a
+// shortened one apart.
+constexpr std::array<std::array<std::string_view, 2>, LanguageCount> MaximumConditions = {{
+    {"blackmaximummer", "maximummer"},
+    {"noirmaximum", "maximum"},
+    {"schwarzerlaengstzueger", "laengstzueger"},
 }};
+
+constexpr int ColourWhite = 0;
+constexpr int ColourBlack = 1;
+constexpr int ColourNeutral = 2;
+constexpr Keyword Colours[] = {
+    {{"white", "blanc", "weiss"}, ColourWhite},
+    {{"black", "noir", "schwarz"}, ColourBlack},
+    {{"neutral", "neutre", "neutral"}, ColourNeutral},
+};
 
 // The letters of king, queen, rook, bishop, knight and pawn, by language.
 constexpr std::array<std::string_view, LanguageCount> ManLetters = {"kqrbsp", "rdtfcp", "kdtlsb"};
@@ -172,22 +210,40 @@ bool IsWord(std::string_view token) {
   return true;
 }
 
-// The id of the keyword that `token` spells in `language`, whole or shortened
-// to a prefix of three letters or more that only keywords of one id share;
-// -1 for none.
-template <std::size_t N>
-int MatchKeyword(std::string_view token, const Keyword (&table)[N], int language) {
-  if (!IsWord(token)) return -1;
+// The row of `table` whose keyword `token` spells in `language`, in either
+// case: the keyword written whole, or shortened to any prefix that only one
+// keyword of the table has. Rows that spell the same word are one keyword,
+// and a prefix of a keyword that begins every longer match ("var" of
+// "variation" and "variations") means that keyword. NoKeyword when no row
+// matches, AmbiguousKeyword when several do.
+template <typename Row, std::size_t N>
+int MatchKeyword(std::string_view token, const Row (&table)[N], int language) {
+  if (!IsWord(token)) return NoKeyword;
   const std::string lower = LowerCase(token);
-  int found = -1;
-  for (const Keyword& keyword : table) {
-    const std::string_view word = keyword.words[static_cast<std::size_t>(language)];
-    if (word == lower) return keyword.id;
-    if (lower.size() < MinPrefixLength || word.substr(0, lower.size()) != lower) continue;
-    if (found >= 0 && found != keyword.id) return -2;  // ambiguous
-    found = keyword.id;
+  const auto word = [&](std::size_t row) { return table[row].words[std::size_t(language)]; };
+  int shortest = NoKeyword;
+  for (std::size_t row = 0; row < N; ++row) {
+    if (word(row) == lower) return static_cast<int>(row);
+    if (word(row).substr(0, lower.size()) != lower) continue;
+    if (shortest < 0 || word(row).size() < word(std::size_t(shortest)).size()) {
+      shortest = static_cast<int>(row);
+    }
   }
-  return found < 0 ? -1 : found;
+  if (shortest < 0) return NoKeyword;
+  const std::string_view stem = word(std::size_t(shortest));
+  for (std::size_t row = 0; row < N; ++row) {
+    if (word(row).substr(0, lower.size()) == lower && word(row).substr(0, stem.size()) != stem) {
+      return AmbiguousKeyword;
+    }
+  }
+  return shortest;
+}
+
+// The id of the keyword MatchKeyword finds, or what it found instead.
+template <std::size_t N>
+int MatchId(std::string_view token, const Keyword (&table)[N], int language) {
+  const int row = MatchKeyword(token, table, language);
+  return row < 0 ? row : table[row].id;
 }
 
 // The stored number (0 = a8 .. 63 = h1) of a square written as "e4"; -1 when
@@ -208,10 +264,9 @@ bool IsSquareList(std::string_view text) {
   return true;
 }
 
-// A text field of the file as Windows-1252: text that is UTF-8 with at least
-// one character beyond ASCII is converted, anything else is taken as the
-// code page's bytes already.
-bool IsUtf8BeyondAscii(std::string_view text) {
+}  // namespace
+
+bool PopeyeTextIsUtf8(std::string_view text) {
   bool beyondAscii = false;
   for (std::size_t i = 0; i < text.size();) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
@@ -235,8 +290,11 @@ bool IsUtf8BeyondAscii(std::string_view text) {
   return beyondAscii;
 }
 
+namespace {
+
+// A text field of the file as Windows-1252.
 std::string FieldText(std::string_view text) {
-  return IsUtf8BeyondAscii(text) ? Utf8ToCp1252(text) : std::string(text);
+  return PopeyeTextIsUtf8(text) ? Utf8ToCp1252(text) : std::string(text);
 }
 
 // The source read as whitespace-separated tokens, line by line, with the rest
@@ -352,26 +410,28 @@ class Reader {
         }
         continue;
       }
-      const int command = MatchKeyword(token, Commands, language_);
-      if (command == CmdBegin || (command < 0 && StartsFile(token))) {
+      // The token's text lives in the line buffer, which reading on replaces.
+      const std::string word(token);
+      const int row = MatchKeyword(word, Commands, language_);
+      const int command = row < 0 ? row : Commands[row].id;
+      if (command == CmdBegin || (command < 0 && StartsFile(word))) {
         lexer_.Take();
         draft_.Refuse("no end keyword before the next beginproblem");
         if (!FinishProblem()) return {};
-        StartFile(token);
+        StartsFile(word);
         StartProblem();
         continue;
       }
       lexer_.Take();
       if (command == CmdEnd || command == CmdNext) {
+        if (ReadingCutShort(word, row)) continue;
         if (!FinishProblem()) return {};
         inProblem = command == CmdNext;
         if (inProblem) StartProblem();
         continue;
       }
       draft_.anything = true;
-      // The token's text lives in the line buffer, which reading the
-      // command's arguments replaces.
-      ReadCommand(command, std::string(token));
+      ReadCommand(command, word);
       if (lexer_.TakeOverlong()) draft_.Refuse("a line longer than 1023 characters");
     }
     if (inProblem && draft_.anything) {
@@ -382,17 +442,21 @@ class Reader {
   }
 
  private:
-  // Whether `token` is a begin keyword of any language; sets the language.
+  // Whether `token` is a begin keyword of any language; sets the language
+  // of the keywords that follow.
   bool StartsFile(std::string_view token) {
+    if (!IsWord(token)) return false;
+    const std::string lower = LowerCase(token);
     for (int language = 0; language < LanguageCount; ++language) {
-      if (MatchKeyword(token, Commands, language) == CmdBegin) {
+      const std::string_view begin = Commands[CmdBegin].words[std::size_t(language)];
+      if (lower == begin ||
+          (lower.size() >= MinLanguagePrefix && begin.substr(0, lower.size()) == lower)) {
         language_ = language;
         return true;
       }
     }
     return false;
   }
-  void StartFile(std::string_view token) { StartsFile(token); }
 
   void StartProblem() {
     draft_ = Draft{};
@@ -400,8 +464,33 @@ class Reader {
     ++number_;
   }
 
-  bool IsCommand(std::string_view token) const {
-    return MatchKeyword(token, Commands, language_) >= 0;
+  int CommandOf(std::string_view token) const { return MatchId(token, Commands, language_); }
+  bool IsCommand(std::string_view token) const { return CommandOf(token) >= 0; }
+
+  // A shortened end keyword ("wei" of "weiteresproblem") followed by what no
+  // problem begins with was no end: the problem's reading was cut short
+  // there. It is not kept, and the words after the false end still belong
+  // to it, up to the next end keyword, so that they do not make a phantom
+  // problem of their own.
+  bool ReadingCutShort(const std::string& word, int row) {
+    const std::string_view keyword = Commands[row].words[std::size_t(language_)];
+    if (LowerCase(word) == keyword) return false;
+    std::string_view next;
+    if (!lexer_.Peek(next)) return false;
+    const int following = CommandOf(next);
+    const bool begins = Commands[row].id == CmdNext ? following >= 0 : following == CmdBegin;
+    if (begins || IsBeginOfAnyLanguage(next)) return false;
+    draft_.Refuse("its reading stopped at '" + word + "' (read as " + std::string(keyword) +
+                  ") before '" + std::string(next) + "'");
+    draft_.anything = true;
+    return true;
+  }
+
+  bool IsBeginOfAnyLanguage(std::string_view token) {
+    const int language = language_;
+    const bool begins = StartsFile(token);
+    language_ = language;
+    return begins;
   }
 
   // The tokens up to the next command keyword (or the end of the source).
@@ -434,14 +523,18 @@ class Reader {
         AppendText(draft_.problem.award, FieldText(lexer_.RestOfLine()), " ");
         break;
       case CmdProtocol:
-        // Names an output file of the solver: nothing of the problem.
+      case CmdLatex:
+      case CmdLatexPieces:
+        // An output file of the solver or the look of its LaTeX diagrams:
+        // nothing of the problem.
         lexer_.RestOfLine();
+        NoteNotKept(token, command);
         break;
       case CmdCondition:
-        ReadCondition(Arguments());
+        ReadCondition();
         break;
       case CmdOption:
-        ReadOptions(Arguments());
+        ReadOptions();
         break;
       case CmdStipulation:
         ReadStipulation(Arguments());
@@ -467,9 +560,22 @@ class Reader {
         break;
       default:
         Arguments();
-        draft_.Refuse("unknown command '" + token + "'");
+        draft_.Refuse(std::string(command == AmbiguousKeyword ? "the ambiguous command '"
+                                                              : "unknown command '") +
+                      token + "'");
         break;
     }
+  }
+
+  // The whole word of a command that is read but not kept, for the summary.
+  void NoteNotKept(const std::string& token, int command) {
+    for (const Keyword& keyword : Commands) {
+      if (keyword.id == command) {
+        batch_.NoteNotKept(keyword.words[std::size_t(language_)]);
+        return;
+      }
+    }
+    batch_.NoteNotKept(LowerCase(token));
   }
 
   static void AppendText(std::string& field, const std::string& text, std::string_view joint) {
@@ -492,22 +598,57 @@ class Reader {
     }
   }
 
-  void ReadCondition(const std::vector<std::string>& arguments) {
-    if (arguments.size() == 1 &&
-        LowerCase(arguments[0]) == MaximumCondition[static_cast<std::size_t>(language_)]) {
-      draft_.problem.type.flags |= FlagMaximum;
-      return;
+  bool IsMaximumCondition(std::string_view word) const {
+    const std::string lower = LowerCase(word);
+    for (const std::string_view maximum : MaximumConditions[std::size_t(language_)]) {
+      if (lower == maximum) return true;
     }
-    draft_.Refuse(arguments.empty() ? "an empty condition"
-                                    : "the fairy condition '" + arguments[0] + "'");
+    return false;
   }
 
-  void ReadOptions(const std::vector<std::string>& arguments) {
-    for (const std::string& argument : arguments) {
-      // Numbers and squares are the values of the option before them.
-      if (!IsWord(argument)) continue;
-      switch (MatchKeyword(argument, Options, language_)) {
-        case OptionOutput:
+  // The conditions up to the next command: only the maximummer is stored.
+  void ReadCondition() {
+    std::vector<std::string> conditions;
+    std::string_view token;
+    while (lexer_.Peek(token) && (IsMaximumCondition(token) || !IsCommand(token))) {
+      conditions.emplace_back(token);
+      lexer_.Take();
+    }
+    if (conditions.empty()) {
+      draft_.Refuse("an empty condition");
+      return;
+    }
+    for (const std::string& condition : conditions) {
+      if (!IsMaximumCondition(condition)) {
+        draft_.Refuse("the fairy condition '" + condition + "'");
+        return;
+      }
+    }
+    draft_.problem.type.flags |= FlagMaximum;
+  }
+
+  // The options up to the next command. An option's word is read before a
+  // command's, as the solvers read it; numbers and squares are the values
+  // of the option before them.
+  void ReadOptions() {
+    std::string_view token;
+    while (lexer_.Peek(token)) {
+      const std::string word(token);
+      const int row = MatchKeyword(word, Options, language_);
+      if (row < 0 && IsCommand(word)) break;
+      lexer_.Take();
+      if (!IsWord(word)) continue;
+      if (row == AmbiguousKeyword) {
+        draft_.Refuse("the ambiguous option '" + word + "'");
+        continue;
+      }
+      if (row == NoKeyword) {
+        draft_.Refuse("the unknown option '" + word + "'");
+        continue;
+      }
+      switch (Options[row].id) {
+        case OptionNotKept:
+          batch_.NoteNotKept(Options[row].words[std::size_t(language_)]);
           break;
         case OptionWhiteToPlay:
           draft_.whiteToPlay = true;
@@ -515,11 +656,11 @@ class Reader {
         case OptionDuplex:
           draft_.duplex = true;
           break;
-        case OptionChangesPlay:
-          draft_.Refuse("the option '" + argument + "', which the collection cannot store");
+        case OptionMaximum:
+          draft_.problem.type.flags |= FlagMaximum;
           break;
-        default:
-          draft_.Refuse("the unknown option '" + argument + "'");
+        case OptionChangesPlay:
+          draft_.Refuse("the option '" + word + "', which the collection cannot store");
           break;
       }
     }
@@ -539,38 +680,35 @@ class Reader {
     draft_.stipulation = true;
   }
 
-  // Colour words and men ("Ke1", "Pa2b2c2") up to the next command.
-  void ReadPieces() {
-    PieceCode colourOffset = -1;  // 0 white, 1 black; -1 before a colour
-    for (const std::string& argument : Arguments()) {
-      if (ReadColour(argument, colourOffset)) continue;
-      if (colourOffset < 0) {
-        draft_.Refuse("the man '" + argument + "' has no colour");
-        continue;
-      }
-      if (IsWord(argument)) {
-        draft_.Refuse("the piece attribute '" + argument + "'");
-        continue;
-      }
-      PlaceMen(argument, colourOffset == 1);
-    }
+  // The colour a word names (a shortened colour word is read before a
+  // command: "wei" is white, not "weiteresproblem"); -1 for none.
+  int ColourOf(std::string_view word) {
+    const int colour = MatchId(word, Colours, language_);
+    if (colour == ColourNeutral) draft_.Refuse("neutral men");
+    return colour < 0 ? -1 : colour;
   }
 
-  // A colour word: sets the colour; neutral men are refused.
-  bool ReadColour(std::string_view word, PieceCode& colourOffset) {
-    if (!IsWord(word)) return false;
-    const std::string lower = LowerCase(word);
-    const auto& colours = ColourWords[static_cast<std::size_t>(language_)];
-    for (std::size_t c = 0; c < colours.size(); ++c) {
-      const std::string_view colour = colours[c];
-      const bool matches = lower == colour || (lower.size() >= MinPrefixLength &&
-                                               colour.substr(0, lower.size()) == lower);
-      if (!matches) continue;
-      if (c == 2) draft_.Refuse("neutral men");
-      colourOffset = static_cast<PieceCode>(c == 1 ? 1 : 0);
-      return true;
+  // Colour words and men ("Ke1", "Pa2b2c2") up to the next command.
+  void ReadPieces() {
+    int colour = -1;  // before the first colour word
+    std::string_view token;
+    while (lexer_.Peek(token)) {
+      const std::string word(token);
+      if (const int named = ColourOf(word); named >= 0) {
+        lexer_.Take();
+        colour = named;
+        continue;
+      }
+      if (IsCommand(word)) break;
+      lexer_.Take();
+      if (colour < 0) {
+        draft_.Refuse("the man '" + word + "' has no colour");
+      } else if (IsWord(word)) {
+        draft_.Refuse("the piece attribute '" + word + "'");
+      } else {
+        PlaceMen(word, colour == ColourBlack);
+      }
     }
-    return false;
   }
 
   // The man and squares of a men token; false (with the reason) when it is
@@ -632,7 +770,7 @@ class Reader {
     TwinLine line;
     std::string_view token;
     while (lexer_.Peek(token)) {
-      const int change = MatchKeyword(token, TwinChanges, language_);
+      const int change = MatchId(token, TwinChanges, language_);
       if (change < 0 && IsCommand(token)) break;
       const std::string word(token);
       lexer_.Take();
@@ -649,7 +787,7 @@ class Reader {
   // The next token when it is not a keyword; empty otherwise.
   std::string Operand() {
     std::string_view token;
-    if (!lexer_.Peek(token) || IsCommand(token) || MatchKeyword(token, TwinChanges, language_) >= 0)
+    if (!lexer_.Peek(token) || IsCommand(token) || MatchId(token, TwinChanges, language_) >= 0)
       return {};
     lexer_.Take();
     return std::string(token);
@@ -752,22 +890,28 @@ class Reader {
     line.changes.push_back(entry);
   }
 
-  // "add white Qe8 Sa1b1": one entry per man added.
+  // "add white Qe8 Sa1b1 black Pa5": one entry per man added; a colour word
+  // sets the colour of the men after it.
   void ReadTwinAdd(const std::string& word, TwinLine& line) {
-    PieceCode colourOffset = -1;
-    const std::string colour = Operand();
-    if (!ReadColour(colour, colourOffset)) {
-      draft_.Refuse("the twin change '" + word + " " + colour + "'");
-      return;
-    }
+    int colour = -1;
     bool any = false;
     std::string_view token;
-    while (lexer_.Peek(token) && !IsWord(token)) {
+    while (lexer_.Peek(token)) {
       const std::string men(token);
+      if (const int named = ColourOf(men); named >= 0) {
+        lexer_.Take();
+        colour = named;
+        continue;
+      }
+      if (IsWord(men)) break;
       lexer_.Take();
+      if (colour < 0) {
+        draft_.Refuse("the twin change '" + word + " " + men + "' without a colour");
+        return;
+      }
       PieceCode man = Empty;
       std::string squares;
-      if (!ParseMen(men, colourOffset == 1, man, squares)) return;
+      if (!ParseMen(men, colour == ColourBlack, man, squares)) return;
       for (std::size_t i = 0; i < squares.size(); i += 2) {
         TwinEntry entry;
         entry.kind = TwinAdd;
@@ -821,6 +965,11 @@ class Reader {
       if (twin.changes.empty()) twin.changes.push_back(TwinEntry{});
       for (std::size_t i = 0; i < twin.changes.size(); ++i) {
         twin.changes[i].combined = i + 1 < twin.changes.size();
+        // A condition holds for every twin: a twin's stipulation carries
+        // the problem's maximum mark.
+        if (twin.changes[i].kind == TwinChangeType) {
+          twin.changes[i].square1 |= draft_.problem.type.flags & FlagMaximum;
+        }
         entries.push_back(twin.changes[i]);
       }
     }

@@ -1,17 +1,22 @@
 // Import of solver input files (".inp"): problems written in the keyword
 // language that problem solvers share, in its English, French or German
 // form. The first keyword of the file ("beginproblem", "debutprobleme" or
-// "anfangproblem", or a prefix of one) sets the language of the whole file;
-// keywords may be shortened to any unique prefix of three letters or more,
-// in either case.
+// "anfangproblem", or a prefix of three letters or more of one) sets the
+// language of the whole file. Keywords are read in either case and may be
+// shortened to any prefix that only one keyword of the place where it stands
+// has: among the men a colour word comes first ("wei" is "weiss" there, not
+// "weiteresproblem"), after "option" an option, after "twin" a twin change,
+// and only then a command.
 //
 // Only what the collection can hold is read: the orthodox men, the
 // stipulations #n, =n, h#n, h#n.5, s#n, r#n (also stalemate goals and
-// series), the texts, the twins that are twin kinds of ours and the options
-// that either only steer the output or map onto the stipulation. A problem
-// holding anything else (a fairy condition, fairy man or attribute, an
-// option that changes the play, a twin we cannot express) is left out as a
-// whole, with a note naming it and the reason; it is never half-read.
+// series), the maximummer, the texts, the twins that are twin kinds of ours
+// and the options that either only steer the output or search (read, listed
+// as not kept) or map onto the stipulation. A problem holding anything else
+// (a fairy condition, fairy man or attribute, an option that changes the
+// play, a twin we cannot express) is left out as a whole, with a note naming
+// it and the reason; so is a problem whose reading was cut short by a
+// shortened end keyword. A problem is never half-read.
 #pragma once
 
 #include <string>
@@ -32,6 +37,11 @@ inline constexpr int PopeyeLineLength = 1023;
 // "h=2", "ser-h#5", in either case. False for everything else (fairy goals,
 // structured forms, a move count outside 1..255).
 bool ParsePopeyeStipulation(std::string_view text, ProblemType& type);
+
+// Whether a text field of the file (an author, a title, ...) is read as
+// UTF-8: it is valid UTF-8 holding at least one character beyond ASCII. Any
+// other text is taken as Windows-1252 bytes already.
+bool PopeyeTextIsUtf8(std::string_view text);
 
 // Reads every problem of the source into `batch`; problems that do not map
 // are recorded with ImportBatch::Skip. Fails only when the source does not

@@ -102,6 +102,7 @@ ImportResult RunImport(ImportEnv& env, const ProblemReader& read) {
   }
   outcome.skipped = batch.skipped();
   outcome.skipNotes = batch.skipNotes();
+  outcome.notKept = batch.notKept();
   if (reader.failed()) {
     outcome.result = Fail(FileStatus::CannotOpen, reader.failure());
     return outcome;

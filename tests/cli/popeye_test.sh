@@ -33,6 +33,7 @@ expect 0 import -- import mixed.inp
 contains import '2 problems imported into mixed.kvl'
 err_contains import "skipped problem 2: the fairy condition 'Madrasi'"
 err_contains import '1 problem skipped'
+err_contains import 'read but not kept (output and search settings): try, setplay'
 expect 0 count -- count mixed.kvl
 contains count 2
 expect 0 show -- show mixed.kvl -n 2
@@ -56,6 +57,13 @@ for n in 1 2; do
   sed 's/mixed\.kvl/X/; s/out\.kvl/X/' second.txt >b.txt
   cmp -s a.txt b.txt || fail "reimport: problem $n differs: $(diff a.txt b.txt | head -5)"
 done
+
+# German "wei" among the men is the colour white: all four men are read
+printf 'anfangproblem\nforderung #2\nsteine schwarz kh8 bh7 wei kf7 tg1\nendeproblem\n' >wei.inp
+expect 0 wei -- import wei.inp
+contains wei '1 problem imported into wei.kvl'
+expect 0 wei-show -- show wei.kvl -n 1
+contains wei-show '7k/5K1p/8/8/8/8/8/6R1'
 
 # a file with only fairy problems imports nothing and writes no collection
 printf 'beginproblem\ncondition circe\nstipulation #2\npieces white Ka1 black Ka8\nendproblem\n' >fairy.inp

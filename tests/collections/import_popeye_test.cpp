@@ -211,6 +211,107 @@ TEST(PopeyeImport, KeywordsMayBeShortenedAndOptionsMapWhereTheyCan) {
   EXPECT_EQ(read.batch.skipNotes()[2], "problem 5: twins that mix continued and plain changes");
 }
 
+// A shortened keyword means what it means where it stands: "wei" among the
+// men of a German file is the colour white, not "weiteresproblem".
+TEST(PopeyeImport, ShortenedWordsAreReadInTheirPlaceColoursBeforeCommands) {
+  const Read read = ReadText(
+      "anfangproblem\n"
+      "forderung #2\n"
+      "steine schwarz kh8 bh7 wei kf7 tg1\n"
+      "weit\n"
+      "forderung h#2\n"
+      "steine we ke1 sch ke8 zwilling hinzufuegen wei sa7 schw ba5\n"
+      "endeproblem\n"
+      "beginproblem\n"
+      "stipulation #3\n"
+      "pieces wh Kg6 Ra1 bl Kh8 Pa7 b Pb7\n"
+      "nex\n"
+      "st #2 pi w Ka1 Qb2 bl Ka8 e\n");
+  ASSERT_TRUE(read.result.ok());
+  EXPECT_EQ(read.batch.skipNotes(), std::vector<std::string>{});
+  ASSERT_EQ(read.batch.count(), 4);
+  EXPECT_EQ(Fen(read.batch.problems()[0]), "7k/5K1p/8/8/8/8/8/6R1");
+  EXPECT_EQ(Fen(read.batch.problems()[1]), "4k3/8/8/8/8/8/8/4K3");
+  const auto added = Entries(read.batch.problems()[1].problem.twins);
+  ASSERT_EQ(added.size(), 3u);
+  EXPECT_EQ(added[1].kind, TwinAdd);
+  EXPECT_EQ(added[1].man, WhiteKnight);
+  EXPECT_TRUE(added[1].combined);
+  EXPECT_EQ(added[2].man, BlackPawn);
+  EXPECT_EQ(added[2].square1, 24);  // a5
+  EXPECT_EQ(Fen(read.batch.problems()[2]), "7k/pp6/6K1/8/8/8/8/R7");
+  EXPECT_EQ(Fen(read.batch.problems()[3]), "k7/8/8/8/8/8/1Q6/K7");
+}
+
+// When a shortened end keyword is followed by what no problem starts with,
+// the problem's reading was cut short there: it is not stored with what was
+// read before the false end, and what follows it makes no phantom problem.
+TEST(PopeyeImport, AProblemWhoseReadingWasCutShortIsSkippedWhole) {
+  const Read read = ReadText(
+      "beginproblem\n"
+      "stipulation #2\npieces white Ka1 Qb2 black Ka8\n"
+      "next\n"
+      "stipulation #2\npieces black Kh8 Ph7 nex Kf7 Rg1\n"
+      "nextproblem\n"
+      "stipulation #2\npieces white Kc1 black Ka1\n"
+      "endp Rh1\n"
+      "beginproblem\nstipulation #2\npieces white Kc1 black Ka1\nendproblem\n");
+  ASSERT_TRUE(read.result.ok());
+  ASSERT_EQ(read.batch.count(), 2);
+  EXPECT_EQ(Fen(read.batch.problems()[0]), "k7/8/8/8/8/8/1Q6/K7");
+  EXPECT_EQ(Fen(read.batch.problems()[1]), "8/8/8/8/8/8/8/k1K5");
+  const std::vector<std::string> expected = {
+      "problem 2: its reading stopped at 'nex' (read as nextproblem) before 'Kf7'",
+      "problem 3: its reading stopped at 'endp' (read as endproblem) before 'Rh1'",
+  };
+  EXPECT_EQ(read.batch.skipNotes(), expected);
+  EXPECT_EQ(read.batch.skipped(), 2);
+}
+
+// Options that steer only the output or the search of a solver are read in
+// every language and listed as not kept; only what changes the play leaves
+// the problem out.
+TEST(PopeyeImport, OutputAndSearchOptionsAreListedAsNotKept) {
+  const std::string board = "pieces white Ka1 Qb2 black Ka8\n";
+  const std::string newer =
+      "option KeepMatingPiece NoSymmetry SuppressGrid WriteGrid UpToMoveNumber 3 "
+      "TrivialTriesAvoid MultiSolutions Search\n";
+  const Read read = ReadText(
+      "beginproblem\nstipulation #2\noption variations movenum maxsol 5\n" + newer + board +
+      "LaTeX out.tex\nLaTeXPieces Fers ferz\nprotocol out.txt\n"
+      "nextproblem\nstipulation #2\noption nowk\n" +
+      board + "endproblem\n" + "debutprobleme\nenonce #2\noption Bip FinApresSolutionsCourtes\n" +
+      newer + "pieces blanc Ra1 Db2 noir Ra8\nfinprobleme\n" +
+      "anfangproblem\nforderung #2\noption Pieps StopNachKurzloesungen\n" + newer +
+      "steine weiss Ka1 Db2 schwarz Ka8\nlatex aus.tex\nendeproblem\n");
+  ASSERT_TRUE(read.result.ok());
+  EXPECT_EQ(read.batch.count(), 3);
+  EXPECT_EQ(read.batch.skipNotes(),
+            std::vector<std::string>{"problem 2: the option 'nowk', which the collection "
+                                     "cannot store"});
+  const std::vector<std::string> notKept = {
+      "variations",
+      "movenumbers",
+      "maxsolutions",
+      "keepmatingpiece",
+      "nosymmetry",
+      "suppressgrid",
+      "writegrid",
+      "uptomovenumber",
+      "trivialtriesavoid",
+      "multisolutions",
+      "search",
+      "latex",
+      "latexpieces",
+      "protocol",
+      "bip",
+      "finapressolutionscourtes",
+      "pieps",
+      "stopnachkurzloesungen",
+  };
+  EXPECT_EQ(read.batch.notKept(), notKept);
+}
+
 TEST(PopeyeImport, TwinsTheCollectionCannotHoldLeaveTheProblemOut) {
   const std::string problem = "stipulation #2\npieces white Ka1 Rh1 black Ka8\n";
   std::string many;
