@@ -3,7 +3,9 @@
 #include <array>
 #include <vector>
 
+#include "collections/import_popeye.h"
 #include "solver/twins.h"
+#include "strings/encoding.h"
 
 namespace kv {
 namespace {
@@ -46,14 +48,36 @@ std::string ManText(int man) {
   return {};
 }
 
-// A text command's line: control characters would end the line early, so
-// they become blanks.
+// A text command's line. Control characters would end the line early, so
+// they become blanks. The text is written as its Windows-1252 bytes, unless
+// those bytes would read back as UTF-8 (a text such as "Ã©"): then it is
+// written as UTF-8, which reads back as the same bytes.
 void AppendTextLine(std::string& text, std::string_view command, std::string_view value) {
   if (value.empty()) return;
+  std::string line;
+  for (char c : value) line += static_cast<unsigned char>(c) < ' ' ? ' ' : c;
   text += command;
   text += ' ';
-  for (char c : value) text += static_cast<unsigned char>(c) < ' ' ? ' ' : c;
+  text += PopeyeTextIsUtf8(line) ? Cp1252ToUtf8(line) : line;
   text += LineEnd;
+}
+
+bool HasBlankAtAnEnd(std::string_view text) {
+  return !text.empty() && (static_cast<unsigned char>(text.front()) <= ' ' ||
+                           static_cast<unsigned char>(text.back()) <= ' ');
+}
+
+// The author lines: one per author when the import joins them back into
+// the same text; else (a blank after a ";", an empty author) the whole
+// authors text on one line, so that it too comes back as it was.
+std::vector<std::string> AuthorLines(std::string_view authors) {
+  const std::vector<std::string> split = SplitAuthors(authors);
+  bool oneByOne = JoinAuthors(split) == authors;
+  for (const std::string& author : split) {
+    oneByOne = oneByOne && !author.empty() && !HasBlankAtAnEnd(author);
+  }
+  if (oneByOne) return split;
+  return {std::string(FitText(authors, MaxAuthorsLength))};
 }
 
 // The men of one side: " white Ke1 Qd1" (empty when it has none).
@@ -160,12 +184,20 @@ bool TwinChangeText(const TwinEntry& entry, std::string& change, std::string& re
 }
 
 // The twin lines of a stored twins field ("option duplex" for the diagram
-// and its duplex alone).
-bool TwinsText(std::string_view field, std::string& text, std::string& reason) {
+// and its duplex alone). `maximum` is the problem's maximum mark: a
+// condition of the file holds for every twin, so a twin's stipulation must
+// carry the same mark.
+bool TwinsText(std::string_view field, bool maximum, std::string& text, std::string& reason) {
   const int count = TwinCount(field);
   if (count == 0) return true;
   std::vector<TwinEntry> entries;
   for (int i = 0; i < count; ++i) entries.push_back(TwinEntryAt(field, i));
+  for (const TwinEntry& entry : entries) {
+    if (entry.kind == TwinChangeType && ((entry.square1 & FlagMaximum) != 0) != maximum) {
+      reason = "a twin that changes the maximum condition";
+      return false;
+    }
+  }
   const bool successive = TwinsSuccessive(field);
   if (count == 2 && !successive && entries[0].kind == TwinDiagram && !entries[0].combined &&
       entries[1].kind == TwinDuplex) {
@@ -181,9 +213,15 @@ bool TwinsText(std::string_view field, std::string& text, std::string& reason) {
     i = 1;
     zero = false;
   }
+  // Successive twins build each on the one before; the first twin after the
+  // diagram builds on the diagram anyway and is written as a plain twin (a
+  // solver marks a "continued" twin in its headings). A lone successive
+  // twin therefore comes back as a usual one: the same positions.
+  bool first = true;
   while (i < entries.size()) {
-    std::string line = zero ? "zeroposition" : successive ? "twin continued" : "twin";
+    std::string line = zero ? "zeroposition" : successive && !first ? "twin continued" : "twin";
     zero = false;
+    first = false;
     // A combined entry goes on the same line as the entries after it.
     while (true) {
       std::string change;
@@ -193,6 +231,18 @@ bool TwinsText(std::string_view field, std::string& text, std::string& reason) {
     }
     text += line;
     text += LineEnd;
+  }
+  return true;
+}
+
+// A solver's fast helpmate mode works back from the possible mates and finds
+// the same solutions much sooner: it is asked for when the diagram and every
+// twin are help play without the maximummer, which that mode does not take.
+bool AllHelpPlay(const ProblemType& type, std::string_view field) {
+  if (type.kind != KindHelp || (type.flags & FlagMaximum) != 0) return false;
+  for (int i = 0; i < TwinCount(field); ++i) {
+    const TwinEntry entry = TwinEntryAt(field, i);
+    if (entry.kind == TwinChangeType && TwinProblemType(entry).kind != KindHelp) return false;
   }
   return true;
 }
@@ -231,10 +281,12 @@ bool PopeyeProblemText(const CurrentProblem& problem, const Board& board, std::s
     return false;
   }
   std::string twins;
-  if (!TwinsText(problem.twins, twins, reason)) return false;
+  if (!TwinsText(problem.twins, (problem.type.flags & FlagMaximum) != 0, twins, reason)) {
+    return false;
+  }
 
   std::string out;
-  for (const std::string& author : SplitAuthors(problem.authors)) {
+  for (const std::string& author : AuthorLines(problem.authors)) {
     AppendTextLine(out, "author", author);
   }
   AppendTextLine(out, "origin", problem.source);
@@ -251,6 +303,10 @@ bool PopeyeProblemText(const CurrentProblem& problem, const Board& board, std::s
   }
   out += "stipulation " + stipulation;
   out += LineEnd;
+  if (AllHelpPlay(problem.type, problem.twins)) {
+    out += "option intelligent";
+    out += LineEnd;
+  }
   out += "pieces" + white;
   if (!white.empty() && !black.empty()) {
     out += LineEnd;

@@ -457,6 +457,112 @@ TEST(PopeyeExport, AnExportReadsBackAsTheSameProblems) {
   }
 }
 
+std::string ExportText(const ImportedProblem& p) {
+  Board board = EmptyImportBoard();
+  PositionBytesToBoard(p.position, board);
+  std::string text;
+  std::string reason;
+  EXPECT_TRUE(PopeyeProblemText(p.problem, board, text, reason)) << reason;
+  return text;
+}
+
+ImportedProblem ExportedAndReadBack(const ImportedProblem& p) {
+  const Read back =
+      ReadText(std::string(PopeyeFirstProblem) + ExportText(p) + std::string(PopeyeEndOfProblems));
+  EXPECT_EQ(back.batch.count(), 1);
+  return back.batch.count() == 1 ? back.batch.problems()[0] : ImportedProblem{};
+}
+
+TEST(PopeyeExport, TextsComeBackByteForByte) {
+  struct Texts {
+    const char* authors;
+    const char* comment;
+    int authorLines;  // "author" lines written
+  };
+  const Texts cases[] = {
+      {"Loyd, Sam;Shinkman, William;Brown", "plain", 3},
+      // A blank after the ";": written on one line, read back as it was.
+      {"Bakcsi, Gyorgy; Zoltan, Laszlo", "two authors", 1},
+      {"Loyd, Sam;;Brown", "an empty author", 1},
+      {"Loyd, Sam;", "a trailing separator", 1},
+      // Windows-1252 bytes that happen to be valid UTF-8 ("Ã©") stay bytes.
+      {"M\xFCller, Hans;Caf\xC3\xA9, Jean", "\xC3\xA9t\xC3\xA9", 2},
+      {"\xC3\xA9", "Caf\xC3\xA9 de la R\xE9gence", 1},
+  };
+  int checked = 0;
+  for (const Texts& c : cases) {
+    SCOPED_TRACE(c.comment);
+    ImportedProblem p = ExportableProblem("7k/p7/p5K1/8/8/8/8/R7", "#2", "");
+    p.problem.authors = c.authors;
+    p.problem.comment = c.comment;
+    p.problem.source = c.comment;
+    p.problem.extraStrings[ExtraAfter] = std::string(" ") + c.comment;
+    const std::string text = ExportText(p);
+    int lines = 0;
+    for (std::size_t at = text.find("author "); at != std::string::npos;
+         at = text.find("author ", at + 1)) {
+      ++lines;
+    }
+    EXPECT_EQ(lines, c.authorLines) << text;
+    const ImportedProblem back = ExportedAndReadBack(p);
+    EXPECT_EQ(back.problem.authors, p.problem.authors);
+    EXPECT_EQ(back.problem.comment, p.problem.comment);
+    EXPECT_EQ(back.problem.source, p.problem.source);
+    EXPECT_EQ(back.problem.award, p.problem.award);
+    EXPECT_EQ(back.problem.extraStrings, p.problem.extraStrings);
+    ++checked;
+  }
+  EXPECT_EQ(checked, 6);
+}
+
+TEST(PopeyeExport, HelpPlayAsksForTheFastHelpmateMode) {
+  const TwinEntry diagram{};
+  const TwinEntry toSelfmate{TwinChangeType, false, KindSelf, 2, 0};
+  const TwinEntry toHelpstalemate{TwinChangeType, false, KindHelp | FlagStalemate, 2, 0};
+  struct Case {
+    const char* type;
+    std::string twins;
+    bool intelligent;
+  };
+  const Case cases[] = {
+      {"h#2", "", true},
+      {"h=3", "", true},
+      {"sh#5", "", true},
+      {"sh=4", "", true},
+      {"h#3 W", Field(false, {diagram, toHelpstalemate}), true},
+      {"#2", "", false},
+      {"s#3", "", false},
+      {"s #4", "", false},
+      {"h#2 max", "", false},
+      {"h#2", Field(false, {diagram, toSelfmate}), false},
+  };
+  for (const Case& c : cases) {
+    const std::string text = ExportText(ExportableProblem("8/8/8/3k4/8/8/8/3K4", c.type, c.twins));
+    EXPECT_EQ(text.find("option intelligent\r\n") != std::string::npos, c.intelligent) << c.type;
+  }
+}
+
+TEST(PopeyeExport, SuccessiveTwinsBeginWithAPlainTwin) {
+  const TwinEntry diagram{};
+  const TwinEntry move{TwinMove, false, 0, 1, 0};
+  const TwinEntry remove{TwinRemove, false, 1, 0, 0};
+  const TwinEntry rotate{TwinRotate180, false, 0, 0, 0};
+  const ImportedProblem three =
+      ExportableProblem("k7/8/8/8/8/8/8/7K", "#2", Field(true, {diagram, move, remove, rotate}));
+  const std::string text = ExportText(three);
+  EXPECT_NE(text.find("twin move a8 b8\r\ntwin continued remove b8\r\n"
+                      "twin continued rotate 180\r\n"),
+            std::string::npos)
+      << text;
+  EXPECT_EQ(ExportedAndReadBack(three).problem.twins, three.problem.twins);
+
+  // One twin after the diagram is the same position in either mode; it
+  // comes back as a usual twin.
+  const ImportedProblem one =
+      ExportableProblem("k7/8/8/8/8/8/8/7K", "#2", Field(true, {diagram, move}));
+  EXPECT_EQ(ExportedAndReadBack(one).problem.twins, Field(false, {diagram, move}));
+}
+
 TEST(PopeyeExport, WhatTheFileCannotSayIsRefusedWithTheReason) {
   struct Case {
     ImportedProblem problem;
