@@ -965,10 +965,19 @@ class Reader {
       if (twin.changes.empty()) twin.changes.push_back(TwinEntry{});
       for (std::size_t i = 0; i < twin.changes.size(); ++i) {
         twin.changes[i].combined = i + 1 < twin.changes.size();
-        // A condition holds for every twin: a twin's stipulation carries
-        // the problem's maximum mark.
+        // A condition and an option hold for every twin: a twin's
+        // stipulation carries the problem's maximum mark, and whitetoplay.
         if (twin.changes[i].kind == TwinChangeType) {
-          twin.changes[i].square1 |= draft_.problem.type.flags & FlagMaximum;
+          int& kindAndFlags = twin.changes[i].square1;
+          kindAndFlags |= draft_.problem.type.flags & FlagMaximum;
+          if (draft_.whiteToPlay) {
+            if ((kindAndFlags & 0x07) != KindHelp ||
+                (kindAndFlags & (FlagWhiteBegins | FlagSeries)) != 0) {
+              draft_.Refuse("whitetoplay on a twin's stipulation other than a helpmate");
+              return false;
+            }
+            kindAndFlags |= FlagWhiteBegins;
+          }
         }
         entries.push_back(twin.changes[i]);
       }

@@ -168,6 +168,21 @@ TEST(PopeyeExchange, TheMaximumMarkMapsBothWays) {
   EXPECT_EQ(reason, "a twin that changes the maximum condition");
 }
 
+TEST(PopeyeExchange, WhiteToPlayHoldsForEveryTwin) {
+  const ImportBatch read = ReadBack(
+      "beginproblem\nstipulation h#3\noption whitetoplay\npieces white Ke1 black Ke8\n"
+      "twin stipulation h=2\n"
+      "nextproblem\nstipulation h#3\noption whitetoplay\npieces white Ke1 black Ke8\n"
+      "twin stipulation s#2\nendproblem\n");
+  ASSERT_EQ(read.count(), 1);
+  const std::string& twins = read.problems()[0].problem.twins;
+  ASSERT_EQ(TwinCount(twins), 2);
+  EXPECT_EQ(FormatProblemType(TwinProblemType(TwinEntryAt(twins, 1))), " h=2 W");
+  EXPECT_EQ(read.skipNotes(),
+            std::vector<std::string>{
+                "problem 2: whitetoplay on a twin's stipulation other than a helpmate"});
+}
+
 // The stipulation column written as the type text of the program:
 // "ser-h=5" is "sh=5", "h#2.5" is "h#3 W", and a helpmate whose row says
 // White begins is written with its own number of White moves ("h=3", White
