@@ -13,6 +13,7 @@
 #include "collections/import_popeye.h"
 #include "solver/twins.h"
 #include "strings/encoding.h"
+#include "tests/solver/tab_fields.h"
 
 namespace kv {
 namespace {
@@ -23,16 +24,7 @@ std::vector<std::vector<std::string>> ReadRows(const std::string& path) {
   std::string line;
   std::getline(in, line);  // the header
   while (std::getline(in, line)) {
-    if (line.empty()) continue;
-    std::vector<std::string> cells;
-    std::size_t start = 0;
-    while (true) {
-      const std::size_t tab = line.find('\t', start);
-      cells.push_back(line.substr(start, tab == std::string::npos ? tab : tab - start));
-      if (tab == std::string::npos) break;
-      start = tab + 1;
-    }
-    rows.push_back(cells);
+    if (!line.empty()) rows.push_back(test::TabFields(line));
   }
   return rows;
 }
