@@ -38,6 +38,13 @@ enum class StringFileResult {
 // version line fails.
 StringFileResult ParseStringFile(std::string_view content, CustomLanguage& language);
 
+// The text of a string file as Windows-1252 bytes. A file may be written in
+// either encoding: one that is well-formed UTF-8 and holds multi-byte
+// sequences (or starts with the UTF-8 byte-order mark) is UTF-8 and is
+// converted; anything else is Windows-1252 already, as the files written
+// for earlier versions are.
+std::string StringFileText(std::string content);
+
 // Reads a string file from disk: at most 4 MiB of it, and only when it is a
 // regular file; it never blocks on a named pipe.
 StringFileResult ReadStringFile(const std::string& path, CustomLanguage& language);

@@ -77,42 +77,66 @@ std::string Cp1252ToUtf8(std::string_view text, bool figurines) {
   return out;
 }
 
+namespace {
+
+// The length of the well-formed UTF-8 sequence at text[i] and its code
+// point, or 0 for a malformed one (a stray continuation byte, a cut
+// sequence, an overlong form, a surrogate, a value past U+10FFFF).
+int DecodeUtf8At(std::string_view text, std::size_t i, char32_t& cp) {
+  const auto lead = static_cast<unsigned char>(text[i]);
+  int length = 0;
+  if (lead < 0x80) {
+    length = 1;
+    cp = lead;
+  } else if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    cp = lead & 0x1F;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    cp = lead & 0x0F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    cp = lead & 0x07;
+  }
+  if (length == 0 || i + length > text.size()) return 0;
+  for (int k = 1; k < length; ++k) {
+    const auto next = static_cast<unsigned char>(text[i + k]);
+    if ((next & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (next & 0x3F);
+  }
+  if ((length == 3 && cp < 0x800) || (length == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+      (cp >= 0xD800 && cp <= 0xDFFF)) {
+    return 0;
+  }
+  return length;
+}
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view text) {
+  char32_t cp = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    const int length = DecodeUtf8At(text, i, cp);
+    if (length == 0) return false;
+    i += static_cast<std::size_t>(length);
+  }
+  return true;
+}
+
+bool IsUtf8Text(std::string_view text) {
+  bool multiByte = false;
+  for (char c : text) multiByte = multiByte || static_cast<unsigned char>(c) >= 0x80;
+  return multiByte && IsValidUtf8(text);
+}
+
 std::string Utf8ToCp1252(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   std::size_t i = 0;
   while (i < text.size()) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    int length = 0;
     char32_t cp = 0;
-    if (lead < 0x80) {
-      length = 1;
-      cp = lead;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-      length = 2;
-      cp = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      length = 3;
-      cp = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      length = 4;
-      cp = lead & 0x07;
-    }
-    bool valid = length > 0 && i + length <= text.size();
-    for (int k = 1; valid && k < length; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xC0) != 0x80) {
-        valid = false;
-      } else {
-        cp = (cp << 6) | (next & 0x3F);
-      }
-    }
-    // Overlong forms, surrogates and values past U+10FFFF are malformed.
-    if (valid && ((length == 3 && cp < 0x800) || (length == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-                  (cp >= 0xD800 && cp <= 0xDFFF))) {
-      valid = false;
-    }
-    if (!valid) {
+    const int length = DecodeUtf8At(text, i, cp);
+    if (length == 0) {
       out += '?';
       ++i;  // resynchronise on the next byte
       continue;

@@ -31,6 +31,15 @@ std::string Cp1252ToUtf8(std::string_view text, bool figurines = false);
 // figurine codes (the pawns 'P', as figurine notation writes them).
 std::string Utf8ToCp1252(std::string_view text);
 
+// True when every byte of text belongs to a well-formed UTF-8 sequence.
+bool IsValidUtf8(std::string_view text);
+
+// True for text that is UTF-8 rather than Windows-1252: well-formed and
+// holding at least one multi-byte sequence. Windows-1252 text with accents
+// is almost never well-formed UTF-8 (an accented letter followed by a plain
+// one is a cut sequence), and text of plain ASCII reads the same either way.
+bool IsUtf8Text(std::string_view text);
+
 // Appends the UTF-8 form of one code point.
 void AppendUtf8(std::string& out, char32_t codePoint);
 

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "strings/custom_language.h"
+#include "strings/encoding.h"
 
 namespace kv {
 namespace {
@@ -215,11 +216,19 @@ StringFileResult ParseStringFile(std::string_view content, CustomLanguage& langu
   return StringFileResult::Ok;
 }
 
+std::string StringFileText(std::string content) {
+  constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+  const bool marked = content.starts_with(kUtf8Mark);
+  if (marked) content.erase(0, kUtf8Mark.size());
+  if (marked || IsUtf8Text(content)) return Utf8ToCp1252(content);
+  return content;
+}
+
 StringFileResult ReadStringFile(const std::string& path, CustomLanguage& language) {
   std::string content;
   const StringFileResult result = ReadBoundedRegularFile(path, content);
   if (result != StringFileResult::Ok) return result;
-  return ParseStringFile(content, language);
+  return ParseStringFile(StringFileText(std::move(content)), language);
 }
 
 std::string NotRegularFileMessage(std::string_view path) {

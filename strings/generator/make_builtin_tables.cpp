@@ -1,6 +1,7 @@
 // Build-time generator: reads the string files of the built-in languages
-// (UTF-8), checks that they agree with each other, and writes the C++ tables
-// that the strings library compiles in, as Windows-1252 bytes.
+// (Windows-1252 or UTF-8, told apart as the program tells them), checks
+// that they agree with each other, and writes the C++ tables that the
+// strings library compiles in, as Windows-1252 bytes.
 //
 //   make_builtin_tables OUTPUT.cpp FRENCH.str ENGLISH.str ITALIAN.str SPANISH.str
 #include <cstdio>
@@ -117,8 +118,9 @@ int main(int argc, char** argv) {
       Fail(argv[2 + i], "cannot open");
       return 1;
     }
-    const std::string utf8((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (kv::ParseStringFile(kv::Utf8ToCp1252(utf8), languages[i]) != kv::StringFileResult::Ok) {
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (kv::ParseStringFile(kv::StringFileText(std::move(content)), languages[i]) !=
+        kv::StringFileResult::Ok) {
       Fail(argv[2 + i], "first line lacks the version");
       return 1;
     }

@@ -60,5 +60,23 @@ TEST(Encoding, UnmappableAndMalformedBecomeQuestionMarks) {
   EXPECT_EQ(Utf8ToCp1252(std::string("\0x", 2)), std::string("\0x", 2));
 }
 
+TEST(Encoding, Utf8IsToldFromWindows1252) {
+  EXPECT_TRUE(
+      IsUtf8Text("Fran\xC3\xA7"
+                 "ais"));
+  EXPECT_TRUE(IsUtf8Text("\xE2\x82\xAC"));
+  EXPECT_FALSE(
+      IsUtf8Text("Fran\xE7"
+                 "ais"));  // Windows-1252
+  EXPECT_FALSE(
+      IsUtf8Text("n\xB0"
+                 "43"));                      // a lone continuation byte
+  EXPECT_FALSE(IsUtf8Text("plain"));          // nothing to tell: no multi-byte sequence
+  EXPECT_FALSE(IsUtf8Text("\xC3\xA7 \xE9"));  // good, then a cut sequence
+  EXPECT_FALSE(IsUtf8Text("\xC0\xAF"));       // overlong
+  EXPECT_FALSE(IsUtf8Text("\xED\xA0\x80"));   // surrogate
+  EXPECT_TRUE(IsValidUtf8("plain"));
+}
+
 }  // namespace
 }  // namespace kv

@@ -260,17 +260,76 @@ TEST(StringFile, StringsOnlyFileKeepsTheEnglishMenuAndSafeLetters) {
 TEST(StringFile, BuiltInDataFilesReadAsCustomFilesGiveTheBuiltInTables) {
   const char* names[] = {"french", "english", "italian", "spanish"};
   for (int index = 0; index < 4; ++index) {
-    std::ifstream in(
-        std::string(KESTROVALE_SOURCE_DIR) + "/resources/strings/" + names[index] + ".str",
-        std::ios::binary);
-    ASSERT_TRUE(in) << names[index];
-    const std::string utf8((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const CustomLanguage custom = Parse(Utf8ToCp1252(utf8));
+    // Read as a user's "Other language..." reads them.
+    CustomLanguage custom;
+    ASSERT_EQ(ReadStringFile(std::string(KESTROVALE_SOURCE_DIR) + "/resources/strings/" +
+                                 names[index] + ".str",
+                             custom),
+              StringFileResult::Ok)
+        << names[index];
     Language builtin;
     builtin.base = index * 256;
     for (int n = 0; n <= MaxMessageNumber; ++n) {
       EXPECT_EQ(custom.messages[n], LoadMessage(builtin, n)) << names[index] << " " << n;
     }
+  }
+}
+
+// A string file may be Windows-1252 (as the program's own and older users'
+// files are) or UTF-8 (as a modern editor saves it); either reads as the
+// same Windows-1252 texts.
+TEST(StringFile, EncodingIsToldApartByTheBytes) {
+  struct Case {
+    const char* name;
+    std::string bytes;     // the message line as stored in the file
+    std::string expected;  // message 45 as the program holds it
+  };
+  // Each accented byte ends its literal, so that no letter after it is read
+  // as part of a hexadecimal escape.
+  const std::string french1252 =
+      "Fran\xE7"
+      "ais n\xB0 \xE9"
+      "t\xE9";
+  const Case cases[] = {
+      {"windows-1252 with accents", "STRING 45 \"" + french1252 + "\"", french1252},
+      {"utf-8",
+       "STRING 45 \"Fran\xC3\xA7"
+       "ais n\xC2\xB0 \xC3\xA9"
+       "t\xC3\xA9\"",
+       french1252},
+      {"utf-8 with a byte-order mark", "STRING 45 \"\xE2\x82\xAC \xC5\x93\"", "\x80 \x9C"},
+      // Well-formed but for one stray byte: not UTF-8, so read byte for byte.
+      {"invalid utf-8",
+       "STRING 45 \"Fran\xC3\xA7"
+       "ais \xE9"
+       "t\"",
+       "Fran\xC3\xA7"
+       "ais \xE9"
+       "t"},
+      {"plain ascii", "STRING 45 \"Cannot open %s\"", "Cannot open %s"},
+  };
+  int ran = 0;
+  for (const Case& c : cases) {
+    const std::string mark =
+        std::string(c.name).find("mark") != std::string::npos ? "\xEF\xBB\xBF" : "";
+    const std::string path = WriteFile("encoding.str", mark + "Test 2.10\r\n" + c.bytes + "\r\n");
+    CustomLanguage language;
+    ASSERT_EQ(ReadStringFile(path, language), StringFileResult::Ok) << c.name;
+    EXPECT_EQ(language.messages[45], c.expected) << c.name;
+    ++ran;
+  }
+  EXPECT_EQ(ran, 5);
+}
+
+TEST(StringFile, ShippedFilesAreWindows1252) {
+  // The reader takes either encoding, but the files the program ships are
+  // in the one it holds, so that a program of an earlier version reads them.
+  for (const char* name : {"french", "english", "italian", "spanish"}) {
+    std::ifstream in(std::string(KESTROVALE_SOURCE_DIR) + "/resources/strings/" + name + ".str",
+                     std::ios::binary);
+    ASSERT_TRUE(in) << name;
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_FALSE(IsUtf8Text(bytes)) << name;
   }
 }
 
