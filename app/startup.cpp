@@ -8,6 +8,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTimer>
+#include <QWindow>
 
 #include "app/commands.h"
 #include "app/desktop_integration.h"
@@ -105,17 +106,59 @@ Session::Session(std::string iniPath, Prompts prompts)
 
 Session::~Session() = default;
 
+namespace {
+
+// Sizes a window so that its outer rectangle, frame included, is the one
+// stored. A window manager decorates the window only after it is shown and
+// tells its frame later still, so the fitting waits for the first event
+// that comes with the frame known; without a window manager (no frame at
+// all) the outer rectangle is the window's own and nothing changes.
+class FrameFitter : public QObject {
+ public:
+  FrameFitter(QWidget* window, QSize outer) : QObject(window), window_(window), outer_(outer) {
+    window_->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == window_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize ||
+                               event->type() == QEvent::Show)) {
+      Fit();
+    }
+    return false;
+  }
+
+ private:
+  void Fit() {
+    const QWindow* handle = window_->windowHandle();
+    if (handle == nullptr) return;
+    const QMargins frame = handle->frameMargins();
+    if (frame.isNull()) return;
+    window_->removeEventFilter(this);
+    const QSize client(outer_.width() - frame.left() - frame.right(),
+                       outer_.height() - frame.top() - frame.bottom());
+    if (client != window_->size()) window_->resize(client.expandedTo(window_->minimumSize()));
+    deleteLater();
+  }
+
+  QWidget* window_;
+  QSize outer_;
+};
+
+}  // namespace
+
 void Session::Start(const QString& commandLine) {
   MainWindow& window = *window_;
-  // The stored rectangle is the outer one, frame included.
-  const int width = rect_.right - rect_.left;
-  const int height = rect_.bottom - rect_.top;
+  // The stored rectangle is the outer one, frame included: the window is
+  // placed by its frame's corner and, once the window manager has told the
+  // frame, sized so that the frame ends at the stored right and bottom.
+  // Closing writes the same outer rectangle, so a run that changes nothing
+  // leaves the rectangle as it found it.
+  const QSize outer(rect_.right - rect_.left, rect_.bottom - rect_.top);
   window.move(rect_.left, rect_.top);
-  window.resize(width, height);
+  window.resize(outer);
+  new FrameFitter(&window, outer);
   window.show();
-  const QSize frame = window.frameGeometry().size() - window.size();
-  if (frame.isValid() && !frame.isEmpty())
-    window.resize(width - frame.width(), height - frame.height());
 
   // A configuration that could not be read (a folder, a pipe, a file too
   // large) left the defaults in force: the user learns why before going on.
@@ -222,7 +265,7 @@ int RunProgram(QApplication& application) {
   if (loggingOff) return code;
   std::string message;
   if (!session.Finish(&message))
-    QMessageBox::warning(nullptr, QStringLiteral("Kestrovale"),
+    QMessageBox::warning(MessageOwner(nullptr), QStringLiteral("Kestrovale"),
                          QString::fromStdString(Cp1252ToUtf8(message)));
   return code;
 }
