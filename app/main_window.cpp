@@ -156,10 +156,21 @@ void CollectCommands(const std::vector<MenuItem>& items, std::vector<int>& ids) 
 
 }  // namespace
 
+QWidget* MessageOwner(QWidget* parent) {
+  if (parent != nullptr) return parent;
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  if (QWidget* active = QApplication::activeWindow()) return active;
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (qobject_cast<MainWindow*>(top) != nullptr && top->isVisible()) return top;
+  }
+  return nullptr;
+}
+
 Prompts DefaultPrompts(QWidget* parent) {
   Prompts p;
   p.messageBox = [parent](const QString& text, const QString& caption, int style) {
-    QMessageBox box(parent);
+    // A box with an owner opens centred over it, not over the screen.
+    QMessageBox box(MessageOwner(parent));
     box.setWindowTitle(caption);
     box.setText(text);
     const int icon = style & 0xF0;
@@ -176,13 +187,13 @@ Prompts DefaultPrompts(QWidget* parent) {
     return IdOk;
   };
   p.chooseFile = [parent](const Language& language, std::string& name, int kind) {
-    return ChooseFile(parent, language, name, kind);
+    return ChooseFile(MessageOwner(parent), language, name, kind);
   };
   p.openFileName = [parent](const QString& title, const QString& filter) {
-    return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+    return QFileDialog::getOpenFileName(MessageOwner(parent), title, QString(), filter);
   };
   p.saveFileName = [parent](const QString& title, const QString& filter) {
-    return QFileDialog::getSaveFileName(parent, title, QString(), filter);
+    return QFileDialog::getSaveFileName(MessageOwner(parent), title, QString(), filter);
   };
   p.unhandledCommand = [](const QString& title) {
     qWarning("command without a handler: %s", qPrintable(title));
@@ -225,7 +236,10 @@ MainWindow::MainWindow(AppState& state, Prompts prompts, QWidget* parent)
     RefreshMenCount();
     UpdateCommandStates();
   });
-  connect(board_, &BoardWidget::statusText, this, [this](const QString& t) { StatusText(1, t); });
+  connect(board_, &BoardWidget::statusText, this, [this](const QString& t) {
+    StatusText(1, t);
+    squareShown_ = true;
+  });
   connect(board_, &BoardWidget::commandRequested, this,
           [this](int command, Qt::KeyboardModifiers m) { Dispatch(command, m); });
   connect(board_, &BoardWidget::setupModeChanged, this, [this] { UpdateCommandStates(); });
@@ -334,10 +348,20 @@ void MainWindow::CreateToolBars() {
   navigationBar_->addAction(Action(CmdLast));
   navigationBar_->hide();
 
+  // The drop-down items carry the names of the two print kinds; they have
+  // actions of their own, so that the File menu keeps its own texts for the
+  // same commands.
   auto dropDown = [this](int command, int first, int second) {
     auto* menu = new QMenu(this);
-    menu->addAction(Action(first));
-    menu->addAction(Action(second));
+    menu->setObjectName(QStringLiteral("dropDown%1").arg(command));
+    for (int item : {first, second}) {
+      auto* action = new QAction(menu);
+      action->setData(item);
+      action->setObjectName(QStringLiteral("dropDownItem%1").arg(item));
+      connect(action, &QAction::triggered, this, [this, item] { Dispatch(item); });
+      menu->addAction(action);
+      dropDownItems_.push_back(action);
+    }
     auto* button = new QToolButton(mainBar_);
     button->setDefaultAction(Action(command));
     button->setMenu(menu);
@@ -429,9 +453,12 @@ void MainWindow::RebuildMenus() {
           }
         }
         connect(menu, &QMenu::aboutToShow, this, &MainWindow::UpdateCommandStates);
+        connect(menu, &QMenu::aboutToHide, this, &MainWindow::EndMenuHelp);
         connect(menu, &QMenu::hovered, this, [this](QAction* action) {
           const int id = action->data().toInt();
-          if (id >= 100) StatusText(4, MessageText(id - 100));
+          if (id < 100) return;
+          StatusText(4, MessageText(id - 100));
+          menuHelpShown_ = true;
         });
       };
   for (const MenuItem& top : menu_) {
@@ -449,18 +476,31 @@ void MainWindow::ApplyLanguageTexts() {
   for (const auto& [id, action] : commands_) {
     if (id >= 100 && id <= 180) action->setToolTip(MessageText(id - 100));
   }
-  Action(CmdPrintDiagrams)->setText(MessageText(211));
-  Action(CmdPrintReport)->setText(MessageText(212));
-  Action(CmdPreviewDiagrams)->setText(MessageText(211));
-  Action(CmdPreviewReport)->setText(MessageText(212));
+  for (QAction* item : dropDownItems_) {
+    const int id = item->data().toInt();
+    const bool diagrams = id == CmdPrintDiagrams || id == CmdPreviewDiagrams;
+    item->setText(MessageText(diagrams ? 211 : 212));
+  }
+}
+
+// A recent-file entry holds the path as the file system gives it (UTF-8 on
+// this system) and the " n°" suffix in Windows-1252, as the ini file keeps
+// it: each part is converted from its own encoding. A path stored by an
+// older version in Windows-1252 still shows its accents.
+QString RecentFileMenuText(int i, const std::string& entry, const std::string& startDirectory) {
+  const std::size_t mark = entry.find(" n\xB0");
+  const std::string path = entry.substr(0, mark);
+  const std::string suffix = mark == std::string::npos ? std::string() : entry.substr(mark);
+  const std::string label = RecentFileLabel(i, path, startDirectory);
+  const QString shown = IsValidUtf8(label) ? QString::fromStdString(label) : Q(label);
+  return shown + Q(suffix);
 }
 
 void MainWindow::RelabelRecentFiles() {
   for (int i = 0; i < 4; ++i) {
     QAction* action = Action(CmdRecentFirst + i);
     if (action == nullptr) continue;
-    action->setText(Q(RecentFileLabel(i, FileNameText(state_.recentFiles[i]),
-                                      FileNameText(state_.startDirectory))));
+    action->setText(RecentFileMenuText(i, state_.recentFiles[i], state_.startDirectory));
   }
 }
 
@@ -472,6 +512,8 @@ void MainWindow::UpdateCommandStates() {
   context.solutionStale = state_.solutionStale;
   context.solving = solving();
   for (const auto& [id, action] : commands_) action->setEnabled(CommandEnabled(id, context));
+  for (QAction* item : dropDownItems_)
+    item->setEnabled(CommandEnabled(item->data().toInt(), context));
   const int current = LanguageCommand(state_.language);
   for (int id = CmdLanguageFirst; id <= CmdLanguageOther; ++id)
     Action(id)->setChecked(id == current);
@@ -479,7 +521,33 @@ void MainWindow::UpdateCommandStates() {
 }
 
 void MainWindow::StatusText(int part, const QString& text) {
+  if (part == 1) squareShown_ = false;
+  if (part == 4) menuHelpShown_ = false;
   if (part >= 0 && part < 5) statusParts_[part]->setText(text);
+}
+
+// A menu item's help line lasts while the item is highlighted: when the
+// menu closes or a command starts, part 4 shows again what it showed for
+// the file (its name and the position), or nothing.
+void MainWindow::EndMenuHelp() {
+  if (!menuHelpShown_) return;
+  StatusText(4, state_.fileOpen ? FileSummary() : QString());
+}
+
+QString MainWindow::FileSummary() const {
+  return Q(FileSummaryText(FileNameText(state_.collection.currentFileName),
+                           state_.collection.currentIndex, state_.collection.lastIndex,
+                           state_.language));
+}
+
+// Part 1 names the man on the square under the pointer; a change of the
+// board (a typed letter, a drop, a board operation, a new problem) renews
+// it, so that it never names a man that has gone.
+void MainWindow::RefreshSquareStatus() {
+  if (squareShown_) {
+    StatusText(1, board_->SquareStatusText());
+    squareShown_ = true;
+  }
 }
 
 QString MainWindow::StatusTextOf(int part) const {
@@ -535,11 +603,7 @@ void MainWindow::RefreshInformation() {
   informationPane_->setPlainText(Q(lf));
   SwitchOptionsToKind(state_.options, state_.problem.type.kind);
   RefreshMenCount();
-  if (state_.fileOpen) {
-    StatusText(4, Q(FileSummaryText(FileNameText(state_.collection.currentFileName),
-                                    state_.collection.currentIndex, state_.collection.lastIndex,
-                                    state_.language)));
-  }
+  if (state_.fileOpen) StatusText(4, FileSummary());
 }
 
 void MainWindow::RefreshProblemType() {
@@ -555,6 +619,7 @@ void MainWindow::RefreshMenCount() {
   if (!twins.empty() && twins.back() == '\n') twins.pop_back();
   area_->SetBoxTexts(Q(MenCountText(state_.pos.board)), Q(twins), lines,
                      Q(FormatProblemType(state_.problem.type)));
+  RefreshSquareStatus();
 }
 
 bool MainWindow::solving() const {
@@ -573,6 +638,7 @@ void MainWindow::Dispatch(int command) {
 
 void MainWindow::Dispatch(int command, Qt::KeyboardModifiers modifiers) {
   emit commandDispatched(command);
+  EndMenuHelp();
   if (solving()) {
     // Every command waits for the solve; Escape breaks it off.
     if (command == CmdQuit) runner_->RequestBreak();
@@ -675,13 +741,14 @@ bool MainWindow::DispatchDialogCommand(int command) {
       break;
     case CmdSavePosition:
       if (state_.fileOpen) {
-        ReportResult(EnregistrerSousDlgProc(this, state_), state_.collection.currentFileName);
+        ReportResult(EnregistrerSousDlgProc(this, state_, MenuText(command)),
+                     state_.collection.currentFileName);
         AfterCommandRefresh(true);
       }
       break;
     case CmdFindInText:
       if (RechercherTexteDlgProc(this, state_.language, solutionPane_->textCursor().selectedText(),
-                                 state_.findText)) {
+                                 state_.findText, MenuText(CmdFindInText))) {
         FindInSolution(state_.findText);
       }
       break;
@@ -698,7 +765,7 @@ bool MainWindow::DispatchDialogCommand(int command) {
     case CmdOrganize:
       if (state_.fileOpen) {
         FileResult result;
-        if (ModifierDlgProc(this, state_, result) == OrganiseCancel) break;
+        if (ModifierDlgProc(this, state_, result, MenuText(command)) == OrganiseCancel) break;
         ReportResult(result, state_.collection.currentFileName);
         if (!result) break;
         AfterCommandRefresh(true);

@@ -55,7 +55,14 @@ struct Prompts {
   // The test-a-move choice: index + 1 of the chosen move, 0 for Cancel.
   std::function<int(const QString& title, const QStringList& moves)> chooseMove;
 };
+// The program's prompts; boxes belong to parent or, without one, to the
+// window the user works in when the box opens.
 Prompts DefaultPrompts(QWidget* parent);
+// The File menu's text of recent file i (0 … 3) for its ini entry.
+QString RecentFileMenuText(int i, const std::string& entry, const std::string& startDirectory);
+// Who owns a box: parent when given, else the open modal dialog, else the
+// active window, else the shown main window.
+QWidget* MessageOwner(QWidget* parent);
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -83,6 +90,8 @@ class MainWindow : public QMainWindow {
   // The piece set and the relief of the squares, from the output settings.
   void ApplyBoardSettings();
   void StatusText(int part, const QString& text);
+  // Ends a menu item's help line in part 4 (see the definition).
+  void EndMenuHelp();
   QString StatusTextOf(int part) const;
   // Shows the current problem's solution text (or any pane text) in the
   // solution pane, converted from Windows-1252 at this edge.
@@ -130,6 +139,8 @@ class MainWindow : public QMainWindow {
   void ApplyLanguageTexts();
   void ApplyPaneFont();
   void RelabelRecentFiles();
+  void RefreshSquareStatus();
+  QString FileSummary() const;
 
   // Commands.
   void GoToRecord(int command);
@@ -177,10 +188,14 @@ class MainWindow : public QMainWindow {
   QToolBar* navigationBar_ = nullptr;
   QToolBar* mainBar_ = nullptr;
   QToolBar* effectsBar_ = nullptr;
+  // The items of the print and preview buttons' drop-down menus.
+  std::vector<QAction*> dropDownItems_;
   std::array<QLabel*, 5> statusParts_{};
   std::unique_ptr<Solver> solver_;
   SolveRunner* runner_ = nullptr;
   bool testingMove_ = false;
+  bool squareShown_ = false;    // part 1 names the square under the pointer
+  bool menuHelpShown_ = false;  // part 4 holds a menu item's help line
   SavedPerKindOptions savedTestOptions_{};
   // The printer chosen in the print dialogs, kept while the program runs.
   std::unique_ptr<QPrinter> printer_;
