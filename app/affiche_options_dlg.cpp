@@ -1,7 +1,6 @@
 #include "app/affiche_options_dlg.h"
 
 #include <QCheckBox>
-#include <QFontDialog>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -9,15 +8,13 @@
 #include <cstdlib>
 
 #include "app/design_text.h"
+#include "app/pane_font_dialog.h"
 #include "strings/dialog_translation.h"
 #include "strings/encoding.h"
 
 namespace kv::app {
 
-namespace {
-
-// The pane font as the font dialog starts from it, in points at 96 dpi.
-QFont QtFontOf(const PaneFont& record) {
+QFont PaneFontFor(const PaneFont& record) {
   QFont font(QString::fromStdString(Cp1252ToUtf8(FaceName(record))));
   const int pixels = record.height == 0 ? 13 : std::abs(record.height);
   font.setPointSize(std::max(1, (pixels * 72 + 48) / 96));
@@ -25,8 +22,6 @@ QFont QtFontOf(const PaneFont& record) {
   font.setItalic(record.italic != 0);
   return font;
 }
-
-}  // namespace
 
 AfficheOptionsDlg::AfficheOptionsDlg(OutputSettings& output, PaneFont& font,
                                      const Language& language, const QString& title,
@@ -36,10 +31,11 @@ AfficheOptionsDlg::AfficheOptionsDlg(OutputSettings& output, PaneFont& font,
   setObjectName(QStringLiteral("AfficheOptionsDlgProc"));
   setWindowTitle(QStringLiteral("Options d'affichage"));
   chooseFont = [this](QFont& chosen) {
-    QFontDialog dialog(chosen, this);
-    dialog.setOption(QFontDialog::ScalableFonts);
+    QString title = fontButton_->text();
+    title.remove(QLatin1Char('&')).remove(QLatin1Char('.'));
+    PaneFontDialog dialog(chosen, title.trimmed(), this);
     if (dialog.exec() != QDialog::Accepted) return false;
-    chosen = dialog.selectedFont();
+    chosen = dialog.SelectedFont();
     return true;
   };
 
@@ -53,6 +49,7 @@ AfficheOptionsDlg::AfficheOptionsDlg(OutputSettings& output, PaneFont& font,
   notation_ = box(DisplayNotationBox, 185, output_[OutputFigurineNotation] != 0);
   QCheckBox* pieces = box(DisplayOtherPiecesBox, 151, output_[OutputClassicPieces] == 1);
   auto* fontButton = new QPushButton(DesignText(125), this);
+  fontButton_ = fontButton;
   SetControlId(fontButton, DisplayFontButton);
   fontButton->setAutoDefault(false);
 
@@ -82,7 +79,7 @@ void AfficheOptionsDlg::Apply(const DisplayEffects& effects) {
 }
 
 void AfficheOptionsDlg::FontClicked() {
-  QFont chosen = QtFontOf(font_);
+  QFont chosen = PaneFontFor(font_);
   if (!chooseFont || !chooseFont(chosen)) return;
   const int points = chosen.pointSize() > 0 ? chosen.pointSize() : (chosen.pixelSize() * 72) / 96;
   const DisplayEffects effects =

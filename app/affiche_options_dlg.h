@@ -11,6 +11,7 @@
 #include "strings/language.h"
 
 class QCheckBox;
+class QPushButton;
 
 namespace kv::app {
 
@@ -23,7 +24,8 @@ class AfficheOptionsDlg : public QDialog {
                     const QString& title, std::function<void(const DisplayEffects&)> apply,
                     QWidget* parent = nullptr);
 
-  // The font dialog; replaced by tests. False when cancelled.
+  // The font dialog, started from the panes' font (PaneFontFor); replaced
+  // by tests. False when cancelled.
   std::function<bool(QFont& font)> chooseFont;
 
  private:
@@ -34,7 +36,12 @@ class AfficheOptionsDlg : public QDialog {
   PaneFont& font_;
   std::function<void(const DisplayEffects&)> apply_;
   QCheckBox* notation_ = nullptr;
+  QPushButton* fontButton_ = nullptr;
 };
+
+// The pane font record as a font in points (at 96 dots per inch): where the
+// font dialog starts.
+QFont PaneFontFor(const PaneFont& record);
 
 // Shows the dialog; 1 for OK, 0 for Cancel.
 int AfficheOptionsDlgProc(QWidget* parent, OutputSettings& output, PaneFont& font,

@@ -76,6 +76,12 @@ void BoardWidget::PointerAt(QPoint position) {
   pointerRow_ = CellOf(position.y());
   if (!PointerOnBoard()) return;
   current_ = {static_cast<int>(pointerColumn_), static_cast<int>(pointerRow_)};
+  emit statusText(SquareStatusText());
+  const PieceCode code = board_[currentSquare()];
+  if (!drag_.dragging) setCursor(code != Empty ? Qt::PointingHandCursor : Qt::CrossCursor);
+}
+
+QString BoardWidget::SquareStatusText() const {
   const PieceCode code = board_[currentSquare()];
   const char letter = code >= 0 && code < 16 ? letters_[static_cast<std::size_t>(code)] : ' ';
   const char text[] = {' ',
@@ -88,8 +94,7 @@ void BoardWidget::PointerAt(QPoint position) {
                        letter,
                        ' ',
                        0};
-  emit statusText(QString::fromLatin1(text));
-  if (!drag_.dragging) setCursor(code != Empty ? Qt::PointingHandCursor : Qt::CrossCursor);
+  return QString::fromLatin1(text);
 }
 
 void BoardWidget::BeginDrag(PieceCode piece) {

@@ -49,6 +49,8 @@ class BoardWidget : public QWidget {
   // The mouse steps in board coordinates. The piece box calls them too while
   // a drag it started is over the board.
   void PointerAt(QPoint position);
+  // Status part 1 for the current square: "  C5 : Q " with the man's letter.
+  QString SquareStatusText() const;
   void LeftDown(bool ctrl);
   void LeftUp();
   void RightDown(bool shift);

@@ -65,9 +65,10 @@ void EnregistrerSousDlg::reject() {
   QDialog::reject();
 }
 
-FileResult EnregistrerSousDlgProc(QWidget* parent, AppState& state) {
+FileResult EnregistrerSousDlgProc(QWidget* parent, AppState& state, const QString& title) {
   EnregistrerSousDlg dialog(state.collection, state.problem, state.pos.board, state.language,
                             state.startDirectory, parent);
+  if (!title.isEmpty()) dialog.setWindowTitle(title);
   if (!dialog.openResult()) return dialog.openResult();
   if (dialog.exec() != QDialog::Accepted) return {};
   return dialog.saveResult();

@@ -50,6 +50,8 @@ class EnregistrerSousDlg : public QDialog {
 
 // The save dialog on the current file of `state`: the failure to open the
 // file or to save, else success (also after Cancel).
-FileResult EnregistrerSousDlgProc(QWidget* parent, AppState& state);
+// title: the text of the menu item that opened it (the French design title
+// when empty).
+FileResult EnregistrerSousDlgProc(QWidget* parent, AppState& state, const QString& title = {});
 
 }  // namespace kv::app

@@ -200,7 +200,10 @@ void InformationsDlg::TakeSelection() {
 void InformationsDlg::Add() {
   TakeSelection();
   AddAuthorLine(fields_.authors, ToCp1252(entry_->currentText()));
+  // The entry is ready for the next name: what was added is in the list.
+  entry_->setEditText(QString());
   entryPending_ = false;
+  entry_->setFocus(Qt::OtherFocusReason);
   ShowLines();
 }
 

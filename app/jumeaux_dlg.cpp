@@ -98,6 +98,13 @@ JumeauxDlg::JumeauxDlg(const std::string& twins, const Board& board, const Langu
     SetControlId(label, labelId);
     label->setBuddy(edit);
     fieldLabels_[slot] = label;
+    // A kind that needs fewer fields hides the others but keeps their
+    // room, so that the dialog does not change size with the choice.
+    for (QWidget* widget : {static_cast<QWidget*>(edit), static_cast<QWidget*>(label)}) {
+      QSizePolicy policy = widget->sizePolicy();
+      policy.setRetainSizeWhenHidden(true);
+      widget->setSizePolicy(policy);
+    }
     return edit;
   };
   square1_ = field(301, 314, 182, 0);

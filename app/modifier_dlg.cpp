@@ -92,9 +92,10 @@ void ModifierDlg::reject() {
   QDialog::reject();
 }
 
-int ModifierDlgProc(QWidget* parent, AppState& state, FileResult& result) {
+int ModifierDlgProc(QWidget* parent, AppState& state, FileResult& result, const QString& title) {
   result = {};
   ModifierDlg dialog(state.collection, state.language, state.startDirectory, parent);
+  if (!title.isEmpty()) dialog.setWindowTitle(title);
   if (dialog.exec() != QDialog::Accepted || dialog.answer() == OrganiseCancel) {
     return OrganiseCancel;
   }

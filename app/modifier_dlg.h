@@ -47,6 +47,7 @@ class ModifierDlg : public QDialog {
 // with the wait cursor: returns the answer (OrganiseCancel when nothing was
 // done) and puts how the work went into result. An insertion or deletion
 // empties the problem list, whose record numbers it would shift.
-int ModifierDlgProc(QWidget* parent, AppState& state, FileResult& result);
+int ModifierDlgProc(QWidget* parent, AppState& state, FileResult& result,
+                    const QString& title = {});
 
 }  // namespace kv::app

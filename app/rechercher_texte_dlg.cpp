@@ -33,8 +33,9 @@ std::string RechercherTexteDlg::SearchText() const {
 }
 
 bool RechercherTexteDlgProc(QWidget* parent, const Language& language, const QString& proposed,
-                            std::string& text) {
+                            std::string& text, const QString& title) {
   RechercherTexteDlg dialog(proposed, language, parent);
+  if (!title.isEmpty()) dialog.setWindowTitle(title);
   if (dialog.exec() != QDialog::Accepted) return false;
   text = dialog.SearchText();
   return true;

@@ -26,8 +26,9 @@ class RechercherTexteDlg : public QDialog {
   QLineEdit* text_ = nullptr;
 };
 
-// Shows the dialog; on OK puts the text into `text` and answers true.
+// Shows the dialog, titled by the menu item that opened it (the French
+// design title when empty); on OK puts the text into `text` and answers true.
 bool RechercherTexteDlgProc(QWidget* parent, const Language& language, const QString& proposed,
-                            std::string& text);
+                            std::string& text, const QString& title = {});
 
 }  // namespace kv::app

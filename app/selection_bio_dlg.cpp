@@ -99,6 +99,10 @@ SelectionBioDlg::SelectionBioDlg(BiographicalSelection& selection, AuthorAndSour
   result_->setMinimumSize(58 * w, 12 * result_->fontMetrics().lineSpacing());
   total_ = new QLabel(this);
   SetControlId(total_, kTotalId);
+  // Room for the largest total from the start, so that showing a count does
+  // not widen the dialog.
+  total_->setMinimumWidth(total_->fontMetrics().horizontalAdvance(
+      QString::fromStdString(BiographicalTotalText(MaxAuthorListEntries))));
   update_ = new QCheckBox(DesignText(196), this);
   SetControlId(update_, 107);
 
