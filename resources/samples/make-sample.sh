@@ -4,7 +4,8 @@
 # problems of the checked sets (tests/collections/data/checked.tsv and
 # tests/solver/data/helpmates-deep.tsv), with authors, source, award and
 # stipulation; the first nine are those of the printed pages. The h#2 of
-# Garai carries a twin, added for this sample only.
+# Garai carries a twin, added for this sample only. A helpmate with more
+# than one solution says how many in its comment.
 #   resources/samples/make-sample.sh [path/to/kestrovale-cli]
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
@@ -27,11 +28,12 @@ add --fen 8/P7/8/5R2/4p3/8/2K1kB2/8 --stip '#3' \
 add --fen 8/4Q3/2k5/5B2/pK6/1p6/8/7b --stip '#4' \
     --authors 'Speckmann, Werner' --source 'Deutsche Schachzeitung, 1967' \
     --comment 'dedicated to Wilhelm Schröder'
-# Twins: a) the diagram, b) without the black pawn d5 (kind 2, square 27),
-# which has one solution.
+# Twins: a) the diagram, b) without the white rook e4 (kind 2, square 36);
+# each has two solutions, which the comment states, so that the soundness
+# check reads them as intended.
 add --fen 4R3/8/Q7/1B1p4/2bpR3/P2kr3/6K1/6b1 --stip 'h#2' \
     --authors 'Garai, Tibor' --source 'Probleemblad, 1989' --award '2nd Prize' \
-    --comment 'twin b) added for this sample' --twins 'x    ";  '
+    --comment '2 solutions; twin b) added for this sample' --twins 'x    "D  '
 add --fen 2N2bBR/4P1k1/7p/2N2p1P/3p1P2/1PpP4/2Kp4/1n1R4 --stip 's#2' \
     --authors 'Argunow, Nikolai' --source 'Shakhmatnaya Kompozitsiya 07-08/1999'
 add --fen q1b1n1K1/2P1P3/8/3k4/8/8/8/8 --stip 'h#3' \
@@ -90,7 +92,7 @@ add --fen 8/8/q7/8/1R4K1/k2N4/8/8 --stip 'h#2' \
     --authors 'Forsberg, Henry' --source 'Revista Romana de Sah, W. Pauly Memorial, 1935' \
     --award '1st Prize' --comment 'part a) of five twins'
 add --fen 1RrB2b1/8/4n3/2n3p1/2K2b2/1p1rk3/6BR/8 --stip 'h#2' \
-    --authors 'Feather, Christopher J.' --source 'Schach, 1975'
+    --authors 'Feather, Christopher J.' --source 'Schach, 1975' --comment '2 solutions'
 add --fen 8/8/Kp3p2/p1B1pP2/1r1NPpq1/1rk2p2/1p1p4/1B6 --stip 'h#2' \
     --authors 'Müller, Dieter; Wiehagen, Rolf' --source 'Broodings 50/3, 2009' \
     --comment 'part a) of four twins'

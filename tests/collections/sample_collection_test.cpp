@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "collections/problem_file.h"
+#include "collections/soundness_run.h"
 #include "core/fen.h"
 #include "solver/problem_type.h"
 #include "tests/solver/plain_solution.h"
@@ -198,6 +199,27 @@ TEST(SampleCollection, PlainSolutionDropsNumbersAndSigns) {
   EXPECT_EQ(PlainSolution("1.Sg4-f2 Bf3-h5 2.Bc8-d7 Bh5-f7 3.Bd7-a4 Re6-e3 #"),
             "Sg4-f2 Bf3-h5 Bc8-d7 Bh5-f7 Bd7-a4 Re6-e3");
   EXPECT_EQ(PlainSolution("1.Re2-e6 Re1*e6 2.Rg5-g7 +"), "Re2-e6 Re1xe6 Rg5-g7");
+}
+
+// The soundness check of the program reads a helpmate with more than one
+// solution as cooked unless its texts state how many: every helpmate of the
+// sample states its count, so the check calls all of them sound.
+TEST(SampleCollection, EveryHelpmateIsSoundForTheSoundnessCheck) {
+  std::vector<CheckItem> all;
+  ASSERT_TRUE(LoadCheckItems(kSamplePath, 1, 0, 1, 1, all)) << kSamplePath;
+  std::vector<CheckItem> helpmates;
+  for (const CheckItem& item : all)
+    if (item.input.type.kind == KindHelp) helpmates.push_back(item);
+  ASSERT_GE(helpmates.size(), 8u);
+  const std::vector<CheckReport> reports = RunSoundnessCheck(helpmates, 1, 0, {});
+  ASSERT_EQ(reports.size(), helpmates.size());
+  int stated = 0;
+  for (std::size_t i = 0; i < reports.size(); ++i) {
+    EXPECT_EQ(reports[i].verdict.verdict, Verdict::Sound)
+        << "problem " << helpmates[i].number << ": " << reports[i].verdict.detail;
+    if (helpmates[i].input.statedSolutions > 1) ++stated;
+  }
+  EXPECT_GE(stated, 2);  // Garai (both twins) and Feather
 }
 
 }  // namespace
