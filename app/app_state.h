@@ -36,6 +36,9 @@ struct AppState {
   AuthorAndSourceLists dialogLists;
   std::string dialogListsFrom;
   bool dialogListsLoaded = false;
+  // Why the last reading of the author list stopped before its end (empty
+  // when it did not); the window tells the user once and empties it.
+  std::string dialogListsProblem;
   BiographicalSelection biographical;  // the selection's fields as last applied
   Language language;
   std::string customMenu = "polish.str";  // the ".str" file of the custom language

@@ -1,5 +1,6 @@
 #include "app/description_commands.h"
 
+#include <QFile>
 #include <QPlainTextEdit>
 #include <filesystem>
 #include <string>
@@ -43,9 +44,26 @@ void ReloadDialogLists(AppState& state) {
   const std::filesystem::path authors(state.authorListFile);
   const std::filesystem::path sources = authors.parent_path() / std::string(SourcesFileName);
   state.dialogLists = {};
-  LoadAuthorAndSourceLists(authors.string(), sources.string(), state.dialogLists);
+  AuthorListStop stop;
+  LoadAuthorAndSourceLists(authors.string(), sources.string(), state.dialogLists, &stop);
+  std::error_code error;
+  if (state.authorListFile == DefaultAuthorListFile && !std::filesystem::exists(authors, error)) {
+    state.dialogLists.authors = ParseAuthorList(ShippedListText(DefaultAuthorListFile), &stop);
+  }
+  if (!std::filesystem::exists(sources, error)) {
+    ParseSourcesFile(ShippedListText(SourcesFileName), state.dialogLists.sources,
+                     state.dialogLists.countries);
+  }
+  state.dialogListsProblem = AuthorListStopMessage(Utf8ToCp1252(state.authorListFile), stop);
   state.dialogListsFrom = state.authorListFile;
   state.dialogListsLoaded = true;
+}
+
+std::string ShippedListText(std::string_view name) {
+  QFile file(QStringLiteral(":/lists/") + QString::fromLatin1(name.data(), name.size()));
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  const QByteArray bytes = file.readAll();
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 bool RunDescriptionCommand(MainWindow& window, int command) {

@@ -3,6 +3,9 @@
 // solving options (124), the board as text (136) and the twins (137).
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "app/app_state.h"
 
 namespace kv::app {
@@ -16,7 +19,16 @@ class MainWindow;
 // marks reach the information dialogs.
 AuthorAndSourceLists& DialogLists(AppState& state);
 // Reads the lists again from state.authorListFile, whatever was read before.
+// An author list of the default name that is not there, and a SOURCES.TXT
+// that is not beside the author list, are replaced by the lists the program
+// ships, so that the dialogs offer composers and magazines from the first
+// run on. A line that ends the author list early leaves its reason in
+// state.dialogListsProblem.
 void ReloadDialogLists(AppState& state);
+
+// The text of a list the program ships ("auteurs.txt", "SOURCES.TXT"),
+// Windows-1252 as the files are.
+std::string ShippedListText(std::string_view name);
 
 // Runs one of these commands; false for any other id.
 bool RunDescriptionCommand(MainWindow& window, int command);

@@ -733,6 +733,9 @@ bool MainWindow::DispatchDialogCommand(int command) {
   switch (command) {
     case CmdInformation:
     case CmdAdditionalInfo:
+      TellAuthorListProblem();
+      RunDescriptionCommand(*this, command);
+      break;
     case CmdProblemType:
     case CmdSolvingOptions:
     case CmdCopyBoard:
@@ -760,7 +763,8 @@ bool MainWindow::DispatchDialogCommand(int command) {
       VisualizerCommand(*this);
       break;
     case CmdBiographical:
-      SelectionBioDlgProc(this, state_, MenuText(command));
+      TellAuthorListProblem();
+      SelectionBioDlgProc(this, state_, MenuText(command), [this] { TellAuthorListProblem(); });
       break;
     case CmdOrganize:
       if (state_.fileOpen) {
@@ -835,6 +839,18 @@ int MainWindow::AskToSave() {
     if (IsProblemModified(state_.problem, state_.pos.board)) return IdCancel;
   }
   return IdYes;
+}
+
+// A user's author list that ends early (a line without its final ";")
+// would otherwise show as a short or empty list without a word: the user is
+// told which line stopped the reading and why, once per reading.
+void MainWindow::TellAuthorListProblem() {
+  DialogLists(state_);
+  if (state_.dialogListsProblem.empty()) return;
+  const std::string text = std::move(state_.dialogListsProblem);
+  state_.dialogListsProblem.clear();
+  if (prompts_.messageBox)
+    prompts_.messageBox(Q(text), QStringLiteral("Kestrovale"), MbIconExclamation);
 }
 
 void MainWindow::ReportResult(const FileResult& result, const std::string& fileName) {

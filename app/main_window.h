@@ -140,6 +140,7 @@ class MainWindow : public QMainWindow {
   void ApplyPaneFont();
   void RelabelRecentFiles();
   void RefreshSquareStatus();
+  void TellAuthorListProblem();
   QString FileSummary() const;
 
   // Commands.

@@ -179,12 +179,14 @@ bool ChangeAuthorList(AppState& state, const std::string& path, const std::strin
   return written;
 }
 
-void SelectionBioDlgProc(QWidget* parent, AppState& state, const QString& title) {
+void SelectionBioDlgProc(QWidget* parent, AppState& state, const QString& title,
+                         std::function<void()> listsReloaded) {
   SelectionBioDlg dialog(state.biographical, DialogLists(state), state.language, title, parent);
-  dialog.chooseAuthorList = [&state](QWidget* owner) {
+  dialog.chooseAuthorList = [&state, listsReloaded](QWidget* owner) {
     std::string name = state.authorListFile;
     if (!ChooseFile(owner, state.language, name, ChooseAuthorList)) return false;
     ChangeAuthorList(state, name, IniFilePath());
+    if (listsReloaded) listsReloaded();
     return true;
   };
   dialog.exec();

@@ -78,6 +78,7 @@ bool ChangeAuthorList(AppState& state, const std::string& path, const std::strin
 
 // The dialog over the state's lists and kept selection; "&List..." asks for
 // the file with the author-list file choice.
-void SelectionBioDlgProc(QWidget* parent, AppState& state, const QString& title);
+void SelectionBioDlgProc(QWidget* parent, AppState& state, const QString& title,
+                         std::function<void()> listsReloaded = {});
 
 }  // namespace kv::app

@@ -35,8 +35,12 @@ int Run(const Args& args) {
   if (parsed.Has("--country")) selection.country = Utf8ToCp1252(parsed.Value("--country"));
 
   std::vector<AuthorEntry> authors;
-  const FileResult loaded = LoadAuthorList(parsed.file, authors);
+  AuthorListStop stop;
+  const FileResult loaded = LoadAuthorList(parsed.file, authors, &stop);
   if (!loaded) return FileError(loaded, parsed.file);
+  if (stop.line != 0)
+    std::fprintf(stderr, "%s\n",
+                 Cp1252ToUtf8(AuthorListStopMessage(Utf8ToCp1252(parsed.file), stop)).c_str());
 
   const BiographicalResult result = ApplyBiographicalSelection(selection, authors, false);
   if (!result.text.empty()) std::fputs(PaneTextForTerminal(result.text).c_str(), stdout);

@@ -41,11 +41,14 @@ std::string Cut(std::string_view text, std::size_t length) {
 
 }  // namespace
 
-std::vector<AuthorEntry> ParseAuthorList(std::string_view text) {
+std::vector<AuthorEntry> ParseAuthorList(std::string_view text, AuthorListStop* stop) {
   std::vector<AuthorEntry> authors;
   LineReader lines(text, MaxAuthorLineLength);
   std::string_view line;
+  int number = 0;
+  if (stop != nullptr) *stop = AuthorListStop{};
   while (static_cast<int>(authors.size()) < MaxAuthorListEntries && lines.Next(line)) {
+    ++number;
     std::string_view fields[AuthorFieldCount];
     std::size_t start = 0;
     int found = 0;
@@ -55,7 +58,11 @@ std::vector<AuthorEntry> ParseAuthorList(std::string_view text) {
       fields[found] = line.substr(start, separator - start);
       start = separator + 1;
     }
-    if (found < AuthorFieldCount) break;
+    if (found < AuthorFieldCount) {
+      // The list ends here, as it always did; the caller can say why.
+      if (stop != nullptr) *stop = AuthorListStop{number, std::string(line), found};
+      break;
+    }
     authors.push_back(AuthorEntry{Cut(fields[0], MaxAuthorNameLength),
                                   Cut(fields[1], MaxYearLength), Cut(fields[2], MaxYearLength),
                                   Cut(fields[3], MaxCountryLength), false});
@@ -126,17 +133,33 @@ FileResult ReadListFile(const std::string& path, std::string& text) {
   return result;
 }
 
-FileResult LoadAuthorList(const std::string& path, std::vector<AuthorEntry>& authors) {
+std::string AuthorListStopMessage(std::string_view file, const AuthorListStop& stop) {
+  if (stop.line == 0) return {};
+  std::string text = std::string(file) + ", line " + std::to_string(stop.line) + ": ";
+  if (stop.text.find_first_not_of(" \t") == std::string::npos) {
+    text += "the line is empty.";
+  } else {
+    text += "\"" + stop.text + "\" has " + std::to_string(stop.separators) +
+            " of the four \";\" an author line needs (name;birth;death;country;)";
+    if (stop.separators == AuthorFieldCount - 1) text += ": its final \";\" is missing";
+    text += ".";
+  }
+  return text + " The authors from this line on are not read.";
+}
+
+FileResult LoadAuthorList(const std::string& path, std::vector<AuthorEntry>& authors,
+                          AuthorListStop* stop) {
   authors.clear();
+  if (stop != nullptr) *stop = AuthorListStop{};
   std::string text;
   FileResult result = ReadListFile(path, text);
-  if (result) authors = ParseAuthorList(text);
+  if (result) authors = ParseAuthorList(text, stop);
   return result;
 }
 
 void LoadAuthorAndSourceLists(const std::string& authorListPath, const std::string& sourcesPath,
-                              AuthorAndSourceLists& lists) {
-  LoadAuthorList(authorListPath, lists.authors);
+                              AuthorAndSourceLists& lists, AuthorListStop* stop) {
+  LoadAuthorList(authorListPath, lists.authors, stop);
   std::string text;
   if (ReadListFile(sourcesPath, text)) {
     ParseSourcesFile(text, lists.sources, lists.countries);

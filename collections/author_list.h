@@ -49,8 +49,22 @@ struct AuthorAndSourceLists {
   std::vector<std::string> countries;  // at most 16 characters each
 };
 
-// The authors of an author list file's text.
-std::vector<AuthorEntry> ParseAuthorList(std::string_view text);
+// Where the reading of an author list stopped before the end of its text:
+// the line (from 1), what it holds and how many of the four ";" it has.
+// line 0: the whole text was read.
+struct AuthorListStop {
+  int line = 0;
+  std::string text;
+  int separators = 0;
+};
+
+// The authors of an author list file's text. Reading stops at the first
+// line with fewer than four separators; `stop`, when given, says which.
+std::vector<AuthorEntry> ParseAuthorList(std::string_view text, AuthorListStop* stop = nullptr);
+
+// What the user is told of a stop: the file, the line, what it lacks and
+// that the authors after it were not read. Empty for a list read whole.
+std::string AuthorListStopMessage(std::string_view file, const AuthorListStop& stop);
 
 // The sources and countries of a SOURCES.TXT text.
 void ParseSourcesFile(std::string_view text, std::vector<std::string>& sources,
@@ -62,13 +76,14 @@ FileResult ReadListFile(const std::string& path, std::string& text);
 
 // Fills the author list from its file; a file that cannot be read leaves the
 // list empty (the result says why).
-FileResult LoadAuthorList(const std::string& path, std::vector<AuthorEntry>& authors);
+FileResult LoadAuthorList(const std::string& path, std::vector<AuthorEntry>& authors,
+                          AuthorListStop* stop = nullptr);
 
 // At start: the author list from `authorListPath`, the source and country
 // lists from `sourcesPath`. A file that cannot be read leaves its lists
 // empty, as the program always started without them.
 void LoadAuthorAndSourceLists(const std::string& authorListPath, const std::string& sourcesPath,
-                              AuthorAndSourceLists& lists);
+                              AuthorAndSourceLists& lists, AuthorListStop* stop = nullptr);
 // At exit.
 void FreeAuthorAndSourceLists(AuthorAndSourceLists& lists);
 

@@ -3,6 +3,7 @@
 // dialogs, the status bar's help and square texts, the font choice, and
 // dialogs that keep their size.
 #include <QComboBox>
+#include <QFile>
 #include <QFontComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +18,7 @@
 #include "app/affiche_options_dlg.h"
 #include "app/board_editing.h"
 #include "app/commands.h"
+#include "app/description_commands.h"
 #include "app/dialog_frame.h"
 #include "app/informations_dlg.h"
 #include "app/jumeaux_dlg.h"
@@ -74,6 +76,7 @@ class WindowTextsTest : public QObject {
   void fontDialogStartsAtThePaneFont();
   void authorEntryIsClearedAfterAdd();
   void dialogsKeepTheirSize();
+  void authorListsAreFoundAndTheirStopIsTold();
 };
 
 void WindowTextsTest::printItemsKeepTheirMenuTextsInEveryLanguage() {
@@ -325,6 +328,44 @@ void WindowTextsTest::dialogsKeepTheirSize() {
   QApplication::processEvents();
   QVERIFY(C<QLabel>(&bio, 100)->text().contains(QStringLiteral("300")));
   QCOMPARE(bio.size(), bioSize);
+}
+
+void WindowTextsTest::authorListsAreFoundAndTheirStopIsTold() {
+  // No list of the default name in the current folder: the shipped lists.
+  QVERIFY(!QFile::exists(QStringLiteral("auteurs.txt")));
+  Fixture f;
+  const AuthorAndSourceLists& shipped = DialogLists(*f.state);
+  QVERIFY(shipped.authors.size() >= 50);
+  QVERIFY(shipped.sources.size() >= 10);
+  QVERIFY(shipped.countries.size() >= 10);
+  QVERIFY(f.state->dialogListsProblem.empty());
+
+  // A user's list whose second line lacks its final ";": the user is told
+  // which line and why when a dialog that offers the authors opens.
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("mine.txt"));
+  {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("Tester, Anna;1900;1980;France;\r\nComposer, Bob;1910;1990;Italy\r\n");
+  }
+  f.state->authorListFile = path.toStdString();
+  ModalScript script;
+  script.then<QDialog>([](QDialog* dialog) { dialog->reject(); });
+  script.start();
+  f.window->Dispatch(CmdInformation);
+  QVERIFY(script.done());
+  QCOMPARE(f.log.messages.size(), 1);
+  QVERIFY2(f.log.messages[0].contains(QStringLiteral("line 2")), qPrintable(f.log.messages[0]));
+  QVERIFY(f.log.messages[0].contains(QStringLiteral("Composer, Bob;1910;1990;Italy")));
+  QCOMPARE(f.state->dialogLists.authors.size(), std::size_t(1));
+  // Told once, not at every dialog.
+  ModalScript again;
+  again.then<QDialog>([](QDialog* dialog) { dialog->reject(); });
+  again.start();
+  f.window->Dispatch(CmdInformation);
+  QVERIFY(again.done());
+  QCOMPARE(f.log.messages.size(), 1);
 }
 
 QTEST_MAIN(WindowTextsTest)

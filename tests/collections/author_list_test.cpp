@@ -1,5 +1,6 @@
 // Reading the author list file and SOURCES.TXT.
 #include <gtest/gtest.h>
+#include <algorithm>
 
 #include <string>
 
@@ -41,6 +42,67 @@ TEST(AuthorList, ALineWithThreeSeparatorsEndsTheReading) {
       "C;1902;1952;Spain;\r\n");
   ASSERT_EQ(authors.size(), 1u);
   EXPECT_EQ(authors[0].name, "A");
+}
+
+TEST(AuthorList, TheLineThatEndsTheReadingIsNamedWithItsReason) {
+  AuthorListStop stop;
+  const auto authors = ParseAuthorList(
+      "A;1900;1950;France;\r\n"
+      "Loyd, Sam;1841;1911;USA\r\n"
+      "C;1902;1952;Spain;\r\n",
+      &stop);
+  ASSERT_EQ(authors.size(), 1u);
+  EXPECT_EQ(stop.line, 2);
+  EXPECT_EQ(stop.separators, 3);
+  EXPECT_EQ(stop.text, "Loyd, Sam;1841;1911;USA");
+  const std::string message = AuthorListStopMessage("auteurs.txt", stop);
+  EXPECT_NE(message.find("auteurs.txt, line 2"), std::string::npos) << message;
+  EXPECT_NE(message.find("\"Loyd, Sam;1841;1911;USA\""), std::string::npos) << message;
+  EXPECT_NE(message.find("final \";\" is missing"), std::string::npos) << message;
+
+  // An empty line in the middle ends the list too, and is named as such.
+  ParseAuthorList("A;1;2;F;\r\n\r\nB;3;4;G;\r\n", &stop);
+  EXPECT_EQ(stop.line, 2);
+  EXPECT_NE(AuthorListStopMessage("x.txt", stop).find("line 2: the line is empty"),
+            std::string::npos);
+
+  // A list read to its end, with or without a last line end, names nothing.
+  ParseAuthorList("A;1;2;F;\r\nB;3;4;G;", &stop);
+  EXPECT_EQ(stop.line, 0);
+  EXPECT_TRUE(AuthorListStopMessage("x.txt", stop).empty());
+  ParseAuthorList("", &stop);
+  EXPECT_EQ(stop.line, 0);
+}
+
+TEST(AuthorList, ShippedListsReadWhole) {
+  // The lists the program offers when the user has none: every author line
+  // is complete, every year is four digits or empty, and the countries of
+  // the authors are those SOURCES.TXT offers.
+  std::string text;
+  ASSERT_TRUE(ReadListFile(KESTROVALE_SOURCE_DIR "/resources/lists/auteurs.txt", text));
+  AuthorListStop stop;
+  const auto authors = ParseAuthorList(text, &stop);
+  EXPECT_EQ(stop.line, 0) << AuthorListStopMessage("auteurs.txt", stop);
+  EXPECT_GE(authors.size(), 50u);
+  std::string sources;
+  ASSERT_TRUE(ReadListFile(KESTROVALE_SOURCE_DIR "/resources/lists/SOURCES.TXT", sources));
+  std::vector<std::string> names, countries;
+  ParseSourcesFile(sources, names, countries);
+  EXPECT_GE(names.size(), 10u);
+  for (const AuthorEntry& author : authors) {
+    for (const std::string& year : {author.birth, author.death}) {
+      EXPECT_TRUE(year.empty() ||
+                  (year.size() == 4 && year.find_first_not_of("0123456789") == std::string::npos))
+          << author.name;
+    }
+    if (!author.death.empty()) {
+      EXPECT_LT(author.birth, author.death) << author.name;
+    }
+    if (!author.country.empty()) {
+      EXPECT_NE(std::find(countries.begin(), countries.end(), author.country), countries.end())
+          << author.name << " " << author.country;
+    }
+  }
 }
 
 TEST(AuthorList, TheRestOfAnOverlongLineIsNoEntryOfItsOwn) {
