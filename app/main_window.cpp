@@ -783,9 +783,14 @@ bool MainWindow::DispatchDialogCommand(int command) {
       RechercherPosCommand(*this, [this](int n, int style) { return Message(n, "", style); });
       break;
     case CmdDuplicates:
-      DuplicateScanCommand(*this, DuplicateScanFiles(state_), [this](const FileResult& result) {
-        ReportResult(result, state_.collection.currentFileName);
-      });
+      DuplicateScanCommand(
+          *this, DuplicateScanFiles(state_),
+          [this](const FileResult& result) {
+            ReportResult(result, state_.collection.currentFileName);
+          },
+          [this](const QString& text) {
+            if (prompts_.messageBox) prompts_.messageBox(text, QStringLiteral("Kestrovale"), MbOk);
+          });
       break;
     case CmdAbout:
       AProposDlgProc(this, state_.language, MenuText(CmdAbout));

@@ -3,10 +3,13 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QProgressDialog>
+#include <algorithm>
 
 #include "app/app_state.h"
 #include "app/commands.h"
 #include "app/design_text.h"
+#include "app/dialog_frame.h"
 #include "app/main_window.h"
 #include "app/rechercher_pos_dlg.h"
 #include "collections/duplicate_scan.h"
@@ -29,41 +32,6 @@ UiCallbacks StatusCallbacks(MainWindow& window) {
   };
   return ui;
 }
-
-// While a long operation runs on the window's thread: Escape asks it to
-// stop, and every other key or click is swallowed so that no command can
-// start in the middle of it.
-class EscapeWatch : public QObject {
- public:
-  EscapeWatch() { QApplication::instance()->installEventFilter(this); }
-  ~EscapeWatch() override { QApplication::instance()->removeEventFilter(this); }
-  bool Pressed() {
-    QApplication::processEvents();
-    return pressed_;
-  }
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    switch (event->type()) {
-      case QEvent::KeyPress:
-        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) pressed_ = true;
-        return true;
-      case QEvent::KeyRelease:
-      case QEvent::ShortcutOverride:
-      case QEvent::Shortcut:
-      case QEvent::MouseButtonPress:
-      case QEvent::MouseButtonRelease:
-      case QEvent::MouseButtonDblClick:
-      case QEvent::Wheel:
-        return true;
-      default:
-        return false;
-    }
-  }
-
- private:
-  bool pressed_ = false;
-};
 
 // Shows the current record again, as loading it from the file gives it.
 void ShowCurrentRecord(MainWindow& window, const WindowReport& report) {
@@ -115,26 +83,109 @@ std::vector<std::string> DuplicateScanFiles(const AppState& state) {
 }
 
 int DuplicateScanCommand(MainWindow& window, const std::vector<std::string>& files,
-                         const WindowReport& report) {
+                         const WindowReport& report,
+                         const std::function<void(const QString& text)>& summary) {
   AppState& state = window.state();
   if (!state.fileOpen) return 0;
   // The scan may store notes under the problem shown, which is then shown
   // again from the file: unsaved changes are offered for saving first.
   if (window.AskToSave() == IdCancel) return 0;
+  const int first = std::max(state.collection.currentIndex, 0);
+  const int total = std::max(state.collection.lastIndex - first + 1, 0);
   UiCallbacks ui = StatusCallbacks(window);
   DuplicateScanOutcome outcome;
   {
-    EscapeWatch escape;
-    ui.breakPoll = [&escape] { return escape.Pressed(); };
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    outcome = ScanDuplicates(state.collection, files,
-                             (state.searchCriteria.matrixFlags & MatrixGap) != 0, ui);
+    // The progress window is modal over the main window, so no command can
+    // start meanwhile; its Stop button and Escape stop the scan between
+    // two records.
+    QProgressDialog progress(&window);
+    progress.setWindowTitle(Title(window, CmdDuplicates).isEmpty() ? QStringLiteral("Kestrovale")
+                                                                   : Title(window, CmdDuplicates));
+    progress.setObjectName(QStringLiteral("duplicateProgress"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setCancelButtonText(QStringLiteral("&Stop"));
+    progress.setRange(0, std::max(total, 1));
+    progress.setMinimumDuration(300);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    ui.breakPoll = [&progress] {
+      QApplication::processEvents();
+      return progress.wasCanceled();
+    };
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    outcome = ScanDuplicates(
+        state.collection, files, (state.searchCriteria.matrixFlags & MatrixGap) != 0, ui,
+        [&](int record) {
+          progress.setLabelText(QStringLiteral("Looking for copies of problem n\u00B0%1 (%2 / %3)")
+                                    .arg(record + 1)
+                                    .arg(record - first + 1)
+                                    .arg(total));
+          progress.setValue(record - first);
+        });
     QGuiApplication::restoreOverrideCursor();
+    progress.setValue(progress.maximum());
   }
   if (!outcome.failure) report(outcome.failure);
   ShowCurrentRecord(window, report);
   window.AfterCommandRefresh(true);
+  if (summary) summary(DuplicateScanSummary(outcome, total));
   return static_cast<int>(outcome.notes.size());
+}
+
+QString DuplicateScanSummary(const DuplicateScanOutcome& outcome, int total) {
+  // A path in a note is the file system's (UTF-8 here), its " n°" suffix
+  // Windows-1252: only the file name is shown.
+  auto fileName = [](std::string_view path) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::string name(slash == std::string_view::npos ? path : path.substr(slash + 1));
+    return IsValidUtf8(name) ? QString::fromStdString(name) : FromCp1252(name);
+  };
+  auto count = [](std::size_t n, const char* one, const char* many) {
+    return QString::number(n) + QLatin1Char(' ') + QString::fromLatin1(n == 1 ? one : many);
+  };
+  QString text;
+  if (outcome.broken) {
+    text += QStringLiteral("Stopped after %1 of %2.\n")
+                .arg(outcome.scanned)
+                .arg(count(static_cast<std::size_t>(total), "problem", "problems"));
+  }
+  std::size_t copies = 0;
+  QStringList inFiles;
+  QStringList numbers;
+  for (const DuplicateNote& note : outcome.notes) {
+    numbers << QString::number(note.record);
+    std::string_view lines = note.lines;
+    while (!lines.empty()) {
+      const std::size_t end = lines.find("\r\n");
+      const std::string_view line = lines.substr(0, end);
+      lines = end == std::string_view::npos ? std::string_view() : lines.substr(end + 2);
+      if (line.empty()) continue;
+      ++copies;
+      const QString file = fileName(line.substr(0, line.find(" n\xB0")));
+      if (!inFiles.contains(file)) inFiles << file;
+    }
+  }
+  const QString scanned =
+      count(static_cast<std::size_t>(outcome.scanned), "problem scanned", "problems scanned");
+  if (outcome.notes.empty()) {
+    text += QStringLiteral("No new copy found (%1).").arg(scanned);
+  } else {
+    text += QStringLiteral("%1 found for %2 (%3), in %4.\n")
+                .arg(count(copies, "copy", "copies"))
+                .arg(count(outcome.notes.size(), "problem", "problems"))
+                .arg(scanned)
+                .arg(inFiles.join(QStringLiteral(", ")));
+    text += QStringLiteral(
+                "The list of copies was appended to the stored solution text of "
+                "n\u00B0 %1.")
+                .arg(numbers.join(QStringLiteral(", ")));
+  }
+  if (!outcome.unreadFiles.empty()) {
+    QStringList unread;
+    for (const UnreadFile& file : outcome.unreadFiles) unread << fileName(file.path);
+    text += QStringLiteral("\nNot read: %1.").arg(unread.join(QStringLiteral(", ")));
+  }
+  return text;
 }
 
 }  // namespace kv::app

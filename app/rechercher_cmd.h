@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include <QString>
+
+#include "collections/duplicate_scan.h"
 #include "collections/file_result.h"
 
 namespace kv::app {
@@ -30,11 +33,19 @@ int RechercherPosCommand(MainWindow& window, const WindowMessage& message);
 std::vector<std::string> DuplicateScanFiles(const AppState& state);
 
 // The duplicate scan of the current file from the current record on against
-// `files`, with the wait cursor; Escape stops it between records. The
-// current problem is offered for saving first (Cancel: nothing is done) and
-// shown again afterwards with the notes the scan stored. Returns the number
+// `files`, with a progress window whose Stop button (or Escape) stops it
+// between records. The current problem is offered for saving first (Cancel:
+// nothing is done) and shown again afterwards with the notes the scan
+// stored; `summary` (when given) is told what was found. Returns the number
 // of records that received notes.
 int DuplicateScanCommand(MainWindow& window, const std::vector<std::string>& files,
-                         const WindowReport& report);
+                         const WindowReport& report,
+                         const std::function<void(const QString& text)>& summary = nullptr);
+
+// What the scan tells at its end: how many copies of how many problems it
+// found and in which files, that the lists were appended to the problems'
+// stored solution texts, whether it was stopped, and the files it could not
+// read. `total`: the records it was to scan.
+QString DuplicateScanSummary(const DuplicateScanOutcome& outcome, int total);
 
 }  // namespace kv::app

@@ -85,7 +85,8 @@ std::string AppendDuplicateLines(std::string_view stored, std::string_view lines
 
 DuplicateScanOutcome ScanDuplicates(const CollectionState& state,
                                     const std::vector<std::string>& files, bool shifted,
-                                    const UiCallbacks& ui) {
+                                    const UiCallbacks& ui,
+                                    const std::function<void(int record)>& onRecord) {
   DuplicateScanOutcome outcome;
   std::vector<bool> skip(files.size());
   for (std::size_t f = 0; f < files.size(); ++f) {
@@ -93,6 +94,7 @@ DuplicateScanOutcome ScanDuplicates(const CollectionState& state,
   }
   CollectionState target = state;
   for (int record = std::max(state.currentIndex, 0);; ++record) {
+    if (onRecord) onRecord(record);
     if (ui.BreakRequested()) {
       outcome.broken = true;
       break;

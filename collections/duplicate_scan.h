@@ -8,6 +8,7 @@
 // problem, so the problem shown is left as it is.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,9 +51,11 @@ std::string AppendDuplicateLines(std::string_view stored, std::string_view lines
 // `files` (the file itself is skipped wherever it appears in the list). The
 // pattern of each record is its position, anchored or `shifted`; a record
 // without any man is not looked for (it would match every record). The
-// break poll is asked before each record. `state` is not changed.
+// break poll is asked before each record, and `onRecord` (when given) hears
+// of each record (from 0) before it is read. `state` is not changed.
 DuplicateScanOutcome ScanDuplicates(const CollectionState& state,
                                     const std::vector<std::string>& files, bool shifted,
-                                    const UiCallbacks& ui);
+                                    const UiCallbacks& ui,
+                                    const std::function<void(int record)>& onRecord = nullptr);
 
 }  // namespace kv

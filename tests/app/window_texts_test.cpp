@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -24,6 +25,7 @@
 #include "app/jumeaux_dlg.h"
 #include "app/modifier_dlg.h"
 #include "app/pane_font_dialog.h"
+#include "app/rechercher_cmd.h"
 #include "app/rechercher_texte_dlg.h"
 #include "app/selection_bio_dlg.h"
 #include "app_fixture.h"
@@ -77,6 +79,7 @@ class WindowTextsTest : public QObject {
   void authorEntryIsClearedAfterAdd();
   void dialogsKeepTheirSize();
   void authorListsAreFoundAndTheirStopIsTold();
+  void duplicateScanShowsProgressAndSummary();
 };
 
 void WindowTextsTest::printItemsKeepTheirMenuTextsInEveryLanguage() {
@@ -366,6 +369,51 @@ void WindowTextsTest::authorListsAreFoundAndTheirStopIsTold() {
   f.window->Dispatch(CmdInformation);
   QVERIFY(again.done());
   QCOMPARE(f.log.messages.size(), 1);
+}
+
+void WindowTextsTest::duplicateScanShowsProgressAndSummary() {
+  QTemporaryDir dir;
+  const std::string a = MakeCollection(dir, {"k7/8/8/8/8/8/8/K7", "4k3/8/8/8/8/8/8/4K3"}, "a.kvl");
+  const std::string b = MakeCollection(
+      dir, {"8/8/8/8/8/8/8/R3K2k", "k7/8/8/8/8/8/8/K7", "k7/8/8/8/8/8/8/K7"}, "b.kvl");
+  Fixture f;
+  f.state->collection.currentFileName = a;
+  f.window->Dispatch(CmdStartFile);
+  QVERIFY(f.state->fileOpen);
+  f.window->show();
+
+  // The progress window's Stop ends the scan before its first record.
+  QString summary;
+  QTimer::singleShot(0, f.window.get(), [&] {
+    auto* progress = f.window->findChild<QProgressDialog*>(QStringLiteral("duplicateProgress"));
+    if (progress != nullptr) progress->cancel();
+  });
+  QCOMPARE(DuplicateScanCommand(
+               *f.window, {a, b}, [](const FileResult&) {},
+               [&summary](const QString& text) { summary = text; }),
+           0);
+  QVERIFY2(summary.startsWith(QStringLiteral("Stopped after 0 of 2 problems.")),
+           qPrintable(summary));
+  QVERIFY(f.state->problem.solutionText.empty());
+
+  // A whole scan: the copies, the files they are in, and where the list went.
+  QCOMPARE(DuplicateScanCommand(
+               *f.window, {a, b}, [](const FileResult&) {},
+               [&summary](const QString& text) { summary = text; }),
+           1);
+  QVERIFY2(summary.contains(
+               QStringLiteral("2 copies found for 1 problem (2 problems scanned), in b.kvl.")),
+           qPrintable(summary));
+  QVERIFY(summary.contains(QStringLiteral("appended to the stored solution text of n\u00B0 1.")));
+  QVERIFY(!summary.contains(QStringLiteral("Stopped")));
+  // Ctrl+D itself ends with the summary in a box (here with no other
+  // collection to read: the start-up folder is not known).
+  f.log.messages.clear();
+  f.state->startDirectory.clear();
+  f.window->Dispatch(CmdDuplicates);
+  QCOMPARE(f.log.messages.size(), 1);
+  QVERIFY2(f.log.messages[0].startsWith(QStringLiteral("No new copy found (2 problems scanned)")),
+           qPrintable(f.log.messages[0]));
 }
 
 QTEST_MAIN(WindowTextsTest)
