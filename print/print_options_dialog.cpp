@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <array>
+#include <cmath>
 
 #include "print/print_job.h"
 #include "print/print_option_limits.h"
@@ -146,14 +147,7 @@ PrintOptionsDialog::PrintOptionsDialog(const OutputSettings& settings, QPrinter&
   }
   auto* printerButton = new QPushButton(DesignText(158), margins);
   printerButton->setObjectName("131");
-  connect(printerButton, &QPushButton::clicked, this, [this] {
-    QPageSetupDialog setup(&printer_, this);
-    if (setup.exec() == QDialog::Accepted) {
-      ReadPrinter();
-      for (const int position : MarginPositions) SetMargin(position, MarginValue(position));
-      SetDiagramSize(DiagramSizeValue());
-    }
-  });
+  connect(printerButton, &QPushButton::clicked, this, &PrintOptionsDialog::PrinterSetup);
   marginForm->addRow(printerButton);
   tabs->addTab(margins, DesignText(PageTitleMessages[2]));
 
@@ -206,6 +200,30 @@ void PrintOptionsDialog::Translate(const Language& language, const QString& titl
 
 void PrintOptionsDialog::ShowPageOf(DocumentKind kind) {
   pages_->tabs->setCurrentIndex(kind == DocumentKind::Report ? 1 : 0);
+}
+
+// The margins have one home, these pages: the page setup opens showing
+// them, and the margins it is closed with come back here. The printer's own
+// margins meanwhile stay those of its unprintable border, which the page
+// geometry lays the margins over.
+void PrintOptionsDialog::PrinterSetup() {
+  const QMarginsF border = printer_.pageLayout().margins(QPageLayout::Millimeter);
+  printer_.setPageMargins(
+      QMarginsF(MarginValue(OutputMarginLeft), MarginValue(OutputMarginTop),
+                MarginValue(OutputMarginRight), MarginValue(OutputMarginBottom)),
+      QPageLayout::Millimeter);
+  QPageSetupDialog setup(&printer_, this);
+  setup.setObjectName(QStringLiteral("pageSetup"));
+  const bool accepted = setup.exec() == QDialog::Accepted;
+  const QMarginsF chosen = printer_.pageLayout().margins(QPageLayout::Millimeter);
+  printer_.setPageMargins(border, QPageLayout::Millimeter);
+  if (!accepted) return;
+  ReadPrinter();
+  SetMargin(OutputMarginLeft, static_cast<int>(std::lround(chosen.left())));
+  SetMargin(OutputMarginTop, static_cast<int>(std::lround(chosen.top())));
+  SetMargin(OutputMarginRight, static_cast<int>(std::lround(chosen.right())));
+  SetMargin(OutputMarginBottom, static_cast<int>(std::lround(chosen.bottom())));
+  SetDiagramSize(DiagramSizeValue());
 }
 
 void PrintOptionsDialog::ReadPrinter() {

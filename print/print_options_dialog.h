@@ -46,6 +46,7 @@ class PrintOptionsDialog : public QDialog {
 
  private:
   void ReadPrinter();
+  void PrinterSetup();
   struct Pages;
   std::unique_ptr<Pages> pages_;
   OutputSettings settings_;

@@ -3,6 +3,7 @@
 // dialogs, the status bar's help and square texts, the font choice, and
 // dialogs that keep their size.
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QFontComboBox>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
@@ -31,6 +33,7 @@
 #include "app_fixture.h"
 #include "collections/author_list.h"
 #include "modal_script.h"
+#include "print/print_options_dialog.h"
 #include "strings/custom_language.h"
 #include "strings/menu.h"
 
@@ -80,6 +83,7 @@ class WindowTextsTest : public QObject {
   void dialogsKeepTheirSize();
   void authorListsAreFoundAndTheirStopIsTold();
   void duplicateScanShowsProgressAndSummary();
+  void printSetupShowsTheMarginsOfTheOptions();
 };
 
 void WindowTextsTest::printItemsKeepTheirMenuTextsInEveryLanguage() {
@@ -414,6 +418,38 @@ void WindowTextsTest::duplicateScanShowsProgressAndSummary() {
   QCOMPARE(f.log.messages.size(), 1);
   QVERIFY2(f.log.messages[0].startsWith(QStringLiteral("No new copy found (2 problems scanned)")),
            qPrintable(f.log.messages[0]));
+}
+
+void WindowTextsTest::printSetupShowsTheMarginsOfTheOptions() {
+  OutputSettings output;
+  output[OutputMarginLeft] = 10;
+  output[OutputMarginRight] = 12;
+  output[OutputMarginTop] = 14;
+  output[OutputMarginBottom] = 16;
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  const QMarginsF border = printer.pageLayout().margins(QPageLayout::Millimeter);
+  print::PrintOptionsDialog options(output, printer);
+  options.show();
+  QMarginsF shown;
+  ModalScript script;
+  script.then<QDialog>([&](QDialog* setup) {
+    QCOMPARE(setup->objectName(), QStringLiteral("pageSetup"));
+    shown = printer.pageLayout().margins(QPageLayout::Millimeter);
+    // The user sets the left margin to 25 mm in the page setup.
+    auto* left = setup->findChild<QDoubleSpinBox*>(QStringLiteral("leftMargin"));
+    QVERIFY(left != nullptr);
+    left->setValue(25);
+    setup->accept();
+  });
+  script.start();
+  options.findChild<QPushButton*>(QStringLiteral("131"))->click();
+  QVERIFY(script.done());
+  QCOMPARE(shown, QMarginsF(10, 14, 12, 16));
+  // The margin comes back to the options; the printer keeps its own border.
+  QCOMPARE(options.Settings()[OutputMarginLeft], 25);
+  QCOMPARE(options.Settings()[OutputMarginRight], 12);
+  QCOMPARE(printer.pageLayout().margins(QPageLayout::Millimeter), border);
 }
 
 QTEST_MAIN(WindowTextsTest)
