@@ -21,6 +21,7 @@
 #include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include "app/about_dlg.h"
 #include "app/affiche_options_dlg.h"
@@ -28,6 +29,7 @@
 #include "app/choose_file.h"
 #include "app/choose_file_logic.h"
 #include "app/collection_dialog_commands.h"
+#include "app/command_icons.h"
 #include "app/commands.h"
 #include "app/description_commands.h"
 #include "app/dialog_frame.h"
@@ -42,6 +44,7 @@
 #include "app/selection_bio_dlg.h"
 #include "app/solve_runner.h"
 #include "app/tester_coup_dlg.h"
+#include "app/tool_bands.h"
 #include "collections/export.h"
 #include "collections/file_result.h"
 #include "collections/import_file.h"
@@ -68,84 +71,6 @@ std::string FileNameText(const std::string& path) {
 
 // The status parts' widths: spacer, square, problem type, spacer, the rest.
 constexpr std::array<int, 4> StatusWidths = {6, 130, 130, 4};
-
-// Toolbar images drawn from symbols of the interface font, 16 x 15.
-QIcon GlyphIcon(const QString& text) {
-  QPixmap pixmap(32, 30);
-  pixmap.fill(Qt::transparent);
-  QPainter p(&pixmap);
-  p.setRenderHint(QPainter::Antialiasing);
-  QFont font("DejaVu Sans");
-  font.setPixelSize(text.size() > 1 ? 17 : 24);
-  font.setBold(true);
-  p.setFont(font);
-  p.setPen(QColor(0x20, 0x20, 0x20));
-  p.drawText(pixmap.rect(), Qt::AlignCenter, text);
-  return QIcon(pixmap);
-}
-
-// A printer: the paper above, the body, the paper coming out.
-QIcon PrinterIcon() {
-  QPixmap pixmap(32, 30);
-  pixmap.fill(Qt::transparent);
-  QPainter p(&pixmap);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(QPen(QColor(0x20, 0x20, 0x20), 2));
-  p.setBrush(Qt::white);
-  p.drawRect(9, 3, 14, 8);
-  p.setBrush(QColor(0x90, 0x90, 0x90));
-  p.drawRoundedRect(3, 10, 26, 11, 2, 2);
-  p.setBrush(Qt::white);
-  p.drawRect(9, 17, 14, 10);
-  return QIcon(pixmap);
-}
-
-// Toolbar buttons drawn from a character or two of the interface font: the
-// navigation arrows, the effects band's board operations and a few others.
-struct GlyphButton {
-  int command;
-  const char16_t* glyph;
-};
-constexpr GlyphButton GlyphButtons[] = {
-    {CmdFirst, u"|\u25C0"},
-    {CmdPrevious, u"\u25C0"},
-    {CmdNext, u"\u25B6"},
-    {CmdLast, u"\u25B6|"},
-    {CmdInformation, u"i"},
-    {CmdSearchPositions, u"?"},
-    {CmdSearchSolution, u"#"},
-    {CmdSolvingOptions, u"\u2699"},
-    {CmdSpecialEffects, u"\u2726"},
-    {188, u"\u2191"},
-    {182, u"\u2193"},
-    {184, u"\u2190"},
-    {186, u"\u2192"},
-    {185, u"\u21BB"},
-    {183, u"\u21D4"},
-    {189, u"\u21D5"},
-};
-
-QIcon ButtonIcon(int command, QStyle* style) {
-  for (const GlyphButton& button : GlyphButtons) {
-    if (button.command == command) return GlyphIcon(QString::fromUtf16(button.glyph));
-  }
-  switch (command) {
-    case CmdOpen:
-      return style->standardIcon(QStyle::SP_DialogOpenButton);
-    case CmdSaveAs:
-      return style->standardIcon(QStyle::SP_DialogSaveButton);
-    case CmdPrintButton:
-      return PrinterIcon();
-    case CmdPreview:
-      return style->standardIcon(QStyle::SP_FileDialogContentsView);
-    case CmdOldList:
-      return style->standardIcon(QStyle::SP_FileDialogListView);
-    case CmdVisualizer:
-      return style->standardIcon(QStyle::SP_FileDialogDetailedView);
-    default:
-      return {};
-  }
-}
 
 void CollectCommands(const std::vector<MenuItem>& items, std::vector<int>& ids) {
   for (const MenuItem& item : items) {
@@ -209,8 +134,11 @@ MainWindow::MainWindow(AppState& state, Prompts prompts, QWidget* parent)
   modernPieces_ = RenderPieceImages(PieceSet::Modern, BoardWidget::SquareSize);
   classicPieces_ = RenderPieceImages(PieceSet::Classic, BoardWidget::SquareSize);
 
-  area_ = new MainArea(this);
-  setCentralWidget(area_);
+  // Above the client area the toolbar bands, which wrap onto more rows in a
+  // narrow window; the area below keeps its own coordinates.
+  auto* central = new QWidget(this);
+  setCentralWidget(central);
+  area_ = new MainArea(central);
   board_ = new BoardWidget(state_.pos.board, drag_, area_);
   solutionPane_ = new QPlainTextEdit(area_);
   solutionPane_->setObjectName("solutionPane");
@@ -226,6 +154,11 @@ MainWindow::MainWindow(AppState& state, Prompts prompts, QWidget* parent)
 
   CreateActions();
   CreateToolBars();
+  auto* column = new QVBoxLayout(central);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  column->addWidget(bands_);
+  column->addWidget(area_, 1);
   CreateStatusBar();
   RebuildMenus();
   ApplyPaneFont();
@@ -314,24 +247,21 @@ void MainWindow::CreateActions() {
     if (Action(id) == nullptr) MakeAction(id);
   for (int id = CmdLanguageFirst; id <= CmdLanguageOther; ++id) Action(id)->setCheckable(true);
   Action(CmdSpecialEffects)->setCheckable(true);
-  for (const auto& [id, action] : commands_) action->setIcon(ButtonIcon(id, style()));
+  for (const auto& [id, action] : commands_) action->setIcon(CommandIcon(id));
 }
 
 void MainWindow::CreateToolBars() {
-  navigationBar_ = addToolBar(QStringLiteral("navigation"));
+  bands_ = new ToolBandArea(centralWidget());
+  bands_->setObjectName("toolBands");
+  navigationBar_ = new ToolBand(bands_);
   navigationBar_->setObjectName("navigationBand");
-  mainBar_ = addToolBar(QStringLiteral("main"));
+  mainBar_ = new ToolBand(bands_);
   mainBar_->setObjectName("mainBand");
-  effectsBar_ = addToolBar(QStringLiteral("effects"));
+  effectsBar_ = new ToolBand(bands_);
   effectsBar_->setObjectName("effectsBand");
-  for (QToolBar* bar : {navigationBar_, mainBar_, effectsBar_}) {
-    bar->setIconSize(QSize(16, 15));
-    bar->setMovable(true);
-    bar->setFloatable(false);
-  }
 
-  navigationBar_->addAction(Action(CmdFirst));
-  navigationBar_->addAction(Action(CmdPrevious));
+  navigationBar_->AddAction(Action(CmdFirst));
+  navigationBar_->AddAction(Action(CmdPrevious));
   positionBox_ = new QLineEdit(navigationBar_);
   positionBox_->setObjectName("positionBox");
   positionBox_->setAlignment(Qt::AlignRight);
@@ -343,9 +273,9 @@ void MainWindow::CreateToolBars() {
     positionBox_->setModified(false);
     Dispatch(CmdPositionBox);
   });
-  navigationBar_->addWidget(positionBox_);
-  navigationBar_->addAction(Action(CmdNext));
-  navigationBar_->addAction(Action(CmdLast));
+  navigationBar_->AddWidget(positionBox_);
+  navigationBar_->AddAction(Action(CmdNext));
+  navigationBar_->AddAction(Action(CmdLast));
   navigationBar_->hide();
 
   // The drop-down items carry the names of the two print kinds; they have
@@ -362,32 +292,29 @@ void MainWindow::CreateToolBars() {
       menu->addAction(action);
       dropDownItems_.push_back(action);
     }
-    auto* button = new QToolButton(mainBar_);
-    button->setDefaultAction(Action(command));
-    button->setMenu(menu);
-    button->setPopupMode(QToolButton::MenuButtonPopup);
-    button->setAutoRaise(true);
-    mainBar_->addWidget(button);
+    mainBar_->AddDropDown(Action(command), menu);
   };
-  mainBar_->addAction(Action(CmdOpen));
-  mainBar_->addAction(Action(CmdSaveAs));
-  mainBar_->addSeparator();
+  mainBar_->AddAction(Action(CmdOpen));
+  mainBar_->AddAction(Action(CmdSaveAs));
+  mainBar_->AddSeparator();
   dropDown(CmdPrintButton, CmdPrintDiagrams, CmdPrintReport);
   dropDown(CmdPreview, CmdPreviewDiagrams, CmdPreviewReport);
-  mainBar_->addSeparator();
-  mainBar_->addAction(Action(CmdInformation));
-  mainBar_->addSeparator();
-  mainBar_->addAction(Action(CmdSearchPositions));
-  mainBar_->addAction(Action(CmdOldList));
-  mainBar_->addAction(Action(CmdVisualizer));
-  mainBar_->addSeparator();
-  mainBar_->addAction(Action(CmdSearchSolution));
-  mainBar_->addAction(Action(CmdSolvingOptions));
-  mainBar_->addSeparator();
-  mainBar_->addAction(Action(CmdSpecialEffects));
+  mainBar_->AddSeparator();
+  mainBar_->AddAction(Action(CmdInformation));
+  mainBar_->AddSeparator();
+  mainBar_->AddAction(Action(CmdSearchPositions));
+  mainBar_->AddAction(Action(CmdOldList));
+  mainBar_->AddAction(Action(CmdVisualizer));
+  mainBar_->AddSeparator();
+  mainBar_->AddAction(Action(CmdSearchSolution));
+  mainBar_->AddAction(Action(CmdSolvingOptions));
+  mainBar_->AddSeparator();
+  mainBar_->AddAction(Action(CmdSpecialEffects));
 
-  for (int id : {188, 182, 184, 186, 185, 183, 189}) effectsBar_->addAction(Action(id));
+  for (int id : {188, 182, 184, 186, 185, 183, 189}) effectsBar_->AddAction(Action(id));
   effectsBar_->hide();
+
+  for (ToolBand* band : {navigationBar_, mainBar_, effectsBar_}) bands_->AddBand(band);
 }
 
 void MainWindow::CreateStatusBar() {
@@ -476,6 +403,18 @@ void MainWindow::ApplyLanguageTexts() {
   for (const auto& [id, action] : commands_) {
     if (id >= 100 && id <= 180) action->setToolTip(MessageText(id - 100));
   }
+  // The board operations have no help line of their own: their tips say
+  // the operation and its direction in the words of the twins dialog
+  // (translation, rotation, mirror).
+  const QString translation = MessageText(190);
+  Action(188)->setToolTip(translation + QStringLiteral(" \u2191"));
+  Action(182)->setToolTip(translation + QStringLiteral(" \u2193"));
+  Action(184)->setToolTip(translation + QStringLiteral(" \u2190"));
+  Action(186)->setToolTip(translation + QStringLiteral(" \u2192"));
+  Action(185)->setToolTip(MessageText(165) + QStringLiteral(" 90\u00B0"));
+  Action(183)->setToolTip(MessageText(140) + QStringLiteral(" \u2194"));
+  Action(189)->setToolTip(MessageText(140) + QStringLiteral(" \u2195"));
+  UpdateNavigationTips();
   for (QAction* item : dropDownItems_) {
     const int id = item->data().toInt();
     const bool diagrams = id == CmdPrintDiagrams || id == CmdPreviewDiagrams;
@@ -937,7 +876,20 @@ void MainWindow::ReportSkippedImports(const ImportResult& imported) {
   prompts_.messageBox(Q(text), QStringLiteral("Kestrovale"), MbIconExclamation);
 }
 
+// The navigation buttons' tips name the problem each one goes to.
+void MainWindow::UpdateNavigationTips() {
+  const int last = state_.collection.lastIndex;
+  const int current = state_.collection.currentIndex;
+  const QString label = MessageText(152).remove(QLatin1Char(':')).trimmed();
+  auto tip = [&](int command) {
+    const int target = NavigationTarget(command, current, last) + 1;
+    Action(command)->setToolTip(label + QLatin1Char(' ') + QString::number(target));
+  };
+  for (int command : {CmdFirst, CmdPrevious, CmdNext, CmdLast}) tip(command);
+}
+
 void MainWindow::AfterCommandRefresh(bool focus) {
+  UpdateNavigationTips();
   setWindowTitle(Q(WindowTitle(state_.fileOpen, FileNameText(state_.collection.currentFileName))));
   if (state_.fileOpen) {
     navigationBar_->show();

@@ -17,6 +17,7 @@
 #include "app/app_state.h"
 #include "app/board_widget.h"
 #include "app/piece_images.h"
+#include "app/tool_bands.h"
 #include "collections/import_common.h"
 #include "print/preview_zoom.h"
 #include "print/print_document.h"
@@ -111,8 +112,9 @@ class MainWindow : public QMainWindow {
   QPlainTextEdit* solutionPane() const { return solutionPane_; }
   QPlainTextEdit* informationPane() const { return informationPane_; }
   QLineEdit* positionBox() const { return positionBox_; }
-  QToolBar* navigationBar() const { return navigationBar_; }
-  QToolBar* effectsBar() const { return effectsBar_; }
+  ToolBand* navigationBar() const { return navigationBar_; }
+  ToolBand* effectsBar() const { return effectsBar_; }
+  ToolBandArea* toolBands() const { return bands_; }
   const Menu& menuData() const { return menu_; }
 
   // Set when the window may close (AskToSave did not answer Cancel).
@@ -140,6 +142,7 @@ class MainWindow : public QMainWindow {
   void ApplyPaneFont();
   void RelabelRecentFiles();
   void RefreshSquareStatus();
+  void UpdateNavigationTips();
   void TellAuthorListProblem();
   QString FileSummary() const;
 
@@ -186,9 +189,10 @@ class MainWindow : public QMainWindow {
   QPlainTextEdit* solutionPane_ = nullptr;
   QPlainTextEdit* informationPane_ = nullptr;
   QLineEdit* positionBox_ = nullptr;
-  QToolBar* navigationBar_ = nullptr;
-  QToolBar* mainBar_ = nullptr;
-  QToolBar* effectsBar_ = nullptr;
+  ToolBandArea* bands_ = nullptr;
+  ToolBand* navigationBar_ = nullptr;
+  ToolBand* mainBar_ = nullptr;
+  ToolBand* effectsBar_ = nullptr;
   // The items of the print and preview buttons' drop-down menus.
   std::vector<QAction*> dropDownItems_;
   std::array<QLabel*, 5> statusParts_{};

@@ -241,11 +241,21 @@ int RunProgram(QApplication& application) {
   session.Start(commandLine);
 
   if (!screenshot.isEmpty()) {
+    // KESTROVALE_SCREENSHOT_PART=toolbar: the toolbar bands alone, all three
+    // of them, instead of the whole window.
+    const bool toolbarOnly = qEnvironmentVariable("KESTROVALE_SCREENSHOT_PART") == "toolbar";
     auto grab = [&] {
+      if (toolbarOnly) {
+        if (window.effectsBar()->isHidden()) window.Dispatch(CmdSpecialEffects, Qt::NoModifier);
+        QApplication::processEvents();
+        window.toolBands()->grab().save(screenshot);
+        application.exit(0);
+        return;
+      }
       // The key and its variations at the top of the solution pane, as a
       // publication prints them.
       QPlainTextEdit* pane = window.solutionPane();
-      const QTextBlock key = pane->document()->find(QStringLiteral("Solution:")).block();
+      const QTextBlock key = pane->document()->find(QStringLiteral("Solution")).block();
       if (key.isValid()) pane->verticalScrollBar()->setValue(key.blockNumber());
       window.grab().save(screenshot);
       application.exit(0);

@@ -16,10 +16,13 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
+#include <QToolButton>
 #include <QtTest>
 
 #include "app/affiche_options_dlg.h"
 #include "app/board_editing.h"
+#include "app/command_icons.h"
 #include "app/commands.h"
 #include "app/description_commands.h"
 #include "app/dialog_frame.h"
@@ -84,6 +87,8 @@ class WindowTextsTest : public QObject {
   void authorListsAreFoundAndTheirStopIsTold();
   void duplicateScanShowsProgressAndSummary();
   void printSetupShowsTheMarginsOfTheOptions();
+  void toolbarsWrapInANarrowWindow();
+  void toolbarIconsAreDrawnAtEveryScale();
 };
 
 void WindowTextsTest::printItemsKeepTheirMenuTextsInEveryLanguage() {
@@ -450,6 +455,84 @@ void WindowTextsTest::printSetupShowsTheMarginsOfTheOptions() {
   QCOMPARE(options.Settings()[OutputMarginLeft], 25);
   QCOMPARE(options.Settings()[OutputMarginRight], 12);
   QCOMPARE(printer.pageLayout().margins(QPageLayout::Millimeter), border);
+}
+
+void WindowTextsTest::toolbarsWrapInANarrowWindow() {
+  QTemporaryDir dir;
+  Fixture f;
+  f.state->collection.currentFileName = MakeCollection(dir, {"k7/8/1K6/8/8/8/8/7R"});
+  f.window->Dispatch(CmdStartFile);
+  f.window->Dispatch(CmdSpecialEffects);
+  f.window->resize(1000, 500);
+  f.window->show();
+  QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+  ToolBandArea* bands = f.window->toolBands();
+  const QList<QToolButton*> buttons = bands->findChildren<QToolButton*>();
+  QCOMPARE(buttons.size(), 4 + 11 + 7);
+  int previousHeight = 0;
+  for (int width : {1000, 520, 330, 200}) {
+    f.window->resize(width, 500);
+    QApplication::processEvents();
+    const QRect area = bands->rect();
+    // Every button is shown whole inside the bands; none is left out.
+    for (QToolButton* button : buttons) {
+      QVERIFY2(button->isVisible(), qPrintable(button->objectName()));
+      const QRect inBands(button->mapTo(bands, QPoint(0, 0)), button->size());
+      QVERIFY2(area.contains(inBands),
+               qPrintable(QStringLiteral("%1 at width %2").arg(button->objectName()).arg(width)));
+    }
+    // The position box too.
+    QVERIFY(f.window->positionBox()->isVisible());
+    // Narrower windows take more rows.
+    QVERIFY(bands->height() >= previousHeight);
+    previousHeight = bands->height();
+  }
+  QVERIFY(previousHeight >= 3 * 22);
+  // Wide again: one row.
+  f.window->resize(1000, 500);
+  QApplication::processEvents();
+  QCOMPARE(f.window->navigationBar()->y(), f.window->effectsBar()->y());
+  QVERIFY(bands->height() < 40);
+}
+
+void WindowTextsTest::toolbarIconsAreDrawnAtEveryScale() {
+  QSet<QByteArray> seen;
+  int drawn = 0;
+  for (int command : CommandsWithIcons()) {
+    const QIcon icon = CommandIcon(command);
+    QVERIFY2(!icon.isNull(), qPrintable(QString::number(command)));
+    for (qreal scale : {1.0, 2.0}) {
+      const QPixmap pixmap = icon.pixmap(QSize(16, 16), scale);
+      // Drawn at the screen's own density, not a small image scaled up.
+      QCOMPARE(pixmap.size(), QSize(16, 16) * scale);
+      QCOMPARE(pixmap.devicePixelRatio(), scale);
+      const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+      int inked = 0;
+      for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) inked += qAlpha(image.pixel(x, y)) > 128;
+      QVERIFY2(inked > image.width() * image.height() / 10, qPrintable(CommandIconName(command)));
+      if (scale == 1.0) {
+        const QByteArray bytes(reinterpret_cast<const char*>(image.constBits()),
+                               static_cast<int>(image.sizeInBytes()));
+        QVERIFY2(!seen.contains(bytes), qPrintable(CommandIconName(command)));  // no two alike
+        seen.insert(bytes);
+      }
+      ++drawn;
+    }
+  }
+  QCOMPARE(drawn, 44);
+  // Every toolbar button carries its icon and a tip, in every language.
+  Fixture f;
+  for (int language = CmdLanguageFirst; language < CmdLanguageOther; ++language) {
+    f.window->Dispatch(language);
+    for (QToolButton* button : f.window->toolBands()->findChildren<QToolButton*>()) {
+      QVERIFY(!button->icon().isNull());
+      QVERIFY2(!button->toolTip().trimmed().isEmpty(), qPrintable(button->objectName()));
+    }
+  }
+  f.window->Dispatch(CmdLanguageFirst + 1);
+  QCOMPARE(f.window->Action(CmdSearchPositions)->toolTip(),
+           MessageQ(f.state->language, CmdSearchPositions - 100));
 }
 
 QTEST_MAIN(WindowTextsTest)
