@@ -98,6 +98,30 @@ void CollectHelpLines(const std::vector<TreeLine>& variations, std::vector<const
   }
 }
 
+// A series mover's solution: its series, the other side's last moves, and
+// every line from the first move to the goal (one per last move).
+Json SeriesPlayJson(const TreePlay& play) {
+  Json j;
+  j["move"] = nullptr;
+  j["mateInOne"] = false;
+  j["short"] = play.shortSolution;
+  j["threat"] = ThreatJson(play.line.threat);
+  j["variations"] = Json::array();
+  j["refutation"] = nullptr;
+  j["series"] = MovesJson(play.series);
+  j["finals"] = MovesJson(play.finals);
+  Json lines = Json::array();
+  const Json series = MovesJson(play.series);
+  if (play.finals.empty()) lines.push_back(series);
+  for (const TreeMove& final : play.finals) {
+    Json line = series;
+    line.push_back(MoveJson(final));
+    lines.push_back(std::move(line));
+  }
+  j["lines"] = std::move(lines);
+  return j;
+}
+
 Json PlayJson(const TreePlay& play, bool help) {
   Json j;
   j["move"] = play.line.answers.empty() ? Json(nullptr) : MoveJson(play.line.answers.front());
@@ -124,7 +148,11 @@ Json PlayJson(const TreePlay& play, bool help) {
   return j;
 }
 
+constexpr std::array<const char*, 4> SeriesModeNames = {"series", "seriesHelp", "seriesSelf",
+                                                         "seriesReflex"};
+
 const char* ModeName(const TreeRun& run) {
+  if (run.series >= 1 && run.series <= 4) return SeriesModeNames[run.series - 1];
   switch (run.helpMode) {
     case HelpBlackBegins:
       return "help";
@@ -152,7 +180,8 @@ Json RunJson(const TreeRun& run) {
   Json phases = Json::array();
   for (const TreePhase& phase : run.phases) {
     Json plays = Json::array();
-    for (const TreePlay& play : phase.plays) plays.push_back(PlayJson(play, run.helpMode != 0));
+    for (const TreePlay& play : phase.plays)
+      plays.push_back(run.series != 0 ? SeriesPlayJson(play) : PlayJson(play, run.helpMode != 0));
     phases.push_back(Json{{"phase", PhaseNames[static_cast<std::size_t>(phase.phase)]},
                           {"plays", std::move(plays)}});
   }

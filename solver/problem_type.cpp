@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "solver/series_solve.h"
+
 namespace kv {
 
 std::string FormatProblemType(const ProblemType& type, bool forSearchDialog) {
@@ -21,6 +23,7 @@ std::string FormatProblemType(const ProblemType& type, bool forSearchDialog) {
 bool CanSolve(const ProblemType& type) {
   // A record's kind byte can hold 4..7 in a damaged or foreign file; such a
   // problem is refused rather than solved as something it is not.
+  if (type.flags & FlagSeries) return CanSolveSeries(type);
   return type.kind <= KindReflex && type.moves >= 2 && type.moves <= 6 &&
          (type.flags & (FlagSeries | FlagStalemate | FlagMaximum)) == 0;
 }

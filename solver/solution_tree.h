@@ -70,6 +70,12 @@ struct TreePlay {
   bool refutedByMate = false;     // " Mate in 1": the move mates
   bool stalemate = false;         // "But Draw!"
   std::vector<TreeMove> refutations;
+  // A series mover's solution: the moves of the series, and the other
+  // side's last move (a series helpmate's, one) or moves (a series
+  // selfmate's forced moves, a series reflexmate's goal moves); none in a
+  // series direct mate.
+  std::vector<TreeMove> series;
+  std::vector<TreeMove> finals;
 };
 
 struct TreePhase {
@@ -88,6 +94,9 @@ struct TreeRun {
   bool shortMate = false;   // "Short Mate"
   bool truncated = false;   // "Truncated"
   int keyCount = 0;         // keys found, when the actual play is shown
+  // A series mover's run: 1 + its SeriesFamily (1 direct, 2 help, 3 self,
+  // 4 reflex); 0 for every other run.
+  int series = 0;
   std::vector<TreePhase> phases;
 };
 

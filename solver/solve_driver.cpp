@@ -10,6 +10,7 @@
 #include "core/validation.h"
 #include "solver/help_root_helper.h"
 #include "solver/root_helper.h"
+#include "solver/series_solve.h"
 #include "solver/solution_writer.h"
 #include "solver/twins.h"
 
@@ -589,6 +590,11 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
     s.stop = SolveStop::ChangedPosition;
     return;
   }
+  // A series mover has a search and a text of its own.
+  if (env.type.flags & FlagSeries) {
+    SolveSeries(s, env, n);
+    return;
+  }
   // Nothing is searched in a position that breaks the rules.
   const bool helpSetPlayRun = env.type.kind == KindHelp && s.search.helpMode == 1;
   s.positionInvalid = ValidateBeforeSolve(env, helpSetPlayRun) != 0;
@@ -617,7 +623,8 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
 
 void SolveTwinOrProblem(Solver& s, SolveEnvironment& env, int n) {
   SolveOptions& o = env.options;
-  const bool help = env.type.kind == KindHelp;
+  // A series mover has no set play and no run in which White begins.
+  const bool help = env.type.kind == KindHelp && (env.type.flags & FlagSeries) == 0;
   if (help) {
     if (env.type.flags & FlagWhiteBegins) {
       o[ActualPlay] = 1;
@@ -739,7 +746,10 @@ const std::string& SolveEntry(Solver& s, SolveEnvironment& env, int n) {
     }
     SolveEachTwin(s, env, n, twins);
   }
-  if (EffectiveTries(env) == 0 && env.options[ActualPlay] == 0) env.ui.Status(4, "");
+  // A search ran unless only a helpmate's play was written: its time stays.
+  if (EffectiveTries(env) == 0 && env.options[ActualPlay] == 0 &&
+      (env.type.flags & FlagSeries) == 0)
+    env.ui.Status(4, "");
   env.ui.Status(1, "");
   return FinishPaneText(s, env.ui);
 }

@@ -24,6 +24,8 @@
 
 namespace kv {
 
+struct SeriesSolves;  // solver/series_solve.h
+
 // The finished text is cut to this many characters.
 inline constexpr int SolutionPaneLimit = 50000;
 
@@ -95,6 +97,9 @@ struct Solver {
   std::uint64_t elapsedMilliseconds = 0;  // of the last key search
   // Set by a caller that wants the solution as data beside the text.
   SolutionTreeBuilder* tree = nullptr;
+  // The memory of the series searches and their last result, made at the
+  // first series mover solved.
+  std::shared_ptr<SeriesSolves> series;
 };
 
 // The solve entry: n = the problem's number of moves for "Search solution"

@@ -1,0 +1,299 @@
+// Squares are numbered here by their bit in a set of squares: 0 is a8, 63
+// is h1; row 0 is the eighth rank, so Black's pawns move towards row 7.
+#include "solver/series_bound.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <cstdlib>
+
+#include "core/tables.h"
+#include "solver/help_bound.h"
+
+namespace kv {
+namespace {
+
+// Moves no man needs within any series.
+constexpr int Far = 255;
+
+constexpr int Row(int n) {
+  return n >> 3;
+}
+constexpr int Column(int n) {
+  return n & 7;
+}
+constexpr bool OnBoard(int row, int column) {
+  return row >= 0 && row < 8 && column >= 0 && column < 8;
+}
+constexpr std::uint64_t Bit(int row, int column) {
+  return OnBoard(row, column) ? std::uint64_t{1} << (row * 8 + column) : 0;
+}
+
+constexpr std::array<std::array<int, 2>, 8> KingSteps = {
+    {{-1, -1}, {-1, 0}, {-1, 1}, {0, -1}, {0, 1}, {1, -1}, {1, 0}, {1, 1}}};
+constexpr std::array<std::array<int, 2>, 8> KnightJumps = {
+    {{-2, -1}, {-2, 1}, {-1, -2}, {-1, 2}, {1, -2}, {1, 2}, {2, -1}, {2, 1}}};
+
+// What each kind of man attacks from each square of an empty board.
+struct Attacks {
+  std::array<std::uint64_t, 64> king{}, knight{}, rook{}, bishop{}, whitePawn{};
+};
+
+constexpr Attacks MakeAttacks() {
+  Attacks a;
+  for (int n = 0; n < 64; ++n) {
+    const int r = Row(n);
+    const int c = Column(n);
+    for (const auto& s : KingSteps) a.king[n] |= Bit(r + s[0], c + s[1]);
+    for (const auto& j : KnightJumps) a.knight[n] |= Bit(r + j[0], c + j[1]);
+    for (int m = 0; m < 64; ++m) {
+      if (m == n) continue;
+      const int dr = Row(m) - r;
+      const int dc = Column(m) - c;
+      if (dr == 0 || dc == 0) a.rook[n] |= std::uint64_t{1} << m;
+      if (dr == dc || dr == -dc) a.bishop[n] |= std::uint64_t{1} << m;
+    }
+    a.whitePawn[n] = Bit(r - 1, c - 1) | Bit(r - 1, c + 1);
+  }
+  return a;
+}
+constexpr Attacks kAttacks = MakeAttacks();
+
+// The fewest knight jumps between two squares of an empty board.
+using JumpTable = std::array<std::array<std::uint8_t, 64>, 64>;
+const JumpTable kJumps = [] {
+  JumpTable jumps{};
+  for (int n = 0; n < 64; ++n) {
+    auto& row = jumps[n];
+    row.fill(Far);
+    row[n] = 0;
+    std::uint64_t ring = std::uint64_t{1} << n;
+    std::uint64_t seen = ring;
+    for (int d = 1; ring != 0; ++d) {
+      std::uint64_t next = 0;
+      for (std::uint64_t r = ring; r != 0; r &= r - 1) next |= kAttacks.knight[std::countr_zero(r)];
+      next &= ~seen;
+      for (std::uint64_t r = next; r != 0; r &= r - 1)
+        row[std::countr_zero(r)] = static_cast<std::uint8_t>(d);
+      seen |= next;
+      ring = next;
+    }
+  }
+  return jumps;
+}();
+
+int BitOf(int cell) {
+  return std::countr_zero(SquareBit[cell]);
+}
+
+// The fewest moves of a line piece or knight from `from` to `to` on an
+// empty board.
+int QueenDistance(int from, int to) {
+  if (from == to) return 0;
+  const int dr = std::abs(Row(to) - Row(from));
+  const int dc = std::abs(Column(to) - Column(from));
+  return (dr == 0 || dc == 0 || dr == dc) ? 1 : 2;
+}
+int RookDistance(int from, int to) {
+  if (from == to) return 0;
+  return (Row(to) == Row(from) || Column(to) == Column(from)) ? 1 : 2;
+}
+int BishopDistance(int from, int to) {
+  if (from == to) return 0;
+  const int dr = std::abs(Row(to) - Row(from));
+  const int dc = std::abs(Column(to) - Column(from));
+  if ((dr + dc) % 2 != 0) return Far;
+  return dr == dc ? 1 : 2;
+}
+
+// A black pawn's fewest moves to a square: as a pawn (forward, a file
+// aside for each capture, a double step from its home row), or promoted on
+// the first rank to a queen or a knight and moved on from there.
+int BlackPawnDistance(int from, int to) {
+  const bool home = Row(from) == 1;
+  const auto steps = [home](int forward, int sideways) {
+    if (forward < 0 || sideways > forward) return Far;
+    if (home && forward >= 2 && sideways <= forward - 2) return forward - 1;
+    return forward;
+  };
+  int best = Row(to) < 7 ? steps(Row(to) - Row(from), std::abs(Column(to) - Column(from))) : Far;
+  const int rowsToGo = 7 - Row(from);
+  for (int p = std::max(0, Column(from) - rowsToGo); p <= std::min(7, Column(from) + rowsToGo);
+       ++p) {
+    const int reach = steps(rowsToGo, std::abs(p - Column(from)));
+    if (reach >= Far) continue;
+    const int promoted = 56 + p;
+    best = std::min(best, reach + std::min<int>(QueenDistance(promoted, to), kJumps[promoted][to]));
+  }
+  return best;
+}
+
+int ComputedBlackManDistance(int man, int from, int to) {
+  switch (man) {
+    case BlackQueen:
+      return QueenDistance(from, to);
+    case BlackRook:
+      return RookDistance(from, to);
+    case BlackBishop:
+      return BishopDistance(from, to);
+    case BlackKnight:
+      return kJumps[from][to];
+    case BlackPawn:
+      return BlackPawnDistance(from, to);
+    default:
+      return Far;
+  }
+}
+
+// Every black man's distances, by piece code 11..15, made once.
+using DistanceTable = std::array<std::array<std::uint8_t, 64>, 64>;
+const std::array<DistanceTable, 5> kBlackDistances = [] {
+  std::array<DistanceTable, 5> tables{};
+  for (int man = BlackPawn; man <= BlackRook; ++man)
+    for (int from = 0; from < 64; ++from)
+      for (int to = 0; to < 64; ++to)
+        tables[man - BlackPawn][from][to] =
+            static_cast<std::uint8_t>(std::min(Far, ComputedBlackManDistance(man, from, to)));
+  return tables;
+}();
+
+int BlackManDistance(int man, int from, int to) {
+  return man >= BlackPawn && man <= BlackRook ? kBlackDistances[man - BlackPawn][from][to] : Far;
+}
+
+// What a white man on `n` attacks on an empty board.
+std::uint64_t WhiteAttacks(int man, int n) {
+  switch (man) {
+    case WhiteKing:
+      return kAttacks.king[n];
+    case WhiteQueen:
+      return kAttacks.rook[n] | kAttacks.bishop[n];
+    case WhiteRook:
+      return kAttacks.rook[n];
+    case WhiteBishop:
+      return kAttacks.bishop[n];
+    case WhiteKnight:
+      return kAttacks.knight[n];
+    case WhitePawn:
+      return kAttacks.whitePawn[n];
+    default:
+      return 0;
+  }
+}
+
+// The squares a white man reaches in one move on an empty board.
+std::uint64_t WhiteOneMove(int man, int n) {
+  if (man != WhitePawn) return WhiteAttacks(man, n);
+  const int r = Row(n);
+  const int c = Column(n);
+  std::uint64_t reach = Bit(r - 1, c) | kAttacks.whitePawn[n];
+  if (r == 6) reach |= Bit(r - 2, c);
+  return reach;
+}
+
+// What a white man may attack after one move of its own (or standing).
+std::uint64_t WhiteAttacksWithinOneMove(int man, int n) {
+  std::uint64_t attacks = WhiteAttacks(man, n);
+  for (std::uint64_t reach = WhiteOneMove(man, n); reach != 0; reach &= reach - 1) {
+    const int to = std::countr_zero(reach);
+    if (man == WhitePawn && Row(to) == 0) {
+      attacks |= WhiteAttacks(WhiteQueen, to) | WhiteAttacks(WhiteKnight, to);
+    } else {
+      attacks |= WhiteAttacks(man, to);
+    }
+  }
+  return attacks;
+}
+
+bool BlackMayCastle(const Position& pos) {
+  const Board& b = pos.board;
+  const auto& counters = pos.castlingCounters;
+  if (b[26] != BlackKing || counters[BlackKingMoves] != 0) return false;
+  return (b[29] == BlackRook && counters[H8Moves] == 0) ||
+         (b[22] == BlackRook && counters[A8Moves] == 0);
+}
+
+}  // namespace
+
+bool HelpStalematePossible(const Position& pos, int blackMoves) {
+  if (!IsSquare(pos.blackKingSquare)) return true;
+  // A castling moves two men at once, which the count does not know.
+  if (BlackMayCastle(pos)) return true;
+  // What White attacks with each man moving, the others standing.
+  std::array<std::uint64_t, 16> moving{};
+  std::array<std::uint64_t, 16> standing{};
+  int whiteCount = 0;
+  for (std::uint64_t men = pos.whiteMen; men != 0 && whiteCount < 16; men &= men - 1) {
+    const int n = std::countr_zero(men);
+    const int man = pos.board[BitSquare(n)];
+    standing[whiteCount] = WhiteAttacks(man, n);
+    moving[whiteCount++] = WhiteAttacksWithinOneMove(man, n);
+  }
+  std::uint64_t allStanding = 0;
+  for (int i = 0; i < whiteCount; ++i) allStanding |= standing[i];
+  // Whatever man moves, White attacks no more than this.
+  std::array<std::uint64_t, 17> covers{};
+  int choices = 0;
+  for (int i = 0; i < whiteCount; ++i) {
+    std::uint64_t others = 0;
+    for (int j = 0; j < whiteCount; ++j)
+      if (j != i) others |= standing[j];
+    covers[choices++] = others | moving[i];
+  }
+  if (choices == 0) covers[choices++] = allStanding;
+
+  // Black's men other than the king, and the fewest moves for one of them
+  // to stand on each square.
+  std::array<int, 64> block;
+  block.fill(Far);
+  int blackCount = 0;
+  for (std::uint64_t men = pos.blackMen; men != 0; men &= men - 1) {
+    const int n = std::countr_zero(men);
+    const int man = pos.board[BitSquare(n)];
+    if (man <= BlackKing) continue;
+    ++blackCount;
+    for (int q = 0; q < 64; ++q) block[q] = std::min(block[q], BlackManDistance(man, n, q));
+  }
+
+  const int king = BitOf(pos.blackKingSquare);
+  for (int row = std::max(0, Row(king) - blackMoves); row <= std::min(7, Row(king) + blackMoves);
+       ++row) {
+    for (int column = std::max(0, Column(king) - blackMoves);
+         column <= std::min(7, Column(king) + blackMoves); ++column) {
+      const int k = row * 8 + column;
+      const int kingMoves = std::max(std::abs(row - Row(king)), std::abs(column - Column(king)));
+      const std::uint64_t around = kAttacks.king[k];
+      for (int c = 0; c < choices; ++c) {
+        int cost = kingMoves;
+        int blockers = 0;
+        for (std::uint64_t open = around & ~covers[c]; open != 0 && cost <= blackMoves;
+             open &= open - 1) {
+          cost += block[std::countr_zero(open)];
+          ++blockers;
+        }
+        if (cost <= blackMoves && blockers <= blackCount) return true;
+      }
+    }
+  }
+  return false;
+}
+
+bool SeriesGoalPossible(const Position& pos, const SeriesRules& rules, int movesLeft) {
+  switch (rules.family) {
+    case SeriesFamily::Help:
+      // White's one move after Black's series: the helpmate count holds for
+      // any order of the moves, so for a series too.
+      return rules.stalemate ? HelpStalematePossible(pos, movesLeft)
+                             : HelpMatePossible(pos, 1, movesLeft);
+    case SeriesFamily::Direct:
+      // The helpmate count with no black move; it knows White's men up to
+      // seven moves away.
+      if (!rules.stalemate && movesLeft <= 7) return HelpMatePossible(pos, movesLeft, 0);
+      return true;
+    default:
+      return true;
+  }
+}
+
+}  // namespace kv

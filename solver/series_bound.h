@@ -1,0 +1,24 @@
+// Cheap bounds of a series search: counts of the moves the goal needs at
+// least, asked before a position's moves are walked. Each answer false
+// proves that no series of the moves left reaches the goal; true proves
+// nothing.
+#pragma once
+
+#include "core/position.h"
+#include "solver/series_search.h"
+
+namespace kv {
+
+// Whether the series side, to move in `pos` with `movesLeft` series moves
+// (1..255), may still reach the goal of `rules`.
+bool SeriesGoalPossible(const Position& pos, const SeriesRules& rules, int movesLeft);
+
+// Series helpstalemate: whether Black, to move with `blackMoves` moves left
+// before White's one move, may still be stalemated. In the end every square
+// next to the black king holds a black man or is attacked by White; White
+// attacks no more than its men attack on an empty board, one of them after
+// one move, and each square to be blocked costs the fewest moves of some
+// black man to reach it. The king's own steps are counted too.
+bool HelpStalematePossible(const Position& pos, int blackMoves);
+
+}  // namespace kv

@@ -1,0 +1,349 @@
+#include "solver/series_search.h"
+
+#include <algorithm>
+#include <bit>
+
+#include "core/goals.h"
+#include "core/rules.h"
+#include "core/tables.h"
+#include "solver/position_key.h"
+#include "solver/series_bound.h"
+
+namespace kv {
+namespace {
+
+// The user break is polled once every this many moves played.
+constexpr std::uint64_t BreakPollInterval = 4096;
+
+int CountMoves(const MoveList& list) {
+  int n = 0;
+  while (n < MoveListCapacity && list.moves[n].from != 0) ++n;
+  return n;
+}
+
+// Keeps the legal moves of a list, in their order: those after which the
+// mover's king is not attacked.
+void KeepLegalMoves(Position& pos, MoveList& list, bool white) {
+  int kept = 0;
+  for (int i = 0; i < MoveListCapacity && list.moves[i].from != 0; ++i) {
+    const Move m = list.moves[i];
+    MakeMove(pos, m);
+    const bool legal = white ? AttackedByBlack(pos, pos.whiteKingSquare) == 0
+                             : AttackedByWhite(pos, pos.blackKingSquare) == 0;
+    UnmakeMove(pos, m);
+    if (legal) list.moves[kept++] = m;
+  }
+  list.moves[kept].from = 0;
+}
+
+// White to move after Black's move lastFrom-lastTo: whether some white move
+// stalemates Black.
+bool WhiteCanStalemate(Position& pos, int lastFrom, int lastTo, MoveList& list) {
+  GenerateWhiteMoves(pos, lastFrom, lastTo, list);
+  for (int i = 0; i < MoveListCapacity && list.moves[i].from != 0; ++i) {
+    const Move m = list.moves[i];
+    MakeMove(pos, m);
+    const bool stalemates =
+        AttackedByBlack(pos, pos.whiteKingSquare) == 0 && BlackIsStalemated(pos, m.from, m.to);
+    UnmakeMove(pos, m);
+    if (stalemates) return true;
+  }
+  return false;
+}
+
+// Whether White has a man that moves along lines, or a pawn about to
+// promote to one: only then can a white move pin a black man.
+bool WhiteMayPin(const Position& pos) {
+  for (std::uint64_t men = pos.whiteMen; men != 0; men &= men - 1) {
+    const int square = BitSquare(std::countr_zero(men));
+    const int man = pos.board[square];
+    if (man == WhiteQueen || man == WhiteRook || man == WhiteBishop) return true;
+    if (man == WhitePawn && square < 40) return true;  // on the seventh rank
+  }
+  return false;
+}
+
+// Black to move (as if White had moved): whether one white move may still
+// leave Black without a move. A black man other than a pawn or the king
+// with a legal step to a square next to it, or a knight's jump, keeps that
+// move whatever White does, unless White takes the man or pins it; one
+// white move takes or pins one man, or two when it also uncovers a line.
+bool OneWhiteMoveMayStalemate(Position& pos, MoveList& list) {
+  // A list cut short by a check on White keeps fewer movers: no harm.
+  GenerateBlackMoves(pos, 0, 0, list);
+  const int limit = WhiteMayPin(pos) ? 2 : 1;
+  std::uint64_t movers = 0;
+  for (int i = 0; i < MoveListCapacity && list.moves[i].from != 0; ++i) {
+    const Move& b = list.moves[i];
+    if (b.moved == BlackKing || b.moved == BlackPawn) continue;
+    const std::uint64_t bit = SquareBit[b.from];
+    if (movers & bit) continue;
+    const int step = b.to - b.from;
+    const bool near = step == 1 || step == -1 || step == 10 || step == -10 || step == 9 ||
+                      step == -9 || step == 11 || step == -11 || b.moved == BlackKnight;
+    if (!near) continue;
+    MakeMove(pos, b);
+    const bool legal = AttackedByWhite(pos, pos.blackKingSquare) == 0;
+    UnmakeMove(pos, b);
+    if (legal) {
+      movers |= bit;
+      if (std::popcount(movers) > limit) return false;
+    }
+  }
+  return true;
+}
+
+class SeriesWalk {
+ public:
+  SeriesWalk(Position& pos, const SeriesRules& rules, SeriesMemory& memory, const UiCallbacks* ui,
+             SeriesResult& result)
+      : pos_(pos), rules_(rules), memory_(memory), ui_(ui), result_(result) {}
+
+  // Every series of exactly `length` moves; true when there is one.
+  bool SearchLength(int length) {
+    path_.assign(static_cast<std::size_t>(length), Move{});
+    return Walk(0, length);
+  }
+
+ private:
+  // The series side to move, `left` moves of the series still to play.
+  bool Walk(int ply, int left) {
+    if (Broken()) return false;
+    // A reflex problem: White must reach the goal when it can, and so
+    // fails wherever it could.
+    if (rules_.family == SeriesFamily::Reflex && WhiteReachesGoalAtOnce()) return false;
+    const std::uint64_t key = PositionKey(pos_, Move{});
+    if (memory_.table.ProvedNone(key, left)) return false;
+    if (memory_.bounds && !SeriesGoalPossible(pos_, rules_, left)) {
+      memory_.table.StoreNone(key, left);
+      return false;
+    }
+    MoveList& list = memory_.lists[static_cast<std::size_t>(ply)];
+    GenerateSeriesMoves(list);
+    bool found = false;
+    if (left == 1 && rules_.family == SeriesFamily::Direct && !rules_.stalemate) {
+      found = FinishDirectMates(ply, list);
+      if (!found && !broken_) memory_.table.StoreNone(key, left);
+      return found;
+    }
+    const bool white = !BlackPlaysSeries(rules_);
+    for (int i = 0; i < MoveListCapacity && list.moves[i].from != 0; ++i) {
+      const Move m = list.moves[i];
+      ++result_.nodes;
+      MakeMove(pos_, m);
+      const bool legal = white ? AttackedByBlack(pos_, pos_.whiteKingSquare) == 0
+                               : AttackedByWhite(pos_, pos_.blackKingSquare) == 0;
+      if (legal) {
+        const bool checks = white ? AttackedByWhite(pos_, pos_.blackKingSquare) != 0
+                                  : AttackedByBlack(pos_, pos_.whiteKingSquare) != 0;
+        path_[static_cast<std::size_t>(ply)] = m;
+        if (left == 1) {
+          found |= Finish(ply, m, checks);
+        } else if (!checks) {
+          // Only the last move of a series may give check.
+          found |= Walk(ply + 1, left - 1);
+        }
+      }
+      UnmakeMove(pos_, m);
+      if (broken_) return found;
+    }
+    if (!found) memory_.table.StoreNone(key, left);
+    return found;
+  }
+
+  // The series side's pseudo-legal moves; a maximummer's only its longest
+  // legal ones.
+  void GenerateSeriesMoves(MoveList& list) {
+    if (!BlackPlaysSeries(rules_)) {
+      GenerateWhiteMoves(pos_, 0, 0, list);
+    } else {
+      GenerateBlackMoves(pos_, 0, 0, list);
+      if (rules_.maximum) KeepLongestBlackMoves(pos_, list);
+    }
+  }
+
+  // The last move of the series, `m`, has been played: whether the goal
+  // follows, each solution recorded.
+  bool Finish(int ply, const Move& m, bool checks) {
+    switch (rules_.family) {
+      case SeriesFamily::Direct:
+        // A series mate ends in FinishDirectMates instead.
+        if (checks || !BlackIsStalemated(pos_, m.from, m.to)) return false;
+        Record(ply, {});
+        return true;
+      case SeriesFamily::Help:
+        return FinishHelp(ply, m);
+      default:
+        return FinishSelfOrReflex(ply, m);
+    }
+  }
+
+  // The last move of a series mate: the mate-in-one scan looks only at the
+  // moves that can check; when it finds a mate, every move of the list is
+  // tested by the mate test, which also judges its legality.
+  bool FinishDirectMates(int ply, const MoveList& list) {
+    if (FindMateInOne(pos_, 0, 0) <= 0) return false;
+    bool found = false;
+    for (int i = 0; i < MoveListCapacity && list.moves[i].from != 0; ++i) {
+      ++result_.nodes;
+      pos_.probeMove = list.moves[i];
+      if (TestMateMove(pos_) == 100) {
+        path_[static_cast<std::size_t>(ply)] = list.moves[i];
+        Record(ply, {});
+        found = true;
+      }
+    }
+    return found;
+  }
+
+  // Black's series is played: every White move that reaches the goal is a
+  // solution of its own.
+  bool FinishHelp(int ply, const Move& last) {
+    MoveList& list = memory_.lists.back();
+    if (!rules_.stalemate) {
+      if (FindMateInOne(pos_, last.from, last.to) <= 0) return false;
+      GenerateWhiteMoves(pos_, last.from, last.to, list);
+      bool found = false;
+      for (int i = 0; i < MoveListCapacity && list.moves[i].from != 0; ++i) {
+        pos_.probeMove = list.moves[i];
+        if (TestMateMove(pos_) == 100) {
+          Record(ply, {list.moves[i]});
+          found = true;
+        }
+      }
+      return found;
+    }
+    if (!OneWhiteMoveMayStalemate(pos_, list)) return false;
+    GenerateWhiteMoves(pos_, last.from, last.to, list);
+    bool found = false;
+    for (int i = 0; i < MoveListCapacity && list.moves[i].from != 0; ++i) {
+      const Move w = list.moves[i];
+      MakeMove(pos_, w);
+      const bool stalemates =
+          AttackedByBlack(pos_, pos_.whiteKingSquare) == 0 && BlackIsStalemated(pos_, w.from, w.to);
+      UnmakeMove(pos_, w);
+      if (stalemates) {
+        Record(ply, {w});
+        found = true;
+      }
+    }
+    return found;
+  }
+
+  // White's series is played: Black's legal moves (a maximummer's longest),
+  // each judged by whether it mates or stalemates White. A selfmate needs
+  // all of them to, a reflexmate one.
+  bool FinishSelfOrReflex(int ply, const Move& last) {
+    MoveList& list = memory_.lists.back();
+    GenerateBlackMoves(pos_, last.from, last.to, list);
+    if (rules_.maximum) {
+      KeepLongestBlackMoves(pos_, list);
+    } else {
+      KeepLegalMoves(pos_, list, false);
+    }
+    const int count = CountMoves(list);
+    if (count == 0) return false;
+    const bool self = rules_.family == SeriesFamily::Self;
+    std::vector<Move>& goals = finals_;
+    goals.clear();
+    for (int i = 0; i < count; ++i) {
+      const Move b = list.moves[i];
+      MakeMove(pos_, b);
+      bool reaches;
+      if (rules_.stalemate) {
+        reaches = WhiteIsStalemated(pos_, b.from, b.to);
+      } else {
+        reaches = AttackedByBlack(pos_, pos_.whiteKingSquare) != 0 &&
+                  !WhiteHasLegalMove(pos_, b.from, b.to);
+      }
+      UnmakeMove(pos_, b);
+      if (reaches) {
+        goals.push_back(b);
+      } else if (self) {
+        return false;
+      }
+    }
+    if (goals.empty()) return false;
+    Record(ply, goals);
+    return true;
+  }
+
+  // White to move in the series: whether it could mate (or stalemate)
+  // Black at once.
+  bool WhiteReachesGoalAtOnce() {
+    if (!rules_.stalemate) return FindMateInOne(pos_, 0, 0) > 0;
+    return WhiteCanStalemate(pos_, 0, 0, memory_.lists.back());
+  }
+
+  void Record(int ply, const std::vector<Move>& finals) {
+    ++result_.count;
+    if (result_.solutions.size() >= MaxKeptSeriesSolutions) return;
+    SeriesSolution& s = result_.solutions.emplace_back();
+    s.series.assign(path_.begin(), path_.begin() + ply + 1);
+    s.finals = finals;
+  }
+
+  bool Broken() {
+    if (broken_) return true;
+    if (ui_ != nullptr && result_.nodes >= nextPoll_) {
+      nextPoll_ = result_.nodes + BreakPollInterval;
+      if (ui_->BreakRequested()) broken_ = true;
+    }
+    return broken_;
+  }
+
+ public:
+  bool broken_ = false;
+
+ private:
+  Position& pos_;
+  const SeriesRules& rules_;
+  SeriesMemory& memory_;
+  const UiCallbacks* ui_;
+  SeriesResult& result_;
+  std::vector<Move> path_;
+  std::vector<Move> finals_;
+  std::uint64_t nextPoll_ = 0;
+};
+
+}  // namespace
+
+SeriesRules SeriesRulesOf(const ProblemType& type) {
+  SeriesRules rules;
+  switch (type.kind) {
+    case KindHelp:
+      rules.family = SeriesFamily::Help;
+      break;
+    case KindSelf:
+      rules.family = SeriesFamily::Self;
+      break;
+    case KindReflex:
+      rules.family = SeriesFamily::Reflex;
+      break;
+    default:
+      rules.family = SeriesFamily::Direct;
+      break;
+  }
+  rules.stalemate = (type.flags & FlagStalemate) != 0;
+  rules.maximum = (type.flags & FlagMaximum) != 0;
+  return rules;
+}
+
+SeriesResult SearchSeries(Position& pos, const SeriesRules& rules, int moves, SeriesMemory& memory,
+                          const UiCallbacks* ui) {
+  SeriesResult result;
+  moves = std::clamp(moves, 1, 255);
+  memory.table.Clear();
+  if (memory.lists.size() < static_cast<std::size_t>(moves) + 1)
+    memory.lists.resize(static_cast<std::size_t>(moves) + 1);
+  SeriesWalk walk(pos, rules, memory, ui, result);
+  for (int length = 1; length <= moves; ++length) {
+    const bool found = walk.SearchLength(length);
+    if (found) result.length = length;
+    if (found || walk.broken_) break;
+  }
+  result.broken = walk.broken_;
+  return result;
+}
+
+}  // namespace kv

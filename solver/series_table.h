@@ -1,0 +1,49 @@
+// The table of a series search: positions proved to have no solution within
+// a number of series moves. A series search proves its lengths one after
+// the other, shortest first, so when it reaches a position with d moves
+// left, no shorter series from there can exist either (with the moves that
+// led there it would have been a shorter solution, found before): "none in
+// exactly d moves" is "none within d moves", and the answer holds for every
+// longer length searched later from the same diagram. It does not hold for
+// another diagram, so each search starts with an empty table.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace kv {
+
+// Slots of the table a SeriesMemory allocates (8 bytes each).
+inline constexpr std::size_t DefaultSeriesTableSlots = std::size_t{1} << 21;
+
+class SeriesTable {
+ public:
+  explicit SeriesTable(std::size_t slotCount = DefaultSeriesTableSlots);
+
+  // Forgets every entry (cheaply: entries of an earlier search no longer
+  // match).
+  void Clear();
+  bool Enabled() const { return !slots_.empty(); }
+
+  // Whether `key` is known to have no solution within `moves` moves.
+  bool ProvedNone(std::uint64_t key, int moves) const;
+  // Records that `key` has no solution within `moves` moves (1..255).
+  void StoreNone(std::uint64_t key, int moves);
+
+  // Counters for the bench and the tests.
+  mutable std::uint64_t hits = 0;
+  std::uint64_t stores = 0;
+
+ private:
+  // A slot holds the key's upper 48 bits, the search's generation and the
+  // moves proved; 0 is empty.
+  static std::uint64_t Check(std::uint64_t key) { return key & ~std::uint64_t{0xFFFF}; }
+  std::size_t BucketOf(std::uint64_t key) const;
+
+  std::vector<std::uint64_t> slots_;
+  std::size_t mask_ = 0;
+  std::uint64_t generation_ = 1;  // 1..255
+};
+
+}  // namespace kv
