@@ -216,10 +216,10 @@ bool BlackMayCastle(const Position& pos) {
 
 }  // namespace
 
-bool HelpStalematePossible(const Position& pos, int blackMoves) {
-  if (!IsSquare(pos.blackKingSquare)) return true;
+int HelpStalemateMoves(const Position& pos) {
+  if (!IsSquare(pos.blackKingSquare)) return 0;
   // A castling moves two men at once, which the count does not know.
-  if (BlackMayCastle(pos)) return true;
+  if (BlackMayCastle(pos)) return 0;
   // What White attacks with each man moving, the others standing.
   std::array<std::uint64_t, 16> moving{};
   std::array<std::uint64_t, 16> standing{};
@@ -257,26 +257,26 @@ bool HelpStalematePossible(const Position& pos, int blackMoves) {
   }
 
   const int king = BitOf(pos.blackKingSquare);
-  for (int row = std::max(0, Row(king) - blackMoves); row <= std::min(7, Row(king) + blackMoves);
-       ++row) {
-    for (int column = std::max(0, Column(king) - blackMoves);
-         column <= std::min(7, Column(king) + blackMoves); ++column) {
-      const int k = row * 8 + column;
-      const int kingMoves = std::max(std::abs(row - Row(king)), std::abs(column - Column(king)));
-      const std::uint64_t around = kAttacks.king[k];
-      for (int c = 0; c < choices; ++c) {
-        int cost = kingMoves;
-        int blockers = 0;
-        for (std::uint64_t open = around & ~covers[c]; open != 0 && cost <= blackMoves;
-             open &= open - 1) {
-          cost += block[std::countr_zero(open)];
-          ++blockers;
-        }
-        if (cost <= blackMoves && blockers <= blackCount) return true;
+  int best = Far;
+  for (int k = 0; k < 64; ++k) {
+    const int kingMoves = std::max(std::abs(Row(k) - Row(king)), std::abs(Column(k) - Column(king)));
+    if (kingMoves >= best) continue;
+    const std::uint64_t around = kAttacks.king[k];
+    for (int c = 0; c < choices; ++c) {
+      int cost = kingMoves;
+      int blockers = 0;
+      for (std::uint64_t open = around & ~covers[c]; open != 0 && cost < best; open &= open - 1) {
+        cost += block[std::countr_zero(open)];
+        ++blockers;
       }
+      if (cost < best && blockers <= blackCount) best = cost;
     }
   }
-  return false;
+  return best;
+}
+
+bool HelpStalematePossible(const Position& pos, int blackMoves) {
+  return HelpStalemateMoves(pos) <= blackMoves;
 }
 
 bool SeriesGoalPossible(const Position& pos, const SeriesRules& rules, int movesLeft) {

@@ -20,5 +20,7 @@ bool SeriesGoalPossible(const Position& pos, const SeriesRules& rules, int moves
 // one move, and each square to be blocked costs the fewest moves of some
 // black man to reach it. The king's own steps are counted too.
 bool HelpStalematePossible(const Position& pos, int blackMoves);
+// The count itself: the fewest black moves it finds (255 for none).
+int HelpStalemateMoves(const Position& pos);
 
 }  // namespace kv

@@ -6,6 +6,7 @@
 #include "core/goals.h"
 #include "core/rules.h"
 #include "core/tables.h"
+#include "core/position.h"
 #include "solver/position_key.h"
 #include "solver/series_bound.h"
 
@@ -93,6 +94,49 @@ bool OneWhiteMoveMayStalemate(Position& pos, MoveList& list) {
   return true;
 }
 
+// Whether two squares lie on one rank, file or diagonal.
+bool Aligned(int a, int b) {
+  const int dr = a / 10 - b / 10;
+  const int dc = a % 10 - b % 10;
+  return dr == 0 || dc == 0 || dr == dc || dr == -dc;
+}
+
+// Whether White's move `w` may take Black's legal move `b` (of a man other
+// than the king) away: by taking the man, by pinning it (a line piece moves
+// or a line through the black king opens), by standing in its way, or, for
+// a pawn, by filling the square it steps to or leaving the square it takes
+// on. Any other white move leaves `b` legal.
+bool MayStop(const Position& pos, const Move& w, const Move& b) {
+  if (w.to == b.from || w.capture == b.from) return true;
+  const int placed = w.placed;
+  if (placed == WhiteQueen || placed == WhiteRook || placed == WhiteBishop) return true;
+  if (Aligned(w.from, pos.blackKingSquare)) return true;
+  if (b.moved == BlackPawn) return w.to == b.to || w.from == b.to || w.to == (b.from + b.to) / 2;
+  if (b.moved == BlackKnight) return false;
+  // A slide: a white man put between its ends.
+  const int step = LineStep(b.to - b.from);
+  if (step == 0) return false;
+  for (int square = b.from + step; square != b.to; square += step)
+    if (square == w.to) return true;
+  return false;
+}
+
+// A legal move of Black (to move as if White had moved) by a man other than
+// the king: every stalemating white move must take it away. Null when there
+// is none.
+Move AnyLegalManMove(Position& pos, MoveList& list) {
+  GenerateBlackMoves(pos, 0, 0, list);
+  for (int i = 0; i < MoveListCapacity && list.moves[i].from != 0; ++i) {
+    const Move b = list.moves[i];
+    if (b.moved == BlackKing) continue;
+    MakeMove(pos, b);
+    const bool legal = AttackedByWhite(pos, pos.blackKingSquare) == 0;
+    UnmakeMove(pos, b);
+    if (legal) return b;
+  }
+  return Move{};
+}
+
 class SeriesWalk {
  public:
   SeriesWalk(Position& pos, const SeriesRules& rules, SeriesMemory& memory, const UiCallbacks* ui,
@@ -106,7 +150,8 @@ class SeriesWalk {
   }
 
  private:
-  // The series side to move, `left` moves of the series still to play.
+  // The series side to move after `ply` moves, `left` moves of the series
+  // still to play.
   bool Walk(int ply, int left) {
     if (Broken()) return false;
     // A reflex problem: White must reach the goal when it can, and so
@@ -114,7 +159,7 @@ class SeriesWalk {
     if (rules_.family == SeriesFamily::Reflex && WhiteReachesGoalAtOnce()) return false;
     const std::uint64_t key = PositionKey(pos_, Move{});
     if (memory_.table.ProvedNone(key, left)) return false;
-    if (memory_.bounds && !SeriesGoalPossible(pos_, rules_, left)) {
+    if (memory_.bounds && !GoalPossible(key, left)) {
       memory_.table.StoreNone(key, left);
       return false;
     }
@@ -149,6 +194,19 @@ class SeriesWalk {
     }
     if (!found) memory_.table.StoreNone(key, left);
     return found;
+  }
+
+  // The cheap bounds; the series helpstalemate's count, which depends on
+  // the position alone, is kept for the longer lengths searched later.
+  bool GoalPossible(std::uint64_t key, int left) {
+    if (rules_.family != SeriesFamily::Help || !rules_.stalemate)
+      return SeriesGoalPossible(pos_, rules_, left);
+    std::uint64_t& slot = memory_.boundCache[static_cast<std::size_t>(key) &
+                                             (memory_.boundCache.size() - 1)];
+    if ((slot & ~std::uint64_t{0xFF}) != (key & ~std::uint64_t{0xFF}) || slot == 0) {
+      slot = (key & ~std::uint64_t{0xFF}) | static_cast<std::uint64_t>(HelpStalemateMoves(pos_));
+    }
+    return static_cast<int>(slot & 0xFF) <= left;
   }
 
   // The series side's pseudo-legal moves; a maximummer's only its longest
@@ -214,10 +272,12 @@ class SeriesWalk {
       return found;
     }
     if (!OneWhiteMoveMayStalemate(pos_, list)) return false;
+    const Move blackMove = AnyLegalManMove(pos_, list);
     GenerateWhiteMoves(pos_, last.from, last.to, list);
     bool found = false;
     for (int i = 0; i < MoveListCapacity && list.moves[i].from != 0; ++i) {
       const Move w = list.moves[i];
+      if (blackMove.from != 0 && !MayStop(pos_, w, blackMove)) continue;
       MakeMove(pos_, w);
       const bool stalemates =
           AttackedByBlack(pos_, pos_.whiteKingSquare) == 0 && BlackIsStalemated(pos_, w.from, w.to);
@@ -304,6 +364,7 @@ class SeriesWalk {
   std::vector<Move> path_;
   std::vector<Move> finals_;
   std::uint64_t nextPoll_ = 0;
+
 };
 
 }  // namespace

@@ -81,6 +81,9 @@ struct SeriesMemory {
   std::vector<MoveList> lists;
   // Whether the cheap bounds rule positions out (off only to check them).
   bool bounds = true;
+  // Counts of moves the bounds found, by position (a power of two of slots,
+  // each the key's upper bits and the count in the low byte).
+  std::vector<std::uint64_t> boundCache = std::vector<std::uint64_t>(std::size_t{1} << 18);
 };
 
 // Searches the series of 1..`moves` moves (1..255) from `pos`, whose state
