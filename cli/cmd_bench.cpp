@@ -22,6 +22,7 @@
 #include "cli/tsv_rows.h"
 #include "core/fen.h"
 #include "solver/problem_type.h"
+#include "solver/series_solve.h"
 #include "solver/solution_writer.h"
 #include "solver/solve_driver.h"
 #include "solver/solve_options_logic.h"
@@ -154,7 +155,17 @@ int Run(const Args& input) {
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     // The first key against the one recorded in the suite (battle play).
     std::string verdict;
-    if (!p.key.empty()) {
+    if ((setup->type.flags & FlagSeries) != 0) {
+      // A series mover: the number of solutions against the suite's.
+      const std::uint64_t count =
+          solver->series != nullptr && solver->series->haveLast ? solver->series->lastResult.count
+                                                                : 0;
+      const std::string found = std::to_string(count) + " solutions";
+      verdict = p.key.empty() || std::to_string(count) == p.key
+                    ? found
+                    : "DIFFERS: " + found + " (expected " + p.key + ")";
+      if (!p.key.empty() && std::to_string(count) != p.key) ++mismatches;
+    } else if (!p.key.empty()) {
       const int top = solver->search.topMoves;
       SearchContext ctx{setup->pos, setup->options, ui, language, solver->search};
       setup->options[ShortNotation] = 0;

@@ -66,7 +66,8 @@ void SolveTest::sameTextAsTheDriverCalledDirectly() {
 void SolveTest::unsolvableTypeIsRefused() {
   Fixture f;
   f.state->problem.type.moves = 2;
-  f.state->problem.type.flags = FlagSeries;
+  f.state->problem.type.kind = KindHelp;
+  f.state->problem.type.flags = FlagSeries | FlagWhiteBegins;  // a series has no first white move
   f.window->Dispatch(CmdSearchSolution);
   QVERIFY(!f.window->solving());
   QCOMPARE(f.log.messages, QStringList{"Unable to solve this problem"});

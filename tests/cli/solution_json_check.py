@@ -33,6 +33,9 @@ def ordered_moves(doc):
                 for play in phase["plays"]:
                     if play["move"] is not None:
                         items.append(play["move"])
+                    # A series mover's line: the series, then the last moves.
+                    items.extend(play.get("series", []))
+                    items.extend(play.get("finals", []))
                     for t in play["threat"]["moves"]:
                         walk_line(t, items)
                     for v in play["variations"]:

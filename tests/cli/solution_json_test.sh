@@ -67,6 +67,16 @@ json changed-mates 0 --fen 8/7p/1N1Qbp1B/6nR/4kN2/2Pp2K1/2np4/8 --stip '#2' \
   --options 101000000000101000
 contains changed-mates 'letters=8'
 
+# A series helpstalemate in 3 with four solutions (an independent solver's
+# example files), and the same stated in 5: short solutions.
+json series 0 --fen 8/8/8/7K/8/5N2/4Npp1/5k2 --stip 'sh=3'
+contains series 'lines=4'
+contains series 'moves=16'
+grep -q '"mode": "seriesHelp"' "$work/series.json" || fail "series: no series run"
+grep -q '"keyCount": 4' "$work/series.json" || fail "series: no count of solutions"
+json series-short 0 --fen 8/8/8/7K/8/5N2/4Npp1/5k2 --stip 'sh=5'
+grep -q '"shortMate": true' "$work/series-short.json" || fail "series-short: not short"
+
 # An invalid position still gives a document that says why.
 json invalid 3 --fen K7/8/8/8/8/8/8/K6k --stip '#2'
 grep -q '"stop": "invalidPosition"' "$work/invalid.json" || fail "invalid: no stop reason"

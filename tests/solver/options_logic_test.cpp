@@ -207,10 +207,33 @@ TEST(CanSolve, RefusesOutsideTwoToSixAndMarkedGoals) {
   }
   t.moves = 6;
   EXPECT_TRUE(CanSolve(t));
-  for (std::uint8_t flag : {FlagSeries, FlagStalemate, FlagMaximum}) {
+  for (std::uint8_t flag : {FlagStalemate, FlagMaximum}) {
     t.flags = flag;
     EXPECT_FALSE(CanSolve(t));
   }
+}
+
+TEST(CanSolve, TakesSeriesMoversOfEveryLengthButNotWithWhiteBeginning) {
+  ProblemType t;
+  t.flags = FlagSeries;
+  for (int kind = KindDirect; kind <= KindReflex; ++kind) {
+    t.kind = static_cast<std::uint8_t>(kind);
+    for (int moves : {1, 7, 65, 255}) {
+      t.moves = static_cast<std::uint8_t>(moves);
+      EXPECT_TRUE(CanSolve(t)) << kind << " " << moves;
+    }
+  }
+  t.flags = FlagSeries | FlagStalemate | FlagMaximum;
+  EXPECT_TRUE(CanSolve(t));
+  t.moves = 0;  // a study
+  EXPECT_FALSE(CanSolve(t));
+  t.moves = 5;
+  t.kind = KindHelp;
+  t.flags = FlagSeries | FlagWhiteBegins;
+  EXPECT_FALSE(CanSolve(t));
+  t.flags = FlagSeries;
+  t.kind = 4;
+  EXPECT_FALSE(CanSolve(t));
 }
 
 TEST(CanSolve, RefusesAKindOutsideTheFourThatADamagedFileCanHold) {
