@@ -14,7 +14,7 @@ namespace kv {
 namespace {
 
 // The user break is polled once every this many moves played.
-constexpr std::uint64_t BreakPollInterval = 4096;
+constexpr std::uint64_t BreakPollInterval = 256;
 
 int CountMoves(const MoveList& list) {
   int n = 0;

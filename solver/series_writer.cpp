@@ -88,6 +88,8 @@ void WriteSeriesSolutions(Writer& w, const SeriesRules& rules, const SeriesResul
     if (w.text.textLength >= SolutionTextLimit && w.tree == nullptr) break;
     w.text.NewLine();
     w.text.AppendText(SeriesLineText(w, rules, solution));
+    if (w.tree != nullptr && w.tree->Play() != nullptr)
+      w.tree->Play()->shortSolution = result.length < statedMoves;
   }
   w.text.NewLine();
 }

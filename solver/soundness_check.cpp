@@ -1,11 +1,13 @@
 #include "solver/soundness_check.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "core/notation.h"
 #include "core/rules.h"
 #include "core/validation.h"
 #include "solver/search.h"
+#include "solver/series_search.h"
 #include "solver/solve_options_logic.h"
 #include "solver/twins.h"
 
@@ -33,6 +35,8 @@ struct CheckWork {
     return st.userBreak != 0;
   }
   std::string Text(const Move& move) const { return MoveToText(pos.board, move, 0, notation); }
+  // The series search's memory, made at the first series mover checked.
+  std::unique_ptr<SeriesMemory> series;
 };
 
 // Every helpmate line below the analysis of level k, as the driver writes
@@ -136,6 +140,37 @@ void CheckBattlePlay(CheckWork& w, const ProblemType& type, PartOutcome& part, M
   if (r != 0) key = keys.records[0];
 }
 
+// A series mover: every solution counts, as a helpmate's do, and one
+// shorter than stated is a short solution. The side that does not play the
+// series may not stand in check; the series side answers its check.
+void CheckSeries(CheckWork& w, const ProblemType& type, PartOutcome& part, Move& key) {
+  const SeriesRules rules = SeriesRulesOf(type);
+  part.helpmate = true;
+  const PositionFinding finding = JudgePosition(w.pos, BlackPlaysSeries(rules));
+  const bool blackAnswersCheck =
+      BlackPlaysSeries(rules) && finding.code == FindingBlackKingInCheck;
+  if (IsInvalidFinding(finding.code) && !blackAnswersCheck) {
+    part.invalidText = FindingText(finding, &w.language);
+    return;
+  }
+  if (!w.series) w.series = std::make_unique<SeriesMemory>();
+  const SeriesResult result = SearchSeries(w.pos, rules, type.moves, *w.series, &w.ui);
+  if (result.broken) w.st.userBreak = 1;
+  part.movesFound = result.length;
+  for (const SeriesSolution& solution : result.solutions) {
+    std::string line;
+    for (const Move& m : solution.series) {
+      line += (line.empty() ? "" : " ") + w.Text(m);
+      MakeMove(w.pos, m);
+    }
+    for (std::size_t i = 0; i < solution.finals.size(); ++i)
+      line += (i == 0 ? " " : ", ") + w.Text(solution.finals[i]);
+    for (std::size_t i = solution.series.size(); i-- > 0;) UnmakeMove(w.pos, solution.series[i]);
+    part.keys.push_back(line);
+  }
+  if (!result.solutions.empty()) key = result.solutions.front().series.front();
+}
+
 // One part: the position is judged as the driver judges it, then searched.
 PartOutcome CheckPart(CheckWork& w, const ProblemType& type, Move& key) {
   PartOutcome part;
@@ -144,6 +179,12 @@ PartOutcome CheckPart(CheckWork& w, const ProblemType& type, Move& key) {
   part.movesAsked = type.moves;
   part.solvable = type.kind <= KindReflex && CanSolve(type);
   if (!part.solvable) return part;
+  if (type.flags & FlagSeries) {
+    w.st.userBreak = 0;
+    CheckSeries(w, type, part, key);
+    part.broken = w.Broken();
+    return part;
+  }
   const bool whiteBegins = (type.flags & FlagWhiteBegins) != 0;
   const PositionFinding finding = JudgePosition(w.pos, part.helpmate && !whiteBegins);
   if (IsInvalidFinding(finding.code)) {

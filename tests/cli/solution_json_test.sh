@@ -76,6 +76,7 @@ grep -q '"mode": "seriesHelp"' "$work/series.json" || fail "series: no series ru
 grep -q '"keyCount": 4' "$work/series.json" || fail "series: no count of solutions"
 json series-short 0 --fen 8/8/8/7K/8/5N2/4Npp1/5k2 --stip 'sh=5'
 grep -q '"shortMate": true' "$work/series-short.json" || fail "series-short: not short"
+grep -q '"short": true' "$work/series-short.json" || fail "series-short: no short play"
 
 # An invalid position still gives a document that says why.
 json invalid 3 --fen K7/8/8/8/8/8/8/K6k --stip '#2'

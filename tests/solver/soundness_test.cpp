@@ -132,6 +132,20 @@ TEST(SoundnessCheck, PositionsAndKindsTheSolverRefuses) {
   EXPECT_EQ(Check(Planck, "s=2").verdict.verdict, Verdict::NotSolvable);
 }
 
+// Series movers from an independent solver's example files.
+TEST(SoundnessCheck, SeriesMoversCountEverySolution) {
+  const SoundnessResult sound = Check("4Q3/8/k5q1/8/8/8/8/7K", "s #8");
+  EXPECT_EQ(sound.verdict.verdict, Verdict::Sound);
+  EXPECT_NE(sound.verdict.detail.find("Qe8-e4 Qe4-g2"), std::string::npos) << sound.verdict.detail;
+  // Four promotions: four solutions, as stated or a cook.
+  EXPECT_EQ(Check("8/8/8/7K/8/5N2/4Npp1/5k2", "sh=3", 4).verdict.verdict, Verdict::Sound);
+  EXPECT_EQ(Check("8/8/8/7K/8/5N2/4Npp1/5k2", "sh=3").verdict.verdict, Verdict::Cooked);
+  EXPECT_EQ(Check("8/8/8/8/8/6p1/5prb/3K1Nkb", "sh=7").verdict.verdict, Verdict::ShortMate);
+  EXPECT_EQ(Check("8/8/8/8/8/6p1/5prb/3K1Nkb", "sh=4").verdict.verdict, Verdict::NoSolution);
+  // The black king in check with White to play the series.
+  EXPECT_EQ(Check("k7/1P6/8/8/8/8/8/7K", "ss#3").verdict.verdict, Verdict::InvalidPosition);
+}
+
 TEST(SoundnessCheck, HelpmatesCountEverySolution) {
   const SoundnessResult two = Check(Garai, "h#2", 2);
   EXPECT_EQ(two.verdict.verdict, Verdict::Sound);
