@@ -1080,7 +1080,7 @@ void MainWindow::SolveCommand(int command) {
   job->twins = state_.problem.twins;
   job->language = state_.language;
   job->figurines = state_.output[OutputFigurineNotation] != 0;
-  job->moves = command == CmdRefreshSolution ? 1 : state_.problem.type.moves;
+  job->moves = command == CmdRefreshSolution ? SolveRefresh : state_.problem.type.moves;
   job->testMoveFilter = command == CmdTestMove ? board_->testMoveOrigin() : 0;
   board_->ClearTestMoveOrigin();
   solver_->solutionStale = state_.solutionStale;

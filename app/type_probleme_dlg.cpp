@@ -51,12 +51,12 @@ TypeProblemeDlg::TypeProblemeDlg(const ProblemType& type, int mode, const Langua
   auto* movesRow = new QHBoxLayout;
   auto* movesLabel = new QLabel(MessageQ(French, 179), this);
   SetControlId(movesLabel, 174);
-  // Up and down stay within 2..255; a stored study (0) or one-mover keeps
-  // its number until the user changes it. A twin's stipulation keeps its
+  // Up and down stay within 1..255 (one-movers are solved too); a stored
+  // study (0) keeps its number until the user changes it. A twin's stipulation keeps its
   // number in one byte of the twins field, which holds at most 223.
   const int mostMoves = mode == TypeModeTwin ? MaxTwinStipulationMoves : 255;
   moves_ =
-      AttachUpDown(this, 1077, MovesEdit, working_.moves, std::min(2, working_.moves), mostMoves);
+      AttachUpDown(this, 1077, MovesEdit, working_.moves, std::min(1, working_.moves), mostMoves);
   movesLabel->setBuddy(moves_);
   auto* movesUnit = new QLabel(MessageQ(French, 143), this);
   SetControlId(movesUnit, 92);
@@ -111,7 +111,7 @@ TypeProblemeDlg::TypeProblemeDlg(const ProblemType& type, int mode, const Langua
 }
 
 void TypeProblemeDlg::Refresh() {
-  moves_->setMinimum(std::min(2, working_.moves));
+  moves_->setMinimum(std::min(1, working_.moves));
   moves_->setValue(working_.moves);
   // No kind selected (any kind of the search) leaves every radio clear.
   kinds_->setExclusive(false);

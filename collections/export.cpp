@@ -31,10 +31,9 @@ bool SameFile(const std::string& a, const std::string& b) {
 }
 
 // Solves the loaded problem as the list actions do: the options follow its
-// kind, moves outside 2..6 become 2, and the text is written in the fixed
-// English letters without message boxes. A stalemate, series or maximum
-// problem is not solved (the solver would treat it as a plain mate): its
-// text stays empty.
+// kind, and the text is written in the fixed English letters without
+// message boxes. A problem the solver does not take (a series play, a
+// study) is not solved: its text stays empty.
 std::string SolveLoaded(ExportContext& c) {
   SwitchOptionsToKind(c.options, c.problem.type.kind);
   ProblemType type = c.problem.type;
@@ -95,7 +94,7 @@ FileResult ExportPgnEpd(const std::string& path, ExportFormat format,
 }
 
 int ExportSolveMoves(const ProblemType& type) {
-  return type.moves >= 2 && type.moves <= 6 ? type.moves : 2;
+  return type.moves;
 }
 
 std::vector<ProblemListEntry> SelectedEntries(const ProblemList& list,

@@ -85,8 +85,8 @@ ExportOutcome RunExport(ExportAction action, const std::string& target, const Pr
 FileResult LoadListEntry(const std::string& path, int number, CollectionState& collection,
                          CurrentProblem& problem, Board& board);
 
-// The number of moves a list action solves with: the problem's own, or 2 when
-// it lies outside 2..6.
+// The number of moves a list action solves with: the problem's own (every
+// length is solved; solving a longer problem at two moves gave a wrong text).
 int ExportSolveMoves(const ProblemType& type);
 
 }  // namespace kv

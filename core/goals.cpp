@@ -47,6 +47,26 @@ bool BlackIsStalemated(Position& pos, int lastFrom, int lastTo) {
          !BlackHasLegalMove(pos, lastFrom, lastTo);
 }
 
+int TestStalemateMove(Position& pos) {
+  const Move move = pos.probeMove;
+  MakeMove(pos, move);
+  const bool stalemates = AttackedByBlack(pos, pos.whiteKingSquare) == 0 &&
+                          AttackedByWhite(pos, pos.blackKingSquare) == 0 &&
+                          !BlackHasLegalMove(pos, move.from, move.to);
+  UnmakeMove(pos, move);
+  return stalemates ? 100 : 0;
+}
+
+int FindStalemateInOne(Position& pos, int lastFrom, int lastTo) {
+  MoveList list;
+  if (GenerateWhiteMoves(pos, lastFrom, lastTo, list) < 0) return -1;
+  for (const Move* m = list.moves.data(); m->from != 0; ++m) {
+    pos.probeMove = *m;
+    if (TestStalemateMove(pos) == 100) return 1;
+  }
+  return 0;
+}
+
 int MoveLengthSquared(const Move& move) {
   // 10 cells to a row on the padded board.
   const int rows = move.to / 10 - move.from / 10;

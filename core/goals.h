@@ -3,9 +3,17 @@
 // is legal when, played, it does not leave the mover's king attacked.
 #pragma once
 
+#include <cstdint>
+
 #include "core/position.h"
 
 namespace kv {
+
+// The goal of a problem's last move.
+enum class Goal : std::uint8_t {
+  Mate,       // the side to move has no legal move and is in check
+  Stalemate,  // the side to move has no legal move and is not in check
+};
 
 // Whether White, to move after Black's move lastFrom-lastTo, has a legal move.
 bool WhiteHasLegalMove(Position& pos, int lastFrom, int lastTo);
@@ -15,6 +23,15 @@ bool BlackHasLegalMove(Position& pos, int lastFrom, int lastTo);
 // Stalemate: the side to move is not in check and has no legal move.
 bool WhiteIsStalemated(Position& pos, int lastFrom, int lastTo);
 bool BlackIsStalemated(Position& pos, int lastFrom, int lastTo);
+
+// The stalemate counterparts of TestMateMove and FindMateInOne, for the
+// searches whose last white move must stalemate Black.
+// Examines pos.probeMove: 100 when it is legal and leaves Black, not in
+// check, without a legal move; else 0. Board unchanged.
+int TestStalemateMove(Position& pos);
+// -1 when the black king is attacked (Black's last move lastFrom-lastTo was
+// illegal); 1 when some white move stalemates Black; else 0.
+int FindStalemateInOne(Position& pos, int lastFrom, int lastTo);
 
 // The length of a move for a maximummer: the square of the distance between
 // the centres of its squares (a castling counts as the king's two steps, 4).

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <bit>
 
+#include "core/goals.h"
 #include "core/rules.h"
 #include "core/tables.h"
 #include "solver/help_bound.h"
@@ -178,19 +179,26 @@ class Walk {
   // stops the walk as a user break does.
   Walk(HelpFast& fast, HelpTable& table, Position& pos, const UiCallbacks* ui,
        const std::atomic<bool>* stop = nullptr)
-      : fast_(fast), table_(table), pos_(pos), ui_(ui), stop_(stop) {}
+      : fast_(fast),
+        table_(table),
+        pos_(pos),
+        ui_(ui),
+        stop_(stop),
+        mate_(fast.goal == Goal::Mate),
+        rulesKey_(RulesKeyOf(fast)) {}
 
   // White to move after `last`, `moves` white moves left.
   int WhiteMates(std::uint64_t men, const Move& last, int moves, int ply) {
     if (BreakPolled()) return Stopped;
     // The mating move itself: only a move that checks can do it, which the
     // mate-in-one test looks at alone.
-    if (moves == 1) return MateInOne(last);
-    const std::uint64_t key = FullKey(pos_, men, last, true);
+    if (moves == 1) return GoalInOne(last);
+    const std::uint64_t key = FullKey(pos_, men, last, true) ^ rulesKey_;
     if (const int known = Lookup(key, moves); known != Unknown) return known;
     if (AttackedByWhite(pos_, pos_.blackKingSquare) != 0) return Illegal(key);
-    if (!HelpMatePossible(pos_, moves, moves - 1)) return Remember(key, moves, false);
-    const int now = MateInOne(last);
+    // The count of moves is a mate's: a stalemate has no checking man.
+    if (mate_ && !HelpMatePossible(pos_, moves, moves - 1)) return Remember(key, moves, false);
+    const int now = GoalInOne(last);
     if (now == HelpIllegal) return Illegal(key);
     if (now == 1) return Remember(key, moves, true);
     MoveList& list = fast_.lists[ply];
@@ -210,18 +218,19 @@ class Walk {
   // Black's move. HelpIllegal here means White's move was illegal.
   int BlackAllows(std::uint64_t men, const Move& last, int moves, int ply) {
     if (BreakPolled()) return Stopped;
-    const std::uint64_t key = FullKey(pos_, men, last, false);
+    const std::uint64_t key = FullKey(pos_, men, last, false) ^ rulesKey_;
     if (const int known = Lookup(key, moves); known != Unknown) return known;
     MoveList& list = fast_.lists[ply];
     if (GenerateBlackMoves(pos_, last.from, last.to, list) == 1) return Illegal(key);
-    if (!HelpMatePossible(pos_, moves, moves)) return Remember(key, moves, false);
+    if (fast_.maximummer) KeepLongestBlackMoves(pos_, list);
+    if (mate_ && !HelpMatePossible(pos_, moves, moves)) return Remember(key, moves, false);
     // With one white move left it must check: the black moves after which
     // White cannot are passed over.
     std::uint64_t from = ~std::uint64_t{0};
     std::uint64_t to = ~std::uint64_t{0};
     // A move other than the king's closes at most the one flight it reaches.
     std::uint64_t flights = 0;
-    if (moves == 1) {
+    if (moves == 1 && mate_) {
       LastBlackMoveSquares(pos_, from, to);
       flights = UncoverableFlights(pos_);
     }
@@ -244,6 +253,12 @@ class Walk {
 
  private:
   static constexpr int Unknown = 2;
+
+  // Whether White reaches the goal at once.
+  int GoalInOne(const Move& last) {
+    if (mate_) return MateInOne(last);
+    return FindStalemateInOne(pos_, last.from, last.to);
+  }
 
   // FindMateInOne's answer, found without it when a square next to the
   // black king stays free whatever White plays.
@@ -293,7 +308,17 @@ class Walk {
   Position& pos_;
   const UiCallbacks* ui_;
   const std::atomic<bool>* stop_;
+  const bool mate_;
+  // Kept apart in the table: the answers of another goal or of a maximummer.
+  const std::uint64_t rulesKey_;
   bool stopped_ = false;
+
+  static std::uint64_t RulesKeyOf(const HelpFast& fast) {
+    std::uint64_t key = 0;
+    if (fast.goal == Goal::Stalemate) key ^= 0x3C6EF372FE94F82Aull;
+    if (fast.maximummer) key ^= 0xA54FF53A5F1D36F1ull;
+    return key;
+  }
 };
 
 }  // namespace
@@ -404,6 +429,8 @@ int FastHelpVerdict(SearchContext& ctx, const Move& last, int moves) {
   SearchState& state = ctx.state;
   HelpFast& fast = state.helpFast;
   if (!fast.enabled || state.userBreak != 0) return HelpMate;
+  fast.goal = state.goal;
+  fast.maximummer = state.maximummer;
   Walk walk(fast, fast.table, ctx.pos, &ctx.ui);
   const int verdict = walk.WhiteMates(MenKey(ctx.pos), last, moves, 0);
   if (verdict != Stopped) return verdict;

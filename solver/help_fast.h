@@ -1,5 +1,5 @@
 // The fast helpmate search: whether a position, with a given number of white
-// moves left, leads to a helpmate at all. It walks both sides' moves with a
+// moves left, leads to a helpmate (or helpstalemate, by its goal) at all. It walks both sides' moves with a
 // table of positions already decided, so a position reached again by another
 // move order is answered at once, and it stops at the first line that mates.
 // The helpmate search asks it before it searches a black reply, and walks
@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/goals.h"
 #include "core/position.h"
 #include "solver/help_table.h"
 
@@ -23,9 +24,19 @@ struct SearchContext;
 struct HelpFast {
   explicit HelpFast(std::size_t tableSlots = DefaultHelpTableSlots) : table(tableSlots) {}
   bool enabled = true;
+  // The play the walk answers for: White's last move mates or stalemates;
+  // Black a maximummer. Set from the search state before each walk.
+  Goal goal = Goal::Mate;
+  bool maximummer = false;
   HelpTable table;
-  // One move list per ply of the deepest walk (six white and six black moves).
+  // One move list per ply of the deepest walk: two per white move and one
+  // more (a walk of k white moves reaches ply 2k).
   std::vector<MoveList> lists = std::vector<MoveList>(14);
+  // Makes room for a walk of `moves` white moves; not during a walk.
+  void EnsureMoves(int moves) {
+    const auto wanted = static_cast<std::size_t>(2 * moves + 2);
+    if (lists.size() < wanted) lists.resize(wanted);
+  }
   std::uint64_t nodes = 0;      // positions the fast search reached
   std::uint64_t tableHits = 0;  // answers the table gave it
 };

@@ -1,5 +1,6 @@
 #include "solver/help_root_helper.h"
 
+#include "core/goals.h"
 #include "core/rules.h"
 #include "solver/search.h"
 
@@ -14,6 +15,9 @@ HelpRootHelper::HelpRootHelper(SearchContext& ctx, int moves, bool blackBegins)
   pos_ = ctx.pos;
   table_ = &state.helpFast.table;
   moves_ = moves;
+  own_.EnsureMoves(moves);
+  own_.goal = state.goal;
+  own_.maximummer = state.maximummer;
   thread_ = std::thread([this] { Run(); });
 }
 
@@ -40,6 +44,7 @@ void FromTheLast(const MoveList& list, const std::atomic<bool>& stop, const Visi
 void HelpRootHelper::DecideReplies(const Move& w, int moves) {
   MoveList replies;
   if (GenerateBlackMoves(pos_, w.from, w.to, replies) != 0) return;
+  if (own_.maximummer) KeepLongestBlackMoves(pos_, replies);
   FromTheLast(replies, stop_, [&](const Move& b) {
     MakeMove(pos_, b);
     HelpMateWithinShared(own_, *table_, pos_, b, moves, stop_);
@@ -64,6 +69,7 @@ void HelpRootHelper::Run() {
     return;
   }
   GenerateBlackMoves(pos_, 0, 0, first);
+  if (own_.maximummer) KeepLongestBlackMoves(pos_, first);
   FromTheLast(first, stop_, [&](const Move& b) {
     MakeMove(pos_, b);
     MoveList answers;

@@ -1,7 +1,8 @@
-// White's moves with the mate test of each: the mate-in-one layer of every
-// search and the source of KeyList(1).
+// White's moves with the goal test of each (mate, or stalemate): the
+// one-move layer of every search and the source of KeyList(1).
 #include "core/rules.h"
 #include "solver/search.h"
+#include "solver/search_goal.h"
 #include "solver/search_internal.h"
 
 namespace kv {
@@ -21,7 +22,7 @@ int ListMatingMoves(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list
   int count = 0;
   for (int i = 0; list->moves[i].from != 0; ++i) {
     pos.probeMove = list->moves[i];
-    const int result = TestMateMove(pos);
+    const int result = TestGoalMove(state, pos);
     marks[i] = static_cast<std::uint8_t>(result);
     if (result != 100) continue;
     // In selfmates and reflexmates a white mate only tells that White could mate.

@@ -45,7 +45,7 @@ void OrderWhiteMoves(SearchContext& ctx, MoveList* list, const MoveRecords& keys
   SearchState& state = ctx.state;
   const int length = ListLength(*list);
   if (length < 2) return;
-  MoveList& scratch = state.work[ScratchList];
+  MoveList& scratch = state.ScratchList();
   std::uint8_t* marks = CheckMarksOf(state, list);
   std::array<std::uint8_t, MoveListCapacity + 1> scratchMarks{};
   int out = 0;
@@ -72,7 +72,7 @@ void OrderBlackReplies(SearchContext& ctx, MoveList* list, const Move& killer) {
   SearchState& state = ctx.state;
   const int length = ListLength(*list);
   if (length < 2) return;
-  MoveList& scratch = state.work[ScratchList];
+  MoveList& scratch = state.ScratchList();
   // The marks here only say whether a reply checks; they are not kept.
   std::array<std::uint8_t, MoveListCapacity + 1> checks{};
   std::array<std::uint8_t, MoveListCapacity + 1> scratchMarks{};

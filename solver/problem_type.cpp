@@ -22,10 +22,12 @@ std::string FormatProblemType(const ProblemType& type, bool forSearchDialog) {
 
 bool CanSolve(const ProblemType& type) {
   // A record's kind byte can hold 4..7 in a damaged or foreign file; such a
-  // problem is refused rather than solved as something it is not.
+  // problem is refused rather than solved as something it is not. Every
+  // length the byte holds is solved (a study, 0, has no stipulation to
+  // solve), mate and stalemate goals, with or without the maximummer; a
+  // series mover has rules of its own.
   if (type.flags & FlagSeries) return CanSolveSeries(type);
-  return type.kind <= KindReflex && type.moves >= 2 && type.moves <= 6 &&
-         (type.flags & (FlagSeries | FlagStalemate | FlagMaximum)) == 0;
+  return type.kind <= KindReflex && type.moves >= 1;
 }
 
 }  // namespace kv

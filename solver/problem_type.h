@@ -41,9 +41,9 @@ std::string FormatProblemType(const ProblemType& type, bool forSearchDialog = fa
 // than a helpmate.
 bool ParseProblemType(std::string_view text, ProblemType& type);
 
-// True when the solver takes the problem: one of the four kinds, 2..6 moves and no series,
-// stalemate or maximum flag; a series mover of any length (its stalemate and maximum
-// marks included) without the White-begins flag.
+// True when the solver takes the problem: one of the four kinds, at least
+// one move, a mate or stalemate goal, with or without the maximum mark; a
+// series mover without the White-begins flag.
 bool CanSolve(const ProblemType& type);
 
 }  // namespace kv

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/rules.h"
+#include "solver/search_goal.h"
 #include "solver/search_internal.h"
 
 namespace kv {
@@ -27,13 +28,16 @@ class RootHelper {
     options_ = main.options;
     language_ = &main.language;
     SearchState& st = *state_;
+    st.EnsureLevels(moves);
     st.sharedTable = &main.state.resultTable;
     st.selfMode = main.state.selfMode;
+    st.goal = main.state.goal;
+    st.maximummer = main.state.maximummer;
     st.helpMode = 0;
     st.topMoves = moves;
     st.optionGroup = main.state.optionGroup;
     st.userBreak = 0;
-    st.refutationKiller = {};
+    st.ClearKillers();
     stop_.store(false);
     mainIndex_.store(-1);
     current_.store(NoMove);
@@ -110,7 +114,7 @@ class RootHelper {
     MoveList* level = state_->LevelList(moves);
     MakeMove(pos_, w);
     MoveList* replies = level + 1;
-    if (GenerateBlackMoves(pos_, w.from, w.to, *replies) == 1) {
+    if (GenerateBlackReplies(*state_, pos_, w.from, w.to, *replies) == 1) {
       UnmakeMove(pos_, w);
       return;
     }
@@ -136,7 +140,7 @@ class RootHelper {
     MoveList* level = state_->LevelList(moves);
     MakeMove(pos_, w);
     MoveList* replies = level + 1;
-    if (GenerateBlackMoves(pos_, w.from, w.to, *replies) == 1) {
+    if (GenerateBlackReplies(*state_, pos_, w.from, w.to, *replies) == 1) {
       UnmakeMove(pos_, w);
       return;
     }

@@ -1,8 +1,9 @@
-// The search engine: the proof that White forces mate in n moves, the
-// collection of keys and tries, and the analysis of one first move into its
-// threat, variations and refutations. Helpmates (helpMode) and selfmates and
-// reflexmates (selfMode) run through the same functions; the modes change
-// them at fixed points. All results are small codes; the lists they fill are
+// The search engine: the proof that White forces mate (or stalemate, by the
+// state's goal) in n moves, the collection of keys and tries, and the
+// analysis of one first move into its threat, variations and refutations.
+// Helpmates (helpMode) and selfmates and reflexmates (selfMode) run through
+// the same functions; the modes change them at fixed points, the goal and
+// the maximummer at the goal tests and at Black's moves. All results are small codes; the lists they fill are
 // in SearchState. Nothing here allocates except the status texts of the top
 // level.
 #pragma once
@@ -47,11 +48,17 @@ int ListMatingMoves(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list
 int SearchMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list, bool top,
                     int tryLimit);
 
-// Mate in n = 3..6: the length of a shorter forced mate when one exists, -1
+// Mate in n = 3 or more: the length of a shorter forced mate when one exists, -1
 // when Black's last move was illegal, n when keys were found (KeyList(n),
 // tries in TryList(n)), else 0 (reflexmate: -2 as for SearchMateInTwo).
 int SearchMateInN(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList* list, bool top,
                   int tryLimit);
+
+// The key search at the root of the diagram with `moves` levels (the
+// state's lists must hold them): 1 lists every white move that reaches the
+// goal at once in KeyList(1); 2 is SearchMateInTwo, more SearchMateInN,
+// each with `top` set. Returns what they return.
+int RootSearch(SearchContext& ctx, int moves, int tryLimit);
 
 // Analyses a first move that the caller has already played (it may be the
 // null move) with k moves left: the threat into ThreatList(t + 1), the
@@ -68,13 +75,20 @@ void OrderWhiteMoves(SearchContext& ctx, MoveList* list, const MoveRecords& keys
 // queen, rook, bishop, knight, pawn, then the rest.
 void OrderBlackReplies(SearchContext& ctx, MoveList* list, const Move& killer);
 
-// 1 when White, to move with its pseudo-legal moves in `list`, is mated.
+// 1 when White, to move with its pseudo-legal moves in `list`, stands at
+// the goal: mated, or stalemated when the goal is stalemate.
 int WhiteIsMated(SearchContext& ctx, MoveList* list);
 
 // After a white move: -1 when that move was illegal; else 1 when Black must
-// mate (selfmate: Black has legal replies and every one mates; reflexmate:
-// some reply mates), else 0. The mating replies are listed in KeyList(1).
-// Uses `list` for Black's replies and list + 1 for White's answers.
+// reach the goal, mate or stalemate White (selfmate: Black has legal
+// replies and every one does; reflexmate: some reply does), else 0. Those
+// replies are listed in KeyList(1). Uses `list` for Black's replies and
+// list + 1 for White's answers.
 int BlackMustMate(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list);
+
+// Keeps, of Black's replies in `replies` (after White's move, played), those
+// legal ones after which White stands at the goal, and returns how many; 0
+// leaves the list as it was. A reflexmate's Black must play one of them.
+int KeepGoalReplies(SearchContext& ctx, MoveList* replies);
 
 }  // namespace kv

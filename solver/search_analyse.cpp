@@ -3,6 +3,7 @@
 #include "core/rules.h"
 #include "solver/help_fast.h"
 #include "solver/search.h"
+#include "solver/search_goal.h"
 #include "solver/search_internal.h"
 
 namespace kv {
@@ -137,10 +138,14 @@ int AnalyseMove(SearchContext& ctx, int k, const Move& move, bool allRefutations
   const int threat = FindThreat(ctx, k, move, level, threatMoves);
 
   MoveList& replies = level[1];
-  if (GenerateBlackMoves(pos, move.from, move.to, replies) == 1) replies.moves[0].from = 0;
+  if (GenerateBlackReplies(state, pos, move.from, move.to, replies) == 1)
+    replies.moves[0].from = 0;
   // The last white move of a selfmate has Black's forced mates as its threat
   // and nothing else.
   if (self && k == 2) replies.moves[0].from = 0;
+  // A reflexmate's Black that can reach the goal must: its other replies
+  // are not legal.
+  if (state.selfMode == ReflexMate && k > 2) KeepGoalReplies(ctx, &replies);
 
   RefutationRecords& refutations = state.RefutationList(k);
   VariationRecords& lines = state.VariationList(k);
@@ -157,7 +162,10 @@ int AnalyseMove(SearchContext& ctx, int k, const Move& move, bool allRefutations
   for (int i = 0; replies.moves[i].from != 0; ++i) {
     const Move b = replies.moves[i];
     const bool firstOfMan = i == 0 || replies.moves[i - 1].from != b.from;
-    if (k == 2 && options[AdLib] != 0 && b.moved > BlackKing && firstOfMan) {
+    // "Any move of the man allows the same mates" has no stalemate sense:
+    // a man lifted off the board changes whether Black can move at all.
+    if (k == 2 && options[AdLib] != 0 && state.goal == Goal::Mate && b.moved > BlackKing &&
+        firstOfMan) {
       haveAdLib = MatesWithoutMan(ctx, b, below, adLibMates);
       adLibSquare = b.from;
     }

@@ -28,8 +28,9 @@ inline int StartIndex(const MoveList& list, int length, const Move& wanted) {
 // The check marks of a list: its own row when it lies in the work area.
 inline std::uint8_t* CheckMarksOf(SearchState& state, const MoveList* list) {
   const auto index = list - state.work.data();
-  if (index >= 0 && index < WorkLists) return state.checkMarks[index].data();
-  return state.checkMarks[WorkLists].data();
+  const auto lists = static_cast<std::ptrdiff_t>(state.work.size());
+  if (index >= 0 && index < lists) return state.checkMarks[static_cast<std::size_t>(index)].data();
+  return state.checkMarks[static_cast<std::size_t>(lists)].data();
 }
 
 // Appends a record. A key, try or refutation list has room for every move of
@@ -68,6 +69,17 @@ inline void Close(VariationRecords& list, int count) {
   list.records[count].reply.move.from = 0;
 }
 
+// What the rules of the play add to a position's key: nothing for a mate
+// without a maximummer, so that the keys of the mate searches stay as they
+// were; one number each for the stalemate goal and the maximummer, so that
+// the answers of another play never meet.
+inline std::uint64_t RulesKey(const SearchState& state) {
+  std::uint64_t key = 0;
+  if (state.goal == Goal::Stalemate) key ^= 0x9B05688C2B3E6C1Full;
+  if (state.maximummer) key ^= 0x1F83D9ABFB41BD6Bull;
+  return key;
+}
+
 // The helpmate memo slot of a key whose two low bits are clear (they hold
 // the answer); the slot is chosen by the bits above them.
 inline std::uint64_t& MemoSlot(SearchState& state, std::uint64_t key) {
@@ -87,6 +99,8 @@ inline int MemoAnswer(std::uint64_t slot, std::uint64_t key) {
 // The result table's key of the position with White to move after Black's
 // move lastFrom-lastTo: the men, castling rights, en passant and the mode.
 std::uint64_t ResultKey(const Position& pos, int selfMode, int lastFrom, int lastTo);
+// The same with the goal and the maximummer of the state's play.
+std::uint64_t ResultKey(const SearchState& state, const Position& pos, int lastFrom, int lastTo);
 
 int SearchBelow(SearchContext& ctx, int moves, int lastFrom, int lastTo, MoveList* list,
                 bool listWanted);

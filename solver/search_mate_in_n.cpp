@@ -4,6 +4,7 @@
 #include "solver/position_key.h"
 #include "solver/root_helper.h"
 #include "solver/search.h"
+#include "solver/search_goal.h"
 #include "solver/search_internal.h"
 
 namespace kv {
@@ -23,7 +24,8 @@ int SearchShorter(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList*
 // before it is searched. Keeps -1 (illegal), 0 and "solved" (2).
 int HelpMateInTwo(SearchContext& ctx, const Move& b, MoveList* list) {
   SearchState& state = ctx.state;
-  const std::uint64_t key = (PositionKey(ctx.pos, b) ^ WhiteToMoveKey) & ~std::uint64_t{3};
+  const std::uint64_t key =
+      (PositionKey(ctx.pos, b) ^ WhiteToMoveKey ^ RulesKey(state)) & ~std::uint64_t{3};
   std::uint64_t& memo = MemoSlot(state, key);
   if (const int code = MemoAnswer(memo, key); code != 0) return code == 1 ? 2 : code == 2 ? 0 : -1;
   const int result = SearchMateInTwo(ctx, b.from, b.to, list, false, state.helpMode);
@@ -78,12 +80,20 @@ int SearchMateInN(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList*
     MakeMove(pos, w);
     ++state.nodes;
     MoveList& replies = list[1];
-    if (GenerateBlackMoves(pos, w.from, w.to, replies) == 1) {
+    if (GenerateBlackReplies(state, pos, w.from, w.to, replies) == 1) {
       UnmakeMove(pos, w);
       continue;
     }
-    OrderBlackReplies(ctx, &replies, killer);
     ReplyCount count;
+    // A reflexmate's Black must reach the goal when it can: White then
+    // succeeds whatever else Black might have played.
+    if (state.selfMode == ReflexMate && KeepGoalReplies(ctx, &replies) > 0) {
+      UnmakeMove(pos, w);
+      Append(keys, keyCount, w);
+      if (!top) break;
+      continue;
+    }
+    OrderBlackReplies(ctx, &replies, killer);
     for (int j = 0; replies.moves[j].from != 0; ++j) {
       const Move b = replies.moves[j];
       MakeMove(pos, b);
@@ -116,6 +126,13 @@ int SearchMateInN(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList*
   Close(tries, tryCount);
   Close(keys, keyCount);
   return keyCount > 0 ? n : 0;
+}
+
+int RootSearch(SearchContext& ctx, int moves, int tryLimit) {
+  MoveList* list = ctx.state.LevelList(moves);
+  if (moves <= 1) return ListMatingMoves(ctx, 0, 0, list, true);
+  if (moves == 2) return SearchMateInTwo(ctx, 0, 0, list, true, tryLimit);
+  return SearchMateInN(ctx, moves, 0, 0, list, true, tryLimit);
 }
 
 }  // namespace kv

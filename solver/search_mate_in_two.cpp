@@ -1,9 +1,11 @@
-// The bottom level of every search: can White force mate in two (or, in the
-// selfmate modes, force Black to mate on the next move).
+// The bottom level of every search: can White force mate (or stalemate) in
+// two, or, in the selfmate modes, force Black to reach the goal on the next
+// move.
 #include "core/attacks.h"
 #include "core/rules.h"
 #include "solver/position_key.h"
 #include "solver/search.h"
+#include "solver/search_goal.h"
 #include "solver/search_internal.h"
 
 namespace kv {
@@ -63,18 +65,19 @@ int SelfMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list, 
 }
 
 // After White's legal move `w`: whether the killer is a legal reply here
-// after which White cannot mate at once. (An illegal `w` is left to the
-// generator, which reports it.)
+// after which White cannot reach the goal at once. (An illegal `w` is left
+// to the generator, which reports it.) A maximummer's killer may not be
+// among its longest moves here, so it is not tried.
 bool KillerRefutes(SearchContext& ctx, const Move& w, const Move& killer) {
   Position& pos = ctx.pos;
   Move reply{};
-  if (killer.from == 0 || !IsSquare(pos.whiteKingSquare) ||
+  if (killer.from == 0 || ctx.state.maximummer || !IsSquare(pos.whiteKingSquare) ||
       AttackedByBlackMen(pos, pos.whiteKingSquare) != 0 ||
       !BlackMoveFits(pos, killer, w.from, w.to, reply))
     return false;
   MakeMove(pos, reply);
   ++ctx.state.nodes;
-  const int mate = FindMateInOne(pos, reply.from, reply.to);
+  const int mate = FindGoalInOne(ctx.state, pos, reply.from, reply.to);
   UnmakeMove(pos, reply);
   return mate == 0;
 }
@@ -114,7 +117,7 @@ int SearchMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list
     std::uint64_t* memo = nullptr;
     std::uint64_t memoKey = 0;
     if (help && !root && limit != 0) {
-      memoKey = PositionKey(pos, w) & ~std::uint64_t{3};
+      memoKey = (PositionKey(pos, w) ^ RulesKey(state)) & ~std::uint64_t{3};
       memo = &MemoSlot(state, memoKey);
       if (const int answer = MemoAnswer(*memo, memoKey); answer != 0) {
         UnmakeMove(pos, w);
@@ -132,7 +135,7 @@ int SearchMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list
       continue;
     }
     MoveList& replies = list[1];
-    if (GenerateBlackMoves(pos, w.from, w.to, replies) == 1) {
+    if (GenerateBlackReplies(state, pos, w.from, w.to, replies) == 1) {
       UnmakeMove(pos, w);
       continue;
     }
@@ -143,7 +146,7 @@ int SearchMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list
       const Move& b = replies.moves[(first + j) % replyCount];
       MakeMove(pos, b);
       ++state.nodes;
-      const int mate = FindMateInOne(pos, b.from, b.to);
+      const int mate = FindGoalInOne(state, pos, b.from, b.to);
       UnmakeMove(pos, b);
       if (count.Add(mate, b, killer, limit)) break;
       // Below the root one success is all a helpmate move needs.

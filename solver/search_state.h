@@ -5,12 +5,14 @@
 // during a search.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
+#include "core/goals.h"
 #include "core/position.h"
 #include "solver/help_fast.h"
 #include "solver/result_table.h"
@@ -27,10 +29,17 @@ inline constexpr int ListedRecords = MoveListCapacity;
 // The records a variation list starts with; it grows when a first move has
 // more (each reply times its continuations, too many to reserve for).
 inline constexpr int InitialVariations = 100;
-// Move lists in the work area: two per search level (White's moves, Black's
-// replies) for six levels, and the reordering scratch list.
-inline constexpr int WorkLists = 13;
-inline constexpr int ScratchList = 10;
+// Search levels the work area holds from the start: a direct mate in six,
+// a helpmate, selfmate or reflexmate in five. A longer problem makes the
+// lists grow (SearchState::EnsureLevels) before its search starts.
+inline constexpr int InitialLevels = 6;
+// Move lists in the work area of a state with `levels` levels: two per level
+// (White's moves, Black's replies), the spare list under the lowest level and
+// the reordering scratch list, which is also the lowest level's list.
+constexpr int WorkListsFor(int levels) {
+  return 2 * levels + 1;
+}
+inline constexpr int WorkLists = WorkListsFor(InitialLevels);
 
 // The null move of the set play: all three squares 100 (an off-board cell),
 // every man 8, so that playing and taking it back leave the board unchanged.
@@ -111,32 +120,35 @@ inline constexpr int SelfMate = 1;
 inline constexpr int ReflexMate = 2;
 
 struct SearchState {
-  // The work area. A level with k moves left uses work[2 * (6 - k)] for
-  // White's moves and the next list for Black's replies; the level below
-  // starts two lists further on. A six-mover starts at work[0], a two-mover
-  // at work[8]; work[10] is the reordering scratch list and also the
-  // mate-in-one list under level 2. work[12] is spare room.
-  std::array<MoveList, WorkLists> work{};
+  SearchState() { EnsureLevels(InitialLevels); }
+
+  // The work area. A level with k moves left uses LevelList(k) for White's
+  // moves and the next list for Black's replies; the level below starts two
+  // lists further on. The top level of the deepest search lies at work[0];
+  // LevelList(1) is the reordering scratch list and also the mate-in-one
+  // list under level 2; the last list is spare room.
+  std::vector<MoveList> work;
 
   // TestMateMove's result for each move of a work list (0 quiet, 1 or 2
-  // checks, 100 mate), kept per list so that reordering can use it;
-  // checkMarks[WorkLists] takes the marks of a list outside the work area.
-  std::array<std::array<std::uint8_t, MoveListCapacity + 1>, WorkLists + 1> checkMarks{};
+  // checks, 100 mate), kept per list so that reordering can use it; the
+  // row after the work lists' takes the marks of a list outside the work
+  // area.
+  std::vector<std::array<std::uint8_t, MoveListCapacity + 1>> checkMarks;
 
   // Result lists by number of moves; use the accessors, which map the shared
   // numbers (TryList 1 = 2, RefutationList 0 and 1 = 2, VariationList 1 = 2).
-  std::array<MoveRecords, 7> keyLists{};
-  std::array<MoveRecords, 7> tryLists{};
-  std::array<MoveRecords, 7> threatLists{};
-  std::array<RefutationRecords, 7> refutationLists{};
-  std::array<VariationRecords, 7> variationLists{};
+  std::vector<MoveRecords> keyLists;
+  std::vector<MoveRecords> tryLists;
+  std::vector<MoveRecords> threatLists;
+  std::vector<RefutationRecords> refutationLists;
+  std::vector<VariationRecords> variationLists;
 
   // The copy of the changed-mates store that the writer's comparison works on.
   VariationRecords changedMatesCopy{};
 
   // Killers: the last black reply that refuted a white move at each level.
   // (The white killer of a level is the first record of its key list.)
-  std::array<Move, 7> refutationKiller{};
+  std::vector<Move> refutationKiller;
 
   // Helpmate memo: for positions reached after White's next-to-last move of
   // a helpmate, whether some black move then allows mate. Each entry is a
@@ -164,6 +176,8 @@ struct SearchState {
   std::shared_ptr<RootHelper> rootHelper;
 
   int helpMode = 0;     // 0, HelpBlackBegins, HelpWhiteBegins or HelpSetPlay
+  Goal goal = Goal::Mate;   // what the last move of the play must reach
+  bool maximummer = false;  // Black plays only its longest legal moves
   int selfMode = 0;     // 0, SelfMate or ReflexMate
   int topMoves = 0;     // number of moves of the top-level search
   int optionGroup = 0;  // 0 actual play, 5 tries: SolveOptions values 3..6 or 8..11
@@ -183,9 +197,42 @@ struct SearchState {
   const RefutationRecords& RefutationList(int k) const { return refutationLists[k <= 1 ? 2 : k]; }
   const VariationRecords& VariationList(int k) const { return variationLists[k <= 1 ? 2 : k]; }
 
-  // White's list of the level with k moves left (k = 1..6); its replies are
-  // LevelList(k) + 1, the level below LevelList(k) + 2.
-  MoveList* LevelList(int k) { return &work[2 * (6 - k)]; }
+  // White's list of the level with k moves left (k = 1..Levels()); its
+  // replies are LevelList(k) + 1, the level below LevelList(k) + 2.
+  MoveList* LevelList(int k) { return &work[static_cast<std::size_t>(2 * (levels_ - k))]; }
+  // The reordering scratch list and the spare list.
+  MoveList& ScratchList() { return *LevelList(1); }
+  MoveList& SpareList() { return work.back(); }
+
+  // The deepest search the lists hold, in levels (a selfmate's or a
+  // helpmate's extra white move counted).
+  int Levels() const { return levels_; }
+  // Makes room for a search `levels` deep: the work area, the marks and the
+  // result lists grow and never shrink. The level lists move, so it must
+  // not be called while a search runs; the result lists keep their contents.
+  void EnsureLevels(int levels) {
+    if (levels <= levels_ && !work.empty()) return;
+    if (levels < levels_) levels = levels_;
+    levels_ = levels;
+    const auto lists = static_cast<std::size_t>(WorkListsFor(levels));
+    work.assign(lists, MoveList{});
+    checkMarks.assign(lists + 1, {});
+    // Index k + 1 is read for a level's threat; the keys of a selfmate's
+    // top level lie one above its stated length.
+    const auto results = static_cast<std::size_t>(levels + 2);
+    keyLists.resize(results);
+    tryLists.resize(results);
+    threatLists.resize(results);
+    refutationLists.resize(results);
+    variationLists.resize(results);
+    refutationKiller.resize(results);
+    helpFast.EnsureMoves(levels);
+  }
+  // Forgets every killer (a new solve starts without the last one's).
+  void ClearKillers() { std::fill(refutationKiller.begin(), refutationKiller.end(), Move{}); }
+
+ private:
+  int levels_ = 0;
 };
 
 }  // namespace kv

@@ -10,6 +10,7 @@
 #include "core/rules.h"
 #include "solver/position_key.h"
 #include "solver/search.h"
+#include "solver/search_goal.h"
 #include "solver/search_internal.h"
 
 namespace kv::search_detail {
@@ -29,6 +30,10 @@ std::uint64_t ResultKey(const Position& pos, int selfMode, int lastFrom, int las
   last.to = static_cast<std::int8_t>(lastTo);
   if (lastTo >= 0 && lastTo < BoardCells) last.moved = pos.board[lastTo];
   return PositionKey(pos, last) ^ WhiteToMoveKey ^ ModeKeys[selfMode];
+}
+
+std::uint64_t ResultKey(const SearchState& state, const Position& pos, int lastFrom, int lastTo) {
+  return ResultKey(pos, state.selfMode, lastFrom, lastTo) ^ RulesKey(state);
 }
 
 namespace {
@@ -53,7 +58,7 @@ void RebuildWhiteList(SearchContext& ctx, int moves, int lastFrom, int lastTo, M
       marks[i] = 0;
     } else {
       pos.probeMove = list->moves[i];
-      marks[i] = static_cast<std::uint8_t>(TestMateMove(pos));
+      marks[i] = static_cast<std::uint8_t>(TestGoalMove(state, pos));
     }
   }
   if (moves >= 3 && lastFrom != 0) {
@@ -97,7 +102,7 @@ int SearchBelow(SearchContext& ctx, int moves, int lastFrom, int lastTo, MoveLis
   SearchState& state = ctx.state;
   ResultTable& table = state.sharedTable != nullptr ? *state.sharedTable : state.resultTable;
   if (!table.Enabled() || state.helpMode != 0) return Search(ctx, moves, lastFrom, lastTo, list);
-  const std::uint64_t key = ResultKey(ctx.pos, state.selfMode, lastFrom, lastTo);
+  const std::uint64_t key = ResultKey(state, ctx.pos, lastFrom, lastTo);
   if (const ResultTable::Answer answer = table.Find(key, moves); answer.known) {
     ++table.hits;
     // Only a search that found nothing hands its list on: the caller stops

@@ -1,8 +1,10 @@
-// The two tests that take the place of White's mate in selfmates and
-// reflexmates: is White mated, and must Black mate after White's move.
+// The two tests that take the place of White's goal move in selfmates and
+// reflexmates: is White at the goal (mated, or stalemated in a
+// selfstalemate), and must Black reach it after White's move.
 #include "core/rules.h"
 #include "core/tables.h"
 #include "solver/search.h"
+#include "solver/search_goal.h"
 #include "solver/search_internal.h"
 
 namespace kv {
@@ -10,23 +12,33 @@ namespace kv {
 using namespace search_detail;
 
 int WhiteIsMated(SearchContext& ctx, MoveList* list) {
-  Position& pos = ctx.pos;
-  if (!AttackedByBlack(pos, pos.whiteKingSquare)) return 0;
-  for (int i = 0; list->moves[i].from != 0; ++i) {
-    const Move& move = list->moves[i];
-    MakeMove(pos, move);
-    const bool stillAttacked = AttackedByBlack(pos, pos.whiteKingSquare) != 0;
-    UnmakeMove(pos, move);
-    if (!stillAttacked) return 0;
-  }
-  return 1;
+  return WhiteAtGoal(ctx.state, ctx.pos, *list) ? 1 : 0;
 }
+
+namespace {
+
+// After Black's legal `reply` (played): whether White now stands at the
+// goal. Only a reply that checks can mate and only one that does not can
+// stalemate, so White's moves are generated for those alone.
+bool ReplyReachesGoal(SearchContext& ctx, const Move& reply, MoveList* whiteList) {
+  Position& pos = ctx.pos;
+  const bool check = AttackedByBlack(pos, pos.whiteKingSquare) != 0;
+  if (check != (ctx.state.goal == Goal::Mate)) return false;
+  GenerateWhiteMoves(pos, reply.from, reply.to, *whiteList);
+  return WhiteIsMated(ctx, whiteList) == 1;
+}
+
+bool LegalBlackMove(const Position& pos) {
+  return !IsSquare(pos.blackKingSquare) || AttackedByWhite(pos, pos.blackKingSquare) == 0;
+}
+
+}  // namespace
 
 int BlackMustMate(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list) {
   Position& pos = ctx.pos;
   SearchState& state = ctx.state;
   MoveRecords& mates = state.KeyList(1);
-  if (GenerateBlackMoves(pos, lastFrom, lastTo, *list) == 1) return -1;
+  if (GenerateBlackReplies(state, pos, lastFrom, lastTo, *list) == 1) return -1;
   const bool reflex = state.selfMode == ReflexMate;
   int count = 0;
   int legal = 0;
@@ -34,15 +46,8 @@ int BlackMustMate(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list) 
   for (int i = 0; list->moves[i].from != 0; ++i) {
     const Move& reply = list->moves[i];
     MakeMove(pos, reply);
-    // The reply is legal when it leaves its king unattacked; only a reply
-    // that checks can mate, so White's moves are generated for those alone.
-    const bool isLegal =
-        !IsSquare(pos.blackKingSquare) || AttackedByWhite(pos, pos.blackKingSquare) == 0;
-    bool whiteMated = false;
-    if (isLegal && AttackedByBlack(pos, pos.whiteKingSquare) != 0) {
-      GenerateWhiteMoves(pos, reply.from, reply.to, list[1]);
-      whiteMated = WhiteIsMated(ctx, &list[1]) == 1;
-    }
+    const bool isLegal = LegalBlackMove(pos);
+    const bool whiteMated = isLegal && ReplyReachesGoal(ctx, reply, &list[1]);
     UnmakeMove(pos, reply);
     if (!isLegal) continue;
     ++legal;
@@ -57,6 +62,21 @@ int BlackMustMate(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list) 
   Close(mates, count);
   if (reflex) return count > 0 ? 1 : 0;
   return legal > 0 && everyReplyMates ? 1 : 0;
+}
+
+int KeepGoalReplies(SearchContext& ctx, MoveList* replies) {
+  Position& pos = ctx.pos;
+  MoveList& whiteList = ctx.state.SpareList();
+  int kept = 0;
+  for (int i = 0; replies->moves[i].from != 0; ++i) {
+    const Move reply = replies->moves[i];
+    MakeMove(pos, reply);
+    const bool reaches = LegalBlackMove(pos) && ReplyReachesGoal(ctx, reply, &whiteList);
+    UnmakeMove(pos, reply);
+    if (reaches) replies->moves[kept++] = reply;
+  }
+  if (kept > 0) replies->moves[kept] = Move{};
+  return kept;
 }
 
 }  // namespace kv

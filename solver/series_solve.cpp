@@ -71,7 +71,7 @@ void SolveSeries(Solver& s, SolveEnvironment& env, int n) {
   st.helpMode = 0;
   st.selfMode = 0;
   st.topMoves = 0;
-  if (n == 1) {
+  if (n == SolveRefresh) {
     // A refresh: the last solve's lines again, with the options of now.
     if (series.haveLast)
       WriteResult(s, env, series.lastRules, series.lastResult, series.lastMoves,

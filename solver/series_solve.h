@@ -30,7 +30,7 @@ struct SeriesSolves {
 };
 
 // One solve of the current position as a series mover of env.type with n
-// moves (1: a refresh of the last one).
+// moves (SolveRefresh: a refresh of the last one).
 void SolveSeries(Solver& s, SolveEnvironment& env, int n);
 
 }  // namespace kv

@@ -51,7 +51,7 @@ struct TreeThreat {
 struct TreeLine {
   std::vector<TreeMove> replies;
   std::vector<TreeMove> answers;  // the answer first, then its duals
-  bool mate = false;              // the answers mate
+  bool mate = false;              // the answers mate (stalemate, when that is the goal)
   TreeThreat threat;
   std::vector<TreeLine> variations;
 };
@@ -64,7 +64,7 @@ enum class PlayPhase { SetPlay, Try, Test, Solution };
 struct TreePlay {
   PlayPhase phase = PlayPhase::Solution;
   TreeLine line;                  // answers: the first move, when there is one
-  bool mateInOne = false;         // a key that mates at once
+  bool mateInOne = false;         // a key that mates (or stalemates, by the goal) at once
   bool shortSolution = false;     // a helpmate's solution shorter than stated
   bool refutationsShown = false;  // the refutation line is written
   bool refutedByMate = false;     // " Mate in 1": the move mates
@@ -87,6 +87,8 @@ struct TreePhase {
 struct TreeRun {
   int helpMode = 0;  // the search's helpMode and selfMode
   int selfMode = 0;
+  bool stalemate = false;   // the goal is stalemate ("=") rather than mate
+  bool maximummer = false;  // Black plays only its longest moves
   bool searched = false;  // a key search ran
   std::uint64_t searchMilliseconds = 0;
   bool userBreak = false;   // "User break"

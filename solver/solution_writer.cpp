@@ -8,6 +8,7 @@
 #include "core/notation.h"
 #include "core/rules.h"
 #include "solver/changed_mates.h"
+#include "solver/play_words.h"
 
 namespace kv {
 namespace {
@@ -208,7 +209,7 @@ void WriteThreat(Writer& w, int level, int flags) {
     }
     if (w.tree != nullptr) w.tree->CloseLine();
   }
-  if (k == 1) w.text.AppendText("#");
+  if (k == 1) w.text.AppendText(GoalSign(ctx.state.goal));
   if (brackets) w.text.AppendText("]");
 }
 
@@ -389,7 +390,7 @@ void WriteVariationLine(Writer& w, int l, const VariationRecords& list, int coun
   w.text.AppendText(MoveText(w, r.continuation.move));
   if (line) line->answers.push_back(TreeMoveOf(w, r.continuation.move));
   AppendDualContinuations(w, list, i, groupSize, joined);
-  w.text.AppendText("#");
+  w.text.AppendText(GoalSign(w.ctx.state.goal));
   if (line) {
     line->mate = true;
     w.tree->OpenVariation(std::move(*line));
@@ -421,8 +422,15 @@ int WriteVariations(Writer& w, int level, VariationRecords list) {
 
 void WriteRefutations(Writer& w, int flags, const RefutationRecords& refutations) {
   w.text.NewLine();
-  if (flags == AnalysisCheck) w.text.AppendText(MessagePart(w.ctx.language, 5));
-  if (flags == 0) w.text.AppendText(MessagePart(w.ctx.language, 4));
+  // The move mates (it checks and Black has no legal reply) or stalemates
+  // (no check, no reply): the goal at once, or the other ending.
+  const Goal goal = w.ctx.state.goal;
+  if (flags == AnalysisCheck)
+    w.text.AppendText(goal == Goal::Mate ? GoalInOneText(w.ctx.language, goal)
+                                         : OtherGoalText(w.ctx.language, goal));
+  if (flags == 0)
+    w.text.AppendText(goal == Goal::Stalemate ? GoalInOneText(w.ctx.language, goal)
+                                              : OtherGoalText(w.ctx.language, goal));
   TreePlay* play = w.tree != nullptr ? w.tree->Play() : nullptr;
   if (play != nullptr) {
     play->refutationsShown = true;

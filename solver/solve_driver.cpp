@@ -9,9 +9,12 @@
 #include "core/test_move.h"
 #include "core/validation.h"
 #include "solver/help_root_helper.h"
+#include "solver/play_words.h"
 #include "solver/root_helper.h"
 #include "solver/series_solve.h"
 #include "solver/solution_writer.h"
+#include "solver/solve_options_logic.h"
+#include "solver/twin_pass.h"
 #include "solver/twins.h"
 
 namespace kv {
@@ -159,7 +162,7 @@ struct OneSolve {
   bool searchKeys = true;
   int notesStart = 0;  // where the notes of the key search begin in the text
 
-  OneSolve(Solver& solver, SolveEnvironment& environment, int moves)
+  OneSolve(Solver& solver, SolveEnvironment& environment, int moves, bool refreshing)
       : s(solver),
         env(environment),
         ctx{environment.pos, environment.options, environment.ui, environment.language,
@@ -175,7 +178,7 @@ struct OneSolve {
         tries(EffectiveTries(environment)),
         // The set-play run of a helpmate is entered with helpMode 1.
         runSlot((environment.type.kind == KindHelp && solver.search.helpMode == 1) ? 0 : 1),
-        refresh(moves == 1) {}
+        refresh(refreshing) {}
 
   SearchState& st() { return s.search; }
   const SolveOptions& o() const { return env.options; }
@@ -188,6 +191,8 @@ bool TakeLastRun(OneSolve& p) {
   SearchState& st = p.st();
   st.helpMode = run.helpMode;
   st.selfMode = run.selfMode;
+  st.goal = run.goal;
+  st.maximummer = run.maximummer;
   p.n = run.topMoves;
   p.r = p.n;
   if (p.n < 1) return false;
@@ -198,42 +203,44 @@ bool TakeLastRun(OneSolve& p) {
   return true;
 }
 
+// The rules of the play the type states: the goal of its last move and
+// whether Black is a maximummer.
+void SetRulesFromType(SearchState& st, const ProblemType& type) {
+  st.goal = (type.flags & FlagStalemate) ? Goal::Stalemate : Goal::Mate;
+  st.maximummer = (type.flags & FlagMaximum) != 0;
+}
+
 // Every first move is tested; a selfmate or reflexmate gets its mode and its
-// extra move (Black's forced mate), so the test is complete there too. False
-// when the kind is not solved at this length.
-bool SetEveryFirstMoveMode(OneSolve& p) {
+// extra move (Black's forced mate), so the test is complete there too.
+void SetEveryFirstMoveMode(OneSolve& p) {
   SearchState& st = p.st();
   const int kind = p.env.type.kind;
   p.s.phase = 4;
   st.helpMode = 0;
   st.selfMode = (kind == KindSelf || kind == KindReflex) ? kind - 1 : 0;
+  SetRulesFromType(st, p.env.type);
   p.searchKeys = false;
-  if (st.selfMode != 0) {
-    if (p.n >= 6) return false;
-    ++p.n;
-  }
-  return true;
+  if (st.selfMode != 0) ++p.n;
+  st.EnsureLevels(p.n);
 }
 
 // The modes of the kind: a helpmate's set-play or White-begins run keeps its
 // length; the other helpmates, selfmates and reflexmates search one white
-// move more. False when the kind is not solved at this length.
-bool SetModeFromKind(OneSolve& p) {
+// move more. The lists grow to the length searched.
+void SetModeFromKind(OneSolve& p) {
   SearchState& st = p.st();
   const int kind = p.env.type.kind;
   st.selfMode = 0;
+  SetRulesFromType(st, p.env.type);
   if (kind == KindHelp && p.o()[ActualPlay]) {
     st.helpMode = st.helpMode != 0 ? HelpSetPlay : HelpWhiteBegins;
-    return p.n < 6;  // helpmates are solved up to 5 moves, whoever begins
+  } else {
+    st.helpMode = 0;
+    if (kind == KindHelp) st.helpMode = HelpBlackBegins;
+    if (kind == KindSelf || kind == KindReflex) st.selfMode = kind - 1;
+    if (kind >= KindHelp && kind <= KindReflex) ++p.n;
   }
-  st.helpMode = 0;
-  if (kind == KindHelp) st.helpMode = HelpBlackBegins;
-  if (kind == KindSelf || kind == KindReflex) st.selfMode = kind - 1;
-  if (kind >= KindHelp && kind <= KindReflex) {
-    if (p.n >= 6) return false;
-    ++p.n;
-  }
-  return true;
+  st.EnsureLevels(p.n);
 }
 
 // The search mode: from the last run for a refresh, else from the problem
@@ -243,14 +250,10 @@ bool ChooseSearchMode(OneSolve& p) {
   const SolveOptions& o = p.o();
   if (p.refresh) return TakeLastRun(p);
   if (p.tries != 0 && !o[SetPlay] && !o[ActualPlay] && p.env.type.kind != KindHelp) {
-    if (SetEveryFirstMoveMode(p)) return true;
-    p.s.stop = SolveStop::TooManyMoves;
-    return false;
+    SetEveryFirstMoveMode(p);
+    return true;
   }
-  if (!SetModeFromKind(p)) {
-    p.s.stop = SolveStop::TooManyMoves;
-    return false;
-  }
+  SetModeFromKind(p);
   if (o[OptionsKind] == TestMovePreset) {
     // Test a move: the chosen move alone, as a try.
     if (!ChooseTestedMove(p.s, p.env, p.w, p.n)) {
@@ -274,6 +277,8 @@ SearchRun SearchedRun(OneSolve& p) {
   return {st.helpMode,
           st.selfMode,
           p.n,
+          st.goal,
+          st.maximummer,
           st.KeyList(p.n),
           st.TryList(p.n),
           std::string(p.s.text.View().substr(static_cast<std::size_t>(p.notesStart)))};
@@ -293,8 +298,7 @@ bool SearchKeysAndWriteNotes(OneSolve& p) {
   const int limit = st.helpMode > HelpBlackBegins ? st.helpMode : p.tries;
   StartRootHelper(p.ctx, p.n, limit);
   HelpRootHelper helpHelper(p.ctx, p.n, false);
-  int r = p.n == 2 ? SearchMateInTwo(p.ctx, 0, 0, st.LevelList(2), true, limit)
-                   : SearchMateInN(p.ctx, p.n, 0, 0, st.LevelList(p.n), true, limit);
+  int r = RootSearch(p.ctx, p.n, limit);
   helpHelper.Stop();
   StopRootHelper(st);
   if (r < 0) r = 0;  // an illegal diagram or a reflexmate White must mate at once
@@ -329,7 +333,7 @@ bool SearchKeysAndWriteNotes(OneSolve& p) {
   } else if (r < p.n) {
     p.n = r;
     text.NewLine();
-    text.AppendText("Short Mate");
+    text.AppendText(ShortSolutionHeader(env.language, st.goal));
     text.NewLine();
   }
   return true;
@@ -352,7 +356,8 @@ void PrepareThePhases(OneSolve& p) {
   if (p.searchKeys) {
     run = SearchedRun(p);
   } else if (!p.refresh) {
-    run = {st.helpMode, st.selfMode, p.n, st.KeyList(p.n), st.TryList(p.n), std::string()};
+    run = {st.helpMode,    st.selfMode,      p.n, st.goal, st.maximummer, st.KeyList(p.n),
+           st.TryList(p.n), std::string()};
   }
   if (o[ActualPlay] && p.r != 0 && st.KeyList(p.n).Count() >= 2) {
     s.text.NewLine();
@@ -418,7 +423,7 @@ void WriteFirstMove(OneSolve& p, const Move& move, bool allRefutations) {
   }
   WriteHeader(s, p.env, p.w, move, allRefutations);
   if (p.r == 1 && s.phase == 3) {
-    text.AppendText(MessagePart(p.env.language, 5));
+    text.AppendText(GoalInOneText(p.env.language, p.st().goal));
     if (p.w.tree != nullptr) p.w.tree->Play()->mateInOne = true;
     UnmakeMove(pos, move);
     return;
@@ -463,7 +468,7 @@ bool WriteShortHelpSolutions(OneSolve& p, FirstMoveList& moves) {
   const int full = p.n;
   const int mark = text.textLength;
   text.NewLine();
-  text.AppendText("Short Mate");
+  text.AppendText(ShortSolutionHeader(p.env.language, st.goal));
   text.NewLine();
   const int linesStart = text.textLength;
   bool unbroken = true;
@@ -514,7 +519,7 @@ bool WriteSolution(OneSolve& p, FirstMoveList& moves) {
 // Every legal first move of White with its refutations. The list is copied:
 // the analyses reuse the work lists of every level.
 bool WriteEveryFirstMove(OneSolve& p, FirstMoveList& moves) {
-  MoveList* list = p.st().LevelList(6);
+  MoveList* list = &p.st().SpareList();
   ListMatingMoves(p.ctx, 0, 0, list, false);
   int count = 0;
   while (count < MoveListCapacity && list->moves[count].from != 0) {
@@ -584,8 +589,9 @@ std::string SearchCompletedText(const Language& language, std::uint64_t millisec
 }
 
 void Solve(Solver& s, SolveEnvironment& env, int n) {
+  const bool refresh = n == SolveRefresh;
   // A refresh needs the position of the last search.
-  if (n == 1 && s.solutionStale) {
+  if (refresh && s.solutionStale) {
     env.ui.Message(Word(env, WordChangedPosition), ProductName, MbIconStop);
     s.stop = SolveStop::ChangedPosition;
     return;
@@ -604,12 +610,14 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
   }
   s.search.userBreak = 0;
   s.phase = (env.type.kind == KindHelp || env.options[SetPlay]) ? 1 : 2;
-  OneSolve p(s, env, n);
+  OneSolve p(s, env, refresh ? 0 : n, refresh);
   if (s.tree != nullptr) s.tree->BeginRun();
   if (!ChooseSearchMode(p)) return;
   if (s.tree != nullptr) {
     s.tree->Run().helpMode = s.search.helpMode;
     s.tree->Run().selfMode = s.search.selfMode;
+    s.tree->Run().stalemate = s.search.goal == Goal::Stalemate;
+    s.tree->Run().maximummer = s.search.maximummer;
   }
   p.notesStart = s.text.textLength;
   if (p.searchKeys && !SearchKeysAndWriteNotes(p)) return;
@@ -622,7 +630,11 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
 }
 
 void SolveTwinOrProblem(Solver& s, SolveEnvironment& env, int n) {
-  SolveOptions& o = env.options;
+  // A helpmate's runs switch its actual play on and off; they work on a
+  // copy, so that the caller's options (and the next twin's) stay as given.
+  SolveOptions o = env.options;
+  SolveEnvironment run{env.pos,      env.type,     o,       env.twins, env.language,
+                       env.ui,       env.batch,    env.figurines,     env.testMoveFilter};
   // A series mover has no set play and no run in which White begins.
   const bool help = env.type.kind == KindHelp && (env.type.flags & FlagSeries) == 0;
   if (help) {
@@ -631,48 +643,19 @@ void SolveTwinOrProblem(Solver& s, SolveEnvironment& env, int n) {
     } else if (o[SetPlay]) {
       s.search.helpMode = 1;
       o[ActualPlay] = 1;
-      Solve(s, env, n);
+      Solve(s, run, n);
       o[ActualPlay] = 0;
     }
   }
   s.search.helpMode = 0;
-  Solve(s, env, n);
-  if (help) o[ActualPlay] = 0;
+  Solve(s, run, n);
 }
 
 namespace {
 
-// The heading of the twin that begins at entry k: "\r\n", its letter, ")"
-// and its description (a combined entry adds the next one's, and k moves on
-// to it). Applies the entries to the board and type; returns the number of
-// moves a type change sets, else 0.
-int ApplyTwinAndWriteHeading(Solver& s, SolveEnvironment& env, int letter, int& k, int twins) {
-  const char letterChar =
-      letter < 26 ? static_cast<char>('a' + letter) : static_cast<char>('A' + letter - 26);
-  std::string line = "\r\n";
-  line += letterChar;
-  line += ") ";
-  line += DescribeTwin(env.twins, k, env.pos.board, env.language).text;
-  TwinEntry entry = TwinEntryAt(env.twins, k);
-  s.duplexTwin = entry.kind == TwinDuplex;
-  int moves = ApplyTwin(entry, env.pos.board, env.type, s.savedType, s.twinKey);
-  while (entry.combined && k + 1 < twins) {
-    ++k;
-    const TwinDescription next = DescribeTwin(env.twins, k, env.pos.board, env.language);
-    line += next.text.substr(static_cast<std::size_t>(next.prefixLength));
-    entry = TwinEntryAt(env.twins, k);
-    s.duplexTwin = s.duplexTwin || entry.kind == TwinDuplex;
-    const int m = ApplyTwin(entry, env.pos.board, env.type, s.savedType, s.twinKey);
-    if (m != 0) moves = m;
-  }
-  s.text.AppendText(line);
-  if (s.tree != nullptr) s.tree->BeginTwin(line.substr(2));
-  return moves;
-}
-
 // Whether the last search left a list to take the key from.
 bool HasKeyList(const SearchState& st) {
-  return st.helpMode == HelpBlackBegins || (st.topMoves >= 1 && st.topMoves <= 6);
+  return st.helpMode == HelpBlackBegins || st.topMoves >= 1;
 }
 
 // The key of the list the search really filled, for "after the key": a
@@ -684,22 +667,36 @@ Move KeyOfLastSearch(const SearchState& st) {
   return st.KeyList(top).records[0];
 }
 
-// Each twin from the diagram (or, successive, from the twin before), under
-// its heading; the board is the diagram's again afterwards.
-void SolveEachTwin(Solver& s, SolveEnvironment& env, int n, int twins) {
+// Each twin the twin pass yields, under its heading, with its own position
+// and stipulation and the options of its own kind (a twin that turns a
+// direct mate into a helpmate is solved as the helpmate alone would be);
+// the board and type are the problem's again afterwards.
+void SolveEachTwin(Solver& s, SolveEnvironment& env) {
   const Board saved = env.pos.board;
-  const bool successive = TwinsSuccessive(env.twins);
-  int letter = 0;
-  for (int k = 0; k < twins; ++k, ++letter) {
-    const ProblemType typeBefore = env.type;
-    // The letter counts headings, not entries: combined entries share one.
-    const int moves = ApplyTwinAndWriteHeading(s, env, letter, k, twins);
-    const bool solvable = env.type.kind <= KindReflex && CanSolve(env.type);
-    // A stipulation change to a type the solver does not take (series,
-    // stalemate, maximum) shows its heading and no play.
-    if (solvable) SolveTwinOrProblem(s, env, moves != 0 ? moves : n);
+  const ProblemType typeBefore = env.type;
+  TwinPass pass(env.twins, saved, typeBefore, env.language);
+  TwinStep step;
+  while (pass.Next(s.twinKey, step)) {
+    s.text.AppendText("\r\n" + step.heading);
+    if (s.tree != nullptr) s.tree->BeginTwin(step.heading);
+    s.duplexTwin = step.duplex;
+    env.pos.board = step.board;
+    env.type = step.type;
+    // A stipulation change to a type the solver does not take (a series
+    // play, a study) shows its heading and no play.
+    const bool solvable = CanSolve(step.type);
+    if (solvable) {
+      SolveOptions options = env.options;
+      SwitchOptionsToKind(options, step.type.kind);
+      SolveEnvironment twin{env.pos,    env.type,  options,       env.twins,         env.language,
+                            env.ui,     env.batch, env.figurines, env.testMoveFilter};
+      // Each twin's text is its own: the killers of the twin before would
+      // change the order in which its lines are met.
+      s.search.ClearKillers();
+      SolveTwinOrProblem(s, twin, step.type.moves);
+    }
     env.type = typeBefore;
-    if (!successive) env.pos.board = saved;
+    env.pos.board = saved;
     if (!solvable) {
       s.twinKey = Move{};
     } else if (HasKeyList(s.search)) {
@@ -707,7 +704,6 @@ void SolveEachTwin(Solver& s, SolveEnvironment& env, int n, int twins) {
     }
     s.duplexTwin = false;
   }
-  env.pos.board = saved;
 }
 
 }  // namespace
@@ -719,7 +715,8 @@ const std::string& SolveEntry(Solver& s, SolveEnvironment& env, int n) {
   env.ui.Status(1, "");
   env.ui.Status(2, "");
   const int twins = TwinCount(env.twins);
-  if (n != 1) {
+  const bool refresh = n == SolveRefresh;
+  if (!refresh) {
     // A new solve: the runs a later refresh rewrites are this solve's, and
     // "after the key" plays only a key found in this solve.
     s.lastRuns[0] = s.lastRuns[1] = SearchRun{};
@@ -727,12 +724,12 @@ const std::string& SolveEntry(Solver& s, SolveEnvironment& env, int n) {
     // The killers steer which reply a search tries first, and a helpmate's
     // shorter-solution search writes the line it meets first: a new solve
     // starts without the last one's, so its text is the problem's alone.
-    s.search.refutationKiller = {};
+    s.search.ClearKillers();
   }
   if (twins == 0) {
     SolveTwinOrProblem(s, env, n);
   } else {
-    if (n == 1) {
+    if (refresh) {
       // The lists hold only the last twin's search; a refresh of twins
       // solves them again.
       if (s.solutionStale) {
@@ -740,11 +737,10 @@ const std::string& SolveEntry(Solver& s, SolveEnvironment& env, int n) {
         s.stop = SolveStop::ChangedPosition;
         return s.paneText;
       }
-      n = env.type.moves;
       s.lastRuns[0] = s.lastRuns[1] = SearchRun{};
       s.twinKey = Move{};
     }
-    SolveEachTwin(s, env, n, twins);
+    SolveEachTwin(s, env);
   }
   // A search ran unless only a helpmate's play was written: its time stays.
   if (EffectiveTries(env) == 0 && env.options[ActualPlay] == 0 &&

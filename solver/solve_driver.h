@@ -29,6 +29,11 @@ struct SeriesSolves;  // solver/series_solve.h
 // The finished text is cut to this many characters.
 inline constexpr int SolutionPaneLimit = 50000;
 
+// The n of SolveEntry and Solve that asks for "Refresh solution": the lists
+// of the last search written again with the options now in force. (Every
+// other n is a number of moves, 1 included.)
+inline constexpr int SolveRefresh = -1;
+
 // What one solve works on: the program's position, the current problem's
 // type and twins field, the options, the language and the user interface.
 struct SolveEnvironment {
@@ -54,6 +59,8 @@ struct SearchRun {
   int helpMode = 0;
   int selfMode = 0;
   int topMoves = 0;
+  Goal goal = Goal::Mate;
+  bool maximummer = false;
   // The keys and tries it found: a helpmate's second run searches the same
   // levels again, so the lists themselves do not survive until a refresh.
   MoveRecords keys{};
@@ -71,7 +78,7 @@ enum class SolveStop {
   ChangedPosition,  // a refresh after the position changed ("Changed position" shown)
   InvalidPosition,  // the validation refused the position (its finding shown)
   EmptyBoard,       // no man on the board: refused without a message
-  TooManyMoves,     // a helpmate, selfmate or reflexmate of 6 moves is not solved
+  TooManyMoves,     // no longer happens: every length is solved (kept for its name)
   NoMoveChosen,     // test a move ended without a move to test
   NothingAsked,     // set play, tries and actual play are all off: nothing to write
   UserBreak,        // broken off by the user: the text ends early
@@ -103,11 +110,13 @@ struct Solver {
 };
 
 // The solve entry: n = the problem's number of moves for "Search solution"
-// and "Test a move", 1 for "Refresh solution". Solves every twin, cuts the
-// text at 50000 characters and leaves it in solver.paneText (Windows-1252,
-// lines ended by "\r\n"), which it also returns. The caller checks CanSolve
-// first. For a loaded problem: env.pos.board = the problem's board,
-// env.type = its type, env.twins = its twins field.
+// and "Test a move", SolveRefresh for "Refresh solution". Solves every twin
+// (each with its own number of moves and the options of its own kind), cuts
+// the text at 50000 characters and leaves it in solver.paneText
+// (Windows-1252, lines ended by "\r\n"), which it also returns. The caller
+// checks CanSolve first. For a loaded problem: env.pos.board = the
+// problem's board, env.type = its type, env.twins = its twins field.
+// env.options are left as they were.
 const std::string& SolveEntry(Solver& solver, SolveEnvironment& env, int n);
 
 // The last step of the entry: a text above 50000 characters is cut there,
@@ -119,7 +128,7 @@ const std::string& FinishPaneText(Solver& solver, const UiCallbacks& ui);
 // first the set-play run, then the solution.
 void SolveTwinOrProblem(Solver& solver, SolveEnvironment& env, int n);
 
-// One solve of the current position with n moves (1: refresh).
+// One solve of the current position with n moves (SolveRefresh: refresh).
 void Solve(Solver& solver, SolveEnvironment& env, int n);
 
 // " Search completed : hh mm ss,cc" for an elapsed time.

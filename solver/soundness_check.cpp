@@ -9,6 +9,7 @@
 #include "solver/search.h"
 #include "solver/series_search.h"
 #include "solver/solve_options_logic.h"
+#include "solver/twin_pass.h"
 #include "solver/twins.h"
 
 namespace kv {
@@ -84,15 +85,14 @@ int SearchKeys(CheckWork& w, int n, int tryLimit) {
   st.topMoves = n;
   st.KeyList(n).Clear();
   st.TryList(n).Clear();
-  MoveList* list = st.LevelList(n);
-  const int r = n == 2 ? SearchMateInTwo(w.ctx, 0, 0, list, true, tryLimit)
-                       : SearchMateInN(w.ctx, n, 0, 0, list, true, tryLimit);
+  const int r = RootSearch(w.ctx, n, tryLimit);
   return r < 0 ? 0 : r;  // an illegal diagram, or a reflexmate White must mate at once
 }
 
 void CheckBlackBeginsHelpmate(CheckWork& w, int moves, PartOutcome& part, Move& key) {
   w.st.helpMode = HelpBlackBegins;
   w.st.selfMode = 0;
+  w.st.EnsureLevels(moves + 1);
   // Shorter play first, as the driver writes it: any line there is a cook.
   for (int m = 2; m <= moves && !w.Broken(); ++m) {
     std::vector<std::string> shorter;
@@ -108,6 +108,7 @@ void CheckWhiteBeginsHelpmate(CheckWork& w, int moves, PartOutcome& part, Move& 
   SearchState& st = w.st;
   st.helpMode = HelpWhiteBegins;
   st.selfMode = 0;
+  st.EnsureLevels(moves);
   const int r = SearchKeys(w, moves, HelpWhiteBegins);
   part.movesFound = r;
   if (r != moves || w.Broken()) return;
@@ -115,6 +116,11 @@ void CheckWhiteBeginsHelpmate(CheckWork& w, int moves, PartOutcome& part, Move& 
   key = keys.records[0];
   for (int i = 0; i < ListedRecords && keys.records[i].from != 0 && !w.Broken(); ++i) {
     const Move first = keys.records[i];
+    // A helpmate in half a move: White's goal move is the whole solution.
+    if (moves == 1) {
+      part.keys.push_back(w.Text(first));
+      continue;
+    }
     const std::string text = w.Text(first) + " ";
     MakeMove(w.pos, first);
     AnalyseMove(w.ctx, moves, first, false);
@@ -131,6 +137,7 @@ void CheckBattlePlay(CheckWork& w, const ProblemType& type, PartOutcome& part, M
   st.selfMode = (type.kind == KindSelf || type.kind == KindReflex) ? type.kind - 1 : 0;
   const int extra = st.selfMode != 0 ? 1 : 0;
   const int n = type.moves + extra;
+  st.EnsureLevels(n);
   const int r = SearchKeys(w, n, 0);
   if (w.Broken()) return;
   part.movesFound = r == 0 ? 0 : std::max(1, r - extra);
@@ -177,7 +184,7 @@ PartOutcome CheckPart(CheckWork& w, const ProblemType& type, Move& key) {
   key = Move{};
   part.helpmate = type.kind == KindHelp;
   part.movesAsked = type.moves;
-  part.solvable = type.kind <= KindReflex && CanSolve(type);
+  part.solvable = CanSolve(type);
   if (!part.solvable) return part;
   if (type.flags & FlagSeries) {
     w.st.userBreak = 0;
@@ -194,6 +201,8 @@ PartOutcome CheckPart(CheckWork& w, const ProblemType& type, Move& key) {
   w.options = SolveOptions{};
   SwitchOptionsToKind(w.options, type.kind);
   w.st.userBreak = 0;
+  w.st.goal = (type.flags & FlagStalemate) ? Goal::Stalemate : Goal::Mate;
+  w.st.maximummer = (type.flags & FlagMaximum) != 0;
   if (part.helpmate && whiteBegins) {
     CheckWhiteBeginsHelpmate(w, type.moves, part, key);
   } else if (part.helpmate) {
@@ -205,12 +214,6 @@ PartOutcome CheckPart(CheckWork& w, const ProblemType& type, Move& key) {
   return part;
 }
 
-std::string PartName(int letter) {
-  const char c =
-      letter < 26 ? static_cast<char>('a' + letter) : static_cast<char>('A' + letter - 26);
-  return std::string(1, c) + ")";
-}
-
 }  // namespace
 
 SoundnessResult CheckSoundness(SearchState& state, const SoundnessInput& input,
@@ -218,34 +221,18 @@ SoundnessResult CheckSoundness(SearchState& state, const SoundnessInput& input,
   CheckWork w(state, ui);
   w.pos.board = input.board;
   SoundnessResult result;
+  // Each part as the twin pass yields it, as the driver solves it: combined
+  // entries make one part; "after the key" plays the first key of the part
+  // before.
   Move key{};
-  const int twins = TwinCount(input.twins);
-  if (twins == 0) {
-    result.parts.push_back(CheckPart(w, input.type, key));
-  } else {
-    // Each twin from the diagram (or the one before), as the driver applies
-    // them: combined entries make one part; "after the key" plays the first
-    // key of the part before.
-    const Board saved = input.board;
-    const bool successive = TwinsSuccessive(input.twins);
-    ProblemType savedType{};
-    Move twinKey{};
-    for (int k = 0, letter = 0; k < twins && !w.Broken(); ++k, ++letter) {
-      ProblemType type = input.type;
-      TwinEntry entry = TwinEntryAt(input.twins, k);
-      int moves = ApplyTwin(entry, w.pos.board, type, savedType, twinKey);
-      while (entry.combined && k + 1 < twins) {
-        entry = TwinEntryAt(input.twins, ++k);
-        const int m = ApplyTwin(entry, w.pos.board, type, savedType, twinKey);
-        if (m != 0) moves = m;
-      }
-      if (moves != 0) type.moves = static_cast<std::uint8_t>(moves);
-      const Board before = w.pos.board;
-      result.parts.push_back(CheckPart(w, type, key));
-      result.partNames.push_back(PartName(letter));
-      w.pos.board = successive ? before : saved;
-      twinKey = key;
-    }
+  TwinPass pass(input.twins, input.board, input.type, w.language);
+  TwinStep step;
+  const bool twins = TwinCount(input.twins) > 0;
+  while (pass.Next(key, step)) {
+    w.pos.board = step.board;
+    result.parts.push_back(CheckPart(w, step.type, key));
+    if (twins) result.partNames.push_back(std::string(1, TwinLetter(step.letter)) + ")");
+    if (w.Broken()) break;
   }
   if (timedOut && timedOut())
     for (PartOutcome& part : result.parts) part.timedOut = part.broken;

@@ -114,7 +114,7 @@ TEST(HelpmateShortSolutions, BlackBeginsWritesThemBeforeTheFullLength) {
             " " +
                 kCookedFullLength);
   // A refresh writes them again.
-  EXPECT_EQ(world.Solve(1), world.Solve());
+  EXPECT_EQ(world.Solve(SolveRefresh), world.Solve());
 }
 
 TEST(HelpmateShortSolutions, SetPlayRunKeepsItsOwnShortMate) {

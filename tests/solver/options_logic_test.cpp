@@ -199,18 +199,20 @@ TEST(ParseProblemType, ReadsEveryTypeTextBack) {
   }
 }
 
-TEST(CanSolve, RefusesOutsideTwoToSixAndMarkedGoals) {
+TEST(CanSolve, TakesEveryLengthAndGoalButNotAStudy) {
   ProblemType t;
-  for (int moves : {1, 7}) {
+  for (int moves : {1, 2, 6, 7, 255}) {
     t.moves = static_cast<std::uint8_t>(moves);
-    EXPECT_FALSE(CanSolve(t));
+    EXPECT_TRUE(CanSolve(t)) << moves;
   }
-  t.moves = 6;
-  EXPECT_TRUE(CanSolve(t));
-  for (std::uint8_t flag : {FlagStalemate, FlagMaximum}) {
-    t.flags = flag;
-    EXPECT_FALSE(CanSolve(t));
+  for (std::uint8_t flags : {FlagStalemate, FlagMaximum, std::uint8_t(FlagStalemate | FlagMaximum),
+                             FlagWhiteBegins}) {
+    t.flags = flags;
+    EXPECT_TRUE(CanSolve(t)) << int{flags};
   }
+  t.flags = 0;
+  t.moves = 0;  // a study
+  EXPECT_FALSE(CanSolve(t));
 }
 
 TEST(CanSolve, TakesSeriesMoversOfEveryLengthButNotWithWhiteBeginning) {
