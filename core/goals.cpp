@@ -1,7 +1,10 @@
 // Stalemate tests and the maximummer's filter.
 #include "core/goals.h"
 
+#include <bit>
+
 #include "core/rules.h"
+#include "core/tables.h"
 
 namespace kv {
 namespace {
@@ -47,6 +50,117 @@ bool BlackIsStalemated(Position& pos, int lastFrom, int lastTo) {
          !BlackHasLegalMove(pos, lastFrom, lastTo);
 }
 
+namespace {
+
+// Whether a man on `square` stands on a rank, file or diagonal of `king`.
+bool OnKingLine(int square, int king) {
+  const int rows = square / 10 - king / 10;
+  const int columns = square % 10 - king % 10;
+  return rows == 0 || columns == 0 || rows == columns || rows == -columns;
+}
+
+// A black man may move to `cell`: it is empty or holds a white man other
+// than the king.
+bool BlackMayEnter(const Board& b, int cell) {
+  return b[cell] == Empty || (b[cell] > Empty && b[cell] < WhiteKing);
+}
+
+bool PieceHasMove(const Board& b, int square, int man) {
+  switch (man) {
+    case BlackKnight:
+      for (const int o : KnightOffsets)
+        if (BlackMayEnter(b, square + o)) return true;
+      return false;
+    case BlackBishop:
+      for (const int d : BishopOffsets)
+        if (BlackMayEnter(b, square + d)) return true;
+      return false;
+    case BlackRook:
+      for (const int d : RookOffsets)
+        if (BlackMayEnter(b, square + d)) return true;
+      return false;
+    default:  // the queen
+      for (const int d : QueenOffsets)
+        if (BlackMayEnter(b, square + d)) return true;
+      return false;
+  }
+}
+
+// Per square (by its bit): the squares on its ranks, files and diagonals,
+// and its knight squares.
+struct ReachTables {
+  std::array<std::uint64_t, 64> lines{};
+  std::array<std::uint64_t, 64> knight{};
+};
+constexpr ReachTables MakeReachTables() {
+  ReachTables tables;
+  for (int n = 0; n < 64; ++n) {
+    const int s = BitSquare(n);
+    for (const int d : QueenOffsets)
+      for (int t = s + d; IsSquare(t); t += d) tables.lines[n] |= SquareBit[t];
+    for (const int o : KnightOffsets)
+      if (IsSquare(s + o)) tables.knight[n] |= SquareBit[s + o];
+  }
+  return tables;
+}
+constexpr ReachTables kReach = MakeReachTables();
+
+}  // namespace
+
+StalemateFilter MakeStalemateFilter(const Position& pos) {
+  StalemateFilter filter;
+  const Board& b = pos.board;
+  const int king = pos.blackKingSquare;
+  if (!IsSquare(king)) return filter;
+  std::uint64_t& targets = filter.targets;
+  for (std::uint64_t men = pos.blackMen; men != 0 && targets != 0; men &= men - 1) {
+    const int square = BitSquare(std::countr_zero(men));
+    const int man = b[square];
+    if (man <= BlackKing || OnKingLine(square, king)) continue;
+    if (man != BlackPawn) {
+      if (PieceHasMove(b, square, man)) targets &= SquareBit[square];
+      continue;
+    }
+    const int step = square + 10;
+    const bool push = b[step] == Empty;
+    const int captures = (b[step - 1] > Empty && b[step - 1] < WhiteKing ? 1 : 0) +
+                         (b[step + 1] > Empty && b[step + 1] < WhiteKing ? 1 : 0);
+    // Two captures cannot both go (White's move leaves one square); one
+    // capture and a step go together only when the man taken steps into
+    // the way.
+    if (captures >= 2) {
+      targets &= SquareBit[square];
+    } else if (push) {
+      targets &= SquareBit[square] | SquareBit[step];
+    }
+  }
+  if (targets == 0) return filter;
+  for (const int d : QueenOffsets) {
+    const int f = king + d;
+    if (!IsSquare(f) || b[f] > OffBoard || b[f] == WhiteKing || AttackedByWhite(pos, f) != 0)
+      continue;
+    const int n = std::countr_zero(SquareBit[f]);
+    filter.attackFrom[static_cast<std::size_t>(filter.flights)] = kReach.lines[n] | kReach.knight[n];
+    filter.lineOf[static_cast<std::size_t>(filter.flights)] = kReach.lines[n];
+    ++filter.flights;
+  }
+  return filter;
+}
+
+bool StalemateFilter::Admits(const Move& move) const {
+  // A castling puts the rook beside the king; it is let through whole.
+  const int step = move.to - move.from;
+  if (move.moved == WhiteKing && (step == 2 || step == -2))
+    return (targets & (SquareBit[move.to] | SquareBit[move.from + step / 2])) != 0;
+  if ((targets & SquareBit[move.to]) == 0) return false;
+  for (int i = 0; i < flights; ++i) {
+    const auto f = static_cast<std::size_t>(i);
+    if ((attackFrom[f] & SquareBit[move.to]) == 0 && (lineOf[f] & SquareBit[move.from]) == 0)
+      return false;
+  }
+  return true;
+}
+
 int TestStalemateMove(Position& pos) {
   const Move move = pos.probeMove;
   MakeMove(pos, move);
@@ -58,9 +172,13 @@ int TestStalemateMove(Position& pos) {
 }
 
 int FindStalemateInOne(Position& pos, int lastFrom, int lastTo) {
+  if (IsSquare(pos.blackKingSquare) && AttackedByWhite(pos, pos.blackKingSquare) != 0) return -1;
+  const StalemateFilter filter = MakeStalemateFilter(pos);
+  if (filter.Nothing()) return 0;
   MoveList list;
   if (GenerateWhiteMoves(pos, lastFrom, lastTo, list) < 0) return -1;
   for (const Move* m = list.moves.data(); m->from != 0; ++m) {
+    if (!filter.Admits(*m)) continue;
     pos.probeMove = *m;
     if (TestStalemateMove(pos) == 100) return 1;
   }

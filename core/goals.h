@@ -3,6 +3,7 @@
 // is legal when, played, it does not leave the mover's king attacked.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "core/position.h"
@@ -32,6 +33,28 @@ int TestStalemateMove(Position& pos);
 // -1 when the black king is attacked (Black's last move lastFrom-lastTo was
 // illegal); 1 when some white move stalemates Black; else 0.
 int FindStalemateInOne(Position& pos, int lastFrom, int lastTo);
+
+// White to move: what a white move must do to leave Black without a legal
+// move, tested before the move is played. A black man that no line joins
+// to its king cannot be pinned, so while Black is not in check it keeps a
+// legal move unless White's move takes it (a piece with any move keeps one:
+// a man put in its way is taken) or blocks the one step of a pawn that
+// cannot capture; each such man narrows the squares White's move may reach.
+// A square next to the black king that no white man attacks stays a flight
+// unless the man moved attacks it from where it lands, or uncovers a line
+// onto it from where it stood.
+struct StalemateFilter {
+  std::uint64_t targets = ~std::uint64_t{0};  // the move's destination must be one of these
+  int flights = 0;
+  std::array<std::uint64_t, 8> attackFrom{};  // per flight: where a man may attack it from
+  std::array<std::uint64_t, 8> lineOf{};      // per flight: its lines, which a move may uncover
+
+  // No white move can stalemate.
+  bool Nothing() const { return targets == 0; }
+  // Whether `move` may stalemate (false proves it does not).
+  bool Admits(const Move& move) const;
+};
+StalemateFilter MakeStalemateFilter(const Position& pos);
 
 // The length of a move for a maximummer: the square of the distance between
 // the centres of its squares (a castling counts as the king's two steps, 4).

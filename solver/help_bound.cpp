@@ -440,11 +440,15 @@ Castlings BlackCastlings(const Position& pos) {
 
 class MatingPositions {
  public:
-  MatingPositions(const Position& pos, int whiteMoves, int blackMoves)
+  // `check`: the king must be in check at the end (a mate); without, only
+  // the squares round it must be taken away (a stalemate, whose other
+  // conditions the count does not look into).
+  MatingPositions(const Position& pos, int whiteMoves, int blackMoves, bool check)
       : pos_(pos),
         places_(Places()),
         whiteMoves_(whiteMoves),
         blackMoves_(blackMoves),
+        check_(check),
         blackCastlings_(BlackCastlings(pos)) {}
 
   bool AnyWithinReach() {
@@ -575,7 +579,8 @@ class MatingPositions {
     return cost;
   }
   bool Mates(int covered, const Target& t) const {
-    return (covered & Target::check) != 0 && BlockingCost(t.open & ~covered, t) <= t.blackLeft;
+    return (!check_ || (covered & Target::check) != 0) &&
+           BlockingCost(t.open & ~covered, t) <= t.blackLeft;
   }
 
   // Whether White can check a king on `k` and, with Black's men that
@@ -589,7 +594,7 @@ class MatingPositions {
       for (int i = 0; i < 9; ++i)
         if (least[i] <= whiteMoves_) coverable |= 1 << i;
     }
-    if ((coverable & KingSquareBit) == 0) return false;
+    if (check_ && (coverable & KingSquareBit) == 0) return false;
     Target t;
     t.blackLeft = blackLeft;
     // Squares round the king that a black man holds already cost nothing to
@@ -754,6 +759,7 @@ class MatingPositions {
   PlaceTable& places_;
   const int whiteMoves_;
   const int blackMoves_;
+  const bool check_;
   std::array<Man, 16> men_{};
   int manCount_ = 0;
   static constexpr std::uint8_t Unknown = 255;
@@ -777,16 +783,31 @@ class MatingPositions {
 
 }  // namespace
 
-bool HelpMatePossible(const Position& pos, int whiteMoves, int blackMoves) {
+namespace {
+
+bool GoalPossible(const Position& pos, int whiteMoves, int blackMoves, bool check) {
   if (whiteMoves < 1) return false;
   if (!IsSquare(pos.blackKingSquare)) return true;
+  // The places are kept up to this many moves: a longer count would miss
+  // the farther ones and could rule out a real helpmate.
+  if (whiteMoves >= MaxWhiteMoves) return true;
   // While White may castle, two men may move at once, which the count
   // does not know: nothing is ruled out.
   if (const Castlings white = WhiteCastlings(pos); white.kingSide || white.queenSide) return true;
   // More men than a game allows would not fit the lists below.
   if (std::popcount(pos.whiteMen) > 16 || std::popcount(pos.blackMen) > 16) return true;
-  MatingPositions mates(pos, whiteMoves, blackMoves);
+  MatingPositions mates(pos, whiteMoves, blackMoves, check);
   return mates.AnyWithinReach();
+}
+
+}  // namespace
+
+bool HelpMatePossible(const Position& pos, int whiteMoves, int blackMoves) {
+  return GoalPossible(pos, whiteMoves, blackMoves, true);
+}
+
+bool HelpStalematePossible(const Position& pos, int whiteMoves, int blackMoves) {
+  return GoalPossible(pos, whiteMoves, blackMoves, false);
 }
 
 }  // namespace kv

@@ -18,4 +18,9 @@ namespace kv {
 // Nothing is ruled out while White may castle.
 bool HelpMatePossible(const Position& pos, int whiteMoves, int blackMoves);
 
+// The same count for a stalemate: the king need not be checked, but every
+// square round it must still be attacked by White or held by Black. False
+// proves there is no helpstalemate; true proves nothing.
+bool HelpStalematePossible(const Position& pos, int whiteMoves, int blackMoves);
+
 }  // namespace kv

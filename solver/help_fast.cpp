@@ -196,8 +196,7 @@ class Walk {
     const std::uint64_t key = FullKey(pos_, men, last, true) ^ rulesKey_;
     if (const int known = Lookup(key, moves); known != Unknown) return known;
     if (AttackedByWhite(pos_, pos_.blackKingSquare) != 0) return Illegal(key);
-    // The count of moves is a mate's: a stalemate has no checking man.
-    if (mate_ && !HelpMatePossible(pos_, moves, moves - 1)) return Remember(key, moves, false);
+    if (!GoalPossible(moves, moves - 1)) return Remember(key, moves, false);
     const int now = GoalInOne(last);
     if (now == HelpIllegal) return Illegal(key);
     if (now == 1) return Remember(key, moves, true);
@@ -223,7 +222,7 @@ class Walk {
     MoveList& list = fast_.lists[ply];
     if (GenerateBlackMoves(pos_, last.from, last.to, list) == 1) return Illegal(key);
     if (fast_.maximummer) KeepLongestBlackMoves(pos_, list);
-    if (mate_ && !HelpMatePossible(pos_, moves, moves)) return Remember(key, moves, false);
+    if (!GoalPossible(moves, moves)) return Remember(key, moves, false);
     // With one white move left it must check: the black moves after which
     // White cannot are passed over.
     std::uint64_t from = ~std::uint64_t{0};
@@ -253,6 +252,12 @@ class Walk {
 
  private:
   static constexpr int Unknown = 2;
+
+  // The count of moves of the goal's final position.
+  bool GoalPossible(int whiteMoves, int blackMoves) const {
+    return mate_ ? HelpMatePossible(pos_, whiteMoves, blackMoves)
+                 : HelpStalematePossible(pos_, whiteMoves, blackMoves);
+  }
 
   // Whether White reaches the goal at once.
   int GoalInOne(const Move& last) {

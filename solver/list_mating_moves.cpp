@@ -19,10 +19,15 @@ int ListMatingMoves(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list
     return -1;
   }
   std::uint8_t* marks = CheckMarksOf(state, list);
+  // A stalemating move must reach one of these squares; the others are 0.
+  const bool stalemate = state.goal == Goal::Stalemate;
+  const StalemateFilter filter = stalemate ? MakeStalemateFilter(pos) : StalemateFilter{};
   int count = 0;
   for (int i = 0; list->moves[i].from != 0; ++i) {
     pos.probeMove = list->moves[i];
-    const int result = TestGoalMove(state, pos);
+    const int result = !stalemate                                            ? TestMateMove(pos)
+                       : filter.Admits(list->moves[i]) ? TestStalemateMove(pos)
+                                                                           : 0;
     marks[i] = static_cast<std::uint8_t>(result);
     if (result != 100) continue;
     // In selfmates and reflexmates a white mate only tells that White could mate.
