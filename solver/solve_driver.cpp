@@ -513,7 +513,10 @@ bool WriteTries(OneSolve& p, FirstMoveList& moves) {
 // The solution: every key.
 bool WriteSolution(OneSolve& p, FirstMoveList& moves) {
   const int count = p.o()[ActualPlay] ? CopyRecords(p.st().KeyList(p.n), moves) : 0;
-  return WriteFirstMoves(p, moves, count, false);
+  // A helpmate in which White begins lists every black reply after each
+  // first move that leads on to the goal, not only the first: each is a
+  // solution of its own.
+  return WriteFirstMoves(p, moves, count, p.st().helpMode > HelpBlackBegins);
 }
 
 // Every legal first move of White with its refutations. The list is copied:

@@ -123,7 +123,7 @@ void CheckWhiteBeginsHelpmate(CheckWork& w, int moves, PartOutcome& part, Move& 
     }
     const std::string text = w.Text(first) + " ";
     MakeMove(w.pos, first);
-    AnalyseMove(w.ctx, moves, first, false);
+    AnalyseMove(w.ctx, moves, first, true);  // every black reply that leads on
     CollectHelpLines(w, moves, text, part.keys, nullptr);
     UnmakeMove(w.pos, first);
   }
