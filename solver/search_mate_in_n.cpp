@@ -130,6 +130,12 @@ int SearchMateInN(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList*
 
 int RootSearch(SearchContext& ctx, int moves, int tryLimit) {
   MoveList* list = ctx.state.LevelList(moves);
+  // Below the root a selfmate counts White standing at the goal as Black's
+  // last move having reached it; a diagram where White stands there already
+  // is no solution of any length.
+  if (ctx.state.selfMode != 0 && GenerateWhiteMoves(ctx.pos, 0, 0, *list) == 0 &&
+      WhiteIsMated(ctx, list) == 1)
+    return 0;
   if (moves <= 1) return ListMatingMoves(ctx, 0, 0, list, true);
   if (moves == 2) return SearchMateInTwo(ctx, 0, 0, list, true, tryLimit);
   return SearchMateInN(ctx, moves, 0, 0, list, true, tryLimit);
