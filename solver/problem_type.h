@@ -36,9 +36,12 @@ std::string FormatProblemType(const ProblemType& type, bool forSearchDialog = fa
 
 // Reads a type text as FormatProblemType writes it, with or without the
 // leading blank: "#2", "h#3", "s#2", "r#4", "h#2 W", "s=4 max", "sh#5",
-// "s #3" (series direct), "d#2", "+", "=". Returns false (type untouched)
-// for anything else, a move count outside 1..255, or " W" on a kind other
-// than a helpmate.
+// "s #3" (series direct), "d#2", "+", "="; and the usual written forms of
+// problemists: "ser-h#5" (the series mark written out), "h=2.5" and
+// "h#0.5" (a helpmate in which White begins, half a move counted for
+// White's first: h=3 W, h#1 W). Returns false (type untouched) for
+// anything else, a move count outside 1..255, or " W" or ".5" on a kind
+// other than a helpmate (or on a series).
 bool ParseProblemType(std::string_view text, ProblemType& type);
 
 // True when the solver takes the problem: one of the four kinds, at least

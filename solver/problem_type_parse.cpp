@@ -12,10 +12,16 @@ bool ParseProblemType(std::string_view text, ProblemType& type) {
     type.flags = text == "=" ? FlagStalemate : 0;
     return true;
   }
-  const std::size_t goal = text.find_first_of("#=");
-  if (goal == std::string_view::npos || goal > 2) return false;
-  std::string_view prefix = text.substr(0, goal);
   std::uint8_t flags = 0;
+  // The written form of a series play: "ser-h#5".
+  const bool writtenSeries = text.substr(0, 4) == "ser-";
+  if (writtenSeries) {
+    flags |= FlagSeries;
+    text.remove_prefix(4);
+  }
+  const std::size_t goal = text.find_first_of("#=");
+  if (goal == std::string_view::npos || goal > (writtenSeries ? 1u : 2u)) return false;
+  std::string_view prefix = text.substr(0, goal);
   // Two characters: the series mark, then the kind letter (blank: direct).
   if (prefix.size() == 2) {
     if (prefix[0] != 's') return false;
@@ -50,7 +56,16 @@ bool ParseProblemType(std::string_view text, ProblemType& type) {
     moves = moves * 10 + (text[pos] - '0');
     ++pos;
   }
-  if (pos == digitsStart || moves < 1 || moves > 255) return false;
+  if (pos == digitsStart) return false;
+  // The written form of a helpmate in which White begins: "h#2.5" is three
+  // white moves and two black ones, "h#0.5" White's mate alone.
+  if (text.substr(pos, 2) == ".5") {
+    if (kind != KindHelp || (flags & FlagSeries)) return false;
+    flags |= FlagWhiteBegins;
+    ++moves;
+    pos += 2;
+  }
+  if (moves < 1 || moves > 255) return false;
   // The marks that may follow, each after a blank.
   std::string_view rest = text.substr(pos);
   while (!rest.empty()) {

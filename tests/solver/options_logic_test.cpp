@@ -199,6 +199,26 @@ TEST(ParseProblemType, ReadsEveryTypeTextBack) {
   }
 }
 
+TEST(ParseProblemType, ReadsTheWrittenFormsOfProblemists) {
+  const ParseCase cases[] = {
+      {"ser-h#5", true, "sh#5"},   {"ser-#7", true, "s #7"},    {"ser-s#4", true, "ss#4"},
+      {"ser-=14", true, "s =14"},  {"ser-h=3", true, "sh=3"},   {"ser-r#2", true, "sr#2"},
+      {"h=2.5", true, " h=3 W"},   {"h#0.5", true, " h#1 W"},   {"h#2.5 max", true, " h#3 max W"},
+      {"s=3", true, " s=3"},       {"r#1", true, " r#1"},       {"#3 max", true, "  #3 max"},
+      {"h=3", true, " h=3"},       {"=2", true, "  =2"},        {"ser-sh#2", false, ""},
+      {"ser-", false, ""},         {"#2.5", false, ""},         {"s#1.5", false, ""},
+      {"ser-h#2.5", false, ""},    {"h#2.5 W", false, ""},      {"h#2.", false, ""},
+      {"h#254.5", true, " h#255 W"}, {"h#255.5", false, ""},
+  };
+  for (const ParseCase& c : cases) {
+    ProblemType type;
+    EXPECT_EQ(ParseProblemType(c.text, type), c.ok) << c.text;
+    if (c.ok) {
+      EXPECT_EQ(FormatProblemType(type), c.formatted) << c.text;
+    }
+  }
+}
+
 TEST(CanSolve, TakesEveryLengthAndGoalButNotAStudy) {
   ProblemType t;
   for (int moves : {1, 2, 6, 7, 255}) {
