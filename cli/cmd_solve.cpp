@@ -67,8 +67,7 @@ int ExitForStop(SolveStop stop) {
     case SolveStop::EmptyBoard:
       say("the board is empty: there is nothing to solve");
       return ExitInvalidPosition;
-    case SolveStop::TooManyMoves:
-      say("helpmates, selfmates and reflexmates are solved up to 5 moves");
+    case SolveStop::TooManyMoves:  // no longer happens: every length is solved
       return ExitCannotSolve;
     case SolveStop::NoMoveChosen:
       say("test a move needs a move chosen in the program: nothing was tested");

@@ -171,6 +171,8 @@ const char* ModeName(const TreeRun& run) {
 Json RunJson(const TreeRun& run) {
   Json j;
   j["mode"] = ModeName(run);
+  j["goal"] = run.stalemate ? "stalemate" : "mate";
+  j["maximummer"] = run.maximummer;
   j["searchMilliseconds"] = run.searched ? Json(run.searchMilliseconds) : Json(nullptr);
   j["userBreak"] = run.userBreak;
   j["noSolution"] = run.noSolution;

@@ -41,7 +41,7 @@ std::string PartDetail(const PartOutcome& part, Verdict verdict, int stated) {
              JoinKeys(part.keys);
     case Verdict::ShortMate:
       if (part.helpmate) return std::to_string(part.shortSolutions) + " shorter solution(s)";
-      return "mate in " + std::to_string(part.movesFound) +
+      return (part.stalemate ? "stalemate in " : "mate in ") + std::to_string(part.movesFound) +
              (part.keys.empty() ? "" : ": " + JoinKeys(part.keys));
     case Verdict::InvalidPosition:
       return part.invalidText;

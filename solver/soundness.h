@@ -30,6 +30,7 @@ std::string_view VerdictName(Verdict verdict);
 // What the searches found for one part of a problem.
 struct PartOutcome {
   bool helpmate = false;
+  bool stalemate = false;         // the goal is stalemate: a short one is "stalemate in n"
   bool solvable = true;           // CanSolve of the part's type
   std::string invalidText;        // the validation's finding; empty when valid
   bool broken = false;            // the search was broken off

@@ -183,6 +183,7 @@ PartOutcome CheckPart(CheckWork& w, const ProblemType& type, Move& key) {
   PartOutcome part;
   key = Move{};
   part.helpmate = type.kind == KindHelp;
+  part.stalemate = (type.flags & FlagStalemate) != 0;
   part.movesAsked = type.moves;
   part.solvable = CanSolve(type);
   if (!part.solvable) return part;

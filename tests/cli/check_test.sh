@@ -19,7 +19,7 @@ add set.kvl '8/2pN4/8/1N1p2b1/4k3/7K/3P4/5Q2' '#2'         # 2 cooked: without t
 add set.kvl '4k3/8/4K3/8/8/8/8/8' '#2'                     # 3 no solution
 add set.kvl "$planck" '#3'                                 # 4 short mate
 add set.kvl '4k3/8/4K3/8/8/8/8/K7' '#2'                    # 5 invalid: two white kings
-add set.kvl "$planck" 's=2'                                # 6 kind not solvable
+add set.kvl "$planck" 'ser-h#2'                            # 6 kind not solvable
 add set.kvl "$garai" 'h#2' '2 solutions'                   # 7 sound helpmate
 add set.kvl "$garai" 'h#2'                                 # 8 cooked helpmate: one stated
 add set.kvl "$argunow" 's#2'                               # 9 sound selfmate
@@ -36,7 +36,7 @@ cat >want.tsv <<'EOF'
 3	#2	no solution
 4	#3	short mate
 5	#2	invalid position
-6	s=2	kind not solvable
+6	sh#2	kind not solvable
 7	h#2	sound
 8	h#2	cooked
 9	s#2	sound
@@ -75,6 +75,32 @@ expect 3 json -- check set.kvl --format json
 contains json '"verdict": "cooked"'
 contains json '"not_checked": 0'
 contains json '"invalid position": 1'
+
+# Every kind, goal and length has its verdict.
+add kinds.kvl '8/8/8/pp6/k1P5/1p6/pK6/8' 'h=2' '4 solutions'   # 1 sound helpstalemate
+add kinds.kvl 'k3N3/P7/K7/8/8/8/8/8' '#1'                      # 2 sound mate in one
+add kinds.kvl '8/8/8/2p5/8/kpR5/p7/K7' 's#1'                   # 3 sound selfmate in one
+add kinds.kvl '8/6B1/8/8/p7/kp6/p7/K7' 'r#1'                   # 4 no solution
+add kinds.kvl '8/8/7N/5K2/4B3/2Qbk3/4p3/8' 'h#0.5'             # 5 sound, White begins
+add kinds.kvl '8/7q/8/8/8/8/1p1P1k2/3K4' 's#10 max'            # 6 sound maximummer
+add kinds.kvl 'k7/8/1K6/8/8/8/8/6Q1' '=2'                      # 7 a stalemate in one
+add kinds.kvl '8/2P5/3p4/2pP2p1/2P1K1k1/8/1p5P/8' 'h=3'        # 8 sound helpstalemate
+expect 3 kinds -- check kinds.kvl --jobs 2 --format tsv
+cat >want-kinds.tsv <<'EOF'
+1	h=2	sound
+2	#1	sound
+3	s#1	sound
+4	r#1	no solution
+5	h#1 W	sound
+6	s#10 max	sound
+7	=2	short mate
+8	h=3	sound
+EOF
+verdicts out >got-kinds.tsv
+grep -q '^7	=2	short mate	stalemate in 1: ' out || fail "kinds: the short stalemate is not named" 
+cmp -s got-kinds.tsv want-kinds.tsv || fail "kinds: verdicts differ: $(diff want-kinds.tsv got-kinds.tsv | tr '\n' ' ')"
+grep -q '^8	h=3	sound	b2-b1=R c7-c8=R Rb1-b7 Rc8-h8 Rb7-h7 Rh8xh7' out ||
+  fail "kinds: the helpstalemate's solution is not listed"
 
 # A time limit reports the problem that exceeds it and goes on.
 add slow.kvl "$wenda" '#6'

@@ -25,7 +25,6 @@ expect 0 solve-french -- solve --fen "$howard" --stip '#2' --lang fr
 contains solve-french 'Dd4!'
 expect 3 solve-invalid -- solve --fen 8/8/8/8/8/8/8/K7 --stip '#2'
 err_contains solve-invalid 'pas de roi noir'
-expect 4 solve-refused -- solve --fen "$howard" --stip '#7'
 expect 4 solve-series-white-begins -- solve --fen "$howard" --stip 'sh#3 W'
 expect 0 solve-series -- solve --fen 8/8/8/7K/8/5N2/4Npp1/5k2 --stip 'sh=3'
 contains solve-series ' 1. g1=S 2. Sh3 3. Sf4+  Sxf4='

@@ -78,6 +78,19 @@ json series-short 0 --fen 8/8/8/7K/8/5N2/4Npp1/5k2 --stip 'sh=5'
 grep -q '"shortMate": true' "$work/series-short.json" || fail "series-short: not short"
 grep -q '"short": true' "$work/series-short.json" || fail "series-short: no short play"
 
+# A helpstalemate: four lines, the goal named in the run.
+json helpstalemate 0 --fen 8/8/8/pp6/k1P5/1p6/pK6/8 --stip 'h=2'
+contains helpstalemate 'lines=4'
+grep -q '"goal": "stalemate"' "$work/helpstalemate.json" || fail "helpstalemate: no stalemate goal"
+grep -q '"stipulation": "h=2"' "$work/helpstalemate.json" || fail "helpstalemate: no stipulation"
+
+# A maximummer's selfmate in ten, and a direct stalemate that is a short solution.
+json maximummer 0 --fen 8/7q/8/8/8/8/1p1P1k2/3K4 --stip 's#10 max'
+grep -q '"maximummer": true' "$work/maximummer.json" || fail "maximummer: not marked"
+contains maximummer 'solution=1'
+json stalemate-short 0 --fen k7/8/1K6/8/8/8/8/6Q1 --stip '=2'
+grep -q '"shortMate": true' "$work/stalemate-short.json" || fail "stalemate-short: not short"
+
 # An invalid position still gives a document that says why.
 json invalid 3 --fen K7/8/8/8/8/8/8/K6k --stip '#2'
 grep -q '"stop": "invalidPosition"' "$work/invalid.json" || fail "invalid: no stop reason"

@@ -22,9 +22,11 @@ err_contains empty-board-file 'the board is empty'
 expect 3 two-white-kings -- solve --fen K7/8/8/8/8/8/8/K6k --stip '#2'
 err_contains two-white-kings 'Invalid position'
 
-# A helpmate of six moves is not solved.
-expect 4 six-moves -- solve --fen "$forsberg" --stip 'h#6'
-err_contains six-moves 'up to 5 moves'
+# A series play is not solved; every other kind and length is.
+expect 4 series -- solve --fen "$forsberg" --stip 'ser-h#6'
+err_contains series 'Unable to solve this problem'
+expect 0 helpstalemate -- solve --fen 8/8/8/pp6/k1P5/1p6/pK6/8 --stip 'h=2'
+contains helpstalemate '2. b4  Kb2='
 
 # Set play, tries and actual play all off: nothing to write, and it says so.
 expect 0 nothing-asked -- solve --fen "$planck" --stip '#2' --options 000111001110101000
