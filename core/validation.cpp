@@ -56,7 +56,7 @@ bool NoManOnBoard(const Position& pos) {
 
 }  // namespace
 
-PositionFinding JudgePosition(Position& pos, bool blackMovesFirst) {
+PositionFinding JudgePosition(Position& pos, bool blackMovesFirst, bool series) {
   DerivePositionState(pos);
   PositionFinding finding;
   if (NoManOnBoard(pos)) return {FindingNoWhiteKing, 0};
@@ -102,7 +102,10 @@ PositionFinding JudgePosition(Position& pos, bool blackMovesFirst) {
 
   if (count[WhiteKing] == 1 && count[BlackKing] == 1) {
     MoveList list;
-    fail(GenerateWhiteMoves(pos, 0, 0, list) == -1, FindingBlackKingInCheck, 0);
+    const bool blackKingAttacked = GenerateWhiteMoves(pos, 0, 0, list) == -1;
+    // Black's king may stand in check when Black plays a series: its first
+    // move answers it.
+    fail(blackKingAttacked && !(series && blackMovesFirst), FindingBlackKingInCheck, 0);
     const int whiteMoves = CountMoves(list);
     // Black's list is counted up to where it stopped when the white king
     // stands attacked: the generator closes it there.
@@ -110,14 +113,20 @@ PositionFinding JudgePosition(Position& pos, bool blackMovesFirst) {
     const int blackMoves = CountMoves(list);
     fail(blackMovesFirst && whiteKingCapturable, FindingWhiteKingInCheck, 0);
     fail(whiteMoves > MaxValidatedMoves || blackMoves > MaxValidatedMoves, FindingTooComplex, 0);
+    // A series is one side's moves in a row: the other side's king must
+    // not stand in check (Black's own may, when Black plays the series).
+    if (series && (blackMovesFirst ? whiteKingCapturable : blackKingAttacked))
+      finding = {FindingSeriesOtherSideInCheck, 0};
   }
   return finding;
 }
 
 std::string FindingText(const PositionFinding& finding, const Language* language) {
-  if (finding.code == FindingWhiteKingInCheck) {
+  if (finding.code == FindingWhiteKingInCheck || finding.code == FindingSeriesOtherSideInCheck) {
     const Language english;
-    return LoadMessage(language != nullptr ? *language : english, WhiteKingInCheckMessage);
+    return LoadMessage(language != nullptr ? *language : english,
+                       finding.code == FindingWhiteKingInCheck ? WhiteKingInCheckMessage
+                                                               : SeriesOtherSideInCheckMessage);
   }
   if (finding.code <= FindingNone || finding.code >= static_cast<int>(kFindingTexts.size())) {
     return {};
@@ -135,7 +144,7 @@ int ValidatePosition(Position& pos, const ValidationContext& context) {
     DerivePositionState(pos);
     return FindingNoWhiteKing;
   }
-  const PositionFinding finding = JudgePosition(pos, context.blackMovesFirst);
+  const PositionFinding finding = JudgePosition(pos, context.blackMovesFirst, context.series);
   if (finding.code == FindingNone) return 0;
   const bool invalid = IsInvalidFinding(finding.code);
   if (context.messageDisplay && context.ui != nullptr) {

@@ -42,16 +42,21 @@ inline constexpr int FindingBlackDarkBishops = 16;
 // could take it. Numbered after the others, which stored texts and callers
 // know by their numbers.
 inline constexpr int FindingWhiteKingInCheck = 17;
+// A series problem whose side that does not move stands in check: the side
+// of the series would take its king at once.
+inline constexpr int FindingSeriesOtherSideInCheck = 18;
 
 // True for the findings that stop the solve.
 constexpr bool IsInvalidFinding(int code) {
   return (code >= FindingNoWhiteKing && code <= FindingTooComplex) ||
-         code == FindingWhiteKingInCheck;
+         code == FindingWhiteKingInCheck || code == FindingSeriesOtherSideInCheck;
 }
 
 // The message of the white king in check, in the four languages (the other
 // findings have fixed French texts).
 inline constexpr int WhiteKingInCheckMessage = 217;
+// The message of the series play's other side in check, in the four languages.
+inline constexpr int SeriesOtherSideInCheckMessage = 219;
 
 // Either side with more pseudo-legal moves than this is refused.
 inline constexpr int MaxValidatedMoves = 150;
@@ -67,6 +72,9 @@ struct ValidationContext {
   int tryRefutations = 0;        // SolveOptions: tries wanted
   int actualPlay = 0;            // SolveOptions: actual play wanted
   bool blackMovesFirst = false;  // the problem is a helpmate in which Black begins
+  // A series play: Black plays the series when blackMovesFirst, else White;
+  // the other side may not stand in check, whatever is asked for.
+  bool series = false;
   bool messageDisplay = true;    // off while a batch operation runs
   const UiCallbacks* ui = nullptr;
   const Language* language = nullptr;  // the caption's language (English when null)
@@ -75,12 +83,14 @@ struct ValidationContext {
 // Derives the state (DerivePositionState) and judges the position without
 // showing anything: the last failing test in the fixed order wins. An empty
 // board gives FindingNoWhiteKing. The white king in check is a finding only
-// when Black moves first (with White to move it is a check to answer).
-PositionFinding JudgePosition(Position& pos, bool blackMovesFirst = false);
+// when Black moves first (with White to move it is a check to answer). In a
+// series play the king in check of the side that does not move is
+// FindingSeriesOtherSideInCheck instead.
+PositionFinding JudgePosition(Position& pos, bool blackMovesFirst = false, bool series = false);
 
 // The text of a finding (Windows-1252), with its number; empty for
-// FindingNone. French for all but the white king in check, which speaks
-// `language` (English when null).
+// FindingNone. French for all but the white king in check and the series
+// play's other side in check, which speak `language` (English when null).
 std::string FindingText(const PositionFinding& finding, const Language* language = nullptr);
 
 // Judges the position, shows the finding in a message box (unless message

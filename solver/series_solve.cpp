@@ -16,11 +16,13 @@ constexpr int WordUserBreak = 13;
 
 // Derives the position's state and judges it for the side that plays the
 // series: the side that does not move first may not stand in check (the
-// series side could take its king); the series side may, and answers the
-// check with its first move. 0 when the solve may go on.
+// series side could take its king), which has a message of its own; the
+// series side may, and answers the check with its first move. 0 when the
+// solve may go on.
 int ValidateSeries(SolveEnvironment& env, const SeriesRules& rules) {
   ValidationContext context;
   context.blackMovesFirst = BlackPlaysSeries(rules);
+  context.series = true;
   // With Black to move a black king in check is Black's to answer; with
   // White to move it is refused (as with the actual play of a direct mate).
   context.tryRefutations = 0;

@@ -46,6 +46,8 @@ int ValidateBeforeSolve(SolveEnvironment& env, bool quiet) {
   context.tryRefutations = env.options[TryRefutations];
   context.actualPlay = env.options[ActualPlay];
   context.blackMovesFirst = env.type.kind == KindHelp && (env.type.flags & FlagWhiteBegins) == 0;
+  // A series helpmate's series is Black's; every other series is White's.
+  context.series = (env.type.flags & FlagSeries) != 0;
   context.messageDisplay = !env.batch && !quiet;
   context.ui = &env.ui;
   context.language = &env.language;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
 #include "core/goals.h"
 #include "tests/core/test_position.h"
@@ -11,6 +12,7 @@ namespace kv {
 namespace {
 
 using testing::FromFen;
+using testing::MoveName;
 using testing::MoveNames;
 using testing::Sq;
 
@@ -84,6 +86,76 @@ TEST(MaximummerTest, CastlingCountsAsTheKingsTwoSteps) {
   std::vector<std::string> names = MoveNames(list);
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"e8g8", "h7h5", "h8f8"}));
+}
+
+// White's moves that leave Black stalemated, found by playing each.
+std::vector<std::string> StalematingMoves(Position& pos) {
+  MoveList list;
+  std::vector<std::string> names;
+  if (GenerateWhiteMoves(pos, 0, 0, list) != 0) return names;
+  for (const Move* m = list.moves.data(); m->from != 0; ++m) {
+    MakeMove(pos, *m);
+    const bool stalemate = AttackedByBlack(pos, pos.whiteKingSquare) == 0 &&
+                           BlackIsStalemated(pos, m->from, m->to);
+    UnmakeMove(pos, *m);
+    if (stalemate) names.push_back(MoveName(*m));
+  }
+  return names;
+}
+
+// Random positions of the two kings and one to four men, Black's king in
+// a corner half of the time; none with Black in check.
+std::vector<Position> RandomPositions(int count) {
+  static constexpr PieceCode kMen[] = {WhiteQueen,  WhiteRook,  WhiteBishop, WhiteKnight,
+                                       WhitePawn,   BlackRook,  BlackBishop, BlackKnight,
+                                       BlackPawn,   BlackPawn,  WhitePawn,   BlackQueen};
+  std::mt19937 random(7);
+  const auto square = [&random] {
+    return 10 * static_cast<int>(2 + random() % 8) + static_cast<int>(2 + random() % 8);
+  };
+  std::vector<Position> positions;
+  while (static_cast<int>(positions.size()) < count) {
+    Position pos;
+    ClearBoard(pos.board);
+    pos.board[square()] = WhiteKing;
+    const int corners[] = {22, 29, 92, 99};
+    const int king = random() % 2 == 0 ? corners[random() % 4] : square();
+    if (pos.board[king] != Empty) continue;
+    pos.board[king] = BlackKing;
+    for (int i = 0, n = 1 + static_cast<int>(random() % 4); i < n; ++i) {
+      const int s = square();
+      if (pos.board[s] == Empty) pos.board[s] = kMen[random() % std::size(kMen)];
+    }
+    if (IsInvalidFinding(JudgePosition(pos).code)) continue;
+    positions.push_back(pos);
+  }
+  return positions;
+}
+
+// FindStalemateInOne and TestStalemateMove find what playing every move
+// finds, and the filter of White's moves never turns a stalemating one away.
+TEST(StalemateTest, TheOneMoveTestsFindWhatPlayingEveryMoveFinds) {
+  int stalemating = 0;
+  for (Position& position : RandomPositions(3000)) {
+    const std::vector<std::string> expected = StalematingMoves(position);
+    stalemating += static_cast<int>(expected.size());
+    EXPECT_EQ(FindStalemateInOne(position, 0, 0), expected.empty() ? 0 : 1);
+    const StalemateFilter filter = MakeStalemateFilter(position);
+    MoveList list;
+    GenerateWhiteMoves(position, 0, 0, list);
+    for (const Move* m = list.moves.data(); m->from != 0; ++m) {
+      position.probeMove = *m;
+      const bool stalemates = TestStalemateMove(position) == 100;
+      EXPECT_EQ(stalemates, std::find(expected.begin(), expected.end(), MoveName(*m)) !=
+                                expected.end())
+          << MoveName(*m);
+      if (stalemates) {
+        EXPECT_TRUE(filter.Admits(*m)) << MoveName(*m);
+      }
+    }
+    if (::testing::Test::HasFailure()) return;
+  }
+  EXPECT_GE(stalemating, 50);
 }
 
 }  // namespace

@@ -179,6 +179,46 @@ TEST(ValidatePosition, WhiteKingInCheckWhenBlackMovesFirst) {
   EXPECT_EQ(JudgePosition(twoQueens, true).code, FindingWhiteKingInCheck);
 }
 
+// A series play is one side's moves in a row: the other side may not stand
+// in check, whatever the options ask for, and the message says so in the
+// language; the series side's own king may (its first move answers it).
+TEST(ValidatePosition, SeriesWithTheOtherSideInCheck) {
+  // Black's king in check by the rook: a series of White's is refused even
+  // when only set play is asked for; a series of Black's takes it.
+  const char* blackInCheck = "4k3/8/8/8/8/8/8/4RK2";
+  Position white = Board(blackInCheck);
+  EXPECT_EQ(JudgePosition(white, false, true).code, FindingSeriesOtherSideInCheck);
+  Position black = Board(blackInCheck);
+  EXPECT_EQ(JudgePosition(black, true, true).code, FindingNone);
+  // The white king in check by the bishop: refused in a series of Black's.
+  Position whiteInCheck = Board("8/N7/8/8/8/8/1b6/K6k");
+  EXPECT_EQ(JudgePosition(whiteInCheck, true, true).code, FindingSeriesOtherSideInCheck);
+  Position whiteSeries = Board("8/N7/8/8/8/8/1b6/K6k");
+  EXPECT_EQ(JudgePosition(whiteSeries, false, true).code, FindingNone);
+  EXPECT_TRUE(IsInvalidFinding(FindingSeriesOtherSideInCheck));
+
+  const std::pair<int, const char*> texts[] = {
+      {LanguageEnglish, "the side that does not move is in check"},
+      {LanguageFrench, "le camp qui ne joue pas est en \xE9" "chec"},
+      {LanguageItalian, "il lato che non muove \xE8 sotto scacco"},
+      {LanguageSpanish, "el bando que no juega est\xE1 en jaque"},
+  };
+  for (const auto& [base, text] : texts) {
+    Recorder recorder;
+    Language language;
+    language.base = base;
+    Position pos = Board(blackInCheck);
+    ValidationContext context;
+    context.series = true;
+    context.actualPlay = 0;  // set play alone excuses a plain problem, not a series
+    context.ui = &recorder.ui;
+    context.language = &language;
+    EXPECT_EQ(ValidatePosition(pos, context), FindingSeriesOtherSideInCheck) << base;
+    ASSERT_EQ(recorder.shown.size(), 1u);
+    EXPECT_EQ(recorder.shown[0].text, text);
+  }
+}
+
 TEST(ValidatePosition, DerivesTheStateTheSolverNeeds) {
   Position pos = Board("r3k2r/8/8/8/8/8/8/R3K2R");
   ValidationContext context;
