@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -167,6 +168,72 @@ TEST(HelpMateBound, KnowsWhatAFewMenCanMate) {
   EXPECT_TRUE(HelpMatePossible(enPassant.pos, 1, 0));
   // No white move left: nothing to mate with.
   EXPECT_FALSE(HelpMatePossible(queen.pos, 0, 3));
+}
+
+TEST(HelpMateBound, TheStalemateCountNeedsNoCheck) {
+  // A bare king in the corner: the queen takes its squares without checking.
+  SearchWorld corner("k7/8/1K6/8/8/8/8/6Q1");
+  EXPECT_TRUE(HelpStalematePossible(corner.pos, 1, 0));
+  // With the white king on c6 the squares a7 and b8 are free, and no one
+  // white move (the knight far away) takes both.
+  SearchWorld knight("k7/8/2K5/8/8/8/8/6N1");
+  EXPECT_FALSE(HelpStalematePossible(knight.pos, 1, 0));
+  // The mate count asks for a check, which a bare king cannot give.
+  SearchWorld bare("k7/8/1K6/8/8/8/8/8");
+  EXPECT_FALSE(HelpMatePossible(bare.pos, 1, 0));
+}
+
+// A move as the problem file writes it: from, to, the promotion letter.
+std::string FileName(const Move& m) {
+  std::string text{static_cast<char>('a' + m.from % 10 - 2), static_cast<char>('0' + 10 - m.from / 10),
+                   static_cast<char>('a' + m.to % 10 - 2), static_cast<char>('0' + 10 - m.to / 10)};
+  if (m.placed != m.moved) text += " RQBSPK   KPSBQR"[m.placed];
+  return text;
+}
+
+// The count never rules out a position on the way of a published
+// helpstalemate: each position of each solution, with the moves left.
+TEST(HelpMateBound, TheStalemateCountKeepsEveryPositionOfAHelpstalemate) {
+  std::ifstream in(KESTROVALE_SOURCE_DIR "/tests/solver/data/stipulations.tsv");
+  std::string line;
+  std::getline(in, line);
+  int positions = 0;
+  while (std::getline(in, line)) {
+    const std::vector<std::string> cells = test::TabFields(line);
+    if (cells.size() < 7 || cells[2] != "h=" || cells[3] == "white") continue;
+    std::stringstream solutions(cells[6]);
+    std::string solution;
+    while (std::getline(solutions, solution, ';')) {
+      SearchWorld world(cells[4]);
+      std::stringstream moves(solution);
+      std::vector<std::string> names;
+      for (std::string name; moves >> name;) names.push_back(name);
+      const int whiteMoves = static_cast<int>(names.size()) / 2;
+      Move last{};
+      for (std::size_t i = 0; i < names.size(); ++i) {
+        const bool white = i % 2 == 1;
+        const int whiteLeft = whiteMoves - static_cast<int>(i / 2);
+        const int blackLeft = white ? whiteLeft - 1 : whiteLeft;
+        EXPECT_TRUE(HelpStalematePossible(world.pos, whiteLeft, blackLeft))
+            << cells[0] << " before move " << i + 1;
+        ++positions;
+        MoveList list;
+        if (white)
+          GenerateWhiteMoves(world.pos, last.from, last.to, list);
+        else
+          GenerateBlackMoves(world.pos, last.from, last.to, list);
+        Move found{};
+        for (int m = 0; list.moves[m].from != 0; ++m) {
+          const Move& move = list.moves[m];
+          if (FileName(move) == names[i]) found = move;
+        }
+        ASSERT_NE(found.from, 0) << cells[0] << " " << names[i];
+        MakeMove(world.pos, found);
+        last = found;
+      }
+    }
+  }
+  EXPECT_GT(positions, 150);
 }
 
 }  // namespace
