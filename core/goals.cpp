@@ -147,6 +147,77 @@ StalemateFilter MakeStalemateFilter(const Position& pos) {
   return filter;
 }
 
+StalemateNeeds BlackStalemateNeeds(const Position& pos) {
+  StalemateNeeds needs;
+  const Board& b = pos.board;
+  const int king = pos.blackKingSquare;
+  if (!IsSquare(king)) return needs;
+  for (std::uint64_t men = pos.blackMen; men != 0 && needs.men < 16; men &= men - 1) {
+    const int square = BitSquare(std::countr_zero(men));
+    const int man = b[square];
+    if (man <= BlackKing || OnKingLine(square, king)) continue;
+    std::uint64_t targets = 0;
+    std::uint64_t spareBy = 0;
+    if (man != BlackPawn) {
+      // Its destinations now; a black man put on the last of them leaves it
+      // without a move.
+      std::uint64_t destinations = 0;
+      const auto add = [&](int cell) {
+        if (BlackMayEnter(b, cell)) destinations |= SquareBit[cell];
+      };
+      switch (man) {
+        case BlackKnight:
+          for (const int o : KnightOffsets) add(square + o);
+          break;
+        case BlackBishop:
+          for (const int d : BishopOffsets) add(square + d);
+          break;
+        case BlackRook:
+          for (const int d : RookOffsets) add(square + d);
+          break;
+        default:
+          for (const int d : QueenOffsets) add(square + d);
+          break;
+      }
+      if (destinations == 0) continue;
+      targets = SquareBit[square];
+      if (std::popcount(destinations) == 1) spareBy = destinations;
+    } else {
+      const int step = square + 10;
+      const bool push = b[step] == Empty;
+      const bool left = b[step - 1] > Empty && b[step - 1] < WhiteKing;
+      const bool right = b[step + 1] > Empty && b[step + 1] < WhiteKing;
+      const int captures = (left ? 1 : 0) + (right ? 1 : 0);
+      if (captures >= 2) {
+        targets = SquareBit[square];
+      } else if (push) {
+        targets = SquareBit[square] | SquareBit[step];
+      } else {
+        continue;
+      }
+      // A black man on the step blocks it; a black move taking a man it
+      // could take leaves it fewer captures.
+      spareBy = SquareBit[step] | (left ? SquareBit[step - 1] : 0) | (right ? SquareBit[step + 1] : 0);
+    }
+    const auto i = static_cast<std::size_t>(needs.men++);
+    needs.square[i] = square;
+    needs.targets[i] = targets;
+    needs.spareBy[i] = spareBy;
+  }
+  return needs;
+}
+
+bool StalemateNeeds::Admits(const Move& move) const {
+  std::uint64_t targets = ~std::uint64_t{0};
+  for (int i = 0; i < men; ++i) {
+    const auto m = static_cast<std::size_t>(i);
+    if (square[m] == move.from || (spareBy[m] & SquareBit[move.to]) != 0) continue;
+    targets &= targets & this->targets[m];
+    if (targets == 0) return false;
+  }
+  return true;
+}
+
 bool StalemateFilter::Admits(const Move& move) const {
   // A castling puts the rook beside the king; it is let through whole.
   const int step = move.to - move.from;

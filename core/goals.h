@@ -56,6 +56,23 @@ struct StalemateFilter {
 };
 StalemateFilter MakeStalemateFilter(const Position& pos);
 
+// Black to move, White's next move to stalemate: the black men that no
+// line joins to their king and that White's move would have to take or
+// block, each with the squares White's move must reach for it and the
+// squares a black move would have to fill to spare White that. A black
+// move other than the king's changes no man's line to the king, so what it
+// leaves of these narrows White's next move as MakeStalemateFilter would.
+struct StalemateNeeds {
+  int men = 0;
+  std::array<int, 16> square{};
+  std::array<std::uint64_t, 16> targets{};  // White's move must reach one of these
+  std::array<std::uint64_t, 16> spareBy{};  // a black move to one of these may free White of the man
+  // Whether Black's `move` (not the king's) may leave a position in which a
+  // white move stalemates (false proves it does not).
+  bool Admits(const Move& move) const;
+};
+StalemateNeeds BlackStalemateNeeds(const Position& pos);
+
 // The length of a move for a maximummer: the square of the distance between
 // the centres of its squares (a castling counts as the king's two steps, 4).
 int MoveLengthSquared(const Move& move);

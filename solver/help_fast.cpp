@@ -233,8 +233,13 @@ class Walk {
       LastBlackMoveSquares(pos_, from, to);
       flights = UncoverableFlights(pos_);
     }
+    // Before White's stalemating move: the black men White's move must
+    // deal with, which a black move other than the king's leaves.
+    StalemateNeeds needs;
+    if (moves == 1 && !mate_) needs = BlackStalemateNeeds(pos_);
     for (int i = 0; list.moves[i].from != 0; ++i) {
       const Move b = list.moves[i];
+      if (!mate_ && b.moved != BlackKing && !needs.Admits(b)) continue;
       if (b.moved != BlackKing) {
         if ((from & SquareBit[b.from]) == 0 && (to & SquareBit[b.to]) == 0 &&
             !ChangesWhiteChecks(b))
