@@ -1,6 +1,7 @@
 // Stalemate tests and the maximummer's filter.
 #include "core/goals.h"
 
+#include <algorithm>
 #include <bit>
 
 #include "core/rules.h"
@@ -148,9 +149,12 @@ StalemateFilter MakeStalemateFilter(const Position& pos) {
 }
 
 StalemateNeeds BlackStalemateNeeds(const Position& pos) {
+  return BlackStalemateNeeds(pos, pos.blackKingSquare);
+}
+
+StalemateNeeds BlackStalemateNeeds(const Position& pos, int king) {
   StalemateNeeds needs;
   const Board& b = pos.board;
-  const int king = pos.blackKingSquare;
   if (!IsSquare(king)) return needs;
   for (std::uint64_t men = pos.blackMen; men != 0 && needs.men < 16; men &= men - 1) {
     const int square = BitSquare(std::countr_zero(men));
@@ -205,6 +209,46 @@ StalemateNeeds BlackStalemateNeeds(const Position& pos) {
     needs.spareBy[i] = spareBy;
   }
   return needs;
+}
+
+namespace {
+
+// The most men whose spared-by squares share one square.
+int MostSparedAtOnce(const StalemateNeeds& needs, std::uint64_t squares) {
+  int most = 0;
+  for (; squares != 0; squares &= squares - 1) {
+    const std::uint64_t bit = squares & (~squares + 1);
+    int count = 0;
+    for (int i = 0; i < needs.men; ++i)
+      if ((needs.spareBy[static_cast<std::size_t>(i)] & bit) != 0) ++count;
+    most = std::max(most, count);
+  }
+  return most;
+}
+
+}  // namespace
+
+bool StalemateWithinTwoPossible(const Position& pos) {
+  const int king = pos.blackKingSquare;
+  if (!IsSquare(king)) return true;
+  const Board& b = pos.board;
+  // A castling moves two men at once; Black's castling moves its king far.
+  if (b[96] == WhiteKing && pos.castlingCounters[WhiteKingMoves] == 0) return true;
+  if (king == 26 && pos.castlingCounters[BlackKingMoves] == 0) return true;
+  // Black's king stays: White, Black's other man and White again.
+  const StalemateNeeds needs = BlackStalemateNeeds(pos);
+  if (needs.men == 0) return true;
+  std::uint64_t spared = 0;
+  for (int i = 0; i < needs.men; ++i) spared |= needs.spareBy[static_cast<std::size_t>(i)];
+  if (needs.men <= 3 + MostSparedAtOnce(needs, spared)) return true;
+  // Black's king moves: White's two moves and the square the king fills.
+  for (const int d : QueenOffsets) {
+    const int square = king + d;
+    if (!IsSquare(square) || b[square] > OffBoard) continue;
+    const StalemateNeeds after = BlackStalemateNeeds(pos, square);
+    if (after.men <= 2 + MostSparedAtOnce(after, SquareBit[square])) return true;
+  }
+  return false;
 }
 
 bool StalemateNeeds::Admits(const Move& move) const {

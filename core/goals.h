@@ -72,6 +72,16 @@ struct StalemateNeeds {
   bool Admits(const Move& move) const;
 };
 StalemateNeeds BlackStalemateNeeds(const Position& pos);
+// The same with Black's king taken to stand on `king` (its neighbours).
+StalemateNeeds BlackStalemateNeeds(const Position& pos, int king);
+
+// White to move, two white moves left (White, Black, White's stalemating
+// move), White unable to castle: false proves Black cannot be stalemated
+// by then. Each white move deals with one of the men of StalemateNeeds at
+// most (it takes one or blocks one pawn), the last one with one; Black's
+// move with its own man and those whose last square it fills, or, a king
+// move, with the men its new lines reach.
+bool StalemateWithinTwoPossible(const Position& pos);
 
 // The length of a move for a maximummer: the square of the distance between
 // the centres of its squares (a castling counts as the king's two steps, 4).

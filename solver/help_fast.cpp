@@ -196,6 +196,9 @@ class Walk {
     const std::uint64_t key = FullKey(pos_, men, last, true) ^ rulesKey_;
     if (const int known = Lookup(key, moves); known != Unknown) return known;
     if (AttackedByWhite(pos_, pos_.blackKingSquare) != 0) return Illegal(key);
+    // Two white moves left cannot deal with more black men than they reach.
+    if (!mate_ && moves == 2 && !StalemateWithinTwoPossible(pos_))
+      return Remember(key, moves, false);
     if (!GoalPossible(moves, moves - 1)) return Remember(key, moves, false);
     const int now = GoalInOne(last);
     if (now == HelpIllegal) return Illegal(key);

@@ -103,9 +103,9 @@ std::vector<std::string> StalematingMoves(Position& pos) {
   return names;
 }
 
-// Random positions of the two kings and one to four men, Black's king in
+// Random positions of the two kings and one to four (or `mostMen`) men, Black's king in
 // a corner half of the time; none with Black in check.
-std::vector<Position> RandomPositions(int count) {
+std::vector<Position> RandomPositions(int count, int mostMen = 4) {
   static constexpr PieceCode kMen[] = {WhiteQueen,  WhiteRook,  WhiteBishop, WhiteKnight,
                                        WhitePawn,   BlackRook,  BlackBishop, BlackKnight,
                                        BlackPawn,   BlackPawn,  WhitePawn,   BlackQueen};
@@ -122,7 +122,7 @@ std::vector<Position> RandomPositions(int count) {
     const int king = random() % 2 == 0 ? corners[random() % 4] : square();
     if (pos.board[king] != Empty) continue;
     pos.board[king] = BlackKing;
-    for (int i = 0, n = 1 + static_cast<int>(random() % 4); i < n; ++i) {
+    for (int i = 0, n = 1 + static_cast<int>(random() % mostMen); i < n; ++i) {
       const int s = square();
       if (pos.board[s] == Empty) pos.board[s] = kMen[random() % std::size(kMen)];
     }
@@ -156,6 +156,61 @@ TEST(StalemateTest, TheOneMoveTestsFindWhatPlayingEveryMoveFinds) {
     if (::testing::Test::HasFailure()) return;
   }
   EXPECT_GE(stalemating, 50);
+}
+
+// Whether some black move (legal, after White's `last`) lets White
+// stalemate at once.
+bool BlackLetsWhiteStalemate(Position& pos, const Move& last, const StalemateNeeds* needs,
+                             bool& admitted) {
+  MoveList list;
+  if (GenerateBlackMoves(pos, last.from, last.to, list) != 0) return false;
+  bool any = false;
+  for (const Move* b = list.moves.data(); b->from != 0; ++b) {
+    MakeMove(pos, *b);
+    const bool legal = AttackedByWhite(pos, pos.blackKingSquare) == 0;
+    const bool lets = legal && !StalematingMoves(pos).empty();
+    UnmakeMove(pos, *b);
+    if (!lets) continue;
+    any = true;
+    if (needs != nullptr && b->moved != BlackKing && !needs->Admits(*b)) admitted = false;
+  }
+  return any;
+}
+
+// The counts of the men a stalemate must deal with never rule out one that
+// playing the moves finds: Black's last move before White's, and two white
+// moves with Black's between.
+TEST(StalemateTest, TheCountsOfMenToDealWithKeepEveryStalemate) {
+  int lastMoves = 0;
+  int withinTwo = 0;
+  // More men, so that several must be dealt with.
+  for (Position& pos : RandomPositions(700, 7)) {
+    // Black to move (as after a white move that passes): its moves that let
+    // White stalemate are all admitted.
+    const StalemateNeeds needs = BlackStalemateNeeds(pos);
+    bool admitted = true;
+    if (BlackLetsWhiteStalemate(pos, Move{}, &needs, admitted)) ++lastMoves;
+    EXPECT_TRUE(admitted);
+    // White to move: a stalemate within White, Black, White.
+    bool possible = !StalematingMoves(pos).empty();
+    MoveList white;
+    if (!possible && GenerateWhiteMoves(pos, 0, 0, white) == 0) {
+      for (const Move* w = white.moves.data(); w->from != 0 && !possible; ++w) {
+        MakeMove(pos, *w);
+        bool unused = true;
+        if (AttackedByBlack(pos, pos.whiteKingSquare) == 0)
+          possible = BlackLetsWhiteStalemate(pos, *w, nullptr, unused);
+        UnmakeMove(pos, *w);
+      }
+    }
+    if (possible) {
+      ++withinTwo;
+      EXPECT_TRUE(StalemateWithinTwoPossible(pos));
+    }
+    if (::testing::Test::HasFailure()) return;
+  }
+  EXPECT_GE(lastMoves, 8);
+  EXPECT_GE(withinTwo, 30);
 }
 
 }  // namespace
