@@ -47,6 +47,8 @@ void WriteResult(Solver& s, SolveEnvironment& env, const SeriesRules& rules,
   if (s.tree != nullptr) {
     TreeRun& run = s.tree->BeginRun();
     run.series = 1 + static_cast<int>(rules.family);
+    run.stalemate = rules.stalemate;
+    run.maximummer = rules.maximum;
     run.searched = true;
     run.searchMilliseconds = milliseconds;
     run.userBreak = result.broken;

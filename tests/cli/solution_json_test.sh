@@ -74,6 +74,7 @@ contains series 'lines=4'
 contains series 'moves=16'
 grep -q '"mode": "seriesHelp"' "$work/series.json" || fail "series: no series run"
 grep -q '"keyCount": 4' "$work/series.json" || fail "series: no count of solutions"
+grep -q '"goal": "stalemate"' "$work/series.json" || fail "series: no stalemate goal"
 json series-short 0 --fen 8/8/8/7K/8/5N2/4Npp1/5k2 --stip 'sh=5'
 grep -q '"shortMate": true' "$work/series-short.json" || fail "series-short: not short"
 grep -q '"short": true' "$work/series-short.json" || fail "series-short: no short play"
