@@ -1,8 +1,7 @@
-// The words of the solution text that depend on the play: the goal's sign
-// and its words, and the words a series solution writes. Mates keep the
-// texts they always had ("#", " Mate in 1" from the message parts, "Short
-// Mate"); the stalemate goal and the series play take theirs from message
-// 218 of the language, a list cut at ";" like the message parts:
+// The words of the solution text that depend on the goal: its sign and its
+// words. Mates keep the texts they always had ("#", " Mate in 1" from the
+// message parts, "Short Mate"); the stalemate goal takes its own from
+// message 218 of the language, a list cut at ";" like the message parts:
 //
 //   part  English           French              Italian            Spanish
 //   0     " Stalemate in 1"  " Pat en 1"         " Stallo in 1"     " Ahogado en 1"
@@ -11,13 +10,11 @@
 //
 // Part 0 follows a first move that stalemates at once (as " Mate in 1"
 // follows one that mates); part 1 heads the shorter solutions of a
-// stalemate goal (as "Short Mate" heads a mate's) and of every series play;
-// part 2 ends the line of a try or tested move of a stalemate goal that
-// mates at once (as "But Draw!" ends a mate's that stalemates). A series
-// solution uses part 1 for its shorter solutions and GoalSign for its last
-// move; words it needs beyond these are appended as parts 3 and on, in all
-// four languages. A string file that lacks message 218, or some of its
-// parts, gets the English ones.
+// stalemate goal (as "Short Mate" heads a mate's); part 2 ends the line of
+// a try or tested move of a stalemate goal that mates at once (as "But
+// Draw!" ends a mate's that stalemates). The series solutions' words are
+// message 240 (solver/series_writer.h). A string file that lacks message
+// 218, or some of its parts, gets the English ones.
 #pragma once
 
 #include <string>

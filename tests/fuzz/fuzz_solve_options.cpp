@@ -22,8 +22,8 @@ struct Problem {
   const char* type;
 };
 // Small problems with solutions, one of each kind the solver takes: the
-// mates, the stalemate goals, one-movers, a maximummer, and a series that
-// is refused.
+// mates, the stalemate goals, one-movers, a maximummer and a series
+// helpmate.
 constexpr Problem kProblems[] = {
     {"8/2pN4/2n5/1N1p2b1/4k3/7K/3P4/5Q2", "#2"},
     {"8/8/q7/8/1R4K1/k2N4/8/8", "h#2"},

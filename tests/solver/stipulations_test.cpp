@@ -204,7 +204,7 @@ TEST(Stipulations, EveryListedSolutionAndNoOther) {
     // The solution field holds as many solutions as its count says.
     EXPECT_EQ(static_cast<int>(Listed(row.solutions).size()), row.count) << row.id;
     if (row.stipulation.rfind("ser-", 0) == 0) {
-      ++series;  // the series play is not searched
+      ++series;  // the series movers have tests of their own
       continue;
     }
     if (!Runs(row.id, optimised)) continue;
