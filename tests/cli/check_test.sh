@@ -19,7 +19,7 @@ add set.kvl '8/2pN4/8/1N1p2b1/4k3/7K/3P4/5Q2' '#2'         # 2 cooked: without t
 add set.kvl '4k3/8/4K3/8/8/8/8/8' '#2'                     # 3 no solution
 add set.kvl "$planck" '#3'                                 # 4 short mate
 add set.kvl '4k3/8/4K3/8/8/8/8/K7' '#2'                    # 5 invalid: two white kings
-add set.kvl "$planck" 'ser-h#2'                            # 6 kind not solvable
+add set.kvl "$planck" 'ser-h#2 W'                          # 6 kind not solvable
 add set.kvl "$garai" 'h#2' '2 solutions'                   # 7 sound helpmate
 add set.kvl "$garai" 'h#2'                                 # 8 cooked helpmate: one stated
 add set.kvl "$argunow" 's#2'                               # 9 sound selfmate
@@ -36,7 +36,7 @@ cat >want.tsv <<'EOF'
 3	#2	no solution
 4	#3	short mate
 5	#2	invalid position
-6	sh#2	kind not solvable
+6	sh#2 W	kind not solvable
 7	h#2	sound
 8	h#2	cooked
 9	s#2	sound

@@ -22,8 +22,9 @@ err_contains empty-board-file 'the board is empty'
 expect 3 two-white-kings -- solve --fen K7/8/8/8/8/8/8/K6k --stip '#2'
 err_contains two-white-kings 'Invalid position'
 
-# A series play is not solved; every other kind and length is.
-expect 4 series -- solve --fen "$forsberg" --stip 'ser-h#6'
+# A series mover in which White begins is not solved; every other kind and
+# length is.
+expect 4 series -- solve --fen "$forsberg" --stip 'ser-h#6 W'
 err_contains series 'Unable to solve this problem'
 expect 0 helpstalemate -- solve --fen 8/8/8/pp6/k1P5/1p6/pK6/8 --stip 'h=2'
 contains helpstalemate '2. b4  Kb2='

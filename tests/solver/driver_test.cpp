@@ -416,15 +416,16 @@ TEST(DriverTwins, KeyOfASelfmateTwinAndAnUnsolvableTypeChange) {
   // more than the stated moves), and "after the key" must find it there.
   DriverWorld world("KB3N2/P1P1p1P1/5P1k/4P2p/7P/8/6B1/7b", "s#2");
   TwinEntry entries[2] = {{TwinDiagram, false, 0, 0, 0},
-                          {TwinChangeType, false, KindSelf | FlagSeries, 2, 0}};
+                          {TwinChangeType, false, KindHelp | FlagSeries | FlagWhiteBegins, 2, 0}};
   world.twins = BuildTwinsField(false, entries, 2);
   world.env.twins = world.twins;
   const std::string text = world.Solve();
   const Move& key = world.solver->twinKey;
   EXPECT_EQ(key.from, 0);  // b) was not solved, so it found no key
   EXPECT_NE(text.find("\na) Diagram\nSolution: 1. c8=S! waiting"), std::string::npos) << text;
-  // b) a series selfmate is shown with its heading and not solved.
-  EXPECT_EQ(text.substr(text.find("\nb) ")), "\nb) ss#2");
+  // b) a series helpmate in which White begins is shown with its heading
+  // and not solved.
+  EXPECT_EQ(text.substr(text.find("\nb) ")), "\nb) sh#2 W");
   world.twins = BuildTwinsField(false, entries, 1);
   world.env.twins = world.twins;
   world.Solve();

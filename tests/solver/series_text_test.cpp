@@ -158,7 +158,14 @@ TEST(SeriesText, ARefreshWritesTheLastLinesWithTheNotationOfNow) {
   SeriesWorld world("8/8/8/1p6/bPp5/kpP5/Np6/bK6", "ss#2");
   world.Solve();
   world.options[ShortNotation] = 0;
-  EXPECT_EQ(world.Solve(1), "\n 1. Sa2-c1 2. Sc1-a2  b3xa2#\n ");
+  EXPECT_EQ(world.Solve(SolveRefresh), "\n 1. Sa2-c1 2. Sc1-a2  b3xa2#\n ");
+}
+
+TEST(SeriesText, ASeriesMoverOfOneMoveIsSolvedNotTakenForARefresh) {
+  // A fresh solve of one move searches; only SolveRefresh rewrites the last.
+  SeriesWorld world("k3N3/P7/K7/8/8/8/8/8", "s #1");
+  EXPECT_EQ(world.Solve(), "\n 1. Sc7#\n ");
+  EXPECT_EQ(world.solver->stop, SolveStop::None);
 }
 
 TEST(SeriesText, ATwinThatTurnsTheProblemIntoASeriesMoverIsSolvedAsOne) {

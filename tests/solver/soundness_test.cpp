@@ -128,9 +128,10 @@ TEST(SoundnessCheck, PositionsAndKindsTheSolverRefuses) {
   const SoundnessResult kings = Check("4k3/8/4K3/8/8/8/8/K7", "#2");
   EXPECT_EQ(kings.verdict.verdict, Verdict::InvalidPosition);
   EXPECT_FALSE(kings.verdict.detail.empty());
-  // The series play is not searched; every other kind and length is.
-  EXPECT_EQ(Check(Planck, "s #2").verdict.verdict, Verdict::NotSolvable);
-  EXPECT_EQ(Check(Planck, "sh=2").verdict.verdict, Verdict::NotSolvable);
+  // A series mover in which White begins is not searched; every other kind
+  // and length is.
+  EXPECT_EQ(Check(Planck, "sh=2 W").verdict.verdict, Verdict::NotSolvable);
+  EXPECT_EQ(Check(Planck, "sh#2 W").verdict.verdict, Verdict::NotSolvable);
 }
 
 // Series movers from an independent solver's example files.
