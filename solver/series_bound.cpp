@@ -214,7 +214,238 @@ bool BlackMayCastle(const Position& pos) {
          (b[22] == BlackRook && counters[A8Moves] == 0);
 }
 
+// The squares next to `n` along ranks and files, and along diagonals: the
+// first steps of a rook and of a bishop.
+constexpr std::uint64_t OrthogonalSteps(int n) {
+  const int r = Row(n);
+  const int c = Column(n);
+  return Bit(r - 1, c) | Bit(r + 1, c) | Bit(r, c - 1) | Bit(r, c + 1);
+}
+constexpr std::uint64_t DiagonalSteps(int n) {
+  return kAttacks.king[n] & ~OrthogonalSteps(n);
+}
+
+// The squares that must hold black men for a black man on `n` to have no
+// move: a piece's first steps (it takes a white man standing there), a
+// pawn's square ahead unless a white man stands there.
+std::uint64_t SquaresThatStopIt(int man, int n, std::uint64_t white) {
+  switch (man) {
+    case BlackKnight:
+      return kAttacks.knight[n];
+    case BlackBishop:
+      return DiagonalSteps(n);
+    case BlackRook:
+      return OrthogonalSteps(n);
+    case BlackQueen:
+      return kAttacks.king[n];
+    case BlackPawn:
+      return Row(n) < 7 ? Bit(Row(n) + 1, Column(n)) & ~white : 0;
+    default:
+      return 0;
+  }
+}
+
+// Free black men the count weighs one by one; the others are left out,
+// which only lowers the count.
+constexpr int MaxFreeMen = 6;
+
+// Steps of the count's search beyond which it gives up and lets the
+// position be searched (a position with many free men far apart).
+constexpr int MaxCountSteps = 3000;
+
+// The search of the stuck-men count. Each free man (one that could move
+// were the position final) stays walled in, or is the man White's last
+// move takes (or the pawn it stops), or stays pinned to its king, or moves
+// to a square where it is walled in, taken or pinned; then the king stays
+// or walks to a square. The men that are not free fill the squares the
+// others need, each by its fewest moves; a moving free man fills the square
+// it goes to.
+class StuckMenCount {
+ public:
+  StuckMenCount(const Position& pos, int blackMoves) : moves_(blackMoves) {
+    const std::uint64_t white = pos.whiteMen;
+    black_ = pos.blackMen;
+    king_ = BitOf(pos.blackKingSquare);
+    for (std::uint64_t men = white; men != 0; men &= men - 1) {
+      const int n = std::countr_zero(men);
+      const int man = pos.board[BitSquare(n)];
+      covered_ |= WhiteAttacksWithinOneMove(man, n);
+      reach_ |= WhiteOneMove(man, n);
+      if (man == WhiteQueen || man == WhiteRook || man == WhiteBishop ||
+          (man == WhitePawn && Row(n) == 1))
+        ++pinners_;
+    }
+    for (int q = 0; q < 64; ++q) {
+      arrive_[q] = Far;
+      lines_[q] = kAttacks.rook[q] | kAttacks.bishop[q];
+    }
+    for (std::uint64_t men = black_; men != 0; men &= men - 1) {
+      const int n = std::countr_zero(men);
+      const int man = pos.board[BitSquare(n)];
+      if (man == BlackKing) continue;
+      const std::uint64_t needs = SquaresThatStopIt(man, n, white);
+      if ((needs & ~black_) == 0 || free_ == MaxFreeMen) {
+        // Not free: it may fill a square another man needs.
+        ++fillers_;
+        for (int q = 0; q < 64; ++q) arrive_[q] = std::min(arrive_[q], BlackManDistance(man, n, q));
+        continue;
+      }
+      FreeMan& f = freeMen_[free_++];
+      f.man = man;
+      f.square = n;
+      f.needs = needs;
+    }
+    // A square to fill costs a move at least.
+    for (int& a : arrive_) a = std::max(a, 1);
+    for (int i = 0; i < free_; ++i) freeMen_[i].nearestEnd = NearestEnd(freeMen_[i]);
+  }
+
+  // Whether some fate of each free man, and some square of the king, fits
+  // in the moves (true too when the count gives up).
+  bool Fits() { return Assign(0, State{}) || steps_ > MaxCountSteps; }
+
+ private:
+  struct FreeMan {
+    int man = 0;
+    int square = 0;
+    std::uint64_t needs = 0;  // squares to hold black men, were it to stay walled in
+    int nearestEnd = 0;       // its fewest moves to a square where it may end stuck
+  };
+  struct State {
+    int own = 0;                        // moves of the free men that move
+    bool taken = false;                 // White's last move is spent on one
+    int pins = 0;                       // men pinned
+    std::uint64_t needs = 0;            // squares the walled men need
+    std::uint64_t vacated = 0;          // squares the moving men leave
+    std::uint64_t kingSquares = ~0ull;  // where the king may stand for the pins
+    int fillingPieces = 0;              // moving free men: each may fill one
+  };
+
+  static std::uint64_t SquareBitOf(int n) { return std::uint64_t{1} << n; }
+
+  // What a man on `q` needs filled, for a pawn's promotion nothing (the
+  // piece it becomes is not known).
+  std::uint64_t NeedsAt(const FreeMan& f, int q) const {
+    if (f.man == BlackPawn && Row(q) == 7) return 0;
+    return SquaresThatStopIt(f.man, q, 0);
+  }
+
+  // Fewer squares to fill cannot be had than those needed now less one for
+  // each man still to place and one for the king; each costs a move.
+  bool TooDear(const State& s, int placed) const {
+    const std::uint64_t empty = ~black_ | s.vacated;
+    const int open = std::popcount(s.needs & empty);
+    const int removable = (free_ - placed) + 1 + s.fillingPieces;
+    return s.own + std::max(0, open - removable) > moves_;
+  }
+
+  bool Assign(int i, const State& s) {
+    if (++steps_ > MaxCountSteps) return true;
+    if (TooDear(s, i)) return false;
+    if (i == free_) return PlaceKing(s);
+    const FreeMan& f = freeMen_[i];
+    State next = s;
+    next.needs |= f.needs;
+    if (Assign(i + 1, next)) return true;
+    if (!s.taken && (((f.man == BlackPawn ? f.needs : 0) | SquareBitOf(f.square)) & reach_) != 0) {
+      next = s;
+      next.taken = true;
+      if (Assign(i + 1, next)) return true;
+    }
+    if (s.pins < pinners_ && (s.kingSquares & lines_[f.square]) != 0) {
+      next = s;
+      ++next.pins;
+      next.kingSquares &= lines_[f.square];
+      if (Assign(i + 1, next)) return true;
+    }
+    // A man that moves goes at least as far as the nearest square where it
+    // could end stuck, and may fill one square another man needs.
+    const int d = f.nearestEnd;
+    if (s.own + d > moves_) return false;
+    next = s;
+    next.own += d;
+    ++next.fillingPieces;
+    next.vacated |= SquareBitOf(f.square);
+    return Assign(i + 1, next);
+  }
+
+  // The fewest moves of a free man to a square where it could end stuck:
+  // walled in (few enough men to fill what it needs there) or taken by
+  // White's last move. Where White may pin, and for a pawn, one move.
+  int NearestEnd(const FreeMan& f) const {
+    if (f.man == BlackPawn) return 1;
+    if (pinners_ > 0) return 1;
+    const int wallers = free_ + fillers_;
+    int best = Far;
+    for (int q = 0; q < 64; ++q) {
+      if (q == f.square) continue;
+      const int d = BlackManDistance(f.man, f.square, q);
+      if (d >= best) continue;
+      if (std::popcount(NeedsAt(f, q) & ~black_) <= wallers || (SquareBitOf(q) & reach_) != 0)
+        best = d;
+    }
+    return best;
+  }
+
+  // The fewest moves for the men that are not free to fill the squares,
+  // the moving free men filling the dearest; Far when too few men.
+  int FillMoves(std::uint64_t squares, const State& s) const {
+    const int men = fillers_ + s.fillingPieces;
+    const int count = std::popcount(squares);
+    if (count > men) return Far;
+    std::array<int, 64> costs;
+    int n = 0;
+    for (; squares != 0; squares &= squares - 1) {
+      costs[n++] = arrive_[std::countr_zero(squares)];
+    }
+    const int paid = std::max(0, n - s.fillingPieces);
+    std::partial_sort(costs.begin(), costs.begin() + paid, costs.begin() + n);
+    int total = 0;
+    for (int i = 0; i < paid; ++i) total += costs[i];
+    return total;
+  }
+
+  // The king stays or walks to a square: its free neighbours are attacked
+  // or filled, and so are the squares the walled men need.
+  bool PlaceKing(const State& s) const {
+    const int reach = moves_ - s.own;
+    for (int row = std::max(0, Row(king_) - reach); row <= std::min(7, Row(king_) + reach); ++row) {
+      for (int column = std::max(0, Column(king_) - reach);
+           column <= std::min(7, Column(king_) + reach); ++column) {
+        const int k = row * 8 + column;
+        if ((s.kingSquares >> k & 1u) == 0) continue;
+        const int walk = std::max(std::abs(row - Row(king_)), std::abs(column - Column(king_)));
+        const std::uint64_t gone = s.vacated | (k != king_ ? SquareBitOf(king_) : 0);
+        const std::uint64_t empty = (~black_ | gone) & ~SquareBitOf(k);
+        const std::uint64_t fill = (s.needs | (kAttacks.king[k] & ~covered_)) & empty;
+        if (walk + s.own + FillMoves(fill, s) <= moves_) return true;
+      }
+    }
+    return false;
+  }
+
+  int moves_;
+  std::uint64_t black_ = 0;
+  int king_ = 0;
+  std::uint64_t covered_ = 0;  // what White may attack after its move
+  std::uint64_t reach_ = 0;    // where White's move may end
+  int pinners_ = 0;            // white line men, and pawns that may promote
+  int fillers_ = 0;            // black men, not the king, that are not free
+  std::array<int, 64> arrive_{};
+  std::array<std::uint64_t, 64> lines_{};
+  std::array<FreeMan, MaxFreeMen> freeMen_{};
+  int free_ = 0;
+  int steps_ = 0;
+};
+
 }  // namespace
+
+bool HelpStalemateStuckMenFit(const Position& pos, int blackMoves) {
+  if (!IsSquare(pos.blackKingSquare)) return true;
+  // A castling moves two men at once, which the count does not know.
+  if (BlackMayCastle(pos)) return true;
+  return StuckMenCount(pos, blackMoves).Fits();
+}
 
 int HelpStalemateMoves(const Position& pos) {
   if (!IsSquare(pos.blackKingSquare)) return 0;
@@ -259,7 +490,8 @@ int HelpStalemateMoves(const Position& pos) {
   const int king = BitOf(pos.blackKingSquare);
   int best = Far;
   for (int k = 0; k < 64; ++k) {
-    const int kingMoves = std::max(std::abs(Row(k) - Row(king)), std::abs(Column(k) - Column(king)));
+    const int kingMoves =
+        std::max(std::abs(Row(k) - Row(king)), std::abs(Column(k) - Column(king)));
     if (kingMoves >= best) continue;
     const std::uint64_t around = kAttacks.king[k];
     for (int c = 0; c < choices; ++c) {

@@ -23,4 +23,13 @@ bool HelpStalematePossible(const Position& pos, int blackMoves);
 // The count itself: the fewest black moves it finds (255 for none).
 int HelpStalemateMoves(const Position& pos);
 
+// Series helpstalemate, a second test: in the stalemate every black man is
+// stuck. Each man free now moves (a move of its own), or stays walled in
+// (black men arrive on the squares it could go to, and on those its
+// neighbours leave), or is the one man White's last move takes or stops,
+// or one pinned by a white line man; the king walks to a square whose free
+// neighbours White may attack or black men fill. Whether some such choice
+// fits in `blackMoves` moves; false proves that no stalemate does.
+bool HelpStalemateStuckMenFit(const Position& pos, int blackMoves);
+
 }  // namespace kv

@@ -4,9 +4,9 @@
 #include <bit>
 
 #include "core/goals.h"
+#include "core/position.h"
 #include "core/rules.h"
 #include "core/tables.h"
-#include "core/position.h"
 #include "solver/position_key.h"
 #include "solver/series_bound.h"
 
@@ -201,12 +201,41 @@ class SeriesWalk {
   bool GoalPossible(std::uint64_t key, int left) {
     if (rules_.family != SeriesFamily::Help || !rules_.stalemate)
       return SeriesGoalPossible(pos_, rules_, left);
-    std::uint64_t& slot = memory_.boundCache[static_cast<std::size_t>(key) &
-                                             (memory_.boundCache.size() - 1)];
+    std::uint64_t& slot =
+        memory_.boundCache[static_cast<std::size_t>(key) & (memory_.boundCache.size() - 1)];
     if ((slot & ~std::uint64_t{0xFF}) != (key & ~std::uint64_t{0xFF}) || slot == 0) {
       slot = (key & ~std::uint64_t{0xFF}) | static_cast<std::uint64_t>(HelpStalemateMoves(pos_));
     }
-    return static_cast<int>(slot & 0xFF) <= left;
+    if (static_cast<int>(slot & 0xFF) > left) return false;
+    return !memory_.stuckMenBound || StuckMenFit(key, left);
+  }
+
+  // The stuck-men test of a series helpstalemate, remembered by position:
+  // what fits in some moves fits in more, what does not fit in some moves
+  // does not in fewer.
+  bool StuckMenFit(std::uint64_t key, int left) {
+    constexpr std::uint64_t CountBits = 0xFFFF;
+    std::uint64_t& slot =
+        memory_.stuckCache[static_cast<std::size_t>(key) & (memory_.stuckCache.size() - 1)];
+    const std::uint64_t check = key & ~CountBits;
+    int fitsFrom = 256;  // 0 in the slot: not known to fit in any
+    int failsUpTo = 0;
+    if (slot != 0 && (slot & ~CountBits) == check) {
+      const int stored = static_cast<int>((slot >> 8) & 0xFF);
+      if (stored != 0) fitsFrom = stored;
+      failsUpTo = static_cast<int>(slot & 0xFF);
+    }
+    if (left >= fitsFrom) return true;
+    if (left <= failsUpTo) return false;
+    const bool fits = HelpStalemateStuckMenFit(pos_, left);
+    if (fits) {
+      fitsFrom = left;
+    } else {
+      failsUpTo = left;
+    }
+    slot = check | (static_cast<std::uint64_t>(fitsFrom & 0xFF) << 8) |
+           static_cast<std::uint64_t>(failsUpTo);
+    return fits;
   }
 
   // The series side's pseudo-legal moves; a maximummer's only its longest
@@ -364,7 +393,6 @@ class SeriesWalk {
   std::vector<Move> path_;
   std::vector<Move> finals_;
   std::uint64_t nextPoll_ = 0;
-
 };
 
 }  // namespace

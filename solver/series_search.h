@@ -64,7 +64,7 @@ struct SeriesSolution {
 inline constexpr std::size_t MaxKeptSeriesSolutions = 100000;
 
 struct SeriesResult {
-  int length = 0;  // the length of the solutions found; 0 when there is none
+  int length = 0;                         // the length of the solutions found; 0 when there is none
   std::vector<SeriesSolution> solutions;  // in the order the search met them
   std::uint64_t count = 0;                // solutions found, kept or not
   bool broken = false;                    // the user broke off: what was found so far
@@ -84,6 +84,12 @@ struct SeriesMemory {
   // Counts of moves the bounds found, by position (a power of two of slots,
   // each the key's upper bits and the count in the low byte).
   std::vector<std::uint64_t> boundCache = std::vector<std::uint64_t>(std::size_t{1} << 18);
+  // Whether a series helpstalemate also asks whether its black men can all
+  // end stuck in the moves left (off only to check that it changes no
+  // answer), and what it found, by position: each slot the key's upper
+  // bits, the fewest moves found to fit and the most found not to.
+  bool stuckMenBound = true;
+  std::vector<std::uint64_t> stuckCache = std::vector<std::uint64_t>(std::size_t{1} << 18);
 };
 
 // Searches the series of 1..`moves` moves (1..255) from `pos`, whose state
