@@ -272,8 +272,10 @@ class StuckMenCount {
       covered_ |= WhiteAttacksWithinOneMove(man, n);
       reach_ |= WhiteOneMove(man, n);
       if (man == WhiteQueen || man == WhiteRook || man == WhiteBishop ||
-          (man == WhitePawn && Row(n) == 1))
+          (man == WhitePawn && Row(n) == 1)) {
         ++pinners_;
+        pinLines_ |= PinLines(man, n);
+      }
     }
     for (int q = 0; q < 64; ++q) {
       arrive_[q] = Far;
@@ -323,6 +325,32 @@ class StuckMenCount {
 
   static std::uint64_t SquareBitOf(int n) { return std::uint64_t{1} << n; }
 
+  // The lines a white line man (or a pawn promoting on its move) may pin
+  // along after White's move: from where it stands, or from where it goes.
+  static std::uint64_t PinLines(int man, int n) {
+    const auto lines = [](int piece, int q) {
+      switch (piece) {
+        case WhiteRook:
+          return kAttacks.rook[q];
+        case WhiteBishop:
+          return kAttacks.bishop[q];
+        default:
+          return kAttacks.rook[q] | kAttacks.bishop[q];
+      }
+    };
+    std::uint64_t pins = man == WhitePawn ? 0 : lines(man, n);
+    for (std::uint64_t to = WhiteOneMove(man, n); to != 0; to &= to - 1) {
+      const int q = std::countr_zero(to);
+      if (man != WhitePawn || Row(q) == 0) pins |= lines(man == WhitePawn ? WhiteQueen : man, q);
+    }
+    return pins;
+  }
+
+  // Whether a man on `q` may end pinned, the king on `kingSquares`.
+  bool Pinnable(int q, const State& s) const {
+    return s.pins < pinners_ && (pinLines_ >> q & 1u) != 0 && (s.kingSquares & lines_[q]) != 0;
+  }
+
   // What a man on `q` needs filled, for a pawn's promotion nothing (the
   // piece it becomes is not known).
   std::uint64_t NeedsAt(const FreeMan& f, int q) const {
@@ -352,7 +380,7 @@ class StuckMenCount {
       next.taken = true;
       if (Assign(i + 1, next)) return true;
     }
-    if (s.pins < pinners_ && (s.kingSquares & lines_[f.square]) != 0) {
+    if (Pinnable(f.square, s)) {
       next = s;
       ++next.pins;
       next.kingSquares &= lines_[f.square];
@@ -371,17 +399,18 @@ class StuckMenCount {
 
   // The fewest moves of a free man to a square where it could end stuck:
   // walled in (few enough men to fill what it needs there) or taken by
-  // White's last move. Where White may pin, and for a pawn, one move.
+  // White's last move, or pinned. For a pawn, one move.
   int NearestEnd(const FreeMan& f) const {
     if (f.man == BlackPawn) return 1;
-    if (pinners_ > 0) return 1;
+    const std::uint64_t pinnable = pinners_ > 0 ? pinLines_ : 0;
     const int wallers = free_ + fillers_;
     int best = Far;
     for (int q = 0; q < 64; ++q) {
       if (q == f.square) continue;
       const int d = BlackManDistance(f.man, f.square, q);
       if (d >= best) continue;
-      if (std::popcount(NeedsAt(f, q) & ~black_) <= wallers || (SquareBitOf(q) & reach_) != 0)
+      if (std::popcount(NeedsAt(f, q) & ~black_) <= wallers ||
+          (SquareBitOf(q) & (reach_ | pinnable)) != 0)
         best = d;
     }
     return best;
@@ -427,10 +456,11 @@ class StuckMenCount {
   int moves_;
   std::uint64_t black_ = 0;
   int king_ = 0;
-  std::uint64_t covered_ = 0;  // what White may attack after its move
-  std::uint64_t reach_ = 0;    // where White's move may end
-  int pinners_ = 0;            // white line men, and pawns that may promote
-  int fillers_ = 0;            // black men, not the king, that are not free
+  std::uint64_t covered_ = 0;   // what White may attack after its move
+  std::uint64_t reach_ = 0;     // where White's move may end
+  int pinners_ = 0;             // white line men, and pawns that may promote
+  std::uint64_t pinLines_ = 0;  // the squares they may pin on
+  int fillers_ = 0;             // black men, not the king, that are not free
   std::array<int, 64> arrive_{};
   std::array<std::uint64_t, 64> lines_{};
   std::array<FreeMan, MaxFreeMen> freeMen_{};
