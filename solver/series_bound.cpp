@@ -321,6 +321,7 @@ class StuckMenCount {
     std::uint64_t vacated = 0;          // squares the moving men leave
     std::uint64_t kingSquares = ~0ull;  // where the king may stand for the pins
     int fillingPieces = 0;              // moving free men: each may fill one
+    unsigned movers = 0;                // which free men move
   };
 
   static std::uint64_t SquareBitOf(int n) { return std::uint64_t{1} << n; }
@@ -393,6 +394,7 @@ class StuckMenCount {
     next = s;
     next.own += d;
     ++next.fillingPieces;
+    next.movers |= 1u << i;
     next.vacated |= SquareBitOf(f.square);
     return Assign(i + 1, next);
   }
@@ -416,22 +418,31 @@ class StuckMenCount {
     return best;
   }
 
-  // The fewest moves for the men that are not free to fill the squares,
-  // the moving free men filling the dearest; Far when too few men.
+  // The fewest moves to fill the squares, each by a man of its own: a man
+  // that is not free by its fewest moves, or a free man that moves. Two
+  // counts, the larger holds: the moving men fill the dearest squares for
+  // nothing, or each square costs the moves a moving man needs beyond
+  // those counted for it (it ends there, stuck). Far when too few men.
   int FillMoves(std::uint64_t squares, const State& s) const {
-    const int men = fillers_ + s.fillingPieces;
-    const int count = std::popcount(squares);
-    if (count > men) return Far;
+    if (std::popcount(squares) > fillers_ + s.fillingPieces) return Far;
     std::array<int, 64> costs;
     int n = 0;
+    int beyond = 0;
     for (; squares != 0; squares &= squares - 1) {
-      costs[n++] = arrive_[std::countr_zero(squares)];
+      const int q = std::countr_zero(squares);
+      costs[n++] = arrive_[q];
+      int cost = arrive_[q];
+      for (unsigned m = s.movers; m != 0 && cost > 0; m &= m - 1) {
+        const FreeMan& f = freeMen_[std::countr_zero(m)];
+        cost = std::min(cost, std::max(0, BlackManDistance(f.man, f.square, q) - f.nearestEnd));
+      }
+      beyond += cost;
     }
     const int paid = std::max(0, n - s.fillingPieces);
     std::partial_sort(costs.begin(), costs.begin() + paid, costs.begin() + n);
-    int total = 0;
-    for (int i = 0; i < paid; ++i) total += costs[i];
-    return total;
+    int cheapest = 0;
+    for (int i = 0; i < paid; ++i) cheapest += costs[i];
+    return std::max(cheapest, beyond);
   }
 
   // The king stays or walks to a square: its free neighbours are attacked
