@@ -1,7 +1,6 @@
 #include "collections/export_output.h"
 
 #include <fcntl.h>
-#include <stdio.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +9,8 @@
 #include <chrono>
 #include <thread>
 
+#include "collections/file_replacement.h"
+#include "collections/leftovers.h"
 #include "collections/locked_file.h"
 
 namespace kv {
@@ -37,65 +38,39 @@ bool WriteAll(int fd, std::string_view text) {
   return true;
 }
 
-bool LockExclusively(int fd) {
+// Takes the file's lock; 0, or why it could not be had.
+int LockExclusively(int fd) {
   const auto deadline = Clock::now() + LockWait;
   for (;;) {
-    if (flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
-    if (errno != EWOULDBLOCK && errno != EINTR) return false;
-    if (Clock::now() >= deadline) return false;
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0) return 0;
+    if (errno != EWOULDBLOCK && errno != EINTR) return errno;
+    if (Clock::now() >= deadline) return EWOULDBLOCK;
     std::this_thread::sleep_for(LockPause);
   }
 }
 
-// The temporary file beside `path` that a new output file is written to.
-int CreateTemporary(const std::string& path, std::string& temporary) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary = path + ".kvtmp" + std::to_string(getpid()) + "-" + std::to_string(attempt);
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  errno = EEXIST;
-  return -1;
-}
-
 enum class Created { Done, Exists, Failed };
 
-// A new output file, put into place whole. Exists when another program made
-// the file meanwhile: the text is then appended to that one.
+// A new output file, put into place whole (file_replacement.h). Exists when
+// another program made the file meanwhile: the text is then appended to
+// that one.
 Created CreateWhole(const std::string& path, std::string_view text, FileResult& result) {
-  std::string temporary;
-  const int fd = CreateTemporary(path, temporary);
-  if (fd < 0) {
-    result = CannotOpen(errno);
-    return Created::Failed;
-  }
-  const bool written = WriteAll(fd, text) && fsync(fd) == 0;
-  const int writeError = errno;
-  close(fd);
-  if (!written) {
-    unlink(temporary.c_str());
-    result = Fail(FileStatus::WriteFailed, ErrnoText(writeError));
-    return Created::Failed;
-  }
-  if (renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0)
-    return Created::Done;
-  const int renameError = errno;
-  // A file system without the no-replace rename: link does not replace either.
-  if (renameError == EINVAL && link(temporary.c_str(), path.c_str()) == 0) {
-    unlink(temporary.c_str());
-    return Created::Done;
-  }
-  unlink(temporary.c_str());
-  if (renameError == EEXIST || errno == EEXIST) return Created::Exists;
-  result = Fail(FileStatus::WriteFailed, ErrnoText(renameError));
-  return Created::Failed;
+  bool nameTaken = false;
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+  result = CreateCompleteFile(path, {bytes, text.size()}, nameTaken);
+  if (result) return Created::Done;
+  return nameTaken ? Created::Exists : Created::Failed;
 }
 
 FileResult AppendToExisting(int fd, std::string_view text) {
   struct stat info {};
   if (fstat(fd, &info) != 0) return CannotOpen(errno);
   if (!S_ISREG(info.st_mode)) return Fail(FileStatus::CannotOpen, "not a regular file");
-  if (!LockExclusively(fd)) return Fail(FileStatus::CannotOpen, "the file is in use");
+  if (const int error = LockExclusively(fd); error != 0) {
+    return Fail(FileStatus::CannotOpen, error == EWOULDBLOCK
+                                            ? "in use by another program"
+                                            : "the file cannot be locked: " + ErrnoText(error));
+  }
   const off_t oldSize = lseek(fd, 0, SEEK_END);
   if (oldSize < 0) return CannotOpen(errno);
   if (!WriteAll(fd, text)) {
@@ -112,6 +87,7 @@ FileResult AppendToExisting(int fd, std::string_view text) {
 }  // namespace
 
 FileResult AppendToOutputFile(const std::string& path, std::string_view text) {
+  RemoveLeftoversBeside(path);
   for (int attempt = 0; attempt < 2; ++attempt) {
     // Without blocking, so that a named pipe is refused rather than waited on.
     const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC);

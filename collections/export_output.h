@@ -11,12 +11,11 @@
 
 namespace kv {
 
-// Appends `text` to the file at `path`. A missing file is created whole: the
-// text goes to a temporary file in the same folder that is renamed into place
-// once complete, so a half-written file never appears. An append that fails
-// half-way cuts the file back to its old length. CannotOpen when the file can
-// be neither opened nor created, WriteFailed when the text could not be
-// written; the file then holds what it held before.
+// Appends `text` to the file at `path`. A missing file is created whole, as
+// collections are (file_replacement.h), so a half-written file never appears,
+// on FAT and exFAT too; a failure to create it is CannotOpen and leaves no
+// file. An append that fails half-way cuts the file back to its old length:
+// WriteFailed, and the file holds what it held before.
 FileResult AppendToOutputFile(const std::string& path, std::string_view text);
 
 }  // namespace kv

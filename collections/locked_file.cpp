@@ -13,6 +13,7 @@
 #include <ctime>
 
 #include "collections/file_replacement.h"
+#include "collections/leftovers.h"
 
 namespace kv {
 namespace {
@@ -33,16 +34,31 @@ void Pause(milliseconds length) {
   nanosleep(&pause, nullptr);
 }
 
-// Takes the lock, pausing between attempts, until `deadline`.
-bool LockBefore(int fd, int operation, Clock::time_point deadline) {
+std::string Seconds(milliseconds length) {
+  return std::to_string((length.count() + 999) / 1000) + " s";
+}
+
+// Takes the lock, pausing between attempts, until `deadline`. Returns 0, or
+// EWOULDBLOCK when another program still held it at the deadline, or the
+// error of a file system that cannot lock (ENOLCK, say).
+int LockBefore(int fd, int operation, Clock::time_point deadline) {
   milliseconds pause = FirstPause;
   for (;;) {
-    if (flock(fd, operation | LOCK_NB) == 0) return true;
-    if (errno != EWOULDBLOCK && errno != EINTR) return false;
-    if (Clock::now() >= deadline) return false;
+    if (flock(fd, operation | LOCK_NB) == 0) return 0;
+    if (errno != EWOULDBLOCK && errno != EINTR) return errno;
+    if (Clock::now() >= deadline) return EWOULDBLOCK;
     Pause(pause);
     pause = std::min(pause * 2, LongestPause);
   }
+}
+
+// Why a lock could not be had.
+FileResult LockFailure(int error, milliseconds patience) {
+  if (error == EWOULDBLOCK) {
+    return Fail(FileStatus::CannotOpen,
+                "in use by another program; waited " + Seconds(patience) + " for it");
+  }
+  return Fail(FileStatus::CannotOpen, "the file cannot be locked: " + ErrnoText(error));
 }
 
 // What a name that is no regular file stands for, in a refusal.
@@ -61,10 +77,6 @@ std::string RealTarget(const std::string& path) {
   std::string target = real;
   std::free(real);
   return target;
-}
-
-std::string Seconds(milliseconds length) {
-  return std::to_string((length.count() + 999) / 1000) + " s";
 }
 
 }  // namespace
@@ -89,6 +101,7 @@ void LockedFile::Close() {
 
 FileResult LockedFile::Open(const std::string& path, FileAccess access) {
   Close();
+  RemoveLeftoversBeside(path);
   path_ = path;
   nameTaken_ = false;
   const milliseconds patience(lockPatience.load());
@@ -98,10 +111,9 @@ FileResult LockedFile::Open(const std::string& path, FileAccess access) {
     bool missing = false;
     if (FileResult opened = OpenOnce(access, missing); !opened) return opened;
     if (missing) return {};
-    if (!LockBefore(fd_, lock, deadline)) {
+    if (const int error = LockBefore(fd_, lock, deadline); error != 0) {
       Close();
-      return Fail(FileStatus::CannotOpen,
-                  "in use by another program; waited " + Seconds(patience) + " for it");
+      return LockFailure(error, patience);
     }
     // Another program may have renamed a rewritten file over this name while
     // we waited for the lock; the descriptor then holds the old contents.
@@ -143,6 +155,23 @@ FileResult LockedFile::OpenOnce(FileAccess access, bool& missing) {
     return Fail(FileStatus::CannotOpen, NotARegularFile(mode));
   }
   fcntl(fd_, F_SETFL, fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+  return {};
+}
+
+void LockedFile::Unlock() {
+  if (fd_ >= 0) flock(fd_, LOCK_UN);
+}
+
+FileResult LockedFile::LockShared() {
+  if (fd_ < 0) return Fail(FileStatus::CannotOpen, "the file is not open");
+  const milliseconds patience(lockPatience.load());
+  if (const int error = LockBefore(fd_, LOCK_SH, Clock::now() + patience); error != 0) {
+    return LockFailure(error, patience);
+  }
+  // Texts saved meanwhile may have grown the file.
+  struct stat opened {};
+  if (fstat(fd_, &opened) != 0) return Fail(FileStatus::CannotOpen, ErrnoText(errno));
+  size_ = static_cast<std::uint64_t>(opened.st_size);
   return {};
 }
 

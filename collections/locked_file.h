@@ -34,6 +34,7 @@ class LockedFile {
   // program's lock, and re-opens a file another writer renamed over the name
   // meanwhile, until the lock patience (10 s) has passed; then CannotOpen.
   // With WriteCreate a missing file opens as missing (exists() false).
+  // First removes what killed writers left in the folder (leftovers.h).
   FileResult Open(const std::string& path, FileAccess access);
   void Close();
 
@@ -50,6 +51,14 @@ class LockedFile {
   // the existing file. The lock is kept until Close.
   FileResult ReplaceContents(const std::vector<std::uint8_t>& bytes);
   bool nameTaken() const { return nameTaken_; }
+
+  // For a file kept open through a long operation (CollectionSnapshot):
+  // Unlock lets writers in while the descriptor stays open; LockShared takes
+  // the shared lock again, waiting as Open does, and takes the size anew.
+  // Writers that rewrite the file put a new one in its place, so the open
+  // descriptor keeps the records it had; a text saved in place is seen.
+  void Unlock();
+  FileResult LockShared();
 
  private:
   FileResult OpenOnce(FileAccess access, bool& missing);

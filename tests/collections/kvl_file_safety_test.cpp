@@ -1,6 +1,7 @@
 // What a writer leaves when it is killed, when the disk is full, when the
 // name is no regular file, and when the file belongs to someone else.
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <string>
 #include <thread>
@@ -18,6 +20,7 @@
 #include "collections/collection_dialogs.h"
 #include "collections/file_replacement.h"
 #include "collections/problem_file.h"
+#include "fault_shim.h"
 #include "kvl_test_util.h"
 
 namespace kv {
@@ -313,7 +316,7 @@ TEST(OddFiles, PipesDevicesAndFoldersAreRefusedWithoutBlocking) {
   EXPECT_EQ(folder.EntryCount(), 2u);
 }
 
-TEST(Rewrites, KeepTheModeOwnerAndLinkAndRemoveALeftover) {
+void ExpectRewritesKeepTheModeOwnerAndLink() {
   ScratchFolder folder;
   std::filesystem::create_directory(folder.File("real"));
   const std::string real = folder.File("real/owned.kvl");
@@ -344,6 +347,85 @@ TEST(Rewrites, KeepTheModeOwnerAndLinkAndRemoveALeftover) {
   EXPECT_EQ(Contents(link, 10).size(), 6u);
   EXPECT_FALSE(std::filesystem::exists(RewriteName(real)));
   EXPECT_EQ(folder.EntryCount(), 2u);
+}
+
+TEST(Rewrites, KeepTheModeOwnerAndLinkAndRemoveALeftover) {
+  ExpectRewritesKeepTheModeOwnerAndLink();
+}
+
+TEST(Rewrites, KeepTheModeOwnerAndLinkWithoutUnnamedFilesOrLinks) {
+  KV_RUN_WITH_FS_FAULTS("no-tmpfile,no-link");
+  ExpectRewritesKeepTheModeOwnerAndLink();
+}
+
+// Users of a shared folder, for the tests run as root.
+constexpr uid_t Owner = 4401;
+constexpr uid_t OtherUser = 4403;
+constexpr gid_t SharedGroup = 4400;
+constexpr gid_t OtherUsersGroup = 4404;
+
+// Runs `work` in a process of `OtherUser`, a member of `SharedGroup`.
+int AsOtherUser(const std::function<int()>& work) {
+  return testing::WaitForChild(StartChild([&] {
+    const gid_t groups[] = {SharedGroup};
+    if (::setgroups(1, groups) != 0 || ::setgid(OtherUsersGroup) != 0 || ::setuid(OtherUser) != 0) {
+      return 100;
+    }
+    return work();
+  }));
+}
+
+// A folder of the scratch folder with `mode`, holding a collection of the
+// owner's with `fileMode`.
+std::string SharedCollection(const ScratchFolder& folder, const char* name, mode_t mode,
+                             mode_t fileMode, const Bytes& bytes) {
+  ::chmod(folder.Path().c_str(), 0755);
+  const std::string shared = folder.File(name);
+  std::filesystem::create_directory(shared);
+  ::chown(shared.c_str(), 0, SharedGroup);
+  ::chmod(shared.c_str(), mode);
+  const std::string path = shared + "/c.kvl";
+  WriteBytes(path, bytes);
+  ::chown(path.c_str(), Owner, SharedGroup);
+  ::chmod(path.c_str(), fileMode);
+  return path;
+}
+
+TEST(Rewrites, ByAnotherUserOfTheGroupKeepGroupAndMode) {
+  if (::geteuid() != 0) GTEST_SKIP() << "acting as another user needs root";
+  ScratchFolder folder;
+  const std::string path = SharedCollection(folder, "shared", 02775, 0664, BaseCollection(3, 10));
+  const int added = AsOtherUser([&] {
+    CollectionState state{path, -1, -1};
+    CurrentProblem problem;
+    return AppendProblem(state, problem, Board{}) ? 0 : 1;
+  });
+  ASSERT_EQ(added, 0);
+  struct stat after {};
+  ASSERT_EQ(::stat(path.c_str(), &after), 0);
+  EXPECT_EQ(after.st_gid, SharedGroup);
+  EXPECT_EQ(after.st_mode & 07777, 0664u);
+  // Only root may give a file to another user: the new file is the writer's,
+  // and the group keeps the owner's access (as README says).
+  EXPECT_EQ(after.st_uid, OtherUser);
+  EXPECT_EQ(Contents(path, 10).size(), 4u);
+}
+
+TEST(Rewrites, ARewriteTheFolderForbidsSaysSoAndLeavesTheFile) {
+  if (::geteuid() != 0) GTEST_SKIP() << "acting as another user needs root";
+  // In a folder with the sticky bit only a file's owner may replace it.
+  ScratchFolder folder;
+  const Bytes bytes = BaseCollection(3, 10);
+  const std::string path = SharedCollection(folder, "sticky", 01777, 0666, bytes);
+  const int refused = AsOtherUser([&] {
+    CollectionState state{path, 0, -1};
+    const FileResult result = InsertRecords(state, 1);
+    const bool said = result.detail.find("the folder does not let this user replace the file") == 0;
+    return result.status == FileStatus::WriteFailed && said ? 0 : 1;
+  });
+  EXPECT_EQ(refused, 0);
+  EXPECT_EQ(ReadBytes(path), bytes);
+  EXPECT_EQ(testing::ScratchFolder::EntriesIn(FolderOf(path)), 1u);
 }
 
 }  // namespace

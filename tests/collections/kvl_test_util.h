@@ -27,8 +27,10 @@ class ScratchFolder {
   }
   ~ScratchFolder() { std::filesystem::remove_all(path_); }
   std::string File(std::string_view name) const { return (path_ / name).string(); }
-  std::size_t EntryCount() const {
-    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(path_),
+  std::string Path() const { return path_.string(); }
+  std::size_t EntryCount() const { return EntriesIn(path_.string()); }
+  static std::size_t EntriesIn(const std::string& folder) {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder),
                                                   std::filesystem::directory_iterator()));
   }
 
