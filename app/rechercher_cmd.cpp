@@ -126,6 +126,12 @@ int DuplicateScanCommand(MainWindow& window, const std::vector<std::string>& fil
     progress.setValue(progress.maximum());
   }
   if (!outcome.failure) report(outcome.failure);
+  // What other programs changed under the scan: notes gone elsewhere or not stored.
+  std::string changes;
+  for (const std::string& change : DuplicateScanChanges(outcome)) {
+    changes += (changes.empty() ? "" : "\n") + change;
+  }
+  if (!changes.empty()) report(Fail(FileStatus::NoRecord, changes));
   ShowCurrentRecord(window, report);
   window.AfterCommandRefresh(true);
   if (summary) summary(DuplicateScanSummary(outcome, total));

@@ -4,6 +4,9 @@
 // appended line is printed as "record<TAB>line". Ctrl-C stops the scan
 // between two problems. Exit 1 when FILE or part of PATH could not be read
 // (each one is named on stderr), even though what could be read was noted.
+// A problem another program moved meanwhile gets its lines where it went,
+// and one it changed or removed gets none: both are named on stderr, and the
+// second makes the exit status 1 too.
 #include <cstdio>
 #include <string>
 
@@ -58,10 +61,13 @@ int Run(const Args& args) {
     while (start < note.lines.size()) {
       std::size_t end = note.lines.find("\r\n", start);
       if (end == std::string::npos) end = note.lines.size();
-      std::printf("%d\t%s\n", note.record,
+      std::printf("%d\t%s\n", note.storedAt,
                   Cp1252ToUtf8(std::string_view(note.lines).substr(start, end - start)).c_str());
       start = end + 2;
     }
+  }
+  for (const std::string& change : DuplicateScanChanges(outcome)) {
+    std::fprintf(stderr, "kestrovale-cli: duplicates: %s\n", change.c_str());
   }
   if (!outcome.failure) return Report(outcome.failure, file);
   if (outcome.broken) {
@@ -77,7 +83,7 @@ int Run(const Args& args) {
                  paths.unreadFolders, static_cast<int>(outcome.unreadFiles.size()), path.c_str());
     return ExitFailure;
   }
-  return ExitOk;
+  return outcome.unstored.empty() ? ExitOk : ExitFailure;
 }
 
 Registration reg({"duplicates",

@@ -29,6 +29,7 @@ ByteStore ByteStore::OnBytes(std::span<const std::uint8_t> bytes) {
 }
 
 bool ByteStore::Read(std::uint64_t offset, void* destination, std::size_t count) const {
+  readError_ = 0;
   if (offset > size_ || count > size_ - offset) return false;
   if (count == 0) return true;
   if (buffer_) {
@@ -43,7 +44,8 @@ bool ByteStore::Read(std::uint64_t offset, void* destination, std::size_t count)
   while (count > 0) {
     const ssize_t got = ::pread(fd_, out, count, static_cast<off_t>(offset));
     if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) return false;
+    if (got < 0) readError_ = errno;
+    if (got <= 0) return false;  // 0: the file became shorter than its size
     out += got;
     offset += static_cast<std::uint64_t>(got);
     count -= static_cast<std::size_t>(got);

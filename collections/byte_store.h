@@ -24,6 +24,10 @@ class ByteStore {
 
   // All `count` bytes at `offset`, or false (nothing past the end is read).
   bool Read(std::uint64_t offset, void* destination, std::size_t count) const;
+  // Why the last failed Read of a file failed: the errno of a read error, or
+  // 0 when the bytes asked for lie past the end (the file is shorter than it
+  // says). A damaged file and a failing disk call for different messages.
+  int readError() const { return readError_; }
   // False when the bytes could not all be written; errno tells why for files.
   bool Write(std::uint64_t offset, const void* source, std::size_t count);
   // Cuts the bytes back to `size` (to take back a failed append).
@@ -34,6 +38,7 @@ class ByteStore {
   std::vector<std::uint8_t>* buffer_ = nullptr;
   const std::uint8_t* memory_ = nullptr;
   std::uint64_t size_ = 0;
+  mutable int readError_ = 0;
 };
 
 }  // namespace kv

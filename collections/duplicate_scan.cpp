@@ -92,55 +92,72 @@ DuplicateScanOutcome ScanDuplicates(const CollectionState& state,
   for (std::size_t f = 0; f < files.size(); ++f) {
     skip[f] = files[f] == state.currentFileName || IsSameFile(files[f], state.currentFileName);
   }
-  CollectionState target = state;
-  for (int record = std::max(state.currentIndex, 0);; ++record) {
+  CollectionSnapshot snapshot;
+  if (FileResult opened = snapshot.Open(state.currentFileName); !opened) {
+    outcome.failure = opened;
+    return outcome;
+  }
+  for (int record = std::max(state.currentIndex, 0); record < snapshot.count(); ++record) {
     if (onRecord) onRecord(record);
     if (ui.BreakRequested()) {
       outcome.broken = true;
       break;
     }
-    // The file is opened afresh for each record: the texts stored for the
-    // previous record may have moved the end of the file.
-    RecordHead head;
-    std::string stored;
-    {
-      CollectionReader reader;
-      if (FileResult opened = reader.Open(state.currentFileName); !opened) {
-        outcome.failure = opened;
-        break;
-      }
-      if (record > reader.lastIndex()) break;
-      FileResult read = reader.ReadHead(record, head);
-      if (read) read = reader.ReadString(record, SlotSolution, stored, MaxHeapStringLength);
-      if (!read) {
-        outcome.failure = read;
-        break;
-      }
+    ProblemIdentity identity;
+    if (FileResult read = snapshot.ReadIdentity(record, identity); !read) {
+      outcome.failure = read;
+      break;
     }
     ++outcome.scanned;
-    if (!HoldsAnyMan(head.position)) continue;
-    const std::string lines = DuplicateLines(PatternFromPosition(head.position, shifted), files,
+    if (!HoldsAnyMan(identity.position)) continue;
+    const std::string lines = DuplicateLines(PatternFromPosition(identity.position, shifted), files,
                                              skip, ui, outcome.unreadFiles);
+    if (lines.empty()) continue;
+    // The lines are added to the text stored at the moment of writing, under
+    // the write lock, so that a text saved meanwhile is kept too.
     std::string added;
-    std::string text = AppendDuplicateLines(stored, lines, added);
-    // A stored string holds at most 32767 characters: the lines that do not
-    // fit are left out whole, so that what is reported is what is stored.
-    while (text.size() > static_cast<std::size_t>(MaxHeapStringLength) && !added.empty()) {
-      const std::size_t previous = added.rfind(LineEnd, added.size() - LineEnd.size() - 1);
-      const std::size_t keep = previous == std::string::npos ? 0 : previous + LineEnd.size();
-      text.resize(text.size() - (added.size() - keep));
-      added.resize(keep);
+    const auto appendLines = [&](const std::string& stored, std::string& text) {
+      text = AppendDuplicateLines(stored, lines, added);
+      // A stored string holds at most 32767 characters: the lines that do
+      // not fit are left out whole, so that what is reported is what is stored.
+      while (text.size() > static_cast<std::size_t>(MaxHeapStringLength) && !added.empty()) {
+        const std::size_t previous = added.rfind(LineEnd, added.size() - LineEnd.size() - 1);
+        const std::size_t keep = previous == std::string::npos ? 0 : previous + LineEnd.size();
+        text.resize(text.size() - (added.size() - keep));
+        added.resize(keep);
+      }
+      return !added.empty();
+    };
+    int storedAt = record;
+    const FileResult saved =
+        EditSolutionText(state.currentFileName, record, identity, appendLines, storedAt);
+    if (saved.status == FileStatus::NoRecord) {
+      outcome.unstored.push_back({record + 1, lines, saved.detail});
+      continue;
     }
-    if (added.empty()) continue;
-    target.currentIndex = record;
-    if (FileResult saved = SaveSolutionText(target, text); !saved) {
+    if (!saved) {
       outcome.failure = saved;
       break;
     }
-    outcome.notes.push_back({record + 1, added});
+    if (!added.empty()) outcome.notes.push_back({record + 1, added, storedAt + 1});
   }
   ui.Status(4, "");
   return outcome;
+}
+
+std::vector<std::string> DuplicateScanChanges(const DuplicateScanOutcome& outcome) {
+  std::vector<std::string> changes;
+  for (const DuplicateNote& note : outcome.notes) {
+    if (note.storedAt == note.record) continue;
+    changes.push_back("problem " + std::to_string(note.record) + " is now problem " +
+                      std::to_string(note.storedAt) +
+                      " (another program inserted or deleted problems meanwhile); its copies "
+                      "were noted there");
+  }
+  for (const UnstoredNote& note : outcome.unstored) {
+    changes.push_back(note.reason + "; its copies were not noted");
+  }
+  return changes;
 }
 
 }  // namespace kv

@@ -23,14 +23,26 @@ namespace kv {
 
 // What the scan appended to one record.
 struct DuplicateNote {
-  int record = 0;     // counted from 1
+  int record = 0;     // counted from 1, as numbered when the scan started
   std::string lines;  // "%s n°%d\r\n" per duplicate, Windows-1252
+  int storedAt = 0;   // the problem's number when its lines were stored: another
+                      // program may have inserted or deleted problems meanwhile
+};
+
+// Lines found for a problem that another program changed or removed while the
+// scan ran, or that it moved where it can no longer be told apart: nothing
+// was stored, so that no other problem's text is touched.
+struct UnstoredNote {
+  int record = 0;  // counted from 1, as numbered when the scan started
+  std::string lines;
+  std::string reason;  // English
 };
 
 struct DuplicateScanOutcome {
   int scanned = 0;      // records examined
   bool broken = false;  // the user stopped the scan
   std::vector<DuplicateNote> notes;
+  std::vector<UnstoredNote> unstored;
   std::vector<UnreadFile> unreadFiles;  // other collections that could not be read
   FileResult failure;  // the scanned file could not be read or written: the scan stopped
 };
@@ -53,9 +65,18 @@ std::string AppendDuplicateLines(std::string_view stored, std::string_view lines
 // without any man is not looked for (it would match every record). The
 // break poll is asked before each record, and `onRecord` (when given) hears
 // of each record (from 0) before it is read. `state` is not changed.
+// Other programs may write the file meanwhile: the records scanned are those
+// the file held when the scan started (CollectionSnapshot), and each note goes
+// to the problem it was found for, wherever that problem is by then
+// (EditSolutionText), or nowhere.
 DuplicateScanOutcome ScanDuplicates(const CollectionState& state,
                                     const std::vector<std::string>& files, bool shifted,
                                     const UiCallbacks& ui,
                                     const std::function<void(int record)>& onRecord = nullptr);
+
+// What other programs changed under the scan, one English line each: the
+// problems whose notes went to another number, and those whose notes were
+// not stored. Empty when nothing changed.
+std::vector<std::string> DuplicateScanChanges(const DuplicateScanOutcome& outcome);
 
 }  // namespace kv

@@ -48,6 +48,69 @@ std::string SolveLoaded(ExportContext& c) {
   return SolveEntry(*solver, env, n);
 }
 
+// How many collections an export keeps open at once: a list made by a search
+// may name thousands of files, more than a process may open.
+constexpr std::size_t MaxOpenSources = 64;
+
+// The collections an export reads, each held open (CollectionSnapshot) from
+// the start of the export, so that the numbers of the list mean the problems
+// they meant then, whatever other programs insert or delete meanwhile. Beyond
+// MaxOpenSources files, a file is opened when its first entry comes and the
+// one opened longest ago is closed.
+class ExportSources {
+ public:
+  ExportSources(const ProblemList& list, const std::vector<ProblemListEntry>& entries) {
+    for (const ProblemListEntry& entry : entries) {
+      if (open_.size() >= MaxOpenSources) break;
+      if (entry.file < list.files.size()) Find(list.FileOf(entry));
+    }
+  }
+
+  // The snapshot of `file`, or null with `result` saying why it cannot be read.
+  CollectionSnapshot* Find(const std::string& file, FileResult* result = nullptr) {
+    for (Source& source : open_) {
+      if (source.file == file) return source.snapshot.get();
+    }
+    auto snapshot = std::make_unique<CollectionSnapshot>();
+    FileResult opened = snapshot->Open(file);
+    if (!opened) {
+      if (result) *result = opened;
+      return nullptr;
+    }
+    if (open_.size() >= MaxOpenSources) open_.erase(open_.begin());
+    open_.push_back({file, std::move(snapshot)});
+    return open_.back().snapshot.get();
+  }
+
+ private:
+  struct Source {
+    std::string file;
+    std::unique_ptr<CollectionSnapshot> snapshot;
+  };
+  std::vector<Source> open_;
+};
+
+// Loads entry `number` of `snapshot` as LoadListEntry loads it from the file,
+// with the problem's identity for writing its solution back.
+FileResult LoadSnapshotEntry(CollectionSnapshot& snapshot, int number, ExportContext& c,
+                             ProblemIdentity& identity) {
+  if (number < 1 || number > snapshot.count()) {
+    return Fail(FileStatus::NoRecord, "there is no problem " + std::to_string(number) +
+                                          "; the file holds " + std::to_string(snapshot.count()));
+  }
+  auto loaded = std::make_unique<CurrentProblem>();
+  if (FileResult read = snapshot.ReadProblem(number - 1, *loaded, &identity); !read) return read;
+  c.collection.currentFileName = snapshot.path();
+  c.collection.currentIndex = number - 1;
+  c.collection.lastIndex = snapshot.lastIndex();
+  c.problem = std::move(*loaded);
+  c.problem.infoModified = false;
+  c.problem.loaded = true;
+  ClearBoard(c.board);
+  PositionBytesToBoard(c.problem.storedBoard, c.board);
+  return {};
+}
+
 // Remembers a failure and shows the first one of its kind.
 void NoteFailure(ExportOutcome& outcome, bool& reported, const FileResult& result,
                  const std::string& fileName, const ExportContext& c) {
@@ -114,15 +177,21 @@ ExportOutcome RunExport(ExportAction action, const std::string& target, const Pr
   ExportOutcome outcome;
   bool loadReported = false;
   bool writeReported = false;
+  ExportSources sources(list, entries);
   const int total = static_cast<int>(entries.size());
   for (int done = 0; done < total; ++done) {
     const ProblemListEntry& entry = entries[done];
     const std::string& file = entry.file < list.files.size() ? list.FileOf(entry) : std::string();
-    if (action == ExportAction::CopyPositions && SameFile(file, target)) {
+    const bool intoItself = action == ExportAction::CopyPositions && SameFile(file, target);
+    FileResult loaded;
+    ProblemIdentity identity;
+    if (!intoItself) {
+      CollectionSnapshot* snapshot = sources.Find(file, &loaded);
+      if (snapshot) loaded = LoadSnapshotEntry(*snapshot, entry.record, c, identity);
+    }
+    if (intoItself) {
       ++outcome.skipped;
-    } else if (const FileResult loaded =
-                   LoadListEntry(file, entry.record, c.collection, c.problem, c.board);
-               !loaded) {
+    } else if (!loaded) {
       ++outcome.unreadable;
       NoteFailure(outcome, loadReported, loaded, file, c);
     } else {
@@ -171,10 +240,18 @@ ExportOutcome RunExport(ExportAction action, const std::string& target, const Pr
             break;
           default:
             // An empty text would erase the stored solution of a problem
-            // that was not solved; it is kept instead.
+            // that was not solved; it is kept instead. The text goes to the
+            // problem solved, wherever other programs have moved it.
             writtenTo = c.collection.currentFileName;
             if (!solution.empty()) {
-              written = SaveSolutionText(c.collection, FitText(solution, MaxEditorSolutionLength));
+              const auto replace = [&](const std::string&, std::string& text) {
+                text = FitText(solution, MaxEditorSolutionLength);
+                return true;
+              };
+              int storedAt = c.collection.currentIndex;
+              written = EditSolutionText(c.collection.currentFileName, c.collection.currentIndex,
+                                         identity, replace, storedAt);
+              if (written) c.collection.currentIndex = storedAt;
             }
             break;
         }

@@ -74,7 +74,10 @@ std::vector<ProblemListEntry> SelectedEntries(const ProblemList& list,
 // Runs `action` over `entries` (files named by `list`). `target` is the output
 // file (unused for SolutionsToRecords). The first failure to load a problem
 // and the first failure to write the output are each shown once (message 45
-// with the file name); the action goes on with the next problem.
+// with the file name); the action goes on with the next problem. The
+// collections are read as they were when the action started, whatever other
+// programs write meanwhile (CollectionSnapshot); a solution stored into a
+// record goes to the problem solved, wherever it is by then, or nowhere.
 ExportOutcome RunExport(ExportAction action, const std::string& target, const ProblemList& list,
                         const std::vector<ProblemListEntry>& entries, ExportContext& context);
 

@@ -58,6 +58,22 @@ FileResult InRecord(FileResult result, int record, int slot) {
   return result;
 }
 
+// A read that failed: the disk's read error, or bytes the file does not hold
+// (it is shorter than its own numbers say), which is damage.
+FileResult ReadFailure(const ByteStore& store, std::string damage) {
+  if (store.readError() != 0) {
+    return Fail(FileStatus::CannotOpen, "read error: " + ErrnoText(store.readError()));
+  }
+  return Damaged(std::move(damage));
+}
+
+// A text's offset that points into the header or the index would read the
+// bytes of records as text: damage, never text.
+FileResult CheckNotInIndex(std::uint32_t offset, std::uint64_t sharedEmpty) {
+  if (offset >= sharedEmpty) return {};
+  return Damaged(Printf("the text's offset %u points into the index of problems", offset));
+}
+
 FileResult WriteError() {
   return Fail(FileStatus::WriteFailed, ErrnoText(errno));
 }
@@ -246,7 +262,9 @@ FileResult ReadLastIndex(const ByteStore& store, int& lastIndex) {
     return {};
   }
   std::uint8_t header[HeaderSize];
-  if (!store.Read(0, header, HeaderSize)) return Damaged("the file is shorter than its header");
+  if (!store.Read(0, header, HeaderSize)) {
+    return ReadFailure(store, "the file is shorter than its header");
+  }
   const int value = static_cast<std::int16_t>(Get16(header));
   if (value < -1) return Damaged(Printf("the header holds %d, not a number of problems", value));
   if (SharedEmptyOffset(value) > store.size()) {
@@ -266,9 +284,9 @@ FileResult ReadRecordHeads(const ByteStore& store, int first, int count, RecordH
   for (int done = 0; done < count;) {
     const int n = std::min(Batch, count - done);
     const int record = first + done;
-    if (record < 0 ||
-        !store.Read(RecordOffset(record), bytes, static_cast<std::size_t>(n) * RecordSize)) {
-      return Damaged(Printf("problem %d lies outside the file", record + n));
+    if (record < 0) return Damaged(Printf("problem %d lies outside the file", record + 1));
+    if (!store.Read(RecordOffset(record), bytes, static_cast<std::size_t>(n) * RecordSize)) {
+      return ReadFailure(store, Printf("problem %d lies outside the file", record + n));
     }
     for (int i = 0; i < n; ++i) {
       const std::uint8_t* in = bytes + i * RecordSize;
@@ -287,7 +305,7 @@ FileResult ReadHeapString(const ByteStore& store, std::uint32_t offset, int maxL
                           bool cutAtNul, std::string& text, int* storedLength) {
   std::uint8_t lengthBytes[2];
   if (!store.Read(offset, lengthBytes, 2)) {
-    return Damaged(Printf("the text's offset %u lies outside the file", offset));
+    return ReadFailure(store, Printf("the text's offset %u lies outside the file", offset));
   }
   const int length = static_cast<std::int16_t>(Get16(lengthBytes));
   if (length < 0) return Damaged(Printf("the text's length %d is negative", length));
@@ -296,7 +314,10 @@ FileResult ReadHeapString(const ByteStore& store, std::uint32_t offset, int maxL
   }
   const int count = std::min(length, std::max(maxLength, 0));
   std::string read(static_cast<std::size_t>(count), '\0');
-  store.Read(offset + 2ull, read.data(), read.size());
+  if (!store.Read(offset + 2ull, read.data(), read.size())) {
+    return ReadFailure(store,
+                       Printf("the text of %d characters runs past the end of the file", length));
+  }
   if (cutAtNul) read.resize(FitText(read, read.size()).size());
   text = std::move(read);
   if (storedLength) *storedLength = length;
@@ -306,21 +327,36 @@ FileResult ReadHeapString(const ByteStore& store, std::uint32_t offset, int maxL
 FileResult ReadRecordString(const ByteStore& store, int record, int slot, std::string& text,
                             int maxLength) {
   std::uint8_t field[4];
-  if (record < 0 || slot < 0 || slot >= SlotCount ||
-      !store.Read(SlotFieldOffset(record, slot), field, 4)) {
+  if (record < 0 || slot < 0 || slot >= SlotCount) {
     return Damaged(Printf("problem %d lies outside the file", record + 1));
+  }
+  if (!store.Read(SlotFieldOffset(record, slot), field, 4)) {
+    return ReadFailure(store, Printf("problem %d lies outside the file", record + 1));
   }
   return InRecord(ReadHeapString(store, Get32(field), maxLength, true, text), record, slot);
 }
 
-FileResult ReadProblemRecord(const ByteStore& store, int record, CurrentProblem& problem) {
+FileResult ReadProblemRecord(const ByteStore& store, int record, CurrentProblem& problem,
+                             FileResult* damage) {
   RecordHead head;
   if (FileResult read = ReadRecordHead(store, record, head); !read) return read;
+  int lastIndex = -1;
+  if (FileResult header = ReadLastIndex(store, lastIndex); !header) return header;
+  // What is damaged is named; without `damage` it refuses the record, with it
+  // the damaged parts read as empty and the rest as stored.
+  std::string damaged;
+  const auto noteDamage = [&](FileResult result) {
+    if (!damage || result.status != FileStatus::Damaged) return result;
+    damaged += (damaged.empty() ? "" : "; ") + result.detail;
+    return FileResult{};
+  };
   for (int n = 0; n < PositionByteCount; ++n) {
-    if (!IsValidPositionByte(head.position[n])) {
-      return Damaged(Printf("problem %d: square %c%d holds the byte 0x%02X, which is no man",
-                            record + 1, 'a' + n % 8, 8 - n / 8, head.position[n]));
-    }
+    if (IsValidPositionByte(head.position[n])) continue;
+    const FileResult bad =
+        Damaged(Printf("problem %d: square %c%d holds the byte 0x%02X, which is no man", record + 1,
+                       'a' + n % 8, 8 - n / 8, head.position[n]));
+    if (FileResult refused = noteDamage(bad); !refused) return refused;
+    head.position[n] = PositionByteBias;
   }
   CurrentProblem loaded = problem;
   loaded.type = head.Type();
@@ -339,15 +375,91 @@ FileResult ReadProblemRecord(const ByteStore& store, int record, CurrentProblem&
       {SlotSolution, &loaded.solutionText, MaxHeapStringLength},
       {SlotExtra, &extra, ExtraSlotReadLength},
   };
+  const std::uint64_t sharedEmpty = SharedEmptyOffset(lastIndex);
   for (const SlotField& field : fields) {
     const std::uint32_t offset = head.slotOffsets[field.slot];
-    FileResult read = ReadHeapString(store, offset, field.maxLength, true, *field.text);
-    if (!read) return InRecord(std::move(read), record, field.slot);
+    FileResult read = CheckNotInIndex(offset, sharedEmpty);
+    if (read) read = ReadHeapString(store, offset, field.maxLength, true, *field.text);
+    if (read) continue;
+    field.text->clear();
+    if (FileResult refused = noteDamage(InRecord(std::move(read), record, field.slot)); !refused) {
+      return refused;
+    }
   }
   loaded.extraStrings = SplitExtraStrings(extra);
   loaded.storedBoard = head.position;
   problem = std::move(loaded);
+  if (damage) *damage = damaged.empty() ? FileResult{} : Damaged(damaged);
   return {};
+}
+
+FileResult ReadProblemIdentity(const ByteStore& store, int record, ProblemIdentity& identity) {
+  RecordHead head;
+  if (FileResult read = ReadRecordHead(store, record, head); !read) return read;
+  int lastIndex = -1;
+  if (FileResult header = ReadLastIndex(store, lastIndex); !header) return header;
+  ProblemIdentity read;
+  read.typeByte = head.typeByte;
+  read.moves = head.moves;
+  read.position = head.position;
+  for (int slot = 0; slot < SlotCount; ++slot) {
+    if (slot == SlotSolution) continue;
+    const std::uint32_t offset = head.slotOffsets[slot];
+    FileResult text = CheckNotInIndex(offset, SharedEmptyOffset(lastIndex));
+    if (text) text = ReadHeapString(store, offset, MaxHeapStringLength, false, read.texts[slot]);
+    if (!text) return InRecord(std::move(text), record, slot);
+  }
+  identity = std::move(read);
+  return {};
+}
+
+FileResult FindProblem(const ByteStore& store, const ProblemIdentity& identity, int expected,
+                       int& found) {
+  int lastIndex = -1;
+  if (FileResult header = ReadLastIndex(store, lastIndex); !header) return header;
+  const auto holds = [&](int record, bool& same) {
+    ProblemIdentity there;
+    FileResult read = ReadProblemIdentity(store, record, there);
+    same = read && there == identity;
+    // A damaged record is not the problem looked for; a read error stops.
+    return read.status == FileStatus::Damaged ? FileResult{} : read;
+  };
+  bool same = false;
+  if (expected >= 0 && expected <= lastIndex) {
+    if (FileResult read = holds(expected, same); !read) return read;
+    if (same) {
+      found = expected;
+      return {};
+    }
+  }
+  constexpr int Batch = 256;
+  std::vector<RecordHead> heads(Batch);
+  int matches = 0;
+  for (int first = 0; first <= lastIndex; first += Batch) {
+    const int n = std::min(Batch, lastIndex + 1 - first);
+    if (FileResult read = ReadRecordHeads(store, first, n, heads.data()); !read) return read;
+    for (int i = 0; i < n; ++i) {
+      const RecordHead& head = heads[static_cast<std::size_t>(i)];
+      if (first + i == expected || head.typeByte != identity.typeByte ||
+          head.moves != identity.moves || head.position != identity.position) {
+        continue;
+      }
+      if (FileResult read = holds(first + i, same); !read) return read;
+      if (!same) continue;
+      found = first + i;
+      ++matches;
+    }
+  }
+  if (matches == 1) return {};
+  if (matches == 0) {
+    return Fail(
+        FileStatus::NoRecord,
+        Printf("problem %d was changed or removed by another program meanwhile", expected + 1));
+  }
+  return Fail(FileStatus::NoRecord,
+              Printf("problem %d was moved by another program, and the file now holds %d "
+                     "problems like it",
+                     expected + 1, matches));
 }
 
 FileResult WriteProblemRecord(ByteStore& store, int record, const CurrentProblem& problem,
@@ -506,8 +618,9 @@ FileResult CompactBytes(const std::vector<std::uint8_t>& in, std::vector<std::ui
       for (int slot = 0; slot < SlotCount; ++slot) {
         const std::uint64_t field = SlotFieldOffset(record, slot);
         // Whole strings are copied, raw: compaction must not cut or alter text.
-        FileResult read =
-            ReadHeapString(source, Get32(in.data() + field), MaxHeapStringLength, false, text);
+        const std::uint32_t at = Get32(in.data() + field);
+        FileResult read = CheckNotInIndex(at, sharedEmpty);
+        if (read) read = ReadHeapString(source, at, MaxHeapStringLength, false, text);
         if (!read) return InRecord(std::move(read), record, slot);
         std::uint64_t offset = sharedEmpty;
         if (!text.empty()) {

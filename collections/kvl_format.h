@@ -108,8 +108,35 @@ FileResult ReadRecordString(const ByteStore& store, int record, int slot, std::s
                             int maxLength = TextSearchReadLength);
 // Type, texts, twins, extra strings and position bytes (into storedBoard) of
 // a record, each text read up to its field's length. Leaves `problem` as it
-// was on failure.
-FileResult ReadProblemRecord(const ByteStore& store, int record, CurrentProblem& problem);
+// was on failure. A text whose offset points into the index is damage.
+// With `damage`, a damaged text or square does not refuse the record: the
+// text reads as empty, the square as empty, and `damage` names each one
+// (Damaged); it is Ok when nothing was damaged. A read error still fails.
+FileResult ReadProblemRecord(const ByteStore& store, int record, CurrentProblem& problem,
+                             FileResult* damage = nullptr);
+
+// What tells one problem from another when other programs may have moved
+// the records: its type, its position and every text but the solution, as
+// stored. (The solution is what the duplicate scan and the list actions
+// rewrite, so it may differ.)
+struct ProblemIdentity {
+  std::uint8_t typeByte = 0;
+  std::uint8_t moves = 0;
+  PositionBytes position{};
+  std::array<std::string, SlotCount> texts;  // the solution's slot stays empty
+
+  bool operator==(const ProblemIdentity&) const = default;
+};
+
+// The identity of `record`; a damaged text fails as ReadProblemRecord does.
+FileResult ReadProblemIdentity(const ByteStore& store, int record, ProblemIdentity& identity);
+
+// The record that holds the problem `identity`, which was record `expected`:
+// that one when it still does, else the one record of the file that does
+// (another program inserted or deleted records meanwhile). NoRecord, saying
+// why, when no record or several do.
+FileResult FindProblem(const ByteStore& store, const ProblemIdentity& identity, int expected,
+                       int& found);
 
 // Writes the record's type, its texts and `position`. A text that fits in the
 // string its slot points at is written over it (the shorter tail becomes

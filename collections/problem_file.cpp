@@ -42,8 +42,8 @@ FileResult RewriteWholeFile(const std::string& path, FileAccess access, int& las
 
 // Loads record `record` of an open collection into `problem` and `board`.
 FileResult LoadRecord(const CollectionReader& reader, int record, CurrentProblem& problem,
-                      Board& board) {
-  if (FileResult read = reader.ReadProblem(record, problem); !read) return read;
+                      Board& board, FileResult* damage = nullptr) {
+  if (FileResult read = reader.ReadProblem(record, problem, damage); !read) return read;
   PositionBytesToBoard(problem.storedBoard, board);
   problem.infoModified = false;
   problem.loaded = true;
@@ -52,13 +52,15 @@ FileResult LoadRecord(const CollectionReader& reader, int record, CurrentProblem
 
 }  // namespace
 
-FileResult LoadProblem(CollectionState& state, CurrentProblem& problem, Board& board) {
+FileResult LoadProblem(CollectionState& state, CurrentProblem& problem, Board& board,
+                       FileResult* damage) {
+  if (damage) *damage = {};
   CollectionReader reader;
   if (FileResult opened = reader.Open(state.currentFileName); !opened) return opened;
   state.lastIndex = reader.lastIndex();
   if (state.lastIndex < 0) return NoProblemIn();
   state.currentIndex = std::clamp(state.currentIndex, 0, state.lastIndex);
-  return LoadRecord(reader, state.currentIndex, problem, board);
+  return LoadRecord(reader, state.currentIndex, problem, board, damage);
 }
 
 FileResult SaveProblem(CollectionState& state, CurrentProblem& problem, const Board& board) {
@@ -149,6 +151,24 @@ FileResult SaveSolutionText(CollectionState& state, std::string_view text) {
   return WriteSlotText(store, state.currentIndex, SlotSolution, text);
 }
 
+FileResult EditSolutionText(
+    const std::string& path, int record, const ProblemIdentity& identity,
+    const std::function<bool(const std::string& stored, std::string& text)>& edit, int& storedAt) {
+  LockedFile file;
+  if (FileResult opened = file.Open(path, FileAccess::Write); !opened) return opened;
+  ByteStore store = file.Store();
+  if (FileResult found = FindProblem(store, identity, record, storedAt); !found) return found;
+  std::string stored;
+  if (FileResult read =
+          ReadRecordString(store, storedAt, SlotSolution, stored, MaxHeapStringLength);
+      !read) {
+    return read;
+  }
+  std::string text;
+  if (!edit(stored, text)) return {};
+  return WriteSlotText(store, storedAt, SlotSolution, text);
+}
+
 FileResult ReloadSolutionText(CollectionState& state, CurrentProblem& problem) {
   CollectionReader reader;
   if (FileResult opened = reader.Open(state.currentFileName); !opened) return opened;
@@ -185,6 +205,41 @@ int LimitDeleteCount(int count, int currentIndex, int lastIndex) {
   return std::max(count, 0);
 }
 
+FileResult CollectionSnapshot::Open(const std::string& path) {
+  path_ = path;
+  lastIndex_ = -1;
+  if (FileResult opened = file_.Open(path, FileAccess::Read); !opened) return opened;
+  if (FileResult header = ReadLastIndex(file_.Store(), lastIndex_); !header) {
+    file_.Close();
+    return header;
+  }
+  file_.Unlock();
+  return {};
+}
+
+template <typename Read>
+FileResult CollectionSnapshot::UnderSharedLock(int record, Read read) {
+  if (record < 0 || record > lastIndex_) return Fail(FileStatus::NoRecord, "no such problem");
+  if (FileResult locked = file_.LockShared(); !locked) return locked;
+  FileResult result = read(file_.Store());
+  file_.Unlock();
+  return result;
+}
+
+FileResult CollectionSnapshot::ReadProblem(int record, CurrentProblem& problem,
+                                           ProblemIdentity* identity) {
+  return UnderSharedLock(record, [&](const ByteStore& store) {
+    FileResult read = ReadProblemRecord(store, record, problem);
+    if (read && identity) read = ReadProblemIdentity(store, record, *identity);
+    return read;
+  });
+}
+
+FileResult CollectionSnapshot::ReadIdentity(int record, ProblemIdentity& identity) {
+  return UnderSharedLock(
+      record, [&](const ByteStore& store) { return ReadProblemIdentity(store, record, identity); });
+}
+
 FileResult CollectionReader::Open(const std::string& path) {
   lastIndex_ = -1;
   if (FileResult opened = file_.Open(path, FileAccess::Read); !opened) return opened;
@@ -215,9 +270,10 @@ FileResult CollectionReader::ReadString(int record, int slot, std::string& text,
   return ReadRecordString(store_, record, slot, text, maxLength);
 }
 
-FileResult CollectionReader::ReadProblem(int record, CurrentProblem& problem) const {
+FileResult CollectionReader::ReadProblem(int record, CurrentProblem& problem,
+                                         FileResult* damage) const {
   if (record < 0 || record > lastIndex_) return Fail(FileStatus::NoRecord, "no such problem");
-  return ReadProblemRecord(store_, record, problem);
+  return ReadProblemRecord(store_, record, problem, damage);
 }
 
 }  // namespace kv

@@ -9,6 +9,7 @@
 // was. ReportFileResult (file_result.h) shows the message.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -29,8 +30,12 @@ struct CollectionState {
 
 // Loads record currentIndex (brought into 0 .. lastIndex first) into `problem`
 // and the 64 squares of `board`; clears the info-modified flag. A file that
-// holds no record, or whose record is damaged, changes nothing.
-FileResult LoadProblem(CollectionState& state, CurrentProblem& problem, Board& board);
+// holds no record, or whose record is damaged, changes nothing. With
+// `damage`, a record with damaged texts or squares loads with those empty and
+// `damage` says which (see ReadProblemRecord), so that one damaged problem
+// does not keep the user from the others; the caller shows the warning.
+FileResult LoadProblem(CollectionState& state, CurrentProblem& problem, Board& board,
+                       FileResult* damage = nullptr);
 
 // Writes `problem` and the position of `board` into record currentIndex,
 // which must exist. On success the stored board is the saved position and
@@ -68,6 +73,17 @@ FileResult CompactFile(CollectionState& state);
 // characters: the longest a stored string can be).
 FileResult SaveSolutionText(CollectionState& state, std::string_view text);
 
+// Rewrites the solution text of the problem that was record `record` (from 0)
+// when `identity` was read, under the file's exclusive lock: there when it
+// still holds that problem, else where the problem has gone when another
+// program inserted or deleted problems meanwhile (FindProblem); NoRecord,
+// saying why, when it is nowhere or more than once, and nothing is written.
+// `edit` receives the stored text and gives the new one; when it returns
+// false nothing is written. `storedAt` is the record the text went to.
+FileResult EditSolutionText(
+    const std::string& path, int record, const ProblemIdentity& identity,
+    const std::function<bool(const std::string& stored, std::string& text)>& edit, int& storedAt);
+
 // Reads slot 4 of record currentIndex into problem.solutionText.
 FileResult ReloadSolutionText(CollectionState& state, CurrentProblem& problem);
 
@@ -99,11 +115,41 @@ class CollectionReader {
   FileResult ReadString(int record, int slot, std::string& text,
                         int maxLength = TextSearchReadLength) const;
   // Fills type, texts and stored board of `problem` as LoadProblem does.
-  FileResult ReadProblem(int record, CurrentProblem& problem) const;
+  FileResult ReadProblem(int record, CurrentProblem& problem, FileResult* damage = nullptr) const;
 
  private:
   LockedFile file_;
   ByteStore store_ = ByteStore::OnBytes({});
+  int lastIndex_ = -1;
+};
+
+// A collection kept open through a long operation while other programs may
+// write it (an export, the duplicate scan): its records keep the numbers they
+// had when it was opened, so that the operation neither repeats nor misses
+// one. Between reads it holds no lock, so writers are not kept waiting; each
+// read takes the shared lock for its moment. A writer that inserts, deletes,
+// appends or compacts puts a new file in place of the old one, which stays
+// readable here; a problem saved in place is read as saved. Writes go to the
+// file by name and find their problem by its identity (EditSolutionText).
+class CollectionSnapshot {
+ public:
+  FileResult Open(const std::string& path);
+  void Close() { file_.Close(); }
+  const std::string& path() const { return path_; }
+  int lastIndex() const { return lastIndex_; }
+  int count() const { return lastIndex_ + 1; }
+
+  // As LoadProblem reads a record; with `identity`, the problem's identity
+  // read in the same moment.
+  FileResult ReadProblem(int record, CurrentProblem& problem, ProblemIdentity* identity = nullptr);
+  FileResult ReadIdentity(int record, ProblemIdentity& identity);
+
+ private:
+  template <typename Read>
+  FileResult UnderSharedLock(int record, Read read);
+
+  LockedFile file_;
+  std::string path_;
   int lastIndex_ = -1;
 };
 
