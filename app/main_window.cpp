@@ -805,8 +805,19 @@ void MainWindow::ReportResult(const FileResult& result, const std::string& fileN
   ReportFileResult(ui, state_.language, result, FileNameText(fileName));
 }
 
+void MainWindow::ReportDamage(const FileResult& damage) {
+  if (damage.ok() || !prompts_.messageBox) return;
+  const std::string text =
+      DamagedProblemText(damage, FileNameText(state_.collection.currentFileName));
+  prompts_.messageBox(Q(text), QStringLiteral("Kestrovale"), MbIconExclamation);
+}
+
 void MainWindow::LoadWithDisplay() {
-  const FileResult result = LoadProblem(state_.collection, state_.problem, state_.pos.board);
+  // A damaged problem is shown with what can be read, so that the user can
+  // see it and move on to the others.
+  FileResult damage;
+  const FileResult result =
+      LoadProblem(state_.collection, state_.problem, state_.pos.board, &damage);
   if (!result) {
     ReportResult(result, state_.collection.currentFileName);
     return;
@@ -817,11 +828,13 @@ void MainWindow::LoadWithDisplay() {
   RefreshInformation();
   RefreshProblemType();
   RefreshMenCount();
+  ReportDamage(damage);
 }
 
 void MainWindow::OpenByExtension() {
   state_.fileOpen = true;
   FileResult result;
+  FileResult damage;
   std::string failure;
   if (ImportFormatOf(state_.collection.currentFileName) != ImportFormat::None) {
     UiCallbacks ui;
@@ -831,14 +844,14 @@ void MainWindow::OpenByExtension() {
     if (imported.ok()) {
       state_.collection.currentFileName = imported.targetPath;
       state_.collection.currentIndex = 0;
-      result = LoadProblem(state_.collection, state_.problem, state_.pos.board);
+      result = LoadProblem(state_.collection, state_.problem, state_.pos.board, &damage);
       ReportSkippedImports(imported);
     } else {
       result = imported.result;
       failure = ImportFailureText(imported, state_.language);
     }
   } else {
-    result = LoadProblem(state_.collection, state_.problem, state_.pos.board);
+    result = LoadProblem(state_.collection, state_.problem, state_.pos.board, &damage);
   }
   if (result) {
     state_.solutionStale = true;
@@ -847,6 +860,7 @@ void MainWindow::OpenByExtension() {
     RefreshInformation();
     RefreshProblemType();
     RefreshMenCount();
+    ReportDamage(damage);
     UpdateRecentFiles(state_.recentFiles, state_.collection.currentFileName,
                       state_.collection.currentIndex, state_.previousIndex);
     RelabelRecentFiles();

@@ -167,6 +167,8 @@ class MainWindow : public QMainWindow {
   void ToggleEffects();
   void LoadWithDisplay();
   void ReportResult(const FileResult& result, const std::string& fileName);
+  // The warning for a problem shown with its damaged parts empty.
+  void ReportDamage(const FileResult& damage);
   bool ChooseFileName(std::string& name, int kind);
   // Printing.
   QPrinter& Printer();

@@ -48,6 +48,13 @@ std::string FileResultText(const FileResult& result, const std::string& fileName
   return text;
 }
 
+std::string DamagedProblemText(const FileResult& damage, const std::string& fileName) {
+  return fileName +
+         ": this problem is damaged; what cannot be read is shown empty, and the other problems "
+         "can be opened as usual (" +
+         damage.detail + ")";
+}
+
 void ReportFileResult(const UiCallbacks& ui, const Language& language, const FileResult& result,
                       const std::string& fileName) {
   if (result.ok()) return;

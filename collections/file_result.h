@@ -39,6 +39,10 @@ inline FileResult Fail(FileStatus status, std::string detail) {
 std::string FileResultText(const FileResult& result, const std::string& fileName,
                            const Language& language);
 
+// The warning for a problem loaded with its damaged parts left empty
+// (LoadProblem with `damage`): "<file>: this problem is damaged; ...".
+std::string DamagedProblemText(const FileResult& damage, const std::string& fileName);
+
 // Shows a failure in a message box with the stop icon; nothing on success.
 void ReportFileResult(const UiCallbacks& ui, const Language& language, const FileResult& result,
                       const std::string& fileName);

@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QToolBar>
 #include <QtTest>
+#include <fstream>
 
 #include "app/board_editing.h"
 #include "app/commands.h"
@@ -52,6 +53,7 @@ class NavigationTest : public QObject {
   void quitWithCancelKeepsRunning();
   void addPositionAppends();
   void unreadableFileIsReported();
+  void aDamagedProblemIsShownWithAWarning();
   void recentFileReopensAtItsNumber();
   void ctrlOnARecentFileOffersToStoreTheProblemThere();
 };
@@ -277,6 +279,30 @@ void NavigationTest::unreadableFileIsReported() {
   QCOMPARE(f.log.messages.size(), 1);
   QVERIFY(f.log.messages[0].startsWith("Unable to Open"));
   QVERIFY(f.window->navigationBar()->isHidden());
+}
+
+void NavigationTest::aDamagedProblemIsShownWithAWarning() {
+  Fixture f;
+  QTemporaryDir dir;
+  const std::string path = MakeCollection(dir, ThreeProblems);
+  {
+    // Problem 1's authors point past the end of the file.
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(6);
+    file.write("\xF0\xFF\xFF\xFF", 4);
+  }
+  f.log.openName = QString::fromStdString(path);
+  f.window->Dispatch(CmdOpen);
+  QVERIFY(f.state->fileOpen);
+  QCOMPARE(f.log.messages.size(), 1);
+  QVERIFY(f.log.messages[0].contains("this problem is damaged"));
+  QVERIFY(f.log.messages[0].contains("problem 1, authors"));
+  QVERIFY(f.state->problem.authors.empty());
+  QCOMPARE(f.state->pos.board[SquareAt(1, 2)], WhiteKing);  // the readable rest: b6
+  f.window->Dispatch(CmdNext);
+  QCOMPARE(f.state->collection.currentIndex, 1);
+  QCOMPARE(f.state->problem.authors, std::string("Author 2"));
+  QCOMPARE(f.log.messages.size(), 1);
 }
 
 void NavigationTest::recentFileReopensAtItsNumber() {

@@ -2,9 +2,11 @@
 // failure, reads nothing past the end of the file (the sanitizers watch), and
 // leaves the file as it was; a failed whole-file rewrite leaves the old file
 // whole.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <functional>
 #include <string>
@@ -71,11 +73,12 @@ const std::vector<Damage>& Damages() {
          Patch(b, 10, {0xF0, 0xFF, 0xFF, 0xFF});
        },
        FileStatus::Damaged, true},
+      // The bytes of records are no text: compaction would store them as one.
       {"offset inside the index",
        [](Bytes& b) {
          Patch(b, 14, {98, 0, 0, 0});
        },
-       FileStatus::Ok, false},
+       FileStatus::Damaged, true},
       {"string past the end",
        [](Bytes& b) {
          Patch(b, 205, {0xFF, 0x7F});
@@ -137,6 +140,83 @@ TEST(KvlDamageTest, DamagedFilesAreReportedAndLeftAlone) {
     }
     EXPECT_EQ(folder.EntryCount(), 1u);
   }
+}
+
+TEST(KvlDamageTest, ADamagedProblemLoadsWithWhatCanBeReadWhenTheCallerAsks) {
+  ScratchFolder folder;
+  Bytes bytes = TwoRecordFile();
+  Patch(bytes, 6, {0xF0, 0xFF, 0xFF, 0xFF});  // authors outside the file
+  Patch(bytes, 34 + 4, {0x28});               // e8 holds no man
+  Patch(bytes, 34 + 5, {0x26});               // f8 a white king
+  const std::string path = folder.File("damaged.kvl");
+  WriteBytes(path, bytes);
+  CollectionState state{path, 0, -1};
+  CurrentProblem problem;
+  problem.authors = "before";
+  Board board{};
+  EXPECT_EQ(LoadProblem(state, problem, board).status, FileStatus::Damaged);
+  EXPECT_EQ(problem.authors, "before");
+
+  FileResult damage;
+  ASSERT_TRUE(LoadProblem(state, problem, board, &damage));
+  EXPECT_EQ(damage.status, FileStatus::Damaged);
+  EXPECT_NE(damage.detail.find("square e8 holds the byte 0x28"), std::string::npos)
+      << damage.detail;
+  EXPECT_NE(damage.detail.find("problem 1, authors: the text's offset"), std::string::npos)
+      << damage.detail;
+  EXPECT_EQ(problem.authors, "");
+  EXPECT_EQ(problem.source, "Paris");
+  EXPECT_EQ(board[26], Empty);
+  EXPECT_EQ(board[27], WhiteKing);
+  EXPECT_EQ(
+      DamagedProblemText(damage, "damaged.kvl").rfind("damaged.kvl: this problem is damaged", 0),
+      0u);
+  // The others load as usual, without a warning.
+  state.currentIndex = 1;
+  ASSERT_TRUE(LoadProblem(state, problem, board, &damage));
+  EXPECT_TRUE(damage.ok());
+  // Nothing was written.
+  EXPECT_EQ(ReadBytes(path), bytes);
+}
+
+TEST(KvlDamageTest, CompactionNamesATextOffsetIntoTheIndexAndCopiesNothing) {
+  ScratchFolder folder;
+  Bytes bytes = TwoRecordFile();
+  Patch(bytes, 14, {98, 0, 0, 0});  // the award of problem 1 points at record 1
+  const std::string path = folder.File("index.kvl");
+  WriteBytes(path, bytes);
+  CollectionState state{path, 0, -1};
+  const FileResult compact = CompactFile(state);
+  EXPECT_EQ(compact.status, FileStatus::Damaged);
+  EXPECT_EQ(compact.detail,
+            "problem 1, award: the text's offset 98 points into the index of problems");
+  EXPECT_EQ(ReadBytes(path), bytes);
+}
+
+TEST(KvlDamageTest, AReadErrorIsNotTakenForAShortFile) {
+  // A folder's descriptor fails every read (EISDIR), as a failing disk does
+  // (EIO): the message names the read error, not damage.
+  ScratchFolder folder;
+  const int fd = ::open(folder.Path().c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(fd, 0);
+  const ByteStore store = ByteStore::OnFile(fd, 10'000);
+  int lastIndex = -1;
+  RecordHead head;
+  std::string text;
+  CurrentProblem problem;
+  for (const FileResult& result :
+       {ReadLastIndex(store, lastIndex), ReadRecordHead(store, 0, head),
+        ReadRecordString(store, 0, SlotAuthors, text), ReadProblemRecord(store, 0, problem)}) {
+    EXPECT_EQ(result.status, FileStatus::CannotOpen);
+    EXPECT_EQ(result.detail, "read error: " + ErrnoText(EISDIR));
+  }
+  FileResult damage;
+  EXPECT_EQ(ReadProblemRecord(store, 0, problem, &damage).status, FileStatus::CannotOpen);
+  ::close(fd);
+  // A file that is short is still damage.
+  const Bytes one(1, 0);
+  EXPECT_EQ(ReadLastIndex(ByteStore::OnBytes(one), lastIndex).detail,
+            "the file is shorter than its header");
 }
 
 TEST(KvlDamageTest, SavingOverADamagedRecordRepairsIt) {
