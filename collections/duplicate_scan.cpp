@@ -93,10 +93,8 @@ DuplicateScanOutcome ScanDuplicates(const CollectionState& state,
     skip[f] = files[f] == state.currentFileName || IsSameFile(files[f], state.currentFileName);
   }
   CollectionSnapshot snapshot;
-  if (FileResult opened = snapshot.Open(state.currentFileName); !opened) {
-    outcome.failure = opened;
-    return outcome;
-  }
+  outcome.failure = snapshot.Open(state.currentFileName);
+  if (!outcome.failure) return outcome;
   for (int record = std::max(state.currentIndex, 0); record < snapshot.count(); ++record) {
     if (onRecord) onRecord(record);
     if (ui.BreakRequested()) {

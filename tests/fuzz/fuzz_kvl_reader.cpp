@@ -43,6 +43,16 @@ bool LoadAll(const std::vector<std::uint8_t>& bytes, std::vector<kv::CurrentProb
       kv::ReadRecordString(store, record, slot, text);
     }
     loaded[record] = kv::ReadProblemRecord(store, record, problems[record]).ok();
+    // Read with what can be read: the same problem when nothing is damaged,
+    // else damage named (a record the file does not hold stays refused).
+    kv::CurrentProblem readable;
+    kv::FileResult damage;
+    const kv::FileResult tolerant = kv::ReadProblemRecord(store, record, readable, &damage);
+    if (loaded[record])
+      Check(tolerant.ok() && damage.ok() && SameTexts(readable, problems[record]));
+    if (!loaded[record] && tolerant.ok()) {
+      Check(damage.status == kv::FileStatus::Damaged && !damage.detail.empty());
+    }
   }
   return true;
 }
