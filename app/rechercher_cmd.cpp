@@ -126,12 +126,6 @@ int DuplicateScanCommand(MainWindow& window, const std::vector<std::string>& fil
     progress.setValue(progress.maximum());
   }
   if (!outcome.failure) report(outcome.failure);
-  // What other programs changed under the scan: notes gone elsewhere or not stored.
-  std::string changes;
-  for (const std::string& change : DuplicateScanChanges(outcome)) {
-    changes += (changes.empty() ? "" : "\n") + change;
-  }
-  if (!changes.empty()) report(Fail(FileStatus::NoRecord, changes));
   ShowCurrentRecord(window, report);
   window.AfterCommandRefresh(true);
   if (summary) summary(DuplicateScanSummary(outcome, total));
@@ -159,7 +153,7 @@ QString DuplicateScanSummary(const DuplicateScanOutcome& outcome, int total) {
   QStringList inFiles;
   QStringList numbers;
   for (const DuplicateNote& note : outcome.notes) {
-    numbers << QString::number(note.record);
+    numbers << QString::number(note.storedAt);  // where it is now, if another program moved it
     std::string_view lines = note.lines;
     while (!lines.empty()) {
       const std::size_t end = lines.find("\r\n");
@@ -185,6 +179,11 @@ QString DuplicateScanSummary(const DuplicateScanOutcome& outcome, int total) {
                 "The list of copies was appended to the stored solution text of "
                 "n\u00B0 %1.")
                 .arg(numbers.join(QStringLiteral(", ")));
+  }
+  // What other programs changed under the scan: notes gone to a problem's
+  // new number, and notes not stored.
+  for (const std::string& change : DuplicateScanChanges(outcome)) {
+    text += QLatin1Char('\n') + QString::fromStdString(change) + QLatin1Char('.');
   }
   if (!outcome.unreadFiles.empty()) {
     QStringList unread;
