@@ -721,16 +721,20 @@ bool MainWindow::DispatchDialogCommand(int command) {
     case CmdSearchPositions:
       RechercherPosCommand(*this, [this](int n, int style) { return Message(n, "", style); });
       break;
-    case CmdDuplicates:
+    case CmdDuplicates: {
+      std::vector<UnreadFolder> unreadFolders;
+      const std::vector<std::string> files = DuplicateScanFiles(state_, &unreadFolders);
       DuplicateScanCommand(
-          *this, DuplicateScanFiles(state_),
+          *this, files,
           [this](const FileResult& result) {
             ReportResult(result, state_.collection.currentFileName);
           },
           [this](const QString& text) {
             if (prompts_.messageBox) prompts_.messageBox(text, QStringLiteral("Kestrovale"), MbOk);
-          });
+          },
+          unreadFolders);
       break;
+    }
     case CmdAbout:
       AProposDlgProc(this, state_.language, MenuText(CmdAbout));
       break;

@@ -33,6 +33,30 @@ UiCallbacks StatusCallbacks(MainWindow& window) {
   return ui;
 }
 
+// How many unread folders or files a message names; the rest are counted.
+constexpr qsizetype MaxNamedUnread = 5;
+
+// A path of the file system (UTF-8 here, Windows-1252 when it is not) as shown.
+QString PathText(std::string_view path) {
+  const std::string text(path);
+  return IsValidUtf8(text) ? QString::fromStdString(text) : FromCp1252(text);
+}
+
+// "a, b, c and 4 more": the first few of `names`.
+QString FirstNames(const QStringList& names) {
+  QString text = names.mid(0, MaxNamedUnread).join(QStringLiteral(", "));
+  if (names.size() > MaxNamedUnread) {
+    text += QStringLiteral(" and %1 more").arg(names.size() - MaxNamedUnread);
+  }
+  return text;
+}
+
+QStringList FolderPaths(const std::vector<UnreadFolder>& folders) {
+  QStringList paths;
+  for (const UnreadFolder& folder : folders) paths << PathText(folder.path);
+  return paths;
+}
+
 // Shows the current record again, as loading it from the file gives it.
 void ShowCurrentRecord(MainWindow& window, const WindowReport& report) {
   AppState& state = window.state();
@@ -67,6 +91,10 @@ int RechercherPosCommand(MainWindow& window, const WindowMessage& message) {
                                           state.problemList, StatusCallbacks(window));
   QGuiApplication::restoreOverrideCursor();
   state.problemListCount = state.problemList.count();
+  // What the search did not see is said, not passed over.
+  if (!outcome.unreadFolders.empty() || !outcome.unreadFiles.empty()) {
+    window.StatusText(4, SearchStatusText(outcome));
+  }
   if (outcome.found > 0) {
     // The list command is enabled by a list that was empty until now.
     window.UpdateCommandStates();
@@ -77,14 +105,35 @@ int RechercherPosCommand(MainWindow& window, const WindowMessage& message) {
   return outcome.found;
 }
 
-std::vector<std::string> DuplicateScanFiles(const AppState& state) {
+QString SearchStatusText(const SearchOutcome& outcome) {
+  QString text = outcome.aborted ? QStringLiteral("Search aborted")
+                                 : QStringLiteral(" %1 problem(s) found").arg(outcome.found);
+  QStringList unread;
+  if (!outcome.unreadFolders.empty()) {
+    unread << QStringLiteral("%1 folder(s) (%2)")
+                  .arg(outcome.unreadFolders.size())
+                  .arg(FirstNames(FolderPaths(outcome.unreadFolders)));
+  }
+  if (!outcome.unreadFiles.empty()) {
+    QStringList files;
+    for (const UnreadFile& file : outcome.unreadFiles) files << PathText(file.path);
+    unread
+        << QStringLiteral("%1 file(s) (%2)").arg(outcome.unreadFiles.size()).arg(FirstNames(files));
+  }
+  if (!unread.isEmpty()) text += QStringLiteral("; not read: ") + unread.join(QStringLiteral(", "));
+  return text;
+}
+
+std::vector<std::string> DuplicateScanFiles(const AppState& state,
+                                            std::vector<UnreadFolder>* unreadFolders) {
   if (state.startDirectory.empty()) return {};
-  return SearchFileList(ScopeDisk, SearchPlace{std::string(), state.startDirectory});
+  return SearchFileList(ScopeDisk, SearchPlace{std::string(), state.startDirectory}, unreadFolders);
 }
 
 int DuplicateScanCommand(MainWindow& window, const std::vector<std::string>& files,
                          const WindowReport& report,
-                         const std::function<void(const QString& text)>& summary) {
+                         const std::function<void(const QString& text)>& summary,
+                         const std::vector<UnreadFolder>& unreadFolders) {
   AppState& state = window.state();
   if (!state.fileOpen) return 0;
   // The scan may store notes under the problem shown, which is then shown
@@ -128,11 +177,12 @@ int DuplicateScanCommand(MainWindow& window, const std::vector<std::string>& fil
   if (!outcome.failure) report(outcome.failure);
   ShowCurrentRecord(window, report);
   window.AfterCommandRefresh(true);
-  if (summary) summary(DuplicateScanSummary(outcome, total));
+  if (summary) summary(DuplicateScanSummary(outcome, total, unreadFolders));
   return static_cast<int>(outcome.notes.size());
 }
 
-QString DuplicateScanSummary(const DuplicateScanOutcome& outcome, int total) {
+QString DuplicateScanSummary(const DuplicateScanOutcome& outcome, int total,
+                             const std::vector<UnreadFolder>& unreadFolders) {
   // A path in a note is the file system's (UTF-8 here), its " n°" suffix
   // Windows-1252: only the file name is shown.
   auto fileName = [](std::string_view path) {
@@ -189,6 +239,10 @@ QString DuplicateScanSummary(const DuplicateScanOutcome& outcome, int total) {
     QStringList unread;
     for (const UnreadFile& file : outcome.unreadFiles) unread << fileName(file.path);
     text += QStringLiteral("\nNot read: %1.").arg(unread.join(QStringLiteral(", ")));
+  }
+  if (!unreadFolders.empty()) {
+    text += QStringLiteral("\nFolders not read (their collections were not looked at): %1.")
+                .arg(FirstNames(FolderPaths(unreadFolders)));
   }
   return text;
 }

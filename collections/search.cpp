@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <new>
+#include <utility>
 
 #include "collections/file_walk.h"
 #include "collections/problem_file.h"
@@ -135,12 +136,15 @@ bool TextMatches(const std::array<std::string, SearchTextParts>& parts,
   return true;
 }
 
-std::vector<std::string> SearchFileList(int scope, const SearchPlace& place) {
+std::vector<std::string> SearchFileList(int scope, const SearchPlace& place,
+                                        std::vector<UnreadFolder>* unreadFolders) {
   if (scope == ScopeFile && !place.currentFile.empty()) return {place.currentFile};
-  if (scope == ScopeDisk) return CollectionFilesUnder(FileSystemRoot(place.startDirectory), true);
+  if (scope == ScopeDisk) {
+    return CollectionFilesUnder(FileSystemRoot(place.startDirectory), true, unreadFolders);
+  }
   // The directory scope, and the file scope while no file is open (the
   // dialog turns that into the directory scope too).
-  return CollectionFilesUnder(place.startDirectory, false);
+  return CollectionFilesUnder(place.startDirectory, false, unreadFolders);
 }
 
 SearchOutcome SearchFiles(SearchCriteria& criteria, const Board& board,
@@ -202,7 +206,11 @@ SearchOutcome SearchFiles(SearchCriteria& criteria, const Board& board,
 
 SearchOutcome RunSearch(SearchCriteria& criteria, const Board& board, const SearchPlace& place,
                         ProblemList& list, const UiCallbacks& ui) {
-  return SearchFiles(criteria, board, SearchFileList(criteria.scope, place), list, ui);
+  std::vector<UnreadFolder> unreadFolders;
+  const std::vector<std::string> files = SearchFileList(criteria.scope, place, &unreadFolders);
+  SearchOutcome outcome = SearchFiles(criteria, board, files, list, ui);
+  outcome.unreadFolders = std::move(unreadFolders);
+  return outcome;
 }
 
 }  // namespace kv

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "collections/file_result.h"
+#include "collections/file_walk.h"
 #include "collections/kvl_format.h"
 #include "collections/problem_list.h"
 #include "collections/search_criteria.h"
@@ -39,6 +40,9 @@ struct SearchOutcome {
   bool limitReached = false;  // stopped at the 20001st hit
   bool aborted = false;       // the list could not grow ("Search aborted")
   std::vector<UnreadFile> unreadFiles;
+  // Folders of the walk that could not be read (RunSearch): their files were
+  // not searched, which the caller says rather than pass over in silence.
+  std::vector<UnreadFolder> unreadFolders;
 };
 
 // The record tests, each on what it needs.
@@ -53,7 +57,9 @@ bool TextMatches(const std::array<std::string, SearchTextParts>& parts,
 
 // The files a search of `scope` reads: the current file; the collection
 // files of the start folder tree; or those of the file system that holds it.
-std::vector<std::string> SearchFileList(int scope, const SearchPlace& place);
+// The folders that could not be read are added to `unreadFolders` when given.
+std::vector<std::string> SearchFileList(int scope, const SearchPlace& place,
+                                        std::vector<UnreadFolder>* unreadFolders = nullptr);
 
 // Searches `files` in order: the list is emptied, then every record that
 // passes is appended; status part 4 counts the hits (" %d problem(s) found").
@@ -63,7 +69,8 @@ SearchOutcome SearchFiles(SearchCriteria& criteria, const Board& board,
                           const std::vector<std::string>& files, ProblemList& list,
                           const UiCallbacks& ui);
 
-// The search of the dialog: the files of criteria.scope, then SearchFiles.
+// The search of the dialog: the files of criteria.scope, then SearchFiles;
+// the outcome names the folders that could not be read.
 SearchOutcome RunSearch(SearchCriteria& criteria, const Board& board, const SearchPlace& place,
                         ProblemList& list, const UiCallbacks& ui);
 

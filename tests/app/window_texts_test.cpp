@@ -86,6 +86,7 @@ class WindowTextsTest : public QObject {
   void dialogsKeepTheirSize();
   void authorListsAreFoundAndTheirStopIsTold();
   void duplicateScanShowsProgressAndSummary();
+  void searchesNameWhatTheyCouldNotRead();
   void printSetupShowsTheMarginsOfTheOptions();
   void toolbarsWrapInANarrowWindow();
   void toolbarIconsAreDrawnAtEveryScale();
@@ -423,6 +424,26 @@ void WindowTextsTest::duplicateScanShowsProgressAndSummary() {
   QCOMPARE(f.log.messages.size(), 1);
   QVERIFY2(f.log.messages[0].startsWith(QStringLiteral("No new copy found (2 problems scanned)")),
            qPrintable(f.log.messages[0]));
+}
+
+void WindowTextsTest::searchesNameWhatTheyCouldNotRead() {
+  // A walk of a whole disk may meet many closed folders: the first few are
+  // named, the rest counted.
+  SearchOutcome search;
+  search.found = 3;
+  for (int n = 1; n <= 7; ++n) search.unreadFolders.push_back({"/f" + std::to_string(n), "denied"});
+  search.unreadFiles.push_back({"/lib/b\xE9.kvl", Fail(FileStatus::Damaged, "short")});
+  QCOMPARE(SearchStatusText(search),
+           QStringLiteral(" 3 problem(s) found; not read: 7 folder(s) (/f1, /f2, /f3, /f4, /f5 "
+                          "and 2 more), 1 file(s) (/lib/b\u00E9.kvl)"));
+
+  DuplicateScanOutcome scan;
+  scan.scanned = 2;
+  const QString summary = DuplicateScanSummary(scan, 2, {{"/root", "Permission denied"}});
+  QVERIFY2(summary.endsWith(
+               QStringLiteral("\nFolders not read (their collections were not looked at): /root.")),
+           qPrintable(summary));
+  QVERIFY(!DuplicateScanSummary(scan, 2).contains(QStringLiteral("not read")));
 }
 
 void WindowTextsTest::printSetupShowsTheMarginsOfTheOptions() {

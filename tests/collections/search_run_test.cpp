@@ -1,12 +1,14 @@
 // The search over real collection files: each criterion, their combination,
 // the folder walk, the hit limit, and files that cannot be read.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "child_process.h"
 #include "collections/file_walk.h"
 #include "collections/search.h"
 #include "search_test_util.h"
@@ -170,6 +172,38 @@ TEST_F(SearchRunTest, AFileThatCannotBeReadIsReportedAndPassedOver) {
   ASSERT_EQ(outcome.unreadFiles.size(), 2u);
   EXPECT_EQ(outcome.unreadFiles[0].result.status, FileStatus::CannotOpen);
   EXPECT_EQ(outcome.unreadFiles[1].result.status, FileStatus::Damaged);
+}
+
+TEST_F(SearchRunTest, AFolderThatCannotBeReadIsNamedInTheOutcome) {
+  namespace fs = std::filesystem;
+  fs::create_directories(folder_.File("open"));
+  fs::create_directories(folder_.File("closed"));
+  WriteCollection(folder_.File("open/a.kvl"), {{"k7/8/8/8/8/8/8/7K"}});
+  WriteCollection(folder_.File("closed/b.kvl"), {{"k7/8/8/8/8/8/8/7K"}});
+  ::chmod(folder_.Path().c_str(), 0755);
+  ::chmod(folder_.File("closed").c_str(), 0);
+  criteria_.scope = ScopeDirectory;
+  criteria_.total = {MaterialExactly, 2};
+  // Root reads every folder: the search then runs as another user.
+  const auto search = [&] {
+    const SearchOutcome outcome = RunSearch(criteria_, board_, {"", folder_.Path()}, list_, ui_);
+    if (Hits(list_) != Hit{"a.kvl:1"}) return 1;
+    if (outcome.unreadFolders.size() != 1) return 2;
+    if (outcome.unreadFolders[0].path != folder_.File("closed")) return 3;
+    return outcome.unreadFolders[0].reason.empty() ? 4 : 0;
+  };
+  int result = 0;
+  if (::geteuid() == 0) {
+    result = testing::WaitForChild(testing::StartChild([&] {
+      constexpr uid_t Nobody = 65534;
+      if (::setgid(Nobody) != 0 || ::setuid(Nobody) != 0) return 10;
+      return search();
+    }));
+  } else {
+    result = search();
+  }
+  ::chmod(folder_.File("closed").c_str(), 0755);
+  EXPECT_EQ(result, 0);
 }
 
 TEST_F(SearchRunTest, TheDirectoryScopeWalksTheFolderTree) {
