@@ -5,6 +5,7 @@
 #include "core/attacks.h"
 #include "core/rules.h"
 #include "solver/search.h"
+#include "solver/search_goal.h"
 #include "solver/search_internal.h"
 
 namespace kv {
@@ -73,10 +74,11 @@ void OrderBlackReplies(SearchContext& ctx, MoveList* list, const Move& killer) {
   const int length = ListLength(*list);
   if (length < 2) return;
   MoveList& scratch = state.ScratchList();
-  // The marks here only say whether a reply checks; they are not kept.
+  // The marks here only say whether a reply checks; they are not kept. The
+  // replies follow a legal white move, so no black man checks before them.
   std::array<std::uint8_t, MoveListCapacity + 1> checks{};
   std::array<std::uint8_t, MoveListCapacity + 1> scratchMarks{};
-  for (int i = 0; i < length; ++i) checks[i] = BlackMoveAttacksWhiteKing(pos, list->moves[i]);
+  for (int i = 0; i < length; ++i) checks[i] = BlackReplyChecks(pos, list->moves[i]);
   int out = 0;
   if (killer.from != 0)
     TakeInOrder(*list, length, checks.data(), scratch, scratchMarks.data(), out,

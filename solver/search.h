@@ -83,8 +83,10 @@ int WhiteIsMated(SearchContext& ctx, MoveList* list);
 // reach the goal, mate or stalemate White (selfmate: Black has legal
 // replies and every one does; reflexmate: some reply does), else 0. Those
 // replies are listed in KeyList(1). Uses `list` for Black's replies and
-// list + 1 for White's answers.
-int BlackMustMate(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list);
+// list + 1 for White's answers. When a selfmate's Black has a legal reply
+// that does not reach the goal, `refutation` (when given) receives it.
+int BlackMustMate(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list,
+                  Move* refutation = nullptr);
 
 // Keeps, of Black's replies in `replies` (after White's move, played), those
 // legal ones after which White stands at the goal, and returns how many; 0

@@ -1,6 +1,7 @@
 // The two tests that take the place of White's goal move in selfmates and
 // reflexmates: is White at the goal (mated, or stalemated in a
 // selfstalemate), and must Black reach it after White's move.
+#include "core/attacks.h"
 #include "core/rules.h"
 #include "core/tables.h"
 #include "solver/search.h"
@@ -17,34 +18,57 @@ int WhiteIsMated(SearchContext& ctx, MoveList* list) {
 
 namespace {
 
-// After Black's legal `reply` (played): whether White now stands at the
-// goal. Only a reply that checks can mate and only one that does not can
-// stalemate, so White's moves are generated for those alone.
+// After Black's legal `reply` (played), one that MayReachGoal admits:
+// whether White now stands at the goal. A king that can step aside needs no
+// list of White's moves.
 bool ReplyReachesGoal(SearchContext& ctx, const Move& reply, MoveList* whiteList) {
   Position& pos = ctx.pos;
-  const bool check = AttackedByBlack(pos, pos.whiteKingSquare) != 0;
-  if (check != (ctx.state.goal == Goal::Mate)) return false;
+  if (WhiteKingCanStep(pos)) return false;
   GenerateWhiteMoves(pos, reply.from, reply.to, *whiteList);
   return WhiteIsMated(ctx, whiteList) == 1;
 }
 
 bool LegalBlackMove(const Position& pos) {
-  return !IsSquare(pos.blackKingSquare) || AttackedByWhite(pos, pos.blackKingSquare) == 0;
+  return !IsSquare(pos.blackKingSquare) || AttackedByWhiteMen(pos, pos.blackKingSquare) == 0;
+}
+
+// Whether Black's `reply`, not yet played after White's legal move, may
+// reach the goal: only a reply that checks can mate and only one that does
+// not can stalemate. Asked without playing the reply, it spares the goal
+// test of most replies.
+bool MayReachGoal(SearchContext& ctx, const Move& reply) {
+  return BlackReplyChecks(ctx.pos, reply) == (ctx.state.goal == Goal::Mate);
 }
 
 }  // namespace
 
-int BlackMustMate(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list) {
+int BlackMustMate(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list, Move* refutation) {
   Position& pos = ctx.pos;
   SearchState& state = ctx.state;
   MoveRecords& mates = state.KeyList(1);
   if (GenerateBlackReplies(state, pos, lastFrom, lastTo, *list) == 1) return -1;
   const bool reflex = state.selfMode == ReflexMate;
+  if (!reflex) {
+    // One legal reply that cannot reach the goal refutes a selfmate's move;
+    // it is looked for before any reply is tested at length.
+    const bool inCheck =
+        IsSquare(pos.blackKingSquare) && AttackedByWhiteMen(pos, pos.blackKingSquare) != 0;
+    for (int i = 0; list->moves[i].from != 0; ++i) {
+      const Move& reply = list->moves[i];
+      if (MayReachGoal(ctx, reply) || !BlackReplyLegal(pos, reply, inCheck)) continue;
+      mates.Clear();
+      if (refutation != nullptr) *refutation = reply;
+      return 0;
+    }
+  }
+  // Every reply left that cannot reach the goal is illegal (selfmate) or
+  // does not matter (reflexmate, where Black must reach the goal if it can).
   int count = 0;
   int legal = 0;
   bool everyReplyMates = true;
   for (int i = 0; list->moves[i].from != 0; ++i) {
     const Move& reply = list->moves[i];
+    if (!MayReachGoal(ctx, reply)) continue;
     MakeMove(pos, reply);
     const bool isLegal = LegalBlackMove(pos);
     const bool whiteMated = isLegal && ReplyReachesGoal(ctx, reply, &list[1]);
@@ -56,6 +80,7 @@ int BlackMustMate(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list) 
       if (reflex) break;
     } else if (!reflex) {
       everyReplyMates = false;
+      if (refutation != nullptr) *refutation = reply;
       break;
     }
   }
@@ -70,6 +95,7 @@ int KeepGoalReplies(SearchContext& ctx, MoveList* replies) {
   int kept = 0;
   for (int i = 0; replies->moves[i].from != 0; ++i) {
     const Move reply = replies->moves[i];
+    if (!MayReachGoal(ctx, reply)) continue;
     MakeMove(pos, reply);
     const bool reaches = LegalBlackMove(pos) && ReplyReachesGoal(ctx, reply, &whiteList);
     UnmakeMove(pos, reply);
