@@ -14,6 +14,24 @@ using namespace search_detail;
 
 namespace {
 
+// After White's legal move `w` in a selfmate: whether the killer is a legal
+// black reply here that cannot reach the goal, so that Black need not. A
+// maximummer's killer may not be among its longest moves here, so it is not
+// tried.
+bool SelfKillerRefutes(SearchContext& ctx, const Move& w, const Move& killer) {
+  Position& pos = ctx.pos;
+  Move reply{};
+  if (killer.from == 0 || ctx.state.maximummer || !BlackMoveFits(pos, killer, w.from, w.to, reply))
+    return false;
+  const bool check = BlackReplyChecks(pos, reply);
+  if (check == (ctx.state.goal == Goal::Mate)) return false;
+  MakeMove(pos, reply);
+  const bool legal =
+      !IsSquare(pos.blackKingSquare) || AttackedByWhiteMen(pos, pos.blackKingSquare) == 0;
+  UnmakeMove(pos, reply);
+  return legal;
+}
+
 // The white moves of `list` judged in selfmate or reflexmate mode: each is a
 // key when Black must then mate.
 int SelfMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list, bool top,
@@ -37,6 +55,13 @@ int SelfMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list, 
 
   MoveRecords& keys = state.KeyList(2);
   MoveRecords& tries = state.TryList(2);
+  // A selfmate's killer: the last legal black reply that did not reach the
+  // goal. Without tries one such reply settles a white move.
+  Move& killer = state.refutationKiller[2];
+  const bool tryKiller = state.selfMode == SelfMate && limit == 0;
+  // Without tries nothing is asked of an illegal white move, so it is told
+  // from the attack on White's king before Black's replies are made.
+  const bool skipIllegal = limit == 0 && IsSquare(pos.whiteKingSquare);
   const int length = ListLength(*list);
   const int start = !top && !keys.Empty() ? StartIndex(*list, length, keys.records[0]) : 0;
   int keyCount = 0;
@@ -45,8 +70,16 @@ int SelfMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list, 
     const Move w = list->moves[(start + step) % length];
     MakeMove(pos, w);
     ++state.nodes;
+    if (skipIllegal && AttackedByBlackMen(pos, pos.whiteKingSquare) != 0) {
+      UnmakeMove(pos, w);
+      continue;
+    }
+    if (tryKiller && SelfKillerRefutes(ctx, w, killer)) {
+      UnmakeMove(pos, w);
+      continue;
+    }
     const int threat = limit != 0 ? ListMatingMoves(ctx, 0, 0, list + 2, false) : 0;
-    const int mustMate = BlackMustMate(ctx, w.from, w.to, list + 1);
+    const int mustMate = BlackMustMate(ctx, w.from, w.to, list + 1, tryKiller ? &killer : nullptr);
     UnmakeMove(pos, w);
     if (mustMate == -1) continue;
     // One legal reply stands for Black's whole answer: solved when Black must mate.
