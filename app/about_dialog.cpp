@@ -1,4 +1,4 @@
-#include "app/about_dlg.h"
+#include "app/about_dialog.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -11,9 +11,9 @@
 
 namespace kv::app {
 
-AProposDlg::AProposDlg(const Language& language, const QString& title, QWidget* parent)
+AboutDialog::AboutDialog(const Language& language, const QString& title, QWidget* parent)
     : QDialog(parent) {
-  setObjectName(QStringLiteral("AProposDlgProc"));
+  setObjectName(QStringLiteral("AboutDialog"));
   // A knight from the chess symbols of the board's font stands for the
   // program's emblem.
   auto* icon = new QLabel(QString(QChar(0x2658)), this);
@@ -45,8 +45,8 @@ AProposDlg::AProposDlg(const Language& language, const QString& title, QWidget* 
   TranslateOnOpening(this, language, DialogAbout, title);
 }
 
-int AProposDlgProc(QWidget* parent, const Language& language, const QString& title) {
-  AProposDlg dialog(language, title, parent);
+int RunAboutDialog(QWidget* parent, const Language& language, const QString& title) {
+  AboutDialog dialog(language, title, parent);
   dialog.adjustSize();
   // Centred on the screen rather than over the window.
   const QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();

@@ -11,14 +11,14 @@ namespace kv::app {
 inline constexpr const char* AboutVersionText = "Version 2.20 32 bits";
 inline constexpr int AboutHelpContext = 10;
 
-class AProposDlg : public QDialog {
+class AboutDialog : public QDialog {
   Q_OBJECT
  public:
   // `title`: the text of the menu item that opened the box.
-  AProposDlg(const Language& language, const QString& title, QWidget* parent = nullptr);
+  AboutDialog(const Language& language, const QString& title, QWidget* parent = nullptr);
 };
 
 // Shows the box centred on the screen; 1 for OK, 0 for Cancel.
-int AProposDlgProc(QWidget* parent, const Language& language, const QString& title);
+int RunAboutDialog(QWidget* parent, const Language& language, const QString& title);
 
 }  // namespace kv::app

@@ -1,4 +1,4 @@
-#include "app/selection_bio_dlg.h"
+#include "app/biographical_selection_dialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -57,10 +57,12 @@ QGroupBox* YearGroup(QWidget* parent, int id, int message, QLineEdit* from, QLin
 
 }  // namespace
 
-SelectionBioDlg::SelectionBioDlg(BiographicalSelection& selection, AuthorAndSourceLists& lists,
-                                 const Language& language, const QString& title, QWidget* parent)
+BiographicalSelectionDialog::BiographicalSelectionDialog(BiographicalSelection& selection,
+                                                         AuthorAndSourceLists& lists,
+                                                         const Language& language,
+                                                         const QString& title, QWidget* parent)
     : QDialog(parent), selection_(selection), lists_(lists) {
-  setObjectName(QStringLiteral("SelectionBioDlgProc"));
+  setObjectName(QStringLiteral("BiographicalSelectionDialog"));
   setWindowTitle(QStringLiteral("S\u00e9lection biographique"));
   for (int i = 0; i < 4; ++i) years_[i] = YearEdit(this, kYearIds[i]);
   QGroupBox* birth = YearGroup(this, 91, 101, years_[0], years_[1]);
@@ -144,18 +146,18 @@ SelectionBioDlg::SelectionBioDlg(BiographicalSelection& selection, AuthorAndSour
   years_[0]->setFocus();
 }
 
-void SelectionBioDlg::FillCountries() {
+void BiographicalSelectionDialog::FillCountries() {
   country_->clear();
   for (const std::string& name : lists_.countries) country_->addItem(FromCp1252(name));
 }
 
-void SelectionBioDlg::ShowFields(const BiographicalSelection& fields) {
+void BiographicalSelectionDialog::ShowFields(const BiographicalSelection& fields) {
   const int values[4] = {fields.bornFrom, fields.bornTo, fields.diedFrom, fields.diedTo};
   for (int i = 0; i < 4; ++i) years_[i]->setText(QString::number(values[i]));
   country_->setEditText(FromCp1252(fields.country));
 }
 
-BiographicalSelection SelectionBioDlg::Fields() const {
+BiographicalSelection BiographicalSelectionDialog::Fields() const {
   BiographicalSelection fields;
   int* values[4] = {&fields.bornFrom, &fields.bornTo, &fields.diedFrom, &fields.diedTo};
   for (int i = 0; i < 4; ++i) *values[i] = YearValue(ToCp1252(years_[i]->text()));
@@ -163,7 +165,7 @@ BiographicalSelection SelectionBioDlg::Fields() const {
   return fields;
 }
 
-void SelectionBioDlg::accept() {
+void BiographicalSelectionDialog::accept() {
   selection_ = Fields();
   const BiographicalResult found =
       ApplyBiographicalSelection(selection_, lists_.authors, update_->isChecked());
@@ -179,9 +181,10 @@ bool ChangeAuthorList(AppState& state, const std::string& path, const std::strin
   return written;
 }
 
-void SelectionBioDlgProc(QWidget* parent, AppState& state, const QString& title,
-                         std::function<void()> listsReloaded) {
-  SelectionBioDlg dialog(state.biographical, DialogLists(state), state.language, title, parent);
+void RunBiographicalSelectionDialog(QWidget* parent, AppState& state, const QString& title,
+                                    std::function<void()> listsReloaded) {
+  BiographicalSelectionDialog dialog(state.biographical, DialogLists(state), state.language, title,
+                                     parent);
   dialog.chooseAuthorList = [&state, listsReloaded](QWidget* owner) {
     std::string name = state.authorListFile;
     if (!ChooseFile(owner, state.language, name, ChooseAuthorList)) return false;

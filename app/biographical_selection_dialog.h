@@ -27,13 +27,14 @@ inline constexpr int HelpContextBiographical = 134;
 // A year field holds a year of at most four digits; 0 or empty is "not set".
 inline constexpr int MaxYearFieldValue = 9999;
 
-class SelectionBioDlg : public QDialog {
+class BiographicalSelectionDialog : public QDialog {
   Q_OBJECT
  public:
   // `selection` gives the fields on opening and takes them on each OK;
   // `lists` holds the authors filtered (and marked) and the countries offered.
-  SelectionBioDlg(BiographicalSelection& selection, AuthorAndSourceLists& lists,
-                  const Language& language, const QString& title, QWidget* parent = nullptr);
+  BiographicalSelectionDialog(BiographicalSelection& selection, AuthorAndSourceLists& lists,
+                              const Language& language, const QString& title,
+                              QWidget* parent = nullptr);
 
   // "&List...": asks for another author list and reads it into the lists;
   // true when it did. The dialog then offers the new countries.
@@ -78,7 +79,7 @@ bool ChangeAuthorList(AppState& state, const std::string& path, const std::strin
 
 // The dialog over the state's lists and kept selection; "&List..." asks for
 // the file with the author-list file choice.
-void SelectionBioDlgProc(QWidget* parent, AppState& state, const QString& title,
-                         std::function<void()> listsReloaded = {});
+void RunBiographicalSelectionDialog(QWidget* parent, AppState& state, const QString& title,
+                                    std::function<void()> listsReloaded = {});
 
 }  // namespace kv::app

@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "app/dialog_frame.h"
-#include "app/liste_probleme_dlg.h"
+#include "app/problem_list_dialog.h"
 #include "collections/problem_file.h"
 
 namespace kv::app {
@@ -165,7 +165,7 @@ void CheckSoundnessWindow::Finish() {
   emit checkFinished();
 }
 
-CheckSoundnessWindow* OpenCheckSoundness(ListeProblemeDlg* dialog, const ProblemList& list,
+CheckSoundnessWindow* OpenCheckSoundness(ProblemListDialog* dialog, const ProblemList& list,
                                          const std::vector<int>& selected) {
   std::vector<int> entries = selected;
   const int caret = dialog->listBox()->currentRow();

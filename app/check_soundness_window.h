@@ -19,7 +19,7 @@ class QThread;
 
 namespace kv::app {
 
-class ListeProblemeDlg;
+class ProblemListDialog;
 
 class CheckSoundnessWindow : public QDialog {
   Q_OBJECT
@@ -63,7 +63,7 @@ class CheckSoundnessWindow : public QDialog {
 // The list dialog's action: opens the window over the selection (or the
 // caret's entry) and shows a double-clicked problem through the dialog's
 // caret, as moving the caret there would.
-CheckSoundnessWindow* OpenCheckSoundness(ListeProblemeDlg* dialog, const ProblemList& list,
+CheckSoundnessWindow* OpenCheckSoundness(ProblemListDialog* dialog, const ProblemList& list,
                                          const std::vector<int>& selected);
 
 }  // namespace kv::app

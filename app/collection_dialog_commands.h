@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/choose_file.h"
-#include "app/enregistrer_sous_dlg.h"
-#include "app/liste_probleme_cmd.h"
-#include "app/modifier_dlg.h"
-#include "app/rechercher_texte_dlg.h"
+#include "app/organize_dialog.h"
+#include "app/problem_list_commands.h"
+#include "app/save_position_dialog.h"
+#include "app/text_search_dialog.h"

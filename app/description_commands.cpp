@@ -6,12 +6,12 @@
 #include <string>
 
 #include "app/commands.h"
-#include "app/forsyth_dlg.h"
-#include "app/informations_dlg.h"
-#include "app/jumeaux_dlg.h"
+#include "app/forsyth_dialog.h"
+#include "app/information_dialog.h"
 #include "app/main_window.h"
-#include "app/solution_options_dlg.h"
-#include "app/type_probleme_dlg.h"
+#include "app/problem_type_dialog.h"
+#include "app/solving_options_dialog.h"
+#include "app/twins_dialog.h"
 #include "collections/author_list.h"
 #include "strings/encoding.h"
 #include "strings/menu.h"
@@ -71,40 +71,40 @@ bool RunDescriptionCommand(MainWindow& window, int command) {
   CurrentProblem& problem = state.problem;
   switch (command) {
     case CmdInformation:
-      if (InformationsDlgProc(&window, state.language, Title(window, command), DialogLists(state),
-                              problem,
-                              [&window](const QString& text) { window.StatusText(4, text); })) {
+      if (RunInformationDialog(&window, state.language, Title(window, command), DialogLists(state),
+                               problem,
+                               [&window](const QString& text) { window.StatusText(4, text); })) {
         InformationChanged(window);
       }
       return true;
     case CmdAdditionalInfo:
-      if (PlusInfoDlgProc(&window, state.language, Title(window, command), DialogLists(state),
-                          problem)) {
+      if (RunAdditionalInformationDialog(&window, state.language, Title(window, command),
+                                         DialogLists(state), problem)) {
         InformationChanged(window);
       }
       return true;
     case CmdProblemType:
-      if (TypeProblemeDlgProc(&window, state.language, Title(window, command), TypeModeProblem,
-                              problem.type)) {
+      if (RunProblemTypeDialog(&window, state.language, Title(window, command), TypeModeProblem,
+                               problem.type)) {
         InformationChanged(window);
       }
       return true;
     case CmdSolvingOptions:
-      if (SolutionOptionsDlgProc(&window, state.language, Title(window, command), state.options,
-                                 problem.type.kind, 0, state.solutionStale)) {
+      if (RunSolvingOptionsDialog(&window, state.language, Title(window, command), state.options,
+                                  problem.type.kind, 0, state.solutionStale)) {
         window.Dispatch(CmdRefreshSolution);
       }
       window.RefreshProblemType();
       return true;
     case CmdCopyBoard:
-      ForsythDlgProc(&window, state.language, Title(window, command), state.pos.board,
-                     state.output[OutputDiagramBorder], [&window] {
-                       window.board()->update();
-                       window.RefreshMenCount();
-                     });
+      RunForsythDialog(&window, state.language, Title(window, command), state.pos.board,
+                       state.output[OutputDiagramBorder], [&window] {
+                         window.board()->update();
+                         window.RefreshMenCount();
+                       });
       return true;
     case CmdTwins:
-      if (JumeauxDlgProc(&window, state.language, Title(window, command), state.pos.board,
+      if (RunTwinsDialog(&window, state.language, Title(window, command), state.pos.board,
                          problem.twins)) {
         InformationChanged(window);
       }

@@ -1,4 +1,4 @@
-#include "app/affiche_options_dlg.h"
+#include "app/display_options_dialog.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -23,12 +23,12 @@ QFont PaneFontFor(const PaneFont& record) {
   return font;
 }
 
-AfficheOptionsDlg::AfficheOptionsDlg(OutputSettings& output, PaneFont& font,
-                                     const Language& language, const QString& title,
-                                     std::function<void(const DisplayEffects&)> apply,
-                                     QWidget* parent)
+DisplayOptionsDialog::DisplayOptionsDialog(OutputSettings& output, PaneFont& font,
+                                           const Language& language, const QString& title,
+                                           std::function<void(const DisplayEffects&)> apply,
+                                           QWidget* parent)
     : QDialog(parent), output_(output), font_(font), apply_(std::move(apply)) {
-  setObjectName(QStringLiteral("AfficheOptionsDlgProc"));
+  setObjectName(QStringLiteral("DisplayOptionsDialog"));
   setWindowTitle(QStringLiteral("Options d'affichage"));
   chooseFont = [this](QFont& chosen) {
     QString title = fontButton_->text();
@@ -59,7 +59,7 @@ AfficheOptionsDlg::AfficheOptionsDlg(OutputSettings& output, PaneFont& font,
           [this](bool on) { Apply(SetOtherPieces(output_, on)); });
   connect(notation_, &QCheckBox::toggled, this,
           [this](bool on) { Apply(SetFigurineNotation(output_, font_, on)); });
-  connect(fontButton, &QPushButton::clicked, this, &AfficheOptionsDlg::FontClicked);
+  connect(fontButton, &QPushButton::clicked, this, &DisplayOptionsDialog::FontClicked);
 
   auto* fontRow = new QHBoxLayout;
   fontRow->addWidget(fontButton);
@@ -74,11 +74,11 @@ AfficheOptionsDlg::AfficheOptionsDlg(OutputSettings& output, PaneFont& font,
   TranslateOnOpening(this, language, DialogDisplayOptions, title);
 }
 
-void AfficheOptionsDlg::Apply(const DisplayEffects& effects) {
+void DisplayOptionsDialog::Apply(const DisplayEffects& effects) {
   if (apply_) apply_(effects);
 }
 
-void AfficheOptionsDlg::FontClicked() {
+void DisplayOptionsDialog::FontClicked() {
   QFont chosen = PaneFontFor(font_);
   if (!chooseFont || !chooseFont(chosen)) return;
   const int points = chosen.pointSize() > 0 ? chosen.pointSize() : (chosen.pixelSize() * 72) / 96;
@@ -91,10 +91,10 @@ void AfficheOptionsDlg::FontClicked() {
   Apply(effects);
 }
 
-int AfficheOptionsDlgProc(QWidget* parent, OutputSettings& output, PaneFont& font,
-                          const Language& language, const QString& title,
-                          std::function<void(const DisplayEffects&)> apply) {
-  AfficheOptionsDlg dialog(output, font, language, title, std::move(apply), parent);
+int RunDisplayOptionsDialog(QWidget* parent, OutputSettings& output, PaneFont& font,
+                            const Language& language, const QString& title,
+                            std::function<void(const DisplayEffects&)> apply) {
+  DisplayOptionsDialog dialog(output, font, language, title, std::move(apply), parent);
   return dialog.exec() == QDialog::Accepted ? 1 : 0;
 }
 

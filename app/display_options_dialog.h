@@ -7,7 +7,7 @@
 #include <QFont>
 #include <functional>
 
-#include "app/affiche_options_logic.h"
+#include "app/display_options_logic.h"
 #include "strings/language.h"
 
 class QCheckBox;
@@ -15,14 +15,14 @@ class QPushButton;
 
 namespace kv::app {
 
-class AfficheOptionsDlg : public QDialog {
+class DisplayOptionsDialog : public QDialog {
   Q_OBJECT
  public:
   // `output` and `font` are the program's own; `apply` redoes what a change
   // asks of the window.
-  AfficheOptionsDlg(OutputSettings& output, PaneFont& font, const Language& language,
-                    const QString& title, std::function<void(const DisplayEffects&)> apply,
-                    QWidget* parent = nullptr);
+  DisplayOptionsDialog(OutputSettings& output, PaneFont& font, const Language& language,
+                       const QString& title, std::function<void(const DisplayEffects&)> apply,
+                       QWidget* parent = nullptr);
 
   // The font dialog, started from the panes' font (PaneFontFor); replaced
   // by tests. False when cancelled.
@@ -44,8 +44,8 @@ class AfficheOptionsDlg : public QDialog {
 QFont PaneFontFor(const PaneFont& record);
 
 // Shows the dialog; 1 for OK, 0 for Cancel.
-int AfficheOptionsDlgProc(QWidget* parent, OutputSettings& output, PaneFont& font,
-                          const Language& language, const QString& title,
-                          std::function<void(const DisplayEffects&)> apply);
+int RunDisplayOptionsDialog(QWidget* parent, OutputSettings& output, PaneFont& font,
+                            const Language& language, const QString& title,
+                            std::function<void(const DisplayEffects&)> apply);
 
 }  // namespace kv::app

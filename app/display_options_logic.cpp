@@ -1,4 +1,4 @@
-#include "app/affiche_options_logic.h"
+#include "app/display_options_logic.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/forcage_dlg.h"
+#include "app/duplicate_info_dialog.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -21,8 +21,9 @@ constexpr int kMaxStartNumber = 65535;
 
 }  // namespace
 
-ForcageDlg::ForcageDlg(const Language& language, QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("ForcageDlgProc"));
+DuplicateInfoDialog::DuplicateInfoDialog(const Language& language, QWidget* parent)
+    : QDialog(parent) {
+  setObjectName(QStringLiteral("DuplicateInfoDialog"));
   setWindowTitle(QStringLiteral("Dupliquer les informations"));
   auto* grid = new QGridLayout;
   for (int field = 0; field < DuplicatedFieldCount; ++field) {
@@ -60,7 +61,7 @@ ForcageDlg::ForcageDlg(const Language& language, QWidget* parent) : QDialog(pare
   boxes_[0]->setFocus();
 }
 
-DuplicateInformation ForcageDlg::Information() const {
+DuplicateInformation DuplicateInfoDialog::Information() const {
   DuplicateInformation info;
   for (int field = 0; field < DuplicatedFieldCount; ++field) {
     info.ticked[field] = boxes_[field]->isChecked();

@@ -15,10 +15,10 @@ namespace kv::app {
 
 class UpDownBox;
 
-class ForcageDlg : public QDialog {
+class DuplicateInfoDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit ForcageDlg(const Language& language, QWidget* parent = nullptr);
+  explicit DuplicateInfoDialog(const Language& language, QWidget* parent = nullptr);
 
   // What OK took: the ticked fields, their texts (Windows-1252, at most
   // 127 characters) and the start number.

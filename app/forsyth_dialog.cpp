@@ -1,4 +1,4 @@
-#include "app/forsyth_dlg.h"
+#include "app/forsyth_dialog.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -12,10 +12,10 @@
 
 namespace kv::app {
 
-ForsythDlg::ForsythDlg(Board& board, int borderStyle, const Language& language,
-                       const QString& title, QWidget* parent)
+ForsythDialog::ForsythDialog(Board& board, int borderStyle, const Language& language,
+                             const QString& title, QWidget* parent)
     : QDialog(parent), board_(board), borderStyle_(borderStyle) {
-  setObjectName("ForsythDlgProc");
+  setObjectName("ForsythDialog");
   text_ = new QPlainTextEdit(this);
   SetControlId(text_, 101);
   text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -36,24 +36,24 @@ ForsythDlg::ForsythDlg(Board& board, int borderStyle, const Language& language,
   layout->addLayout(boxes);
   layout->addWidget(StandardButtons(this, language, 0));
 
-  connect(slashes_, &QCheckBox::clicked, this, &ForsythDlg::ShowForsyth);
+  connect(slashes_, &QCheckBox::clicked, this, &ForsythDialog::ShowForsyth);
   // Ticking "Ascii" shows the diagram text; clearing it goes back to Forsyth.
   connect(ascii_, &QCheckBox::clicked, this,
           [this](bool on) { on ? ShowDiagram() : ShowForsyth(); });
-  connect(text_, &QPlainTextEdit::textChanged, this, &ForsythDlg::Typed);
+  connect(text_, &QPlainTextEdit::textChanged, this, &ForsythDialog::Typed);
 
   TranslateOnOpening(this, language, 0, title);
   ShowForsyth();
 }
 
-void ForsythDlg::ShowForsyth() {
+void ForsythDialog::ShowForsyth() {
   diagramView_ = false;
   ascii_->setChecked(false);
   const QSignalBlocker block(text_);
   text_->setPlainText(FromCp1252(BoardToForsyth(board_, slashes_->isChecked())));
 }
 
-void ForsythDlg::ShowDiagram() {
+void ForsythDialog::ShowDiagram() {
   diagramView_ = true;
   const std::string diagram = BoardToDiagramText(board_, borderStyle_);
   QString text;
@@ -65,7 +65,7 @@ void ForsythDlg::ShowDiagram() {
   text_->setPlainText(text);
 }
 
-void ForsythDlg::Typed() {
+void ForsythDialog::Typed() {
   // Only what the user types in the Forsyth view changes the board.
   if (diagramView_ || !text_->hasFocus()) return;
   const std::string typed = ToCp1252(text_->toPlainText().left(MaxTypedForsythLength));
@@ -73,9 +73,9 @@ void ForsythDlg::Typed() {
   if (boardChanged) boardChanged();
 }
 
-bool ForsythDlgProc(QWidget* parent, const Language& language, const QString& title, Board& board,
-                    int borderStyle, std::function<void()> boardChanged) {
-  ForsythDlg dialog(board, borderStyle, language, title, parent);
+bool RunForsythDialog(QWidget* parent, const Language& language, const QString& title, Board& board,
+                      int borderStyle, std::function<void()> boardChanged) {
+  ForsythDialog dialog(board, borderStyle, language, title, parent);
   dialog.boardChanged = std::move(boardChanged);
   return dialog.exec() == QDialog::Accepted;
 }

@@ -1,6 +1,6 @@
-// The board as text (ForsythDlgProc): the Forsyth string, with or without
-// slashes, which the user may copy or retype (the board follows each
-// change), or the diagram text of the chess diagram font.
+// The board as text: the Forsyth string, with or without slashes, which the
+// user may copy or retype (the board follows each change), or the diagram
+// text of the chess diagram font.
 #pragma once
 
 #include <QDialog>
@@ -17,11 +17,11 @@ namespace kv::app {
 // The longest Forsyth text the field reads back.
 inline constexpr int MaxTypedForsythLength = 119;
 
-class ForsythDlg : public QDialog {
+class ForsythDialog : public QDialog {
   Q_OBJECT
  public:
-  ForsythDlg(Board& board, int borderStyle, const Language& language, const QString& title,
-             QWidget* parent = nullptr);
+  ForsythDialog(Board& board, int borderStyle, const Language& language, const QString& title,
+                QWidget* parent = nullptr);
 
   // Called after a typed change has been put on the board (to repaint it).
   std::function<void()> boardChanged;
@@ -41,7 +41,7 @@ class ForsythDlg : public QDialog {
 
 // Opens the dialog on the board. Returns true on OK. Either way a typed
 // position stays on the board (and counts as a change of the position).
-bool ForsythDlgProc(QWidget* parent, const Language& language, const QString& title, Board& board,
-                    int borderStyle, std::function<void()> boardChanged);
+bool RunForsythDialog(QWidget* parent, const Language& language, const QString& title, Board& board,
+                      int borderStyle, std::function<void()> boardChanged);
 
 }  // namespace kv::app

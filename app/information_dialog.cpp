@@ -1,4 +1,4 @@
-#include "app/informations_dlg.h"
+#include "app/information_dialog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -63,11 +63,11 @@ QLabel* BuddyLabel(QWidget* parent, int id, const QString& text, QWidget* buddy)
 
 // ---- Additional information.
 
-PlusInfoDlg::PlusInfoDlg(const std::array<std::string, ExtraStringCount>& extra,
-                         const AuthorAndSourceLists& lists, const Language& language,
-                         const QString& title, QWidget* parent)
+AdditionalInformationDialog::AdditionalInformationDialog(
+    const std::array<std::string, ExtraStringCount>& extra, const AuthorAndSourceLists& lists,
+    const Language& language, const QString& title, QWidget* parent)
     : QDialog(parent) {
-  setObjectName("PlusInfoDlgProc");
+  setObjectName("AdditionalInformationDialog");
   // Labels in extra-string order: dedication, after, second source,
   // version author, version source; the table ids are 91..95.
   constexpr std::array<int, ExtraStringCount> labelMessages = {89, 90, 181, 200, 91};
@@ -88,15 +88,15 @@ PlusInfoDlg::PlusInfoDlg(const std::array<std::string, ExtraStringCount>& extra,
   TranslateOnOpening(this, language, DialogAdditionalInformation, title);
 }
 
-std::array<std::string, ExtraStringCount> PlusInfoDlg::Texts() const {
+std::array<std::string, ExtraStringCount> AdditionalInformationDialog::Texts() const {
   std::array<std::string, ExtraStringCount> texts;
   for (int i = 0; i < ExtraStringCount; ++i) texts[i] = ToCp1252(fields_[i]->currentText());
   return texts;
 }
 
-bool PlusInfoDlgProc(QWidget* parent, const Language& language, const QString& title,
-                     const AuthorAndSourceLists& lists, CurrentProblem& problem) {
-  PlusInfoDlg dialog(problem.extraStrings, lists, language, title, parent);
+bool RunAdditionalInformationDialog(QWidget* parent, const Language& language, const QString& title,
+                                    const AuthorAndSourceLists& lists, CurrentProblem& problem) {
+  AdditionalInformationDialog dialog(problem.extraStrings, lists, language, title, parent);
   if (dialog.exec() != QDialog::Accepted) return false;
   StoreExtraStrings(dialog.Texts(), problem);
   return true;
@@ -104,14 +104,15 @@ bool PlusInfoDlgProc(QWidget* parent, const Language& language, const QString& t
 
 // ---- Information.
 
-InformationsDlg::InformationsDlg(const CurrentProblem& problem, const AuthorAndSourceLists& lists,
-                                 const Language& language, const QString& title, QWidget* parent)
+InformationDialog::InformationDialog(const CurrentProblem& problem,
+                                     const AuthorAndSourceLists& lists, const Language& language,
+                                     const QString& title, QWidget* parent)
     : QDialog(parent),
       lists_(lists),
       language_(language),
       fields_(OpenInformationFields(problem)),
       extra_(problem.extraStrings) {
-  setObjectName("InformationsDlgProc");
+  setObjectName("InformationDialog");
 
   entry_ = EditableCombo(this, 110, MaxAuthorsLength, OfferedAuthors(lists.authors));
   entry_->setEditText({});
@@ -163,11 +164,11 @@ InformationsDlg::InformationsDlg(const CurrentProblem& problem, const AuthorAndS
   layout->addLayout(grid);
   layout->addWidget(StandardButtons(this, language, HelpContext));
 
-  connect(add, &QPushButton::clicked, this, &InformationsDlg::Add);
-  connect(remove, &QPushButton::clicked, this, &InformationsDlg::Remove);
-  connect(info, &QPushButton::clicked, this, &InformationsDlg::Information);
-  connect(more, &QPushButton::clicked, this, &InformationsDlg::MoreInformation);
-  connect(authors_, &QListWidget::itemDoubleClicked, this, &InformationsDlg::EditLine);
+  connect(add, &QPushButton::clicked, this, &InformationDialog::Add);
+  connect(remove, &QPushButton::clicked, this, &InformationDialog::Remove);
+  connect(info, &QPushButton::clicked, this, &InformationDialog::Information);
+  connect(more, &QPushButton::clicked, this, &InformationDialog::MoreInformation);
+  connect(authors_, &QListWidget::itemDoubleClicked, this, &InformationDialog::EditLine);
   connect(entry_, &QComboBox::editTextChanged, this, [this] { entryPending_ = true; });
 
   setTabOrder(entry_, add);
@@ -185,19 +186,19 @@ InformationsDlg::InformationsDlg(const CurrentProblem& problem, const AuthorAndS
   entryPending_ = false;
 }
 
-void InformationsDlg::ShowLines() {
+void InformationDialog::ShowLines() {
   authors_->clear();
   for (const std::string& line : fields_.authors.lines) authors_->addItem(FromCp1252(line));
   authors_->setCurrentRow(fields_.authors.selected);
   if (fields_.authors.selected < 0) authors_->clearSelection();
 }
 
-void InformationsDlg::TakeSelection() {
+void InformationDialog::TakeSelection() {
   const auto selected = authors_->selectedItems();
   fields_.authors.selected = selected.isEmpty() ? -1 : authors_->row(selected.first());
 }
 
-void InformationsDlg::Add() {
+void InformationDialog::Add() {
   TakeSelection();
   AddAuthorLine(fields_.authors, ToCp1252(entry_->currentText()));
   // The entry is ready for the next name: what was added is in the list.
@@ -207,13 +208,13 @@ void InformationsDlg::Add() {
   ShowLines();
 }
 
-void InformationsDlg::Remove() {
+void InformationDialog::Remove() {
   TakeSelection();
   RemoveAuthorLine(fields_.authors);
   ShowLines();
 }
 
-void InformationsDlg::EditLine() {
+void InformationDialog::EditLine() {
   TakeSelection();
   if (fields_.authors.selected < 0) return;
   entry_->setEditText(FromCp1252(fields_.authors.lines[fields_.authors.selected]));
@@ -221,27 +222,27 @@ void InformationsDlg::EditLine() {
   ShowLines();
 }
 
-void InformationsDlg::Information() {
+void InformationDialog::Information() {
   const AuthorEntry* author = FindAuthor(lists_.authors, ToCp1252(entry_->currentText()));
   if (author != nullptr && statusText) statusText(FromCp1252(AuthorInformationText(*author)));
 }
 
-void InformationsDlg::MoreInformation() {
-  PlusInfoDlg dialog(extra_, lists_, language_, QString(), this);
+void InformationDialog::MoreInformation() {
+  AdditionalInformationDialog dialog(extra_, lists_, language_, QString(), this);
   dialog.setWindowTitle(windowTitle());
   if (dialog.exec() != QDialog::Accepted) return;
   const auto texts = dialog.Texts();
   for (int i = 0; i < ExtraStringCount; ++i) extra_[i] = CleanExtraString(texts[i]);
 }
 
-void InformationsDlg::mousePressEvent(QMouseEvent* event) {
+void InformationDialog::mousePressEvent(QMouseEvent* event) {
   // A click on the dialog's background clears the list's selection.
   authors_->clearSelection();
   authors_->setCurrentRow(-1);
   QDialog::mousePressEvent(event);
 }
 
-void InformationsDlg::Store(CurrentProblem& problem) const {
+void InformationDialog::Store(CurrentProblem& problem) const {
   InformationFields fields = fields_;
   const auto selected = authors_->selectedItems();
   fields.authors.selected = selected.isEmpty() ? -1 : authors_->row(selected.first());
@@ -254,10 +255,10 @@ void InformationsDlg::Store(CurrentProblem& problem) const {
   problem.extraStrings = extra_;
 }
 
-bool InformationsDlgProc(QWidget* parent, const Language& language, const QString& title,
-                         const AuthorAndSourceLists& lists, CurrentProblem& problem,
-                         std::function<void(const QString&)> statusText) {
-  InformationsDlg dialog(problem, lists, language, title, parent);
+bool RunInformationDialog(QWidget* parent, const Language& language, const QString& title,
+                          const AuthorAndSourceLists& lists, CurrentProblem& problem,
+                          std::function<void(const QString&)> statusText) {
+  InformationDialog dialog(problem, lists, language, title, parent);
   dialog.statusText = std::move(statusText);
   if (dialog.exec() != QDialog::Accepted) return false;
   dialog.Store(problem);

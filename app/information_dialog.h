@@ -1,7 +1,7 @@
-// The information dialog (InformationsDlgProc): the authors as a list with
-// an entry field, the source, the award with its ordinal, and the comment;
-// "&>>" opens the additional-information dialog (PlusInfoDlgProc) on the
-// five extra strings. Both store into the problem only on OK.
+// The information dialog: the authors as a list with an entry field, the
+// source, the award with its ordinal, and the comment; "&>>" opens the
+// additional-information dialog on the five extra strings. Both store into
+// the problem only on OK.
 #pragma once
 
 #include <QDialog>
@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "app/informations_logic.h"
+#include "app/information_logic.h"
 #include "collections/author_list.h"
 #include "collections/current_problem.h"
 #include "strings/language.h"
@@ -21,12 +21,12 @@ class QSpinBox;
 
 namespace kv::app {
 
-class PlusInfoDlg : public QDialog {
+class AdditionalInformationDialog : public QDialog {
   Q_OBJECT
  public:
-  PlusInfoDlg(const std::array<std::string, ExtraStringCount>& extra,
-              const AuthorAndSourceLists& lists, const Language& language, const QString& title,
-              QWidget* parent = nullptr);
+  AdditionalInformationDialog(const std::array<std::string, ExtraStringCount>& extra,
+                              const AuthorAndSourceLists& lists, const Language& language,
+                              const QString& title, QWidget* parent = nullptr);
   // The five texts as typed (Windows-1252).
   std::array<std::string, ExtraStringCount> Texts() const;
 
@@ -36,14 +36,14 @@ class PlusInfoDlg : public QDialog {
 
 // Opens the additional-information dialog on the problem; true on OK, with
 // the extra strings stored.
-bool PlusInfoDlgProc(QWidget* parent, const Language& language, const QString& title,
-                     const AuthorAndSourceLists& lists, CurrentProblem& problem);
+bool RunAdditionalInformationDialog(QWidget* parent, const Language& language, const QString& title,
+                                    const AuthorAndSourceLists& lists, CurrentProblem& problem);
 
-class InformationsDlg : public QDialog {
+class InformationDialog : public QDialog {
   Q_OBJECT
  public:
-  InformationsDlg(const CurrentProblem& problem, const AuthorAndSourceLists& lists,
-                  const Language& language, const QString& title, QWidget* parent = nullptr);
+  InformationDialog(const CurrentProblem& problem, const AuthorAndSourceLists& lists,
+                    const Language& language, const QString& title, QWidget* parent = nullptr);
 
   // OK's work: the fields and the extra strings into the problem.
   void Store(CurrentProblem& problem) const;
@@ -76,8 +76,8 @@ class InformationsDlg : public QDialog {
 };
 
 // Opens the information dialog; true on OK, with the problem's texts stored.
-bool InformationsDlgProc(QWidget* parent, const Language& language, const QString& title,
-                         const AuthorAndSourceLists& lists, CurrentProblem& problem,
-                         std::function<void(const QString&)> statusText = {});
+bool RunInformationDialog(QWidget* parent, const Language& language, const QString& title,
+                          const AuthorAndSourceLists& lists, CurrentProblem& problem,
+                          std::function<void(const QString&)> statusText = {});
 
 }  // namespace kv::app

@@ -1,4 +1,4 @@
-#include "app/informations_logic.h"
+#include "app/information_logic.h"
 
 #include <algorithm>
 

@@ -23,8 +23,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/about_dlg.h"
-#include "app/affiche_options_dlg.h"
+#include "app/about_dialog.h"
+#include "app/biographical_selection_dialog.h"
 #include "app/board_editing.h"
 #include "app/choose_file.h"
 #include "app/choose_file_logic.h"
@@ -33,17 +33,17 @@
 #include "app/commands.h"
 #include "app/description_commands.h"
 #include "app/dialog_frame.h"
+#include "app/display_options_dialog.h"
 #include "app/help_window.h"
 #include "app/information.h"
-#include "app/liste_probleme_dlg.h"
 #include "app/main_area.h"
-#include "app/ouvrir_multiple_dlg.h"
+#include "app/multiple_view_dialog.h"
 #include "app/piece_box.h"
 #include "app/print_commands.h"
-#include "app/rechercher_cmd.h"
-#include "app/selection_bio_dlg.h"
+#include "app/problem_list_dialog.h"
+#include "app/search_commands.h"
 #include "app/solve_runner.h"
-#include "app/tester_coup_dlg.h"
+#include "app/test_move_dialog.h"
 #include "app/tool_bands.h"
 #include "collections/export.h"
 #include "collections/file_result.h"
@@ -52,7 +52,7 @@
 #include "config/ini_location.h"
 #include "print/print_job.h"
 #include "print/print_options_dialog.h"
-#include "print/print_preview.h"
+#include "print/print_preview_dialog.h"
 #include "solver/board_operations.h"
 #include "strings/custom_language.h"
 #include "strings/encoding.h"
@@ -186,7 +186,7 @@ MainWindow::MainWindow(AppState& state, Prompts prompts, QWidget* parent)
     QStringList list;
     for (const std::string& m : moves) list << Q(m);
     if (prompts_.chooseMove) return prompts_.chooseMove(MenuText(CmdTestMove), list);
-    return TesterCoupDlgProc(this, state_.language, MenuText(CmdTestMove), list,
+    return RunTestMoveDialog(this, state_.language, MenuText(CmdTestMove), list,
                              solutionPane_->font());
   };
   connect(runner_, &SolveRunner::statusText, this,
@@ -683,32 +683,33 @@ bool MainWindow::DispatchDialogCommand(int command) {
       break;
     case CmdSavePosition:
       if (state_.fileOpen) {
-        ReportResult(EnregistrerSousDlgProc(this, state_, MenuText(command)),
+        ReportResult(RunSavePositionDialog(this, state_, MenuText(command)),
                      state_.collection.currentFileName);
         AfterCommandRefresh(true);
       }
       break;
     case CmdFindInText:
-      if (RechercherTexteDlgProc(this, state_.language, solutionPane_->textCursor().selectedText(),
-                                 state_.findText, MenuText(CmdFindInText))) {
+      if (RunTextSearchDialog(this, state_.language, solutionPane_->textCursor().selectedText(),
+                              state_.findText, MenuText(CmdFindInText))) {
         FindInSolution(state_.findText);
       }
       break;
     case CmdOldList:
     case CmdNewList:
-      ListeProblemeDlgProc(*this, command);
+      ProblemListCommand(*this, command);
       break;
     case CmdVisualizer:
       VisualizerCommand(*this);
       break;
     case CmdBiographical:
       TellAuthorListProblem();
-      SelectionBioDlgProc(this, state_, MenuText(command), [this] { TellAuthorListProblem(); });
+      RunBiographicalSelectionDialog(this, state_, MenuText(command),
+                                     [this] { TellAuthorListProblem(); });
       break;
     case CmdOrganize:
       if (state_.fileOpen) {
         FileResult result;
-        if (ModifierDlgProc(this, state_, result, MenuText(command)) == OrganiseCancel) break;
+        if (RunOrganizeDialog(this, state_, result, MenuText(command)) == OrganiseCancel) break;
         ReportResult(result, state_.collection.currentFileName);
         if (!result) break;
         AfterCommandRefresh(true);
@@ -719,7 +720,7 @@ bool MainWindow::DispatchDialogCommand(int command) {
       OpenHelp(HelpIndexContext, this);
       break;
     case CmdSearchPositions:
-      RechercherPosCommand(*this, [this](int n, int style) { return Message(n, "", style); });
+      PositionSearchCommand(*this, [this](int n, int style) { return Message(n, "", style); });
       break;
     case CmdDuplicates: {
       std::vector<UnreadFolder> unreadFolders;
@@ -736,7 +737,7 @@ bool MainWindow::DispatchDialogCommand(int command) {
       break;
     }
     case CmdAbout:
-      AProposDlgProc(this, state_.language, MenuText(CmdAbout));
+      RunAboutDialog(this, state_.language, MenuText(CmdAbout));
       break;
     case CmdDisplayOptions:
       DisplayOptionsCommand();
@@ -1245,7 +1246,7 @@ QPrinter& MainWindow::Printer() {
 bool MainWindow::MakeDocument(print::DocumentKind kind, print::PrintDocument& document) {
   // Printing from the problem list prints the entries selected there.
   std::vector<ProblemListEntry> selection;
-  if (auto* list = qobject_cast<ListeProblemeDlg*>(QApplication::activeModalWidget()))
+  if (auto* list = qobject_cast<ProblemListDialog*>(QApplication::activeModalWidget()))
     selection = SelectedEntries(state_.problemList, list->SelectedEntries());
   const FileResult result =
       MakePrintDocument(state_, kind, SolutionPaneText(), selection, document);
@@ -1294,17 +1295,17 @@ void MainWindow::PrintOptionsCommand() {
 }
 
 void MainWindow::DisplayOptionsCommand() {
-  AfficheOptionsDlgProc(this, state_.output, state_.paneFont, state_.language,
-                        MenuText(CmdDisplayOptions), [this](const DisplayEffects& effects) {
-                          if (effects.board) {
-                            ApplyBoardSettings();
-                            board_->update();
-                            box_->update();
-                          }
-                          if (effects.font) ApplyPaneFont();
-                          if (effects.clearSolution) solutionPane_->clear();
-                          update();
-                        });
+  RunDisplayOptionsDialog(this, state_.output, state_.paneFont, state_.language,
+                          MenuText(CmdDisplayOptions), [this](const DisplayEffects& effects) {
+                            if (effects.board) {
+                              ApplyBoardSettings();
+                              board_->update();
+                              box_->update();
+                            }
+                            if (effects.font) ApplyPaneFont();
+                            if (effects.clearSolution) solutionPane_->clear();
+                            update();
+                          });
 }
 
 }  // namespace kv::app

@@ -1,4 +1,4 @@
-#include "app/ouvrir_multiple_dlg.h"
+#include "app/multiple_view_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -162,10 +162,10 @@ void MultipleViewArea::wheelEvent(QWheelEvent* event) {
   event->accept();
 }
 
-OuvrirMultipleDlg::OuvrirMultipleDlg(MultipleViewSource source, const Language& language,
-                                     QWidget* parent)
+MultipleViewDialog::MultipleViewDialog(MultipleViewSource source, const Language& language,
+                                       QWidget* parent)
     : QDialog(parent), source_(std::move(source)) {
-  setObjectName(QStringLiteral("OuvrirMultipleDlgProc"));
+  setObjectName(QStringLiteral("MultipleViewDialog"));
   setWindowTitle(QStringLiteral("Vue multiple"));
   area_ = new MultipleViewArea(source_, this);
   scrollBar_ = new QScrollBar(Qt::Vertical, this);
@@ -197,7 +197,7 @@ OuvrirMultipleDlg::OuvrirMultipleDlg(MultipleViewSource source, const Language& 
     emit statusText(QString::fromStdString(TrackingText(position)));
   });
   connect(scrollBar_, &QScrollBar::valueChanged, area_, &MultipleViewArea::ShowFrom);
-  connect(area_, &MultipleViewArea::scrollRequested, this, &OuvrirMultipleDlg::Scroll);
+  connect(area_, &MultipleViewArea::scrollRequested, this, &MultipleViewDialog::Scroll);
   connect(area_, &MultipleViewArea::cellOpened, this, [this](int cell) {
     chosen_ = area_->first() + cell;
     QDialog::accept();
@@ -215,7 +215,7 @@ OuvrirMultipleDlg::OuvrirMultipleDlg(MultipleViewSource source, const Language& 
   area_->setFocus();
 }
 
-void OuvrirMultipleDlg::Scroll(ViewScroll action) {
+void MultipleViewDialog::Scroll(ViewScroll action) {
   const int first = ScrollView(scrollBar_->value(), action, source_.count);
   // Set as the slider's position, so that a move made inside actionTriggered
   // replaces the bar's own step.
@@ -223,23 +223,23 @@ void OuvrirMultipleDlg::Scroll(ViewScroll action) {
   scrollBar_->setValue(first);
 }
 
-void OuvrirMultipleDlg::accept() {
+void MultipleViewDialog::accept() {
   chosen_ = area_->first();
   emit statusText(QString());
   QDialog::accept();
 }
 
-void OuvrirMultipleDlg::reject() {
+void MultipleViewDialog::reject() {
   chosen_ = -1;
   emit statusText(QString());
   QDialog::reject();
 }
 
-bool OuvrirMultipleDlgProc(MainWindow& window, MultipleViewSource source) {
+bool RunMultipleViewDialog(MainWindow& window, MultipleViewSource source) {
   if (source.count < 1) return false;
   AppState& state = window.state();
-  OuvrirMultipleDlg dialog(std::move(source), state.language, &window);
-  QObject::connect(&dialog, &OuvrirMultipleDlg::statusText, &window,
+  MultipleViewDialog dialog(std::move(source), state.language, &window);
+  QObject::connect(&dialog, &MultipleViewDialog::statusText, &window,
                    [&window](const QString& text) { window.StatusText(1, text); });
   if (dialog.exec() != QDialog::Accepted || dialog.chosen() < 0) return false;
   const ViewedProblem item = dialog.source().At(dialog.chosen());
@@ -269,7 +269,7 @@ void VisualizerCommand(MainWindow& window) {
   // Opening a problem from the view replaces the current one: a Cancel of the
   // offer to save keeps it.
   if (window.AskToSave() == IdCancel) return;
-  OuvrirMultipleDlgProc(
+  RunMultipleViewDialog(
       window, CurrentFileView(state.collection.currentFileName, state.collection.lastIndex,
                               state.collection.currentIndex));
   window.AfterCommandRefresh(false);

@@ -10,7 +10,7 @@
 #include <QWidget>
 #include <array>
 
-#include "app/ouvrir_multiple_logic.h"
+#include "app/multiple_view_logic.h"
 #include "app/piece_images.h"
 #include "collections/current_problem.h"
 #include "core/position.h"
@@ -64,10 +64,11 @@ class MultipleViewArea : public QWidget {
   int framed_ = -1;
 };
 
-class OuvrirMultipleDlg : public QDialog {
+class MultipleViewDialog : public QDialog {
   Q_OBJECT
  public:
-  OuvrirMultipleDlg(MultipleViewSource source, const Language& language, QWidget* parent = nullptr);
+  MultipleViewDialog(MultipleViewSource source, const Language& language,
+                     QWidget* parent = nullptr);
 
   // The problem to open (an index of the source's range), -1 after Cancel.
   int chosen() const { return chosen_; }
@@ -94,7 +95,7 @@ class OuvrirMultipleDlg : public QDialog {
 // The view over `source`; the chosen problem becomes the current one and is
 // shown. Nothing happens for an empty range. Returns whether a problem was
 // opened.
-bool OuvrirMultipleDlgProc(MainWindow& window, MultipleViewSource source);
+bool RunMultipleViewDialog(MainWindow& window, MultipleViewSource source);
 
 // Command 114: the view of the current file, after the offer to save.
 void VisualizerCommand(MainWindow& window);

@@ -1,4 +1,4 @@
-#include "app/ouvrir_multiple_logic.h"
+#include "app/multiple_view_logic.h"
 
 #include <algorithm>
 #include <filesystem>

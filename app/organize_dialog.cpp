@@ -1,4 +1,4 @@
-#include "app/modifier_dlg.h"
+#include "app/organize_dialog.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
@@ -18,10 +18,10 @@
 
 namespace kv::app {
 
-ModifierDlg::ModifierDlg(const CollectionState& state, const Language& language,
-                         const std::string& startFolder, QWidget* parent)
+OrganizeDialog::OrganizeDialog(const CollectionState& state, const Language& language,
+                               const std::string& startFolder, QWidget* parent)
     : QDialog(parent) {
-  setObjectName(QStringLiteral("ModifierDlgProc"));
+  setObjectName(QStringLiteral("OrganizeDialog"));
   setWindowTitle(QStringLiteral("Organiser"));
   auto* grid = new QGridLayout;
   int row = 0;
@@ -80,21 +80,21 @@ ModifierDlg::ModifierDlg(const CollectionState& state, const Language& language,
   insert_->setFocus();
 }
 
-void ModifierDlg::accept() {
+void OrganizeDialog::accept() {
   insertCount_->interpretText();
   deleteCount_->interpretText();
   answer_ = insert_->isChecked() ? insertCount_->value() : -deleteCount_->value();
   QDialog::accept();
 }
 
-void ModifierDlg::reject() {
+void OrganizeDialog::reject() {
   answer_ = OrganiseCancel;
   QDialog::reject();
 }
 
-int ModifierDlgProc(QWidget* parent, AppState& state, FileResult& result, const QString& title) {
+int RunOrganizeDialog(QWidget* parent, AppState& state, FileResult& result, const QString& title) {
   result = {};
-  ModifierDlg dialog(state.collection, state.language, state.startDirectory, parent);
+  OrganizeDialog dialog(state.collection, state.language, state.startDirectory, parent);
   if (!title.isEmpty()) dialog.setWindowTitle(title);
   if (dialog.exec() != QDialog::Accepted || dialog.answer() == OrganiseCancel) {
     return OrganiseCancel;

@@ -18,11 +18,11 @@ class UpDownBox;
 
 inline constexpr int HelpContextOrganise = 109;
 
-class ModifierDlg : public QDialog {
+class OrganizeDialog : public QDialog {
   Q_OBJECT
  public:
-  ModifierDlg(const CollectionState& state, const Language& language,
-              const std::string& startFolder, QWidget* parent = nullptr);
+  OrganizeDialog(const CollectionState& state, const Language& language,
+                 const std::string& startFolder, QWidget* parent = nullptr);
 
   // +count (insert), -count (delete), OrganiseCompact or OrganiseCancel.
   int answer() const { return answer_; }
@@ -47,7 +47,7 @@ class ModifierDlg : public QDialog {
 // with the wait cursor: returns the answer (OrganiseCancel when nothing was
 // done) and puts how the work went into result. An insertion or deletion
 // empties the problem list, whose record numbers it would shift.
-int ModifierDlgProc(QWidget* parent, AppState& state, FileResult& result,
-                    const QString& title = {});
+int RunOrganizeDialog(QWidget* parent, AppState& state, FileResult& result,
+                      const QString& title = {});
 
 }  // namespace kv::app

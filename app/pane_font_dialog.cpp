@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/affiche_options_logic.h"
+#include "app/display_options_logic.h"
 
 namespace kv::app {
 

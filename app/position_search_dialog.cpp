@@ -1,4 +1,4 @@
-#include "app/rechercher_pos_dlg.h"
+#include "app/position_search_dialog.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -18,9 +18,9 @@
 
 #include "app/app_state.h"
 #include "app/design_text.h"
-#include "app/rechercher_detail_dlg.h"
-#include "app/rechercher_logic.h"
-#include "app/type_probleme_dlg.h"
+#include "app/position_search_logic.h"
+#include "app/problem_type_dialog.h"
+#include "app/search_details_dialog.h"
 #include "app/up_down.h"
 #include "strings/dialog_translation.h"
 
@@ -81,17 +81,17 @@ void ClickableGroup::mouseReleaseEvent(QMouseEvent* event) {
   QGroupBox::mouseReleaseEvent(event);
 }
 
-RechercherPosDlg::RechercherPosDlg(const SearchCriteria& criteria, bool fileOpen,
-                                   const std::string& startDirectory, Board& board,
-                                   SearchMemory& memory, const Language& language,
-                                   const QString& title, QWidget* parent)
+PositionSearchDialog::PositionSearchDialog(const SearchCriteria& criteria, bool fileOpen,
+                                           const std::string& startDirectory, Board& board,
+                                           SearchMemory& memory, const Language& language,
+                                           const QString& title, QWidget* parent)
     : QDialog(parent),
       working_(criteria),
       fileOpen_(fileOpen),
       board_(board),
       memory_(memory),
       language_(language) {
-  setObjectName(QStringLiteral("RechercherPosDlgProc"));
+  setObjectName(QStringLiteral("PositionSearchDialog"));
   setWindowTitle(title.isEmpty() ? QStringLiteral("Rechercher position") : title);
   working_.scope = OpeningScope(working_.scope, fileOpen_);
 
@@ -103,7 +103,7 @@ RechercherPosDlg::RechercherPosDlg(const SearchCriteria& criteria, bool fileOpen
   text_->setMinimumWidth(text_->fontMetrics().horizontalAdvance(QLatin1Char('x')) *
                          MaxSearchTextLength);
   (new QVBoxLayout(information_))->addWidget(text_);
-  connect(information_, &ClickableGroup::activated, this, &RechercherPosDlg::SearchInformation);
+  connect(information_, &ClickableGroup::activated, this, &PositionSearchDialog::SearchInformation);
 
   auto* men = new QGroupBox(DesignText(139), this);
   SetControlId(men, IdMenGroup);
@@ -169,7 +169,7 @@ RechercherPosDlg::RechercherPosDlg(const SearchCriteria& criteria, bool fileOpen
   type_->setTextFormat(Qt::PlainText);
   type_->setMinimumWidth(type_->fontMetrics().horizontalAdvance(QStringLiteral(" sh=255 max")));
   (new QVBoxLayout(typeGroup_))->addWidget(type_);
-  connect(typeGroup_, &ClickableGroup::activated, this, &RechercherPosDlg::SearchType);
+  connect(typeGroup_, &ClickableGroup::activated, this, &PositionSearchDialog::SearchType);
 
   auto* actionsButton = new QPushButton(DesignText(92), this);
   SetControlId(actionsButton, IdActions);
@@ -177,17 +177,18 @@ RechercherPosDlg::RechercherPosDlg(const SearchCriteria& criteria, bool fileOpen
   actionsButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
   actions_ = new QMenu(actionsButton);
   actions_->addAction(QStringLiteral("Search for &Information..."), this,
-                      &RechercherPosDlg::SearchInformation);
-  actions_->addAction(QStringLiteral("Search for &Type..."), this, &RechercherPosDlg::SearchType);
+                      &PositionSearchDialog::SearchInformation);
+  actions_->addAction(QStringLiteral("Search for &Type..."), this,
+                      &PositionSearchDialog::SearchType);
   actions_->addSeparator();
   recover_ = actions_->addAction(QStringLiteral("&Recover the matrix"), this,
-                                 &RechercherPosDlg::RecoverMatrixAction);
+                                 &PositionSearchDialog::RecoverMatrixAction);
   actions_->addAction(QStringLiteral("&Clear the criteria"), this,
-                      &RechercherPosDlg::ClearCriteria);
+                      &PositionSearchDialog::ClearCriteria);
   actions_->addAction(QStringLiteral("&Memorize the criterias"), this,
-                      &RechercherPosDlg::MemorizeCriteria);
+                      &PositionSearchDialog::MemorizeCriteria);
   actions_->addAction(QStringLiteral("&Reload the criterias"), this,
-                      &RechercherPosDlg::ReloadCriteria);
+                      &PositionSearchDialog::ReloadCriteria);
   actionsButton->setMenu(actions_);
 
   // Two columns read top to bottom: the information, men and matrix on the
@@ -227,7 +228,7 @@ RechercherPosDlg::RechercherPosDlg(const SearchCriteria& criteria, bool fileOpen
   counts_[0]->setFocus();
 }
 
-void RechercherPosDlg::Refresh() {
+void PositionSearchDialog::Refresh() {
   for (int i = 0; i < 3; ++i) {
     const MaterialCriterion& material = Material(working_, i);
     const QSignalBlocker blocker(counts_[i]);
@@ -246,7 +247,7 @@ void RechercherPosDlg::Refresh() {
   recover_->setEnabled(CanRecoverMatrix(working_));
 }
 
-void RechercherPosDlg::Collect() {
+void PositionSearchDialog::Collect() {
   for (int i = 0; i < 3; ++i) {
     counts_[i]->interpretText();
     MaterialCriterion& material = Material(working_, i);
@@ -261,61 +262,61 @@ void RechercherPosDlg::Collect() {
   working_.aristocratic = aristocratic_->isChecked();
 }
 
-void RechercherPosDlg::SearchInformation() {
-  if (RechercherDetailDlgProc(this, language_, WithoutMnemonic(MessageQ(language_, 128)),
-                              working_.text)) {
+void PositionSearchDialog::SearchInformation() {
+  if (RunSearchDetailsDialog(this, language_, WithoutMnemonic(MessageQ(language_, 128)),
+                             working_.text)) {
     text_->setText(FromCp1252(working_.text));
   }
 }
 
-void RechercherPosDlg::SearchType() {
+void PositionSearchDialog::SearchType() {
   ProblemType type = TypeForDialog(working_.type);
-  if (TypeProblemeDlgProc(this, language_, WithoutMnemonic(MessageQ(language_, 195)),
-                          TypeModeSearch, type)) {
+  if (RunProblemTypeDialog(this, language_, WithoutMnemonic(MessageQ(language_, 195)),
+                           TypeModeSearch, type)) {
     working_.type = TypeCriterionOf(type);
     type_->setText(QString::fromStdString(TypeCriterionText(working_.type)));
   }
 }
 
-void RechercherPosDlg::RecoverMatrixAction() {
+void PositionSearchDialog::RecoverMatrixAction() {
   if (!CanRecoverMatrix(working_)) return;
   RecoverMatrix(working_.pattern, board_);
   emit boardChanged();
 }
 
-void RechercherPosDlg::ClearCriteria() {
+void PositionSearchDialog::ClearCriteria() {
   ClearSearchCriteria(working_, fileOpen_);
   Refresh();
 }
 
-void RechercherPosDlg::MemorizeCriteria() {
+void PositionSearchDialog::MemorizeCriteria() {
   Collect();
   memory_ = MemorizeSearch(working_, board_);
 }
 
-void RechercherPosDlg::ReloadCriteria() {
+void PositionSearchDialog::ReloadCriteria() {
   ReloadSearch(memory_, fileOpen_, working_);
   Refresh();
   RecoverMatrixAction();
 }
 
-void RechercherPosDlg::accept() {
+void PositionSearchDialog::accept() {
   Collect();
   result_ = AcceptSearchCriteria(working_);
   QDialog::accept();
 }
 
-void RechercherPosDlg::reject() {
+void PositionSearchDialog::reject() {
   result_ = 0;
   QDialog::reject();
 }
 
-int RechercherPosDlgProc(QWidget* parent, AppState& state, const QString& title,
-                         const std::function<void()>& boardChanged) {
-  RechercherPosDlg dialog(state.searchCriteria, state.fileOpen, state.startDirectory,
-                          state.pos.board, state.searchMemory, state.language, title, parent);
+int RunPositionSearchDialog(QWidget* parent, AppState& state, const QString& title,
+                            const std::function<void()>& boardChanged) {
+  PositionSearchDialog dialog(state.searchCriteria, state.fileOpen, state.startDirectory,
+                              state.pos.board, state.searchMemory, state.language, title, parent);
   if (boardChanged)
-    QObject::connect(&dialog, &RechercherPosDlg::boardChanged, &dialog, boardChanged);
+    QObject::connect(&dialog, &PositionSearchDialog::boardChanged, &dialog, boardChanged);
   if (dialog.exec() != QDialog::Accepted) return 0;
   state.searchCriteria = dialog.criteria();
   return dialog.result();

@@ -45,14 +45,14 @@ class ClickableGroup : public QGroupBox {
   void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
-class RechercherPosDlg : public QDialog {
+class PositionSearchDialog : public QDialog {
   Q_OBJECT
  public:
   // `board` is the position the matrix is taken from and recovered onto;
   // `memory` the criteria kept in the configuration.
-  RechercherPosDlg(const SearchCriteria& criteria, bool fileOpen, const std::string& startDirectory,
-                   Board& board, SearchMemory& memory, const Language& language,
-                   const QString& title, QWidget* parent = nullptr);
+  PositionSearchDialog(const SearchCriteria& criteria, bool fileOpen,
+                       const std::string& startDirectory, Board& board, SearchMemory& memory,
+                       const Language& language, const QString& title, QWidget* parent = nullptr);
 
   const SearchCriteria& criteria() const { return working_; }
   int result() const { return result_; }
@@ -115,7 +115,7 @@ struct AppState;
 // Opens the dialog on the criteria of `state`'s run; OK stores them back.
 // Returns the dialog's result (0 for Cancel or when no criterion is set).
 // `boardChanged` is called when the dialog recovers a matrix onto the board.
-int RechercherPosDlgProc(QWidget* parent, AppState& state, const QString& title,
-                         const std::function<void()>& boardChanged);
+int RunPositionSearchDialog(QWidget* parent, AppState& state, const QString& title,
+                            const std::function<void()>& boardChanged);
 
 }  // namespace kv::app

@@ -1,4 +1,4 @@
-#include "app/rechercher_logic.h"
+#include "app/position_search_logic.h"
 
 #include "collections/file_walk.h"
 

@@ -1,4 +1,4 @@
-#include "app/liste_probleme_cmd.h"
+#include "app/problem_list_commands.h"
 
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -7,11 +7,11 @@
 #include "app/choose_file_logic.h"
 #include "app/commands.h"
 #include "app/design_text.h"
-#include "app/forcage_dlg.h"
-#include "app/liste_probleme_dlg.h"
+#include "app/duplicate_info_dialog.h"
 #include "app/main_window.h"
-#include "app/ouvrir_multiple_dlg.h"
+#include "app/multiple_view_dialog.h"
 #include "app/print_commands.h"
+#include "app/problem_list_dialog.h"
 #include "collections/duplicate_information.h"
 #include "collections/export.h"
 #include "collections/file_result.h"
@@ -109,7 +109,7 @@ UiCallbacks ActionCallbacks(MainWindow& window, QWidget* owner) {
 
 void DuplicateSelection(MainWindow& window, QWidget* owner, const std::vector<int>& selected) {
   AppState& state = window.state();
-  ForcageDlg dialog(state.language, owner);
+  DuplicateInfoDialog dialog(state.language, owner);
   if (dialog.exec() != QDialog::Accepted) return;
   const UiCallbacks ui = ActionCallbacks(window, owner);
   QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -162,7 +162,7 @@ void RunListAction(MainWindow& window, QWidget* owner, ListAction action,
       return;
     case ListAction::Viewer:
       // The view opens what it shows over the list, which stays open.
-      OuvrirMultipleDlgProc(window, SelectionView(state.problemList, selected));
+      RunMultipleViewDialog(window, SelectionView(state.problemList, selected));
       return;
     default:
       break;
@@ -188,7 +188,7 @@ void RunListAction(MainWindow& window, QWidget* owner, ListAction action,
   }
 }
 
-void ListeProblemeDlgProc(MainWindow& window, int command) {
+void ProblemListCommand(MainWindow& window, int command) {
   AppState& state = window.state();
   if (state.problemList.count() < 1 || command == CmdNewList) {
     if (!state.fileOpen) return;
@@ -199,14 +199,14 @@ void ListeProblemeDlgProc(MainWindow& window, int command) {
   if (window.AskToSave() == kv::IdCancel) return;
   state.fileOpen = true;
   state.previousIndex = state.collection.currentIndex;
-  ListeProblemeDlg dialog(state.problemList, state.collection.currentFileName,
-                          state.collection.lastIndex, state.language, ListTitle(window.menuData()),
-                          &window);
-  QObject::connect(&dialog, &ListeProblemeDlg::caretChanged, &dialog,
+  ProblemListDialog dialog(state.problemList, state.collection.currentFileName,
+                           state.collection.lastIndex, state.language, ListTitle(window.menuData()),
+                           &window);
+  QObject::connect(&dialog, &ProblemListDialog::caretChanged, &dialog,
                    [&window](int entry) { ShowEntry(window, entry); });
-  QObject::connect(&dialog, &ListeProblemeDlg::statusText, &dialog,
+  QObject::connect(&dialog, &ProblemListDialog::statusText, &dialog,
                    [&window](const QString& text) { window.StatusText(1, text); });
-  QObject::connect(&dialog, &ListeProblemeDlg::actionChosen, &dialog,
+  QObject::connect(&dialog, &ProblemListDialog::actionChosen, &dialog,
                    [&window, &dialog](ListAction action, const std::vector<int>& selected) {
                      RunListAction(window, &dialog, action, selected);
                    });

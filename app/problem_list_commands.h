@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "app/liste_probleme_dlg.h"
+#include "app/problem_list_dialog.h"
 #include "collections/file_result.h"
 #include "print/print_document.h"
 
@@ -15,7 +15,7 @@ namespace kv::app {
 
 class MainWindow;
 
-void ListeProblemeDlgProc(MainWindow& window, int command);
+void ProblemListCommand(MainWindow& window, int command);
 
 // Runs an action of the list's "Actions" menu over the selected entries
 // (entry numbers, in list order), with `owner` over its dialogs.

@@ -1,4 +1,4 @@
-#include "app/liste_probleme_dlg.h"
+#include "app/problem_list_dialog.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -30,10 +30,11 @@ const char* ListActionLabel(ListAction action) {
   return kActionLabels[static_cast<std::size_t>(action)];
 }
 
-ListeProblemeDlg::ListeProblemeDlg(ProblemList& list, const std::string& currentFile, int lastIndex,
-                                   const Language& language, const QString& title, QWidget* parent)
+ProblemListDialog::ProblemListDialog(ProblemList& list, const std::string& currentFile,
+                                     int lastIndex, const Language& language, const QString& title,
+                                     QWidget* parent)
     : QDialog(parent), list_(list), currentFile_(currentFile), lastIndex_(lastIndex) {
-  setObjectName(QStringLiteral("ListeProblemeDlgProc"));
+  setObjectName(QStringLiteral("ProblemListDialog"));
   setWindowTitle(title.isEmpty() ? QStringLiteral("Liste des problèmes") : title);
   listBox_ = new QListWidget(this);
   SetControlId(listBox_, 101);
@@ -52,13 +53,13 @@ ListeProblemeDlg::ListeProblemeDlg(ProblemList& list, const std::string& current
   down_->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
   down_->setAutoDefault(false);
   down_->setToolTip(QStringLiteral("Alt+Down"));
-  connect(up_, &QPushButton::clicked, this, &ListeProblemeDlg::MoveCaretUp);
-  connect(down_, &QPushButton::clicked, this, &ListeProblemeDlg::MoveCaretDown);
+  connect(up_, &QPushButton::clicked, this, &ProblemListDialog::MoveCaretUp);
+  connect(down_, &QPushButton::clicked, this, &ProblemListDialog::MoveCaretDown);
   // The arrows from the keyboard, without leaving the list.
   auto* upKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Up), this);
-  connect(upKey, &QShortcut::activated, this, &ListeProblemeDlg::MoveCaretUp);
+  connect(upKey, &QShortcut::activated, this, &ProblemListDialog::MoveCaretUp);
   auto* downKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Down), this);
-  connect(downKey, &QShortcut::activated, this, &ListeProblemeDlg::MoveCaretDown);
+  connect(downKey, &QShortcut::activated, this, &ProblemListDialog::MoveCaretDown);
 
   auto* actionsButton = new QPushButton(DesignText(92), this);
   SetControlId(actionsButton, 1000);
@@ -79,7 +80,7 @@ ListeProblemeDlg::ListeProblemeDlg(ProblemList& list, const std::string& current
   SetControlId(close, 1);
   close->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
   close->setAutoDefault(false);
-  connect(close, &QPushButton::clicked, this, &ListeProblemeDlg::reject);
+  connect(close, &QPushButton::clicked, this, &ProblemListDialog::reject);
 
   auto* arrows = new QVBoxLayout;
   arrows->addStretch();
@@ -107,17 +108,17 @@ ListeProblemeDlg::ListeProblemeDlg(ProblemList& list, const std::string& current
     emit caretChanged(row);
     ShowStatus();
   });
-  connect(listBox_, &QListWidget::itemSelectionChanged, this, &ListeProblemeDlg::ShowStatus);
+  connect(listBox_, &QListWidget::itemSelectionChanged, this, &ProblemListDialog::ShowStatus);
 }
 
-void ListeProblemeDlg::Refill() {
+void ProblemListDialog::Refill() {
   listBox_->clear();
   for (int i = 0; i < list_.count(); ++i) {
     listBox_->addItem(FromCp1252(ListEntryLine(list_, i)));
   }
 }
 
-void ListeProblemeDlg::Start() {
+void ProblemListDialog::Start() {
   const QSignalBlocker blocker(listBox_);
   for (int entry : SelectionAtOpening(list_)) listBox_->item(entry)->setSelected(true);
   if (list_.position >= 0 && list_.position < list_.count()) {
@@ -129,7 +130,7 @@ void ListeProblemeDlg::Start() {
   ShowStatus();
 }
 
-std::vector<int> ListeProblemeDlg::SelectedEntries() const {
+std::vector<int> ProblemListDialog::SelectedEntries() const {
   std::vector<int> selected;
   for (int i = 0; i < listBox_->count(); ++i) {
     if (listBox_->item(i)->isSelected()) selected.push_back(i);
@@ -137,22 +138,22 @@ std::vector<int> ListeProblemeDlg::SelectedEntries() const {
   return selected;
 }
 
-void ListeProblemeDlg::ShowStatus() {
+void ProblemListDialog::ShowStatus() {
   emit statusText(QString::fromStdString(
       SelectionStatusText(static_cast<int>(SelectedEntries().size()), list_.count())));
 }
 
-void ListeProblemeDlg::MoveCaretUp() {
+void ProblemListDialog::MoveCaretUp() {
   const int row = listBox_->currentRow();
   if (row >= 0) ShowMovedEntry(row, MoveEntryUp(list_, row));
 }
 
-void ListeProblemeDlg::MoveCaretDown() {
+void ProblemListDialog::MoveCaretDown() {
   const int row = listBox_->currentRow();
   if (row >= 0) ShowMovedEntry(row, MoveEntryDown(list_, row));
 }
 
-void ListeProblemeDlg::ShowMovedEntry(int row, int moved) {
+void ProblemListDialog::ShowMovedEntry(int row, int moved) {
   if (moved == row) return;
   // The two lines swap places; the moved entry stays selected and the caret.
   const bool otherSelected = listBox_->item(moved)->isSelected();
@@ -164,7 +165,7 @@ void ListeProblemeDlg::ShowMovedEntry(int row, int moved) {
   listBox_->setCurrentRow(moved, QItemSelectionModel::Current);
 }
 
-void ListeProblemeDlg::reject() {
+void ProblemListDialog::reject() {
   KeepSelection(list_, SelectedEntries(), currentFile_, lastIndex_);
   emit statusText(QString());
   QDialog::reject();

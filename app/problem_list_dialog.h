@@ -35,13 +35,13 @@ inline constexpr int ListActionCount = 9;
 // The menu's label of an action.
 const char* ListActionLabel(ListAction action);
 
-class ListeProblemeDlg : public QDialog {
+class ProblemListDialog : public QDialog {
   Q_OBJECT
  public:
   // `currentFile` and `lastIndex` tell, on closing, whether the selection
   // covers the whole current file.
-  ListeProblemeDlg(ProblemList& list, const std::string& currentFile, int lastIndex,
-                   const Language& language, const QString& title, QWidget* parent = nullptr);
+  ProblemListDialog(ProblemList& list, const std::string& currentFile, int lastIndex,
+                    const Language& language, const QString& title, QWidget* parent = nullptr);
 
   QListWidget* listBox() const { return listBox_; }
   QPushButton* upButton() const { return up_; }

@@ -1,4 +1,4 @@
-#include "app/type_probleme_dlg.h"
+#include "app/problem_type_dialog.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -30,10 +30,10 @@ const Language French{LanguageFrench, nullptr};
 
 }  // namespace
 
-TypeProblemeDlg::TypeProblemeDlg(const ProblemType& type, int mode, const Language& language,
-                                 const QString& title, QWidget* parent)
+ProblemTypeDialog::ProblemTypeDialog(const ProblemType& type, int mode, const Language& language,
+                                     const QString& title, QWidget* parent)
     : QDialog(parent), original_(type), working_(OpenTypeDialog(type, mode)) {
-  setObjectName("TypeProblemeDlgProc");
+  setObjectName("ProblemTypeDialog");
   auto* layout = new QVBoxLayout(this);
 
   auto* kindBox = new QGroupBox(MessageQ(French, 131), this);
@@ -96,7 +96,7 @@ TypeProblemeDlg::TypeProblemeDlg(const ProblemType& type, int mode, const Langua
     QPushButton* initialise = buttons->addButton(text, QDialogButtonBox::ResetRole);
     initialise->setAutoDefault(false);
     SetControlId(initialise, 3);
-    connect(initialise, &QPushButton::clicked, this, &TypeProblemeDlg::Initialise);
+    connect(initialise, &QPushButton::clicked, this, &ProblemTypeDialog::Initialise);
   }
   layout->addWidget(buttons);
 
@@ -104,13 +104,13 @@ TypeProblemeDlg::TypeProblemeDlg(const ProblemType& type, int mode, const Langua
     Collect();
     whiteBegins_->setVisible(TypeDialogWhiteBeginsVisible(working_));
   });
-  connect(buttons, &QDialogButtonBox::accepted, this, &TypeProblemeDlg::Collect);
+  connect(buttons, &QDialogButtonBox::accepted, this, &ProblemTypeDialog::Collect);
 
   TranslateOnOpening(this, language, DialogProblemType, title);
   Refresh();
 }
 
-void TypeProblemeDlg::Refresh() {
+void ProblemTypeDialog::Refresh() {
   moves_->setMinimum(std::min(1, working_.moves));
   moves_->setValue(working_.moves);
   // No kind selected (any kind of the search) leaves every radio clear.
@@ -124,7 +124,7 @@ void TypeProblemeDlg::Refresh() {
   whiteBegins_->setVisible(TypeDialogWhiteBeginsVisible(working_));
 }
 
-void TypeProblemeDlg::Collect() {
+void ProblemTypeDialog::Collect() {
   working_.moves = moves_->value();
   working_.kindIndex = kinds_->checkedId();  // -1 when none
   std::uint8_t flags = 0;
@@ -135,18 +135,18 @@ void TypeProblemeDlg::Collect() {
   working_.flags = flags;
 }
 
-void TypeProblemeDlg::Initialise() {
+void ProblemTypeDialog::Initialise() {
   TypeDialogInitialise(working_);
   Refresh();
 }
 
-ProblemType TypeProblemeDlg::Result() const {
+ProblemType ProblemTypeDialog::Result() const {
   return TypeDialogOk(working_, original_);
 }
 
-bool TypeProblemeDlgProc(QWidget* parent, const Language& language, const QString& title, int mode,
-                         ProblemType& type) {
-  TypeProblemeDlg dialog(type, mode, language, title, parent);
+bool RunProblemTypeDialog(QWidget* parent, const Language& language, const QString& title, int mode,
+                          ProblemType& type) {
+  ProblemTypeDialog dialog(type, mode, language, title, parent);
   if (dialog.exec() != QDialog::Accepted) return false;
   type = dialog.Result();
   return true;

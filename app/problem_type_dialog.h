@@ -1,7 +1,7 @@
-// The problem-type dialog (TypeProblemeDlgProc): kind, number of moves, mate
-// or stalemate goal, series, maximum and White-begins. Mode 0 edits the
-// current problem's type, mode 1 the type criterion of the position search
-// (any kind allowed, button 3 clears it), mode 2 the type of a twin entry.
+// The problem-type dialog: kind, number of moves, mate or stalemate goal,
+// series, maximum and White-begins. Mode 0 edits the current problem's type,
+// mode 1 the type criterion of the position search (any kind allowed, button
+// 3 clears it), mode 2 the type of a twin entry.
 #pragma once
 
 #include <QDialog>
@@ -20,11 +20,11 @@ inline constexpr int TypeModeProblem = 0;
 inline constexpr int TypeModeSearch = 1;
 inline constexpr int TypeModeTwin = 2;
 
-class TypeProblemeDlg : public QDialog {
+class ProblemTypeDialog : public QDialog {
   Q_OBJECT
  public:
-  TypeProblemeDlg(const ProblemType& type, int mode, const Language& language, const QString& title,
-                  QWidget* parent = nullptr);
+  ProblemTypeDialog(const ProblemType& type, int mode, const Language& language,
+                    const QString& title, QWidget* parent = nullptr);
 
   // The type as OK stores it (the original's other bytes kept).
   ProblemType Result() const;
@@ -45,7 +45,7 @@ class TypeProblemeDlg : public QDialog {
 };
 
 // Opens the dialog modally; true with `type` replaced on OK.
-bool TypeProblemeDlgProc(QWidget* parent, const Language& language, const QString& title, int mode,
-                         ProblemType& type);
+bool RunProblemTypeDialog(QWidget* parent, const Language& language, const QString& title, int mode,
+                          ProblemType& type);
 
 }  // namespace kv::app

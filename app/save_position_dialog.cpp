@@ -1,4 +1,4 @@
-#include "app/enregistrer_sous_dlg.h"
+#include "app/save_position_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -13,11 +13,11 @@
 
 namespace kv::app {
 
-EnregistrerSousDlg::EnregistrerSousDlg(CollectionState& state, CurrentProblem& problem,
+SavePositionDialog::SavePositionDialog(CollectionState& state, CurrentProblem& problem,
                                        const Board& board, const Language& language,
                                        const std::string& startFolder, QWidget* parent)
     : QDialog(parent), state_(state), problem_(problem), board_(board) {
-  setObjectName(QStringLiteral("EnregistrerSousDlgProc"));
+  setObjectName(QStringLiteral("SavePositionDialog"));
   setWindowTitle(QStringLiteral("Enregistrer position"));
   openResult_ = OpenSaveDialog(state_, dialog_);
 
@@ -54,19 +54,19 @@ EnregistrerSousDlg::EnregistrerSousDlg(CollectionState& state, CurrentProblem& p
   number_->selectAll();
 }
 
-void EnregistrerSousDlg::accept() {
+void SavePositionDialog::accept() {
   number_->interpretText();
   if (!AcceptSaveDialog(state_, dialog_, number_->value(), problem_, board_, saveResult_)) return;
   QDialog::accept();
 }
 
-void EnregistrerSousDlg::reject() {
+void SavePositionDialog::reject() {
   if (!CancelSaveDialog(state_, dialog_)) return;
   QDialog::reject();
 }
 
-FileResult EnregistrerSousDlgProc(QWidget* parent, AppState& state, const QString& title) {
-  EnregistrerSousDlg dialog(state.collection, state.problem, state.pos.board, state.language,
+FileResult RunSavePositionDialog(QWidget* parent, AppState& state, const QString& title) {
+  SavePositionDialog dialog(state.collection, state.problem, state.pos.board, state.language,
                             state.startDirectory, parent);
   if (!title.isEmpty()) dialog.setWindowTitle(title);
   if (!dialog.openResult()) return dialog.openResult();

@@ -17,12 +17,12 @@ class UpDownBox;
 
 inline constexpr int HelpContextSave = 104;
 
-class EnregistrerSousDlg : public QDialog {
+class SavePositionDialog : public QDialog {
   Q_OBJECT
  public:
   // Opens (or creates) the file of `state`; openResult() tells whether that
   // worked: a dialog whose file failed must not be shown.
-  EnregistrerSousDlg(CollectionState& state, CurrentProblem& problem, const Board& board,
+  SavePositionDialog(CollectionState& state, CurrentProblem& problem, const Board& board,
                      const Language& language, const std::string& startFolder,
                      QWidget* parent = nullptr);
 
@@ -52,6 +52,6 @@ class EnregistrerSousDlg : public QDialog {
 // file or to save, else success (also after Cancel).
 // title: the text of the menu item that opened it (the French design title
 // when empty).
-FileResult EnregistrerSousDlgProc(QWidget* parent, AppState& state, const QString& title = {});
+FileResult RunSavePositionDialog(QWidget* parent, AppState& state, const QString& title = {});
 
 }  // namespace kv::app

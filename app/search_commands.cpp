@@ -1,4 +1,4 @@
-#include "app/rechercher_cmd.h"
+#include "app/search_commands.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -11,7 +11,7 @@
 #include "app/design_text.h"
 #include "app/dialog_frame.h"
 #include "app/main_window.h"
-#include "app/rechercher_pos_dlg.h"
+#include "app/position_search_dialog.h"
 #include "collections/duplicate_scan.h"
 #include "collections/search.h"
 #include "strings/encoding.h"
@@ -75,14 +75,15 @@ void ShowCurrentRecord(MainWindow& window, const WindowReport& report) {
 
 }  // namespace
 
-int RechercherPosCommand(MainWindow& window, const WindowMessage& message) {
+int PositionSearchCommand(MainWindow& window, const WindowMessage& message) {
   AppState& state = window.state();
-  const int criteria = RechercherPosDlgProc(&window, state, Title(window, CmdSearchPositions), [&] {
-    // A recovered matrix is a new position on the board.
-    state.solutionStale = true;
-    window.board()->update();
-    window.RefreshMenCount();
-  });
+  const int criteria =
+      RunPositionSearchDialog(&window, state, Title(window, CmdSearchPositions), [&] {
+        // A recovered matrix is a new position on the board.
+        state.solutionStale = true;
+        window.board()->update();
+        window.RefreshMenCount();
+      });
   if (criteria == 0) return 0;
   const SearchPlace place{state.fileOpen ? state.collection.currentFileName : std::string(),
                           state.startDirectory};

@@ -29,7 +29,7 @@ using WindowReport = std::function<void(const FileResult& result)>;
 // buffers of its own, so the shown problem, its stored board and the next
 // save question are left as they were. Folders and files it could not read
 // are named in the status bar (SearchStatusText). Returns the number found.
-int RechercherPosCommand(MainWindow& window, const WindowMessage& message);
+int PositionSearchCommand(MainWindow& window, const WindowMessage& message);
 
 // The status bar's text after a search: the number found and, when some
 // folders or files could not be read, which ones (the first few).

@@ -1,4 +1,4 @@
-#include "app/rechercher_detail_dlg.h"
+#include "app/search_details_dialog.h"
 
 #include <QFormLayout>
 #include <QLabel>
@@ -19,10 +19,10 @@ constexpr int FirstFieldId = 101;
 
 }  // namespace
 
-RechercherDetailDlg::RechercherDetailDlg(const std::string& text, const Language& language,
+SearchDetailsDialog::SearchDetailsDialog(const std::string& text, const Language& language,
                                          const QString& title, QWidget* parent)
     : QDialog(parent) {
-  setObjectName(QStringLiteral("RechercherDetailDlgProc"));
+  setObjectName(QStringLiteral("SearchDetailsDialog"));
   setWindowTitle(title);
   auto* form = new QFormLayout;
   // The backslash separates the parts of the stored criterion: a field that
@@ -49,7 +49,7 @@ RechercherDetailDlg::RechercherDetailDlg(const std::string& text, const Language
   fields_[0]->setFocus();
 }
 
-std::string RechercherDetailDlg::SearchText() const {
+std::string SearchDetailsDialog::SearchText() const {
   std::array<std::string, SearchTextParts> parts;
   bool any = false;
   for (int i = 0; i < SearchTextParts; ++i) {
@@ -62,9 +62,9 @@ std::string RechercherDetailDlg::SearchText() const {
   return BuildSearchText(parts[0], parts[1], parts[2], parts[3]);
 }
 
-bool RechercherDetailDlgProc(QWidget* parent, const Language& language, const QString& title,
-                             std::string& text) {
-  RechercherDetailDlg dialog(text, language, title, parent);
+bool RunSearchDetailsDialog(QWidget* parent, const Language& language, const QString& title,
+                            std::string& text) {
+  SearchDetailsDialog dialog(text, language, title, parent);
   if (dialog.exec() != QDialog::Accepted) return false;
   text = dialog.SearchText();
   return true;

@@ -13,10 +13,10 @@ class QLineEdit;
 
 namespace kv::app {
 
-class RechercherDetailDlg : public QDialog {
+class SearchDetailsDialog : public QDialog {
   Q_OBJECT
  public:
-  RechercherDetailDlg(const std::string& text, const Language& language, const QString& title,
+  SearchDetailsDialog(const std::string& text, const Language& language, const QString& title,
                       QWidget* parent = nullptr);
 
   // The text criterion the four fields make (Windows-1252).
@@ -28,7 +28,7 @@ class RechercherDetailDlg : public QDialog {
 };
 
 // Opens the dialog on `text`; true with `text` rebuilt on OK.
-bool RechercherDetailDlgProc(QWidget* parent, const Language& language, const QString& title,
-                             std::string& text);
+bool RunSearchDetailsDialog(QWidget* parent, const Language& language, const QString& title,
+                            std::string& text);
 
 }  // namespace kv::app

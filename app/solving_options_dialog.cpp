@@ -1,4 +1,4 @@
-#include "app/solution_options_dlg.h"
+#include "app/solving_options_dialog.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -30,11 +30,11 @@ QString OptionsDialogTitle(const QString& menuText, const Language& language, in
   return menuText + name;
 }
 
-SolutionOptionsDlg::SolutionOptionsDlg(const SolveOptions& options, int kind, int lastGroup,
-                                       const Language& language, const QString& title,
-                                       QWidget* parent)
+SolvingOptionsDialog::SolvingOptionsDialog(const SolveOptions& options, int kind, int lastGroup,
+                                           const Language& language, const QString& title,
+                                           QWidget* parent)
     : QDialog(parent), logic_(OpenOptionsDialog(options, kind, lastGroup)) {
-  setObjectName("SolutionOptionsDlgProc");
+  setObjectName("SolvingOptionsDialog");
   auto label = [this](int id, int message) {
     auto* l = new QLabel(MessageQ(French, message), this);
     SetControlId(l, id);
@@ -128,12 +128,12 @@ SolutionOptionsDlg::SolutionOptionsDlg(const SolveOptions& options, int kind, in
   Refresh();
 }
 
-void SolutionOptionsDlg::Command(int control) {
+void SolvingOptionsDialog::Command(int control) {
   OptionsDialogCommand(logic_, control);
   Refresh();
 }
 
-void SolutionOptionsDlg::Refresh() {
+void SolvingOptionsDialog::Refresh() {
   for (const auto& [id, widget] : controls_) {
     widget->setEnabled(OptionsDialogEnabled(logic_, id));
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
@@ -146,9 +146,9 @@ void SolutionOptionsDlg::Refresh() {
   }
 }
 
-bool SolutionOptionsDlgProc(QWidget* parent, const Language& language, const QString& title,
-                            SolveOptions& options, int kind, int lastGroup, bool solutionStale) {
-  SolutionOptionsDlg dialog(options, kind, lastGroup, language, title, parent);
+bool RunSolvingOptionsDialog(QWidget* parent, const Language& language, const QString& title,
+                             SolveOptions& options, int kind, int lastGroup, bool solutionStale) {
+  SolvingOptionsDialog dialog(options, kind, lastGroup, language, title, parent);
   if (dialog.exec() == QDialog::Accepted) {
     OptionsDialogOk(dialog.logic(), options);
   } else {

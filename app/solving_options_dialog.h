@@ -1,7 +1,7 @@
-// The solving-options dialog (SolutionOptionsDlgProc): what the solver
-// searches (set play, tries, actual play), which variations it writes for the
-// solution and for the tries, and the notation. The decisions live in
-// kv::OptionsDialog; this window shows them and passes the clicks.
+// The solving-options dialog: what the solver searches (set play, tries,
+// actual play), which variations it writes for the solution and for the
+// tries, and the notation. The decisions live in kv::OptionsDialog; this
+// window shows them and passes the clicks.
 #pragma once
 
 #include <QDialog>
@@ -14,12 +14,12 @@ class QSpinBox;
 
 namespace kv::app {
 
-class SolutionOptionsDlg : public QDialog {
+class SolvingOptionsDialog : public QDialog {
   Q_OBJECT
  public:
   // title: the menu item's text; the kind's name is appended after ":".
-  SolutionOptionsDlg(const SolveOptions& options, int kind, int lastGroup, const Language& language,
-                     const QString& title, QWidget* parent = nullptr);
+  SolvingOptionsDialog(const SolveOptions& options, int kind, int lastGroup,
+                       const Language& language, const QString& title, QWidget* parent = nullptr);
 
   OptionsDialog& logic() { return logic_; }
 
@@ -36,8 +36,8 @@ class SolutionOptionsDlg : public QDialog {
 // Runs the dialog on `options` (restored on Cancel, stored with the kind's
 // set on OK). Returns true when the solution text should be refreshed for a
 // new notation (command 121).
-bool SolutionOptionsDlgProc(QWidget* parent, const Language& language, const QString& title,
-                            SolveOptions& options, int kind, int lastGroup, bool solutionStale);
+bool RunSolvingOptionsDialog(QWidget* parent, const Language& language, const QString& title,
+                             SolveOptions& options, int kind, int lastGroup, bool solutionStale);
 
 // The title: the menu text, then the kind's name with its first character
 // (the "&") turned into ":".

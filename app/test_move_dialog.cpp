@@ -1,4 +1,4 @@
-#include "app/tester_coup_dlg.h"
+#include "app/test_move_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QListWidget>
@@ -19,10 +19,10 @@ const Language French{LanguageFrench, nullptr};
 
 }  // namespace
 
-TesterCoupDlg::TesterCoupDlg(const QStringList& moves, const QFont& font, const Language& language,
-                             const QString& title, QWidget* parent)
+TestMoveDialog::TestMoveDialog(const QStringList& moves, const QFont& font,
+                               const Language& language, const QString& title, QWidget* parent)
     : QDialog(parent) {
-  setObjectName("TesterCoupDlgProc");
+  setObjectName("TestMoveDialog");
   setWindowTitle(QStringLiteral("Coups valides"));
   list_ = new QListWidget(this);
   SetControlId(list_, 110);
@@ -51,7 +51,7 @@ TesterCoupDlg::TesterCoupDlg(const QStringList& moves, const QFont& font, const 
   layout->addWidget(buttons);
 
   disconnect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::accepted, this, &TesterCoupDlg::Choose);
+  connect(buttons, &QDialogButtonBox::accepted, this, &TestMoveDialog::Choose);
   connect(list_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
     list_->setCurrentItem(item);
     Choose();
@@ -60,17 +60,17 @@ TesterCoupDlg::TesterCoupDlg(const QStringList& moves, const QFont& font, const 
   TranslateOnOpening(this, language, DialogTestMove, title);
 }
 
-void TesterCoupDlg::Choose() {
+void TestMoveDialog::Choose() {
   const int row = list_->currentRow();
   if (row < 0) return;
   answer_ = row + 1;
   accept();
 }
 
-int TesterCoupDlgProc(QWidget* parent, const Language& language, const QString& title,
+int RunTestMoveDialog(QWidget* parent, const Language& language, const QString& title,
                       const QStringList& moves, const QFont& font) {
   if (moves.isEmpty()) return 0;
-  TesterCoupDlg dialog(moves, font, language, title, parent);
+  TestMoveDialog dialog(moves, font, language, title, parent);
   return dialog.exec() == QDialog::Accepted ? dialog.Answer() : 0;
 }
 

@@ -1,5 +1,5 @@
-// The test-a-move dialog (TesterCoupDlgProc): White's legal moves in columns;
-// the chosen one is tested alone. Answers the entry's index + 1, 0 for Cancel.
+// The test-a-move dialog: White's legal moves in columns; the chosen one is
+// tested alone. Answers the entry's index + 1, 0 for Cancel.
 #pragma once
 
 #include <QDialog>
@@ -12,11 +12,11 @@ class QListWidget;
 
 namespace kv::app {
 
-class TesterCoupDlg : public QDialog {
+class TestMoveDialog : public QDialog {
   Q_OBJECT
  public:
-  TesterCoupDlg(const QStringList& moves, const QFont& font, const Language& language,
-                const QString& title, QWidget* parent = nullptr);
+  TestMoveDialog(const QStringList& moves, const QFont& font, const Language& language,
+                 const QString& title, QWidget* parent = nullptr);
   // The answer once the dialog has ended: index + 1 of the chosen move, or 0.
   int Answer() const { return answer_; }
 
@@ -28,7 +28,7 @@ class TesterCoupDlg : public QDialog {
 };
 
 // Shows the dialog; with no move it answers 0 without opening.
-int TesterCoupDlgProc(QWidget* parent, const Language& language, const QString& title,
+int RunTestMoveDialog(QWidget* parent, const Language& language, const QString& title,
                       const QStringList& moves, const QFont& font);
 
 }  // namespace kv::app

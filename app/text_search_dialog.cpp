@@ -1,4 +1,4 @@
-#include "app/rechercher_texte_dlg.h"
+#include "app/text_search_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -8,10 +8,10 @@
 
 namespace kv::app {
 
-RechercherTexteDlg::RechercherTexteDlg(const QString& proposed, const Language& language,
-                                       QWidget* parent)
+TextSearchDialog::TextSearchDialog(const QString& proposed, const Language& language,
+                                   QWidget* parent)
     : QDialog(parent) {
-  setObjectName(QStringLiteral("RechercherTexteDlgProc"));
+  setObjectName(QStringLiteral("TextSearchDialog"));
   setWindowTitle(QStringLiteral("Recherche de chaîne"));
   text_ = new QLineEdit(this);
   SetControlId(text_, 101);
@@ -28,13 +28,13 @@ RechercherTexteDlg::RechercherTexteDlg(const QString& proposed, const Language& 
   text_->setFocus();
 }
 
-std::string RechercherTexteDlg::SearchText() const {
+std::string TextSearchDialog::SearchText() const {
   return ToCp1252(text_->text());
 }
 
-bool RechercherTexteDlgProc(QWidget* parent, const Language& language, const QString& proposed,
-                            std::string& text, const QString& title) {
-  RechercherTexteDlg dialog(proposed, language, parent);
+bool RunTextSearchDialog(QWidget* parent, const Language& language, const QString& proposed,
+                         std::string& text, const QString& title) {
+  TextSearchDialog dialog(proposed, language, parent);
   if (!title.isEmpty()) dialog.setWindowTitle(title);
   if (dialog.exec() != QDialog::Accepted) return false;
   text = dialog.SearchText();

@@ -1,4 +1,4 @@
-#include "app/jumeaux_dlg.h"
+#include "app/twins_dialog.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 
 #include "app/dialog_frame.h"
-#include "app/type_probleme_dlg.h"
+#include "app/problem_type_dialog.h"
 #include "strings/dialog_translation.h"
 
 namespace kv::app {
@@ -29,10 +29,10 @@ const Language French{LanguageFrench, nullptr};
 
 }  // namespace
 
-JumeauxDlg::JumeauxDlg(const std::string& twins, const Board& board, const Language& language,
-                       const QString& title, QWidget* parent)
+TwinsDialog::TwinsDialog(const std::string& twins, const Board& board, const Language& language,
+                         const QString& title, QWidget* parent)
     : QDialog(parent), board_(board), language_(language), editor_(OpenTwinsEditor(twins)) {
-  setObjectName("JumeauxDlgProc");
+  setObjectName("TwinsDialog");
   auto radio = [this](QWidget* parent, int id, const QString& text) {
     auto* r = new QRadioButton(text, parent);
     SetControlId(r, id);
@@ -151,15 +151,15 @@ JumeauxDlg::JumeauxDlg(const std::string& twins, const Board& board, const Langu
   layout->addLayout(columns);
   layout->addWidget(StandardButtons(this, language, HelpContext));
 
-  connect(kinds_, &QButtonGroup::idClicked, this, &JumeauxDlg::ShowKind);
+  connect(kinds_, &QButtonGroup::idClicked, this, &TwinsDialog::ShowKind);
   connect(mode_, &QButtonGroup::idClicked, this, [this](int id) {
     editor_.successive = id == 1;
     ShowList();
   });
-  connect(list_, &QListWidget::currentRowChanged, this, &JumeauxDlg::LineSelected);
-  connect(add, &QPushButton::clicked, this, &JumeauxDlg::Add);
-  connect(modify, &QPushButton::clicked, this, &JumeauxDlg::Modify);
-  connect(remove, &QPushButton::clicked, this, &JumeauxDlg::Remove);
+  connect(list_, &QListWidget::currentRowChanged, this, &TwinsDialog::LineSelected);
+  connect(add, &QPushButton::clicked, this, &TwinsDialog::Add);
+  connect(modify, &QPushButton::clicked, this, &TwinsDialog::Modify);
+  connect(remove, &QPushButton::clicked, this, &TwinsDialog::Remove);
 
   TranslateOnOpening(this, language, DialogTwins, title);
   mode_->button(editor_.successive ? 1 : 0)->setChecked(true);
@@ -168,7 +168,7 @@ JumeauxDlg::JumeauxDlg(const std::string& twins, const Board& board, const Langu
   ShowList();
 }
 
-void JumeauxDlg::ShowKind(int kind) {
+void TwinsDialog::ShowKind(int kind) {
   const TwinFields used = FieldsOfKind(kind);
   const std::array<bool, 3> shown = {used.square1, used.square2, used.man};
   const std::array<QLineEdit*, 3> edits = {square1_, square2_, man_};
@@ -178,7 +178,7 @@ void JumeauxDlg::ShowKind(int kind) {
   }
 }
 
-void JumeauxDlg::ShowList() {
+void TwinsDialog::ShowList() {
   const std::string field = TwinsEditorField(editor_);
   const QSignalBlocker block(list_);
   list_->clear();
@@ -188,7 +188,7 @@ void JumeauxDlg::ShowList() {
   list_->setCurrentRow(editor_.selected);
 }
 
-void JumeauxDlg::LineSelected(int row) {
+void TwinsDialog::LineSelected(int row) {
   editor_.selected = row;
   if (row < 0 || row >= int(editor_.entries.size())) return;
   const TwinEntry& entry = editor_.entries[row];
@@ -205,13 +205,13 @@ void JumeauxDlg::LineSelected(int row) {
   man_->setText(used.man ? FromCp1252(TwinManText(entry.man, language_)) : QString());
 }
 
-bool JumeauxDlg::BuildEntry(TwinEntry& entry) {
+bool TwinsDialog::BuildEntry(TwinEntry& entry) {
   entry = TwinEntry{};
   entry.kind = std::max(0, kinds_->checkedId());
   entry.combined = combined_->isChecked();
   if (entry.kind == TwinChangeType) {
     ProblemType type = twinType_;
-    if (!TypeProblemeDlgProc(this, language_, QString(), TypeModeTwin, type)) return false;
+    if (!RunProblemTypeDialog(this, language_, QString(), TypeModeTwin, type)) return false;
     twinType_ = type;
     entry.square1 = type.kind | type.flags;
     entry.square2 = type.moves;
@@ -224,7 +224,7 @@ bool JumeauxDlg::BuildEntry(TwinEntry& entry) {
   return true;
 }
 
-void JumeauxDlg::Add() {
+void TwinsDialog::Add() {
   if (int(editor_.entries.size()) >= MaxTwinEntries) return;
   TwinEntry entry;
   if (!BuildEntry(entry)) return;
@@ -232,7 +232,7 @@ void JumeauxDlg::Add() {
   ShowList();
 }
 
-void JumeauxDlg::Modify() {
+void TwinsDialog::Modify() {
   if (editor_.selected < 0) return;
   TwinEntry entry;
   if (!BuildEntry(entry)) return;
@@ -240,14 +240,14 @@ void JumeauxDlg::Modify() {
   ShowList();
 }
 
-void JumeauxDlg::Remove() {
+void TwinsDialog::Remove() {
   RemoveTwin(editor_);
   ShowList();
 }
 
-bool JumeauxDlgProc(QWidget* parent, const Language& language, const QString& title,
+bool RunTwinsDialog(QWidget* parent, const Language& language, const QString& title,
                     const Board& board, std::string& twins) {
-  JumeauxDlg dialog(twins, board, language, title, parent);
+  TwinsDialog dialog(twins, board, language, title, parent);
   if (dialog.exec() != QDialog::Accepted) return false;
   twins = dialog.Field();
   return true;

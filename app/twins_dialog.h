@@ -1,13 +1,13 @@
-// The twins dialog (JumeauxDlgProc): usual or successive twins, the list of
-// entries, and the kind, squares and man of the entry being built. The list
-// and its rules live in TwinsEditor; this window shows them.
+// The twins dialog: usual or successive twins, the list of entries, and the
+// kind, squares and man of the entry being built. The list and its rules live
+// in TwinsEditor; this window shows them.
 #pragma once
 
 #include <QDialog>
 #include <array>
 #include <string>
 
-#include "app/jumeaux_logic.h"
+#include "app/twins_logic.h"
 #include "core/position.h"
 #include "strings/language.h"
 
@@ -20,11 +20,11 @@ class QRadioButton;
 
 namespace kv::app {
 
-class JumeauxDlg : public QDialog {
+class TwinsDialog : public QDialog {
   Q_OBJECT
  public:
-  JumeauxDlg(const std::string& twins, const Board& board, const Language& language,
-             const QString& title, QWidget* parent = nullptr);
+  TwinsDialog(const std::string& twins, const Board& board, const Language& language,
+              const QString& title, QWidget* parent = nullptr);
 
   // The twins field OK stores (empty without entries).
   std::string Field() const { return TwinsEditorField(editor_); }
@@ -57,7 +57,7 @@ class JumeauxDlg : public QDialog {
 
 // Opens the dialog on the twins field; true on OK with `twins` replaced,
 // false on Cancel with it untouched.
-bool JumeauxDlgProc(QWidget* parent, const Language& language, const QString& title,
+bool RunTwinsDialog(QWidget* parent, const Language& language, const QString& title,
                     const Board& board, std::string& twins);
 
 }  // namespace kv::app

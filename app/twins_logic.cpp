@@ -1,4 +1,4 @@
-#include "app/jumeaux_logic.h"
+#include "app/twins_logic.h"
 
 #include <cctype>
 

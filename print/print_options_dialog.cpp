@@ -14,7 +14,7 @@
 #include <cmath>
 
 #include "print/print_job.h"
-#include "print/print_option_limits.h"
+#include "print/print_options_logic.h"
 #include "print/qt_text.h"
 #include "strings/dialog_translation.h"
 

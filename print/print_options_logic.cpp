@@ -1,4 +1,4 @@
-#include "print/print_option_limits.h"
+#include "print/print_options_logic.h"
 
 #include <algorithm>
 #include <cmath>

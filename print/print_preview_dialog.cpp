@@ -1,4 +1,4 @@
-#include "print/print_preview.h"
+#include "print/print_preview_dialog.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>

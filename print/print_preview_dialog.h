@@ -1,6 +1,6 @@
 // The print preview: the pages of a document as they will print, one or two
 // side by side, at a chosen zoom, with paging, margin guides and a copy of
-// the page to the clipboard. Its decisions live in preview_zoom.h; this
+// the page to the clipboard. Its decisions live in print_preview_logic.h; this
 // dialog shows them and collects the user's choices.
 #pragma once
 
@@ -9,8 +9,8 @@
 #include <QPrinter>
 #include <memory>
 
-#include "print/preview_zoom.h"
 #include "print/print_document.h"
+#include "print/print_preview_logic.h"
 #include "strings/language.h"
 
 namespace kv::print {

@@ -1,4 +1,4 @@
-#include "print/preview_zoom.h"
+#include "print/print_preview_logic.h"
 
 #include <algorithm>
 

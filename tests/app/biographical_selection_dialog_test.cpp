@@ -13,10 +13,10 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "app/biographical_selection_dialog.h"
 #include "app/commands.h"
 #include "app/description_commands.h"
 #include "app/dialog_frame.h"
-#include "app/selection_bio_dlg.h"
 #include "app_fixture.h"
 #include "config/ini_file.h"
 #include "config/settings.h"
@@ -38,7 +38,7 @@ AuthorAndSourceLists FourAuthors() {
   return lists;
 }
 
-QStringList ResultNames(const SelectionBioDlg& dialog) {
+QStringList ResultNames(const BiographicalSelectionDialog& dialog) {
   QStringList names;
   for (const QString& line : dialog.result()->toPlainText().split('\n', Qt::SkipEmptyParts)) {
     names << line.section('\t', 0, 0);
@@ -69,7 +69,8 @@ class BiographicalDialogTest : public QObject {
 void BiographicalDialogTest::openingShowsTheFieldsAsLastUsed() {
   AuthorAndSourceLists lists = FourAuthors();
   BiographicalSelection selection{1900, 0, 0, 1950, "Rus"};
-  SelectionBioDlg dialog(selection, lists, Language{}, QStringLiteral("Biographical Selection"));
+  BiographicalSelectionDialog dialog(selection, lists, Language{},
+                                     QStringLiteral("Biographical Selection"));
   QCOMPARE(dialog.windowTitle(), QStringLiteral("Biographical Selection"));
   QCOMPARE(dialog.bornFrom()->text(), QStringLiteral("1900"));
   QCOMPARE(dialog.bornTo()->text(), QStringLiteral("0"));
@@ -85,7 +86,8 @@ void BiographicalDialogTest::openingShowsTheFieldsAsLastUsed() {
   QCOMPARE(dialog.listButton()->text(), QStringLiteral("&List..."));
   QCOMPARE(dialog.updateList()->text(), QStringLiteral("&Update current author list"));
   QCOMPARE(Control<QPushButton>(&dialog, 3)->text(), QStringLiteral("Help"));
-  SelectionBioDlg french(selection, lists, Language{LanguageFrench, nullptr}, QString());
+  BiographicalSelectionDialog french(selection, lists, Language{LanguageFrench, nullptr},
+                                     QString());
   QCOMPARE(Control<QGroupBox>(&french, 91)->title(), QStringLiteral("&Naissance"));
   QCOMPARE(french.initializeButton()->text(), QStringLiteral("&Initialiser"));
   // Help opens the dialog's page.
@@ -99,7 +101,7 @@ void BiographicalDialogTest::openingShowsTheFieldsAsLastUsed() {
 void BiographicalDialogTest::okFiltersAndStaysOpen() {
   AuthorAndSourceLists lists = FourAuthors();
   BiographicalSelection selection;
-  SelectionBioDlg dialog(selection, lists, Language{}, QString());
+  BiographicalSelectionDialog dialog(selection, lists, Language{}, QString());
   dialog.show();
   QVERIFY(QTest::qWaitForWindowExposed(&dialog));
   // Birth from 1900 drops only known earlier births: the author without a
@@ -134,7 +136,7 @@ void BiographicalDialogTest::okFiltersAndStaysOpen() {
 void BiographicalDialogTest::updateMarksTheDroppedAuthors() {
   AuthorAndSourceLists lists = FourAuthors();
   BiographicalSelection selection;
-  SelectionBioDlg dialog(selection, lists, Language{}, QString());
+  BiographicalSelectionDialog dialog(selection, lists, Language{}, QString());
   dialog.diedTo()->setText(QStringLiteral("1950"));
   dialog.updateList()->setChecked(true);
   dialog.accept();
@@ -150,7 +152,7 @@ void BiographicalDialogTest::updateMarksTheDroppedAuthors() {
 void BiographicalDialogTest::initializeClearsTheFields() {
   AuthorAndSourceLists lists = FourAuthors();
   BiographicalSelection selection{1800, 1900, 1850, 1950, "USA"};
-  SelectionBioDlg dialog(selection, lists, Language{}, QString());
+  BiographicalSelectionDialog dialog(selection, lists, Language{}, QString());
   dialog.initializeButton()->click();
   for (QLineEdit* year : {dialog.bornFrom(), dialog.bornTo(), dialog.diedFrom(), dialog.diedTo()}) {
     QCOMPARE(year->text(), QStringLiteral("0"));
@@ -186,7 +188,7 @@ void BiographicalDialogTest::anotherAuthorListIsNamedAndRead() {
   // the typed country.
   BiographicalSelection selection;
   state.dialogLists.countries.clear();
-  SelectionBioDlg dialog(selection, state.dialogLists, Language{}, QString());
+  BiographicalSelectionDialog dialog(selection, state.dialogLists, Language{}, QString());
   QCOMPARE(dialog.country()->count(), 0);
   dialog.country()->setEditText(QStringLiteral("Eng"));
   dialog.chooseAuthorList = [&](QWidget*) {
@@ -205,7 +207,7 @@ void BiographicalDialogTest::textsFitInEveryLanguage() {
   for (int base : {LanguageFrench, LanguageEnglish, LanguageItalian, LanguageSpanish}) {
     AuthorAndSourceLists lists = FourAuthors();
     BiographicalSelection selection;
-    SelectionBioDlg dialog(selection, lists, Language{base, nullptr}, QString());
+    BiographicalSelectionDialog dialog(selection, lists, Language{base, nullptr}, QString());
     dialog.show();
     for (QWidget* w : dialog.findChildren<QWidget*>()) {
       if (!qobject_cast<QAbstractButton*>(w) && !qobject_cast<QLabel*>(w) &&
@@ -229,7 +231,7 @@ void BiographicalDialogTest::commandOpensTheDialog() {
   f.state->biographical.diedFrom = 1900;
   bool seen = false;
   QTimer::singleShot(0, [&] {
-    auto* dialog = qobject_cast<SelectionBioDlg*>(QApplication::activeModalWidget());
+    auto* dialog = qobject_cast<BiographicalSelectionDialog*>(QApplication::activeModalWidget());
     QVERIFY(dialog != nullptr);
     seen = true;
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Biographical Selection"));
@@ -248,4 +250,4 @@ void BiographicalDialogTest::commandOpensTheDialog() {
 }
 
 QTEST_MAIN(BiographicalDialogTest)
-#include "biographical_dialog_test.moc"
+#include "biographical_selection_dialog_test.moc"

@@ -11,7 +11,7 @@
 #include <QtTest>
 
 #include "app/check_soundness_window.h"
-#include "app/liste_probleme_dlg.h"
+#include "app/problem_list_dialog.h"
 #include "app_fixture.h"
 #include "collections/problem_file.h"
 
@@ -72,7 +72,7 @@ void CheckSoundnessTest::theListActionOpensTheWindowAndADoubleClickShowsTheProbl
   const std::string path = MakeCollection(dir, {Planck, Cooked, TwoKings});
   ProblemList list = ListOf(path, 3);
   list.position = 0;
-  ListeProblemeDlg dialog(list, path, 2, Language{}, QString());
+  ProblemListDialog dialog(list, path, 2, Language{}, QString());
   dialog.Start();
   dialog.show();
   dialog.listBox()->item(1)->setSelected(true);
@@ -90,7 +90,7 @@ void CheckSoundnessTest::theListActionOpensTheWindowAndADoubleClickShowsTheProbl
 
   // A double click on the invalid problem's line moves the list's caret there,
   // which shows that problem, and keeps the selection.
-  QSignalSpy caret(&dialog, &ListeProblemeDlg::caretChanged);
+  QSignalSpy caret(&dialog, &ProblemListDialog::caretChanged);
   QVERIFY(QTest::qWaitForWindowExposed(window));
   QTableWidget* table = window->table();
   const QPoint where = table->visualItemRect(table->item(1, 0)).center();

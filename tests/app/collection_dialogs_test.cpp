@@ -16,8 +16,8 @@
 #include "app/choose_file_logic.h"
 #include "app/commands.h"
 #include "app/dialog_frame.h"
-#include "app/enregistrer_sous_dlg.h"
-#include "app/modifier_dlg.h"
+#include "app/organize_dialog.h"
+#include "app/save_position_dialog.h"
 #include "app/up_down.h"
 #include "app_fixture.h"
 
@@ -149,7 +149,7 @@ void CollectionDialogsTest::saveDialogOnANewFileMustPlaceTheProblem() {
   CurrentProblem problem;
   problem.authors = "Someone";
   const Board board = BoardFromFen(kFiveProblems[1]);
-  EnregistrerSousDlg dialog(state, problem, board, Language{}, "");
+  SavePositionDialog dialog(state, problem, board, Language{}, "");
   QVERIFY(dialog.openResult().ok());
   QVERIFY(QFileInfo::exists(dir.filePath("New.kvl")));
   QCOMPARE(dialog.numberBox()->value(), 1);
@@ -175,7 +175,7 @@ void CollectionDialogsTest::saveDialogNumbersAndArrows() {
   problem.authors = "Overwriter";
   const Board board = BoardFromFen(kFiveProblems[3]);
   {
-    EnregistrerSousDlg dialog(state, problem, board, Language{}, "");
+    SavePositionDialog dialog(state, problem, board, Language{}, "");
     UpDownBox* number = dialog.numberBox();
     QCOMPARE(number->value(), 4);  // a problem waiting to go at the end
     QCOMPARE(dialog.sizeLabel()->text(), QStringLiteral("3"));
@@ -200,7 +200,7 @@ void CollectionDialogsTest::saveDialogNumbersAndArrows() {
   }
   {
     state.currentIndex = 0;
-    EnregistrerSousDlg dialog(state, problem, board, Language{}, "");
+    SavePositionDialog dialog(state, problem, board, Language{}, "");
     dialog.numberBox()->setValue(2);
     dialog.accept();
     QVERIFY(dialog.saveResult().ok());
@@ -220,10 +220,10 @@ void CollectionDialogsTest::saveDialogIsTranslated() {
   CollectionState state{path, 0, 0};
   CurrentProblem problem;
   const Board board = BoardFromFen(kFiveProblems[0]);
-  EnregistrerSousDlg english(state, problem, board, Language{}, "");
+  SavePositionDialog english(state, problem, board, Language{}, "");
   QCOMPARE(TextOf(&english, 92), QStringLiteral("&Number:"));
   QCOMPARE(TextOf(&english, 93), QStringLiteral("Size:"));
-  EnregistrerSousDlg french(state, problem, board, Language{LanguageFrench, nullptr}, "");
+  SavePositionDialog french(state, problem, board, Language{LanguageFrench, nullptr}, "");
   QCOMPARE(TextOf(&french, 92), QStringLiteral("&Numéro :"));
   QCOMPARE(TextOf(&french, 91), QStringLiteral("Fichier courant :"));
   auto* ok = Control<QPushButton>(&french, 1);
@@ -242,7 +242,7 @@ void CollectionDialogsTest::organiseDeleteCountStopsBeforeTheEnd() {
   // but one. A single record cannot be deleted.
   const Case cases[] = {{3, 4, 2}, {0, 4, 4}, {4, 4, 1}, {0, 0, 0}};
   for (const Case& c : cases) {
-    ModifierDlg dialog(CollectionState{"x.kvl", c.current, c.last}, Language{}, "");
+    OrganizeDialog dialog(CollectionState{"x.kvl", c.current, c.last}, Language{}, "");
     QCOMPARE(dialog.deleteButton()->isEnabled(), c.limit > 0);
     if (c.limit == 0) continue;
     dialog.deleteCount()->setValue(999);
@@ -253,7 +253,7 @@ void CollectionDialogsTest::organiseDeleteCountStopsBeforeTheEnd() {
 void CollectionDialogsTest::organiseAnswers() {
   const CollectionState state{"x.kvl", 1, 9};
   {
-    ModifierDlg dialog(state, Language{}, "");
+    OrganizeDialog dialog(state, Language{}, "");
     QVERIFY(dialog.insertButton()->isChecked());
     QCOMPARE(dialog.insertCount()->maximum(), 999);
     dialog.insertCount()->setValue(3);
@@ -261,7 +261,7 @@ void CollectionDialogsTest::organiseAnswers() {
     QCOMPARE(dialog.answer(), 3);
   }
   {
-    ModifierDlg dialog(state, Language{}, "");
+    OrganizeDialog dialog(state, Language{}, "");
     dialog.show();
     // Typing into the delete count selects Delete.
     dialog.deleteCount()->edit()->selectAll();
@@ -271,14 +271,14 @@ void CollectionDialogsTest::organiseAnswers() {
     QCOMPARE(dialog.answer(), -4);
   }
   {
-    ModifierDlg dialog(state, Language{LanguageFrench, nullptr}, "");
+    OrganizeDialog dialog(state, Language{LanguageFrench, nullptr}, "");
     auto* compact = Control<QPushButton>(&dialog, 4);
     QCOMPARE(compact->text(), QStringLiteral("&Compacter"));
     compact->click();
     QCOMPARE(dialog.answer(), OrganiseCompact);
   }
   {
-    ModifierDlg dialog(state, Language{}, "");
+    OrganizeDialog dialog(state, Language{}, "");
     dialog.show();
     dialog.insertCount()->setValue(5);
     QTest::keyClick(&dialog, Qt::Key_Escape);
@@ -297,7 +297,7 @@ void CollectionDialogsTest::organiseAndSaveFromTheWindow() {
   QVERIFY(LoadProblem(f.state->collection, f.state->problem, f.state->pos.board).ok());
   // Inserting two blank records before the fifth.
   f.state->collection.currentIndex = 4;
-  WhenShown<ModifierDlg>([](ModifierDlg* dialog) {
+  WhenShown<OrganizeDialog>([](OrganizeDialog* dialog) {
     dialog->insertCount()->setValue(2);
     dialog->accept();
   });
@@ -311,7 +311,7 @@ void CollectionDialogsTest::organiseAndSaveFromTheWindow() {
   // Saving the blank record shown as the seventh, past the old fifth.
   f.state->problem.authors = "Moved";
   f.state->problem.infoModified = true;
-  WhenShown<EnregistrerSousDlg>([](EnregistrerSousDlg* dialog) {
+  WhenShown<SavePositionDialog>([](SavePositionDialog* dialog) {
     QCOMPARE(dialog->numberBox()->value(), 5);
     dialog->numberBox()->setValue(7);
     dialog->accept();

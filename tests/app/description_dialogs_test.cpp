@@ -17,12 +17,12 @@
 
 #include "app/commands.h"
 #include "app/dialog_frame.h"
-#include "app/forsyth_dlg.h"
-#include "app/informations_dlg.h"
-#include "app/jumeaux_dlg.h"
-#include "app/solution_options_dlg.h"
-#include "app/tester_coup_dlg.h"
-#include "app/type_probleme_dlg.h"
+#include "app/forsyth_dialog.h"
+#include "app/information_dialog.h"
+#include "app/problem_type_dialog.h"
+#include "app/solving_options_dialog.h"
+#include "app/test_move_dialog.h"
+#include "app/twins_dialog.h"
 #include "app_fixture.h"
 #include "solver/twins.h"
 
@@ -92,7 +92,7 @@ void DescriptionDialogsTest::typeDialogShowsTheProblemType() {
   ProblemType type;
   type.kind = KindDirect;
   type.moves = 3;
-  TypeProblemeDlg direct(type, TypeModeProblem, English, "Type");
+  ProblemTypeDialog direct(type, TypeModeProblem, English, "Type");
   QVERIFY(C<QRadioButton>(direct, 170)->isChecked());
   QCOMPARE(C<QSpinBox>(direct, 177)->value(), 3);
   QVERIFY(C<QRadioButton>(direct, 180)->isChecked());
@@ -111,18 +111,18 @@ void DescriptionDialogsTest::typeDialogShowsTheProblemType() {
 
   // A stored study keeps its 0 moves through OK.
   type.moves = 0;
-  TypeProblemeDlg study(type, TypeModeProblem, English, "Type");
+  ProblemTypeDialog study(type, TypeModeProblem, English, "Type");
   C<QPushButton>(study, 1)->click();
   QCOMPARE(int(study.Result().moves), 0);
 
   // A twin's stipulation keeps its moves in one byte of the twins field: the
   // box stops at 223 there, where a larger number would wrap the byte.
   type.moves = 3;
-  TypeProblemeDlg twin(type, TypeModeTwin, English, "Twin");
+  ProblemTypeDialog twin(type, TypeModeTwin, English, "Twin");
   C<QSpinBox>(twin, 177)->setValue(255);
   C<QPushButton>(twin, 1)->click();
   QCOMPARE(int(twin.Result().moves), MaxTwinStipulationMoves);
-  TypeProblemeDlg problem(type, TypeModeProblem, English, "Type");
+  ProblemTypeDialog problem(type, TypeModeProblem, English, "Type");
   C<QSpinBox>(problem, 177)->setValue(255);
   C<QPushButton>(problem, 1)->click();
   QCOMPARE(int(problem.Result().moves), 255);
@@ -133,7 +133,7 @@ void DescriptionDialogsTest::typeDialogSearchModeAllowsAnyKind() {
   criterion.kind = 3;  // selfmate, one higher in the search
   criterion.moves = 4;
   criterion.flags = FlagMaximum;
-  TypeProblemeDlg dialog(criterion, TypeModeSearch, English, "Search");
+  ProblemTypeDialog dialog(criterion, TypeModeSearch, English, "Search");
   QVERIFY(C<QRadioButton>(dialog, 172)->isChecked());
   QVERIFY(C<QCheckBox>(dialog, 176)->isChecked());
   QPushButton* initialise = C<QPushButton>(dialog, 3);
@@ -147,12 +147,12 @@ void DescriptionDialogsTest::typeDialogSearchModeAllowsAnyKind() {
   QCOMPARE(int(result.flags), 0);
   QCOMPARE(int(result.moves), 0);
 
-  TypeProblemeDlg french(criterion, TypeModeSearch, French, "Recherche");
+  ProblemTypeDialog french(criterion, TypeModeSearch, French, "Recherche");
   QCOMPARE(C<QPushButton>(french, 3)->text(), QStringLiteral("Initialise"));
 }
 
 void DescriptionDialogsTest::typeDialogIsTranslatedWithIconButtons() {
-  TypeProblemeDlg english(ProblemType{}, TypeModeProblem, English, "Problem Type");
+  ProblemTypeDialog english(ProblemType{}, TypeModeProblem, English, "Problem Type");
   QCOMPARE(english.windowTitle(), QStringLiteral("Problem Type"));
   QCOMPARE(WidgetText(C<QWidget>(english, 91)), QStringLiteral("&Kind:"));
   QCOMPARE(WidgetText(C<QWidget>(english, 181)), MessageQ(English, 135));
@@ -164,7 +164,7 @@ void DescriptionDialogsTest::typeDialogIsTranslatedWithIconButtons() {
   C<QPushButton>(english, 3)->click();
   SetHelpHandler({});
   QCOMPARE(help, std::vector<int>{113});
-  TypeProblemeDlg french(ProblemType{}, TypeModeProblem, French, "Type");
+  ProblemTypeDialog french(ProblemType{}, TypeModeProblem, French, "Type");
   QCOMPARE(C<QPushButton>(french, 2)->text(), QStringLiteral("Annuler"));
   QCOMPARE(WidgetText(C<QWidget>(french, 174)), MessageQ(French, 179));
 }
@@ -173,7 +173,7 @@ void DescriptionDialogsTest::typeDialogIsTranslatedWithIconButtons() {
 
 void DescriptionDialogsTest::uncheckingVariationsDisablesThreeBoxesAndKeepsThem() {
   SolveOptions options;
-  SolutionOptionsDlg dialog(options, KindDirect, 0, English, "&Solving Options...");
+  SolvingOptionsDialog dialog(options, KindDirect, 0, English, "&Solving Options...");
   QVERIFY(dialog.windowTitle().endsWith(QStringLiteral(":Direct")));
   C<QCheckBox>(dialog, 143)->click();
   QVERIFY(!C<QCheckBox>(dialog, 143)->isChecked());
@@ -189,7 +189,7 @@ void DescriptionDialogsTest::uncheckingVariationsDisablesThreeBoxesAndKeepsThem(
 
 void DescriptionDialogsTest::typedTryNumberFollowsTheTryBox() {
   SolveOptions options;
-  SolutionOptionsDlg dialog(options, KindDirect, 0, English, "Options");
+  SolvingOptionsDialog dialog(options, KindDirect, 0, English, "Options");
   QSpinBox* tries = C<QSpinBox>(dialog, 147);
   tries->selectAll();
   TypeInto(dialog, tries, "0");
@@ -206,13 +206,13 @@ void DescriptionDialogsTest::typedTryNumberFollowsTheTryBox() {
 
 void DescriptionDialogsTest::helpmateOptionsHideTheSearchControls() {
   SolveOptions options;
-  SolutionOptionsDlg help(options, KindHelp, 0, English, "Options");
+  SolvingOptionsDialog help(options, KindHelp, 0, English, "Options");
   for (int id : {141, 142, 147, 401, 402, 92}) QVERIFY2(C<QWidget>(help, id)->isHidden(), "hidden");
   QVERIFY(!C<QWidget>(help, 140)->isHidden());
   // In the test-a-move preset the search boxes are greyed.
   SolveOptions testing;
   testing[OptionsKind] = TestMovePreset;
-  SolutionOptionsDlg test(testing, KindDirect, 0, English, "Options");
+  SolvingOptionsDialog test(testing, KindDirect, 0, English, "Options");
   for (int id : {140, 141, 142, 147}) QVERIFY(!C<QWidget>(test, id)->isEnabled());
   QVERIFY(C<QWidget>(test, 152)->isEnabled());
 }
@@ -225,14 +225,14 @@ void DescriptionDialogsTest::optionsCancelRestoresEverything() {
     C<QRadioButton>(*d, 202)->click();
     C<QPushButton>(*d, 2)->click();
   });
-  QVERIFY(!SolutionOptionsDlgProc(nullptr, English, "Options", options, KindDirect, 0, false));
+  QVERIFY(!RunSolvingOptionsDialog(nullptr, English, "Options", options, KindDirect, 0, false));
   QVERIFY(options.values == before.values);
   // OK with a notation change only asks for the text to be refreshed.
   WhenDialogOpens([](QDialog* d) {
     C<QRadioButton>(*d, 202)->click();
     C<QPushButton>(*d, 1)->click();
   });
-  QVERIFY(SolutionOptionsDlgProc(nullptr, English, "Options", options, KindDirect, 0, false));
+  QVERIFY(RunSolvingOptionsDialog(nullptr, English, "Options", options, KindDirect, 0, false));
   QCOMPARE(options[CaptureSign], 1);
   QCOMPARE(options.perKind[KindDirect][CaptureSign], 1);
 }
@@ -243,7 +243,7 @@ void DescriptionDialogsTest::awardIsSplitAndRebuilt() {
   CurrentProblem problem;
   problem.award = "12\xB0 Prize";
   AuthorAndSourceLists lists;
-  InformationsDlg dialog(problem, lists, English, "Information");
+  InformationDialog dialog(problem, lists, English, "Information");
   QCOMPARE(C<QSpinBox>(dialog, 113)->value(), 12);
   QCOMPARE(C<QComboBox>(dialog, 114)->currentText(), QStringLiteral("Prize"));
   QCOMPARE(C<QComboBox>(dialog, 114)->count(), 9);  // an empty line and eight awards
@@ -251,7 +251,7 @@ void DescriptionDialogsTest::awardIsSplitAndRebuilt() {
   C<QComboBox>(dialog, 114)->setEditText("Commendation");
   dialog.Store(problem);
   QCOMPARE(problem.award, std::string("Commendation"));
-  InformationsDlg again(problem, lists, English, "Information");
+  InformationDialog again(problem, lists, English, "Information");
   QCOMPARE(C<QSpinBox>(again, 113)->text().trimmed(), QString());  // ordinal 0 shows nothing
 }
 
@@ -289,7 +289,7 @@ void DescriptionDialogsTest::okAddsThePendingAuthor() {
   CurrentProblem problem;
   problem.authors = "Smith, John";
   AuthorAndSourceLists lists;
-  InformationsDlg dialog(problem, lists, English, "Information");
+  InformationDialog dialog(problem, lists, English, "Information");
   QCOMPARE(C<QListWidget>(dialog, 111)->count(), 1);
   QComboBox* entry = C<QComboBox>(dialog, 110);
   TypeInto(dialog, entry->lineEdit(), "Brown, Ann");
@@ -316,10 +316,10 @@ void DescriptionDialogsTest::excludedAuthorsAreNotOffered() {
   lists.authors[2].name = "C";
   lists.sources = {"Source one"};
   CurrentProblem problem;
-  InformationsDlg info(problem, lists, English, "Information");
+  InformationDialog info(problem, lists, English, "Information");
   QCOMPARE(C<QComboBox>(info, 110)->count(), 2);
   QCOMPARE(C<QComboBox>(info, 110)->itemText(1), QStringLiteral("C"));
-  PlusInfoDlg more(problem.extraStrings, lists, English, "More");
+  AdditionalInformationDialog more(problem.extraStrings, lists, English, "More");
   QCOMPARE(C<QComboBox>(more, 101)->count(), 2);  // dedication: authors
   QCOMPARE(C<QComboBox>(more, 103)->count(), 1);  // second source: sources
   QCOMPARE(WidgetText(C<QWidget>(more, 93)), QStringLiteral("Source &2:"));
@@ -328,7 +328,7 @@ void DescriptionDialogsTest::excludedAuthorsAreNotOffered() {
 void DescriptionDialogsTest::backslashInAnExtraStringBecomesSlash() {
   CurrentProblem problem;
   AuthorAndSourceLists lists;
-  PlusInfoDlg dialog(problem.extraStrings, lists, English, "More");
+  AdditionalInformationDialog dialog(problem.extraStrings, lists, English, "More");
   QComboBox* dedication = C<QComboBox>(dialog, 101);
   TypeInto(dialog, dedication->lineEdit(), "A\\B");
   QCOMPARE(dedication->currentText(), QStringLiteral("A/B"));
@@ -345,7 +345,7 @@ void DescriptionDialogsTest::backslashInAnExtraStringBecomesSlash() {
 
 void DescriptionDialogsTest::forsythViewsAndTyping() {
   Board board = BoardFromFen("4k3/8/8/8/8/8/8/4K3");
-  ForsythDlg dialog(board, 0, English, "Copy");
+  ForsythDialog dialog(board, 0, English, "Copy");
   QPlainTextEdit* text = C<QPlainTextEdit>(dialog, 101);
   QCOMPARE(text->toPlainText(), QStringLiteral("4k38888884K"));
   C<QCheckBox>(dialog, 102)->click();
@@ -368,7 +368,7 @@ void DescriptionDialogsTest::forsythViewsAndTyping() {
 
 void DescriptionDialogsTest::twinsListEditing() {
   Board board = BoardFromFen("4k3/8/8/8/8/8/8/4K3");
-  JumeauxDlg dialog("", board, English, "Twins");
+  TwinsDialog dialog("", board, English, "Twins");
   QVERIFY(C<QRadioButton>(dialog, 232)->isChecked());
   QVERIFY(C<QRadioButton>(dialog, 201)->isChecked());
   QVERIFY(C<QLineEdit>(dialog, 301)->isHidden());
@@ -407,7 +407,7 @@ void DescriptionDialogsTest::twinsListEditing() {
 
   std::string twins = "keep";
   WhenDialogOpens([](QDialog* d) { C<QPushButton>(*d, 2)->click(); });
-  QVERIFY(!JumeauxDlgProc(nullptr, English, "Twins", board, twins));
+  QVERIFY(!RunTwinsDialog(nullptr, English, "Twins", board, twins));
   QCOMPARE(twins, std::string("keep"));
 }
 
@@ -419,7 +419,7 @@ void DescriptionDialogsTest::a32ndTwinCannotBeAdded() {
   QCOMPARE(TwinCount(TwinsEditorField(editor)), 31);
 
   Board board = EmptyBoard();
-  JumeauxDlg dialog(TwinsEditorField(editor), board, English, "Twins");
+  TwinsDialog dialog(TwinsEditorField(editor), board, English, "Twins");
   C<QPushButton>(dialog, 101)->click();
   QCOMPARE(C<QListWidget>(dialog, 110)->count(), 31);
 }
@@ -440,9 +440,9 @@ void DescriptionDialogsTest::twinManTextsReadBack() {
 // ---- Test a move.
 
 void DescriptionDialogsTest::testMoveChoice() {
-  QCOMPARE(TesterCoupDlgProc(nullptr, English, "Test", {}, QFont()), 0);
+  QCOMPARE(RunTestMoveDialog(nullptr, English, "Test", {}, QFont()), 0);
   const QStringList moves = {"Qa1-a2", "Qa1-b2", "Qa1-c3"};
-  TesterCoupDlg dialog(moves, QFont(), English, "Test");
+  TestMoveDialog dialog(moves, QFont(), English, "Test");
   QListWidget* list = C<QListWidget>(dialog, 110);
   QCOMPARE(list->currentRow(), 0);
   QCOMPARE(C<QPushButton>(dialog, 122)->text(), QStringLiteral("&Test"));
@@ -453,9 +453,9 @@ void DescriptionDialogsTest::testMoveChoice() {
     C<QListWidget>(*d, 110)->setCurrentRow(2);
     C<QPushButton>(*d, 122)->click();
   });
-  QCOMPARE(TesterCoupDlgProc(nullptr, English, "Test", moves, QFont()), 3);
+  QCOMPARE(RunTestMoveDialog(nullptr, English, "Test", moves, QFont()), 3);
   WhenDialogOpens([](QDialog* d) { C<QPushButton>(*d, 2)->click(); });
-  QCOMPARE(TesterCoupDlgProc(nullptr, English, "Test", moves, QFont()), 0);
+  QCOMPARE(RunTestMoveDialog(nullptr, English, "Test", moves, QFont()), 0);
 }
 
 // ---- The window's commands.
@@ -463,9 +463,9 @@ void DescriptionDialogsTest::testMoveChoice() {
 void DescriptionDialogsTest::windowCommandsOpenTheDialogs() {
   Fixture f;
   const std::pair<int, const char*> commands[] = {
-      {CmdInformation, "InformationsDlgProc"}, {CmdAdditionalInfo, "PlusInfoDlgProc"},
-      {CmdProblemType, "TypeProblemeDlgProc"}, {CmdSolvingOptions, "SolutionOptionsDlgProc"},
-      {CmdCopyBoard, "ForsythDlgProc"},        {CmdTwins, "JumeauxDlgProc"}};
+      {CmdInformation, "InformationDialog"}, {CmdAdditionalInfo, "AdditionalInformationDialog"},
+      {CmdProblemType, "ProblemTypeDialog"}, {CmdSolvingOptions, "SolvingOptionsDialog"},
+      {CmdCopyBoard, "ForsythDialog"},       {CmdTwins, "TwinsDialog"}};
   for (const auto& [command, name] : commands) {
     QString opened;
     WhenDialogOpens([&opened](QDialog* d) {
@@ -508,15 +508,16 @@ std::vector<std::unique_ptr<QDialog>> SampleDialogs(const Language& language, Bo
   help.kind = KindHelp;
   help.moves = 3;
   std::vector<std::unique_ptr<QDialog>> dialogs;
-  dialogs.push_back(std::make_unique<TypeProblemeDlg>(help, TypeModeSearch, language, "Type"));
+  dialogs.push_back(std::make_unique<ProblemTypeDialog>(help, TypeModeSearch, language, "Type"));
   dialogs.push_back(
-      std::make_unique<SolutionOptionsDlg>(SolveOptions{}, KindDirect, 0, language, "Options"));
-  dialogs.push_back(std::make_unique<InformationsDlg>(problem, lists, language, "Information"));
-  dialogs.push_back(std::make_unique<PlusInfoDlg>(problem.extraStrings, lists, language, "More"));
-  dialogs.push_back(std::make_unique<ForsythDlg>(board, 1, language, "Forsyth"));
-  dialogs.push_back(std::make_unique<JumeauxDlg>(twins, board, language, "Twins"));
+      std::make_unique<SolvingOptionsDialog>(SolveOptions{}, KindDirect, 0, language, "Options"));
+  dialogs.push_back(std::make_unique<InformationDialog>(problem, lists, language, "Information"));
   dialogs.push_back(
-      std::make_unique<TesterCoupDlg>(QStringList{"Ke1-e2", "Ke1-f2"}, QFont(), language, "Test"));
+      std::make_unique<AdditionalInformationDialog>(problem.extraStrings, lists, language, "More"));
+  dialogs.push_back(std::make_unique<ForsythDialog>(board, 1, language, "Forsyth"));
+  dialogs.push_back(std::make_unique<TwinsDialog>(twins, board, language, "Twins"));
+  dialogs.push_back(
+      std::make_unique<TestMoveDialog>(QStringList{"Ke1-e2", "Ke1-f2"}, QFont(), language, "Test"));
   return dialogs;
 }
 
@@ -554,10 +555,10 @@ void DescriptionDialogsTest::screenshots() {
     ProblemType type;
     type.kind = KindHelp;
     type.moves = 3;
-    TypeProblemeDlg typeDialog(
+    ProblemTypeDialog typeDialog(
         type, TypeModeProblem, language,
         fr ? QStringLiteral("Type de problème") : QStringLiteral("Problem Type"));
-    SolutionOptionsDlg options(
+    SolvingOptionsDialog options(
         SolveOptions{}, KindDirect, 0, language,
         fr ? QStringLiteral("Options de solution") : QStringLiteral("Solving Options"));
     Board board = BoardFromFen("4k3/8/8/3p4/8/8/8/4K3");
@@ -569,8 +570,8 @@ void DescriptionDialogsTest::screenshots() {
     entries[1].square1 = ParseTwinSquare("c4");
     entries[1].man = BlackKnight;
     entries[2].kind = TwinRotate90;
-    JumeauxDlg twins(BuildTwinsField(false, entries, 3), board, language,
-                     fr ? QStringLiteral("Jumeaux") : QStringLiteral("Twins"));
+    TwinsDialog twins(BuildTwinsField(false, entries, 3), board, language,
+                      fr ? QStringLiteral("Jumeaux") : QStringLiteral("Twins"));
     C<QListWidget>(twins, 110)->setCurrentRow(1);
     const std::pair<QDialog*, QString> shots[] = {
         {&typeDialog, "problem-type"}, {&options, "solving-options"}, {&twins, "twins"}};

@@ -12,8 +12,8 @@
 
 #include "app/commands.h"
 #include "app/dialog_frame.h"
-#include "app/liste_probleme_cmd.h"
-#include "app/ouvrir_multiple_dlg.h"
+#include "app/multiple_view_dialog.h"
+#include "app/problem_list_commands.h"
 #include "app_fixture.h"
 #include "collections/problem_file.h"
 #include "solver/board_operations.h"
@@ -33,13 +33,13 @@ std::string Collection(const QTemporaryDir& dir, int n, const std::string& name)
 }
 
 // Runs `check` on the multiple view once it is open; false when none opened.
-bool OnView(const std::function<void(OuvrirMultipleDlg&)>& check,
+bool OnView(const std::function<void(MultipleViewDialog&)>& check,
             const std::function<void()>& open) {
   bool seen = false;
   QTimer timer;
   timer.setSingleShot(true);
   QObject::connect(&timer, &QTimer::timeout, [&] {
-    auto* dialog = qobject_cast<OuvrirMultipleDlg*>(QApplication::activeModalWidget());
+    auto* dialog = qobject_cast<MultipleViewDialog*>(QApplication::activeModalWidget());
     if (dialog == nullptr) return;
     seen = true;
     check(*dialog);
@@ -102,7 +102,7 @@ void MultipleViewTest::cellsAndScrollSteps() {
 void MultipleViewTest::currentFileViewShowsEightFromTheCurrentRecord() {
   QTemporaryDir dir;
   const std::string path = Collection(dir, 10, "Ten.kvl");
-  OuvrirMultipleDlg dialog(CurrentFileView(path, 9, 5), Language{});
+  MultipleViewDialog dialog(CurrentFileView(path, 9, 5), Language{});
   QCOMPARE(dialog.windowTitle(), QStringLiteral("Ten.kvl"));
   QCOMPARE(dialog.area()->first(), 5);
   QCOMPARE(dialog.scrollBar()->maximum(), 9);
@@ -124,8 +124,8 @@ void MultipleViewTest::currentFileViewShowsEightFromTheCurrentRecord() {
 void MultipleViewTest::scrollBarStaysWithinTheRange() {
   QTemporaryDir dir;
   const std::string path = Collection(dir, 14, "Many.kvl");
-  OuvrirMultipleDlg dialog(CurrentFileView(path, 13, 2), Language{});
-  QSignalSpy status(&dialog, &OuvrirMultipleDlg::statusText);
+  MultipleViewDialog dialog(CurrentFileView(path, 13, 2), Language{});
+  QSignalSpy status(&dialog, &MultipleViewDialog::statusText);
   dialog.show();
   QScrollBar* bar = dialog.scrollBar();
   bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
@@ -163,7 +163,7 @@ void MultipleViewTest::okOpensTheTopLeftAndDoubleClickTheCell() {
   QVERIFY(LoadProblem(f.state->collection, f.state->problem, f.state->pos.board).ok());
   f.window->UpdateCommandStates();
   QVERIFY(OnView(
-      [](OuvrirMultipleDlg& view) {
+      [](MultipleViewDialog& view) {
         QCOMPARE(view.area()->first(), 1);
         QTest::keyClick(view.area(), Qt::Key_Down);
         QTest::keyClick(view.area(), Qt::Key_Return);  // Enter is OK
@@ -174,7 +174,7 @@ void MultipleViewTest::okOpensTheTopLeftAndDoubleClickTheCell() {
   QVERIFY(f.window->informationPane()->toPlainText().contains(QStringLiteral("Author 6")));
   // A click frames a cell; a double-click opens it.
   QVERIFY(OnView(
-      [](OuvrirMultipleDlg& view) {
+      [](MultipleViewDialog& view) {
         QCOMPARE(view.area()->first(), 5);
         QTest::mouseClick(view.area(), Qt::LeftButton, {}, InCell(6));
         QCOMPARE(view.area()->framed(), 6);
@@ -195,7 +195,7 @@ void MultipleViewTest::cancelAndRefusedSaveChangeNothing() {
   QVERIFY(LoadProblem(f.state->collection, f.state->problem, f.state->pos.board).ok());
   f.window->UpdateCommandStates();
   QVERIFY(OnView(
-      [](OuvrirMultipleDlg& view) {
+      [](MultipleViewDialog& view) {
         view.scrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
         QTest::keyClick(&view, Qt::Key_Escape);
       },
@@ -205,13 +205,13 @@ void MultipleViewTest::cancelAndRefusedSaveChangeNothing() {
   // An edited board: Cancel in the offer to save keeps it and opens no view.
   f.state->pos.board[SquareAt(0, 0)] = BlackRook;
   f.log.answers = {IdCancel};
-  QVERIFY(!OnView([](OuvrirMultipleDlg&) {}, [&] { f.window->Dispatch(CmdVisualizer); }));
+  QVERIFY(!OnView([](MultipleViewDialog&) {}, [&] { f.window->Dispatch(CmdVisualizer); }));
   QCOMPARE(f.log.messages.size(), 1);
   QCOMPARE(f.state->pos.board[SquareAt(0, 0)], BlackRook);
   // Without a file there is nothing to view.
   f.state->fileOpen = false;
   f.window->UpdateCommandStates();
-  QVERIFY(!OnView([](OuvrirMultipleDlg&) {}, [&] { f.window->Dispatch(CmdVisualizer); }));
+  QVERIFY(!OnView([](MultipleViewDialog&) {}, [&] { f.window->Dispatch(CmdVisualizer); }));
 }
 
 void MultipleViewTest::viewerActionShowsTheSelection() {
@@ -228,7 +228,7 @@ void MultipleViewTest::viewerActionShowsTheSelection() {
   f.state->problemListCount = list.count();
   list.position = 0;  // the current problem is not among the selected
   QVERIFY(OnView(
-      [](OuvrirMultipleDlg& view) {
+      [](MultipleViewDialog& view) {
         QCOMPARE(view.windowTitle(), QStringLiteral("Selection"));
         QCOMPARE(view.source().count, 2);
         QCOMPARE(view.area()->first(), 0);
@@ -245,7 +245,7 @@ void MultipleViewTest::viewerActionShowsTheSelection() {
   QCOMPARE(f.state->collection.currentIndex, 2);
   QCOMPARE(f.state->problem.authors, std::string("Author 3"));
   // Nothing selected: no view.
-  QVERIFY(!OnView([](OuvrirMultipleDlg&) {},
+  QVERIFY(!OnView([](MultipleViewDialog&) {},
                   [&] { RunListAction(*f.window, f.window.get(), ListAction::Viewer, {}); }));
 }
 
@@ -283,11 +283,11 @@ void MultipleViewTest::screenshot() {
   const int lastIndex = reader.lastIndex();
   reader.Close();
   QVERIFY(lastIndex >= 7);
-  OuvrirMultipleDlg dialog(CurrentFileView(copy.toStdString(), lastIndex, 0), Language{});
+  MultipleViewDialog dialog(CurrentFileView(copy.toStdString(), lastIndex, 0), Language{});
   dialog.show();
   QTest::mouseClick(dialog.area(), Qt::LeftButton, {}, InCell(2));
   QVERIFY(dialog.grab().save(folder + QStringLiteral("/multiple-view.png")));
 }
 
 QTEST_MAIN(MultipleViewTest)
-#include "multiple_view_test.moc"
+#include "multiple_view_dialog_test.moc"

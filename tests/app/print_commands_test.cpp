@@ -18,7 +18,7 @@
 #include "collections/problem_file.h"
 #include "modal_script.h"
 #include "print/print_options_dialog.h"
-#include "print/print_preview.h"
+#include "print/print_preview_dialog.h"
 
 using namespace kv;
 using namespace kv::app;

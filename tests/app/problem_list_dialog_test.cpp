@@ -13,8 +13,8 @@
 
 #include "app/commands.h"
 #include "app/dialog_frame.h"
-#include "app/forcage_dlg.h"
-#include "app/liste_probleme_dlg.h"
+#include "app/duplicate_info_dialog.h"
+#include "app/problem_list_dialog.h"
 #include "app/up_down.h"
 #include "app_fixture.h"
 
@@ -54,9 +54,9 @@ void ProblemListDialogTest::openingRestoresSelectionAndShowsTheCaret() {
   ProblemList list = FiveEntries();
   list.keptSelection = {0, 2};
   list.position = 1;
-  ListeProblemeDlg dialog(list, "/data/mates.kvl", 4, Language{}, QString());
-  QSignalSpy caret(&dialog, &ListeProblemeDlg::caretChanged);
-  QSignalSpy status(&dialog, &ListeProblemeDlg::statusText);
+  ProblemListDialog dialog(list, "/data/mates.kvl", 4, Language{}, QString());
+  QSignalSpy caret(&dialog, &ProblemListDialog::caretChanged);
+  QSignalSpy status(&dialog, &ProblemListDialog::statusText);
   dialog.Start();
   QCOMPARE(dialog.listBox()->count(), 5);
   QCOMPARE(dialog.listBox()->item(2)->text(), QStringLiteral("mates      3"));
@@ -75,7 +75,7 @@ void ProblemListDialogTest::openingRestoresSelectionAndShowsTheCaret() {
 void ProblemListDialogTest::arrowsMoveTheCaretEntry() {
   ProblemList list = FiveEntries();
   list.position = 3;
-  ListeProblemeDlg dialog(list, "/data/mates.kvl", 4, Language{}, QString());
+  ProblemListDialog dialog(list, "/data/mates.kvl", 4, Language{}, QString());
   dialog.Start();
   dialog.listBox()->item(0)->setSelected(true);
   dialog.downButton()->click();
@@ -102,8 +102,8 @@ void ProblemListDialogTest::arrowsMoveTheCaretEntry() {
 void ProblemListDialogTest::closingKeepsTheSelection() {
   ProblemList list = FiveEntries();
   list.position = 0;
-  ListeProblemeDlg dialog(list, "/data/mates.kvl", 4, Language{}, QString());
-  QSignalSpy status(&dialog, &ListeProblemeDlg::statusText);
+  ProblemListDialog dialog(list, "/data/mates.kvl", 4, Language{}, QString());
+  QSignalSpy status(&dialog, &ProblemListDialog::statusText);
   dialog.Start();
   dialog.show();
   for (int row = 0; row < 5; ++row) dialog.listBox()->item(row)->setSelected(true);
@@ -113,7 +113,8 @@ void ProblemListDialogTest::closingKeepsTheSelection() {
   QVERIFY(list.wholeFileSelected);
   QVERIFY(status.last().at(0).toString().isEmpty());
   // "&Close" closes the same way, in the language of the dialog.
-  ListeProblemeDlg french(list, "/data/mates.kvl", 4, Language{LanguageFrench, nullptr}, QString());
+  ProblemListDialog french(list, "/data/mates.kvl", 4, Language{LanguageFrench, nullptr},
+                           QString());
   auto* close = Control<QPushButton>(&french, 1);
   QCOMPARE(close->text(), QStringLiteral("&Fermer"));
   french.Start();
@@ -126,14 +127,14 @@ void ProblemListDialogTest::closingKeepsTheSelection() {
 
 void ProblemListDialogTest::actionsMenuInOrder() {
   ProblemList list = FiveEntries();
-  ListeProblemeDlg dialog(list, "/data/mates.kvl", 4, Language{}, QString());
+  ProblemListDialog dialog(list, "/data/mates.kvl", 4, Language{}, QString());
   dialog.Start();
   const QList<QAction*> actions = dialog.actionsMenu()->actions();
   QCOMPARE(actions.size(), ListActionCount + 1);  // and "Check soundness"
   QCOMPARE(actions[0]->text(), QStringLiteral("Positions -> &Printer"));
   QCOMPARE(actions[3]->text(), QStringLiteral("&Positions -> EPD file"));
   QCOMPARE(actions[7]->text(), QStringLiteral("&Duplicate information"));
-  QSignalSpy chosen(&dialog, &ListeProblemeDlg::actionChosen);
+  QSignalSpy chosen(&dialog, &ProblemListDialog::actionChosen);
   dialog.listBox()->item(4)->setSelected(true);
   actions[2]->trigger();
   QCOMPARE(chosen.count(), 1);
@@ -142,7 +143,7 @@ void ProblemListDialogTest::actionsMenuInOrder() {
 }
 
 void ProblemListDialogTest::duplicateDialogFieldsFollowTheirBoxes() {
-  ForcageDlg dialog(Language{});
+  DuplicateInfoDialog dialog(Language{});
   for (int field = 0; field < DuplicatedFieldCount; ++field) {
     QVERIFY(!dialog.box(field)->isChecked());
     QVERIFY(!dialog.text(field)->isEnabled());
@@ -173,7 +174,7 @@ void ProblemListDialogTest::listCommandsFromTheWindow() {
   f.window->UpdateCommandStates();
   bool seen = false;
   QTimer::singleShot(0, [&] {
-    auto* dialog = qobject_cast<ListeProblemeDlg*>(QApplication::activeModalWidget());
+    auto* dialog = qobject_cast<ProblemListDialog*>(QApplication::activeModalWidget());
     QVERIFY(dialog != nullptr);
     seen = true;
     QCOMPARE(dialog->listBox()->count(), 3);
@@ -207,19 +208,19 @@ void ProblemListDialogTest::screenshots() {
     AddListEntry(list, "/data/selfmates.kvl", 7);
     list.keptSelection = {2, 3, 7};
     list.position = 4;
-    ListeProblemeDlg dialog(list, "/data/mates.kvl", 11, language,
-                            suffix == QLatin1String("fr") ? QStringLiteral(" Liste des problèmes")
-                                                          : QStringLiteral(" Problem List"));
+    ProblemListDialog dialog(list, "/data/mates.kvl", 11, language,
+                             suffix == QLatin1String("fr") ? QStringLiteral(" Liste des problèmes")
+                                                           : QStringLiteral(" Problem List"));
     dialog.Start();
     dialog.show();
     QVERIFY(dialog.grab().save(folder + QStringLiteral("/dialog-problem-list-") + suffix +
                                QStringLiteral(".png")));
-    ForcageDlg forcage(language);
-    forcage.box(DuplicateSource)->setChecked(true);
-    forcage.text(DuplicateSource)->setText(QStringLiteral("Problem Tourney "));
-    forcage.startNumber()->setValue(10);
-    forcage.show();
-    QVERIFY(forcage.grab().save(folder + QStringLiteral("/dialog-duplicate-information-") + suffix +
+    DuplicateInfoDialog duplicate(language);
+    duplicate.box(DuplicateSource)->setChecked(true);
+    duplicate.text(DuplicateSource)->setText(QStringLiteral("Problem Tourney "));
+    duplicate.startNumber()->setValue(10);
+    duplicate.show();
+    QVERIFY(duplicate.grab().save(folder + QStringLiteral("/dialog-duplicate-information-") + suffix +
                                 QStringLiteral(".png")));
   }
 }

@@ -19,11 +19,11 @@
 
 #include "app/commands.h"
 #include "app/dialog_frame.h"
-#include "app/liste_probleme_dlg.h"
-#include "app/rechercher_cmd.h"
-#include "app/rechercher_detail_dlg.h"
-#include "app/rechercher_logic.h"
-#include "app/rechercher_pos_dlg.h"
+#include "app/position_search_dialog.h"
+#include "app/position_search_logic.h"
+#include "app/problem_list_dialog.h"
+#include "app/search_commands.h"
+#include "app/search_details_dialog.h"
 #include "app/up_down.h"
 #include "app_fixture.h"
 #include "collections/file_walk.h"
@@ -198,7 +198,7 @@ void SearchDialogsTest::openingState() {
   criteria.type = {3, KindHelp + 1, 0};
   Board board = BoardFromFen("4k3/8/8/8/8/8/8/4K3");
   SearchMemory memory;
-  RechercherPosDlg dialog(criteria, false, "/tmp/", board, memory, English, QString());
+  PositionSearchDialog dialog(criteria, false, "/tmp/", board, memory, English, QString());
   QCOMPARE(dialog.windowTitle(), QStringLiteral("Rechercher position"));
   QCOMPARE(dialog.count(White)->value(), 4);
   QCOMPARE(dialog.mode(White)->currentText(), QStringLiteral("at least"));
@@ -232,7 +232,7 @@ void SearchDialogsTest::openingState() {
   QCOMPARE(helped, QList<int>{107});
 
   // French: laid out already; a file open keeps the file scope.
-  RechercherPosDlg french(SearchCriteria{}, true, "/tmp/", board, memory, French, QString());
+  PositionSearchDialog french(SearchCriteria{}, true, "/tmp/", board, memory, French, QString());
   QCOMPARE(WidgetText(ControlById(&french, 91)), QStringLiteral("&Pièces "));
   QCOMPARE(french.mode(Total)->currentText(), QStringLiteral("exactement"));
   QVERIFY(french.scopeButton(ScopeFile)->isEnabled());
@@ -244,7 +244,7 @@ void SearchDialogsTest::countsAndMatrixBoxesInTheDialog() {
   SearchMemory memory;
   SearchCriteria criteria;
   criteria.black = {MaterialAtMost, 3};
-  RechercherPosDlg dialog(criteria, true, "", board, memory, English, QString());
+  PositionSearchDialog dialog(criteria, true, "", board, memory, English, QString());
   dialog.show();
   // Typing 0 into a count puts its mode back to exactly.
   dialog.count(2)->setFocus();
@@ -271,11 +271,11 @@ void SearchDialogsTest::countsAndMatrixBoxesInTheDialog() {
 void SearchDialogsTest::informationMnemonicOpensTheTextDialog() {
   Board board = BoardFromFen("8/8/8/8/8/8/8/4K3");
   SearchMemory memory;
-  RechercherPosDlg dialog(SearchCriteria{}, true, "", board, memory, English, QString());
+  PositionSearchDialog dialog(SearchCriteria{}, true, "", board, memory, English, QString());
   dialog.show();
   QVERIFY(QTest::qWaitForWindowActive(&dialog));
   ModalDriver driver([](QWidget* modal) {
-    auto* detail = qobject_cast<RechercherDetailDlg*>(modal);
+    auto* detail = qobject_cast<SearchDetailsDialog*>(modal);
     if (detail == nullptr) return;
     QTest::keyClicks(detail->field(0), "Loyd");
     QTest::keyClick(detail->field(0), Qt::Key_Return);
@@ -295,37 +295,37 @@ void SearchDialogsTest::okStoresAndCancelKeeps() {
   // Cancel (Escape): 0 and the criteria as they were.
   {
     ModalDriver driver([](QWidget* modal) {
-      auto* d = qobject_cast<RechercherPosDlg*>(modal);
+      auto* d = qobject_cast<PositionSearchDialog*>(modal);
       d->count(Total)->setValue(9);
       QTest::keyClick(d, Qt::Key_Escape);
     });
-    QCOMPARE(RechercherPosDlgProc(f.window.get(), state, QString(), {}), 0);
+    QCOMPARE(RunPositionSearchDialog(f.window.get(), state, QString(), {}), 0);
   }
   QCOMPARE(state.searchCriteria.total.count, 0);
   QCOMPARE(state.searchCriteria.text, std::string("Loyd"));
   // OK with nothing set: 0, but the criteria (the scope) are kept.
   {
     ModalDriver driver([](QWidget* modal) {
-      auto* d = qobject_cast<RechercherPosDlg*>(modal);
+      auto* d = qobject_cast<PositionSearchDialog*>(modal);
       d->ClearCriteria();
       d->scopeButton(ScopeDisk)->click();
       d->accept();
     });
-    QCOMPARE(RechercherPosDlgProc(f.window.get(), state, QString(), {}), 0);
+    QCOMPARE(RunPositionSearchDialog(f.window.get(), state, QString(), {}), 0);
   }
   QCOMPARE(state.searchCriteria.scope, ScopeDisk);
   QVERIFY(state.searchCriteria.text.empty());
   // OK with counts: their sum.
   {
     ModalDriver driver([](QWidget* modal) {
-      auto* d = qobject_cast<RechercherPosDlg*>(modal);
+      auto* d = qobject_cast<PositionSearchDialog*>(modal);
       d->count(Total)->setValue(10);
       d->mode(Total)->setCurrentIndex(MaterialAtLeast);
       d->count(White)->setValue(1);
       d->aristocraticBox()->click();
       Control<QPushButton>(d, 1)->click();
     });
-    QCOMPARE(RechercherPosDlgProc(f.window.get(), state, QString(), {}), 12);
+    QCOMPARE(RunPositionSearchDialog(f.window.get(), state, QString(), {}), 12);
   }
   QCOMPARE(state.searchCriteria.total.mode, MaterialAtLeast);
   QCOMPARE(state.searchCriteria.materialActive, 12);
@@ -336,14 +336,14 @@ void SearchDialogsTest::actionsMenu() {
   Board board = BoardFromFen("8/8/8/8/8/8/8/4K2R");
   SearchMemory memory;
   SearchCriteria criteria;
-  RechercherPosDlg dialog(criteria, true, "", board, memory, English, QString());
+  PositionSearchDialog dialog(criteria, true, "", board, memory, English, QString());
   QStringList labels;
   for (QAction* a : dialog.actionsMenu()->actions())
     if (!a->isSeparator()) labels << a->text();
   QCOMPARE(labels, (QStringList{"Search for &Information...", "Search for &Type...",
                                 "&Recover the matrix", "&Clear the criteria",
                                 "&Memorize the criterias", "&Reload the criterias"}));
-  QSignalSpy boardChanged(&dialog, &RechercherPosDlg::boardChanged);
+  QSignalSpy boardChanged(&dialog, &PositionSearchDialog::boardChanged);
   // Memorize takes the fields and the board's pattern.
   dialog.count(White)->setValue(2);
   dialog.matrixBox(0)->click();
@@ -367,7 +367,7 @@ void SearchDialogsTest::actionsMenu() {
 // ---- The text criterion.
 
 void SearchDialogsTest::detailDialogSplitsAndJoins() {
-  RechercherDetailDlg dialog("Loyd\\Checkmate\\1st\\", English, QStringLiteral("Information"));
+  SearchDetailsDialog dialog("Loyd\\Checkmate\\1st\\", English, QStringLiteral("Information"));
   QCOMPARE(dialog.field(0)->text(), QStringLiteral("Loyd"));
   QCOMPARE(dialog.field(1)->text(), QStringLiteral("Checkmate"));
   QCOMPARE(dialog.field(2)->text(), QStringLiteral("1st"));
@@ -393,21 +393,21 @@ void SearchDialogsTest::detailDialogSplitsAndJoins() {
   std::string text = "Loyd";
   {
     ModalDriver driver([](QWidget* modal) {
-      auto* d = qobject_cast<RechercherDetailDlg*>(modal);
+      auto* d = qobject_cast<SearchDetailsDialog*>(modal);
       d->field(0)->setText(QStringLiteral("Sam"));
       QTest::keyClick(d, Qt::Key_Escape);
     });
-    QVERIFY(!RechercherDetailDlgProc(nullptr, English, QString(), text));
+    QVERIFY(!RunSearchDetailsDialog(nullptr, English, QString(), text));
   }
   QCOMPARE(text, std::string("Loyd"));
   {
     ModalDriver driver([](QWidget* modal) {
-      auto* d = qobject_cast<RechercherDetailDlg*>(modal);
+      auto* d = qobject_cast<SearchDetailsDialog*>(modal);
       d->field(0)->setText(QStringLiteral("Sam"));
       d->field(2)->setText(QStringLiteral("Prize"));
       QTest::keyClick(d->field(0), Qt::Key_Return);
     });
-    QVERIFY(RechercherDetailDlgProc(nullptr, English, QString(), text));
+    QVERIFY(RunSearchDetailsDialog(nullptr, English, QString(), text));
   }
   QCOMPARE(text, std::string("Sam\\\\Prize\\"));
 }
@@ -425,13 +425,13 @@ void SearchDialogsTest::searchOnTheSampleListsItsHits() {
   {
     // Six men at the most, typed into the dialog; the list shows the hits.
     ModalDriver driver([&listed](QWidget* modal) {
-      if (auto* d = qobject_cast<RechercherPosDlg*>(modal)) {
+      if (auto* d = qobject_cast<PositionSearchDialog*>(modal)) {
         d->count(Total)->setFocus();
         QTest::keyClick(d->count(Total), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(d->count(Total), "6");
         d->mode(Total)->setCurrentIndex(MaterialAtMost);
         QTest::keyClick(d->count(Total), Qt::Key_Return);
-      } else if (auto* list = qobject_cast<ListeProblemeDlg*>(modal)) {
+      } else if (auto* list = qobject_cast<ProblemListDialog*>(modal)) {
         listed.push_back(list->listBox()->count());
         QTest::keyClick(list, Qt::Key_Escape);
       }
@@ -446,7 +446,7 @@ void SearchDialogsTest::searchOnTheSampleListsItsHits() {
   // The author "Loyd" through the text dialog, the count cleared.
   {
     ModalDriver driver([](QWidget* modal) {
-      if (auto* d = qobject_cast<RechercherPosDlg*>(modal)) {
+      if (auto* d = qobject_cast<PositionSearchDialog*>(modal)) {
         d->count(Total)->setValue(0);
         // The text dialog opens from a slot of its own, so that the driver
         // can answer it while it is open.
@@ -454,10 +454,10 @@ void SearchDialogsTest::searchOnTheSampleListsItsHits() {
           d->SearchInformation();
           QTest::keyClick(d, Qt::Key_Return);
         });
-      } else if (auto* detail = qobject_cast<RechercherDetailDlg*>(modal)) {
+      } else if (auto* detail = qobject_cast<SearchDetailsDialog*>(modal)) {
         detail->field(0)->setText(QStringLiteral("Loyd"));
         detail->accept();
-      } else if (auto* list = qobject_cast<ListeProblemeDlg*>(modal)) {
+      } else if (auto* list = qobject_cast<ProblemListDialog*>(modal)) {
         list->reject();
       }
     });
@@ -479,12 +479,12 @@ void SearchDialogsTest::searchWithoutAFileWalksTheStartFolder() {
   {
     // Three men at the most: record 1 of the other collection only.
     ModalDriver driver([&listed](QWidget* modal) {
-      if (auto* d = qobject_cast<RechercherPosDlg*>(modal)) {
+      if (auto* d = qobject_cast<PositionSearchDialog*>(modal)) {
         QVERIFY(d->scopeButton(ScopeDirectory)->isChecked());
         d->count(Total)->setValue(3);
         d->mode(Total)->setCurrentIndex(MaterialAtMost);
         d->accept();
-      } else if (auto* list = qobject_cast<ListeProblemeDlg*>(modal)) {
+      } else if (auto* list = qobject_cast<ProblemListDialog*>(modal)) {
         listed.push_back(list->listBox()->count());
         list->reject();
       }
@@ -512,10 +512,10 @@ void SearchDialogsTest::searchLeavesTheShownProblemAndItsSaveQuestion() {
   {
     // The list that follows the hits first asks to save; Cancel keeps all.
     ModalDriver driver([&listShown](QWidget* modal) {
-      if (auto* d = qobject_cast<RechercherPosDlg*>(modal)) {
+      if (auto* d = qobject_cast<PositionSearchDialog*>(modal)) {
         d->twinsBox()->click();
         d->accept();
-      } else if (auto* list = qobject_cast<ListeProblemeDlg*>(modal)) {
+      } else if (auto* list = qobject_cast<ProblemListDialog*>(modal)) {
         listShown = true;
         list->reject();
       }
@@ -547,7 +547,7 @@ void SearchDialogsTest::searchWithoutHitSaysSo() {
   f.log.messages.clear();
   {
     ModalDriver driver([](QWidget* modal) {
-      if (auto* d = qobject_cast<RechercherPosDlg*>(modal)) d->accept();
+      if (auto* d = qobject_cast<PositionSearchDialog*>(modal)) d->accept();
     });
     f.window->Dispatch(CmdSearchPositions);
   }
@@ -609,10 +609,10 @@ void SearchDialogsTest::textsFitInEveryLanguage() {
     criteria.text = "Loyd, Sam\\Checkmate\\1st Prize\\";
     criteria.type = {3, KindHelp + 1, FlagSeries};
     std::vector<std::unique_ptr<QDialog>> dialogs;
-    dialogs.push_back(std::make_unique<RechercherPosDlg>(criteria, true, "/tmp/", board, memory,
-                                                         language, QStringLiteral("Search")));
+    dialogs.push_back(std::make_unique<PositionSearchDialog>(criteria, true, "/tmp/", board, memory,
+                                                             language, QStringLiteral("Search")));
     dialogs.push_back(
-        std::make_unique<RechercherDetailDlg>(criteria.text, language, QStringLiteral("Info")));
+        std::make_unique<SearchDetailsDialog>(criteria.text, language, QStringLiteral("Info")));
     for (const auto& dialog : dialogs) {
       dialog->show();
       for (QWidget* w : dialog->findChildren<QWidget*>()) {
@@ -654,12 +654,12 @@ void SearchDialogsTest::screenshots() {
     criteria.matrixFlags = MatrixIdentity | MatrixSymmetry;
     criteria.text = "Loyd\\Checkmate\\\\";
     criteria.type = {3, 0, 0};
-    RechercherPosDlg search(
+    PositionSearchDialog search(
         criteria, true, "/", board, memory, language,
         fr ? QStringLiteral("Rechercher position") : QStringLiteral("Search positions"));
     search.show();
     QVERIFY(search.grab().save(folder + "/dialog-search-" + suffix + ".png"));
-    RechercherDetailDlg detail(criteria.text, language,
+    SearchDetailsDialog detail(criteria.text, language,
                                fr ? QStringLiteral("Informations") : QStringLiteral("Information"));
     detail.show();
     QVERIFY(detail.grab().save(folder + "/dialog-search-information-" + suffix + ".png"));

@@ -6,7 +6,7 @@
 #include <QtTest>
 
 #include "app/commands.h"
-#include "app/rechercher_texte_dlg.h"
+#include "app/text_search_dialog.h"
 #include "app_fixture.h"
 
 using namespace kv;
@@ -21,12 +21,12 @@ class TextSearchDialogTest : public QObject {
 };
 
 void TextSearchDialogTest::proposesTheSelectionWithinTheField() {
-  RechercherTexteDlg empty(QString(), Language{});
+  TextSearchDialog empty(QString(), Language{});
   QVERIFY(empty.textField()->text().isEmpty());
-  RechercherTexteDlg lines(
+  TextSearchDialog lines(
       QStringLiteral("1.Qd7!") + QChar::ParagraphSeparator + QStringLiteral("2.Qd8#"), Language{});
   QCOMPARE(lines.textField()->text(), QStringLiteral("1.Qd7!"));
-  RechercherTexteDlg longer(QString(300, QLatin1Char('x')), Language{});
+  TextSearchDialog longer(QString(300, QLatin1Char('x')), Language{});
   QCOMPARE(longer.textField()->text().size(), MaxFindTextLength);
   longer.textField()->setText(QStringLiteral("Dé"));
   QCOMPARE(longer.SearchText(), std::string("D\xE9"));
@@ -38,14 +38,14 @@ void TextSearchDialogTest::searchFromTheWindow() {
   w.SetSolutionPaneText("1.Qd7! threat 2.Qd8 mate\r\n1...Ke8 2.Qe7 mate\r\n");
   // Ctrl+F without a remembered text asks for one first; Cancel stops.
   QTimer::singleShot(0, [] {
-    auto* dialog = qobject_cast<RechercherTexteDlg*>(QApplication::activeModalWidget());
+    auto* dialog = qobject_cast<TextSearchDialog*>(QApplication::activeModalWidget());
     QVERIFY(dialog != nullptr);
     dialog->reject();
   });
   w.Dispatch(CmdFindNext);
   QVERIFY(f.state->findText.empty());
   QTimer::singleShot(0, [] {
-    auto* dialog = qobject_cast<RechercherTexteDlg*>(QApplication::activeModalWidget());
+    auto* dialog = qobject_cast<TextSearchDialog*>(QApplication::activeModalWidget());
     QVERIFY(dialog != nullptr);
     QTest::keyClicks(dialog->textField(), QStringLiteral("mate"));
     QTest::keyClick(dialog->textField(), Qt::Key_Return);
@@ -55,7 +55,7 @@ void TextSearchDialogTest::searchFromTheWindow() {
   QCOMPARE(w.solutionPane()->textCursor().selectedText(), QStringLiteral("mate"));
   // "Search in the text" proposes the selection.
   QTimer::singleShot(0, [] {
-    auto* dialog = qobject_cast<RechercherTexteDlg*>(QApplication::activeModalWidget());
+    auto* dialog = qobject_cast<TextSearchDialog*>(QApplication::activeModalWidget());
     QVERIFY(dialog != nullptr);
     QCOMPARE(dialog->textField()->text(), QStringLiteral("mate"));
     dialog->accept();

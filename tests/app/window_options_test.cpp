@@ -11,11 +11,11 @@
 #include <QTabWidget>
 #include <QtTest>
 
-#include "app/about_dlg.h"
-#include "app/affiche_options_dlg.h"
+#include "app/about_dialog.h"
 #include "app/choose_file_logic.h"
 #include "app/commands.h"
 #include "app/dialog_frame.h"
+#include "app/display_options_dialog.h"
 #include "app/startup.h"
 #include "app_fixture.h"
 #include "modal_script.h"
@@ -60,8 +60,8 @@ std::vector<std::unique_ptr<QDialog>> SampleDialogs(const Language& language,
                                                     OutputSettings& output, PaneFont& font,
                                                     QPrinter& printer) {
   std::vector<std::unique_ptr<QDialog>> dialogs;
-  dialogs.push_back(std::make_unique<AProposDlg>(language, QStringLiteral("About Kestrovale")));
-  dialogs.push_back(std::make_unique<AfficheOptionsDlg>(
+  dialogs.push_back(std::make_unique<AboutDialog>(language, QStringLiteral("About Kestrovale")));
+  dialogs.push_back(std::make_unique<DisplayOptionsDialog>(
       output, font, language, QStringLiteral("Display Options"), nullptr));
   auto options = std::make_unique<print::PrintOptionsDialog>(output, printer);
   options->onHelp = [](int) {};
@@ -94,13 +94,13 @@ void WindowOptionsTest::aboutBoxOpensAndCloses() {
   QString title, version, cancel;
   ModalScript script;
   script
-      .then<AProposDlg>([&](AProposDlg* about) {
+      .then<AboutDialog>([&](AboutDialog* about) {
         title = about->windowTitle();
         version = C<QLabel>(about, 102)->text();
         QTest::mouseClick(C<QPushButton>(about, 3), Qt::LeftButton);
         QTest::keyClick(about, Qt::Key_Escape);
       })
-      .then<AProposDlg>([&](AProposDlg* about) {
+      .then<AboutDialog>([&](AboutDialog* about) {
         cancel = C<QPushButton>(about, 2)->text();
         QTest::keyClick(about, Qt::Key_Return);
       });
@@ -130,7 +130,7 @@ void WindowOptionsTest::displayOptionsTakeEffectAtOnce() {
   bool squaresChecked = false;
   QString paneWhileOpen;
   ModalScript script;
-  script.then<AfficheOptionsDlg>([&](AfficheOptionsDlg* dialog) {
+  script.then<DisplayOptionsDialog>([&](DisplayOptionsDialog* dialog) {
     squaresText = C<QCheckBox>(dialog, DisplaySquares3DBox)->text();
     squaresChecked = C<QCheckBox>(dialog, DisplaySquares3DBox)->isChecked();
     C<QCheckBox>(dialog, DisplaySquares3DBox)->click();
@@ -154,7 +154,7 @@ void WindowOptionsTest::displayOptionsTakeEffectAtOnce() {
 
   // Figurines off again: the figurine font record stays.
   ModalScript off;
-  off.then<AfficheOptionsDlg>([&](AfficheOptionsDlg* dialog) {
+  off.then<DisplayOptionsDialog>([&](DisplayOptionsDialog* dialog) {
     QVERIFY(C<QCheckBox>(dialog, DisplayNotationBox)->isChecked());
     C<QCheckBox>(dialog, DisplayNotationBox)->click();
     QTest::keyClick(dialog, Qt::Key_Return);
@@ -172,8 +172,8 @@ void WindowOptionsTest::fontChoiceDecidesTheNotation() {
   PaneFont font;
   output[OutputFigurineNotation] = 1;
   std::vector<DisplayEffects> applied;
-  AfficheOptionsDlg dialog(output, font, Language{}, QString(),
-                           [&](const DisplayEffects& e) { applied.push_back(e); });
+  DisplayOptionsDialog dialog(output, font, Language{}, QString(),
+                              [&](const DisplayEffects& e) { applied.push_back(e); });
   QFont offered;
   dialog.chooseFont = [&](QFont& chosen) {
     offered = chosen;

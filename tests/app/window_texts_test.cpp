@@ -20,19 +20,19 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "app/affiche_options_dlg.h"
+#include "app/biographical_selection_dialog.h"
 #include "app/board_editing.h"
 #include "app/command_icons.h"
 #include "app/commands.h"
 #include "app/description_commands.h"
 #include "app/dialog_frame.h"
-#include "app/informations_dlg.h"
-#include "app/jumeaux_dlg.h"
-#include "app/modifier_dlg.h"
+#include "app/display_options_dialog.h"
+#include "app/information_dialog.h"
+#include "app/organize_dialog.h"
 #include "app/pane_font_dialog.h"
-#include "app/rechercher_cmd.h"
-#include "app/rechercher_texte_dlg.h"
-#include "app/selection_bio_dlg.h"
+#include "app/search_commands.h"
+#include "app/text_search_dialog.h"
+#include "app/twins_dialog.h"
 #include "app_fixture.h"
 #include "collections/author_list.h"
 #include "modal_script.h"
@@ -282,7 +282,7 @@ void WindowTextsTest::fontDialogStartsAtThePaneFont() {
   PaneFont font = record;
   font.height = -16;
   SetFaceName(font, "DejaVu Sans");
-  AfficheOptionsDlg options(output, font, English, QStringLiteral("Display Options"), nullptr);
+  DisplayOptionsDialog options(output, font, English, QStringLiteral("Display Options"), nullptr);
   QFont seen;
   options.chooseFont = [&seen](QFont& chosen) {
     seen = chosen;
@@ -299,7 +299,7 @@ void WindowTextsTest::fontDialogStartsAtThePaneFont() {
 void WindowTextsTest::authorEntryIsClearedAfterAdd() {
   CurrentProblem problem;
   AuthorAndSourceLists lists;
-  InformationsDlg dialog(problem, lists, English, "Information");
+  InformationDialog dialog(problem, lists, English, "Information");
   auto* entry = C<QComboBox>(&dialog, 110);
   auto* list = C<QListWidget>(&dialog, 111);
   entry->setEditText(QStringLiteral("Tester, Anna"));
@@ -317,7 +317,7 @@ void WindowTextsTest::authorEntryIsClearedAfterAdd() {
 
 void WindowTextsTest::dialogsKeepTheirSize() {
   Board board = BoardFromFen("4k3/8/8/8/8/8/8/4K3");
-  JumeauxDlg twins("", board, English, "Twins");
+  TwinsDialog twins("", board, English, "Twins");
   twins.show();
   QVERIFY(QTest::qWaitForWindowExposed(&twins));
   const QSize size = twins.size();
@@ -333,7 +333,8 @@ void WindowTextsTest::dialogsKeepTheirSize() {
   for (int i = 0; i < 300; ++i)
     authors += "Composer " + std::to_string(i) + ", A.;1900;1980;Country of birth;\n";
   lists.authors = ParseAuthorList(authors);
-  SelectionBioDlg bio(selection, lists, English, QStringLiteral("Biographical Selection"));
+  BiographicalSelectionDialog bio(selection, lists, English,
+                                  QStringLiteral("Biographical Selection"));
   bio.show();
   QVERIFY(QTest::qWaitForWindowExposed(&bio));
   const QSize bioSize = bio.size();

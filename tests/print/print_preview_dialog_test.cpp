@@ -16,7 +16,7 @@
 #include "print/print_cli.h"
 #include "print/print_job.h"
 #include "print/print_options_dialog.h"
-#include "print/print_preview.h"
+#include "print/print_preview_dialog.h"
 
 namespace kv::print {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "print/preview_zoom.h"
-#include "print/print_option_limits.h"
+#include "print/print_options_logic.h"
+#include "print/print_preview_logic.h"
 
 namespace kv::print {
 namespace {
