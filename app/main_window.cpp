@@ -56,6 +56,7 @@
 #include "solver/board_operations.h"
 #include "strings/custom_language.h"
 #include "strings/encoding.h"
+#include "strings/line_ends.h"
 
 namespace kv::app {
 namespace {
@@ -514,32 +515,17 @@ void MainWindow::ApplyPaneFont() {
 }
 
 void MainWindow::SetSolutionPaneText(const std::string& text) {
-  std::string lines = text.substr(0, SolutionPaneLimit);
-  std::string lf;
-  lf.reserve(lines.size());
-  for (std::size_t i = 0; i < lines.size(); ++i)
-    if (!(lines[i] == '\r' && i + 1 < lines.size() && lines[i + 1] == '\n')) lf += lines[i];
+  const std::string lf = CrlfToLf(std::string_view(text).substr(0, SolutionPaneLimit));
   const bool figurines = state_.output[OutputFigurineNotation] != 0;
   solutionPane_->setPlainText(QString::fromStdString(Cp1252ToUtf8(lf, figurines)));
 }
 
 std::string MainWindow::SolutionPaneText() const {
-  const std::string bytes = Utf8ToCp1252(solutionPane_->toPlainText().toStdString());
-  std::string crlf;
-  crlf.reserve(bytes.size() + bytes.size() / 16);
-  for (char c : bytes) {
-    if (c == '\n') crlf += '\r';
-    crlf += c;
-  }
-  return crlf;
+  return LfToCrlf(Utf8ToCp1252(solutionPane_->toPlainText().toStdString()));
 }
 
 void MainWindow::RefreshInformation() {
-  const std::string info = InformationText(state_.problem, state_.language);
-  std::string lf;
-  for (char c : info)
-    if (c != '\r') lf += c;
-  informationPane_->setPlainText(Q(lf));
+  informationPane_->setPlainText(Q(CrlfToLf(InformationText(state_.problem, state_.language))));
   SwitchOptionsToKind(state_.options, state_.problem.type.kind);
   RefreshMenCount();
   if (state_.fileOpen) StatusText(4, FileSummary());
@@ -552,9 +538,8 @@ void MainWindow::RefreshProblemType() {
 // The three small boxes below the board: men count, twins and stipulation.
 void MainWindow::RefreshMenCount() {
   int lines = 0;
-  std::string twins;
-  for (char c : TwinsBoxText(state_.problem, state_.pos.board, state_.language, lines))
-    if (c != '\r') twins += c;
+  std::string twins =
+      CrlfToLf(TwinsBoxText(state_.problem, state_.pos.board, state_.language, lines));
   if (!twins.empty() && twins.back() == '\n') twins.pop_back();
   area_->SetBoxTexts(Q(MenCountText(state_.pos.board)), Q(twins), lines,
                      Q(FormatProblemType(state_.problem.type)));
@@ -827,13 +812,16 @@ void MainWindow::LoadWithDisplay() {
     ReportResult(result, state_.collection.currentFileName);
     return;
   }
+  ShowLoadedProblem();
+  ReportDamage(damage);
+}
+
+void MainWindow::ShowLoadedProblem() {
   state_.solutionStale = true;
   SetSolutionPaneText(state_.problem.solutionText);
   board_->update();
-  RefreshInformation();
+  RefreshInformation();  // refreshes the boxes below the board too
   RefreshProblemType();
-  RefreshMenCount();
-  ReportDamage(damage);
 }
 
 void MainWindow::OpenByExtension() {
@@ -859,12 +847,7 @@ void MainWindow::OpenByExtension() {
     result = LoadProblem(state_.collection, state_.problem, state_.pos.board, &damage);
   }
   if (result) {
-    state_.solutionStale = true;
-    SetSolutionPaneText(state_.problem.solutionText);
-    board_->update();
-    RefreshInformation();
-    RefreshProblemType();
-    RefreshMenCount();
+    ShowLoadedProblem();
     ReportDamage(damage);
     UpdateRecentFiles(state_.recentFiles, state_.collection.currentFileName,
                       state_.collection.currentIndex, state_.previousIndex);

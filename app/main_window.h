@@ -83,6 +83,11 @@ class MainWindow : public QMainWindow {
   void OpenByExtension();
   void ReportSkippedImports(const ImportResult& imported);
   void AfterCommandRefresh(bool focus);
+  // Shows the problem just loaded into the state (from the file, the
+  // problem list or the multiple view): its solution text, the board, the
+  // information pane, the boxes below the board and the problem type in the
+  // status bar. The solution on show is no longer the board's own.
+  void ShowLoadedProblem();
   void RefreshInformation();
   void RefreshProblemType();
   void RefreshMenCount();

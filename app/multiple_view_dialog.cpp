@@ -18,6 +18,7 @@
 #include "collections/file_result.h"
 #include "collections/problem_file.h"
 #include "solver/problem_type.h"
+#include "strings/line_ends.h"
 
 namespace kv::app {
 
@@ -28,9 +29,7 @@ constexpr int kTextPixelSize = 11;
 constexpr int kTextGap = 3;
 
 QString PaneLines(const std::string& text) {
-  QString lines = FromCp1252(text);
-  lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  return lines;
+  return FromCp1252(CrlfToLf(text));
 }
 
 }  // namespace
@@ -254,12 +253,7 @@ bool RunMultipleViewDialog(MainWindow& window, MultipleViewSource source) {
     return false;
   }
   state.fileOpen = true;
-  state.solutionStale = true;
-  window.SetSolutionPaneText(state.problem.solutionText);
-  window.board()->update();
-  window.RefreshInformation();
-  window.RefreshProblemType();
-  window.RefreshMenCount();
+  window.ShowLoadedProblem();
   return true;
 }
 

@@ -54,12 +54,7 @@ void ShowEntry(MainWindow& window, int entry) {
     window.StatusText(3, FromCp1252(FileResultText(result, list.FileOf(e), state.language)));
     return;
   }
-  state.solutionStale = true;
-  window.SetSolutionPaneText(state.problem.solutionText);
-  window.board()->update();
-  window.RefreshInformation();
-  window.RefreshProblemType();
-  window.RefreshMenCount();
+  window.ShowLoadedProblem();
 }
 
 int ChooseKind(ListAction action) {

@@ -65,12 +65,7 @@ void ShowCurrentRecord(MainWindow& window, const WindowReport& report) {
     report(result);
     return;
   }
-  state.solutionStale = true;
-  window.SetSolutionPaneText(state.problem.solutionText);
-  window.board()->update();
-  window.RefreshInformation();
-  window.RefreshProblemType();
-  window.RefreshMenCount();
+  window.ShowLoadedProblem();
 }
 
 }  // namespace
