@@ -6,63 +6,39 @@
 #include <string>
 
 #include "cli/cmd_kvl_support.h"
+#include "cli/twins_argument.h"
 #include "collections/problem_file.h"
 #include "core/fen.h"
 #include "solver/problem_type.h"
-#include "solver/twins.h"
 
 namespace kv::cli {
 namespace {
 
-constexpr int TwinEntrySize = 4;
+constexpr OptionSpec Options[] = {FenOption,
+                                  StipOption,
+                                  {"--authors", "", "T", "the authors"},
+                                  {"--source", "", "T", "the source"},
+                                  {"--award", "", "T", "the award"},
+                                  {"--comment", "", "T", "the comment"},
+                                  {"--twins", "", "FIELD", TwinsArgumentHelp}};
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-// The twins field as `show` prints it: bytes, "\xHH" for any byte and "\\"
-// for a backslash. The first byte is the mode: "~" successive, anything else
-// usual (0x7F), as `solve --twins` takes it.
-bool ParseTwinsField(const std::string& text, std::string& twins, std::string& error) {
-  std::string field;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\') {
-      field += text[i];
-      continue;
-    }
-    if (i + 1 < text.size() && text[i + 1] == '\\') {
-      field += '\\';
-      ++i;
-    } else if (i + 3 < text.size() && text[i + 1] == 'x' && HexDigit(text[i + 2]) >= 0 &&
-               HexDigit(text[i + 3]) >= 0) {
-      field += static_cast<char>(HexDigit(text[i + 2]) * 16 + HexDigit(text[i + 3]));
-      i += 3;
-    } else {
-      error = "a backslash in --twins starts \\\\ or \\xHH";
-      return false;
-    }
-  }
-  if (!field.empty()) {
-    const std::size_t entries = (field.size() - 1) / TwinEntrySize;
-    if ((field.size() - 1) % TwinEntrySize != 0 || entries > MaxTwinEntries) {
-      error = "--twins needs a mode byte and up to 31 entries of 4 bytes";
-      return false;
-    }
-    if (field.find('\0') != std::string::npos) {
-      error = "--twins cannot hold a zero byte";
-      return false;
-    }
-    if (field[0] != TwinModeSuccessive) field[0] = TwinModeUsual;
-  }
-  twins = field;
-  return true;
-}
+constexpr CommandSpec Spec{
+    .name = "add",
+    .operands = "FILE",
+    .minOperands = 1,
+    .maxOperands = 1,
+    .summary = "append a problem to a collection",
+    .options = Options,
+    .about =
+        "Appends a problem to a collection, created when missing, as \"Add a position\"\n"
+        "does: in one operation, so that other writers of the same file lose nothing and\n"
+        "a failure leaves the file as it was. Texts longer than their field are refused.\n",
+    .exitStatus =
+        "0 added; 1 the file cannot be read or written; 2 bad arguments (a bad board, "
+        "type, text or twins field)."};
 
 // A text option in Windows-1252, refused when longer than its field.
-bool TakeText(const KvlArgs& args, const std::string& name, int maxLength, std::string& text,
+bool TakeText(const ParsedOptions& args, const std::string& name, int maxLength, std::string& text,
               std::string& error) {
   if (!args.Has(name)) return true;
   text = Utf8ToCp1252(args.Value(name));
@@ -74,13 +50,10 @@ bool TakeText(const KvlArgs& args, const std::string& name, int maxLength, std::
 }
 
 int Run(const Args& input) {
-  KvlArgs args;
+  ParsedOptions args;
+  if (int exitCode = 0; !ReadCommandLine(input, Spec, args, exitCode)) return exitCode;
+  const std::string& file = args.Operand(0);
   std::string error;
-  if (!ParseKvlArgs(input,
-                    {"--fen", "--stip", "--authors", "--source", "--award", "--comment", "--twins"},
-                    args, error)) {
-    return UsageError("add: " + error);
-  }
   if (!args.Has("--fen") || !args.Has("--stip")) {
     return UsageError("add: --fen BOARD and --stip TYPE are required");
   }
@@ -97,23 +70,19 @@ int Run(const Args& input) {
       !TakeText(args, "--source", MaxSourceLength, problem.source, error) ||
       !TakeText(args, "--award", MaxDialogAwardLength, problem.award, error) ||
       !TakeText(args, "--comment", MaxCommentLength, problem.comment, error) ||
-      (args.Has("--twins") &&
-       !ParseTwinsField(Utf8ToCp1252(args.Value("--twins")), problem.twins, error))) {
+      (args.Has("--twins") && !ParseTwinsArgument(args.Value("--twins"), problem.twins, error))) {
     return UsageError("add: " + error);
   }
 
-  CollectionState state{args.file, -1, -1};
+  CollectionState state{file, -1, -1};
   if (FileResult appended = AppendProblem(state, problem, board); !appended) {
-    return FileError(appended, args.file);
+    return FileError(appended, file);
   }
-  std::printf("%s: problem %d added\n", args.file.c_str(), state.currentIndex + 1);
+  std::printf("%s: problem %d added\n", file.c_str(), state.currentIndex + 1);
   return ExitOk;
 }
 
-Registration reg({"add",
-                  "FILE --fen BOARD --stip TYPE [--authors T] [--source T] [--award T] "
-                  "[--comment T] [--twins FIELD]   append a problem to a collection",
-                  &Run});
+Registration reg(Spec, &Run);
 
 }  // namespace
 }  // namespace kv::cli

@@ -18,12 +18,31 @@ namespace {
 
 constexpr int MaxYear = 9999;
 
+constexpr OptionSpec Options[] = {{"--born-from", "", "Y", "born in year Y or later"},
+                                  {"--born-to", "", "Y", "born in year Y or earlier"},
+                                  {"--died-from", "", "Y", "died in year Y or later"},
+                                  {"--died-to", "", "Y", "died in year Y or earlier"},
+                                  {"--country", "", "C", "of country C"}};
+
+constexpr CommandSpec Spec{
+    .name = "authors",
+    .operands = "LIST",
+    .minOperands = 1,
+    .maxOperands = 1,
+    .summary = "the authors of a list that the biographical selection keeps",
+    .options = Options,
+    .about =
+        "The biographical selection over an author list file: prints one\n"
+        "\"name<TAB>birth<TAB>death<TAB>country\" line per author kept, in UTF-8, and\n"
+        "\"Total : N\" on stderr. Years run from 0 to 9999.\n",
+    .exitStatus =
+        "0 selected (also when none is kept); 1 the list cannot be read; 2 bad "
+        "arguments."};
+
 int Run(const Args& args) {
-  KvlArgs parsed;
-  std::string error;
-  if (!ParseKvlArgs(args, {"--born-from", "--born-to", "--died-from", "--died-to", "--country"},
-                    parsed, error))
-    return UsageError("authors: " + error);
+  ParsedOptions parsed;
+  if (int exitCode = 0; !ReadCommandLine(args, Spec, parsed, exitCode)) return exitCode;
+  const std::string& file = parsed.Operand(0);
 
   BiographicalSelection selection;
   int exitCode = ExitUsage;
@@ -36,11 +55,11 @@ int Run(const Args& args) {
 
   std::vector<AuthorEntry> authors;
   AuthorListStop stop;
-  const FileResult loaded = LoadAuthorList(parsed.file, authors, &stop);
-  if (!loaded) return FileError(loaded, parsed.file);
+  const FileResult loaded = LoadAuthorList(file, authors, &stop);
+  if (!loaded) return FileError(loaded, file);
   if (stop.line != 0)
     std::fprintf(stderr, "%s\n",
-                 Cp1252ToUtf8(AuthorListStopMessage(Utf8ToCp1252(parsed.file), stop)).c_str());
+                 Cp1252ToUtf8(AuthorListStopMessage(Utf8ToCp1252(file), stop)).c_str());
 
   const BiographicalResult result = ApplyBiographicalSelection(selection, authors, false);
   if (!result.text.empty()) std::fputs(PaneTextForTerminal(result.text).c_str(), stdout);
@@ -48,10 +67,7 @@ int Run(const Args& args) {
   return ExitOk;
 }
 
-Registration reg({"authors",
-                  "LIST [--born-from Y] [--born-to Y] [--died-from Y] [--died-to Y] "
-                  "[--country C]   the authors of a list that the biographical selection keeps",
-                  &Run});
+Registration reg(Spec, &Run);
 
 }  // namespace
 }  // namespace kv::cli

@@ -76,31 +76,64 @@ double MainThreadCpuMs() {
   return 1000.0 * static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e6;
 }
 
+constexpr OptionSpec Options[] = {
+    {"--suite", "", "FILE", "the suite to solve (default bench/problems/suite.tsv of the sources)"},
+    {"--table", "", "SLOTS",
+     "the result table's slots, 0 (no table) to 268435456 (default: the "
+     "solver's own size)"},
+    ThreadsOption,
+    {"--helpmates", "", "FILE",
+     "instead of the suite, the helpmates of a checked list, timed beside the recorded times"},
+    {"--no-fast-help", "", "", "with --helpmates: without the fast helpmate search"},
+    {"--only", "", "ID", "with --helpmates: only the problem of this id"}};
+
+constexpr CommandSpec Spec{
+    .name = "bench",
+    .summary = "solve the bench suite; time and positions per problem",
+    .options = Options,
+    .synopsis =
+        "[--suite FILE] [--table SLOTS] [--threads N]\n"
+        "--helpmates FILE [--no-fast-help] [--only ID] [--threads N]",
+    .about =
+        "Solves the fixed suite with tries and set play on and prints, per problem and in\n"
+        "total, the time and the number of positions the searches reached, and the first\n"
+        "key against the one the suite records. The positions are a signature of the\n"
+        "search: they change only when the search changes. With --helpmates, each\n"
+        "helpmate of a list (id, stipulation, board, solutions, recorded fast and plain\n"
+        "times in seconds) is solved without set play and timed beside the recorded fast\n"
+        "time; the median ratio and the slowest problem end the report. One thread unless\n"
+        "--threads asks for two.\n",
+    .notes = "Ctrl+C stops after the problem being solved.\n",
+    .exitStatus =
+        "0 every key as recorded; 1 the list cannot be read or holds no problem, a key "
+        "differs or an entry is bad; 2 bad arguments."};
+
 int Run(const Args& input) {
-  // The deep-helpmate run has its own list and table.
-  for (const std::string& arg : input)
-    if (arg == "--helpmates") return RunHelpmateBench(input);
-  std::string given;
-  long long tableSlots = -1;  // the solver's own size unless given
+  ParsedOptions args;
+  if (int exitCode = 0; !ReadCommandLine(input, Spec, args, exitCode)) return exitCode;
   // One thread unless asked: the positions counted are the main thread's,
   // and with a helper they depend on how far it got.
   int threads = 1;
-  Args args = input;
   std::string threadsError;
-  if (!TakeThreadsOption(args, threads, &threadsError)) return UsageError("bench: " + threadsError);
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--suite" && i + 1 < args.size()) {
-      given = args[++i];
-    } else if (args[i] == "--table" && i + 1 < args.size()) {
-      const std::string& value = args[++i];
-      char* end = nullptr;
-      tableSlots = std::strtoll(value.c_str(), &end, 10);
-      if (value.empty() || *end != 0 || tableSlots < 0 || tableSlots > (1LL << 28))
-        return UsageError("bench: --table wants a number of slots from 0 to 268435456, not '" +
-                          value + "'");
-    } else {
-      return UsageError("bench: unknown argument '" + args[i] + "'");
-    }
+  if (args.Has("--threads") && !ParseThreads(args.Value("--threads"), threads, &threadsError))
+    return UsageError("bench: " + threadsError);
+  // The deep-helpmate run has its own list and table.
+  if (args.Has("--helpmates")) {
+    if (args.Has("--suite") || args.Has("--table"))
+      return UsageError("bench: --suite and --table are not taken with --helpmates");
+    return RunHelpmateBench(args, threads);
+  }
+  if (args.Has("--no-fast-help") || args.Has("--only"))
+    return UsageError("bench: --no-fast-help and --only go with --helpmates");
+  const std::string& given = args.Value("--suite");
+  long long tableSlots = -1;  // the solver's own size unless given
+  if (args.Has("--table")) {
+    const std::string& value = args.Value("--table");
+    char* end = nullptr;
+    tableSlots = std::strtoll(value.c_str(), &end, 10);
+    if (value.empty() || *end != 0 || tableSlots < 0 || tableSlots > (1LL << 28))
+      return UsageError("bench: --table wants a number of slots from 0 to 268435456, not '" +
+                        value + "'");
   }
   const std::string path = FindSuite(given);
   std::vector<BenchProblem> problems;
@@ -157,9 +190,9 @@ int Run(const Args& input) {
     std::string verdict;
     if ((setup->type.flags & FlagSeries) != 0) {
       // A series mover: the number of solutions against the suite's.
-      const std::uint64_t count =
-          solver->series != nullptr && solver->series->haveLast ? solver->series->lastResult.count
-                                                                : 0;
+      const std::uint64_t count = solver->series != nullptr && solver->series->haveLast
+                                      ? solver->series->lastResult.count
+                                      : 0;
       const std::string found = std::to_string(count) + " solutions";
       verdict = p.key.empty() || std::to_string(count) == p.key
                     ? found
@@ -189,12 +222,7 @@ int Run(const Args& input) {
   return mismatches ? ExitFailure : ExitOk;
 }
 
-Registration reg(
-    {"bench",
-     "[--suite FILE] [--table SLOTS] [--threads N]   solve the bench suite; time and positions "
-     "per problem; --helpmates FILE [--no-fast-help] [--only ID]: helpmate times beside the "
-     "recorded ones",
-     &Run});
+Registration reg(Spec, &Run);
 
 }  // namespace
 }  // namespace kv::cli

@@ -57,25 +57,10 @@ double Median(std::vector<double> values) {
 
 }  // namespace
 
-int RunHelpmateBench(const Args& arguments) {
-  std::string path;
-  std::string only;
-  bool fast = true;
-  Args args = arguments;
-  int threads = 1;
-  std::string threadsError;
-  if (!TakeThreadsOption(args, threads, &threadsError)) return UsageError("bench: " + threadsError);
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--helpmates" && i + 1 < args.size()) {
-      path = args[++i];
-    } else if (args[i] == "--only" && i + 1 < args.size()) {
-      only = args[++i];
-    } else if (args[i] == "--no-fast-help") {
-      fast = false;
-    } else {
-      return UsageError("bench: unknown argument '" + args[i] + "'");
-    }
-  }
+int RunHelpmateBench(const ParsedOptions& args, int threads) {
+  const std::string& path = args.Value("--helpmates");
+  const std::string& only = args.Value("--only");
+  const bool fast = !args.Has("--no-fast-help");
   if (path.empty()) return UsageError("bench: --helpmates wants a file");
   std::vector<TimedHelpmate> problems;
   std::string error;

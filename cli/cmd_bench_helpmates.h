@@ -5,8 +5,8 @@
 
 namespace kv::cli {
 
-// Runs `bench --helpmates FILE [--no-fast-help] [--only ID]` (args as given
-// to bench).
-int RunHelpmateBench(const Args& args);
+// Runs `bench --helpmates FILE [--no-fast-help] [--only ID]` (the options
+// as bench read them) on `threads` threads.
+int RunHelpmateBench(const ParsedOptions& args, int threads);
 
 }  // namespace kv::cli

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,29 +26,34 @@ namespace {
 constexpr int ExitNotSound = 3;  // a problem is cooked, unsolved, invalid, ... or timed out
 constexpr int ExitStopped = 4;   // broken off by Ctrl+C: the report is partial
 
-constexpr const char* Help =
-    "usage: kestrovale-cli check FILE.kvl [-n N[-M]] [--jobs N] [--timeout S] [--shard K/N]\n"
-    "                            [--format text|tsv|json]\n"
-    "\n"
-    "Solves every problem of the collection with its own stipulation and twins and\n"
-    "reports one line per problem (number, stipulation, verdict, time), then a summary.\n"
-    "Verdicts: sound (one key; a helpmate: the number of solutions its comment states,\n"
-    "\"2 solutions\" or \"2.1.1.1\", else one), cooked (every key listed), too few\n"
-    "solutions, no solution, short mate, invalid position (with the validation's text),\n"
-    "kind not solvable, timed out, stopped, unreadable record.\n"
-    "\n"
-    "  -n N[-M]       problems N to M (or N alone; \"N-\" to the end)\n"
-    "  --jobs N       worker threads (default: all cores)\n"
-    "  --timeout S    seconds one problem may take; then it is \"timed out\"\n"
-    "  --shard K/N    every N-th problem from the K-th, for splitting a collection\n"
-    "  --format F     text (default), tsv (summary on stderr) or json\n"
-    "\n"
-    "A progress bar with the time left goes to stderr when it is a terminal.\n"
-    "Ctrl+C stops the check and reports what was checked.\n"
-    "\n"
-    "Exit status: 0 every problem checked is sound; 1 the file cannot be read or\n"
-    "has no problem N; 2 bad arguments; 3 some problem is not sound (or timed out);\n"
-    "4 stopped by Ctrl+C.\n";
+constexpr OptionSpec Options[] = {
+    {"-n", "", "N[-M]", "problems N to M (or N alone; \"N-\" to the end)"},
+    {"--jobs", "", "N", "worker threads (default: all cores)"},
+    {"--timeout", "", "S", "seconds one problem may take; then it is \"timed out\""},
+    {"--shard", "", "K/N", "every N-th problem from the K-th, for splitting a collection"},
+    {"--format", "", "text|tsv|json", "text (default), tsv (summary on stderr) or json"}};
+
+constexpr CommandSpec Spec{
+    .name = "check",
+    .operands = "FILE.kvl",
+    .minOperands = 1,
+    .maxOperands = 1,
+    .summary = "soundness check of a collection",
+    .options = Options,
+    .about =
+        "Solves every problem of the collection with its own stipulation and twins and\n"
+        "reports one line per problem (number, stipulation, verdict, time), then a summary.\n"
+        "Verdicts: sound (one key; a helpmate: the number of solutions its comment states,\n"
+        "\"2 solutions\" or \"2.1.1.1\", else one), cooked (every key listed), too few\n"
+        "solutions, no solution, short mate, invalid position (with the validation's text),\n"
+        "kind not solvable, timed out, stopped, unreadable record.\n",
+    .notes =
+        "A progress bar with the time left goes to stderr when it is a terminal.\n"
+        "Ctrl+C stops the check and reports what was checked.\n",
+    .exitStatus =
+        "0 every problem checked is sound; 1 the file cannot be read or has no "
+        "problem N; 2 bad arguments; 3 some problem is not sound (or timed out); 4 "
+        "stopped by Ctrl+C."};
 
 enum class Format { Text, Tsv, Json };
 
@@ -91,13 +97,12 @@ bool ParseShard(const std::string& text, int& shard, int& count) {
          ParseWholeNumber(text.substr(0, slash), 1, count, shard);
 }
 
-// Fills `parsed`; returns 0 or the exit code of a usage error.
-int ParseCheckArgs(const Args& args, CheckArgs& parsed) {
-  KvlArgs kvl;
-  std::string error;
-  if (!ParseKvlArgs(args, {"-n", "--jobs", "--timeout", "--shard", "--format"}, kvl, error))
-    return UsageError("check: " + error);
-  parsed.file = kvl.file;
+// Fills `parsed`; returns nothing when the check is to run, else its exit
+// code (the help printed, or a usage error).
+std::optional<int> ParseCheckArgs(const Args& args, CheckArgs& parsed) {
+  ParsedOptions kvl;
+  if (int exitCode = 0; !ReadCommandLine(args, Spec, kvl, exitCode)) return exitCode;
+  parsed.file = kvl.Operand(0);
   parsed.rangeGiven = kvl.Has("-n");
   if (kvl.Has("-n") && !ParseRange(kvl.Value("-n"), parsed.first, parsed.last))
     return UsageError("check: -n needs N or N-M (from 1, N <= M), not '" + kvl.Value("-n") + "'");
@@ -123,7 +128,7 @@ int ParseCheckArgs(const Args& args, CheckArgs& parsed) {
       return UsageError("check: --format is text, tsv or json, not '" + f + "'");
     }
   }
-  return 0;
+  return std::nullopt;
 }
 
 std::string OneLine(const std::string& cp1252) {
@@ -232,14 +237,8 @@ nlohmann::json JsonReport(const std::string& file, const std::vector<CheckItem>&
 }
 
 int Run(const Args& args) {
-  for (const std::string& a : args) {
-    if (a == "--help" || a == "-h") {
-      std::fputs(Help, stdout);
-      return ExitOk;
-    }
-  }
   CheckArgs parsed;
-  if (int code = ParseCheckArgs(args, parsed); code != 0) return code;
+  if (const std::optional<int> code = ParseCheckArgs(args, parsed)) return *code;
   std::vector<CheckItem> items;
   if (FileResult loaded = LoadCheckItems(parsed.file, parsed.first, parsed.last, parsed.shard,
                                          parsed.shardCount, items);
@@ -296,10 +295,7 @@ int Run(const Args& args) {
   return summary.sound == summary.checked ? ExitOk : ExitNotSound;
 }
 
-Registration reg({"check",
-                  "FILE.kvl [-n N[-M]] [--jobs N] [--timeout S] [--shard K/N] "
-                  "[--format text|tsv|json]   soundness check of a collection (check --help)",
-                  &Run});
+Registration reg(Spec, &Run);
 
 }  // namespace
 }  // namespace kv::cli

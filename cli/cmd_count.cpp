@@ -5,17 +5,24 @@
 namespace kv::cli {
 namespace {
 
+constexpr CommandSpec Spec{.name = "count",
+                           .operands = "FILE",
+                           .minOperands = 1,
+                           .maxOperands = 1,
+                           .summary = "print the number of problems of a collection",
+                           .exitStatus = "0 counted; 1 the file cannot be read; 2 bad arguments."};
+
 int Run(const Args& input) {
-  KvlArgs args;
-  std::string error;
-  if (!ParseKvlArgs(input, {}, args, error)) return UsageError("count: " + error);
+  ParsedOptions args;
+  if (int exitCode = 0; !ReadCommandLine(input, Spec, args, exitCode)) return exitCode;
+  const std::string& file = args.Operand(0);
   CollectionReader reader;
-  if (FileResult opened = reader.Open(args.file); !opened) return FileError(opened, args.file);
+  if (FileResult opened = reader.Open(file); !opened) return FileError(opened, file);
   std::printf("%d\n", reader.count());
   return ExitOk;
 }
 
-Registration reg({"count", "FILE   print the number of problems of a collection", &Run});
+Registration reg(Spec, &Run);
 
 }  // namespace
 }  // namespace kv::cli

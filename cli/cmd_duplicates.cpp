@@ -20,31 +20,38 @@
 namespace kv::cli {
 namespace {
 
-int Bad(const std::string& message) {
-  return UsageError("duplicates: " + message);
-}
-
 int Report(const FileResult& result, const std::string& path) {
   const std::string text = FileResultText(result, path, Language{});
   std::fprintf(stderr, "kestrovale-cli: %s\n", Cp1252ToUtf8(text).c_str());
   return ExitFailure;
 }
 
+constexpr OptionSpec Options[] = {
+    {"--gap", "", "", "a copy may stand shifted as a whole anywhere it fits on the board"}};
+
+constexpr CommandSpec Spec{
+    .name = "duplicates",
+    .operands = "FILE PATH",
+    .minOperands = 2,
+    .maxOperands = 2,
+    .summary = "note under each problem of FILE its copies in the collections at PATH",
+    .options = Options,
+    .about =
+        "Scans every problem of FILE against the collections at PATH (a file or a\n"
+        "folder). The copies found are appended to each problem's stored solution text;\n"
+        "each line appended is printed as \"record<TAB>line\". Ctrl+C stops the scan\n"
+        "between two problems.\n",
+    .exitStatus =
+        "0 scanned; 1 FILE or some of PATH cannot be read (each one is named on "
+        "stderr; the copies in what could be read are noted), or stopped by Ctrl+C; 2 "
+        "bad arguments."};
+
 int Run(const Args& args) {
-  std::vector<std::string> positional;
-  bool shifted = false;
-  for (const std::string& arg : args) {
-    if (arg == "--gap") {
-      shifted = true;
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      return Bad("unknown option '" + arg + "'");
-    } else {
-      positional.push_back(arg);
-    }
-  }
-  if (positional.size() != 2) return Bad("expected FILE and PATH");
-  const std::string& file = positional[0];
-  const std::string& path = positional[1];
+  ParsedOptions parsed;
+  if (int exitCode = 0; !ReadCommandLine(args, Spec, parsed, exitCode)) return exitCode;
+  const bool shifted = parsed.Has("--gap");
+  const std::string& file = parsed.Operand(0);
+  const std::string& path = parsed.Operand(1);
 
   // PATH is looked at before FILE is touched: a scan against nothing would
   // report no copies as if there were none.
@@ -86,10 +93,7 @@ int Run(const Args& args) {
   return outcome.unstored.empty() ? ExitOk : ExitFailure;
 }
 
-Registration reg({"duplicates",
-                  "FILE PATH [--gap]   note under each problem of FILE its copies in the "
-                  "collections at PATH; exit 1 when some of PATH cannot be read",
-                  &Run});
+Registration reg(Spec, &Run);
 
 }  // namespace
 }  // namespace kv::cli

@@ -28,46 +28,6 @@ namespace {
 // The border style of the report's diagram when nothing else is set.
 constexpr int ReportBorderStyle = 2;
 
-struct ExportArgs {
-  std::string format;
-  std::string file;
-  std::string out;
-  std::string numbers;
-  std::string options;
-};
-
-bool ParseArgs(const Args& args, ExportArgs& parsed, std::string& error) {
-  int positionals = 0;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    std::string* target = nullptr;
-    if (arg == "--format") target = &parsed.format;
-    if (arg == "-n") target = &parsed.numbers;
-    if (arg == "--options") target = &parsed.options;
-    if (target == nullptr) {
-      if (arg.size() > 1 && arg[0] == '-') {
-        error = "unknown option '" + arg + "'";
-        return false;
-      }
-      // FILE.kvl first, then OUT; a third is an error below.
-      if (positionals == 0) parsed.file = arg;
-      if (positionals == 1) parsed.out = arg;
-      ++positionals;
-      continue;
-    }
-    if (i + 1 >= args.size()) {
-      error = arg + " needs a value";
-      return false;
-    }
-    *target = args[++i];
-  }
-  if (positionals != 2) {
-    error = "expected FILE.kvl and OUT";
-    return false;
-  }
-  return true;
-}
-
 // "3,1,7": record numbers from 1 to `count`, in the order given.
 bool ParseNumbers(const std::string& text, int count, std::vector<int>& numbers,
                   std::string& error) {
@@ -93,46 +53,75 @@ bool ParseNumbers(const std::string& text, int count, std::vector<int>& numbers,
   return true;
 }
 
+constexpr OptionSpec Options[] = {
+    {"--format", "", "pgn|epd|txt|popeye",
+     "positions as PGN or EPD, solutions as a text report, or solver input commands", true},
+    {"-n", "", "N[,M...]", "these problems, counted from 1, in the order given (default all)"},
+    {"--options", "", "DIGITS",
+     "the 18 solving options of the solve, one digit each, as solve --options takes them "
+     "(default: each kind's own set)"},
+    LangOption};
+
+constexpr CommandSpec Spec{
+    .name = "export",
+    .operands = "FILE.kvl OUT",
+    .minOperands = 2,
+    .maxOperands = 2,
+    .summary = "solve each problem and append it to OUT",
+    .options = Options,
+    .about =
+        "The list actions \"Positions -> PGN / EPD file\" and \"Solutions -> TXT file\" over\n"
+        "the problems of one collection, and solver input commands. Each problem is\n"
+        "solved first (solver input needs no solution); OUT is appended to. A problem\n"
+        "the solver input cannot express whole is skipped, named on stderr. Progress goes\n"
+        "to stderr when it is a terminal; Ctrl+C stops after the problem being solved.\n",
+    .exitStatus =
+        "0 exported (skipped problems named on stderr); 1 FILE.kvl cannot be read, a "
+        "problem cannot be read or OUT written, or stopped by Ctrl+C; 2 bad arguments."};
+
 int Run(const Args& input) {
-  Args args = input;
+  ParsedOptions args;
+  if (int exitCode = 0; !ReadCommandLine(input, Spec, args, exitCode)) return exitCode;
   Language language;
   std::string error;
-  if (!TakeLangOption(args, language, &error)) return UsageError("export: " + error);
-  ExportArgs parsed;
-  if (!ParseArgs(args, parsed, error)) return UsageError("export: " + error);
+  if (args.Has("--lang") && !LanguageFromName(args.Value("--lang"), language, &error))
+    return UsageError("export: " + error);
+  const std::string& format = args.Value("--format");
+  const std::string& file = args.Operand(0);
+  const std::string& out = args.Operand(1);
 
   ExportAction action;
-  if (parsed.format == "pgn") {
+  if (format == "pgn") {
     action = ExportAction::PgnFile;
-  } else if (parsed.format == "epd") {
+  } else if (format == "epd") {
     action = ExportAction::EpdFile;
-  } else if (parsed.format == "txt") {
+  } else if (format == "txt") {
     action = ExportAction::SolutionsToText;
-  } else if (parsed.format == "popeye") {
+  } else if (format == "popeye") {
     action = ExportAction::PopeyeFile;
   } else {
     return UsageError("export: --format must be pgn, epd, txt or popeye");
   }
   auto options = std::make_unique<SolveOptions>();
-  if (!parsed.options.empty() && !ParseOptionDigits(parsed.options, *options))
-    return UsageError("export: --options needs 18 digits, not '" + parsed.options + "'");
+  if (args.Has("--options") && !ParseOptionDigits(args.Value("--options"), *options))
+    return UsageError("export: --options needs 18 digits, not '" + args.Value("--options") + "'");
 
   int count = 0;
   {
     CollectionReader reader;
-    const FileResult opened = reader.Open(parsed.file);
-    if (!opened) return FileError(opened, parsed.file);
+    const FileResult opened = reader.Open(file);
+    if (!opened) return FileError(opened, file);
     count = reader.count();
   }
   std::vector<int> numbers;
-  if (parsed.numbers.empty()) {
+  if (!args.Has("-n")) {
     for (int n = 1; n <= count; ++n) numbers.push_back(n);
-  } else if (!ParseNumbers(parsed.numbers, count, numbers, error)) {
+  } else if (!ParseNumbers(args.Value("-n"), count, numbers, error)) {
     return UsageError("export: " + error);
   }
 
   ProblemList list;
-  list.files.push_back(parsed.file);
+  list.files.push_back(file);
   for (int n : numbers) list.entries.push_back({0, static_cast<std::uint16_t>(n)});
 
   InstallBreakHandler();
@@ -150,11 +139,11 @@ int Run(const Args& input) {
       std::fflush(stderr);
     };
   }
-  const ExportOutcome outcome = RunExport(action, parsed.out, list, list.entries, context);
+  const ExportOutcome outcome = RunExport(action, out, list, list.entries, context);
   if (showProgress && outcome.interrupted) std::fputc('\n', stderr);
 
   std::printf("%d problem%s exported to %s\n", outcome.written, outcome.written == 1 ? "" : "s",
-              parsed.out.c_str());
+              out.c_str());
   for (const std::string& note : outcome.notExportableNotes) {
     std::fprintf(stderr, "export: skipped %s\n", Cp1252ToUtf8(note).c_str());
   }
@@ -168,10 +157,7 @@ int Run(const Args& input) {
   return complete ? ExitOk : ExitFailure;
 }
 
-Registration reg({"export",
-                  "--format pgn|epd|txt|popeye FILE.kvl OUT [-n N[,M...]] [--options DIGITS] "
-                  "[--lang LL]   solve each problem and append it to OUT",
-                  &Run});
+Registration reg(Spec, &Run);
 
 }  // namespace
 }  // namespace kv::cli

@@ -15,15 +15,37 @@
 namespace kv::cli {
 namespace {
 
+constexpr OptionSpec Options[] = {
+    {LangOption.name, "", LangOption.value,
+     "the language of the award names of a dBASE table (default en)"}};
+
+constexpr CommandSpec Spec{
+    .name = "import",
+    .operands = "FILE",
+    .minOperands = 1,
+    .maxOperands = 1,
+    .summary = "import a .pgn, .epd, .dbf, .txt or .inp file into FILE.kvl",
+    .options = Options,
+    .about =
+        "Imports a .pgn, .epd, .dbf, .txt (archive text) or .inp (solver input) file into\n"
+        "the collection of the same path with the extension .kvl, as opening such a file\n"
+        "does, appending to that collection when it exists. Problems of a solver input\n"
+        "file that a collection cannot hold are skipped, each named on stderr with the\n"
+        "reason; its options that steer only a solver's output or search are read but\n"
+        "not kept, and named once on stderr.\n",
+    .exitStatus =
+        "0 imported; 1 the file cannot be read, holds nothing to import, or the "
+        "collection cannot be written; 2 bad arguments."};
+
 int Run(const Args& input) {
-  Args rest = input;
+  ParsedOptions args;
+  if (int exitCode = 0; !ReadCommandLine(input, Spec, args, exitCode)) return exitCode;
   Language language;
   std::string error;
-  if (!TakeLangOption(rest, language, &error)) return UsageError("import: " + error);
-  KvlArgs args;
-  if (!ParseKvlArgs(rest, {}, args, error)) return UsageError("import: " + error);
+  if (args.Has("--lang") && !LanguageFromName(args.Value("--lang"), language, &error))
+    return UsageError("import: " + error);
 
-  CollectionState state{args.file, 0, -1};
+  CollectionState state{args.Operand(0), 0, -1};
   CurrentProblem problem;
   Board board{};
   UiCallbacks ui;
@@ -57,10 +79,7 @@ int Run(const Args& input) {
   return ExitOk;
 }
 
-Registration reg({"import",
-                  "FILE [--lang fr|en|it|es|FILE.str]   import a .pgn, .epd, .dbf, .txt or "
-                  ".inp file into FILE.kvl",
-                  &Run});
+Registration reg(Spec, &Run);
 
 }  // namespace
 }  // namespace kv::cli

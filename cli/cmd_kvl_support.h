@@ -1,12 +1,10 @@
 // What the collection subcommands (new, count, show, add, insert, delete,
-// compact, diagram) share: their argument parsing, record numbers, and the
-// report of a failed file operation on stderr.
+// compact, diagram) share: record numbers, the option that names one, and
+// the report of a failed file operation on stderr.
 #pragma once
 
 #include <charconv>
 #include <cstdio>
-#include <map>
-#include <set>
 #include <string>
 #include <string_view>
 
@@ -17,58 +15,17 @@
 
 namespace kv::cli {
 
-// The arguments of a collection subcommand: one FILE and options that each
-// take a value ("-n 3", "--count=2").
-struct KvlArgs {
-  std::string file;
-  std::map<std::string, std::string> values;
+// -n N: the problem a subcommand works on.
+inline constexpr OptionSpec ProblemNumberOption{"-n", "", "N",
+                                                "problem N, counted from 1 (default 1)"};
 
-  bool Has(const std::string& option) const { return values.count(option) != 0; }
-  const std::string& Value(const std::string& option) const { return values.at(option); }
-};
-
-// Fills `parsed`; on failure `error` holds a one-line reason.
-inline bool ParseKvlArgs(const Args& args, const std::set<std::string>& options, KvlArgs& parsed,
-                         std::string& error) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string arg = args[i];
-    if (arg.size() > 1 && arg[0] == '-') {
-      std::string value;
-      bool inlineValue = false;
-      if (const std::size_t equals = arg.find('='); equals != std::string::npos) {
-        value = arg.substr(equals + 1);
-        arg.resize(equals);
-        inlineValue = true;
-      }
-      if (options.count(arg) == 0) {
-        error = "unknown option '" + arg + "'";
-        return false;
-      }
-      if (!inlineValue) {
-        if (i + 1 >= args.size()) {
-          error = arg + " needs a value";
-          return false;
-        }
-        value = args[++i];
-      }
-      if (!parsed.values.emplace(arg, value).second) {
-        error = arg + " given twice";
-        return false;
-      }
-      continue;
-    }
-    if (!parsed.file.empty()) {
-      error = "unexpected argument '" + arg + "'";
-      return false;
-    }
-    parsed.file = arg;
-  }
-  if (parsed.file.empty()) {
-    error = "expected FILE";
-    return false;
-  }
-  return true;
-}
+// The position and the type of a problem typed on the command line.
+inline constexpr OptionSpec FenOption{
+    "--fen", "", "BOARD",
+    "the position: the board field of a FEN (the rest of a FEN line is ignored)", true};
+inline constexpr OptionSpec StipOption{
+    "--stip", "", "TYPE", "the problem type as show prints it: '#2', 'h#3', 's#2', 'sh#5', 'h#2 W'",
+    true};
 
 // A whole number in min .. max.
 inline bool ParseWholeNumber(std::string_view text, int min, int max, int& number) {
@@ -83,8 +40,9 @@ inline bool ParseWholeNumber(std::string_view text, int min, int max, int& numbe
 
 // Reads option `name` as a number in min .. max, or `fallback` when it is
 // absent; on failure prints the usage error and returns false.
-inline bool TakeNumber(const KvlArgs& args, const std::string& command, const std::string& name,
-                       int min, int max, int fallback, int& number, int& exitCode) {
+inline bool TakeNumber(const ParsedOptions& args, const std::string& command,
+                       const std::string& name, int min, int max, int fallback, int& number,
+                       int& exitCode) {
   if (!args.Has(name)) {
     number = fallback;
     return true;

@@ -15,8 +15,24 @@
 namespace kv::cli {
 namespace {
 
-int Run(const Args& args) {
-  if (args.empty()) return UsageError("mate1: expected a FEN");
+constexpr CommandSpec Spec{
+    .name = "mate1",
+    .operands = "FEN",
+    .minOperands = 1,
+    .maxOperands = AnyNumber,
+    .summary = "list White's moves that mate at once (English long notation)",
+    .about =
+        "Lists every White move that mates at once, found by the fast mate test and\n"
+        "checked against brute force. The FEN may be one argument or its fields one by\n"
+        "one; White must be to move.\n",
+    .exitStatus =
+        "0 listed (none when there is no mate); 1 the fast test and brute force "
+        "disagree (\"disagree\" is printed); 2 bad arguments (a bad FEN or position)."};
+
+int Run(const Args& input) {
+  ParsedOptions parsed;
+  if (int exitCode = 0; !ReadCommandLine(input, Spec, parsed, exitCode)) return exitCode;
+  const Args& args = parsed.operands;
   std::string fen = args[0];
   for (std::size_t i = 1; i < args.size(); ++i) fen += " " + args[i];
   Position pos;
@@ -55,8 +71,7 @@ int Run(const Args& args) {
   return ExitOk;
 }
 
-Registration reg({"mate1", "FEN   list White's moves that mate at once (English long notation)",
-                  &Run});
+Registration reg(Spec, &Run);
 
 }  // namespace
 }  // namespace kv::cli

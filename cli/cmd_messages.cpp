@@ -50,19 +50,27 @@ void PrintMenu(const std::vector<MenuItem>& items, int depth) {
   }
 }
 
+constexpr OptionSpec Options[] = {
+    LangOption, {"--menus", "", "", "the menu bar instead: one item a line, indented by level"}};
+
+constexpr CommandSpec Spec{
+    .name = "messages",
+    .summary = "print the string table of a language, or its menu bar",
+    .options = Options,
+    .about =
+        "Prints the string table of a language, one \"number<TAB>text\" line per message\n"
+        "(control characters escaped), or with --menus its menu bar, so that translations\n"
+        "can be reviewed.\n",
+    .exitStatus = "0 printed; 2 bad arguments (also a string file that cannot be used)."};
+
 int Run(const Args& arguments) {
-  Args args = arguments;
+  ParsedOptions args;
+  if (int exitCode = 0; !ReadCommandLine(arguments, Spec, args, exitCode)) return exitCode;
   Language language;
   std::string error;
-  if (!TakeLangOption(args, language, &error)) return UsageError("messages: " + error);
-  bool menus = false;
-  for (const std::string& arg : args) {
-    if (arg == "--menus") {
-      menus = true;
-    } else {
-      return UsageError("messages: unexpected argument '" + arg + "'");
-    }
-  }
+  if (args.Has("--lang") && !LanguageFromName(args.Value("--lang"), language, &error))
+    return UsageError("messages: " + error);
+  const bool menus = args.Has("--menus");
   if (menus) {
     PrintMenu(LanguageMenu(language), 0);
     return ExitOk;
@@ -75,7 +83,7 @@ int Run(const Args& arguments) {
   return ExitOk;
 }
 
-Registration reg({"messages", "[--lang fr|en|it|es|FILE.str] [--menus]", &Run});
+Registration reg(Spec, &Run);
 
 }  // namespace
 }  // namespace kv::cli

@@ -8,23 +8,31 @@
 namespace kv::cli {
 namespace {
 
+constexpr CommandSpec Spec{
+    .name = "new",
+    .operands = "FILE",
+    .minOperands = 1,
+    .maxOperands = 1,
+    .summary = "create a collection holding one blank problem",
+    .exitStatus = "0 created; 1 FILE exists already or cannot be written; 2 bad arguments."};
+
 int Run(const Args& input) {
-  KvlArgs args;
-  std::string error;
-  if (!ParseKvlArgs(input, {}, args, error)) return UsageError("new: " + error);
+  ParsedOptions args;
+  if (int exitCode = 0; !ReadCommandLine(input, Spec, args, exitCode)) return exitCode;
+  const std::string& file = args.Operand(0);
   std::error_code ignored;
-  if (std::filesystem::exists(args.file, ignored)) {
-    std::fprintf(stderr, "kestrovale-cli: %s already exists\n", args.file.c_str());
+  if (std::filesystem::exists(file, ignored)) {
+    std::fprintf(stderr, "kestrovale-cli: %s already exists\n", file.c_str());
     return ExitFailure;
   }
   // The file appears complete or not at all; a failure leaves no file.
-  CollectionState state{args.file, 0, -1};
-  if (FileResult created = CreateCollection(state); !created) return FileError(created, args.file);
-  std::printf("%s: new collection of 1 problem\n", args.file.c_str());
+  CollectionState state{file, 0, -1};
+  if (FileResult created = CreateCollection(state); !created) return FileError(created, file);
+  std::printf("%s: new collection of 1 problem\n", file.c_str());
   return ExitOk;
 }
 
-Registration reg({"new", "FILE   create a collection holding one blank problem", &Run});
+Registration reg(Spec, &Run);
 
 }  // namespace
 }  // namespace kv::cli

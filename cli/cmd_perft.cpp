@@ -16,8 +16,22 @@ namespace {
 
 constexpr int kMaxDepth = 12;
 
-int Run(const Args& args) {
-  if (args.size() < 2) return UsageError("perft: expected FEN and DEPTH");
+constexpr CommandSpec Spec{
+    .name = "perft",
+    .operands = "FEN DEPTH",
+    .minOperands = 2,
+    .maxOperands = AnyNumber,
+    .summary = "count the legal move sequences of DEPTH plies",
+    .about =
+        "Counts the legal move sequences of DEPTH plies (0 to 12) from the position of\n"
+        "FEN, with the rules core's generators, make/unmake and attack tests alone. The\n"
+        "FEN may be one argument or its fields one by one.\n",
+    .exitStatus = "0 counted; 2 bad arguments (a bad FEN or DEPTH)."};
+
+int Run(const Args& input) {
+  ParsedOptions parsed;
+  if (int exitCode = 0; !ReadCommandLine(input, Spec, parsed, exitCode)) return exitCode;
+  const Args& args = parsed.operands;
   // The FEN may come as one quoted argument or as its separate fields.
   std::string fen = args[0];
   for (std::size_t i = 1; i + 1 < args.size(); ++i) fen += " " + args[i];
@@ -39,7 +53,7 @@ int Run(const Args& args) {
   return ExitOk;
 }
 
-Registration reg({"perft", "FEN DEPTH   count the legal move sequences of DEPTH plies", &Run});
+Registration reg(Spec, &Run);
 
 }  // namespace
 }  // namespace kv::cli

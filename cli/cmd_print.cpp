@@ -1,7 +1,7 @@
 // kestrovale-cli print --format pdf|png --kind diagrams|report FILE.kvl OUT
 // [-n N[,M...]]: diagram sheets and reports for scripts. The drawing lives in
 // the Qt printing program kestrovale-print, found beside this one; the
-// command line stays free of Qt and hands it the same arguments.
+// command line stays free of Qt, reads the arguments and hands them on.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,7 +29,50 @@ std::string OwnFolder() {
   return slash == std::string::npos ? std::string() : text.substr(0, slash);
 }
 
-int Run(const Args& args) {
+constexpr OptionSpec Options[] = {
+    {"--format", "", "pdf|png", "one A4 PDF file, or PNG pages OUT-1.png, OUT-2.png ...", true},
+    {"--kind", "", "diagrams|report",
+     "a sheet of diagrams, or the report of one problem with its solution", true},
+    {"-n", "", "N[,M...]",
+     "these problems, counted from 1 (default: the whole collection, at most 2000; a "
+     "report prints one problem, by default the first)"},
+    {"--lang", "", "fr|en|it|es", "the language of the texts (default en)"},
+    {"--output", "", "VALUE",
+     "the 16 characters of the \"Output\" setting: display and print "
+     "settings"}};
+
+constexpr CommandSpec Spec{
+    .name = "print",
+    .operands = "FILE.kvl OUT",
+    .minOperands = 2,
+    .maxOperands = 2,
+    .summary = "diagram sheets and reports as PDF or PNG pages",
+    .options = Options,
+    .about =
+        "Draws diagram sheets and reports for scripts, with the printing program\n"
+        "kestrovale-print, found beside kestrovale-cli. A report of a problem without a\n"
+        "stored solution is solved first.\n",
+    .exitStatus =
+        "0 written; 1 FILE.kvl cannot be read, OUT cannot be written, or "
+        "kestrovale-print cannot be run; 2 bad arguments."};
+
+// The arguments of the printing program: the options as read, then the
+// operands after "--", so that an operand is never taken for an option.
+std::vector<std::string> PrintArguments(const ParsedOptions& parsed) {
+  std::vector<std::string> args;
+  for (const auto& [name, value] : parsed.values) {
+    args.push_back(name);
+    args.push_back(value);
+  }
+  args.push_back("--");
+  for (const std::string& operand : parsed.operands) args.push_back(operand);
+  return args;
+}
+
+int Run(const Args& input) {
+  ParsedOptions parsed;
+  if (int exitCode = 0; !ReadCommandLine(input, Spec, parsed, exitCode)) return exitCode;
+  const std::vector<std::string> args = PrintArguments(parsed);
   const std::string program = OwnFolder() + "/" + PrintProgram;
   if (access(program.c_str(), X_OK) != 0) {
     std::fprintf(stderr, "kestrovale-cli: print: %s not found beside kestrovale-cli\n",
@@ -62,10 +105,7 @@ int Run(const Args& args) {
   return ExitFailure;
 }
 
-Registration reg({"print",
-                  "--format pdf|png --kind diagrams|report FILE.kvl OUT [-n N[,M...]] "
-                  "[--lang fr|en|it|es]   diagram sheets and reports as PDF or PNG pages",
-                  &Run});
+Registration reg(Spec, &Run);
 
 }  // namespace
 }  // namespace kv::cli

@@ -19,19 +19,9 @@
 namespace kv::cli {
 namespace {
 
-constexpr const char* Usage =
-    "PATH [--total MODE:N] [--white MODE:N] [--black MODE:N] [--aristocratic] [--twins]\n"
-    "         [--stip TYPE] [--text 'AUTHOR[\\SOURCE\\AWARD\\COMMENT]'] [--matrix BOARD\n"
-    "         [--identity|--gap] [--symmetry] [--rotation]]   find problems; MODE is exactly,\n"
-    "         at-least or at-most (N 1..32); TYPE as 'h#3', '?#2' for any kind";
-
 constexpr int MaterialModeCount = 3;
 constexpr std::string_view MaterialModeNames[MaterialModeCount] = {"exactly", "at-least",
                                                                    "at-most"};
-
-int Bad(const std::string& message) {
-  return UsageError("search: " + message);
-}
 
 // "MODE:N" into a material criterion.
 bool ParseMaterial(std::string_view text, MaterialCriterion& criterion) {
@@ -64,60 +54,90 @@ bool ParseTypeCriterion(std::string text, TypeCriterion& criterion) {
   return true;
 }
 
+constexpr const char* MaterialHelp = "MODE is exactly, at-least or at-most; N is 1 to 32";
+
+constexpr OptionSpec Options[] = {
+    {"--total", "", "MODE:N", MaterialHelp},
+    {"--white", "", "MODE:N", "White's men; MODE and N as for --total"},
+    {"--black", "", "MODE:N", "Black's men; MODE and N as for --total"},
+    {"--aristocratic", "", "", "no pawns"},
+    {"--twins", "", "", "problems with twins"},
+    {"--stip", "", "TYPE", "the type, as '#2' or 'h#3'; '?' for any kind, as '?#2'"},
+    {"--text", "", "TEXT",
+     "1 to 32 characters to find in the texts: AUTHOR, or AUTHOR\\SOURCE\\AWARD\\COMMENT"},
+    {"--matrix", "", "BOARD", "men standing on these squares (the board field of a FEN)"},
+    {"--identity", "", "", "with --matrix: the men on the very squares (the default)"},
+    {"--gap", "", "", "with --matrix: the men anywhere they fit, shifted as a whole"},
+    {"--symmetry", "", "", "with --matrix: the mirrored boards too"},
+    {"--rotation", "", "", "with --matrix: the turned boards too"}};
+
+constexpr CommandSpec Spec{
+    .name = "search",
+    .operands = "PATH",
+    .minOperands = 1,
+    .maxOperands = 1,
+    .summary = "find problems by material, type, text or the men on given squares",
+    .options = Options,
+    .synopsis =
+        "PATH [--total MODE:N] [--white MODE:N] [--black MODE:N] [--aristocratic] "
+        "[--twins] [--stip TYPE] [--text 'AUTHOR[\\SOURCE\\AWARD\\COMMENT]'] "
+        "[--matrix BOARD [--identity|--gap] [--symmetry] [--rotation]]",
+    .about =
+        "The collection search over one file or every collection under a folder: prints\n"
+        "one \"file<TAB>record\" line per problem that meets every criterion given. Files\n"
+        "and folders under PATH that cannot be read are named on stderr.\n",
+    .exitStatus = "0 problems found; 1 none found, or PATH cannot be read; 2 bad arguments."};
+
+int Bad(const std::string& message) {
+  return UsageError("search: " + message);
+}
+
 int Run(const Args& args) {
+  ParsedOptions parsed;
+  if (int exitCode = 0; !ReadCommandLine(args, Spec, parsed, exitCode)) return exitCode;
   SearchCriteria criteria;
   Board board;
   board.fill(OffBoard);
   for (int n = 0; n < 64; ++n) board[FirstSquare + 10 * (n / 8) + n % 8] = Empty;
-  std::string path;
+  const std::string& path = parsed.Operand(0);
   bool matrix = false;
   int matrixFlags = 0;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    const bool takesValue = arg == "--total" || arg == "--white" || arg == "--black" ||
-                            arg == "--stip" || arg == "--text" || arg == "--matrix";
-    if (takesValue && i + 1 >= args.size()) return Bad(arg + " needs a value");
-    const std::string value = takesValue ? args[++i] : std::string();
-    if (arg == "--total" || arg == "--white" || arg == "--black") {
-      MaterialCriterion& material = arg == "--total"   ? criteria.total
-                                    : arg == "--white" ? criteria.white
-                                                       : criteria.black;
-      if (!ParseMaterial(value, material)) {
-        return Bad(arg + " takes MODE:N with MODE exactly, at-least or at-most and N 1..32, not '" +
-                   value + "'");
-      }
-    } else if (arg == "--aristocratic") {
-      criteria.aristocratic = true;
-    } else if (arg == "--twins") {
-      criteria.twins = true;
-    } else if (arg == "--stip") {
-      if (!ParseTypeCriterion(value, criteria.type)) return Bad("unknown type '" + value + "'");
-    } else if (arg == "--text") {
-      criteria.text = Utf8ToCp1252(value);
-      if (criteria.text.empty() || criteria.text.size() > MaxSearchTextLength) {
-        return Bad("--text takes 1 to 32 characters");
-      }
-    } else if (arg == "--matrix") {
-      std::string error;
-      if (!ParseFenBoard(value, board, &error)) return Bad("--matrix: " + error);
-      matrix = true;
-    } else if (arg == "--identity") {
-      matrixFlags |= MatrixIdentity;
-    } else if (arg == "--gap") {
-      matrixFlags |= MatrixGap;
-    } else if (arg == "--symmetry") {
-      matrixFlags |= MatrixSymmetry;
-    } else if (arg == "--rotation") {
-      matrixFlags |= MatrixRotation;
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      return Bad("unknown option '" + arg + "'");
-    } else if (path.empty()) {
-      path = arg;
-    } else {
-      return Bad("unexpected argument '" + arg + "'");
+  for (const char* name : {"--total", "--white", "--black"}) {
+    if (!parsed.Has(name)) continue;
+    const std::string& value = parsed.Value(name);
+    MaterialCriterion& material = name == std::string_view("--total")   ? criteria.total
+                                  : name == std::string_view("--white") ? criteria.white
+                                                                        : criteria.black;
+    if (!ParseMaterial(value, material)) {
+      return Bad(std::string(name) +
+                 " takes MODE:N with MODE exactly, at-least or at-most and N 1..32, not '" + value +
+                 "'");
     }
   }
-  if (path.empty()) return Bad("expected PATH");
+  criteria.aristocratic = parsed.Has("--aristocratic");
+  criteria.twins = parsed.Has("--twins");
+  if (parsed.Has("--stip") && !ParseTypeCriterion(parsed.Value("--stip"), criteria.type))
+    return Bad("unknown type '" + parsed.Value("--stip") + "'");
+  if (parsed.Has("--text")) {
+    criteria.text = Utf8ToCp1252(parsed.Value("--text"));
+    if (criteria.text.empty() || criteria.text.size() > MaxSearchTextLength) {
+      return Bad("--text takes 1 to 32 characters");
+    }
+  }
+  if (parsed.Has("--matrix")) {
+    std::string error;
+    if (!ParseFenBoard(parsed.Value("--matrix"), board, &error)) return Bad("--matrix: " + error);
+    matrix = true;
+  }
+  constexpr struct {
+    const char* name;
+    int flag;
+  } MatrixOptions[] = {{"--identity", MatrixIdentity},
+                       {"--gap", MatrixGap},
+                       {"--symmetry", MatrixSymmetry},
+                       {"--rotation", MatrixRotation}};
+  for (const auto& option : MatrixOptions)
+    if (parsed.Has(option.name)) matrixFlags |= option.flag;
   if ((matrixFlags & MatrixIdentity) && (matrixFlags & MatrixGap)) {
     return Bad("--identity and --gap exclude each other");
   }
@@ -155,7 +175,7 @@ int Run(const Args& args) {
   return ExitOk;
 }
 
-Registration reg({"search", Usage, &Run});
+Registration reg(Spec, &Run);
 
 }  // namespace
 }  // namespace kv::cli

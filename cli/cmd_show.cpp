@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/cmd_kvl_support.h"
+#include "cli/twins_argument.h"
 #include "collections/forsyth.h"
 #include "collections/problem_file.h"
 #include "solver/problem_type.h"
@@ -18,24 +19,6 @@ void PrintField(const char* label, const std::string& cp1252) {
   std::printf("%-15s %s\n", (std::string(label) + ":").c_str(), Cp1252ToUtf8(cp1252).c_str());
 }
 
-// The twins field with its control bytes (the usual-mode byte 0x7F) and
-// backslashes escaped, in the form `add --twins` reads back.
-std::string EscapedTwins(const std::string& twins) {
-  std::string shown;
-  for (const unsigned char byte : twins) {
-    if (byte == '\\') {
-      shown += "\\\\";
-    } else if (byte < 0x20 || byte >= 0x7F) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\x%02X", byte);
-      shown += escape;
-    } else {
-      shown += static_cast<char>(byte);
-    }
-  }
-  return shown;
-}
-
 // The solution text with LF line ends.
 std::string WithLineFeeds(const std::string& text) {
   std::string lines;
@@ -46,20 +29,36 @@ std::string WithLineFeeds(const std::string& text) {
   return lines;
 }
 
+constexpr OptionSpec Options[] = {ProblemNumberOption};
+
+constexpr CommandSpec Spec{
+    .name = "show",
+    .operands = "FILE",
+    .minOperands = 1,
+    .maxOperands = 1,
+    .summary = "print problem N (from 1) of a collection",
+    .options = Options,
+    .about =
+        "Prints everything problem N of a collection holds, in UTF-8: the position in\n"
+        "Forsyth notation, the type, the texts, the twins field (with \\\\ for a backslash\n"
+        "and \\xHH for a byte that is not printable, as add --twins and solve --twins\n"
+        "read it), the five extra strings and the stored solution text.\n",
+    .exitStatus = "0 shown; 1 the file cannot be read or has no problem N; 2 bad arguments."};
+
 int Run(const Args& input) {
-  KvlArgs args;
-  std::string error;
-  if (!ParseKvlArgs(input, {"-n"}, args, error)) return UsageError("show: " + error);
+  ParsedOptions args;
+  if (int exitCode = 0; !ReadCommandLine(input, Spec, args, exitCode)) return exitCode;
+  const std::string& file = args.Operand(0);
   int number = 1, exitCode = ExitOk;
   if (!TakeNumber(args, "show", "-n", 1, MaxRecords, 1, number, exitCode)) return exitCode;
   CurrentProblem problem;
   Board board;
   board.fill(OffBoard);
-  if (FileResult loaded = LoadProblemNumber(args.file, number, problem, board); !loaded) {
-    return FileError(loaded, args.file);
+  if (FileResult loaded = LoadProblemNumber(file, number, problem, board); !loaded) {
+    return FileError(loaded, file);
   }
   CollectionReader reader;
-  const int count = reader.Open(args.file) ? reader.count() : number;
+  const int count = reader.Open(file) ? reader.count() : number;
   reader.Close();
   std::string type = FormatProblemType(problem.type);
   if (!type.empty() && type.front() == ' ') type.erase(0, 1);
@@ -78,7 +77,7 @@ int Run(const Args& input) {
   return ExitOk;
 }
 
-Registration reg({"show", "FILE [-n N]   print problem N (from 1) of a collection", &Run});
+Registration reg(Spec, &Run);
 
 }  // namespace
 }  // namespace kv::cli

@@ -11,6 +11,7 @@
 #include "cli/lang_option.h"
 #include "cli/solution_json.h"
 #include "cli/solve_support.h"
+#include "cli/twins_argument.h"
 #include "collections/current_problem.h"
 #include "collections/problem_file.h"
 #include "core/fen.h"
@@ -26,33 +27,47 @@ namespace {
 constexpr int ExitInvalidPosition = 3;
 constexpr int ExitCannotSolve = 4;
 
-constexpr const char* Help =
-    "usage: kestrovale-cli solve --fen BOARD --stip TYPE [--twins FIELD] [OPTIONS]\n"
-    "       kestrovale-cli solve FILE.kvl [-n N] [OPTIONS]\n"
-    "\n"
-    "Solves a position, or problem N (from 1) of a collection with its twins, as\n"
-    "\"Search solution\" does, and prints the solution text; status texts go to stderr.\n"
-    "\n"
-    "  --options DIGITS  the 18 solving options, one digit each, as the \"Options\"\n"
-    "                    setting stores them (its default: 111111001110101000): set play,\n"
-    "                    tries (refutations allowed), actual play, variations,\n"
-    "                    separators, dualized variations, non-defensive moves, kind,\n"
-    "                    the same four for tries, shortened notation, ad lib,\n"
-    "                    changed mates, transferred mates, black move style 0-2,\n"
-    "                    capture sign 0-2. The digits are used as given; the eighth\n"
-    "                    (kind) is set from the problem, except 5, the test-a-move\n"
-    "                    preset, which needs a move chosen in the program. Without\n"
-    "                    --options each kind starts from its own set, as in the\n"
-    "                    program.\n"
-    "  --lang LL         fr, en, it, es or a .str file: the language of the text\n"
-    "  --json            the solution as a JSON document, its text beside it\n"
-    "  --threads N       1 or 2 (default 2): the cores a key search uses\n"
-    "\n"
-    "Ctrl+C breaks the search off as Escape does in the program.\n"
-    "\n"
-    "Exit status: 0 solved (or nothing asked by the options); 1 the file cannot be\n"
-    "read, or broken off; 2 bad arguments; 3 invalid position; 4 the problem cannot\n"
-    "be solved (its kind, goal or number of moves).\n";
+constexpr OptionSpec Options[] = {
+    {FenOption.name, "", FenOption.value, FenOption.help},
+    {StipOption.name, "", StipOption.value, StipOption.help},
+    {"--twins", "", "FIELD", TwinsArgumentHelp},
+    {"-n", "", "N", "with FILE.kvl: problem N, counted from 1 (default 1)"},
+    {"--options", "", "DIGITS",
+     "the 18 solving options, one digit each, as the \"Options\" setting stores them (its "
+     "default: 111111001110101000): set play, tries (refutations allowed), actual play, "
+     "variations, separators, dualized variations, non-defensive moves, kind, the same four for "
+     "tries, shortened notation, ad lib, changed mates, transferred mates, black move style 0-2, "
+     "capture sign 0-2. The digits are used as given; the eighth (kind) is set from the problem, "
+     "except 5, the test-a-move preset, which needs a move chosen in the program. Without "
+     "--options each kind starts from its own set, as in the program."},
+    {LangOption.name, "", LangOption.value,
+     "the language of the text: fr, en, it, es or a .str file"},
+    {"--json", "", "", "the solution as a JSON document, its text beside it"},
+    {ThreadsOption.name, "", ThreadsOption.value,
+     "1 or 2 (default 2): the cores a key search uses"}};
+
+constexpr CommandSpec Spec{
+    .name = "solve",
+    .operands = "FILE.kvl",
+    .maxOperands = 1,
+    .summary = "solve as Search solution (F5) does",
+    .options = Options,
+    .synopsis =
+        "--fen BOARD --stip TYPE [--twins FIELD] [OPTIONS]\n"
+        "FILE.kvl [-n N] [OPTIONS]",
+    .about =
+        "Solves a position, or problem N (from 1) of a collection with its twins, as\n"
+        "\"Search solution\" does, and prints the solution text; status texts go to stderr.\n"
+        "OPTIONS are --options, --lang, --json and --threads.\n",
+    .notes =
+        "A twins field typed in the old raw form reads the same unless it holds a\n"
+        "backslash, which is now written \\\\.\n"
+        "\n"
+        "Ctrl+C breaks the search off as Escape does in the program.\n",
+    .exitStatus =
+        "0 solved (or nothing asked by the options); 1 the file cannot be read, or "
+        "broken off; 2 bad arguments; 3 invalid position; 4 the problem cannot be "
+        "solved (its kind, goal or number of moves)."};
 
 // Says on stderr why a solve wrote less than a solution, when no message
 // box has said it already, and gives the exit code.
@@ -143,100 +158,60 @@ int BadOptionDigits(const std::string& digits) {
   return UsageError("solve: --options needs 18 digits, not '" + digits + "'");
 }
 
-// Removes every `flag` from the arguments; true when there was one.
-bool TakeFlag(Args& args, const std::string& flag) {
-  const std::size_t before = args.size();
-  std::erase(args, flag);
-  return args.size() != before;
-}
-
-// solve FILE [-n N] [--options DIGITS]: a stored problem with its twins.
-int RunFile(const Args& args, const Language& language, bool json, int threads) {
-  KvlArgs parsed;
-  std::string error;
-  if (!ParseKvlArgs(args, {"-n", "--options"}, parsed, error)) return UsageError("solve: " + error);
+// solve FILE [-n N]: a stored problem with its twins.
+int ReadFileProblem(const ParsedOptions& args, SolveSetup& setup) {
+  const std::string& file = args.Operand(0);
   int number = 1;
   int exitCode = ExitUsage;
-  if (!TakeNumber(parsed, "solve", "-n", 1, 32768, 1, number, exitCode)) return exitCode;
-  auto setup = std::make_unique<SolveSetup>();
-  setup->optionsGiven = parsed.Has("--options");
-  if (setup->optionsGiven && !ParseOptionDigits(parsed.Value("--options"), setup->options))
-    return BadOptionDigits(parsed.Value("--options"));
+  if (!TakeNumber(args, "solve", "-n", 1, 32768, 1, number, exitCode)) return exitCode;
   auto problem = std::make_unique<CurrentProblem>();
-  const FileResult result = LoadProblemNumber(parsed.file, number, *problem, setup->pos.board);
-  if (!result) return FileError(result, parsed.file);
-  setup->type = problem->type;
-  setup->twins = problem->twins;
-  setup->json = json;
-  setup->threads = threads;
-  return SolveAndPrint(*setup, language);
+  const FileResult result = LoadProblemNumber(file, number, *problem, setup.pos.board);
+  if (!result) return FileError(result, file);
+  setup.type = problem->type;
+  setup.twins = problem->twins;
+  return ExitOk;
+}
+
+// solve --fen BOARD --stip TYPE [--twins FIELD]: a position typed in.
+int ReadTypedProblem(const ParsedOptions& args, SolveSetup& setup) {
+  if (!args.Has("--fen") || !args.Has("--stip"))
+    return UsageError("solve: --fen BOARD and --stip TYPE are required");
+  // Only the board field counts; the rest of a FEN line is ignored.
+  const std::string& fen = args.Value("--fen");
+  std::string error;
+  if (!ParseFenBoard(fen.substr(0, fen.find(' ')), setup.pos.board, &error))
+    return UsageError("solve: bad board: " + error);
+  const std::string& stip = args.Value("--stip");
+  if (!ParseProblemType(stip, setup.type)) return UsageError("solve: bad type '" + stip + "'");
+  if (!ParseTwinsArgument(args.Value("--twins"), setup.twins, error))
+    return UsageError("solve: " + error);
+  return ExitOk;
 }
 
 int Run(const Args& input) {
-  for (const std::string& a : input) {
-    if (a == "--help" || a == "-h") {
-      std::fputs(Help, stdout);
-      return ExitOk;
-    }
-  }
-  Args args = input;
+  ParsedOptions args;
+  if (int exitCode = 0; !ReadCommandLine(input, Spec, args, exitCode)) return exitCode;
   Language language;
   std::string error;
-  if (!TakeLangOption(args, language, &error)) return UsageError("solve: " + error);
-  const bool json = TakeFlag(args, "--json");
-  int threads = 2;
-  if (!TakeThreadsOption(args, threads, &error)) return UsageError("solve: " + error);
-  if (!args.empty() && args[0].rfind("--", 0) != 0) return RunFile(args, language, json, threads);
-  std::string fen, stip, twins, digits;
-  bool haveFen = false, haveStip = false, haveOptions = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    auto value = [&](std::string& out, bool& seen) {
-      if (i + 1 >= args.size()) return false;
-      out = args[++i];
-      seen = true;
-      return true;
-    };
-    bool ok = true;
-    bool unused = false;
-    if (a == "--fen")
-      ok = value(fen, haveFen);
-    else if (a == "--stip")
-      ok = value(stip, haveStip);
-    else if (a == "--twins")
-      ok = value(twins, unused);
-    else if (a == "--options")
-      ok = value(digits, haveOptions);
-    else
-      return UsageError("solve: unknown argument '" + a + "'");
-    if (!ok) return UsageError("solve: " + a + " needs a value");
-  }
-  if (!haveFen || !haveStip) return UsageError("solve: --fen BOARD and --stip TYPE are required");
-
-  auto env = std::make_unique<SolveSetup>();
-  // Only the board field counts; the rest of a FEN line is ignored.
-  const std::string board = fen.substr(0, fen.find(' '));
-  if (!ParseFenBoard(board, env->pos.board, &error))
-    return UsageError("solve: bad board: " + error);
-  if (!ParseProblemType(stip, env->type)) return UsageError("solve: bad type '" + stip + "'");
-  if (haveOptions && !ParseOptionDigits(digits, env->options)) return BadOptionDigits(digits);
-  env->optionsGiven = haveOptions;
-  // The twins field as stored: printable bytes after the mode byte. The mode
-  // byte may be given as '~' (successive) or any other character (usual).
-  env->twins = Utf8ToCp1252(twins);
-  if (!env->twins.empty() && env->twins[0] != TwinModeSuccessive) env->twins[0] = TwinModeUsual;
-  env->json = json;
-  env->threads = threads;
-
-  return SolveAndPrint(*env, language);
+  if (args.Has("--lang") && !LanguageFromName(args.Value("--lang"), language, &error))
+    return UsageError("solve: " + error);
+  auto setup = std::make_unique<SolveSetup>();
+  if (args.Has("--threads") && !ParseThreads(args.Value("--threads"), setup->threads, &error))
+    return UsageError("solve: " + error);
+  setup->json = args.Has("--json");
+  const bool fromFile = !args.operands.empty();
+  if (fromFile && (args.Has("--fen") || args.Has("--stip") || args.Has("--twins")))
+    return UsageError("solve: --fen, --stip and --twins are not taken with FILE.kvl");
+  if (!fromFile && args.Has("-n")) return UsageError("solve: -n goes with FILE.kvl");
+  setup->optionsGiven = args.Has("--options");
+  if (setup->optionsGiven && !ParseOptionDigits(args.Value("--options"), setup->options))
+    return BadOptionDigits(args.Value("--options"));
+  const int read = fromFile ? ReadFileProblem(args, *setup) : ReadTypedProblem(args, *setup);
+  if (read != ExitOk) return read;
+  return SolveAndPrint(*setup, language);
 }
 
-Registration reg({"solve",
-                  "--fen BOARD --stip TYPE [--twins FIELD] [--options DIGITS] [--lang LL] | "
-                  "FILE [-n N] [--options DIGITS] [--json] [--threads N]   solve as Search "
-                  "solution (F5) does; --json: the solution as a JSON document; --threads 1 "
-                  "or 2 (default 2): the cores a key search uses (solve --help)",
-                  &Run});
+Registration reg(Spec, &Run);
 
 }  // namespace
 }  // namespace kv::cli

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/options.h"
+
 namespace kv::cli {
 
 // Exit codes shared by every subcommand.
@@ -18,18 +20,23 @@ using Args = std::vector<std::string>;
 using CommandFn = int (*)(const Args& args);
 
 struct Command {
-  std::string_view name;
-  std::string_view usage;  // one line, after the name
+  const CommandSpec* spec;  // its name, options and help
   CommandFn run;
 };
 
 struct Registration {
-  explicit Registration(const Command& command);
+  Registration(const CommandSpec& spec, CommandFn run);
 };
 
 const std::vector<Command>& Commands();
 
 // Prints "kestrovale-cli: <message>" on stderr and returns ExitUsage.
 int UsageError(const std::string& message);
+
+// Reads the command line of a subcommand against its table. False when the
+// subcommand is to stop at once with `exitCode`: after printing its help
+// (ExitOk), or after a usage error named on stderr (ExitUsage).
+bool ReadCommandLine(const Args& args, const CommandSpec& spec, ParsedOptions& parsed,
+                     int& exitCode);
 
 }  // namespace kv::cli

@@ -3,7 +3,6 @@
 #include "strings/custom_language.h"
 
 namespace kv::cli {
-namespace {
 
 bool LanguageFromName(const std::string& name, Language& language, std::string* error) {
   constexpr struct {
@@ -42,32 +41,6 @@ bool LanguageFromName(const std::string& name, Language& language, std::string* 
   }
   if (error) *error = "unknown language '" + name + "' (fr, en, it, es or a .str file)";
   return false;
-}
-
-}  // namespace
-
-bool TakeLangOption(std::vector<std::string>& args, Language& language, std::string* error) {
-  language = Language{};
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string value;
-    if (args[i] == "--lang") {
-      if (i + 1 >= args.size()) {
-        if (error) *error = "--lang needs a value (fr, en, it or es)";
-        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
-        return false;
-      }
-      value = args[i + 1];
-      args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
-                 args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
-    } else if (args[i].rfind("--lang=", 0) == 0) {
-      value = args[i].substr(7);
-      args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
-    } else {
-      continue;
-    }
-    return LanguageFromName(value, language, error);
-  }
-  return true;
 }
 
 }  // namespace kv::cli

@@ -2,20 +2,22 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
+#include "cli/options.h"
 #include "strings/language.h"
 
 namespace kv::cli {
 
-// Takes "--lang LL" or "--lang=LL" out of args, where LL is fr, en, it or es,
-// or the path of a string file (".str") for a custom language. Without the
-// option the language is English. Returns false, with a one-line reason in
-// *error, when the value is missing or unknown or the string file cannot be
-// used; args then keeps the remaining arguments.
-bool TakeLangOption(std::vector<std::string>& args, Language& language, std::string* error);
+// The language named by the value of --lang: fr, en, it or es, or the path
+// of a string file (".str") for a custom language. False, with a one-line
+// reason in *error, when the name is unknown or the string file cannot be
+// used.
+bool LanguageFromName(const std::string& name, Language& language, std::string* error);
 
-// The usage fragment to put into a subcommand's usage line.
-inline constexpr const char* LangUsage = "[--lang fr|en|it|es|FILE.str]";
+// The option as the tables of the subcommands list it; without it the
+// language is English.
+inline constexpr OptionSpec LangOption{"--lang", "", "fr|en|it|es|FILE.str",
+                                       "the language of the program's texts, or a string file "
+                                       "of another language (default en)"};
 
 }  // namespace kv::cli

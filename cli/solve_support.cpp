@@ -53,19 +53,12 @@ UiCallbacks StderrCallbacks(bool quiet) {
   return ui;
 }
 
-bool TakeThreadsOption(std::vector<std::string>& args, int& threads, std::string* error) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] != "--threads") continue;
-    if (i + 1 >= args.size() || (args[i + 1] != "1" && args[i + 1] != "2")) {
-      if (error != nullptr)
-        *error = "--threads wants 1 or 2, not '" + (i + 1 < args.size() ? args[i + 1] : "") + "'";
-      return false;
-    }
-    threads = args[i + 1][0] - '0';
-    args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
-               args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
-    --i;
+bool ParseThreads(const std::string& value, int& threads, std::string* error) {
+  if (value != "1" && value != "2") {
+    if (error != nullptr) *error = "--threads wants 1 or 2, not '" + value + "'";
+    return false;
   }
+  threads = value[0] - '0';
   return true;
 }
 

@@ -4,8 +4,8 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "cli/options.h"
 #include "core/position.h"
 #include "solver/problem_type.h"
 #include "solver/solve_options.h"
@@ -34,11 +34,14 @@ bool BreakRequested();
 // Status texts (parts 2 and 4) and message boxes to stderr; the break poll.
 UiCallbacks StderrCallbacks(bool quiet = false);
 
-// Takes "--threads N" out of `args`: the threads of a key search, 1 or 2
-// (a helper thread fills the result table; the text is the same). Leaves
-// `threads` as it is when the option is absent; false with `error` set when
-// its value is missing or not 1 or 2.
-bool TakeThreadsOption(std::vector<std::string>& args, int& threads, std::string* error);
+// The value of --threads: the threads of a key search, 1 or 2 (a helper
+// thread fills the result table; the text is the same). False with `error`
+// set for any other value, `threads` untouched.
+bool ParseThreads(const std::string& value, int& threads, std::string* error);
+
+// The option as the tables of solve and bench list it.
+inline constexpr OptionSpec ThreadsOption{
+    "--threads", "", "N", "1 or 2: the cores a key search uses (the text is the same)"};
 
 // The pane text as UTF-8 with LF line ends.
 std::string PaneTextForTerminal(std::string_view text);

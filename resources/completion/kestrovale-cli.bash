@@ -1,15 +1,17 @@
 # Bash completion of kestrovale-cli: the subcommands, each subcommand's
-# options, and the values of an option whose usage lists them
+# options, and the values of an option whose help lists them
 # ("--format pdf|png"); anything else completes as a file name. Everything
-# is read from the program's own `--help`, so that the completion follows
-# the program; no subcommand is ever run.
+# is read from the program's own help: the list of subcommands from
+# `kestrovale-cli --help`, the options of one from `kestrovale-cli NAME
+# --help`, which prints its help and does nothing else.
 
-# The usage of one subcommand from the list of `--help`: its line and the
-# lines that continue it (indented further).
-_kestrovale_cli_usage() {
-  "$1" --help 2>/dev/null | awk -v name="$2" '
-    /^  [^ ]/ { inside = ($1 == name); if (inside) print; next }
-    inside && /^   / { print }'
+# The option lines of a subcommand's help, each cut to its label
+# ("-n N", "--format text|tsv|json", "-h, --help"): the help that follows a
+# label after two spaces, or on the next lines, is left out.
+_kestrovale_cli_option_labels() {
+  "$1" "$2" --help 2>/dev/null | awk '
+    /^usage: / { usage = 1 }
+    usage && /^  -/ { sub(/^  /, ""); sub(/  .*$/, ""); print }'
 }
 
 _kestrovale_cli() {
@@ -20,19 +22,19 @@ _kestrovale_cli() {
   if ((COMP_CWORD == 1)); then
     local commands
     commands=$("$program" --help 2>/dev/null | awk '/^  [a-z0-9]/ { print $1 }')
-    mapfile -t COMPREPLY < <(compgen -W "$commands --help" -- "$cur")
+    mapfile -t COMPREPLY < <(compgen -W "$commands --help --version" -- "$cur")
     return
   fi
 
-  local usage
-  usage=$(_kestrovale_cli_usage "$program" "${COMP_WORDS[1]}")
-  [[ -n $usage ]] || return
+  local labels
+  labels=$(_kestrovale_cli_option_labels "$program" "${COMP_WORDS[1]}")
+  [[ -n $labels ]] || return
 
   # The values listed after the option before the word, lower-case words
   # only: a word such as FILE.str stands for a file name.
   if [[ $prev =~ ^--?[a-z][a-z0-9-]*$ ]]; then
     local listed value values=""
-    listed=$(grep -oE -e "(^|[[ ])$prev[ =][A-Za-z0-9.]+(\|[A-Za-z0-9.]+)+" <<<"$usage" | head -n 1)
+    listed=$(grep -oE -e "(^|[ ])$prev[ =][A-Za-z0-9.]+(\|[A-Za-z0-9.]+)+" <<<"$labels" | head -n 1)
     if [[ -n $listed ]]; then
       for value in $(tr '|' ' ' <<<"${listed#*"$prev"?}"); do
         [[ $value =~ ^[a-z0-9.]+$ ]] && values="$values $value"
@@ -44,7 +46,7 @@ _kestrovale_cli() {
 
   if [[ $cur == -* ]]; then
     local options
-    options=$(grep -oE -e '(^|[[ |])--?[a-z][a-z0-9-]*' <<<"$usage" | sed 's/^[[ |]*//' | sort -u)
+    options=$(grep -oE -e '(^|[ ,])--?[a-z][a-z0-9-]*' <<<"$labels" | sed 's/^[ ,]*//' | sort -u)
     mapfile -t COMPREPLY < <(compgen -W "$options" -- "$cur")
   fi
 }

@@ -2,8 +2,8 @@
 # time, so that the page follows the program without being edited by hand:
 # help2man turns `kestrovale-cli --help` (the list of subcommands) into the
 # page, the text of man/kestrovale-cli.h2m is added, and every subcommand
-# that explains itself (`kestrovale-cli NAME --help` exits 0 with a usage)
-# gets a section with that explanation.
+# gets a section with its own help (`kestrovale-cli NAME --help`); a
+# subcommand whose help does not start with its usage fails the build.
 #   cmake -DHELP2MAN=help2man -DCLI=kestrovale-cli -DINCLUDE=kestrovale-cli.h2m
 #         -DVERSION=0.1 -DWORK=folder -DOUTPUT=kestrovale-cli.1 -P make_cli_manpage.cmake
 cmake_minimum_required(VERSION 3.25)
@@ -28,8 +28,8 @@ function(as_roff text result)
 endfunction()
 
 # A subcommand is run with its --help in a scratch folder, with no input and
-# a time limit, so that one that does not know the option yet can neither
-# wait nor leave a file behind.
+# a time limit, so that one that does not know the option can neither wait
+# nor leave a file behind.
 file(MAKE_DIRECTORY "${WORK}")
 set(details "")
 string(REGEX MATCHALL "\n  [a-z0-9][a-z0-9-]*" names "${help}")
@@ -37,10 +37,11 @@ foreach(name ${names})
   string(STRIP "${name}" name)
   execute_process(COMMAND "${CLI}" ${name} --help WORKING_DIRECTORY "${WORK}" TIMEOUT 10
                   INPUT_FILE /dev/null OUTPUT_VARIABLE text ERROR_QUIET RESULT_VARIABLE status)
-  if(status EQUAL 0 AND text MATCHES "^usage: ")
-    as_roff("${text}" text)
-    string(APPEND details ".SS ${name}\n.nf\n${text}.fi\n")
+  if(NOT status EQUAL 0 OR NOT text MATCHES "^usage: ")
+    message(FATAL_ERROR "make_cli_manpage: '${CLI} ${name} --help' gives no usage (${status})")
   endif()
+  as_roff("${text}" text)
+  string(APPEND details ".SS ${name}\n.nf\n${text}.fi\n")
 endforeach()
 
 file(READ "${INCLUDE}" include)

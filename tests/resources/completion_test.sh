@@ -1,8 +1,7 @@
 #!/bin/bash
 # The bash completion of kestrovale-cli against the program's real help:
-# subcommands, options (also those on the continued lines of a long usage
-# and those between alternatives), the listed values of an option, and no
-# guesses where the help lists nothing.
+# subcommands, each one's options as its own --help lists them, the listed
+# values of an option, and no guesses where the help lists nothing.
 #   completion_test.sh COMPLETION_SCRIPT KESTROVALE_CLI
 set -u
 script=$1
@@ -36,12 +35,18 @@ expect "kestrovale-cli co" "compact count"
 expect "kestrovale-cli --he" "--help"
 expect "kestrovale-cli check --fo" "--format"
 expect "kestrovale-cli check big.kvl --format " "json text tsv"
-expect "kestrovale-cli check big.kvl -" "--format --help --jobs --shard --timeout -n"
+expect "kestrovale-cli check big.kvl -" "--format --help --jobs --shard --timeout -h -n"
+expect "kestrovale-cli --v" "--version"
+# Every subcommand has its own options and help, also one run through the
+# print helper, and one whose options come in two usage forms.
+expect "kestrovale-cli show x.kvl -" "--help -h -n"
+expect "kestrovale-cli print --lang " "en es fr it"
+expect "kestrovale-cli bench --h" "--help --helpmates"
 expect "kestrovale-cli print --kind " "diagrams report"
 expect "kestrovale-cli export --format p" "pgn popeye"
 expect "kestrovale-cli import games.pgn --lang " "en es fr it"
 expect "kestrovale-cli solve --th" "--threads"
-# Options on the continued lines of search's usage, and between "|".
+# Options that search's usage groups in brackets and between "|".
 expect "kestrovale-cli search . --ro" "--rotation"
 expect "kestrovale-cli search . --g" "--gap"
 expect "kestrovale-cli search . --i" "--identity"
@@ -50,4 +55,4 @@ expect "kestrovale-cli check big.kvl --jobs " ""
 expect "kestrovale-cli nosuch --f" ""
 
 echo "$checks checks, $failures failed"
-[ "$checks" -eq 15 ] && [ "$failures" -eq 0 ]
+[ "$checks" -eq 19 ] && [ "$failures" -eq 0 ]
