@@ -234,14 +234,14 @@ std::string HelpText(const CommandSpec& spec) {
     first = false;
   }
   text += "\n";
-  if (spec.about.empty()) {
+  // What the subcommand does: its own paragraphs, or its summary as a sentence.
+  if (!spec.about.empty()) {
+    text += std::string(spec.about) + "\n";
+  } else if (!spec.summary.empty()) {
     std::string sentence(spec.summary);
-    if (!sentence.empty()) sentence[0] = static_cast<char>(std::toupper(sentence[0]));
-    text += WrapWords(sentence + ".", 0, 0, TerminalWidth) + "\n";
-  } else {
-    text += spec.about;
+    sentence[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(sentence[0])));
+    text += WrapWords(sentence + ".", 0, 0, TerminalWidth) + "\n\n";
   }
-  text += "\n";
   for (const OptionSpec& option : spec.options) {
     const std::string label = "  " + OptionLabel(option);
     text += label;
