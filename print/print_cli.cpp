@@ -27,12 +27,12 @@ constexpr int MaxProblemNumber = 32768;
 constexpr int PngDpi = 150;
 constexpr std::string_view PdfEnd = "%%EOF";
 
+constexpr const char* UsageLine =
+    "usage: kestrovale-print --format pdf|png --kind diagrams|report FILE.kvl OUT\n"
+    "                        [-n N[,M...]] [--lang fr|en|it|es] [--output VALUE]\n";
+
 int Usage(const std::string& message) {
-  std::fprintf(stderr,
-               "kestrovale-print: %s\n"
-               "usage: --format pdf|png --kind diagrams|report FILE.kvl OUT [-n N[,M...]] "
-               "[--lang fr|en|it|es] [--output VALUE]\n",
-               message.c_str());
+  std::fprintf(stderr, "kestrovale-print: %s\n%s", message.c_str(), UsageLine);
   return PrintExitUsage;
 }
 
@@ -110,6 +110,25 @@ int PrintPdfInMemory(PrintDocument& document, std::string& pdf, std::string& err
 
 }  // namespace
 
+std::string PrintHelpText() {
+  return std::string(UsageLine) +
+         "\n"
+         "Draws the diagram sheet or the report of problems of a collection without a\n"
+         "screen, as the window program prints them; kestrovale-cli print runs it.\n"
+         "\n"
+         "  --format pdf|png    one A4 PDF file OUT, or PNG pages OUT-1.png, OUT-2.png ...\n"
+         "  --kind diagrams|report\n"
+         "                      a sheet of diagrams, or the report of one problem\n"
+         "  -n N[,M...]         the problems, counted from 1 (default: all; a report: 1)\n"
+         "  --lang fr|en|it|es  the language of the printed words (default en)\n"
+         "  --output VALUE      the 16 characters of the \"Output\" setting\n"
+         "  --                  the end of the options\n"
+         "  -h, --help          this text\n"
+         "  --version           the version\n"
+         "\n"
+         "Exit status: 0 written; 1 a file cannot be read or written; 2 bad arguments.\n";
+}
+
 bool ParseProblemNumbers(const std::string& text, std::vector<int>& numbers) {
   std::vector<int> parsed;
   std::size_t start = 0;
@@ -135,11 +154,17 @@ bool ParsePrintCommand(const std::vector<std::string>& args, PrintCommand& comma
                        std::string& error) {
   std::vector<std::string> positional;
   bool haveFormat = false, haveKind = false, haveNumbers = false;
+  // After "--" every argument is a file name, even one starting with a dash.
+  bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    const bool option = arg.size() > 1 && arg[0] == '-';
+    const bool option = !optionsEnded && arg.size() > 1 && arg[0] == '-';
     if (!option) {
       positional.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      optionsEnded = true;
       continue;
     }
     if (i + 1 >= args.size()) {

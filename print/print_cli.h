@@ -34,6 +34,9 @@ bool ParsePrintCommand(const std::vector<std::string>& args, PrintCommand& comma
 // Reads "3", "1,4,9": numbers 1 .. 32768, at most 2000 of them.
 bool ParseProblemNumbers(const std::string& text, std::vector<int>& numbers);
 
+// The text of `kestrovale-print --help`.
+std::string PrintHelpText();
+
 // Parses, loads and writes; messages go to stderr. An exit code.
 int RunPrintCommand(const std::vector<std::string>& args);
 

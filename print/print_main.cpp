@@ -7,6 +7,7 @@
 #include <QPrinter>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 #include "print/print_cli.h"
 
@@ -16,7 +17,23 @@ extern "C" const char* __lsan_default_suppressions() {
   return "leak:libfontconfig\n";
 }
 
+#ifndef KESTROVALE_VERSION
+#define KESTROVALE_VERSION "unknown"
+#endif
+
 int main(int argc, char** argv) {
+  // Help and version need no drawing; only options before "--" ask for them.
+  for (int i = 1; i < argc && std::string_view(argv[i]) != "--"; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(kv::print::PrintHelpText().c_str(), stdout);
+      return kv::print::PrintExitOk;
+    }
+    if (arg == "--version") {
+      std::printf("kestrovale-print %s\n", KESTROVALE_VERSION);
+      return kv::print::PrintExitOk;
+    }
+  }
   // Headless: the pages are drawn off screen whatever display there is.
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);

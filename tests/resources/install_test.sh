@@ -66,6 +66,15 @@ done
 # installed beside it.
 "$tree/bin/kestrovale-cli" --help > "$work/help.txt" || fail "installed kestrovale-cli --help fails"
 grep -q '^  solve ' "$work/help.txt" || fail "installed kestrovale-cli --help lists no solve"
+# Each program answers --help and --version itself, without a window or a
+# file named after the option.
+for program in kestrovale kestrovale-cli kestrovale-print; do
+  "$tree/bin/$program" --version > "$work/version.txt" 2>&1 ||
+    fail "installed $program --version fails"
+  grep -q "^$program $version\$" "$work/version.txt" || fail "$program --version: $(cat "$work/version.txt")"
+  "$tree/bin/$program" --help > "$work/program-help.txt" 2>&1 || fail "installed $program --help fails"
+  grep -q "^usage: $program " "$work/program-help.txt" || fail "$program --help gives no usage"
+done
 "$tree/bin/kestrovale-cli" count "$tree/share/kestrovale/sample.kvl" > "$work/count.txt" ||
   fail "installed kestrovale-cli cannot read the installed sample"
 if "$tree/bin/kestrovale-cli" print --format pdf --kind diagrams -n 1 \
