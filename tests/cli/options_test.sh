@@ -78,4 +78,14 @@ err_contains solve-raw-backslash 'a backslash in --twins starts'
 expect 2 solve-short-twins -- solve --fen "$howard" --stip '#2' --twins 'x#\\'
 err_contains solve-short-twins 'entries of 4 bytes'
 
+# After "--" a file name may start with a dash, also through the print
+# helper (when it is built beside the tool).
+if [ -x "$(dirname "$cli")/kestrovale-print" ]; then
+  tool=$(cd "$(dirname "$cli")" && pwd)/$(basename "$cli")
+  (cd "$work" && "$tool" print --format=pdf --kind diagrams -n=2 c.kvl -- -sheet.pdf >out 2>err)
+  got=$?
+  [ "$got" -eq 0 ] || fail "print to -sheet.pdf: exit status $got ($(head -c 200 "$work/err"))"
+  [ -s "$work/-sheet.pdf" ] || fail "print to -sheet.pdf wrote nothing"
+fi
+
 finish "option checks"
