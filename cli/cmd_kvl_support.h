@@ -24,7 +24,9 @@ inline constexpr OptionSpec FenOption{
     "--fen", "", "BOARD",
     "the position: the board field of a FEN (the rest of a FEN line is ignored)", true};
 inline constexpr OptionSpec StipOption{
-    "--stip", "", "TYPE", "the problem type as show prints it: '#2', 'h#3', 's#2', 'sh#5', 'h#2 W'",
+    "--stip", "", "TYPE",
+    "the problem type as show prints it ('#2', 'h#3', 's#2', 'sh#5', 'h#2 W') or as problemists "
+    "write it ('ser-h#5', 'h#2.5')",
     true};
 
 // A whole number in min .. max.
