@@ -4,7 +4,8 @@
 // castling; the king square of a king move; one castling counter when a king
 // moves or a rook leaves its corner. UnmakeMove restores exactly these from
 // the same record: the record holds the moved and the captured man, so no
-// other undo state is kept. BlackForce is not touched: it only ever grows.
+// other undo state is kept. A rook taken on its corner counts as a move of
+// that corner's rook. BlackForce is not touched: it only ever grows.
 #include "core/rules.h"
 #include "core/tables.h"
 
@@ -35,11 +36,24 @@ void UpdateMen(Position& pos, const Move& move) {
   }
 }
 
-// Counts a move that leaves a corner or moves a king; delta is +1 or -1.
-// Castling moves the rook as well.
+// A rook taken on its corner has lost its castling for good: a rook that
+// reaches the corner later is another one and may not castle.
+void CountCornerCapture(std::array<std::int16_t, 6>& counters, const Move& move, int delta) {
+  if (move.captured == WhiteRook) {
+    if (move.capture == 99) counters[H1Moves] += delta;
+    if (move.capture == 92) counters[A1Moves] += delta;
+  } else if (move.captured == BlackRook) {
+    if (move.capture == 29) counters[H8Moves] += delta;
+    if (move.capture == 22) counters[A8Moves] += delta;
+  }
+}
+
+// Counts a move that leaves a corner, moves a king or takes a rook on its
+// corner; delta is +1 or -1. Castling moves the rook as well.
 void UpdateCastlingState(Position& pos, const Move& move, int delta) {
   Board& b = pos.board;
   auto& counters = pos.castlingCounters;
+  CountCornerCapture(counters, move, delta);
   switch (move.placed) {
     case WhiteRook:
       if (move.from == 99) counters[H1Moves] += delta;

@@ -298,6 +298,37 @@ TEST(MakeUnmake, CastlingMovesTheRookAndCountsTheKing) {
   EXPECT_EQ(pos.castlingCounters[H8Moves], 1);
 }
 
+TEST(MakeUnmake, ARookTakenOnItsCornerTakesItsCastlingAlong) {
+  // 1.Bxh8 Rxh8: the rook now on h8 is another one and may not castle; taking
+  // the moves back gives the castling back.
+  Position pos = FromFen("4k2r/8/8/7r/8/8/1B6/4K3");
+  const Move bishopTakes{Sq("b2"), Sq("h8"), Sq("h8"), WhiteBishop, WhiteBishop, BlackRook};
+  const Move rookRetakes{Sq("h5"), Sq("h8"), Sq("h8"), BlackRook, BlackRook, WhiteBishop};
+  MoveList list;
+  GenerateBlackMoves(pos, 0, 0, list);
+  ASSERT_TRUE(Contains(MoveNames(list), "e8g8"));
+  MakeMove(pos, bishopTakes);
+  MakeMove(pos, rookRetakes);
+  const Move waiting{Sq("e1"), Sq("d1"), Sq("d1"), WhiteKing, WhiteKing, 0};
+  MakeMove(pos, waiting);
+  GenerateBlackMoves(pos, waiting.from, waiting.to, list);
+  EXPECT_FALSE(Contains(MoveNames(list), "e8g8"));
+  UnmakeMove(pos, waiting);
+  UnmakeMove(pos, rookRetakes);
+  UnmakeMove(pos, bishopTakes);
+  EXPECT_EQ(pos.castlingCounters[H8Moves], 0);
+
+  // White's corner alike: 1...Bxa1 2.Rxa1 leaves no long castling.
+  Position white = FromFen("4k3/8/8/8/8/8/1b6/R3K2R");
+  white.board[Sq("a5")] = WhiteRook;
+  DerivePositionState(white);
+  MakeMove(white, {Sq("b2"), Sq("a1"), Sq("a1"), BlackBishop, BlackBishop, WhiteRook});
+  MakeMove(white, {Sq("a5"), Sq("a1"), Sq("a1"), WhiteRook, WhiteRook, BlackBishop});
+  GenerateWhiteMoves(white, 0, 0, list);
+  EXPECT_FALSE(Contains(MoveNames(list), "e1c1"));
+  EXPECT_TRUE(Contains(MoveNames(list), "e1g1"));
+}
+
 TEST(Derivation, KingsCountersAndBlackForce) {
   Position pos = FromFen("r3k3/8/8/3q4/8/8/8/4K2R");
   EXPECT_EQ(pos.whiteKingSquare, Sq("e1"));
