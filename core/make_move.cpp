@@ -6,6 +6,7 @@
 // the same record: the record holds the moved and the captured man, so no
 // other undo state is kept. A rook taken on its corner counts as a move of
 // that corner's rook. BlackForce is not touched: it only ever grows.
+#include "core/position_check.h"
 #include "core/rules.h"
 #include "core/tables.h"
 
@@ -95,12 +96,18 @@ void UpdateCastlingState(Position& pos, const Move& move, int delta) {
 }  // namespace
 
 void MakeMove(Position& pos, const Move& move) {
+#ifdef KESTROVALE_POSITION_CHECKS
+  StopOnFault(MoveFault(pos, move), "MakeMove: before", move);
+#endif
   Board& b = pos.board;
   b[move.from] = Empty;
   b[move.capture] = Empty;
   b[move.to] = move.placed;
   UpdateMen(pos, move);
   UpdateCastlingState(pos, move, +1);
+#ifdef KESTROVALE_POSITION_CHECKS
+  StopOnFault(PositionFault(pos), "MakeMove", move);
+#endif
 }
 
 void UnmakeMove(Position& pos, const Move& move) {
@@ -110,6 +117,9 @@ void UnmakeMove(Position& pos, const Move& move) {
   b[move.capture] = move.captured;
   UpdateMen(pos, move);
   UpdateCastlingState(pos, move, -1);
+#ifdef KESTROVALE_POSITION_CHECKS
+  StopOnFault(PositionFault(pos), "UnmakeMove", move);
+#endif
 }
 
 }  // namespace kv
