@@ -149,7 +149,7 @@ Json PlayJson(const TreePlay& play, bool help) {
 }
 
 constexpr std::array<const char*, 4> SeriesModeNames = {"series", "seriesHelp", "seriesSelf",
-                                                         "seriesReflex"};
+                                                        "seriesReflex"};
 
 const char* ModeName(const TreeRun& run) {
   if (run.series >= 1 && run.series <= 4) return SeriesModeNames[run.series - 1];

@@ -154,8 +154,7 @@ void CheckSeries(CheckWork& w, const ProblemType& type, PartOutcome& part, Move&
   const SeriesRules rules = SeriesRulesOf(type);
   part.helpmate = true;
   const PositionFinding finding = JudgePosition(w.pos, BlackPlaysSeries(rules));
-  const bool blackAnswersCheck =
-      BlackPlaysSeries(rules) && finding.code == FindingBlackKingInCheck;
+  const bool blackAnswersCheck = BlackPlaysSeries(rules) && finding.code == FindingBlackKingInCheck;
   if (IsInvalidFinding(finding.code) && !blackAnswersCheck) {
     part.invalidText = FindingText(finding, &w.language);
     return;

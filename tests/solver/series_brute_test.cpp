@@ -155,8 +155,8 @@ bool RandomPosition(std::mt19937& random, const SeriesRules& rules, Position& po
   const bool blackPlays = BlackPlaysSeries(rules);
   const bool whiteKingTarget =
       rules.family == SeriesFamily::Self || rules.family == SeriesFamily::Reflex;
-  constexpr std::int8_t kMen[] = {WhiteQueen,  WhiteRook,  WhiteBishop, WhiteKnight, WhitePawn,
-                                  BlackQueen,  BlackRook,  BlackBishop, BlackKnight, BlackPawn};
+  constexpr std::int8_t kMen[] = {WhiteQueen, WhiteRook, WhiteBishop, WhiteKnight, WhitePawn,
+                                  BlackQueen, BlackRook, BlackBishop, BlackKnight, BlackPawn};
   pos = Position{};
   ClearBoard(pos.board);
   std::uniform_int_distribution<int> square(0, 63);

@@ -35,9 +35,12 @@ inline bool SeriesTypeOf(const std::string& stipulation, ProblemType& type) {
   type = ProblemType{};
   type.flags = FlagSeries;
   type.kind = KindDirect;
-  if (i < stipulation.size() && stipulation[i] == 'h') type.kind = KindHelp, ++i;
-  else if (i < stipulation.size() && stipulation[i] == 's') type.kind = KindSelf, ++i;
-  else if (i < stipulation.size() && stipulation[i] == 'r') type.kind = KindReflex, ++i;
+  if (i < stipulation.size() && stipulation[i] == 'h')
+    type.kind = KindHelp, ++i;
+  else if (i < stipulation.size() && stipulation[i] == 's')
+    type.kind = KindSelf, ++i;
+  else if (i < stipulation.size() && stipulation[i] == 'r')
+    type.kind = KindReflex, ++i;
   if (i >= stipulation.size() || (stipulation[i] != '#' && stipulation[i] != '=')) return false;
   if (stipulation[i] == '=') type.flags |= FlagStalemate;
   type.moves = static_cast<std::uint8_t>(std::stoi(stipulation.substr(i + 1)));

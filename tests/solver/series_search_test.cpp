@@ -5,16 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 #include <memory>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/fen.h"
+#include "core/rules.h"
 #include "core/validation.h"
 #include "series_rows.h"
-#include "core/rules.h"
 #include "solver/series_bound.h"
 #include "solver/series_search.h"
 

@@ -94,10 +94,14 @@ TEST(SeriesText, TheWordsAndLettersOfEachLanguage) {
     SeriesWorld world(kPromotions, "sh=3", c.base);
     EXPECT_EQ(world.Solve(), c.text) << c.base;
   }
-  EXPECT_EQ(SeriesWord(Language{LanguageFrench, nullptr}, SeriesWordShortSolution), "Solution courte");
-  EXPECT_EQ(SeriesWord(Language{LanguageItalian, nullptr}, SeriesWordShortSolution), "Soluzione corta");
-  EXPECT_EQ(SeriesWord(Language{LanguageSpanish, nullptr}, SeriesWordShortSolution), "Soluci\xF3n corta");
-  EXPECT_EQ(SeriesWord(Language{LanguageEnglish, nullptr}, SeriesWordShortSolution), "Short solution");
+  EXPECT_EQ(SeriesWord(Language{LanguageFrench, nullptr}, SeriesWordShortSolution),
+            "Solution courte");
+  EXPECT_EQ(SeriesWord(Language{LanguageItalian, nullptr}, SeriesWordShortSolution),
+            "Soluzione corta");
+  EXPECT_EQ(SeriesWord(Language{LanguageSpanish, nullptr}, SeriesWordShortSolution),
+            "Soluci\xF3n corta");
+  EXPECT_EQ(SeriesWord(Language{LanguageEnglish, nullptr}, SeriesWordShortSolution),
+            "Short solution");
 }
 
 TEST(SeriesText, ACustomStringFileWithoutTheWordsSpeaksEnglish) {
@@ -108,9 +112,9 @@ TEST(SeriesText, ACustomStringFileWithoutTheWordsSpeaksEnglish) {
   EXPECT_EQ(SeriesWord(language, SeriesWordShortSolution), "Short solution");
   EXPECT_EQ(SeriesWord(language, SeriesWordSolutions), "solutions");
   auto translated = std::make_shared<CustomLanguage>();
-  ASSERT_EQ(ParseStringFile("Kestrovale string file 2.10\nSTRING 240 \"Kurz;Lösungen\"\n",
-                            *translated),
-            StringFileResult::Ok);
+  ASSERT_EQ(
+      ParseStringFile("Kestrovale string file 2.10\nSTRING 240 \"Kurz;Lösungen\"\n", *translated),
+      StringFileResult::Ok);
   EXPECT_EQ(SeriesWord(Language{LanguageCustom, translated}, SeriesWordShortSolution), "Kurz");
 }
 

@@ -254,8 +254,7 @@ TEST(SolutionTree, NoSolutionAndAnInvalidPosition) {
   const TreeSolve none("4k3/8/8/8/8/8/8/4K3", "#2");
   CheckBesideText(none);
   EXPECT_TRUE(none.OnlyRun().noSolution);
-  for (const TreePhase& phase : none.OnlyRun().phases)
-    EXPECT_NE(phase.phase, PlayPhase::Solution);
+  for (const TreePhase& phase : none.OnlyRun().phases) EXPECT_NE(phase.phase, PlayPhase::Solution);
   const TreeSolve invalid("K7/8/8/8/8/8/8/K6k", "#2");
   EXPECT_EQ(invalid.stop, SolveStop::InvalidPosition);
   EXPECT_TRUE(invalid.tree.twins.empty());
