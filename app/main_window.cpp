@@ -1026,8 +1026,9 @@ void MainWindow::OpenStartFile(bool ctrl) {
 
 void MainWindow::HandOver() {
   if (AskToSave() == IdCancel) return;
+  // An ini file that cannot be read names no file to hand over.
   IniDocument document;
-  ReadIniFile(IniFilePath(), document);
+  static_cast<void>(ReadIniFile(IniFilePath(), document));
   const std::string file = LoadFileCmd(document);
   if (file.empty()) return;
   state_.collection.currentFileName = file;

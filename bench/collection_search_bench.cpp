@@ -19,6 +19,14 @@ namespace {
 
 using namespace kv;
 
+// A benchmark over a collection that could not be built would time nothing:
+// stop with the reason instead.
+void Require(const FileResult& result, const char* what) {
+  if (result) return;
+  std::fprintf(stderr, "%s: %s\n", what, result.detail.c_str());
+  exit(1);
+}
+
 constexpr int FileCount = 20;
 constexpr int RecordsPerFile = 5000;
 
@@ -64,14 +72,14 @@ class SearchCollections {
     for (int f = 0; f < FileCount; ++f) {
       std::vector<std::uint8_t> none = {0xFF, 0xFF, 0, 0, 0};
       std::vector<std::uint8_t> bytes;
-      InsertRecordsInBytes(none, 0, RecordsPerFile, bytes);
+      Require(InsertRecordsInBytes(none, 0, RecordsPerFile, bytes), "blank records");
       ByteStore store = ByteStore::OnBuffer(bytes);
       CurrentProblem problem;
       problem.source = "Bench Review";
       for (int i = 0; i < RecordsPerFile; ++i) {
         problem.authors = "Composer, Number " + std::to_string(f * RecordsPerFile + i);
         problem.type.moves = static_cast<std::uint8_t>(2 + i % 4);
-        WriteProblemRecord(store, i, problem, RandomPosition(random));
+        Require(WriteProblemRecord(store, i, problem, RandomPosition(random)), "a problem");
       }
       const std::string path = folder_ + "/set" + std::to_string(f) + ".kvl";
       std::FILE* out = std::fopen(path.c_str(), "wb");

@@ -18,6 +18,14 @@ namespace {
 
 using namespace kv;
 
+// A benchmark over a collection that could not be built would time nothing:
+// stop with the reason instead.
+void Require(const FileResult& result, const char* what) {
+  if (result) return;
+  std::fprintf(stderr, "%s: %s\n", what, result.detail.c_str());
+  exit(1);
+}
+
 // A collection of 32768 problems with texts, built once in a scratch folder.
 class FullCollection {
  public:
@@ -28,7 +36,7 @@ class FullCollection {
     std::vector<std::uint8_t> bytes(HeaderSize + HeapStringOverhead, 0);
     bytes[0] = bytes[1] = 0xFF;  // no record yet
     std::vector<std::uint8_t> grown;
-    InsertRecordsInBytes(bytes, 0, MaxRecords, grown);
+    Require(InsertRecordsInBytes(bytes, 0, MaxRecords, grown), "blank records");
     ByteStore store = ByteStore::OnBuffer(grown);
     Board board{};
     ForsythToBoard("4k3/8/8/3Q4/8/8/8/4K3", board);
@@ -38,7 +46,7 @@ class FullCollection {
     for (int i = 0; i < MaxRecords; ++i) {
       problem.authors = "Composer, Number " + std::to_string(i);
       problem.type.moves = static_cast<std::uint8_t>(2 + i % 4);
-      WriteProblemRecord(store, i, problem, BoardToPositionBytes(board));
+      Require(WriteProblemRecord(store, i, problem, BoardToPositionBytes(board)), "a problem");
     }
     std::FILE* out = std::fopen(path_.c_str(), "wb");
     std::fwrite(grown.data(), 1, grown.size(), out);
@@ -72,7 +80,7 @@ void BM_ScanTypesAndPositions(benchmark::State& state) {
     int sum = 0;
     for (int first = 0; first <= reader.lastIndex(); first += piece) {
       const int count = std::min(piece, reader.lastIndex() + 1 - first);
-      reader.ReadHeads(first, count, heads.data());
+      if (!reader.ReadHeads(first, count, heads.data())) state.SkipWithError("cannot read");
       for (int i = 0; i < count; ++i) {
         sum += heads[i].Type().moves + (heads[i].position[27] != 0x20);
       }
@@ -97,7 +105,7 @@ void BM_SaveProblemInPlace(benchmark::State& state) {
   CollectionState collection{Collection().path(), MaxRecords / 2, -1};
   CurrentProblem problem;
   Board board{};
-  LoadProblem(collection, problem, board);
+  Require(LoadProblem(collection, problem, board), "the problem to save");
   for (auto _ : state) {
     problem.infoModified = true;
     if (!SaveProblem(collection, problem, board)) state.SkipWithError("cannot save");

@@ -17,6 +17,14 @@ namespace {
 
 using namespace kv;
 
+// A benchmark over a collection that could not be built would time nothing:
+// stop with the reason instead.
+void Require(const FileResult& result, const char* what) {
+  if (result) return;
+  std::fprintf(stderr, "%s: %s\n", what, result.detail.c_str());
+  exit(1);
+}
+
 constexpr int Games = MaxImportedProblems;
 
 std::string GameText(int number) {
@@ -48,7 +56,7 @@ class ImportFiles {
       problems[i].position = EmptyPositionBytes();
     }
     int first = -1;
-    AppendImportedBytes({}, problems, existing_, first);
+    Require(AppendImportedBytes({}, problems, existing_, first), "the collection to import into");
   }
   ~ImportFiles() {
     unlink(source_.c_str());

@@ -159,7 +159,8 @@ FileResult LoadAuthorList(const std::string& path, std::vector<AuthorEntry>& aut
 
 void LoadAuthorAndSourceLists(const std::string& authorListPath, const std::string& sourcesPath,
                               AuthorAndSourceLists& lists, AuthorListStop* stop) {
-  LoadAuthorList(authorListPath, lists.authors, stop);
+  // A list that cannot be read stays empty: the program starts without it.
+  static_cast<void>(LoadAuthorList(authorListPath, lists.authors, stop));
   std::string text;
   if (ReadListFile(sourcesPath, text)) {
     ParseSourcesFile(text, lists.sources, lists.countries);

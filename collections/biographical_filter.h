@@ -28,7 +28,7 @@ struct BiographicalSelection {
   std::string country;  // Windows-1252
 };
 
-struct BiographicalResult {
+struct [[nodiscard]] BiographicalResult {
   std::string text;  // "name\tbirth\tdeath\tcountry\r\n" per author kept
   int total = 0;     // authors kept
 };

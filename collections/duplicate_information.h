@@ -40,7 +40,7 @@ struct DuplicateInformation {
 // the second source becomes "/", as the extra strings take it.
 void ApplyDuplicateInformation(const DuplicateInformation& info, int k, CurrentProblem& problem);
 
-struct DuplicateOutcome {
+struct [[nodiscard]] DuplicateOutcome {
   int saved = 0;
   int failed = 0;           // problems that could not be loaded or saved
   FileResult firstFailure;  // already shown to the user

@@ -38,7 +38,7 @@ struct UnstoredNote {
   std::string reason;  // English
 };
 
-struct DuplicateScanOutcome {
+struct [[nodiscard]] DuplicateScanOutcome {
   int scanned = 0;      // records examined
   bool broken = false;  // the user stopped the scan
   std::vector<DuplicateNote> notes;

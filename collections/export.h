@@ -53,7 +53,7 @@ struct ExportContext {
   std::function<void(int done, int total)> progress;
 };
 
-struct ExportOutcome {
+struct [[nodiscard]] ExportOutcome {
   int written = 0;           // problems written out
   int skipped = 0;           // entries of the target itself (copy)
   int unreadable = 0;        // entries whose problem could not be loaded

@@ -20,7 +20,7 @@ enum class FileStatus {
   WriteFailed,  // a write, flush or rename failed; the file keeps its old contents
 };
 
-struct FileResult {
+struct [[nodiscard]] FileResult {
   FileStatus status = FileStatus::Ok;
   std::string detail;  // English, for the failures; empty on success
 

@@ -110,7 +110,7 @@ std::string ImportCountText(int count);
 std::string ImportStoppedText();
 
 // The outcome of an import.
-struct ImportResult {
+struct [[nodiscard]] ImportResult {
   FileResult result;       // Ok, or why the import failed
   std::string failedFile;  // the file the failure concerns: the source or the collection
   std::string targetPath;  // the collection written to

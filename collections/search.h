@@ -35,7 +35,7 @@ struct UnreadFile {
   FileResult result;
 };
 
-struct SearchOutcome {
+struct [[nodiscard]] SearchOutcome {
   int found = 0;              // entries in the list
   bool limitReached = false;  // stopped at the 20001st hit
   bool aborted = false;       // the list could not grow ("Search aborted")

@@ -44,7 +44,7 @@ inline constexpr std::size_t MaxIniFileSize = 4 << 20;
 
 // Reads the file without ever blocking (a named pipe is refused before it
 // is opened for reading) or reading past MaxIniFileSize. Throws nothing.
-IniReadResult ReadIniFile(const std::string& path, IniDocument& document);
+[[nodiscard]] IniReadResult ReadIniFile(const std::string& path, IniDocument& document);
 
 // The message for the user when reading failed; empty for Ok and Missing.
 std::string IniReadMessage(const std::string& path, IniReadResult result);
@@ -54,7 +54,7 @@ std::string IniReadMessage(const std::string& path, IniReadResult result);
 // file: on failure the old file stays as it was. Creates the folder when it
 // does not exist. Refuses to replace anything but a regular file. Returns
 // false on failure.
-bool WriteIniFile(const std::string& path, const IniDocument& document);
+[[nodiscard]] bool WriteIniFile(const std::string& path, const IniDocument& document);
 
 // The message for the user when writing failed.
 std::string IniWriteMessage(const std::string& path);

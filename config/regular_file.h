@@ -22,7 +22,8 @@ enum class FileReadResult {
 // named pipe is never opened for long enough to block: the path is checked
 // before opening, opened without blocking and checked again on the open
 // descriptor, in case it was swapped in between.
-FileReadResult ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& content);
+[[nodiscard]] FileReadResult ReadRegularFile(const std::string& path, std::size_t maxBytes,
+                                             std::string& content);
 
 // Replaces the file at path by text: a new temporary file in the same folder
 // (never one that already exists) is written, flushed to the disk and renamed

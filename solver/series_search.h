@@ -63,7 +63,7 @@ struct SeriesSolution {
 // solution text can show.
 inline constexpr std::size_t MaxKeptSeriesSolutions = 100000;
 
-struct SeriesResult {
+struct [[nodiscard]] SeriesResult {
   int length = 0;                         // the length of the solutions found; 0 when there is none
   std::vector<SeriesSolution> solutions;  // in the order the search met them
   std::uint64_t count = 0;                // solutions found, kept or not

@@ -25,7 +25,7 @@ struct SoundnessInput {
   int statedSolutions = 1;  // helpmates: what the texts announce
 };
 
-struct SoundnessResult {
+struct [[nodiscard]] SoundnessResult {
   ProblemVerdict verdict;
   std::vector<PartOutcome> parts;
   std::vector<std::string> partNames;  // "a)", "b)" ... when there are twins

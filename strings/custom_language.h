@@ -36,7 +36,7 @@ enum class StringFileResult {
 // Reads the lines of a string file into language. Lines that follow no rule
 // are ignored; reading stops at a string numbered above 256. Only a missing
 // version line fails.
-StringFileResult ParseStringFile(std::string_view content, CustomLanguage& language);
+[[nodiscard]] StringFileResult ParseStringFile(std::string_view content, CustomLanguage& language);
 
 // The text of a string file as Windows-1252 bytes. A file may be written in
 // either encoding: one that is well-formed UTF-8 and holds multi-byte
@@ -47,7 +47,7 @@ std::string StringFileText(std::string content);
 
 // Reads a string file from disk: at most 4 MiB of it, and only when it is a
 // regular file; it never blocks on a named pipe.
-StringFileResult ReadStringFile(const std::string& path, CustomLanguage& language);
+[[nodiscard]] StringFileResult ReadStringFile(const std::string& path, CustomLanguage& language);
 
 // The box text shown for a string file of another version.
 std::string WrongVersionMessage(std::string_view path);

@@ -78,7 +78,7 @@ TEST_F(DuplicateScanTest, AppendsTheDuplicatesToTheStoredSolution) {
 }
 
 TEST_F(DuplicateScanTest, ASecondScanAddsNothingNew) {
-  Scan(0, false);
+  ASSERT_TRUE(Scan(0, false).failure.ok());
   const Bytes once = ReadBytes(scanned_);
   const DuplicateScanOutcome again = Scan(0, false);
   EXPECT_TRUE(again.notes.empty());

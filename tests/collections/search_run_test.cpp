@@ -227,11 +227,12 @@ TEST_F(SearchRunTest, TheDirectoryScopeWalksTheFolderTree) {
                                       folder_.File("Sub/Mixed.KVL")}));
   criteria_.scope = ScopeDirectory;
   criteria_.total = {MaterialExactly, 2};
-  RunSearch(criteria_, board_, {"", root}, list_, ui_);
+  EXPECT_EQ(RunSearch(criteria_, board_, {"", root}, list_, ui_).found, 3);
   EXPECT_EQ(Hits(list_), (Hit{"A first.kvl:1", "z.Kvl:1", "Mixed.KVL:1"}));
   // The file scope reads the current file only.
   criteria_.scope = ScopeFile;
-  RunSearch(criteria_, board_, {folder_.File("Sub/Mixed.KVL"), root}, list_, ui_);
+  EXPECT_EQ(RunSearch(criteria_, board_, {folder_.File("Sub/Mixed.KVL"), root}, list_, ui_).found,
+            1);
   EXPECT_EQ(Hits(list_), (Hit{"Mixed.KVL:1"}));
 }
 
