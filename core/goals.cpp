@@ -141,7 +141,8 @@ StalemateFilter MakeStalemateFilter(const Position& pos) {
     if (!IsSquare(f) || b[f] > OffBoard || b[f] == WhiteKing || AttackedByWhite(pos, f) != 0)
       continue;
     const int n = std::countr_zero(SquareBit[f]);
-    filter.attackFrom[static_cast<std::size_t>(filter.flights)] = kReach.lines[n] | kReach.knight[n];
+    filter.attackFrom[static_cast<std::size_t>(filter.flights)] =
+        kReach.lines[n] | kReach.knight[n];
     filter.lineOf[static_cast<std::size_t>(filter.flights)] = kReach.lines[n];
     ++filter.flights;
   }
@@ -201,7 +202,8 @@ StalemateNeeds BlackStalemateNeeds(const Position& pos, int king) {
       }
       // A black man on the step blocks it; a black move taking a man it
       // could take leaves it fewer captures.
-      spareBy = SquareBit[step] | (left ? SquareBit[step - 1] : 0) | (right ? SquareBit[step + 1] : 0);
+      spareBy =
+          SquareBit[step] | (left ? SquareBit[step - 1] : 0) | (right ? SquareBit[step + 1] : 0);
     }
     const auto i = static_cast<std::size_t>(needs.men++);
     needs.square[i] = square;

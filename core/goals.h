@@ -66,7 +66,8 @@ struct StalemateNeeds {
   int men = 0;
   std::array<int, 16> square{};
   std::array<std::uint64_t, 16> targets{};  // White's move must reach one of these
-  std::array<std::uint64_t, 16> spareBy{};  // a black move to one of these may free White of the man
+  std::array<std::uint64_t, 16>
+      spareBy{};  // a black move to one of these may free White of the man
   // Whether Black's `move` (not the king's) may leave a position in which a
   // white move stalemates (false proves it does not).
   bool Admits(const Move& move) const;

@@ -75,7 +75,7 @@ struct ValidationContext {
   // A series play: Black plays the series when blackMovesFirst, else White;
   // the other side may not stand in check, whatever is asked for.
   bool series = false;
-  bool messageDisplay = true;    // off while a batch operation runs
+  bool messageDisplay = true;  // off while a batch operation runs
   const UiCallbacks* ui = nullptr;
   const Language* language = nullptr;  // the caption's language (English when null)
 };

@@ -1,10 +1,9 @@
 // The fast helpmate search: whether a position, with a given number of white
-// moves left, leads to a helpmate (or helpstalemate, by its goal) at all. It walks both sides' moves with a
-// table of positions already decided, so a position reached again by another
-// move order is answered at once, and it stops at the first line that mates.
-// The helpmate search asks it before it searches a black reply, and walks
-// only the replies it confirms; since the answer is exact, the search keeps
-// its own order and its text.
+// moves left, leads to a helpmate (or helpstalemate, by its goal) at all. It walks both sides'
+// moves with a table of positions already decided, so a position reached again by another move
+// order is answered at once, and it stops at the first line that mates. The helpmate search asks it
+// before it searches a black reply, and walks only the replies it confirms; since the answer is
+// exact, the search keeps its own order and its text.
 #pragma once
 
 #include <atomic>

@@ -25,9 +25,9 @@ int ListMatingMoves(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list
   int count = 0;
   for (int i = 0; list->moves[i].from != 0; ++i) {
     pos.probeMove = list->moves[i];
-    const int result = !stalemate                                            ? TestMateMove(pos)
+    const int result = !stalemate                      ? TestMateMove(pos)
                        : filter.Admits(list->moves[i]) ? TestStalemateMove(pos)
-                                                                           : 0;
+                                                       : 0;
     marks[i] = static_cast<std::uint8_t>(result);
     if (result != 100) continue;
     // In selfmates and reflexmates a white mate only tells that White could mate.

@@ -18,8 +18,8 @@ bool PartOf(std::string_view list, int index, std::string& part) {
     start = cut + 1;
   }
   const std::size_t end = list.find(';', start);
-  part = std::string(list.substr(start, end == std::string_view::npos ? std::string_view::npos
-                                                                      : end - start));
+  part = std::string(
+      list.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
   return true;
 }
 

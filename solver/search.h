@@ -3,9 +3,8 @@
 // analysis of one first move into its threat, variations and refutations.
 // Helpmates (helpMode) and selfmates and reflexmates (selfMode) run through
 // the same functions; the modes change them at fixed points, the goal and
-// the maximummer at the goal tests and at Black's moves. All results are small codes; the lists they fill are
-// in SearchState. Nothing here allocates except the status texts of the top
-// level.
+// the maximummer at the goal tests and at Black's moves. All results are small codes; the lists
+// they fill are in SearchState. Nothing here allocates except the status texts of the top level.
 #pragma once
 
 #include "core/position.h"

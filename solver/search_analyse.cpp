@@ -138,8 +138,7 @@ int AnalyseMove(SearchContext& ctx, int k, const Move& move, bool allRefutations
   const int threat = FindThreat(ctx, k, move, level, threatMoves);
 
   MoveList& replies = level[1];
-  if (GenerateBlackReplies(state, pos, move.from, move.to, replies) == 1)
-    replies.moves[0].from = 0;
+  if (GenerateBlackReplies(state, pos, move.from, move.to, replies) == 1) replies.moves[0].from = 0;
   // The last white move of a selfmate has Black's forced mates as its threat
   // and nothing else.
   if (self && k == 2) replies.moves[0].from = 0;

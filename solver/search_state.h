@@ -175,13 +175,13 @@ struct SearchState {
   // The helper thread with its own state, made at its first use.
   std::shared_ptr<RootHelper> rootHelper;
 
-  int helpMode = 0;     // 0, HelpBlackBegins, HelpWhiteBegins or HelpSetPlay
+  int helpMode = 0;         // 0, HelpBlackBegins, HelpWhiteBegins or HelpSetPlay
   Goal goal = Goal::Mate;   // what the last move of the play must reach
   bool maximummer = false;  // Black plays only its longest legal moves
-  int selfMode = 0;     // 0, SelfMate or ReflexMate
-  int topMoves = 0;     // number of moves of the top-level search
-  int optionGroup = 0;  // 0 actual play, 5 tries: SolveOptions values 3..6 or 8..11
-  int userBreak = 0;    // set when the user asked to stop
+  int selfMode = 0;         // 0, SelfMate or ReflexMate
+  int topMoves = 0;         // number of moves of the top-level search
+  int optionGroup = 0;      // 0 actual play, 5 tries: SolveOptions values 3..6 or 8..11
+  int userBreak = 0;        // set when the user asked to stop
   // Positions the searches reached (moves played by SearchMateInTwo and
   // SearchMateInN); the bench reports it as a signature of the search.
   std::uint64_t nodes = 0;

@@ -89,7 +89,7 @@ struct TreeRun {
   int selfMode = 0;
   bool stalemate = false;   // the goal is stalemate ("=") rather than mate
   bool maximummer = false;  // Black plays only its longest moves
-  bool searched = false;  // a key search ran
+  bool searched = false;    // a key search ran
   std::uint64_t searchMilliseconds = 0;
   bool userBreak = false;   // "User break"
   bool noSolution = false;  // "No solution"

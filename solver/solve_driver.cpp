@@ -358,8 +358,8 @@ void PrepareThePhases(OneSolve& p) {
   if (p.searchKeys) {
     run = SearchedRun(p);
   } else if (!p.refresh) {
-    run = {st.helpMode,    st.selfMode,      p.n, st.goal, st.maximummer, st.KeyList(p.n),
-           st.TryList(p.n), std::string()};
+    run = {st.helpMode,     st.selfMode,     p.n,          st.goal, st.maximummer,
+           st.KeyList(p.n), st.TryList(p.n), std::string()};
   }
   if (o[ActualPlay] && p.r != 0 && st.KeyList(p.n).Count() >= 2) {
     s.text.NewLine();
@@ -638,8 +638,9 @@ void SolveTwinOrProblem(Solver& s, SolveEnvironment& env, int n) {
   // A helpmate's runs switch its actual play on and off; they work on a
   // copy, so that the caller's options (and the next twin's) stay as given.
   SolveOptions o = env.options;
-  SolveEnvironment run{env.pos,      env.type,     o,       env.twins, env.language,
-                       env.ui,       env.batch,    env.figurines,     env.testMoveFilter};
+  SolveEnvironment run{env.pos,   env.type,      o,
+                       env.twins, env.language,  env.ui,
+                       env.batch, env.figurines, env.testMoveFilter};
   // A series mover has no set play and no run in which White begins.
   const bool help = env.type.kind == KindHelp && (env.type.flags & FlagSeries) == 0;
   if (help) {
@@ -693,8 +694,8 @@ void SolveEachTwin(Solver& s, SolveEnvironment& env) {
     if (solvable) {
       SolveOptions options = env.options;
       SwitchOptionsToKind(options, step.type.kind);
-      SolveEnvironment twin{env.pos,    env.type,  options,       env.twins,         env.language,
-                            env.ui,     env.batch, env.figurines, env.testMoveFilter};
+      SolveEnvironment twin{env.pos, env.type,  options,       env.twins,         env.language,
+                            env.ui,  env.batch, env.figurines, env.testMoveFilter};
       // Each twin's text is its own: the killers of the twin before would
       // change the order in which its lines are met.
       s.search.ClearKillers();

@@ -193,8 +193,8 @@ PartOutcome CheckPart(CheckWork& w, const ProblemType& type, Move& key) {
     return part;
   }
   const bool whiteBegins = (type.flags & FlagWhiteBegins) != 0;
-  const PositionFinding finding = JudgePosition(w.pos, part.helpmate && !whiteBegins,
-                                                (type.flags & FlagSeries) != 0);
+  const PositionFinding finding =
+      JudgePosition(w.pos, part.helpmate && !whiteBegins, (type.flags & FlagSeries) != 0);
   if (IsInvalidFinding(finding.code)) {
     part.invalidText = FindingText(finding, &w.language);
     return part;

@@ -15,11 +15,11 @@
 namespace kv {
 
 struct TwinStep {
-  int letter = 0;         // 0 for a), 1 for b) ...
-  std::string heading;    // "a) Diagram", "b) Kwh3->h2 et -Pwd2" (Windows-1252); empty without twins
-  Board board{};          // the twin's position
-  ProblemType type{};     // the twin's stipulation
-  bool duplex = false;    // an entry of the twin is the duplex
+  int letter = 0;       // 0 for a), 1 for b) ...
+  std::string heading;  // "a) Diagram", "b) Kwh3->h2 et -Pwd2" (Windows-1252); empty without twins
+  Board board{};        // the twin's position
+  ProblemType type{};   // the twin's stipulation
+  bool duplex = false;  // an entry of the twin is the duplex
   bool typeChanged = false;  // an entry changed the stipulation
 };
 

@@ -220,8 +220,8 @@ void ProblemListDialogTest::screenshots() {
     duplicate.text(DuplicateSource)->setText(QStringLiteral("Problem Tourney "));
     duplicate.startNumber()->setValue(10);
     duplicate.show();
-    QVERIFY(duplicate.grab().save(folder + QStringLiteral("/dialog-duplicate-information-") + suffix +
-                                QStringLiteral(".png")));
+    QVERIFY(duplicate.grab().save(folder + QStringLiteral("/dialog-duplicate-information-") +
+                                  suffix + QStringLiteral(".png")));
   }
 }
 

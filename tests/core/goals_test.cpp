@@ -95,8 +95,8 @@ std::vector<std::string> StalematingMoves(Position& pos) {
   if (GenerateWhiteMoves(pos, 0, 0, list) != 0) return names;
   for (const Move* m = list.moves.data(); m->from != 0; ++m) {
     MakeMove(pos, *m);
-    const bool stalemate = AttackedByBlack(pos, pos.whiteKingSquare) == 0 &&
-                           BlackIsStalemated(pos, m->from, m->to);
+    const bool stalemate =
+        AttackedByBlack(pos, pos.whiteKingSquare) == 0 && BlackIsStalemated(pos, m->from, m->to);
     UnmakeMove(pos, *m);
     if (stalemate) names.push_back(MoveName(*m));
   }
@@ -106,9 +106,9 @@ std::vector<std::string> StalematingMoves(Position& pos) {
 // Random positions of the two kings and one to four (or `mostMen`) men, Black's king in
 // a corner half of the time; none with Black in check.
 std::vector<Position> RandomPositions(int count, int mostMen = 4) {
-  static constexpr PieceCode kMen[] = {WhiteQueen,  WhiteRook,  WhiteBishop, WhiteKnight,
-                                       WhitePawn,   BlackRook,  BlackBishop, BlackKnight,
-                                       BlackPawn,   BlackPawn,  WhitePawn,   BlackQueen};
+  static constexpr PieceCode kMen[] = {WhiteQueen, WhiteRook, WhiteBishop, WhiteKnight,
+                                       WhitePawn,  BlackRook, BlackBishop, BlackKnight,
+                                       BlackPawn,  BlackPawn, WhitePawn,   BlackQueen};
   std::mt19937 random(7);
   const auto square = [&random] {
     return 10 * static_cast<int>(2 + random() % 8) + static_cast<int>(2 + random() % 8);
@@ -146,8 +146,8 @@ TEST(StalemateTest, TheOneMoveTestsFindWhatPlayingEveryMoveFinds) {
     for (const Move* m = list.moves.data(); m->from != 0; ++m) {
       position.probeMove = *m;
       const bool stalemates = TestStalemateMove(position) == 100;
-      EXPECT_EQ(stalemates, std::find(expected.begin(), expected.end(), MoveName(*m)) !=
-                                expected.end())
+      EXPECT_EQ(stalemates,
+                std::find(expected.begin(), expected.end(), MoveName(*m)) != expected.end())
           << MoveName(*m);
       if (stalemates) {
         EXPECT_TRUE(filter.Admits(*m)) << MoveName(*m);

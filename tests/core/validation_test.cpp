@@ -199,7 +199,9 @@ TEST(ValidatePosition, SeriesWithTheOtherSideInCheck) {
 
   const std::pair<int, const char*> texts[] = {
       {LanguageEnglish, "the side that does not move is in check"},
-      {LanguageFrench, "le camp qui ne joue pas est en \xE9" "chec"},
+      {LanguageFrench,
+       "le camp qui ne joue pas est en \xE9"
+       "chec"},
       {LanguageItalian, "il lato che non muove \xE8 sotto scacco"},
       {LanguageSpanish, "el bando que no juega est\xE1 en jaque"},
   };

@@ -41,8 +41,8 @@ class BruteForce {
       keys.clear();
       for (const Move& w : Legal(true, Move{})) {
         MakeMove(pos_, w);
-        const bool key = rules_.kind == BruteKind::Direct ? DirectAfterWhite(w, m)
-                                                           : SelfAfterWhite(w, m);
+        const bool key =
+            rules_.kind == BruteKind::Direct ? DirectAfterWhite(w, m) : SelfAfterWhite(w, m);
         UnmakeMove(pos_, w);
         if (key) keys.insert(Name(w));
       }
@@ -62,9 +62,9 @@ class BruteForce {
   }
 
   static std::string Name(const Move& m) {
-    std::string text{static_cast<char>('a' + m.from % 10 - 2),
-                     static_cast<char>('0' + 10 - m.from / 10),
-                     static_cast<char>('a' + m.to % 10 - 2), static_cast<char>('0' + 10 - m.to / 10)};
+    std::string text{
+        static_cast<char>('a' + m.from % 10 - 2), static_cast<char>('0' + 10 - m.from / 10),
+        static_cast<char>('a' + m.to % 10 - 2), static_cast<char>('0' + 10 - m.to / 10)};
     if (m.placed != m.moved) text += " rqbnpk   kpnbqr"[m.placed];
     return text;
   }
@@ -164,7 +164,8 @@ class BruteForce {
     }
     // A reflexmate's Black must reach the goal when it can.
     if (reflex && any) return true;
-    if (m == 1) return !reflex && std::all_of(reaches.begin(), reaches.end(), [](bool r) { return r; });
+    if (m == 1)
+      return !reflex && std::all_of(reaches.begin(), reaches.end(), [](bool r) { return r; });
     for (std::size_t i = 0; i < replies.size(); ++i) {
       if (reaches[i]) continue;
       const Move& b = replies[i];

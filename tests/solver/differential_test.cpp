@@ -37,8 +37,8 @@ class RandomPositions {
       : random_(seed), seeds_(std::move(seeds)) {}
 
   Position Next() {
-    static constexpr PieceCode kMen[] = {WhiteQueen,  WhiteRook,   WhiteBishop, WhiteKnight,
-                                         WhitePawn,   BlackQueen,  BlackRook,   BlackBishop,
+    static constexpr PieceCode kMen[] = {WhiteQueen,  WhiteRook,  WhiteBishop, WhiteKnight,
+                                         WhitePawn,   BlackQueen, BlackRook,   BlackBishop,
                                          BlackKnight, BlackPawn};
     for (;;) {
       Position pos;
@@ -83,27 +83,26 @@ class RandomPositions {
 
 // Small published problems (the checked sets) and a few plain endings.
 const std::vector<const char*> kDirectSeeds = {
-    "k3N3/P7/K7/8/8/8/8/8",     // #1
-    "k7/8/1K6/8/8/8/8/6Q1",     // the queen mates or stalemates
-    "7k/8/6K1/8/8/8/8/R7",      // rook ending
-    "8/8/8/8/8/2K5/8/k1B5",     // bishop, king in the corner
-    "8/8/8/8/8/k7/p1K5/8",      // a pawn to stalemate
+    "k3N3/P7/K7/8/8/8/8/8",  // #1
+    "k7/8/1K6/8/8/8/8/6Q1",  // the queen mates or stalemates
+    "7k/8/6K1/8/8/8/8/R7",   // rook ending
+    "8/8/8/8/8/2K5/8/k1B5",  // bishop, king in the corner
+    "8/8/8/8/8/k7/p1K5/8",   // a pawn to stalemate
 };
 const std::vector<const char*> kSelfSeeds = {
-    "8/8/8/2p5/8/kpR5/p7/K7",   // s#1
+    "8/8/8/2p5/8/kpR5/p7/K7",    // s#1
     "8/8/8/8/2R1P3/kp1B4/8/K7",  // s#1
-    "8/8/8/8/8/k6P/p7/K3n3",    // r#1
-    "8/6B1/8/8/p7/kp6/p7/K7",   // r#1, no solution
-    "8/8/8/8/8/1q6/P7/K1k5",    // White's king in the corner
-    "K7/P1k5/8/8/8/8/8/1r6",    // White's king and pawn without a move
-    "7K/5k1P/8/8/8/8/8/6r1",    // White's king boxed in
+    "8/8/8/8/8/k6P/p7/K3n3",     // r#1
+    "8/6B1/8/8/p7/kp6/p7/K7",    // r#1, no solution
+    "8/8/8/8/8/1q6/P7/K1k5",     // White's king in the corner
+    "K7/P1k5/8/8/8/8/8/1r6",     // White's king and pawn without a move
+    "7K/5k1P/8/8/8/8/8/6r1",     // White's king boxed in
 };
 const std::vector<const char*> kHelpSeeds = {
     "8/8/7N/5K2/4B3/2Qbk3/4p3/8",  // h#0.5
     "8/8/8/8/8/8/1K1np3/1Rnk4",    // h#0.5
     "8/8/8/pp6/k1P5/1p6/pK6/8",    // h=2
-    "k7/8/1K6/8/8/8/8/6Q1",
-    "8/8/8/8/8/k7/p1K5/8",
+    "k7/8/1K6/8/8/8/8/6Q1",       "8/8/8/8/8/k7/p1K5/8",
 };
 
 // A move of the tree named as the enumeration names it.

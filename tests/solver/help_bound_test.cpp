@@ -185,7 +185,8 @@ TEST(HelpMateBound, TheStalemateCountNeedsNoCheck) {
 
 // A move as the problem file writes it: from, to, the promotion letter.
 std::string FileName(const Move& m) {
-  std::string text{static_cast<char>('a' + m.from % 10 - 2), static_cast<char>('0' + 10 - m.from / 10),
+  std::string text{static_cast<char>('a' + m.from % 10 - 2),
+                   static_cast<char>('0' + 10 - m.from / 10),
                    static_cast<char>('a' + m.to % 10 - 2), static_cast<char>('0' + 10 - m.to / 10)};
   if (m.placed != m.moved) text += " RQBSPK   KPSBQR"[m.placed];
   return text;

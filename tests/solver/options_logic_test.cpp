@@ -201,13 +201,13 @@ TEST(ParseProblemType, ReadsEveryTypeTextBack) {
 
 TEST(ParseProblemType, ReadsTheWrittenFormsOfProblemists) {
   const ParseCase cases[] = {
-      {"ser-h#5", true, "sh#5"},   {"ser-#7", true, "s #7"},    {"ser-s#4", true, "ss#4"},
-      {"ser-=14", true, "s =14"},  {"ser-h=3", true, "sh=3"},   {"ser-r#2", true, "sr#2"},
-      {"h=2.5", true, " h=3 W"},   {"h#0.5", true, " h#1 W"},   {"h#2.5 max", true, " h#3 max W"},
-      {"s=3", true, " s=3"},       {"r#1", true, " r#1"},       {"#3 max", true, "  #3 max"},
-      {"h=3", true, " h=3"},       {"=2", true, "  =2"},        {"ser-sh#2", false, ""},
-      {"ser-", false, ""},         {"#2.5", false, ""},         {"s#1.5", false, ""},
-      {"ser-h#2.5", false, ""},    {"h#2.5 W", false, ""},      {"h#2.", false, ""},
+      {"ser-h#5", true, "sh#5"},     {"ser-#7", true, "s #7"},  {"ser-s#4", true, "ss#4"},
+      {"ser-=14", true, "s =14"},    {"ser-h=3", true, "sh=3"}, {"ser-r#2", true, "sr#2"},
+      {"h=2.5", true, " h=3 W"},     {"h#0.5", true, " h#1 W"}, {"h#2.5 max", true, " h#3 max W"},
+      {"s=3", true, " s=3"},         {"r#1", true, " r#1"},     {"#3 max", true, "  #3 max"},
+      {"h=3", true, " h=3"},         {"=2", true, "  =2"},      {"ser-sh#2", false, ""},
+      {"ser-", false, ""},           {"#2.5", false, ""},       {"s#1.5", false, ""},
+      {"ser-h#2.5", false, ""},      {"h#2.5 W", false, ""},    {"h#2.", false, ""},
       {"h#254.5", true, " h#255 W"}, {"h#255.5", false, ""},
   };
   for (const ParseCase& c : cases) {
@@ -225,8 +225,8 @@ TEST(CanSolve, TakesEveryLengthAndGoalButNotAStudy) {
     t.moves = static_cast<std::uint8_t>(moves);
     EXPECT_TRUE(CanSolve(t)) << moves;
   }
-  for (std::uint8_t flags : {FlagStalemate, FlagMaximum, std::uint8_t(FlagStalemate | FlagMaximum),
-                             FlagWhiteBegins}) {
+  for (std::uint8_t flags :
+       {FlagStalemate, FlagMaximum, std::uint8_t(FlagStalemate | FlagMaximum), FlagWhiteBegins}) {
     t.flags = flags;
     EXPECT_TRUE(CanSolve(t)) << int{flags};
   }

@@ -94,7 +94,8 @@ TEST(PlayWords, TheTextsOfTheStalemateGoal) {
             "\n 3 solutions\n \nSolution: 1. Kc7! Stalemate in 1\nSolution: 1. Qg3! Stalemate in 1"
             "\nSolution: 1. Qh2! Stalemate in 1");
   EXPECT_EQ(Solve(queen, "=2", LanguageFrench),
-            "\n Solution courte\n \n 3 solutions\n \nSolution : 1. R\xE7" "7! Pat en 1"
+            "\n Solution courte\n \n 3 solutions\n \nSolution : 1. R\xE7"
+            "7! Pat en 1"
             "\nSolution : 1. Dg3! Pat en 1\nSolution : 1. Dh2! Pat en 1");
   // Tries: the stalemate threatened, and "=" after the last move.
   const std::string rook = Solve("7k/8/5K2/8/8/8/8/R7", "=2");
@@ -112,7 +113,8 @@ TEST(PlayWords, TheTextsOfTheStalemateGoal) {
 TEST(PlayWords, ATestedMoveThatMatesInAStalemateIsNoSuccess) {
   // Every first move tested (tries only): the rook's check on the eighth
   // rank mates, which a stalemate problem reports as "But Mate!".
-  const std::string text = Solve("7k/8/6K1/8/8/8/8/R7", "=2", LanguageEnglish, "010111000000101000");
+  const std::string text =
+      Solve("7k/8/6K1/8/8/8/8/R7", "=2", LanguageEnglish, "010111000000101000");
   EXPECT_NE(text.find("Test : 1. Ra8\n But Mate!"), std::string::npos) << text;
 }
 

@@ -47,8 +47,8 @@ std::vector<StipulationRow> LoadRows() {
     if (line.empty()) continue;
     std::vector<std::string> cells = test::TabFields(line);
     cells.resize(7);
-    rows.push_back({cells[0], cells[1], cells[2], cells[3], cells[4], cells[6],
-                    std::atoi(cells[5].c_str())});
+    rows.push_back(
+        {cells[0], cells[1], cells[2], cells[3], cells[4], cells[6], std::atoi(cells[5].c_str())});
   }
   EXPECT_EQ(rows.size(), StipulationRows) << path;
   return rows;
@@ -77,7 +77,8 @@ bool TypeOf(const StipulationRow& row, ProblemType& type) {
 // A move as the file writes it: from, to and the promotion letter; castling
 // as O-O and O-O-O.
 std::string FileName(const TreeMove& m) {
-  if (m.piece == 'K' && m.from[1] == m.to[1] && m.from[0] == 'e' && (m.to[0] == 'g' || m.to[0] == 'c'))
+  if (m.piece == 'K' && m.from[1] == m.to[1] && m.from[0] == 'e' &&
+      (m.to[0] == 'g' || m.to[0] == 'c'))
     return m.to[0] == 'g' ? "O-O" : "O-O-O";
   std::string text = m.from + m.to;
   if (m.promotion != 0) text += m.promotion;
@@ -176,10 +177,10 @@ std::set<std::string> Listed(const std::string& field) {
 // (under the sanitizers some ten times that), and those of a second or
 // less, run in an optimised build only.
 constexpr std::array<std::string_view, 23> kQuick = {
-    "st001_sm1",  "st003_hs3",  "st010_hs3",  "st012_hs4",   "st017_hs2",   "st019_hs3",
-    "st022_hs5",  "st031_hs3",  "st035_hs3",  "st045_hm6",   "st050_hm9",   "st051_sm10",
-    "st057_hs2",  "st058_m1",   "st059_m1",   "st060_sm1",   "st061_sm1",   "st062_rm1",
-    "st063_rm1",  "st064_hm0_5", "st066_hm0_5", "st016_hs3", "st006_hs3"};
+    "st001_sm1", "st003_hs3",   "st010_hs3",   "st012_hs4", "st017_hs2", "st019_hs3",
+    "st022_hs5", "st031_hs3",   "st035_hs3",   "st045_hm6", "st050_hm9", "st051_sm10",
+    "st057_hs2", "st058_m1",    "st059_m1",    "st060_sm1", "st061_sm1", "st062_rm1",
+    "st063_rm1", "st064_hm0_5", "st066_hm0_5", "st016_hs3", "st006_hs3"};
 constexpr std::array<std::string_view, 5> kOptimisedOnly = {"st007_hs3", "st023_hs5", "st038_hs3",
                                                             "st040_hs4", "st049_hm7"};
 
