@@ -10,6 +10,7 @@
 #include "core/goals.h"
 #include "core/rules.h"
 #include "core/tables.h"
+#include "solver/help_backward.h"
 #include "solver/help_bound.h"
 #include "solver/help_keys.h"
 #include "solver/search.h"
@@ -126,7 +127,7 @@ bool ChangesWhiteChecks(const Move& move) {
 }
 
 // What a walk cut short by the user returns; nothing is stored then.
-constexpr int Stopped = 3;
+constexpr int Stopped = HelpStopped;
 // Positions between two polls of the user break.
 constexpr std::uint64_t PollInterval = 4096;
 
@@ -384,15 +385,29 @@ void LastBlackMoveSquares(const Position& pos, std::uint64_t& from, std::uint64_
   }
 }
 
-int HelpMateWithin(HelpFast& fast, Position& pos, const Move& last, int moves) {
-  Walk walk(fast, fast.table, pos, nullptr);
+namespace {
+
+// The backward walk where it takes the position, else the plain walk. Its
+// targets are mating positions: other goals are the plain walk's.
+int WalkFrom(HelpFast& fast, HelpTable& table, Position& pos, const Move& last, int moves,
+             const UiCallbacks* ui, const std::atomic<bool>* stop) {
+  if (fast.backwardEnabled && fast.goal == Goal::Mate && !fast.maximummer) {
+    const int answer = HelpMateBackward(fast, table, pos, last, moves, ui, stop);
+    if (answer != HelpDeclined) return answer;
+  }
+  Walk walk(fast, table, pos, ui, stop);
   return walk.WhiteMates(MenKey(pos), last, moves, 0);
+}
+
+}  // namespace
+
+int HelpMateWithin(HelpFast& fast, Position& pos, const Move& last, int moves) {
+  return WalkFrom(fast, fast.table, pos, last, moves, nullptr, nullptr);
 }
 
 int HelpMateWithinShared(HelpFast& fast, HelpTable& table, Position& pos, const Move& last,
                          int moves, const std::atomic<bool>& stop) {
-  Walk walk(fast, table, pos, nullptr, &stop);
-  return walk.WhiteMates(MenKey(pos), last, moves, 0);
+  return WalkFrom(fast, table, pos, last, moves, nullptr, &stop);
 }
 
 int FastHelpVerdict(SearchContext& ctx, const Move& last, int moves) {
@@ -401,8 +416,7 @@ int FastHelpVerdict(SearchContext& ctx, const Move& last, int moves) {
   if (!fast.enabled || state.userBreak != 0) return HelpMate;
   fast.goal = state.goal;
   fast.maximummer = state.maximummer;
-  Walk walk(fast, fast.table, ctx.pos, &ctx.ui);
-  const int verdict = walk.WhiteMates(MenKey(ctx.pos), last, moves, 0);
+  const int verdict = WalkFrom(fast, fast.table, ctx.pos, last, moves, &ctx.ui, nullptr);
   if (verdict != Stopped) return verdict;
   // The user stopped the walk: the search is told, and stops as it does.
   state.userBreak = 1;

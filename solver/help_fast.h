@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "core/goals.h"
@@ -18,6 +19,7 @@
 namespace kv {
 
 struct SearchContext;
+struct HelpBackwardMemory;
 
 // The fast search's working memory, one per search state.
 struct HelpFast {
@@ -27,6 +29,9 @@ struct HelpFast {
   // Black a maximummer. Set from the search state before each walk.
   Goal goal = Goal::Mate;
   bool maximummer = false;
+  // Whether a position may be walked back from its mating positions
+  // (solver/help_backward.h) instead of by the plain walk.
+  bool backwardEnabled = true;
   HelpTable table;
   // One move list per ply of the deepest walk: two per white move and one
   // more (a walk of k white moves reaches ply 2k).
@@ -38,12 +43,15 @@ struct HelpFast {
   }
   std::uint64_t nodes = 0;      // positions the fast search reached
   std::uint64_t tableHits = 0;  // answers the table gave it
+  // The backward walk's targets and lists, made at its first use.
+  std::shared_ptr<HelpBackwardMemory> backward;
 };
 
 // The answers of HelpMateWithin.
 inline constexpr int HelpIllegal = -1;  // Black's last move left its king attacked
 inline constexpr int HelpNoMate = 0;    // no helpmate within the moves left
 inline constexpr int HelpMate = 1;      // some line mates within them
+inline constexpr int HelpStopped = 3;   // a walk the user (or its owner) stopped
 
 // White to move after Black's move `last` (already played; a null record at
 // the start) with `moves` (1..6) white moves left, the last of them mating:

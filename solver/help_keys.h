@@ -44,7 +44,8 @@ inline std::uint64_t MenKey(const Position& pos) {
 
 // The whole key: the men, the castlings the counters still allow, the en
 // passant square of a double step just played, and the side to move.
-inline std::uint64_t FullKey(const Position& pos, std::uint64_t men, const Move& last, bool whiteToMove) {
+inline std::uint64_t FullKey(const Position& pos, std::uint64_t men, const Move& last,
+                             bool whiteToMove) {
   std::uint64_t key = men ^ (whiteToMove ? WhiteToMoveKey : BlackToMoveKey);
   for (int i = 0; i < 6; ++i)
     if (pos.castlingCounters[i] == 0) key ^= kKeyTables.castling[i];

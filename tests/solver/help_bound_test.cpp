@@ -87,36 +87,13 @@ TEST(HelpMateBound, NeverRulesOutAHelpmateAPlainWalkFinds) {
   EXPECT_GT(total.ruledOut, 1000);
 }
 
-// The moves of each solution of a row, in the long texts the tests write.
-std::vector<std::vector<std::string>> SolutionLines(const std::string& solutions) {
-  std::vector<std::vector<std::string>> lines;
-  std::stringstream all(solutions);
-  std::string solution;
-  while (std::getline(all, solution, ';')) {
-    std::vector<std::string>& line = lines.emplace_back();
-    std::stringstream words(solution);
-    std::string word;
-    while (words >> word) {
-      if (const auto dot = word.find('.'); dot != std::string::npos) word.erase(0, dot + 1);
-      while (!word.empty() && (word.back() == '+' || word.back() == '#')) word.pop_back();
-      if (word.empty()) continue;
-      for (char& c : word) {
-        if (c == '*') c = 'x';
-        if (c == '0') c = 'O';  // castling; no square is numbered 0
-      }
-      line.push_back(word);
-    }
-  }
-  return lines;
-}
-
 TEST(HelpMateBound, KeepsEveryPositionOfEveryKnownSolution) {
   int positions = 0;
   for (const test::Helpmate& row : test::ReadHelpmates("helpmates-deep.tsv")) {
     // Black begins, White mates: "h#3", not "h#3 W".
     if (row.stipulation.find(' ') != std::string::npos) continue;
     const int moves = std::atoi(row.stipulation.c_str() + 2);
-    for (const std::vector<std::string>& line : SolutionLines(row.solutions)) {
+    for (const std::vector<std::string>& line : test::SolutionLines(row.solutions)) {
       ASSERT_EQ(static_cast<int>(line.size()), 2 * moves) << row.id;
       SearchWorld world(row.fen);
       Position& pos = world.pos;

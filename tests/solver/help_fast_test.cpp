@@ -207,45 +207,37 @@ TEST(FastHelpmate, TwoThreadsSharingATableReadOnlyWhatWasTrue) {
 
 TEST(FastHelpmate, AWalkTheUserStopsLeavesNoWrongAnswer) {
   // White to move in a three-mover's diagram: tens of thousands of positions
-  // within three moves, so the walk is stopped at its first poll.
-  std::string fen;
-  for (const Helpmate& row : ReadHelpmates("helpmates-deep.tsv"))
-    if (row.id == "hm_ex13b") fen = row.fen;
-  ASSERT_FALSE(fen.empty());
-  SearchWorld world(fen);
-  bool stop = true;
-  world.ui.breakPoll = [&stop] { return stop; };
-  const Move none{};
-  EXPECT_EQ(FastHelpVerdict(world.ctx, none, 3), HelpMate);  // "search it"
-  EXPECT_EQ(world.state->userBreak, 1);
-  // Asked again without the break, the answer is that of a walk that was
-  // never stopped: what the stopped walk stored was complete.
-  stop = false;
-  world.state->userBreak = 0;
-  HelpFast fresh;
-  for (int moves = 1; moves <= 3; ++moves)
-    EXPECT_EQ(FastHelpVerdict(world.ctx, none, moves),
-              HelpMateWithin(fresh, world.pos, none, moves))
-        << moves;
+  // within three moves for the plain walk, thousands for the backward one in
+  // a problem with more targets, so each walk is stopped at its first poll.
+  for (const bool backward : {false, true}) {
+    SearchWorld world(DiagramOf(backward ? "hm_ex81a" : "hm_ex13b"));
+    world.state->helpFast.backwardEnabled = backward;
+    bool stop = true;
+    world.ui.breakPoll = [&stop] { return stop; };
+    const Move none{};
+    EXPECT_EQ(FastHelpVerdict(world.ctx, none, 3), HelpMate) << backward;  // "search it"
+    EXPECT_EQ(world.state->userBreak, 1) << backward;
+    // Asked again without the break, the answer is that of a walk that was
+    // never stopped: what the stopped walk stored was complete.
+    stop = false;
+    world.state->userBreak = 0;
+    HelpFast fresh;
+    fresh.backwardEnabled = false;
+    for (int moves = 1; moves <= 3; ++moves)
+      EXPECT_EQ(FastHelpVerdict(world.ctx, none, moves),
+                HelpMateWithin(fresh, world.pos, none, moves))
+          << backward << " " << moves;
+  }
 }
 
 std::string SolveText(const Helpmate& row, bool setPlay, bool fast, std::size_t tableSlots,
                       int threads = 1) {
-  Position pos;
-  EXPECT_TRUE(ParseFenBoard(row.fen, pos.board, nullptr)) << row.id;
-  ProblemType type;
-  EXPECT_TRUE(ParseProblemType(row.stipulation, type)) << row.id;
-  SolveOptions options{};
-  SwitchOptionsToKind(options, type.kind);
-  options[SetPlay] = setPlay ? 1 : 0;
-  const Language language;
-  const UiCallbacks ui;
-  auto solver = std::make_unique<Solver>();
-  solver->search.helpFast.enabled = fast;
-  solver->search.helpFast.table.Resize(tableSlots);
-  solver->search.threads = threads;
-  SolveEnvironment env{pos, type, options, "", language, ui};
-  return SolveEntry(*solver, env, type.moves);
+  HelpSolveSetup setup;
+  setup.setPlay = setPlay;
+  setup.fast = fast;
+  setup.tableSlots = tableSlots;
+  setup.threads = threads;
+  return test::SolveText(row, setup);
 }
 
 // The helpmates whose search without the fast search stays quick enough:

@@ -7,12 +7,17 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "core/fen.h"
 #include "core/rules.h"
 #include "solver/help_fast.h"
+#include "solver/problem_type.h"
+#include "solver/solve_driver.h"
+#include "solver/solve_options_logic.h"
 #include "tab_fields.h"
 
 namespace kv::test {
@@ -24,14 +29,18 @@ struct Helpmate {
 };
 
 // The helpmates of a data file of tests/solver/data (id, stipulation, board
-// first; the plain time in column 6 when the file has one).
-inline std::vector<Helpmate> ReadHelpmates(const std::string& file) {
+// first; the plain time in column 6 when the file has one), or of another
+// file of the sources by its path there. Lines starting with '#' are
+// comments.
+inline std::vector<Helpmate> ReadHelpmates(const std::string& file,
+                                           const std::string& folder = "tests/solver/data/") {
   std::vector<Helpmate> rows;
-  std::ifstream in(KESTROVALE_SOURCE_DIR "/tests/solver/data/" + file);
+  std::ifstream in(KESTROVALE_SOURCE_DIR "/" + folder + file);
   EXPECT_TRUE(in.good()) << file;
   std::string line;
   std::getline(in, line);  // header
   while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
     std::vector<std::string> cells = kv::test::TabFields(line);
     if (cells.size() < 3 || cells[1].rfind("h#", 0) != 0) continue;
     Helpmate row{cells[0], cells[1], cells[2], 0, {}};
@@ -66,6 +75,59 @@ inline int PlainHelpMate(Position& pos, const Move& last, int moves) {
     if (mate) return HelpMate;
   }
   return HelpNoMate;
+}
+
+// The moves of each solution of a row, in the long texts the tests write.
+inline std::vector<std::vector<std::string>> SolutionLines(const std::string& solutions) {
+  std::vector<std::vector<std::string>> lines;
+  std::stringstream all(solutions);
+  std::string solution;
+  while (std::getline(all, solution, ';')) {
+    std::vector<std::string>& line = lines.emplace_back();
+    std::stringstream words(solution);
+    std::string word;
+    while (words >> word) {
+      if (const auto dot = word.rfind('.'); dot != std::string::npos) word.erase(0, dot + 1);
+      while (!word.empty() && (word.back() == '+' || word.back() == '#')) word.pop_back();
+      if (word.empty()) continue;
+      for (char& c : word) {
+        if (c == '*') c = 'x';
+        if (c == '0') c = 'O';  // castling; no square is numbered 0
+      }
+      line.push_back(word);
+    }
+  }
+  return lines;
+}
+
+// How a helpmate is solved for a text: with or without the fast search and
+// its backward walk, the table's slots, the threads.
+struct HelpSolveSetup {
+  bool setPlay = true;
+  bool fast = true;
+  bool backward = true;
+  std::size_t tableSlots = DefaultHelpTableSlots;
+  int threads = 1;
+};
+
+// The whole solution text of a helpmate, by a solver made for it.
+inline std::string SolveText(const Helpmate& row, const HelpSolveSetup& setup) {
+  Position pos;
+  EXPECT_TRUE(ParseFenBoard(row.fen, pos.board, nullptr)) << row.id;
+  ProblemType type;
+  EXPECT_TRUE(ParseProblemType(row.stipulation, type)) << row.id;
+  SolveOptions options{};
+  SwitchOptionsToKind(options, type.kind);
+  options[SetPlay] = setup.setPlay ? 1 : 0;
+  const Language language;
+  const UiCallbacks ui;
+  auto solver = std::make_unique<Solver>();
+  solver->search.helpFast.enabled = setup.fast;
+  solver->search.helpFast.backwardEnabled = setup.backward;
+  solver->search.helpFast.table.Resize(setup.tableSlots);
+  solver->search.threads = setup.threads;
+  SolveEnvironment env{pos, type, options, "", language, ui};
+  return SolveEntry(*solver, env, type.moves);
 }
 
 inline std::string DiagramOf(const std::string& id) {

@@ -1,0 +1,416 @@
+// Making the targets of a helpmate: for each square the black king can
+// reach, each white man that can check it from each place, then each set of
+// further white places that attacks flights the others leave open, then
+// each way of blocking the flights still open with black men, within the
+// moves of each side.
+#include "solver/help_targets.h"
+
+#include <algorithm>
+#include <bit>
+
+#include "core/tables.h"
+#include "solver/help_distances.h"
+
+namespace kv {
+
+using namespace help_distances;
+
+namespace {
+
+// Castling bits of HelpPartDistance.
+constexpr int WhiteKingSide = 1;
+constexpr int WhiteQueenSide = 2;
+constexpr int BlackKingSide = 4;
+constexpr int BlackQueenSide = 8;
+
+// Bit numbers of the squares castling uses.
+constexpr int A1 = 56, C1 = 58, D1 = 59, E1 = 60, F1 = 61, G1 = 62, H1 = 63;
+constexpr int A8 = 0, C8 = 2, D8 = 3, E8 = 4, F8 = 5, G8 = 6, H8 = 7;
+
+int KingDistance(int from, int to) {
+  return kDistances.piece[static_cast<int>(Kind::King)][from][to];
+}
+int RookDistance(int from, int to) {
+  return kDistances.piece[static_cast<int>(Kind::Rook)][from][to];
+}
+
+// A king's fewest moves, a castling counting as one move to its square.
+int CastlingKingDistance(int from, int to, int home, int kingSide, int queenSide, int castlings,
+                         int kingSideTarget, int queenSideTarget) {
+  int moves = KingDistance(from, to);
+  if (from != home) return moves;
+  if ((castlings & kingSide) != 0) moves = std::min(moves, 1 + KingDistance(kingSideTarget, to));
+  if ((castlings & queenSide) != 0) moves = std::min(moves, 1 + KingDistance(queenSideTarget, to));
+  return moves;
+}
+
+// A rook's fewest moves, counted from its square after castling too.
+int CastlingRookDistance(int from, int to, int castlings) {
+  int moves = RookDistance(from, to);
+  if (from == H1 && (castlings & WhiteKingSide) != 0) moves = std::min(moves, RookDistance(F1, to));
+  if (from == A1 && (castlings & WhiteQueenSide) != 0)
+    moves = std::min(moves, RookDistance(D1, to));
+  if (from == H8 && (castlings & BlackKingSide) != 0) moves = std::min(moves, RookDistance(F8, to));
+  if (from == A8 && (castlings & BlackQueenSide) != 0)
+    moves = std::min(moves, RookDistance(D8, to));
+  return moves;
+}
+
+// What a white man of `code` standing on `square` as `shape` attacks on an
+// empty board.
+std::uint64_t WhiteAttacks(int code, EndShape shape, int square) {
+  if (shape == EndShape::PromotedLine) return Attacks(Kind::Queen, square);
+  if (shape == EndShape::PromotedKnight) return Attacks(Kind::Knight, square);
+  if (code == WhitePawn) return kEmpty.whitePawn[square];
+  return Attacks(KindOf(code), square);
+}
+
+int BitOf(int square) {
+  return std::countr_zero(SquareBit[square]);
+}
+
+}  // namespace
+
+int HelpCastlings(const Position& pos) {
+  const Board& b = pos.board;
+  const auto& counters = pos.castlingCounters;
+  int castlings = 0;
+  if (b[96] == WhiteKing && counters[WhiteKingMoves] == 0) {
+    if (b[99] == WhiteRook && counters[H1Moves] == 0) castlings |= WhiteKingSide;
+    if (b[92] == WhiteRook && counters[A1Moves] == 0) castlings |= WhiteQueenSide;
+  }
+  if (b[26] == BlackKing && counters[BlackKingMoves] == 0) {
+    if (b[29] == BlackRook && counters[H8Moves] == 0) castlings |= BlackKingSide;
+    if (b[22] == BlackRook && counters[A8Moves] == 0) castlings |= BlackQueenSide;
+  }
+  return castlings;
+}
+
+int HelpPartDistance(int code, int from, EndShape shape, int to, int castlings) {
+  switch (code) {
+    case WhiteKing:
+      return CastlingKingDistance(from, to, E1, WhiteKingSide, WhiteQueenSide, castlings, G1, C1);
+    case BlackKing:
+      return CastlingKingDistance(from, to, E8, BlackKingSide, BlackQueenSide, castlings, G8, C8);
+    case WhitePawn:
+      switch (shape) {
+        case EndShape::AsItIs:
+          return kDistances.whitePawn[from][to];
+        case EndShape::PromotedLine:
+          return kDistances.whiteQueen[from][to];
+        case EndShape::PromotedKnight:
+          return kDistances.whiteKnight[from][to];
+        case EndShape::AnyShape:
+          break;
+      }
+      return std::min({kDistances.whitePawn[from][to], kDistances.whiteQueen[from][to],
+                       kDistances.whiteKnight[from][to]});
+    case BlackPawn:
+      return kDistances.blackBlock[from][to];
+    case WhiteRook:
+    case BlackRook:
+      if (shape == EndShape::PromotedKnight) return Far;
+      return CastlingRookDistance(from, to, castlings);
+    case WhiteKnight:
+    case BlackKnight:
+      if (shape == EndShape::PromotedLine) return Far;
+      return kDistances.piece[static_cast<int>(Kind::Knight)][from][to];
+    default:
+      if (shape == EndShape::PromotedKnight) return Far;
+      return kDistances.piece[static_cast<int>(KindOf(code))][from][to];
+  }
+}
+
+namespace {
+
+class TargetMaker {
+ public:
+  TargetMaker(const Position& pos, int whiteMoves, int blackMoves, std::size_t limit,
+              HelpTargets& out)
+      : pos_(pos), whiteMoves_(whiteMoves), blackMoves_(blackMoves), limit_(limit), out_(out) {}
+
+  void Make() {
+    out_.men.clear();
+    out_.places.clear();
+    out_.targets.clear();
+    out_.castlings = HelpCastlings(pos_);
+    out_.complete = true;
+    if (!ListMen()) {
+      out_.complete = false;
+      return;
+    }
+    if (king_ < 0 || whiteMoves_ < 1) return;
+    const int kingFrom = BitOf(out_.men[king_].square);
+    for (int k = 0; k < 64 && out_.complete; ++k) {
+      const int kingCost =
+          HelpPartDistance(BlackKing, kingFrom, EndShape::AsItIs, k, out_.castlings);
+      if (kingCost <= blackMoves_) ForKingSquare(k, kingCost);
+    }
+  }
+
+ private:
+  // A place of one white man round the king's square: the squares of the
+  // nine it attacks (bit 8 the king's own), and its fewest moves there.
+  struct Choice {
+    std::uint16_t nine;
+    std::uint8_t cost;
+    std::uint16_t place;  // index into out_.places, made when first used
+    EndShape shape;
+    std::uint64_t squares;
+  };
+  static constexpr std::uint16_t CheckBit = 1 << 8;
+  static constexpr std::uint16_t NotMade = 0xFFFF;
+
+  // The men by index, White's first; false when there are more than a part
+  // list can name.
+  bool ListMen() {
+    for (std::uint64_t men = pos_.whiteMen; men != 0; men &= men - 1) {
+      const int square = BitSquare(std::countr_zero(men));
+      out_.men.push_back({static_cast<std::int8_t>(square), pos_.board[square]});
+      whiteMen_.push_back(static_cast<std::uint8_t>(out_.men.size() - 1));
+    }
+    for (std::uint64_t men = pos_.blackMen; men != 0; men &= men - 1) {
+      const int square = BitSquare(std::countr_zero(men));
+      const int code = pos_.board[square];
+      if (code <= OffBoard) continue;  // a man lifted off the board for a while
+      if (code == BlackKing) king_ = static_cast<int>(out_.men.size());
+      if (code != BlackKing) blackMen_.push_back(static_cast<std::uint8_t>(out_.men.size()));
+      out_.men.push_back({static_cast<std::int8_t>(square), static_cast<std::int8_t>(code)});
+    }
+    return out_.men.size() <= 32;
+  }
+
+  // The nine-square bits of a set of squares round `k`: the flights in the
+  // order of flights_, bit 8 the king's square.
+  std::uint16_t NineOf(std::uint64_t attacks, int k) const {
+    std::uint16_t nine = (attacks >> k & 1) != 0 ? CheckBit : 0;
+    for (int i = 0; i < flightCount_; ++i)
+      if ((attacks >> flights_[i] & 1) != 0) nine |= static_cast<std::uint16_t>(1 << i);
+    return nine;
+  }
+
+  void ForKingSquare(int k, int kingCost) {
+    flightCount_ = 0;
+    for (std::uint64_t f = kEmpty.king[k]; f != 0; f &= f - 1)
+      flights_[flightCount_++] = std::countr_zero(f);
+    allFlights_ = static_cast<std::uint16_t>((1 << flightCount_) - 1);
+    ListChoices(k);
+    bool anyCheck = false;
+    for (std::size_t m = 0; m < whiteMen_.size(); ++m)
+      for (const Choice& c : choices_[m]) anyCheck = anyCheck || (c.nine & CheckBit) != 0;
+    if (!anyCheck) return;
+    ListBlockers(kingCost);
+    target_ = HelpTarget{};
+    target_.kingSquare = static_cast<std::uint8_t>(k);
+    target_.blackCount = 1;
+    target_.black[0] =
+        PlaceOf(static_cast<std::uint8_t>(king_), std::uint64_t{1} << k, EndShape::AsItIs);
+    for (std::size_t m = 0; m < whiteMen_.size() && out_.complete; ++m) {
+      for (Choice& c : choices_[m]) {
+        if ((c.nine & CheckBit) == 0 || out_.men[whiteMen_[m]].code == WhiteKing) continue;
+        target_.white[0] = Made(m, c);
+        target_.whiteCount = 1;
+        AddGuards(0, static_cast<int>(m), c.nine, c.cost);
+        if (!out_.complete) return;
+      }
+    }
+  }
+
+  // Each white man's choices round `k`: its places within White's moves
+  // grouped by what they attack of the nine squares.
+  void ListChoices(int k) {
+    choices_.resize(whiteMen_.size());
+    const std::uint64_t nextToKing = kEmpty.king[k];
+    for (std::size_t m = 0; m < whiteMen_.size(); ++m) {
+      std::vector<Choice>& list = choices_[m];
+      list.clear();
+      const HelpTargets::Man& man = out_.men[whiteMen_[m]];
+      const int from = BitOf(man.square);
+      const bool king = man.code == WhiteKing;
+      constexpr EndShape kShapes[] = {EndShape::AsItIs, EndShape::PromotedLine,
+                                      EndShape::PromotedKnight};
+      for (const EndShape shape : kShapes) {
+        if (shape != EndShape::AsItIs && man.code != WhitePawn) continue;
+        for (int q = 0; q < 64; ++q) {
+          if (q == k || (king && (nextToKing >> q & 1) != 0)) continue;
+          const int cost = HelpPartDistance(man.code, from, shape, q, out_.castlings);
+          if (cost > whiteMoves_) continue;
+          const std::uint16_t nine = NineOf(WhiteAttacks(man.code, shape, q), k);
+          if (nine == 0) continue;
+          auto same = std::find_if(list.begin(), list.end(), [&](const Choice& c) {
+            return c.nine == nine && c.shape == shape;
+          });
+          if (same == list.end()) {
+            list.push_back({nine, static_cast<std::uint8_t>(cost), NotMade, shape, 0});
+            same = list.end() - 1;
+          }
+          same->cost = std::min<std::uint8_t>(same->cost, static_cast<std::uint8_t>(cost));
+          same->squares |= std::uint64_t{1} << q;
+        }
+      }
+    }
+  }
+
+  // Each black man's fewest moves to each flight.
+  void ListBlockers(int kingCost) {
+    blackLeft_ = blackMoves_ - kingCost;
+    for (int i = 0; i < flightCount_; ++i) {
+      blockers_[i].clear();
+      for (const std::uint8_t man : blackMen_) {
+        const HelpTargets::Man& m = out_.men[man];
+        const int cost = HelpPartDistance(m.code, BitOf(m.square), EndShape::AnyShape, flights_[i],
+                                          out_.castlings);
+        if (cost <= blackLeft_) blockers_[i].push_back({man, static_cast<std::uint8_t>(cost)});
+      }
+    }
+  }
+
+  // Adds guards among the white men after `last`, each attacking a flight
+  // the parts so far leave open; with every man passed, the flights still
+  // open go to black blockers.
+  void AddGuards(int next, int checker, std::uint16_t covered, int cost) {
+    if (!out_.complete) return;
+    // The flights no blocker can reach must be attacked by the parts.
+    std::uint16_t mustCover = 0;
+    for (int i = 0; i < flightCount_; ++i)
+      if (blockers_[i].empty()) mustCover |= static_cast<std::uint16_t>(1 << i);
+    for (std::size_t m = next; m < whiteMen_.size(); ++m) {
+      if (static_cast<int>(m) == checker) continue;
+      for (Choice& c : choices_[m]) {
+        if ((c.nine & allFlights_ & ~covered) == 0 || cost + c.cost > whiteMoves_) continue;
+        target_.white[target_.whiteCount++] = Made(m, c);
+        AddGuards(static_cast<int>(m) + 1, checker, covered | c.nine, cost + c.cost);
+        --target_.whiteCount;
+        if (!out_.complete) return;
+      }
+    }
+    if ((mustCover & ~covered) != 0 || !Irredundant()) return;
+    Block(0, static_cast<std::uint16_t>(allFlights_ & ~covered), blackLeft_, 0);
+  }
+
+  // Whether every guard attacks a flight the other parts leave open: a
+  // guard that does not is one part more than a smaller target has.
+  bool Irredundant() const {
+    for (int g = 1; g < target_.whiteCount; ++g) {
+      std::uint16_t others = 0;
+      for (int i = 0; i < target_.whiteCount; ++i)
+        if (i != g) others |= nineOfPart_[target_.white[i]];
+      if ((nineOfPart_[target_.white[g]] & allFlights_ & ~others) == 0) return false;
+    }
+    return true;
+  }
+
+  // A black man on each flight of `open`, from flight `i` on.
+  void Block(int i, std::uint16_t open, int blackLeft, std::uint32_t used) {
+    if (!out_.complete) return;
+    while (i < flightCount_ && (open >> i & 1) == 0) ++i;
+    if (i == flightCount_) {
+      Emit();
+      return;
+    }
+    for (const Blocker& b : blockers_[i]) {
+      if ((used >> b.man & 1) != 0 || b.cost > blackLeft) continue;
+      target_.black[target_.blackCount++] = BlockPlace(b.man, flights_[i]);
+      Block(i + 1, open, blackLeft - b.cost, used | 1u << b.man);
+      --target_.blackCount;
+    }
+  }
+
+  void Emit() {
+    if (out_.targets.size() >= limit_) {
+      out_.complete = false;
+      return;
+    }
+    out_.targets.push_back(target_);
+  }
+
+  // The place of a choice, made when a target first uses it.
+  std::uint16_t Made(std::size_t m, Choice& c) {
+    if (c.place == NotMade) {
+      c.place = PlaceOf(whiteMen_[m], c.squares, c.shape);
+      if (c.place < nineOfPart_.size()) nineOfPart_[c.place] = c.nine;
+    }
+    return c.place;
+  }
+
+  // A black man on one square, one place for every target that asks it.
+  std::uint16_t BlockPlace(std::uint8_t man, int square) {
+    std::uint16_t& place = blockPlaces_[man * 64 + square];
+    if (place == NotMade) place = PlaceOf(man, std::uint64_t{1} << square, EndShape::AnyShape);
+    return place;
+  }
+
+  std::uint16_t PlaceOf(std::uint8_t man, std::uint64_t squares, EndShape shape) {
+    if (out_.places.size() >= MaxHelpPlaces) {
+      out_.complete = false;
+      return 0;
+    }
+    out_.places.push_back({squares, man, shape});
+    nineOfPart_.push_back(0);
+    return static_cast<std::uint16_t>(out_.places.size() - 1);
+  }
+
+  struct Blocker {
+    std::uint8_t man;
+    std::uint8_t cost;
+  };
+
+  const Position& pos_;
+  const int whiteMoves_;
+  const int blackMoves_;
+  const std::size_t limit_;
+  HelpTargets& out_;
+  int king_ = -1;
+  std::vector<std::uint8_t> whiteMen_;
+  std::vector<std::uint8_t> blackMen_;
+  std::array<int, 8> flights_{};
+  int flightCount_ = 0;
+  std::uint16_t allFlights_ = 0;
+  std::vector<std::vector<Choice>> choices_;
+  std::array<std::vector<Blocker>, 8> blockers_;
+  int blackLeft_ = 0;
+  // What each white place attacks of the nine squares round its target's
+  // king (0 for the black places).
+  std::vector<std::uint16_t> nineOfPart_;
+  std::vector<std::uint16_t> blockPlaces_ = std::vector<std::uint16_t>(32 * 64, NotMade);
+  HelpTarget target_;
+};
+
+}  // namespace
+
+void MakeHelpTargets(const Position& pos, int whiteMoves, int blackMoves, HelpGoal goal,
+                     std::size_t limit, HelpTargets& out) {
+  (void)goal;
+  TargetMaker maker(pos, whiteMoves, blackMoves, limit, out);
+  maker.Make();
+}
+
+bool MatchesHelpTarget(const Position& pos, const HelpTargets& targets, const HelpTarget& target,
+                       const std::vector<int>& squareOfMan) {
+  if (pos.blackKingSquare == 0 || BitOf(pos.blackKingSquare) != target.kingSquare) return false;
+  const auto fits = [&](std::uint16_t index) {
+    const HelpPlace& place = targets.places[index];
+    const int square = squareOfMan[place.man];
+    if (square == 0 || (place.squares & SquareBit[square]) == 0) return false;
+    const int now = pos.board[square];
+    const int was = targets.men[place.man].code;
+    switch (place.shape) {
+      case EndShape::AsItIs:
+        return now == was;
+      case EndShape::PromotedLine:
+        return was == WhitePawn && (now == WhiteQueen || now == WhiteRook || now == WhiteBishop);
+      case EndShape::PromotedKnight:
+        return was == WhitePawn && now == WhiteKnight;
+      case EndShape::AnyShape:
+        return (now > OffBoard) == (was > OffBoard);
+    }
+    return false;
+  };
+  for (int i = 0; i < target.whiteCount; ++i)
+    if (!fits(target.white[i])) return false;
+  for (int i = 0; i < target.blackCount; ++i)
+    if (!fits(target.black[i])) return false;
+  return true;
+}
+
+}  // namespace kv
