@@ -85,6 +85,8 @@ constexpr OptionSpec Options[] = {
     {"--helpmates", "", "FILE",
      "instead of the suite, the helpmates of a checked list, timed beside the recorded times"},
     {"--no-fast-help", "", "", "with --helpmates: without the fast helpmate search"},
+    {"--no-backward", "", "", "with --helpmates: without the backward helpmate walk"},
+    {"--repeat", "", "N", "with --helpmates: the best of N solves of each problem (1 to 100)"},
     {"--only", "", "ID", "with --helpmates: only the problem of this id"}};
 
 constexpr CommandSpec Spec{
@@ -93,7 +95,7 @@ constexpr CommandSpec Spec{
     .options = Options,
     .synopsis =
         "[--suite FILE] [--table SLOTS] [--threads N]\n"
-        "--helpmates FILE [--no-fast-help] [--only ID] [--threads N]",
+        "--helpmates FILE [--no-fast-help] [--no-backward] [--repeat N] [--only ID] [--threads N]",
     .about =
         "Solves the fixed suite with tries and set play on and prints, per problem and in\n"
         "total, the time and the number of positions the searches reached, and the first\n"
@@ -123,8 +125,10 @@ int Run(const Args& input) {
       return UsageError("bench: --suite and --table are not taken with --helpmates");
     return RunHelpmateBench(args, threads);
   }
-  if (args.Has("--no-fast-help") || args.Has("--only"))
-    return UsageError("bench: --no-fast-help and --only go with --helpmates");
+  if (args.Has("--no-fast-help") || args.Has("--no-backward") || args.Has("--repeat") ||
+      args.Has("--only"))
+    return UsageError(
+        "bench: --no-fast-help, --no-backward, --repeat and --only go with --helpmates");
   const std::string& given = args.Value("--suite");
   long long tableSlots = -1;  // the solver's own size unless given
   if (args.Has("--table")) {

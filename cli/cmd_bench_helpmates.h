@@ -5,7 +5,7 @@
 
 namespace kv::cli {
 
-// Runs `bench --helpmates FILE [--no-fast-help] [--only ID]` (the options
+// Runs `bench --helpmates FILE [--no-fast-help] [--no-backward] [--repeat N] [--only ID]` (the options
 // as bench read them) on `threads` threads.
 int RunHelpmateBench(const ParsedOptions& args, int threads);
 
