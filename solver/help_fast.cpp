@@ -68,6 +68,15 @@ bool WhiteMayCheck(const Board& b, int king, bool blackGone) {
   for (const int o : KnightOffsets)
     if (IsSquare(king + o)) knightSquares |= SquareBit[king + o];
   const std::uint64_t openAny = openRankFile | openDiagonal;
+  // Whether a queen on `square` would see the king along a line that only
+  // the cell `left` closes.
+  const auto SeesPast = [&](int square, int left) {
+    const int step = LineStep(king - square);
+    if (step == 0) return false;
+    int cell = square + step;
+    while (cell != king && (cell == left || through(cell))) cell += step;
+    return cell == king;
+  };
   // Empty, or a black man to take.
   const auto target = [&b](int cell) { return b[cell] == Empty || b[cell] > OffBoard; };
   const auto slides = [&](int square, const auto& directions, std::uint64_t open) {
@@ -104,8 +113,9 @@ bool WhiteMayCheck(const Board& b, int king, bool blackGone) {
             b[s - 11] > OffBoard || (blackGone && b[s - 11] == Empty) ? s - 11 : 0};
         for (const int t : targets) {
           if (t == 0) continue;
-          // A promotion may place a queen or a knight.
-          if (s <= 39 ? ((openAny | knightSquares) & SquareBit[t]) != 0
+          // A promotion may place a queen or a knight; the pawn leaves its
+          // square, which may be the one that closed the queen's line.
+          if (s <= 39 ? ((openAny | knightSquares) & SquareBit[t]) != 0 || SeesPast(t, s)
                       : t - king == 9 || t - king == 11)
             return true;
         }

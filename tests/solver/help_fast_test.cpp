@@ -154,6 +154,21 @@ TEST(FastHelpmate, AFlightWhiteCannotCoverStaysFree) {
   EXPECT_GT(proved, 100);
 }
 
+TEST(FastHelpmate, APawnPromotingOnTheKingsFileMayCheckThroughItsOwnSquare) {
+  // White to move: after Kg7-f6 and Qc6-c5, d7-d8=Q mates along the d-file
+  // the pawn leaves; Black's last move must not be passed over as one after
+  // which White cannot check. The second mates the same way.
+  for (const char* fen : {"8/2pP2K1/2qk4/8/8/8/8/7B", "7q/3P4/3k2pb/3P4/K7/8/8/3N4"}) {
+    SearchWorld world(fen);
+    for (const bool backward : {false, true}) {
+      HelpFast fast;
+      fast.backwardEnabled = backward;
+      EXPECT_EQ(PlainHelpMate(world.pos, Move{}, 2), HelpMate) << fen;
+      EXPECT_EQ(HelpMateWithin(fast, world.pos, Move{}, 2), HelpMate) << fen << " " << backward;
+    }
+  }
+}
+
 TEST(FastHelpmate, TableKeepsTheBoundsItWasGiven) {
   HelpTable table(16);
   EXPECT_EQ(table.Slots(), 16u);
