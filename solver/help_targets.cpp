@@ -161,13 +161,31 @@ class TargetMaker {
   static constexpr std::uint16_t CheckBit = 1 << 8;
   static constexpr std::uint16_t NotMade = 0xFFFF;
 
-  // The men by index, White's first; false when there are more than a part
-  // list can name.
+  // The men by index, White's first, and the places each white man reaches
+  // within White's moves; false when there are more men than a part list
+  // can name.
   bool ListMen() {
     for (std::uint64_t men = pos_.whiteMen; men != 0; men &= men - 1) {
-      const int square = BitSquare(std::countr_zero(men));
-      out_.men.push_back({static_cast<std::int8_t>(square), pos_.board[square]});
+      const int n = std::countr_zero(men);
+      const int square = BitSquare(n);
+      const int code = pos_.board[square];
+      out_.men.push_back({static_cast<std::int8_t>(square), static_cast<std::int8_t>(code)});
       whiteMen_.push_back(static_cast<std::uint8_t>(out_.men.size() - 1));
+      std::vector<Reach>& reaches = reaches_.emplace_back();
+      constexpr EndShape kShapes[] = {EndShape::AsItIs, EndShape::PromotedLine,
+                                      EndShape::PromotedKnight};
+      for (const EndShape shape : kShapes) {
+        if (shape != EndShape::AsItIs && code != WhitePawn) continue;
+        for (int q = 0; q < 64; ++q) {
+          const int cost = HelpPartDistance(code, n, shape, q, out_.castlings);
+          if (cost > whiteMoves_) continue;
+          const std::uint64_t attacks = WhiteAttacks(code, shape, q);
+          reaches.push_back(
+              {attacks, static_cast<std::uint8_t>(q), static_cast<std::uint8_t>(cost), shape});
+          // What the men other than the king may check from.
+          if (code != WhiteKing) checkable_ |= attacks;
+        }
+      }
     }
     for (std::uint64_t men = pos_.blackMen; men != 0; men &= men - 1) {
       const int square = BitSquare(std::countr_zero(men));
@@ -190,11 +208,17 @@ class TargetMaker {
   }
 
   void ForKingSquare(int k, int kingCost) {
+    if ((checkable_ >> k & 1) == 0) return;
     flightCount_ = 0;
     for (std::uint64_t f = kEmpty.king[k]; f != 0; f &= f - 1)
       flights_[flightCount_++] = std::countr_zero(f);
     allFlights_ = static_cast<std::uint16_t>((1 << flightCount_) - 1);
     ListChoices(k);
+    laterCover_.assign(whiteMen_.size() + 1, 0);
+    for (std::size_t m = whiteMen_.size(); m-- > 0;) {
+      laterCover_[m] = laterCover_[m + 1];
+      for (const Choice& c : choices_[m]) laterCover_[m] |= c.nine & allFlights_;
+    }
     bool anyCheck = false;
     for (std::size_t m = 0; m < whiteMen_.size(); ++m)
       for (const Choice& c : choices_[m]) anyCheck = anyCheck || (c.nine & CheckBit) != 0;
@@ -210,7 +234,8 @@ class TargetMaker {
         if ((c.nine & CheckBit) == 0 || out_.men[whiteMen_[m]].code == WhiteKing) continue;
         target_.white[0] = Made(m, c);
         target_.whiteCount = 1;
-        AddGuards(0, static_cast<int>(m), c.nine, c.cost);
+        checker_ = m;
+        AddGuards(0, c.cost, static_cast<std::uint16_t>(c.nine & allFlights_), 0);
         if (!out_.complete) return;
       }
     }
@@ -221,32 +246,26 @@ class TargetMaker {
   void ListChoices(int k) {
     choices_.resize(whiteMen_.size());
     const std::uint64_t nextToKing = kEmpty.king[k];
+    const std::uint64_t nine = nextToKing | std::uint64_t{1} << k;
     for (std::size_t m = 0; m < whiteMen_.size(); ++m) {
       std::vector<Choice>& list = choices_[m];
       list.clear();
-      const HelpTargets::Man& man = out_.men[whiteMen_[m]];
-      const int from = BitOf(man.square);
-      const bool king = man.code == WhiteKing;
-      constexpr EndShape kShapes[] = {EndShape::AsItIs, EndShape::PromotedLine,
-                                      EndShape::PromotedKnight};
-      for (const EndShape shape : kShapes) {
-        if (shape != EndShape::AsItIs && man.code != WhitePawn) continue;
-        for (int q = 0; q < 64; ++q) {
-          if (q == k || (king && (nextToKing >> q & 1) != 0)) continue;
-          const int cost = HelpPartDistance(man.code, from, shape, q, out_.castlings);
-          if (cost > whiteMoves_) continue;
-          const std::uint16_t nine = NineOf(WhiteAttacks(man.code, shape, q), k);
-          if (nine == 0) continue;
-          auto same = std::find_if(list.begin(), list.end(), [&](const Choice& c) {
-            return c.nine == nine && c.shape == shape;
-          });
-          if (same == list.end()) {
-            list.push_back({nine, static_cast<std::uint8_t>(cost), NotMade, shape, 0});
-            same = list.end() - 1;
-          }
-          same->cost = std::min<std::uint8_t>(same->cost, static_cast<std::uint8_t>(cost));
-          same->squares |= std::uint64_t{1} << q;
+      const bool king = out_.men[whiteMen_[m]].code == WhiteKing;
+      ++stamp_;
+      for (const Reach& reach : reaches_[m]) {
+        if ((reach.attacks & nine) == 0 || reach.square == k) continue;
+        if (king && (nextToKing >> reach.square & 1) != 0) continue;
+        const std::uint16_t mask = NineOf(reach.attacks, k);
+        // The choice of this mask and shape, by a table stamped anew for
+        // each man.
+        Group& group = groups_[mask * 3 + static_cast<int>(reach.shape)];
+        if (group.stamp != stamp_) {
+          group = {stamp_, static_cast<std::uint16_t>(list.size())};
+          list.push_back({mask, reach.cost, NotMade, reach.shape, 0});
         }
+        Choice& choice = list[group.index];
+        choice.cost = std::min(choice.cost, reach.cost);
+        choice.squares |= std::uint64_t{1} << reach.square;
       }
     }
   }
@@ -265,39 +284,37 @@ class TargetMaker {
     }
   }
 
-  // Adds guards among the white men after `last`, each attacking a flight
-  // the parts so far leave open; with every man passed, the flights still
-  // open go to black blockers.
-  void AddGuards(int next, int checker, std::uint16_t covered, int cost) {
+  // Adds guards among the white men from `next` on, each attacking a flight
+  // the others leave open; with every man passed, the flights still open
+  // go to black blockers. `once` and `twice` are the flights attacked by
+  // one part and by more. A guard whose flights all come to be attacked by
+  // others is one part more than a smaller target has, and stays so
+  // whatever is added: such sets are not followed.
+  void AddGuards(std::size_t next, int cost, std::uint16_t once, std::uint16_t twice) {
     if (!out_.complete) return;
-    // The flights no blocker can reach must be attacked by the parts.
-    std::uint16_t mustCover = 0;
-    for (int i = 0; i < flightCount_; ++i)
-      if (blockers_[i].empty()) mustCover |= static_cast<std::uint16_t>(1 << i);
+    const std::uint16_t covered = once | twice;
+    // The flights no black man reaches must be attacked by the men left.
+    if ((mustCover_ & ~covered & ~laterCover_[next]) != 0) return;
     for (std::size_t m = next; m < whiteMen_.size(); ++m) {
-      if (static_cast<int>(m) == checker) continue;
+      if (m == checker_) continue;
       for (Choice& c : choices_[m]) {
-        if ((c.nine & allFlights_ & ~covered) == 0 || cost + c.cost > whiteMoves_) continue;
+        const std::uint16_t nine = c.nine & allFlights_;
+        if ((nine & ~covered) == 0 || cost + c.cost > whiteMoves_) continue;
+        const std::uint16_t nextTwice = twice | (once & nine);
+        const std::uint16_t nextOnce = (once | nine) & ~nextTwice;
+        bool needed = true;
+        for (int g = 1; g < target_.whiteCount && needed; ++g)
+          needed = (partNine_[g] & nextOnce) != 0;
+        if (!needed) continue;
+        partNine_[target_.whiteCount] = nine;
         target_.white[target_.whiteCount++] = Made(m, c);
-        AddGuards(static_cast<int>(m) + 1, checker, covered | c.nine, cost + c.cost);
+        AddGuards(m + 1, cost + c.cost, nextOnce, nextTwice);
         --target_.whiteCount;
         if (!out_.complete) return;
       }
     }
-    if ((mustCover & ~covered) != 0 || !Irredundant()) return;
+    if ((mustCover_ & ~covered) != 0) return;
     Block(0, static_cast<std::uint16_t>(allFlights_ & ~covered), blackLeft_, 0);
-  }
-
-  // Whether every guard attacks a flight the other parts leave open: a
-  // guard that does not is one part more than a smaller target has.
-  bool Irredundant() const {
-    for (int g = 1; g < target_.whiteCount; ++g) {
-      std::uint16_t others = 0;
-      for (int i = 0; i < target_.whiteCount; ++i)
-        if (i != g) others |= nineOfPart_[target_.white[i]];
-      if ((nineOfPart_[target_.white[g]] & allFlights_ & ~others) == 0) return false;
-    }
-    return true;
   }
 
   // A black man on each flight of `open`, from flight `i` on.
@@ -326,10 +343,7 @@ class TargetMaker {
 
   // The place of a choice, made when a target first uses it.
   std::uint16_t Made(std::size_t m, Choice& c) {
-    if (c.place == NotMade) {
-      c.place = PlaceOf(whiteMen_[m], c.squares, c.shape);
-      if (c.place < nineOfPart_.size()) nineOfPart_[c.place] = c.nine;
-    }
+    if (c.place == NotMade) c.place = PlaceOf(whiteMen_[m], c.squares, c.shape);
     return c.place;
   }
 
@@ -346,13 +360,24 @@ class TargetMaker {
       return 0;
     }
     out_.places.push_back({squares, man, shape});
-    nineOfPart_.push_back(0);
     return static_cast<std::uint16_t>(out_.places.size() - 1);
   }
 
   struct Blocker {
     std::uint8_t man;
     std::uint8_t cost;
+  };
+  // A place a white man reaches: what it attacks there.
+  struct Reach {
+    std::uint64_t attacks;
+    std::uint8_t square;
+    std::uint8_t cost;
+    EndShape shape;
+  };
+  // Which choice of the man being listed has a mask and shape.
+  struct Group {
+    std::uint32_t stamp = 0;
+    std::uint16_t index = 0;
   };
 
   const Position& pos_;
@@ -366,12 +391,19 @@ class TargetMaker {
   std::array<int, 8> flights_{};
   int flightCount_ = 0;
   std::uint16_t allFlights_ = 0;
+  std::vector<std::vector<Reach>> reaches_;  // by white man
+  std::uint64_t checkable_ = 0;
   std::vector<std::vector<Choice>> choices_;
+  std::array<Group, 512 * 3> groups_{};
+  std::uint32_t stamp_ = 0;
+  std::uint16_t mustCover_ = 0;
   std::array<std::vector<Blocker>, 8> blockers_;
   int blackLeft_ = 0;
-  // What each white place attacks of the nine squares round its target's
-  // king (0 for the black places).
-  std::vector<std::uint16_t> nineOfPart_;
+  // What each white part of the target being made attacks of the flights.
+  std::array<std::uint16_t, MaxWhiteParts> partNine_{};
+  std::size_t checker_ = 0;
+  // The flights the choices of the men from each on may attack.
+  std::vector<std::uint16_t> laterCover_;
   std::vector<std::uint16_t> blockPlaces_ = std::vector<std::uint16_t>(32 * 64, NotMade);
   HelpTarget target_;
 };
