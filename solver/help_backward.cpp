@@ -27,6 +27,9 @@ using help_distances::Far;
 namespace {
 
 constexpr std::uint16_t NoPart = 0xFFFF;
+// The plies of the deepest walk the lists are kept for.
+constexpr int MaxPlies = 16;
+constexpr std::uint32_t NoRow = 0xFFFFFFFF;
 constexpr int NoMan = -1;
 constexpr int Unknown = 2;
 // Positions between two polls of the user break.
@@ -45,7 +48,7 @@ bool ChangesWhiteChecks(const Move& move) {
 
 class BackwardWalk {
  public:
-  // The men stand where they stood when the targets were made.
+  // The men of the targets stand on memory.squareOfMan.
   BackwardWalk(HelpFast& fast, HelpBackwardMemory& memory, HelpTable& table, Position& pos,
                const UiCallbacks* ui, const std::atomic<bool>* stop)
       : fast_(fast),
@@ -55,9 +58,13 @@ class BackwardWalk {
         ui_(ui),
         stop_(stop),
         menCount_(memory.targets.men.size()) {
+    // One list per ply of the deepest walk, never moved while in use.
+    if (memory.reachable.size() < filters_.size()) memory.reachable.resize(filters_.size());
     manAt_.fill(NoMan);
-    for (std::size_t m = 0; m < menCount_; ++m)
-      manAt_[memory.targets.men[m].square] = static_cast<std::int8_t>(m);
+    for (std::size_t m = 0; m < menCount_; ++m) {
+      cellOf_[m] = static_cast<std::int8_t>(memory.squareOfMan[m]);
+      if (memory.squareOfMan[m] != 0) manAt_[memory.squareOfMan[m]] = static_cast<std::int8_t>(m);
+    }
   }
 
   // The targets within `white` and `black` moves where the men stand.
@@ -105,9 +112,10 @@ class BackwardWalk {
     }
     MoveList& list = fast_.lists[ply];
     GenerateWhiteMoves(pos_, last.from, last.to, list);
+    const MoveFilter& filter = MakeFilter(List(ply), true, moves, ply);
     for (int i = 0; list.moves[i].from != 0; ++i) {
       const Move w = list.moves[i];
-      if (!Survivors(w, true, moves - 1, List(ply), List(ply + 1))) continue;
+      if (!MayMove(w, filter) || !Survivors(w, true, moves - 1, List(ply), List(ply + 1))) continue;
       Play(w);
       const int answer = BlackAllows(MenAfter(men, w), w, moves - 1, ply + 1);
       TakeBack(w);
@@ -132,8 +140,10 @@ class BackwardWalk {
       LastBlackMoveSquares(pos_, from, to);
       flights = UncoverableFlights(pos_);
     }
+    const MoveFilter& filter = MakeFilter(List(ply), false, moves, ply);
     for (int i = 0; list.moves[i].from != 0; ++i) {
       const Move b = list.moves[i];
+      if (!MayMove(b, filter)) continue;
       if (b.moved != BlackKing) {
         if ((from & SquareBit[b.from]) == 0 && (to & SquareBit[b.to]) == 0 &&
             !ChangesWhiteChecks(b))
@@ -151,28 +161,37 @@ class BackwardWalk {
   }
 
  private:
-  std::vector<Reachable>& List(int ply) {
-    auto& lists = memory_.reachable;
-    if (lists.size() <= static_cast<std::size_t>(ply)) lists.resize(ply + 1);
-    return lists[ply];
-  }
+  std::vector<Reachable>& List(int ply) { return memory_.reachable[ply]; }
 
   int NeedAtStart(std::uint16_t place) const {
-    const HelpTargets::Man& man = memory_.targets.men[memory_.targets.places[place].man];
-    return Distance(man.code, man.square, place);
+    const int square = memory_.squareOfMan[memory_.targets.places[place].man];
+    return square == 0 ? Far : Distance(pos_.board[square], square, place);
   }
 
   // The fewest moves of a man of `code` on `square` to its place, the
   // minimum over the place's squares, kept once found. A promoted man is
   // counted as the strongest of its kind could move.
   int Distance(int code, int square, std::uint16_t index) const {
-    const HelpPlace& place = memory_.targets.places[index];
-    const int was = memory_.targets.men[place.man].code;
     const int from = std::countr_zero(SquareBit[square]);
-    const bool promoted = code != was;
+    if (code == memory_.placeWas[index]) {
+      const std::uint32_t row = memory_.distanceRow[index];
+      if (row != NoRow && memory_.distances[row + from] != Unknown8)
+        return memory_.distances[row + from];
+    }
+    return FindDistance(code, from, index);
+  }
+
+  int FindDistance(int code, int from, std::uint16_t index) const {
+    const HelpPlace& place = memory_.targets.places[index];
+    const bool promoted = code != memory_.placeWas[index];
     if (promoted && place.shape == EndShape::PromotedLine && code == WhiteKnight) return Far;
     if (promoted && place.shape == EndShape::PromotedKnight && code != WhiteKnight) return Far;
-    std::uint8_t& known = memory_.distances[index][(promoted ? 64 : 0) + from];
+    std::uint32_t& row = memory_.distanceRow[index];
+    if (row == NoRow) {
+      row = static_cast<std::uint32_t>(memory_.distances.size());
+      memory_.distances.resize(memory_.distances.size() + 128, Unknown8);
+    }
+    std::uint8_t& known = memory_.distances[row + (promoted ? 64 : 0) + from];
     if (known == Unknown8) {
       int counted = code;
       if (promoted) {
@@ -201,6 +220,82 @@ class BackwardWalk {
                        [](const Reachable& r) { return r.white <= 1 && r.black == 0; });
   }
 
+  // Which moves may leave a target within reach, found once for all the
+  // moves of a position: any move of a man without a part in a target the
+  // side may spend a move on; a move of a man with a part to a square near
+  // enough its place; any move of a man that has promoted since the targets
+  // were made, and any castling, left to Survivors.
+  struct MoveFilter {
+    std::uint32_t anyMove = 0;
+    std::uint32_t withPart = 0;
+    std::array<std::uint64_t, 32> squares{};  // by man, for withPart
+  };
+
+  // The filter of the targets of `alive`, the side to move having `moves`.
+  const MoveFilter& MakeFilter(const std::vector<Reachable>& alive, bool white, int moves,
+                               int ply) {
+    MoveFilter& filter = filters_[ply];
+    filter.anyMove = 0;
+    filter.withPart = 0;
+    const HelpTargets& targets = memory_.targets;
+    for (const Reachable& r : alive) {
+      const int spare = moves - (white ? r.white : r.black);
+      const std::uint32_t men = memory_.partMen[r.target];
+      if (spare > 0) filter.anyMove |= ~men;
+      const HelpTarget& target = targets.targets[r.target];
+      const std::uint16_t* parts = white ? target.white.data() : target.black.data();
+      const int count = white ? target.whiteCount : target.blackCount;
+      for (int i = 0; i < count; ++i) {
+        const std::uint16_t place = parts[i];
+        const int man = targets.places[place].man;
+        if ((filter.anyMove >> man & 1) != 0) continue;
+        const int square = cellOf_[man];
+        const int code = pos_.board[square];
+        if (code != memory_.placeWas[place]) {
+          filter.anyMove |= 1u << man;
+          continue;
+        }
+        // Within reach after the move: at most its distance now, less one,
+        // with the target's spare moves.
+        const int within = Distance(code, square, place) - 1 + spare;
+        const std::uint64_t near = within < 0 ? 0 : Within(place, within);
+        if ((filter.withPart >> man & 1) == 0) {
+          filter.withPart |= 1u << man;
+          filter.squares[man] = 0;
+        }
+        filter.squares[man] |= near;
+      }
+    }
+    return filter;
+  }
+
+  bool MayMove(const Move& move, const MoveFilter& filter) const {
+    const int man = manAt_[move.from];
+    if (man == NoMan) return false;
+    if ((filter.anyMove >> man & 1) != 0 || IsCastling(move)) return true;
+    if ((filter.withPart >> man & 1) == 0) return false;
+    // A promotion changes the man's count; Survivors counts it.
+    return move.placed != move.moved || (filter.squares[man] & SquareBit[move.to]) != 0;
+  }
+
+  // The squares from which the man of `place`, as it was, needs at most
+  // `moves` moves to it.
+  std::uint64_t Within(std::uint16_t place, int moves) {
+    constexpr int Kept = 8;
+    if (moves >= Kept) return ~std::uint64_t{0};
+    std::uint32_t& row = memory_.withinRow[place];
+    if (row == NoRow) {
+      row = static_cast<std::uint32_t>(memory_.within.size());
+      memory_.within.resize(memory_.within.size() + Kept, 0);
+      const int code = memory_.placeWas[place];
+      for (int q = 0; q < 64; ++q) {
+        const int d = Distance(code, BitSquare(q), place);
+        for (int m = d; m < Kept; ++m) memory_.within[row + m] |= std::uint64_t{1} << q;
+      }
+    }
+    return memory_.within[row + moves];
+  }
+
   // The targets of `in` still within reach after `move`, played or not
   // (manAt_ is as before it), the mover's side having `left` moves after
   // it; whether there are any.
@@ -218,16 +313,24 @@ class BackwardWalk {
       rook = manAt_[rookFrom];
     }
     const int rookCode = move.moved == WhiteKing ? WhiteRook : BlackRook;
+    const auto bit = [](int man) { return man == NoMan ? 0u : 1u << man; };
+    const std::uint32_t moverBit = bit(mover);
+    const std::uint32_t takenBit = bit(taken);
+    const std::uint32_t rookBit = bit(rook);
     const std::uint16_t* parts = memory_.parts.data();
+    const std::uint32_t* partMen = memory_.partMen.data();
     for (const Reachable& r : in) {
-      const std::uint16_t* row = parts + static_cast<std::size_t>(r.target) * menCount_;
-      if (taken != NoMan && row[taken] != NoPart) continue;
+      const std::uint32_t men = partMen[r.target];
+      if ((men & takenBit) != 0) continue;
       int need = white ? r.white : r.black;
-      if (mover != NoMan && row[mover] != NoPart)
-        need += Distance(move.placed, move.to, row[mover]) -
-                Distance(move.moved, move.from, row[mover]);
-      if (rook != NoMan && row[rook] != NoPart)
-        need += Distance(rookCode, rookTo, row[rook]) - Distance(rookCode, rookFrom, row[rook]);
+      if ((men & (moverBit | rookBit)) != 0) {
+        const std::uint16_t* row = parts + static_cast<std::size_t>(r.target) * menCount_;
+        if ((men & moverBit) != 0)
+          need += Distance(move.placed, move.to, row[mover]) -
+                  Distance(move.moved, move.from, row[mover]);
+        if ((men & rookBit) != 0)
+          need += Distance(rookCode, rookTo, row[rook]) - Distance(rookCode, rookFrom, row[rook]);
+      }
       if (need > left) continue;
       Reachable next = r;
       (white ? next.white : next.black) = static_cast<std::uint8_t>(need);
@@ -250,18 +353,24 @@ class BackwardWalk {
     UnmakeMove(pos_, move);
     --depth_;
     MoveCastlingRook(move, false);
-    manAt_[move.from] = manAt_[move.to];
+    Put(manAt_[move.to], move.from);
     manAt_[move.to] = NoMan;
-    if (move.captured != Empty) manAt_[move.capture] = captured_[depth_];
+    if (move.captured != Empty && captured_[depth_] != NoMan) Put(captured_[depth_], move.capture);
+  }
+  // Puts a man of the targets on a cell.
+  void Put(int man, int cell) {
+    manAt_[cell] = static_cast<std::int8_t>(man);
+    if (man != NoMan) cellOf_[man] = static_cast<std::int8_t>(cell);
   }
   // Which man stands where after `move`.
   void Follow(const Move& move) {
     captured_[depth_] = NoMan;
     if (move.captured != Empty) {
       captured_[depth_] = manAt_[move.capture];
+      if (captured_[depth_] != NoMan) cellOf_[captured_[depth_]] = 0;
       manAt_[move.capture] = NoMan;
     }
-    manAt_[move.to] = manAt_[move.from];
+    Put(manAt_[move.from], move.to);
     manAt_[move.from] = NoMan;
     MoveCastlingRook(move, true);
     ++depth_;
@@ -271,10 +380,10 @@ class BackwardWalk {
     const int rookFrom = move.to > move.from ? move.from + 3 : move.from - 4;
     const int rookTo = move.to > move.from ? move.from + 1 : move.from - 1;
     if (forward) {
-      manAt_[rookTo] = manAt_[rookFrom];
+      Put(manAt_[rookFrom], rookTo);
       manAt_[rookFrom] = NoMan;
     } else {
-      manAt_[rookFrom] = manAt_[rookTo];
+      Put(manAt_[rookTo], rookFrom);
       manAt_[rookTo] = NoMan;
     }
   }
@@ -325,8 +434,11 @@ class BackwardWalk {
   bool stopped_ = false;
   const std::size_t menCount_;
   std::array<std::int8_t, BoardCells> manAt_{};
-  std::array<std::int8_t, 16> captured_{};
+  std::array<std::int8_t, 32> cellOf_{};  // 0 for a man taken
+  std::array<std::int8_t, MaxPlies> captured_{};
   int depth_ = 0;
+  // One filter per ply, never moved while a walk looks at it.
+  std::array<MoveFilter, MaxPlies> filters_;
 };
 
 // Makes the targets of the position on the board for `white` and `black`
@@ -335,17 +447,25 @@ void MakeTargets(HelpBackwardMemory& memory, const Position& pos, int white, int
   MakeHelpTargets(pos, white, black, HelpGoal::Mate, HelpTargetLimit, memory.targets);
   const std::size_t men = memory.targets.men.size();
   memory.parts.assign(memory.targets.targets.size() * men, NoPart);
+  memory.partMen.assign(memory.targets.targets.size(), 0);
   for (std::size_t t = 0; t < memory.targets.targets.size(); ++t) {
     const HelpTarget& target = memory.targets.targets[t];
     std::uint16_t* row = memory.parts.data() + t * men;
-    for (int i = 0; i < target.whiteCount; ++i)
-      row[memory.targets.places[target.white[i]].man] = target.white[i];
-    for (int i = 0; i < target.blackCount; ++i)
-      row[memory.targets.places[target.black[i]].man] = target.black[i];
+    const auto add = [&](std::uint16_t place) {
+      const int man = memory.targets.places[place].man;
+      row[man] = place;
+      memory.partMen[t] |= 1u << man;
+    };
+    for (int i = 0; i < target.whiteCount; ++i) add(target.white[i]);
+    for (int i = 0; i < target.blackCount; ++i) add(target.black[i]);
   }
-  std::array<std::uint8_t, 128> unknown;
-  unknown.fill(255);
-  memory.distances.assign(memory.targets.places.size(), unknown);
+  memory.distances.clear();
+  memory.distanceRow.assign(memory.targets.places.size(), NoRow);
+  memory.within.clear();
+  memory.withinRow.assign(memory.targets.places.size(), NoRow);
+  memory.placeWas.clear();
+  for (const HelpPlace& place : memory.targets.places)
+    memory.placeWas.push_back(memory.targets.men[place.man].code);
 }
 
 // Whether `move` is a black move of a position that may be taken back.
@@ -353,11 +473,76 @@ bool IsBlackMove(const Move& move) {
   return move.from != 0 && move.moved > OffBoard;
 }
 
+// The fewest moves of a man of `was` on `from` to become a man of `now` on
+// `to` (both cells), counted as the targets count them; Far when it cannot.
+int Displacement(int was, int from, int now, int to, int castlings) {
+  EndShape shape = EndShape::AsItIs;
+  if (now != was) {
+    if (was == WhitePawn && now != WhiteKing && now < OffBoard)
+      shape = now == WhiteKnight ? EndShape::PromotedKnight : EndShape::PromotedLine;
+    else if (was == BlackPawn && now != BlackKing && now > OffBoard)
+      shape = EndShape::AnyShape;
+    else
+      return Far;
+  }
+  return HelpPartDistance(was, std::countr_zero(SquareBit[from]), shape,
+                          std::countr_zero(SquareBit[to]), castlings);
+}
+
+// Finds where the men of the targets stand in `pos`: each man on its square
+// when a man of its code stands there, the others on the squares left, the
+// nearest first. Every mating position within `white` and `black` moves of
+// `pos` is then within the targets' moves of the position they were made
+// from, so among them, when the men's moves from there to here, added to
+// those, fit in the targets' moves: each man's count is a length of a
+// shortest way, which no detour shortens. False when they do not fit.
+bool PlaceTheMen(HelpBackwardMemory& memory, const Position& pos, int white, int black) {
+  const HelpTargets& targets = memory.targets;
+  const std::size_t count = targets.men.size();
+  memory.squareOfMan.assign(count, 0);
+  std::uint64_t unplaced = pos.whiteMen | pos.blackMen;
+  std::vector<std::size_t> moved;
+  for (std::size_t m = 0; m < count; ++m) {
+    const int square = targets.men[m].square;
+    if ((unplaced & SquareBit[square]) != 0 && pos.board[square] == targets.men[m].code) {
+      memory.squareOfMan[m] = square;
+      unplaced &= ~SquareBit[square];
+    } else {
+      moved.push_back(m);
+    }
+  }
+  int whiteMoves = 0;
+  int blackMoves = 0;
+  for (; unplaced != 0; unplaced &= unplaced - 1) {
+    const int square = BitSquare(std::countr_zero(unplaced));
+    const int now = pos.board[square];
+    if (now == Empty) continue;  // a black man lifted off the board for a while
+    int best = Far;
+    std::size_t nearest = count;
+    for (const std::size_t m : moved) {
+      if (memory.squareOfMan[m] != 0) continue;
+      const int moves =
+          Displacement(targets.men[m].code, targets.men[m].square, now, square, targets.castlings);
+      if (moves < best) {
+        best = moves;
+        nearest = m;
+      }
+    }
+    if (nearest == count) return false;
+    memory.squareOfMan[nearest] = square;
+    (now > OffBoard ? blackMoves : whiteMoves) += best;
+  }
+  return whiteMoves + white <= memory.targetWhiteMoves &&
+         blackMoves + black <= memory.targetBlackMoves;
+}
+
 }  // namespace
 
 int HelpMateBackward(HelpFast& fast, HelpTable& table, Position& pos, const Move& last, int moves,
                      const UiCallbacks* ui, const std::atomic<bool>* stop) {
-  if (moves < 2) return HelpDeclined;  // the mate-in-one test alone is quicker
+  // The mate-in-one test alone is quicker; a walk deeper than the lists is
+  // left to the plain walk.
+  if (moves < 2 || 2 * moves + 2 > MaxPlies) return HelpDeclined;
   if (!fast.backward) fast.backward = std::make_shared<HelpBackwardMemory>();
   HelpBackwardMemory& memory = *fast.backward;
   const std::uint64_t men = MenKey(pos);
@@ -372,18 +557,30 @@ int HelpMateBackward(HelpFast& fast, HelpTable& table, Position& pos, const Move
     case HelpTable::Known::Nothing:
       break;
   }
-  // The targets are made before Black's move, with Black's move counted,
-  // so that the questions after each of its other moves find them made.
+  // The walk starts before Black's move, with that move counted, so that
+  // the questions after each of its other moves start alike.
   const bool before = IsBlackMove(last);
   if (before) UnmakeMove(pos, last);
-  const std::uint64_t made = FullKey(pos, MenKey(pos), Move{}, !before);
-  if (made != memory.madeFor || moves != memory.madeMoves) {
-    memory.madeFor = made;
-    memory.madeMoves = moves;
-    MakeTargets(memory, pos, moves, before ? moves : moves - 1);
+  const int white = moves;
+  const int black = before ? moves : moves - 1;
+  const std::uint64_t startKey = FullKey(pos, MenKey(pos), Move{}, !before);
+  if (startKey != memory.startKey || moves != memory.startMoves) {
+    memory.startKey = startKey;
+    memory.startMoves = moves;
+    // The targets of an earlier position serve while this one is within
+    // their reach; else they are made here.
+    if (!memory.targets.complete || memory.targets.men.empty() ||
+        !PlaceTheMen(memory, pos, white, black)) {
+      MakeTargets(memory, pos, white, black);
+      memory.targetWhiteMoves = white;
+      memory.targetBlackMoves = black;
+      memory.squareOfMan.clear();
+      for (const HelpTargets::Man& man : memory.targets.men)
+        memory.squareOfMan.push_back(man.square);
+    }
     if (memory.targets.complete) {
       BackwardWalk start(fast, memory, table, pos, ui, stop);
-      start.Start(moves, before ? moves : moves - 1, memory.start);
+      start.Start(white, black, memory.start);
     }
   }
   if (before) MakeMove(pos, last);
@@ -392,7 +589,7 @@ int HelpMateBackward(HelpFast& fast, HelpTable& table, Position& pos, const Move
   if (before) {
     if (!walk.EnterAfter(last, moves, memory.start)) {
       // No target survives Black's move: nothing mates, unless the move
-      // was illegal, which the plain walk tells.
+      // was illegal.
       if (AttackedByWhite(pos, pos.blackKingSquare) != 0) return HelpIllegal;
       table.Store(FullKey(pos, men, last, true), moves, false);
       return HelpNoMate;

@@ -27,9 +27,20 @@ struct HelpBackwardMemory {
   // Each target's part of each man, the index of its place or NoPart:
   // targets.targets.size() rows of targets.men.size().
   std::vector<std::uint16_t> parts;
+  // Each target's men with a part, one bit per man.
+  std::vector<std::uint32_t> partMen;
   // Each place's fewest moves from each square, found when first asked: for
-  // the man as it was, then promoted (255 not yet known).
-  std::vector<std::array<std::uint8_t, 128>> distances;
+  // the man as it was, then promoted (255 not yet known); rows of 128 in
+  // `distances`, the row of each place in `distanceRow` (NoRow before the
+  // place is first asked about).
+  std::vector<std::uint8_t> distances;
+  std::vector<std::uint32_t> distanceRow;
+  // Each place's squares from which its man, as it was, needs at most 0..7
+  // moves to it, made when first asked (rows of 8 from withinRow).
+  std::vector<std::uint64_t> within;
+  std::vector<std::uint32_t> withinRow;
+  // The code of each place's man where the targets were made.
+  std::vector<std::int8_t> placeWas;
   // The targets still within reach at each ply, with what each side needs.
   struct Reachable {
     std::uint32_t target;
@@ -37,12 +48,17 @@ struct HelpBackwardMemory {
     std::uint8_t black;
   };
   std::vector<std::vector<Reachable>> reachable;
-  // The targets within reach of the position they were made for.
+  // The moves of each side the targets were made for.
+  int targetWhiteMoves = 0;
+  int targetBlackMoves = 0;
+  // The position the last question started from (its key with the side to
+  // move and the moves left), so that the questions after each of its
+  // moves start alike: where each man of the targets stands there (its
+  // cell, 0 when taken), and the targets within reach there.
+  std::uint64_t startKey = 0;
+  int startMoves = 0;
+  std::vector<int> squareOfMan;
   std::vector<Reachable> start;
-  // That position (its key with the side to move and the moves left), so
-  // that the questions after each of its moves use the same targets.
-  std::uint64_t madeFor = 0;
-  int madeMoves = 0;
 };
 
 // The most targets a position may have for the walk to be tried; with more,

@@ -3,6 +3,8 @@
 // thread and two, with a full table and one of a few slots.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -38,6 +40,74 @@ std::vector<Helpmate> EveryHelpmate() {
   add(test::ReadHelpmates("helpmates-deep.tsv"));
   add(test::ReadHelpmates("suite.tsv", "bench/problems/"));
   return rows;
+}
+
+// Every position after Black's first move and, below the first few, after
+// one more pair of moves: the backward walk's answer with the moves left
+// against the plain walk's. Returns the number of positions compared.
+int CompareWithThePlainWalk(const Helpmate& row) {
+  const int moves = std::atoi(row.stipulation.c_str() + 2);
+  SearchWorld world(row.fen);
+  Position& pos = world.pos;
+  HelpFast& backward = world.state->helpFast;
+  HelpFast plain;
+  plain.backwardEnabled = false;
+  int compared = 0;
+  const auto compare = [&](const Move& last, int left, const std::string& line) {
+    EXPECT_EQ(HelpMateWithin(backward, pos, last, left), HelpMateWithin(plain, pos, last, left))
+        << row.id << " after " << line;
+    ++compared;
+  };
+  MoveList black;
+  GenerateBlackMoves(pos, 0, 0, black);
+  for (int i = 0; black.moves[i].from != 0; ++i) {
+    const Move b = black.moves[i];
+    MakeMove(pos, b);
+    compare(b, moves, test::LongText(b));
+    MoveList white;
+    if (i < 3 && GenerateWhiteMoves(pos, b.from, b.to, white) == 0) {
+      for (int j = 0; white.moves[j].from != 0; ++j) {
+        const Move w = white.moves[j];
+        MakeMove(pos, w);
+        MoveList answers;
+        if (GenerateBlackMoves(pos, w.from, w.to, answers) == 0) {
+          for (int a = 0; answers.moves[a].from != 0; ++a) {
+            MakeMove(pos, answers.moves[a]);
+            compare(answers.moves[a], moves - 1,
+                    test::LongText(b) + " " + test::LongText(w) + " " +
+                        test::LongText(answers.moves[a]));
+            UnmakeMove(pos, answers.moves[a]);
+          }
+        }
+        UnmakeMove(pos, w);
+      }
+    }
+    UnmakeMove(pos, b);
+  }
+  return compared;
+}
+
+TEST(BackwardHelpmate, AnswersAsThePlainWalk) {
+  // White with few men (king and knight; king and pawns), castling on both
+  // sides, promotions of both colours, a checking knight.
+#ifdef NDEBUG
+  const char* const ids[] = {"hm_ex1b", "hm_ex35",      "hm_ex98", "hm_castling_6a", "hm_ex41b",
+                             "hm_ex27", "hm_hpint_51a", "hm_ex59", "hm_ex7a"};
+#else
+  const char* const ids[] = {"hm_castling_6a", "hm_hpint_51a", "hm_ex59"};
+#endif
+  int compared = 0;
+  int problems = 0;
+  for (const Helpmate& row : test::ReadHelpmates("helpmates-deep.tsv")) {
+    if (row.stipulation.find(' ') != std::string::npos) continue;  // White begins
+    for (const char* id : ids) {
+      if (row.id != id) continue;
+      ++problems;
+      compared += CompareWithThePlainWalk(row);
+    }
+  }
+  EXPECT_EQ(problems, static_cast<int>(std::size(ids)));
+  EXPECT_GT(compared, 1000);
 }
 
 TEST(BackwardHelpmate, TextsAreTheSameWithTheBackwardWalkOnAndOff) {
