@@ -536,7 +536,33 @@ bool PlaceTheMen(HelpBackwardMemory& memory, const Position& pos, int white, int
          blackMoves + black <= memory.targetBlackMoves;
 }
 
+// Targets for `pos` with `white` and `black` moves: those of an earlier
+// position while this one is within their reach, else made here; the men
+// placed on them in squareOfMan.
+void TargetsFor(HelpBackwardMemory& memory, const Position& pos, int white, int black) {
+  if (memory.targets.complete && !memory.targets.men.empty() &&
+      PlaceTheMen(memory, pos, white, black))
+    return;
+  MakeTargets(memory, pos, white, black);
+  memory.targetWhiteMoves = white;
+  memory.targetBlackMoves = black;
+  memory.squareOfMan.clear();
+  for (const HelpTargets::Man& man : memory.targets.men) memory.squareOfMan.push_back(man.square);
+}
+
 }  // namespace
+
+void PrepareHelpTargets(HelpFast& fast, const Position& pos, int whiteMoves, int blackMoves) {
+  // A search of two white moves asks the fast search nothing; the targets
+  // are mating positions.
+  if (!fast.enabled || !fast.backwardEnabled || whiteMoves < 3 || fast.goal != Goal::Mate ||
+      fast.maximummer)
+    return;
+  if (!fast.backward) fast.backward = std::make_shared<HelpBackwardMemory>();
+  HelpBackwardMemory& memory = *fast.backward;
+  TargetsFor(memory, pos, whiteMoves, blackMoves);
+  memory.startKey = 0;  // the men were placed anew
+}
 
 int HelpMateBackward(HelpFast& fast, HelpTable& table, Position& pos, const Move& last, int moves,
                      const UiCallbacks* ui, const std::atomic<bool>* stop) {
@@ -567,17 +593,7 @@ int HelpMateBackward(HelpFast& fast, HelpTable& table, Position& pos, const Move
   if (startKey != memory.startKey || moves != memory.startMoves) {
     memory.startKey = startKey;
     memory.startMoves = moves;
-    // The targets of an earlier position serve while this one is within
-    // their reach; else they are made here.
-    if (!memory.targets.complete || memory.targets.men.empty() ||
-        !PlaceTheMen(memory, pos, white, black)) {
-      MakeTargets(memory, pos, white, black);
-      memory.targetWhiteMoves = white;
-      memory.targetBlackMoves = black;
-      memory.squareOfMan.clear();
-      for (const HelpTargets::Man& man : memory.targets.men)
-        memory.squareOfMan.push_back(man.square);
-    }
+    TargetsFor(memory, pos, white, black);
     if (memory.targets.complete) {
       BackwardWalk start(fast, memory, table, pos, ui, stop);
       start.Start(white, black, memory.start);

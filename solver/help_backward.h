@@ -63,7 +63,15 @@ struct HelpBackwardMemory {
 
 // The most targets a position may have for the walk to be tried; with more,
 // making and counting them costs more than the plain walk.
-inline constexpr std::size_t HelpTargetLimit = 20000;
+inline constexpr std::size_t HelpTargetLimit = 50000;
+
+// Makes the targets of `pos`, where a helpmate search is about to start
+// with `whiteMoves` and `blackMoves` left, unless the targets at hand serve
+// it: the questions the search asks after its first moves then find them
+// made (without this, the targets would be made at the first position
+// asked about, which, when White begins, serves none of White's other
+// first moves).
+void PrepareHelpTargets(HelpFast& fast, const Position& pos, int whiteMoves, int blackMoves);
 
 // What HelpMateBackward returns when it declined: the targets were too many.
 inline constexpr int HelpDeclined = 4;

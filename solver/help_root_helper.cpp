@@ -2,6 +2,7 @@
 
 #include "core/goals.h"
 #include "core/rules.h"
+#include "solver/help_backward.h"
 #include "solver/search.h"
 
 namespace kv {
@@ -9,9 +10,15 @@ namespace kv {
 HelpRootHelper::HelpRootHelper(SearchContext& ctx, int moves, bool blackBegins)
     : blackBegins_(blackBegins) {
   SearchState& state = ctx.state;
+  // The targets of the backward walk, made once for the whole search.
+  whiteMoves_ = blackBegins ? moves - 1 : moves;
+  blackMoves_ = blackBegins ? whiteMoves_ : whiteMoves_ - 1;
+  if (state.helpMode != 0 && moves > 0 && state.goal == Goal::Mate && !state.maximummer)
+    PrepareHelpTargets(state.helpFast, ctx.pos, whiteMoves_, blackMoves_);
   if (state.threads < 2 || state.helpMode == 0 || moves < (blackBegins ? 4 : 3) ||
       !state.helpFast.enabled || state.userBreak != 0)
     return;
+  own_.backwardEnabled = state.helpFast.backwardEnabled;
   pos_ = ctx.pos;
   table_ = &state.helpFast.table;
   moves_ = moves;
@@ -58,6 +65,7 @@ void HelpRootHelper::DecideReplies(const Move& w, int moves) {
 // move (the search lists every helpmate after a black move, so it asks of
 // every answer, not only up to the first that mates).
 void HelpRootHelper::Run() {
+  PrepareHelpTargets(own_, pos_, whiteMoves_, blackMoves_);
   MoveList first;
   if (!blackBegins_) {
     GenerateWhiteMoves(pos_, 0, 0, first);

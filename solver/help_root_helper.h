@@ -18,10 +18,11 @@ struct SearchContext;
 
 class HelpRootHelper {
  public:
-  // Starts the helper when the search may use two threads, solves a
+  // Has the backward walk's targets made for the search about to start, and
+  // starts the helper when the search may use two threads, solves a
   // helpmate of at least three moves with the fast search on. `moves` is
   // the length of the search about to start, in White's moves counted with
-  // a first black move as one when `blackBegins`.
+  // a first black move as one when `blackBegins` (0: no targets, no helper).
   HelpRootHelper(SearchContext& ctx, int moves, bool blackBegins);
   ~HelpRootHelper() { Stop(); }
   HelpRootHelper(const HelpRootHelper&) = delete;
@@ -39,6 +40,9 @@ class HelpRootHelper {
   HelpTable* table_ = nullptr;
   int moves_ = 0;
   bool blackBegins_ = false;
+  // The moves of each side from the search's first position.
+  int whiteMoves_ = 0;
+  int blackMoves_ = 0;
   std::atomic<bool> stop_{false};
   std::thread thread_;
 };
