@@ -5,11 +5,15 @@
 
 #include <cstdlib>
 #include <iterator>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "core/fen.h"
 #include "core/rules.h"
+#include "core/tables.h"
+#include "core/validation.h"
 #include "help_walks.h"
 #include "search_fixture.h"
 #include "solver/help_backward.h"
@@ -108,6 +112,61 @@ TEST(BackwardHelpmate, AnswersAsThePlainWalk) {
   }
   EXPECT_EQ(problems, static_cast<int>(std::size(ids)));
   EXPECT_GT(compared, 1000);
+}
+
+// A random legal-looking position with White to move: the kings, one to
+// three more white men and one to three black men, pawns off the last
+// rows, neither king attacked.
+Position RandomPosition(std::mt19937& random) {
+  constexpr std::int8_t kWhite[] = {WhiteQueen, WhiteRook, WhiteBishop, WhiteKnight, WhitePawn};
+  constexpr std::int8_t kBlack[] = {BlackQueen, BlackRook, BlackBishop, BlackKnight, BlackPawn};
+  for (;;) {
+    Position pos;
+    ClearBoard(pos.board);
+    const auto put = [&](std::int8_t man) {
+      for (;;) {
+        const int square =
+            FirstSquare + static_cast<int>(random() % 8) * 10 + static_cast<int>(random() % 8);
+        const bool lastRow = square < 30 || square > 90;
+        if (pos.board[square] != Empty || ((man == WhitePawn || man == BlackPawn) && lastRow))
+          continue;
+        pos.board[square] = man;
+        return;
+      }
+    };
+    put(WhiteKing);
+    put(BlackKing);
+    for (int i = 1 + static_cast<int>(random() % 3); i > 0; --i) put(kWhite[random() % 5]);
+    for (int i = 1 + static_cast<int>(random() % 3); i > 0; --i) put(kBlack[random() % 5]);
+    DerivePositionState(pos);
+    if (AttackedByWhite(pos, pos.blackKingSquare) == 0 &&
+        AttackedByBlack(pos, pos.whiteKingSquare) == 0)
+      return pos;
+  }
+}
+
+TEST(BackwardHelpmate, BothWalksAnswerAsThePlainRecursionOnRandomPositions) {
+  // Two white moves and one black between: mates by promotions, captures
+  // and uncovered lines of every kind turn up among a few thousand.
+  std::mt19937 random(20240611);
+#ifdef NDEBUG
+  constexpr int kPositions = 4000;
+#else
+  constexpr int kPositions = 400;
+#endif
+  int mates = 0;
+  for (int i = 0; i < kPositions; ++i) {
+    Position pos = RandomPosition(random);
+    const int plain = test::PlainHelpMate(pos, Move{}, 2);
+    if (plain == HelpMate) ++mates;
+    for (const bool backward : {false, true}) {
+      HelpFast fast(1024);
+      fast.backwardEnabled = backward;
+      EXPECT_EQ(HelpMateWithin(fast, pos, Move{}, 2), plain)
+          << FenBoardField(pos.board) << (backward ? " backward" : " plain walk");
+    }
+  }
+  EXPECT_GT(mates, kPositions / 10);
 }
 
 TEST(BackwardHelpmate, TextsAreTheSameWithTheBackwardWalkOnAndOff) {
