@@ -125,9 +125,15 @@ namespace {
 
 class TargetMaker {
  public:
-  TargetMaker(const Position& pos, int whiteMoves, int blackMoves, std::size_t limit,
+  TargetMaker(const Position& pos, int whiteMoves, int blackMoves, HelpGoal goal, std::size_t limit,
               HelpTargets& out)
-      : pos_(pos), whiteMoves_(whiteMoves), blackMoves_(blackMoves), limit_(limit), out_(out) {}
+      : pos_(pos),
+        whiteMoves_(whiteMoves),
+        blackMoves_(blackMoves),
+        goal_(goal),
+        firstGuard_(goal == HelpGoal::Mate ? 1 : 0),
+        limit_(limit),
+        out_(out) {}
 
   void Make() {
     out_.men.clear();
@@ -208,7 +214,8 @@ class TargetMaker {
   }
 
   void ForKingSquare(int k, int kingCost) {
-    if ((checkable_ >> k & 1) == 0) return;
+    const bool mate = goal_ == HelpGoal::Mate;
+    if (mate && (checkable_ >> k & 1) == 0) return;
     flightCount_ = 0;
     for (std::uint64_t f = kEmpty.king[k]; f != 0; f &= f - 1)
       flights_[flightCount_++] = std::countr_zero(f);
@@ -222,13 +229,21 @@ class TargetMaker {
     bool anyCheck = false;
     for (std::size_t m = 0; m < whiteMen_.size(); ++m)
       for (const Choice& c : choices_[m]) anyCheck = anyCheck || (c.nine & CheckBit) != 0;
-    if (!anyCheck) return;
+    if (mate && !anyCheck) return;
     ListBlockers(kingCost);
     target_ = HelpTarget{};
     target_.kingSquare = static_cast<std::uint8_t>(k);
     target_.blackCount = 1;
     target_.black[0] =
         PlaceOf(static_cast<std::uint8_t>(king_), std::uint64_t{1} << k, EndShape::AsItIs);
+    if (!mate) {
+      // Stalemate: no check, every flight guarded or blocked. Whether the
+      // other black men can move is left to the test of the last move.
+      target_.whiteCount = 0;
+      checker_ = whiteMen_.size();
+      AddGuards(0, 0, 0, 0);
+      return;
+    }
     for (std::size_t m = 0; m < whiteMen_.size() && out_.complete; ++m) {
       for (Choice& c : choices_[m]) {
         if ((c.nine & CheckBit) == 0 || out_.men[whiteMen_[m]].code == WhiteKing) continue;
@@ -303,7 +318,7 @@ class TargetMaker {
         const std::uint16_t nextTwice = twice | (once & nine);
         const std::uint16_t nextOnce = (once | nine) & ~nextTwice;
         bool needed = true;
-        for (int g = 1; g < target_.whiteCount && needed; ++g)
+        for (int g = firstGuard_; g < target_.whiteCount && needed; ++g)
           needed = (partNine_[g] & nextOnce) != 0;
         if (!needed) continue;
         partNine_[target_.whiteCount] = nine;
@@ -383,6 +398,8 @@ class TargetMaker {
   const Position& pos_;
   const int whiteMoves_;
   const int blackMoves_;
+  const HelpGoal goal_;
+  const int firstGuard_;  // the parts before it check
   const std::size_t limit_;
   HelpTargets& out_;
   int king_ = -1;
@@ -412,8 +429,7 @@ class TargetMaker {
 
 void MakeHelpTargets(const Position& pos, int whiteMoves, int blackMoves, HelpGoal goal,
                      std::size_t limit, HelpTargets& out) {
-  (void)goal;
-  TargetMaker maker(pos, whiteMoves, blackMoves, limit, out);
+  TargetMaker maker(pos, whiteMoves, blackMoves, goal, limit, out);
   maker.Make();
 }
 

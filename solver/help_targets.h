@@ -1,6 +1,6 @@
-// The candidate final positions of a helpmate. In the mating position the
-// black king stands on some square, a white man checks it, and each square
-// next to it holds a black man or is attacked by White. A target names, for
+// The candidate final positions of a helpmate (or helpstalemate). In the
+// mating position the black king stands on some square, a white man checks
+// it, and each square next to it holds a black man or is attacked by White. A target names, for
 // one square of the king, the men that play those parts and where each may
 // stand: the checking man, the guards of the flights left open, the black
 // men blocking the others; the men without a part may stand anywhere. Each
@@ -26,11 +26,12 @@
 
 namespace kv {
 
-// What the last move must bring about. A stalemate goal would ask for the
-// king's square unattacked, no check, and every other black man unable to
-// move; the flights are guarded or blocked as for mate. Only mate is made
-// so far.
-enum class HelpGoal { Mate };
+// What the last move must bring about. For mate a white man checks the
+// king; for stalemate none does. Either way every flight is attacked or
+// blocked; whether the other black men can move (or parry the check) is
+// left to the test of the last move, since the targets fix only the men
+// with a part.
+enum class HelpGoal { Mate, Stalemate };
 
 // What a man has become at the end: a white pawn may promote; a target
 // asks for the kind only as far as its moves and attacks need (a promoted
@@ -60,7 +61,7 @@ struct HelpTarget {
   std::uint8_t kingSquare = 0;  // bit number of the black king's square
   std::uint8_t whiteCount = 0;
   std::uint8_t blackCount = 0;
-  std::array<std::uint16_t, MaxWhiteParts> white{};  // the checking man first
+  std::array<std::uint16_t, MaxWhiteParts> white{};  // for mate, the checking man first
   std::array<std::uint16_t, MaxBlackParts> black{};  // the king first
 };
 

@@ -1,12 +1,16 @@
-// The targets of a helpmate: every mating position a known solution reaches
-// must match one of the targets made on its way there, with the moves then
-// left; a missing target would be a lost solution.
+// The targets of a helpmate (and helpstalemate): every last position a
+// known solution reaches must match one of the targets made on its way
+// there, with the moves then left; a missing target would be a lost
+// solution.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "core/goals.h"
 #include "core/rules.h"
 #include "core/tables.h"
 #include "help_walks.h"
@@ -39,11 +43,58 @@ std::vector<int> SquaresAfter(const HelpTargets& targets, const std::vector<Move
   return squareOf;
 }
 
-// The move of `list` written `text`, or a null record.
-Move FindMove(const MoveList& list, const std::string& text) {
-  for (int i = 0; list.moves[i].from != 0; ++i)
-    if (test::LongText(list.moves[i]) == text) return list.moves[i];
-  return Move{};
+// Plays `line` (texts as `textOf` writes them) from `fen`, the first move
+// White's when `whiteBegins`, and checks that its last position matches a
+// target made from each position on the way with the moves then left.
+// Returns the number of positions checked.
+template <typename TextOf>
+int CheckLine(const std::string& id, const std::string& fen, bool whiteBegins,
+              const std::vector<std::string>& line, HelpGoal goal, const TextOf& textOf) {
+  SearchWorld world(fen);
+  Position& pos = world.pos;
+  std::vector<Move> played;
+  Move last{};
+  for (std::size_t ply = 0; ply < line.size(); ++ply) {
+    MoveList list;
+    if ((ply % 2 == 0) == whiteBegins)
+      GenerateWhiteMoves(pos, last.from, last.to, list);
+    else
+      GenerateBlackMoves(pos, last.from, last.to, list);
+    last = Move{};
+    for (int i = 0; list.moves[i].from != 0; ++i)
+      if (textOf(list.moves[i]) == line[ply]) last = list.moves[i];
+    if (last.from == 0) {
+      ADD_FAILURE() << id << ": no move " << line[ply];
+      return 0;
+    }
+    played.push_back(last);
+    MakeMove(pos, last);
+  }
+  if (goal == HelpGoal::Mate)
+    EXPECT_EQ(AttackedByWhite(pos, pos.blackKingSquare), 100) << id;
+  else
+    EXPECT_TRUE(BlackIsStalemated(pos, last.from, last.to)) << id;
+  const Position end = pos;
+  int checked = 0;
+  for (int ply = static_cast<int>(played.size()) - 1; ply >= 0; --ply) {
+    UnmakeMove(pos, played[ply]);
+    int white = 0;
+    int black = 0;
+    for (std::size_t later = ply; later < played.size(); ++later)
+      ++(played[later].moved > OffBoard ? black : white);
+    HelpTargets targets;
+    MakeHelpTargets(pos, white, black, goal, 1000000, targets);
+    EXPECT_TRUE(targets.complete) << id;
+    const std::vector<int> squares =
+        SquaresAfter(targets, std::vector<Move>(played.begin() + ply, played.end()));
+    bool matched = false;
+    for (const HelpTarget& target : targets.targets)
+      matched = matched || MatchesHelpTarget(end, targets, target, squares);
+    EXPECT_TRUE(matched) << id << ": the last position is no target of move " << ply << " ("
+                         << targets.targets.size() << " targets)";
+    ++checked;
+  }
+  return checked;
 }
 
 TEST(HelpTargets, EveryKnownMateMatchesATargetMadeOnTheWayToIt) {
@@ -53,51 +104,51 @@ TEST(HelpTargets, EveryKnownMateMatchesATargetMadeOnTheWayToIt) {
     const bool whiteBegins = row.stipulation.find(' ') != std::string::npos;  // "h#4 W"
     const int moves = std::atoi(row.stipulation.c_str() + 2);
     for (const std::vector<std::string>& line : test::SolutionLines(row.solutions)) {
-      const int plies = whiteBegins ? 2 * moves - 1 : 2 * moves;
-      ASSERT_EQ(static_cast<int>(line.size()), plies) << row.id;
+      ASSERT_EQ(static_cast<int>(line.size()), whiteBegins ? 2 * moves - 1 : 2 * moves) << row.id;
       ++lines;
-      // Play the whole line, keeping its moves.
-      SearchWorld world(row.fen);
-      Position& pos = world.pos;
-      std::vector<Move> played;
-      Move last{};
-      for (int ply = 0; ply < plies; ++ply) {
-        const bool white = (ply % 2 == 0) == whiteBegins;
-        MoveList list;
-        if (white)
-          GenerateWhiteMoves(pos, last.from, last.to, list);
-        else
-          GenerateBlackMoves(pos, last.from, last.to, list);
-        last = FindMove(list, line[ply]);
-        ASSERT_NE(last.from, 0) << row.id << ": no move " << line[ply];
-        played.push_back(last);
-        MakeMove(pos, last);
-      }
-      ASSERT_EQ(AttackedByWhite(pos, pos.blackKingSquare), 100) << row.id;
-      const Position mate = pos;
-      // From each position of the line, with the moves left from there.
-      for (int ply = plies - 1; ply >= 0; --ply) {
-        UnmakeMove(pos, played[ply]);
-        int white = 0;
-        int black = 0;
-        for (int later = ply; later < plies; ++later)
-          ++(played[later].moved > OffBoard ? black : white);
-        HelpTargets targets;
-        MakeHelpTargets(pos, white, black, HelpGoal::Mate, 1000000, targets);
-        ASSERT_TRUE(targets.complete) << row.id;
-        const std::vector<int> squares =
-            SquaresAfter(targets, std::vector<Move>(played.begin() + ply, played.end()));
-        bool matched = false;
-        for (const HelpTarget& target : targets.targets)
-          matched = matched || MatchesHelpTarget(mate, targets, target, squares);
-        EXPECT_TRUE(matched) << row.id << ": the mate of line " << lines << " is no target of move "
-                             << ply << " (" << targets.targets.size() << " targets)";
-        ++checked;
-      }
+      checked += CheckLine(row.id, row.fen, whiteBegins, line, HelpGoal::Mate, test::LongText);
     }
   }
   EXPECT_EQ(lines, 77);
   EXPECT_EQ(checked, 506);
+}
+
+// A move as the helpstalemates' data writes it: from, to, promotion letter.
+std::string SquaresText(const Move& move) {
+  static constexpr char kLetters[] = " RQBSPK   KPSBQR";
+  const auto square = [](int cell) {
+    return std::string{static_cast<char>('a' + cell % 10 - 2),
+                       static_cast<char>('0' + 10 - cell / 10)};
+  };
+  std::string text = square(move.from) + square(move.to);
+  if (move.placed != move.moved) text += kLetters[move.placed];
+  return text;
+}
+
+TEST(HelpTargets, EveryKnownStalemateMatchesAStalemateTargetMadeOnTheWayToIt) {
+  std::ifstream in(KESTROVALE_SOURCE_DIR "/tests/solver/data/helpstalemates.tsv");
+  ASSERT_TRUE(in.good());
+  std::string text;
+  std::getline(in, text);  // header
+  int lines = 0;
+  int checked = 0;
+  while (std::getline(in, text)) {
+    // id, stipulation, who begins, board, solutions
+    const std::vector<std::string> cells = test::TabFields(text);
+    ASSERT_EQ(cells.size(), 5u) << text;
+    std::stringstream solutions(cells[4]);
+    std::string solution;
+    while (std::getline(solutions, solution, ';')) {
+      std::stringstream words(solution);
+      std::vector<std::string> line;
+      for (std::string word; words >> word;) line.push_back(word);
+      ++lines;
+      checked += CheckLine(cells[0], cells[3], cells[2] == "white", line, HelpGoal::Stalemate,
+                           SquaresText);
+    }
+  }
+  EXPECT_EQ(lines, 37);
+  EXPECT_EQ(checked, 298);
 }
 
 TEST(HelpTargets, NoneWhereWhiteCannotCoverTheFlights) {
