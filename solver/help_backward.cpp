@@ -87,8 +87,8 @@ class BackwardWalk {
   // the one the targets were made for: the targets that move leaves within
   // reach become the first list. Whether there are any.
   bool EnterAfter(const Move& move, int moves, const std::vector<Reachable>& before) {
-    // The move is on the board: its rook has moved, so its man is found
-    // on the square it left by the list of men.
+    // The move is on the board, but the men are still where they stood
+    // before it, which is what Survivors reads.
     const bool any = Survivors(move, false, moves - 1, before, List(0));
     Follow(move);
     return any;

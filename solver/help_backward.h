@@ -1,10 +1,11 @@
 // The fast helpmate search worked back from the mating positions: the
-// targets that fit the moves left (solver/help_targets.h) are made once at
-// the position asked about, and the walk plays only the moves after which
-// one of them can still be reached, each side's men counted to their
-// places. A target's men need at least their count of moves, so a position
-// from which none can be reached has no helpmate, and every answer is as
-// exact as the plain walk's: both keep theirs in the same table.
+// targets that fit the moves left (solver/help_targets.h) are made once,
+// where a search starts, and serve every position of it whose men are
+// within reach of them; the walk plays only the moves after which one of
+// them can still be reached, each side's men counted to their places. A
+// target's men need at least their count of moves, so a position from which
+// none can be reached has no helpmate, and every answer is as exact as the
+// plain walk's: both keep theirs in the same table.
 #pragma once
 
 #include <atomic>
@@ -73,7 +74,8 @@ inline constexpr std::size_t HelpTargetLimit = 50000;
 // first moves).
 void PrepareHelpTargets(HelpFast& fast, const Position& pos, int whiteMoves, int blackMoves);
 
-// What HelpMateBackward returns when it declined: the targets were too many.
+// What HelpMateBackward returns when it declined: the targets were too many,
+// or the question is one the mate-in-one test answers alone.
 inline constexpr int HelpDeclined = 4;
 
 // As HelpMateWithin (White to move after `last`, `moves` white moves left):
