@@ -112,5 +112,12 @@ for threads in 1 2; do
   contains "bench-helpmates-$threads" "$threads thread"
 done
 expect 2 bench-helpmates-threads -- bench --helpmates "$work/helpmates.tsv" --threads 3
+# The best of several solves, with the backward walk off; a count of none
+# or of no number is refused.
+expect 0 bench-helpmates-repeat -- bench --helpmates "$work/helpmates.tsv" --repeat 2 --no-backward
+contains bench-helpmates-repeat 'best of 2'
+contains bench-helpmates-repeat 'backward walk off'
+expect 2 bench-helpmates-repeat-0 -- bench --helpmates "$work/helpmates.tsv" --repeat 0
+expect 2 bench-helpmates-repeat-x -- bench --helpmates "$work/helpmates.tsv" --repeat x
 
 finish "command-line checks"
