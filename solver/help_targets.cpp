@@ -222,9 +222,12 @@ class TargetMaker {
     allFlights_ = static_cast<std::uint16_t>((1 << flightCount_) - 1);
     ListChoices(k);
     laterCover_.assign(whiteMen_.size() + 1, 0);
+    manCover_.assign(whiteMen_.size(), 0);
     for (std::size_t m = whiteMen_.size(); m-- > 0;) {
-      laterCover_[m] = laterCover_[m + 1];
-      for (const Choice& c : choices_[m]) laterCover_[m] |= c.nine & allFlights_;
+      std::sort(choices_[m].begin(), choices_[m].end(),
+                [](const Choice& a, const Choice& b) { return a.cost < b.cost; });
+      for (const Choice& c : choices_[m]) manCover_[m] |= c.nine & allFlights_;
+      laterCover_[m] = laterCover_[m + 1] | manCover_[m];
     }
     bool anyCheck = false;
     for (std::size_t m = 0; m < whiteMen_.size(); ++m)
@@ -311,10 +314,12 @@ class TargetMaker {
     // The flights no black man reaches must be attacked by the men left.
     if ((mustCover_ & ~covered & ~laterCover_[next]) != 0) return;
     for (std::size_t m = next; m < whiteMen_.size(); ++m) {
-      if (m == checker_) continue;
+      if (m == checker_ || (manCover_[m] & ~covered) == 0) continue;
+      // The choices come cheapest first.
       for (Choice& c : choices_[m]) {
+        if (cost + c.cost > whiteMoves_) break;
         const std::uint16_t nine = c.nine & allFlights_;
-        if ((nine & ~covered) == 0 || cost + c.cost > whiteMoves_) continue;
+        if ((nine & ~covered) == 0) continue;
         const std::uint16_t nextTwice = twice | (once & nine);
         const std::uint16_t nextOnce = (once | nine) & ~nextTwice;
         bool needed = true;
@@ -419,7 +424,9 @@ class TargetMaker {
   // What each white part of the target being made attacks of the flights.
   std::array<std::uint16_t, MaxWhiteParts> partNine_{};
   std::size_t checker_ = 0;
-  // The flights the choices of the men from each on may attack.
+  // The flights the choices of each man, and of the men from each on, may
+  // attack.
+  std::vector<std::uint16_t> manCover_;
   std::vector<std::uint16_t> laterCover_;
   std::vector<std::uint16_t> blockPlaces_ = std::vector<std::uint16_t>(32 * 64, NotMade);
   HelpTarget target_;
