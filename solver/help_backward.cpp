@@ -543,9 +543,20 @@ void TargetsFor(HelpBackwardMemory& memory, const Position& pos, int white, int 
   if (memory.targets.complete && !memory.targets.men.empty() &&
       PlaceTheMen(memory, pos, white, black))
     return;
-  MakeTargets(memory, pos, white, black);
   memory.targetWhiteMoves = white;
   memory.targetBlackMoves = black;
+  // A position of the search with as many moves as one that had too many
+  // targets is taken to have too many too, without making them again.
+  if (white >= memory.tooManyWhite && black >= memory.tooManyBlack) {
+    memory.targets.targets.clear();
+    memory.targets.complete = false;
+    return;
+  }
+  MakeTargets(memory, pos, white, black);
+  if (!memory.targets.complete) {
+    memory.tooManyWhite = white;
+    memory.tooManyBlack = black;
+  }
   memory.squareOfMan.clear();
   for (const HelpTargets::Man& man : memory.targets.men) memory.squareOfMan.push_back(man.square);
 }
@@ -560,8 +571,15 @@ void PrepareHelpTargets(HelpFast& fast, const Position& pos, int whiteMoves, int
     return;
   if (!fast.backward) fast.backward = std::make_shared<HelpBackwardMemory>();
   HelpBackwardMemory& memory = *fast.backward;
+  // Another search: whether its positions have too many targets is found
+  // anew.
+  memory.tooManyWhite = memory.tooManyBlack = TooManyUnknown;
   TargetsFor(memory, pos, whiteMoves, blackMoves);
   memory.startKey = 0;  // the men were placed anew
+  // Too many targets where the search starts: the plain walk answers all
+  // its questions, rather than targets being made again and again at the
+  // positions after its first moves.
+  memory.plainSearch = !memory.targets.complete;
 }
 
 int HelpMateBackward(HelpFast& fast, HelpTable& table, Position& pos, const Move& last, int moves,
@@ -571,6 +589,7 @@ int HelpMateBackward(HelpFast& fast, HelpTable& table, Position& pos, const Move
   if (moves < 2 || 2 * moves + 2 > MaxPlies) return HelpDeclined;
   if (!fast.backward) fast.backward = std::make_shared<HelpBackwardMemory>();
   HelpBackwardMemory& memory = *fast.backward;
+  if (memory.plainSearch) return HelpDeclined;
   const std::uint64_t men = MenKey(pos);
   // A position the table knows needs no targets.
   switch (table.Find(FullKey(pos, men, last, true), moves)) {

@@ -22,6 +22,9 @@ struct HelpFast;
 class HelpTable;
 struct UiCallbacks;
 
+// No position of the search has had too many targets yet.
+inline constexpr int TooManyUnknown = 1000;
+
 // What the walk keeps between the positions it is asked about.
 struct HelpBackwardMemory {
   HelpTargets targets;
@@ -52,6 +55,13 @@ struct HelpBackwardMemory {
   // The moves of each side the targets were made for.
   int targetWhiteMoves = 0;
   int targetBlackMoves = 0;
+  // The moves of each side of the last position of the search that had
+  // more targets than the limit: a position with as many is not tried.
+  int tooManyWhite = TooManyUnknown;
+  int tooManyBlack = TooManyUnknown;
+  // Whether the search had too many targets where it started, and is left
+  // to the plain walk.
+  bool plainSearch = false;
   // The position the last question started from (its key with the side to
   // move and the moves left), so that the questions after each of its
   // moves start alike: where each man of the targets stands there (its

@@ -169,6 +169,24 @@ TEST(BackwardHelpmate, BothWalksAnswerAsThePlainRecursionOnRandomPositions) {
   EXPECT_GT(mates, kPositions / 10);
 }
 
+TEST(BackwardHelpmate, ASearchWithTooManyTargetsIsLeftToThePlainWalk) {
+  // Eleven white men with three moves each: more targets than the limit
+  // where the search starts, so none are made again after its first moves,
+  // and the text is the plain walk's.
+  const Helpmate row{"many white men", "h#3", "4k3/3ppp2/8/8/2B1Q3/2N2N2/1PP2PP1/R3KB1R", 0, {}};
+  SearchWorld world(row.fen);
+  PrepareHelpTargets(world.state->helpFast, world.pos, 3, 3);
+  ASSERT_TRUE(world.state->helpFast.backward);
+  EXPECT_TRUE(world.state->helpFast.backward->plainSearch);
+  EXPECT_FALSE(world.state->helpFast.backward->targets.complete);
+  test::HelpSolveSetup setup;
+  setup.setPlay = false;
+  setup.backward = false;
+  const std::string plain = test::SolveText(row, setup);
+  setup.backward = true;
+  EXPECT_EQ(test::SolveText(row, setup), plain);
+}
+
 TEST(BackwardHelpmate, TextsAreTheSameWithTheBackwardWalkOnAndOff) {
   const std::vector<Helpmate> rows = EveryHelpmate();
 #ifdef NDEBUG
