@@ -540,7 +540,10 @@ bool PlaceTheMen(HelpBackwardMemory& memory, const Position& pos, int white, int
 // position while this one is within their reach, else made here; the men
 // placed on them in squareOfMan.
 void TargetsFor(HelpBackwardMemory& memory, const Position& pos, int white, int black) {
-  if (memory.targets.complete && !memory.targets.men.empty() &&
+  // The targets' counts allow only the castlings of the position they were
+  // made from: one that may castle otherwise needs targets of its own.
+  const bool castlingsCounted = (HelpCastlings(pos) & ~memory.targets.castlings) == 0;
+  if (memory.targets.complete && !memory.targets.men.empty() && castlingsCounted &&
       PlaceTheMen(memory, pos, white, black))
     return;
   memory.targetWhiteMoves = white;

@@ -169,6 +169,21 @@ TEST(BackwardHelpmate, BothWalksAnswerAsThePlainRecursionOnRandomPositions) {
   EXPECT_GT(mates, kPositions / 10);
 }
 
+TEST(BackwardHelpmate, TargetsMadeWithoutCastlingServeNoPositionThatMayCastle) {
+  // 1.h3 h6 2.O-O-O#: only the castled king and rook mate in time. The
+  // targets of the same men with castling gone and a move more fit this
+  // position by their counts, but they were counted without castling.
+  const char* const fen = "8/7p/8/8/2ppp3/2pkp1N1/7P/R3K3";
+  SearchWorld castled(fen);
+  SearchWorld kingMoved(fen);
+  kingMoved.pos.castlingCounters[WhiteKingMoves] = 1;
+  ASSERT_EQ(test::PlainHelpMate(castled.pos, Move{}, 2), HelpMate);
+  ASSERT_EQ(test::PlainHelpMate(kingMoved.pos, Move{}, 2), HelpNoMate);
+  HelpFast fast(1024);
+  HelpMateWithin(fast, kingMoved.pos, Move{}, 3);
+  EXPECT_EQ(HelpMateWithin(fast, castled.pos, Move{}, 2), HelpMate);
+}
+
 TEST(BackwardHelpmate, ASearchWithTooManyTargetsIsLeftToThePlainWalk) {
   // Eleven white men with three moves each: more targets than the limit
   // where the search starts, so none are made again after its first moves,
