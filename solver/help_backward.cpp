@@ -442,9 +442,11 @@ class BackwardWalk {
 };
 
 // Makes the targets of the position on the board for `white` and `black`
-// moves, with each target's parts as one row per target, one cell per man.
-void MakeTargets(HelpBackwardMemory& memory, const Position& pos, int white, int black) {
-  MakeHelpTargets(pos, white, black, HelpGoal::Mate, HelpTargetLimit, memory.targets);
+// moves, at most `limit`, with each target's parts as one row per target,
+// one cell per man.
+void MakeTargets(HelpBackwardMemory& memory, const Position& pos, int white, int black,
+                 std::size_t limit) {
+  MakeHelpTargets(pos, white, black, HelpGoal::Mate, limit, memory.targets);
   const std::size_t men = memory.targets.men.size();
   memory.parts.assign(memory.targets.targets.size() * men, NoPart);
   memory.partMen.assign(memory.targets.targets.size(), 0);
@@ -537,9 +539,10 @@ bool PlaceTheMen(HelpBackwardMemory& memory, const Position& pos, int white, int
 }
 
 // Targets for `pos` with `white` and `black` moves: those of an earlier
-// position while this one is within their reach, else made here; the men
-// placed on them in squareOfMan.
-void TargetsFor(HelpBackwardMemory& memory, const Position& pos, int white, int black) {
+// position while this one is within their reach, else made here, at most
+// `limit`; the men placed on them in squareOfMan.
+void TargetsFor(HelpBackwardMemory& memory, const Position& pos, int white, int black,
+                std::size_t limit = HelpTargetLimit) {
   // The targets' counts allow only the castlings of the position they were
   // made from: one that may castle otherwise needs targets of its own.
   const bool castlingsCounted = (HelpCastlings(pos) & ~memory.targets.castlings) == 0;
@@ -555,7 +558,7 @@ void TargetsFor(HelpBackwardMemory& memory, const Position& pos, int white, int 
     memory.targets.complete = false;
     return;
   }
-  MakeTargets(memory, pos, white, black);
+  MakeTargets(memory, pos, white, black, limit);
   if (!memory.targets.complete) {
     memory.tooManyWhite = white;
     memory.tooManyBlack = black;
@@ -577,13 +580,39 @@ void PrepareHelpTargets(HelpFast& fast, const Position& pos, int whiteMoves, int
   // Another search: whether its positions have too many targets is found
   // anew.
   memory.tooManyWhite = memory.tooManyBlack = TooManyUnknown;
-  TargetsFor(memory, pos, whiteMoves, blackMoves);
+  TargetsFor(memory, pos, whiteMoves, blackMoves, HelpFirstTargetLimit);
   memory.startKey = 0;  // the men were placed anew
-  // Too many targets where the search starts: the plain walk answers all
-  // its questions, rather than targets being made again and again at the
-  // positions after its first moves.
+  // Too many targets where the search starts: the plain walk answers its
+  // questions, rather than targets being made again and again at the
+  // positions after its first moves, until it has worked long enough for
+  // the targets up to the higher limit to be worth their making.
+  memory.plainSearch = !memory.targets.complete;
+  memory.retried = !memory.plainSearch;
+  if (memory.plainSearch) {
+    memory.root = pos;
+    memory.rootWhite = whiteMoves;
+    memory.rootBlack = blackMoves;
+    memory.retryAt = fast.nodes + HelpRetryPositions;
+  }
+}
+
+namespace {
+
+// The targets of the search's first position made again, up to the higher
+// limit; the walk takes over when they are complete.
+void RetryTargets(HelpBackwardMemory& memory) {
+  memory.retried = true;
+  memory.tooManyWhite = memory.tooManyBlack = TooManyUnknown;
+  memory.targetWhiteMoves = memory.rootWhite;
+  memory.targetBlackMoves = memory.rootBlack;
+  MakeTargets(memory, memory.root, memory.rootWhite, memory.rootBlack, HelpTargetLimit);
+  memory.squareOfMan.clear();
+  for (const HelpTargets::Man& man : memory.targets.men) memory.squareOfMan.push_back(man.square);
+  memory.startKey = 0;
   memory.plainSearch = !memory.targets.complete;
 }
+
+}  // namespace
 
 int HelpMateBackward(HelpFast& fast, HelpTable& table, Position& pos, const Move& last, int moves,
                      const UiCallbacks* ui, const std::atomic<bool>* stop) {
@@ -592,7 +621,11 @@ int HelpMateBackward(HelpFast& fast, HelpTable& table, Position& pos, const Move
   if (moves < 2 || 2 * moves + 2 > MaxPlies) return HelpDeclined;
   if (!fast.backward) fast.backward = std::make_shared<HelpBackwardMemory>();
   HelpBackwardMemory& memory = *fast.backward;
-  if (memory.plainSearch) return HelpDeclined;
+  if (memory.plainSearch) {
+    if (memory.retried || fast.nodes < memory.retryAt) return HelpDeclined;
+    RetryTargets(memory);
+    if (memory.plainSearch) return HelpDeclined;
+  }
   const std::uint64_t men = MenKey(pos);
   // A position the table knows needs no targets.
   switch (table.Find(FullKey(pos, men, last, true), moves)) {

@@ -60,8 +60,16 @@ struct HelpBackwardMemory {
   int tooManyWhite = TooManyUnknown;
   int tooManyBlack = TooManyUnknown;
   // Whether the search had too many targets where it started, and is left
-  // to the plain walk.
+  // to the plain walk; while `retried` is false, only until the plain walk
+  // has reached `retryAt` positions, when the targets of the search's first
+  // position (`root`, with `rootWhite` and `rootBlack` moves) are made
+  // again with the higher limit.
   bool plainSearch = false;
+  bool retried = true;
+  std::uint64_t retryAt = 0;
+  Position root;
+  int rootWhite = 0;
+  int rootBlack = 0;
   // The position the last question started from (its key with the side to
   // move and the moves left), so that the questions after each of its
   // moves start alike: where each man of the targets stands there (its
@@ -75,6 +83,15 @@ struct HelpBackwardMemory {
 // The most targets a position may have for the walk to be tried; with more,
 // making and counting them costs more than the plain walk.
 inline constexpr std::size_t HelpTargetLimit = 50000;
+
+// The most targets made first where a search starts. Making the targets
+// up to the limit above takes about 10 ms, as long as the plain walk's
+// first 30 000 positions, which is more than an easy problem with many men
+// takes in all; making these takes about 2 ms. With more targets than
+// this, the plain walk starts alone, and the targets are made up to the
+// limit above once it has reached HelpRetryPositions positions.
+inline constexpr std::size_t HelpFirstTargetLimit = 10000;
+inline constexpr std::uint64_t HelpRetryPositions = 20000;
 
 // Makes the targets of `pos`, where a helpmate search is about to start
 // with `whiteMoves` and `blackMoves` left, unless the targets at hand serve

@@ -202,6 +202,42 @@ TEST(BackwardHelpmate, ASearchWithTooManyTargetsIsLeftToThePlainWalk) {
   EXPECT_EQ(test::SolveText(row, setup), plain);
 }
 
+TEST(BackwardHelpmate, ManyTargetsAreMadeOnceThePlainWalkHasWorkedLongEnough) {
+  // 28 160 targets where this h#3 starts: more than are made first, fewer
+  // than the limit. The plain walk answers until it has reached enough
+  // positions, then the targets are made in full and the walk takes over.
+  SearchWorld world("2rR2BK/p1n1q1pp/1nPrb3/3kb3/8/1p1p4/3PP3/8");
+  HelpFast& fast = world.state->helpFast;
+  PrepareHelpTargets(fast, world.pos, 3, 3);
+  ASSERT_TRUE(fast.backward);
+  const HelpBackwardMemory& memory = *fast.backward;
+  EXPECT_TRUE(memory.plainSearch);
+  MoveList black;
+  GenerateBlackMoves(world.pos, 0, 0, black);
+  // The first few black moves: the plain walk is slow here.
+  constexpr int kCompared = 4;
+  int compared = 0;
+  for (int i = 0; black.moves[i].from != 0 && i < kCompared; ++i) {
+    const Move move = black.moves[i];
+    MakeMove(world.pos, move);
+    HelpFast plain;
+    plain.backwardEnabled = false;
+    const int expected = HelpMateWithin(plain, world.pos, move, 3);
+    if (i == 0) {
+      EXPECT_EQ(HelpMateBackward(fast, fast.table, world.pos, move, 3, nullptr, nullptr),
+                HelpDeclined);
+      fast.nodes = memory.retryAt;
+    }
+    EXPECT_EQ(HelpMateWithin(fast, world.pos, move, 3), expected) << test::LongText(move);
+    UnmakeMove(world.pos, move);
+    ++compared;
+  }
+  EXPECT_EQ(compared, kCompared);
+  EXPECT_FALSE(memory.plainSearch);
+  EXPECT_TRUE(memory.targets.complete);
+  EXPECT_GT(memory.targets.targets.size(), HelpFirstTargetLimit);
+}
+
 TEST(BackwardHelpmate, TextsAreTheSameWithTheBackwardWalkOnAndOff) {
   const std::vector<Helpmate> rows = EveryHelpmate();
 #ifdef NDEBUG
