@@ -13,7 +13,9 @@ HelpRootHelper::HelpRootHelper(SearchContext& ctx, int moves, bool blackBegins)
   // The targets of the backward walk, made once for the whole search.
   whiteMoves_ = blackBegins ? moves - 1 : moves;
   blackMoves_ = blackBegins ? whiteMoves_ : whiteMoves_ - 1;
-  if (state.helpMode != 0 && moves > 0 && state.goal == Goal::Mate && !state.maximummer)
+  state.helpFast.goal = state.goal;
+  state.helpFast.maximummer = state.maximummer;
+  if (state.helpMode != 0 && moves > 0)
     PrepareHelpTargets(state.helpFast, ctx.pos, whiteMoves_, blackMoves_);
   if (state.threads < 2 || state.helpMode == 0 || moves < (blackBegins ? 4 : 3) ||
       !state.helpFast.enabled || state.userBreak != 0)
