@@ -5,8 +5,8 @@
 
 namespace kv::cli {
 
-// Runs `bench --helpmates FILE [--no-fast-help] [--no-backward] [--repeat N] [--only ID]` (the options
-// as bench read them) on `threads` threads.
+// Runs `bench --helpmates FILE [--no-fast-help] [--no-backward] [--repeat N] [--only ID]` (the
+// options as bench read them) on `threads` threads.
 int RunHelpmateBench(const ParsedOptions& args, int threads);
 
 }  // namespace kv::cli
