@@ -43,7 +43,10 @@ std::string MakeCollection(const QTemporaryDir& dir, const std::vector<std::stri
     problem.authors = "Author " + std::to_string(i + 1);
     problem.type.moves = 2;
     const Board board = BoardFromFen(fens[i]);
-    AppendProblem(state, problem, board);
+    // A fixture that could not write its collection would let the tests
+    // pass over an empty file: stop at once instead.
+    if (!AppendProblem(state, problem, board))
+      qFatal("cannot write the test collection %s", path.c_str());
   }
   return path;
 }

@@ -181,7 +181,7 @@ void BiographicalDialogTest::anotherAuthorListIsNamedAndRead() {
   QCOMPARE(state.dialogLists.authors.size(), 1u);
   QCOMPARE(state.dialogLists.countries, (std::vector<std::string>{"England", "Wales"}));
   IniDocument document;
-  ReadIniFile(ini, document);
+  QCOMPARE(ReadIniFile(ini, document), IniReadResult::Ok);
   QCOMPARE(LoadAuthorListFile(document), list.toStdString());
 
   // The dialog offers the countries of the list it was given anew and keeps
