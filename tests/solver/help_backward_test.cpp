@@ -247,7 +247,7 @@ TEST(BackwardHelpmate, TextsAreTheSameWithTheBackwardWalkOnAndOff) {
 #ifdef NDEBUG
   EXPECT_EQ(rows.size(), 85u);
 #else
-  EXPECT_EQ(rows.size(), 13u);
+  EXPECT_EQ(rows.size(), 10u);
 #endif
   constexpr std::size_t kTinyTable = 4;
   for (const Helpmate& row : rows) {
