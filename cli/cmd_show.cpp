@@ -8,6 +8,7 @@
 #include "collections/forsyth.h"
 #include "collections/problem_file.h"
 #include "solver/problem_type.h"
+#include "strings/line_ends.h"
 
 namespace kv::cli {
 namespace {
@@ -17,16 +18,6 @@ constexpr const char* ExtraLabels[ExtraStringCount] = {"dedicated to", "after", 
 
 void PrintField(const char* label, const std::string& cp1252) {
   std::printf("%-15s %s\n", (std::string(label) + ":").c_str(), Cp1252ToUtf8(cp1252).c_str());
-}
-
-// The solution text with LF line ends.
-std::string WithLineFeeds(const std::string& text) {
-  std::string lines;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    lines += text[i];
-  }
-  return lines;
 }
 
 constexpr OptionSpec Options[] = {ProblemNumberOption};
@@ -72,7 +63,7 @@ int Run(const Args& input) {
   PrintField("comment", problem.comment);
   std::printf("%-15s %s\n", "twins:", EscapedTwins(problem.twins).c_str());
   for (int i = 0; i < ExtraStringCount; ++i) PrintField(ExtraLabels[i], problem.extraStrings[i]);
-  std::printf("solution:\n%s", Cp1252ToUtf8(WithLineFeeds(problem.solutionText)).c_str());
+  std::printf("solution:\n%s", Cp1252ToUtf8(CrlfToLf(problem.solutionText)).c_str());
   if (!problem.solutionText.empty() && problem.solutionText.back() != '\n') std::printf("\n");
   return ExitOk;
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "strings/encoding.h"
+#include "strings/line_ends.h"
 
 namespace kv::cli {
 namespace {
@@ -63,13 +64,7 @@ bool ParseThreads(const std::string& value, int& threads, std::string* error) {
 }
 
 std::string PaneTextForTerminal(std::string_view text) {
-  std::string lf;
-  lf.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    lf += text[i];
-  }
-  std::string out = Cp1252ToUtf8(lf);
+  std::string out = Cp1252ToUtf8(CrlfToLf(text));
   if (!out.empty() && out.back() != '\n') out += '\n';
   return out;
 }
