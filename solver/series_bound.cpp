@@ -10,6 +10,7 @@
 
 #include "core/tables.h"
 #include "solver/help_bound.h"
+#include "solver/help_distances.h"
 
 namespace kv {
 namespace {
@@ -17,71 +18,11 @@ namespace {
 // Moves no man needs within any series.
 constexpr int Far = 255;
 
-constexpr int Row(int n) {
-  return n >> 3;
-}
-constexpr int Column(int n) {
-  return n & 7;
-}
-constexpr bool OnBoard(int row, int column) {
-  return row >= 0 && row < 8 && column >= 0 && column < 8;
-}
-constexpr std::uint64_t Bit(int row, int column) {
-  return OnBoard(row, column) ? std::uint64_t{1} << (row * 8 + column) : 0;
-}
-
-constexpr std::array<std::array<int, 2>, 8> KingSteps = {
-    {{-1, -1}, {-1, 0}, {-1, 1}, {0, -1}, {0, 1}, {1, -1}, {1, 0}, {1, 1}}};
-constexpr std::array<std::array<int, 2>, 8> KnightJumps = {
-    {{-2, -1}, {-2, 1}, {-1, -2}, {-1, 2}, {1, -2}, {1, 2}, {2, -1}, {2, 1}}};
-
-// What each kind of man attacks from each square of an empty board.
-struct Attacks {
-  std::array<std::uint64_t, 64> king{}, knight{}, rook{}, bishop{}, whitePawn{};
-};
-
-constexpr Attacks MakeAttacks() {
-  Attacks a;
-  for (int n = 0; n < 64; ++n) {
-    const int r = Row(n);
-    const int c = Column(n);
-    for (const auto& s : KingSteps) a.king[n] |= Bit(r + s[0], c + s[1]);
-    for (const auto& j : KnightJumps) a.knight[n] |= Bit(r + j[0], c + j[1]);
-    for (int m = 0; m < 64; ++m) {
-      if (m == n) continue;
-      const int dr = Row(m) - r;
-      const int dc = Column(m) - c;
-      if (dr == 0 || dc == 0) a.rook[n] |= std::uint64_t{1} << m;
-      if (dr == dc || dr == -dc) a.bishop[n] |= std::uint64_t{1} << m;
-    }
-    a.whitePawn[n] = Bit(r - 1, c - 1) | Bit(r - 1, c + 1);
-  }
-  return a;
-}
-constexpr Attacks kAttacks = MakeAttacks();
-
-// The fewest knight jumps between two squares of an empty board.
-using JumpTable = std::array<std::array<std::uint8_t, 64>, 64>;
-const JumpTable kJumps = [] {
-  JumpTable jumps{};
-  for (int n = 0; n < 64; ++n) {
-    auto& row = jumps[n];
-    row.fill(Far);
-    row[n] = 0;
-    std::uint64_t ring = std::uint64_t{1} << n;
-    std::uint64_t seen = ring;
-    for (int d = 1; ring != 0; ++d) {
-      std::uint64_t next = 0;
-      for (std::uint64_t r = ring; r != 0; r &= r - 1) next |= kAttacks.knight[std::countr_zero(r)];
-      next &= ~seen;
-      for (std::uint64_t r = next; r != 0; r &= r - 1)
-        row[std::countr_zero(r)] = static_cast<std::uint8_t>(d);
-      seen |= next;
-      ring = next;
-    }
-  }
-  return jumps;
-}();
+using help_distances::Bit;
+using help_distances::Column;
+using help_distances::kEmpty;
+using help_distances::OnBoard;
+using help_distances::Row;
 
 int BitOf(int cell) {
   return std::countr_zero(SquareBit[cell]);
@@ -124,7 +65,8 @@ int BlackPawnDistance(int from, int to) {
     const int reach = steps(rowsToGo, std::abs(p - Column(from)));
     if (reach >= Far) continue;
     const int promoted = 56 + p;
-    best = std::min(best, reach + std::min<int>(QueenDistance(promoted, to), kJumps[promoted][to]));
+    best = std::min(best,
+                    reach + std::min<int>(QueenDistance(promoted, to), kEmpty.jumps[promoted][to]));
   }
   return best;
 }
@@ -138,7 +80,7 @@ int ComputedBlackManDistance(int man, int from, int to) {
     case BlackBishop:
       return BishopDistance(from, to);
     case BlackKnight:
-      return kJumps[from][to];
+      return kEmpty.jumps[from][to];
     case BlackPawn:
       return BlackPawnDistance(from, to);
     default:
@@ -166,17 +108,17 @@ int BlackManDistance(int man, int from, int to) {
 std::uint64_t WhiteAttacks(int man, int n) {
   switch (man) {
     case WhiteKing:
-      return kAttacks.king[n];
+      return kEmpty.king[n];
     case WhiteQueen:
-      return kAttacks.rook[n] | kAttacks.bishop[n];
+      return kEmpty.rook[n] | kEmpty.bishop[n];
     case WhiteRook:
-      return kAttacks.rook[n];
+      return kEmpty.rook[n];
     case WhiteBishop:
-      return kAttacks.bishop[n];
+      return kEmpty.bishop[n];
     case WhiteKnight:
-      return kAttacks.knight[n];
+      return kEmpty.knight[n];
     case WhitePawn:
-      return kAttacks.whitePawn[n];
+      return kEmpty.whitePawn[n];
     default:
       return 0;
   }
@@ -187,7 +129,7 @@ std::uint64_t WhiteOneMove(int man, int n) {
   if (man != WhitePawn) return WhiteAttacks(man, n);
   const int r = Row(n);
   const int c = Column(n);
-  std::uint64_t reach = Bit(r - 1, c) | kAttacks.whitePawn[n];
+  std::uint64_t reach = Bit(r - 1, c) | kEmpty.whitePawn[n];
   if (r == 6) reach |= Bit(r - 2, c);
   return reach;
 }
@@ -222,7 +164,7 @@ constexpr std::uint64_t OrthogonalSteps(int n) {
   return Bit(r - 1, c) | Bit(r + 1, c) | Bit(r, c - 1) | Bit(r, c + 1);
 }
 constexpr std::uint64_t DiagonalSteps(int n) {
-  return kAttacks.king[n] & ~OrthogonalSteps(n);
+  return kEmpty.king[n] & ~OrthogonalSteps(n);
 }
 
 // The squares that must hold black men for a black man on `n` to have no
@@ -231,13 +173,13 @@ constexpr std::uint64_t DiagonalSteps(int n) {
 std::uint64_t SquaresThatStopIt(int man, int n, std::uint64_t white) {
   switch (man) {
     case BlackKnight:
-      return kAttacks.knight[n];
+      return kEmpty.knight[n];
     case BlackBishop:
       return DiagonalSteps(n);
     case BlackRook:
       return OrthogonalSteps(n);
     case BlackQueen:
-      return kAttacks.king[n];
+      return kEmpty.king[n];
     case BlackPawn:
       return Row(n) < 7 ? Bit(Row(n) + 1, Column(n)) & ~white : 0;
     default:
@@ -279,7 +221,7 @@ class StuckMenCount {
     }
     for (int q = 0; q < 64; ++q) {
       arrive_[q] = Far;
-      lines_[q] = kAttacks.rook[q] | kAttacks.bishop[q];
+      lines_[q] = kEmpty.rook[q] | kEmpty.bishop[q];
     }
     for (std::uint64_t men = black_; men != 0; men &= men - 1) {
       const int n = std::countr_zero(men);
@@ -332,11 +274,11 @@ class StuckMenCount {
     const auto lines = [](int piece, int q) {
       switch (piece) {
         case WhiteRook:
-          return kAttacks.rook[q];
+          return kEmpty.rook[q];
         case WhiteBishop:
-          return kAttacks.bishop[q];
+          return kEmpty.bishop[q];
         default:
-          return kAttacks.rook[q] | kAttacks.bishop[q];
+          return kEmpty.rook[q] | kEmpty.bishop[q];
       }
     };
     std::uint64_t pins = man == WhitePawn ? 0 : lines(man, n);
@@ -457,7 +399,7 @@ class StuckMenCount {
         const int walk = std::max(std::abs(row - Row(king_)), std::abs(column - Column(king_)));
         const std::uint64_t gone = s.vacated | (k != king_ ? SquareBitOf(king_) : 0);
         const std::uint64_t empty = (~black_ | gone) & ~SquareBitOf(k);
-        const std::uint64_t fill = (s.needs | (kAttacks.king[k] & ~covered_)) & empty;
+        const std::uint64_t fill = (s.needs | (kEmpty.king[k] & ~covered_)) & empty;
         if (walk + s.own + FillMoves(fill, s) <= moves_) return true;
       }
     }
@@ -534,7 +476,7 @@ int HelpStalemateMoves(const Position& pos) {
     const int kingMoves =
         std::max(std::abs(Row(k) - Row(king)), std::abs(Column(k) - Column(king)));
     if (kingMoves >= best) continue;
-    const std::uint64_t around = kAttacks.king[k];
+    const std::uint64_t around = kEmpty.king[k];
     for (int c = 0; c < choices; ++c) {
       int cost = kingMoves;
       int blockers = 0;
