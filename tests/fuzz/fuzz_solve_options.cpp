@@ -2,7 +2,11 @@
 // --options`, followed by a choice of problem and a short twins field, and
 // solves as the command does: every digit in every position, with any twins,
 // must give a solution text without a crash. The search is broken off after
-// a bounded number of polls so that one input stays quick.
+// a bounded number of polls or a bounded time, whichever comes first, so
+// that one input stays quick: the searches poll after different amounts of
+// work (a series search node costs far more than a helpmate node), so a
+// poll count alone lets some inputs run for most of a minute.
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -42,6 +46,7 @@ constexpr Problem kProblems[] = {
 constexpr std::size_t kProblemCount = sizeof kProblems / sizeof kProblems[0];
 constexpr std::size_t kTwinBytesKept = 1 + 4 * 3;  // the mode and three entries
 constexpr int kMaxPolls = 20000;
+constexpr std::chrono::seconds kMaxSearchTime{2};
 
 }  // namespace
 
@@ -65,8 +70,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // As the command does: a type the solver does not take is not solved.
   if (!kv::CanSolve(setup->type)) return 0;
   int polls = 0;
+  const auto deadline = std::chrono::steady_clock::now() + kMaxSearchTime;
   kv::UiCallbacks ui;
-  ui.breakPoll = [&polls] { return ++polls > kMaxPolls; };
+  ui.breakPoll = [&polls, deadline] {
+    return ++polls > kMaxPolls || std::chrono::steady_clock::now() > deadline;
+  };
   kv::Language language;
   auto solver = std::make_unique<kv::Solver>();
   kv::SolveEnvironment solve{setup->pos, setup->type, setup->options, setup->twins, language, ui};
