@@ -1,9 +1,11 @@
 // Build-time generator: reads the string files of the built-in languages
 // (Windows-1252 or UTF-8, told apart as the program tells them), checks
 // that they agree with each other, and writes the C++ tables that the
-// strings library compiles in, as Windows-1252 bytes.
+// strings library compiles in, as Windows-1252 bytes. It also checks the
+// names of the message numbers against the English table and writes the
+// header that defines them.
 //
-//   make_builtin_tables OUTPUT.cpp FRENCH.str ENGLISH.str ITALIAN.str SPANISH.str
+//   make_builtin_tables OUTPUT.cpp IDS.h NAMES.txt FRENCH.str ENGLISH.str ITALIAN.str SPANISH.str
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -13,6 +15,7 @@
 
 #include "strings/custom_language.h"
 #include "strings/encoding.h"
+#include "strings/generator/message_names.h"
 
 namespace {
 
@@ -104,29 +107,62 @@ bool Check(const std::string& file, const kv::CustomLanguage& language,
   return true;
 }
 
+// Reads a whole file; false when it cannot be opened.
+bool ReadFile(const char* path, std::string& content) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return true;
+}
+
+// Writes the file only when its contents change, so that what includes it is
+// not compiled again for nothing.
+bool WriteIfChanged(const char* path, const std::string& content) {
+  std::string old;
+  if (ReadFile(path, old) && old == content) return true;
+  std::ofstream file(path, std::ios::binary);
+  file << content;
+  file.close();
+  if (!file) return Fail(path, "cannot write");
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 6) {
-    std::fprintf(stderr, "usage: make_builtin_tables OUTPUT FRENCH ENGLISH ITALIAN SPANISH\n");
+  if (argc != 8) {
+    std::fprintf(stderr,
+                 "usage: make_builtin_tables OUTPUT IDS NAMES FRENCH ENGLISH ITALIAN SPANISH\n");
     return 2;
   }
+  char** const tableFiles = argv + 4;
   std::vector<kv::CustomLanguage> languages(4);
   for (int i = 0; i < 4; ++i) {
-    std::ifstream in(argv[2 + i], std::ios::binary);
-    if (!in) {
-      Fail(argv[2 + i], "cannot open");
+    std::string content;
+    if (!ReadFile(tableFiles[i], content)) {
+      Fail(tableFiles[i], "cannot open");
       return 1;
     }
-    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (kv::ParseStringFile(kv::StringFileText(std::move(content)), languages[i]) !=
         kv::StringFileResult::Ok) {
-      Fail(argv[2 + i], "first line lacks the version");
+      Fail(tableFiles[i], "first line lacks the version");
       return 1;
     }
   }
   for (int i = 0; i < 4; ++i) {
-    if (!Check(argv[2 + i], languages[i], languages[1])) return 1;
+    if (!Check(tableFiles[i], languages[i], languages[1])) return 1;
+  }
+
+  std::string namesText;
+  if (!ReadFile(argv[3], namesText)) {
+    Fail(argv[3], "cannot open");
+    return 1;
+  }
+  std::vector<kv::generator::MessageName> names;
+  std::string error;
+  if (!kv::generator::ParseMessageNames(namesText, languages[1], names, error)) {
+    Fail(argv[3], error);
+    return 1;
   }
 
   std::ostringstream out;
@@ -162,12 +198,7 @@ int main(int argc, char** argv) {
   }
   out << "    default: return {};\n  }\n}\n\n}  // namespace kv::builtin\n";
 
-  std::ofstream file(argv[1], std::ios::binary);
-  file << out.str();
-  file.close();
-  if (!file) {
-    Fail(argv[1], "cannot write");
-    return 1;
-  }
+  if (!WriteIfChanged(argv[1], out.str())) return 1;
+  if (!WriteIfChanged(argv[2], kv::generator::MessageIdsHeader(names))) return 1;
   return 0;
 }
