@@ -13,7 +13,7 @@ QFileDialog* MakeFileDialog(QWidget* owner, const Language& language, int kind,
   const FileChoiceKind choice = FileChoiceOf(kind);
   auto* dialog = new QFileDialog(owner);
   dialog->setObjectName(QStringLiteral("ChooseFile"));
-  if (choice.titleMessage != 0) {
+  if (choice.titleMessage != DefaultTitle) {
     dialog->setWindowTitle(FromCp1252(MessageView(language, choice.titleMessage)));
   }
   dialog->setNameFilter(QString::fromStdString(NameFilterText(choice)));

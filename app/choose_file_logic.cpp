@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "strings/message_ids.h"
+
 namespace kv::app {
 
 namespace {
@@ -22,15 +24,15 @@ constexpr std::array<std::string_view, 1> kEpdFilter = {"EPD files (*.epd)"};
 constexpr std::array<std::string_view, 1> kStringFilter = {"String files (*.str)"};
 
 constexpr std::array<FileChoiceKind, 9> kKinds = {{
-    {ChooseOpen, 0, kOpenFilters, "kvl", false},
-    {ChooseSaveAs, 73, kKvlFilter, "kvl", true},
-    {ChooseAuthorList, 74, kTextFilter, "txt", false},
-    {ChooseCopyPositions, 75, kCollectionFilters, "kvl", true},
-    {ChooseTextReport, 76, kTextFilter, "txt", true},
-    {ChoosePgnExport, 0, kPgnFilter, "pgn", true},
-    {ChooseEpdExport, 0, kEpdFilter, "epd", true},
-    {ChooseLanguageFile, 0, kStringFilter, "", false},
-    {ChoosePopeyeExport, 0, kInputFilter, "inp", true},
+    {ChooseOpen, DefaultTitle, kOpenFilters, "kvl", false},
+    {ChooseSaveAs, msg::SavePositionIn, kKvlFilter, "kvl", true},
+    {ChooseAuthorList, msg::ChangeAuthorList, kTextFilter, "txt", false},
+    {ChooseCopyPositions, msg::SavePositionsIn, kCollectionFilters, "kvl", true},
+    {ChooseTextReport, msg::SaveSolutionsIn, kTextFilter, "txt", true},
+    {ChoosePgnExport, DefaultTitle, kPgnFilter, "pgn", true},
+    {ChooseEpdExport, DefaultTitle, kEpdFilter, "epd", true},
+    {ChooseLanguageFile, DefaultTitle, kStringFilter, "", false},
+    {ChoosePopeyeExport, DefaultTitle, kInputFilter, "inp", true},
 }};
 
 }  // namespace

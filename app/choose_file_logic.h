@@ -19,9 +19,13 @@ inline constexpr int ChooseEpdExport = 9;
 inline constexpr int ChooseLanguageFile = 10;
 inline constexpr int ChoosePopeyeExport = 11;  // solver input commands
 
+// The title of a file dialog that keeps its own default title. Message 0
+// is a menu hint, never a title.
+inline constexpr int DefaultTitle = 0;
+
 struct FileChoiceKind {
   int kind = -1;
-  int titleMessage = 0;  // 0: the dialog's own default title
+  int titleMessage = DefaultTitle;
   std::span<const std::string_view> filters;
   std::string_view defaultExtension;  // empty: none
   bool save = false;                  // a save dialog, else an open dialog

@@ -11,6 +11,7 @@
 #include "app/pane_font_dialog.h"
 #include "strings/dialog_translation.h"
 #include "strings/encoding.h"
+#include "strings/message_ids.h"
 
 namespace kv::app {
 
@@ -45,10 +46,11 @@ DisplayOptionsDialog::DisplayOptionsDialog(OutputSettings& output, PaneFont& fon
     check->setChecked(checked);
     return check;
   };
-  QCheckBox* squares = box(DisplaySquares3DBox, 184, output_[OutputSquares3D] != 0);
-  notation_ = box(DisplayNotationBox, 185, output_[OutputFigurineNotation] != 0);
-  QCheckBox* pieces = box(DisplayOtherPiecesBox, 151, output_[OutputClassicPieces] == 1);
-  auto* fontButton = new QPushButton(DesignText(125), this);
+  QCheckBox* squares = box(DisplaySquares3DBox, msg::Squares3D, output_[OutputSquares3D] != 0);
+  notation_ = box(DisplayNotationBox, msg::SymbolicNotation, output_[OutputFigurineNotation] != 0);
+  QCheckBox* pieces =
+      box(DisplayOtherPiecesBox, msg::OtherPieces, output_[OutputClassicPieces] == 1);
+  auto* fontButton = new QPushButton(DesignText(msg::Font), this);
   fontButton_ = fontButton;
   SetControlId(fontButton, DisplayFontButton);
   fontButton->setAutoDefault(false);

@@ -2,6 +2,7 @@
 
 #include "app/board_editing.h"
 #include "solver/twins.h"
+#include "strings/message_ids.h"
 
 namespace kv::app {
 namespace {
@@ -10,7 +11,7 @@ namespace {
 // with a final ":" turned into a blank; the two version strings get "(V) ".
 std::string ExtraLabel(const Language& language, int i) {
   if (i >= 3) return "(V) ";
-  std::string label = LoadMessage(language, 89 + i);
+  std::string label = LoadMessage(language, msg::DedicatedTo + i);
   if (!label.empty()) label.erase(0, 1);
   if (!label.empty() && label.back() == ':') label.back() = ' ';
   return label;
@@ -86,7 +87,7 @@ std::string ProblemTypeStatusText(const SolveOptions& options, const ProblemType
   if (options[SetPlay] != 0) text[2] = letter(0);
   if (options[TryRefutations] != 0) text[3] = letter(1);
   if (options[ActualPlay] != 0) text[4] = letter(2);
-  std::string kind = LoadMessage(language, 85 + (type.kind & 3));
+  std::string kind = LoadMessage(language, msg::KindDirect + (type.kind & 3));
   if (!kind.empty()) kind.erase(0, 1);
   text.replace(7, std::string::npos, kind);
   if (type.flags & FlagSeries) text += " serie";
@@ -95,8 +96,9 @@ std::string ProblemTypeStatusText(const SolveOptions& options, const ProblemType
 
 std::string FileSummaryText(const std::string& fileName, int currentIndex, int lastIndex,
                             const Language& language) {
-  const std::string label =
-      language.base == LanguageFrench ? std::string("Position n\xB0") : LoadMessage(language, 152);
+  const std::string label = language.base == LanguageFrench
+                                ? std::string("Position n\xB0")
+                                : LoadMessage(language, msg::PositionNumber);
   return " " + fileName + " - " + label + std::to_string(currentIndex + 1) + " / " +
          std::to_string(lastIndex + 1) + " ";
 }

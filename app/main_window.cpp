@@ -57,6 +57,7 @@
 #include "strings/custom_language.h"
 #include "strings/encoding.h"
 #include "strings/line_ends.h"
+#include "strings/message_ids.h"
 
 namespace kv::app {
 namespace {
@@ -340,8 +341,9 @@ QString MainWindow::MessageText(int n) const {
 QString MainWindow::MenuText(int command) const {
   const MenuItem* item = FindMenuItem(menu_, command);
   if (item != nullptr) return Q(MenuTitle(item->text));
-  if (command == CmdPreviewDiagrams || command == CmdPrintButton) return MessageText(211);
-  if (command == CmdPreviewReport) return MessageText(212);
+  if (command == CmdPreviewDiagrams || command == CmdPrintButton)
+    return MessageText(msg::DiagramsPage);
+  if (command == CmdPreviewReport) return MessageText(msg::ReportPage);
   return QStringLiteral("Kestrovale");
 }
 
@@ -399,7 +401,7 @@ void MainWindow::RebuildMenus() {
 }
 
 void MainWindow::ApplyLanguageTexts() {
-  box_->SetTitle(MessageText(55));
+  box_->SetTitle(MessageText(msg::PieceBox));
   board_->SetBoardLetters(std::string(BoardLetters(state_.language)));
   for (const auto& [id, action] : commands_) {
     if (id >= 100 && id <= 180) action->setToolTip(MessageText(id - 100));
@@ -407,14 +409,14 @@ void MainWindow::ApplyLanguageTexts() {
   // The board operations have no help line of their own: their tips say
   // the operation and its direction in the words of the twins dialog
   // (translation, rotation, mirror).
-  const QString translation = MessageText(190);
+  const QString translation = MessageText(msg::Translation);
   Action(188)->setToolTip(translation + QStringLiteral(" \u2191"));
   Action(182)->setToolTip(translation + QStringLiteral(" \u2193"));
   Action(184)->setToolTip(translation + QStringLiteral(" \u2190"));
   Action(186)->setToolTip(translation + QStringLiteral(" \u2192"));
-  Action(185)->setToolTip(MessageText(165) + QStringLiteral(" 90\u00B0"));
-  Action(183)->setToolTip(MessageText(140) + QStringLiteral(" \u2194"));
-  Action(189)->setToolTip(MessageText(140) + QStringLiteral(" \u2195"));
+  Action(185)->setToolTip(MessageText(msg::Rotation) + QStringLiteral(" 90\u00B0"));
+  Action(183)->setToolTip(MessageText(msg::Mirror) + QStringLiteral(" \u2194"));
+  Action(189)->setToolTip(MessageText(msg::Mirror) + QStringLiteral(" \u2195"));
   UpdateNavigationTips();
   for (QAction* item : dropDownItems_) {
     const int id = item->data().toInt();
@@ -757,9 +759,10 @@ int MainWindow::AskToSave() {
     case SaveQuestion::Ask:
       break;
   }
-  const int answer = state_.fileOpen ? Message(43, FileNameText(state_.collection.currentFileName),
-                                               MbYesNoCancel | MbIconQuestion)
-                                     : Message(44, "", MbYesNoCancel | MbIconQuestion);
+  const int answer =
+      state_.fileOpen ? Message(msg::SaveProblemIn, FileNameText(state_.collection.currentFileName),
+                                MbYesNoCancel | MbIconQuestion)
+                      : Message(msg::SaveProblem, "", MbYesNoCancel | MbIconQuestion);
   if (answer != IdYes) return answer;
   if (state_.fileOpen) {
     const FileResult result = SaveProblem(state_.collection, state_.problem, state_.pos.board);
@@ -882,7 +885,7 @@ void MainWindow::ReportSkippedImports(const ImportResult& imported) {
 void MainWindow::UpdateNavigationTips() {
   const int last = state_.collection.lastIndex;
   const int current = state_.collection.currentIndex;
-  const QString label = MessageText(152).remove(QLatin1Char(':')).trimmed();
+  const QString label = MessageText(msg::PositionNumber).remove(QLatin1Char(':')).trimmed();
   auto tip = [&](int command) {
     const int target = NavigationTarget(command, current, last) + 1;
     Action(command)->setToolTip(label + QLatin1Char(' ') + QString::number(target));
@@ -1070,7 +1073,7 @@ void MainWindow::SolveCommand(int command) {
     testingMove_ = true;
   }
   if (!CanSolve(state_.problem.type)) {
-    Message(48, "", MbIconExclamation);
+    Message(msg::UnableToSolve, "", MbIconExclamation);
     if (testingMove_) EndTestMove(state_.options, savedTestOptions_);
     testingMove_ = false;
     board_->ClearTestMoveOrigin();
@@ -1120,7 +1123,8 @@ bool MainWindow::FindInSolution(const std::string& text) {
       solutionPane_->setFocus(Qt::OtherFocusReason);
       return true;
     }
-    if (Message(50, text, MbYesNoCancel | MbIconQuestion) != IdYes) return false;
+    if (Message(msg::TextNotFoundRestart, text, MbYesNoCancel | MbIconQuestion) != IdYes)
+      return false;
     QTextCursor start(document);
     solutionPane_->setTextCursor(start);
     from = 0;
@@ -1213,7 +1217,7 @@ bool MainWindow::ChooseFileName(std::string& name, int kind) {
   // with the kind's title and filters.
   const FileChoiceKind choice = FileChoiceOf(kind);
   const QString title =
-      choice.titleMessage != 0 ? MessageText(choice.titleMessage) : MenuText(CmdOpen);
+      choice.titleMessage != DefaultTitle ? MessageText(choice.titleMessage) : MenuText(CmdOpen);
   const QString filter = QString::fromStdString(NameFilterText(choice));
   const auto& ask = choice.save ? prompts_.saveFileName : prompts_.openFileName;
   const QString chosen = ask ? ask(title, filter) : QString();
@@ -1247,7 +1251,7 @@ void MainWindow::PrintCommand(print::DocumentKind kind) {
   QWidget* owner = modal != nullptr ? modal : static_cast<QWidget*>(this);
   if (print::PrintWithDialog(document, Printer(), owner, lastPageCount_) ==
       print::PrintOutcome::Failed) {
-    Message(47, "", MbIconExclamation);
+    Message(msg::UnableToPrint, "", MbIconExclamation);
   }
   StatusText(4, QString());
 }

@@ -23,6 +23,7 @@
 #include "app/search_details_dialog.h"
 #include "app/up_down.h"
 #include "strings/dialog_translation.h"
+#include "strings/message_ids.h"
 
 namespace kv::app {
 namespace {
@@ -32,24 +33,25 @@ constexpr int IdInformationGroup = 222;
 constexpr int IdInformationText = 223;
 constexpr int IdMenGroup = 91;
 constexpr std::array<int, 3> kCountLabelIds = {92, 93, 94};
-constexpr std::array<int, 3> kCountLabelMessages = {96, 83, 84};
+constexpr std::array<int, 3> kCountLabelMessages = {msg::Amount, msg::White, msg::Black};
 constexpr std::array<int, 3> kCountIds = {101, 102, 103};
 constexpr std::array<int, 3> kModeIds = {111, 112, 113};
 constexpr int IdMatrixGroup = 95;
 constexpr std::array<int, 4> kMatrixIds = {119, 120, 121, 122};
-constexpr std::array<int, 4> kMatrixMessages = {127, 126, 186, 165};
+constexpr std::array<int, 4> kMatrixMessages = {msg::Identity, msg::Gap, msg::Symmetry,
+                                                msg::Rotation};
 constexpr std::array<int, 4> kMatrixFlags = {MatrixIdentity, MatrixGap, MatrixSymmetry,
                                              MatrixRotation};
 constexpr int IdScopeGroup = 96;
 constexpr std::array<int, 3> kScopeIds = {130, 131, 132};
-constexpr std::array<int, 3> kScopeMessages = {124, 118, 120};
+constexpr std::array<int, 3> kScopeMessages = {msg::File, msg::Directory, msg::Disk};
 constexpr int IdTwins = 107;
 constexpr int IdAristocratic = 106;
 constexpr int IdTypeGroup = 333;
 constexpr int IdTypeText = 334;
 constexpr int IdActions = 1000;
 // "exactly", "at least", "at the most".
-constexpr int FirstModeMessage = 70;
+constexpr int FirstModeMessage = msg::CountExactly;
 
 QString WithoutMnemonic(QString text) {
   return text.remove(QLatin1Char('&')).trimmed();
@@ -95,7 +97,7 @@ PositionSearchDialog::PositionSearchDialog(const SearchCriteria& criteria, bool 
   setWindowTitle(title.isEmpty() ? QStringLiteral("Rechercher position") : title);
   working_.scope = OpeningScope(working_.scope, fileOpen_);
 
-  information_ = new ClickableGroup(DesignText(128), this);
+  information_ = new ClickableGroup(DesignText(msg::Information), this);
   SetControlId(information_, IdInformationGroup);
   text_ = new QLabel(information_);
   SetControlId(text_, IdInformationText);
@@ -105,7 +107,7 @@ PositionSearchDialog::PositionSearchDialog(const SearchCriteria& criteria, bool 
   (new QVBoxLayout(information_))->addWidget(text_);
   connect(information_, &ClickableGroup::activated, this, &PositionSearchDialog::SearchInformation);
 
-  auto* men = new QGroupBox(DesignText(139), this);
+  auto* men = new QGroupBox(DesignText(msg::Men), this);
   SetControlId(men, IdMenGroup);
   auto* menGrid = new QGridLayout(men);
   for (int i = 0; i < 3; ++i) {
@@ -126,7 +128,7 @@ PositionSearchDialog::PositionSearchDialog(const SearchCriteria& criteria, bool 
     menGrid->addWidget(modes_[i], i, 2);
   }
 
-  auto* matrix = new QGroupBox(DesignText(137), this);
+  auto* matrix = new QGroupBox(DesignText(msg::Matrix), this);
   SetControlId(matrix, IdMatrixGroup);
   auto* matrixGrid = new QGridLayout(matrix);
   for (int i = 0; i < 4; ++i) {
@@ -145,7 +147,7 @@ PositionSearchDialog::PositionSearchDialog(const SearchCriteria& criteria, bool 
     });
   }
 
-  auto* scope = new QGroupBox(DesignText(168), this);
+  auto* scope = new QGroupBox(DesignText(msg::Scope), this);
   SetControlId(scope, IdScopeGroup);
   auto* scopeLayout = new QVBoxLayout(scope);
   scopeGroup_ = new QButtonGroup(this);
@@ -157,12 +159,12 @@ PositionSearchDialog::PositionSearchDialog(const SearchCriteria& criteria, bool 
   }
   scopes_[ScopeFile]->setEnabled(fileOpen_);
 
-  twins_ = new QCheckBox(DesignText(194), this);
+  twins_ = new QCheckBox(DesignText(msg::Twins), this);
   SetControlId(twins_, IdTwins);
-  aristocratic_ = new QCheckBox(DesignText(97), this);
+  aristocratic_ = new QCheckBox(DesignText(msg::Aristocratic), this);
   SetControlId(aristocratic_, IdAristocratic);
 
-  typeGroup_ = new ClickableGroup(DesignText(195), this);
+  typeGroup_ = new ClickableGroup(DesignText(msg::Type), this);
   SetControlId(typeGroup_, IdTypeGroup);
   type_ = new QLabel(typeGroup_);
   SetControlId(type_, IdTypeText);
@@ -171,7 +173,7 @@ PositionSearchDialog::PositionSearchDialog(const SearchCriteria& criteria, bool 
   (new QVBoxLayout(typeGroup_))->addWidget(type_);
   connect(typeGroup_, &ClickableGroup::activated, this, &PositionSearchDialog::SearchType);
 
-  auto* actionsButton = new QPushButton(DesignText(92), this);
+  auto* actionsButton = new QPushButton(DesignText(msg::Actions), this);
   SetControlId(actionsButton, IdActions);
   actionsButton->setAutoDefault(false);
   actionsButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
@@ -263,15 +265,15 @@ void PositionSearchDialog::Collect() {
 }
 
 void PositionSearchDialog::SearchInformation() {
-  if (RunSearchDetailsDialog(this, language_, WithoutMnemonic(MessageQ(language_, 128)),
-                             working_.text)) {
+  if (RunSearchDetailsDialog(
+          this, language_, WithoutMnemonic(MessageQ(language_, msg::Information)), working_.text)) {
     text_->setText(FromCp1252(working_.text));
   }
 }
 
 void PositionSearchDialog::SearchType() {
   ProblemType type = TypeForDialog(working_.type);
-  if (RunProblemTypeDialog(this, language_, WithoutMnemonic(MessageQ(language_, 195)),
+  if (RunProblemTypeDialog(this, language_, WithoutMnemonic(MessageQ(language_, msg::Type)),
                            TypeModeSearch, type)) {
     working_.type = TypeCriterionOf(type);
     type_->setText(QString::fromStdString(TypeCriterionText(working_.type)));

@@ -8,13 +8,15 @@
 
 #include "app/design_text.h"
 #include "strings/dialog_translation.h"
+#include "strings/message_ids.h"
 
 namespace kv::app {
 namespace {
 
 // Labels 91..94 ("&Author", "&Source:", "&Award:", "&Comment:"), fields 101..104.
 constexpr std::array<int, SearchTextParts> kLabelIds = {91, 92, 93, 94};
-constexpr std::array<int, SearchTextParts> kLabelMessages = {98, 180, 100, 108};
+constexpr std::array<int, SearchTextParts> kLabelMessages = {msg::Author, msg::Source, msg::Award,
+                                                             msg::Comment};
 constexpr int FirstFieldId = 101;
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "solver/problem_type.h"
 #include "strings/encoding.h"
 #include "strings/language.h"
+#include "strings/message_ids.h"
 
 namespace kv::cli {
 namespace {
@@ -169,7 +170,8 @@ int Run(const Args& args) {
     std::fprintf(stderr, "kestrovale-cli: Search aborted\n");
   }
   if (outcome.found == 0) {
-    std::fprintf(stderr, "%s\n", Cp1252ToUtf8(LoadMessage(Language{}, 49)).c_str());
+    std::fprintf(stderr, "%s\n",
+                 Cp1252ToUtf8(LoadMessage(Language{}, msg::NoProblemFound)).c_str());
     return ExitFailure;
   }
   return ExitOk;

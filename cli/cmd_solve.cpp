@@ -20,6 +20,7 @@
 #include "solver/solve_options_logic.h"
 #include "solver/twins.h"
 #include "strings/encoding.h"
+#include "strings/message_ids.h"
 
 namespace kv::cli {
 namespace {
@@ -132,8 +133,9 @@ int SolveAndPrint(SolveSetup& setup, const Language& language) {
   else if (setup.options[OptionsKind] != TestMovePreset)
     setup.options[OptionsKind] = setup.type.kind;
   if (!CanSolve(setup.type)) {
-    std::fprintf(stderr, "%s\n",
-                 Cp1252ToUtf8(FormatMessage(LoadMessage(language, 48), "")).c_str());
+    std::fprintf(
+        stderr, "%s\n",
+        Cp1252ToUtf8(FormatMessage(LoadMessage(language, msg::UnableToSolve), "")).c_str());
     return ExitCannotSolve;
   }
   InstallBreakHandler();

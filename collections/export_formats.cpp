@@ -4,13 +4,13 @@
 
 #include "collections/forsyth.h"
 #include "solver/problem_type.h"
+#include "strings/message_ids.h"
 
 namespace kv {
 namespace {
 
 constexpr std::string_view LineEnd = "\r\n";
 constexpr int WordSolution = 6;  // "Solution:" among the message parts
-constexpr int LabelDedicatedTo = 89;
 constexpr std::string_view VersionLabel = "(V) ";
 
 // The order in which the report lists each side's men.
@@ -87,7 +87,7 @@ std::string InformationPaneText(const CurrentProblem& problem, const Language& l
   for (int i = 0; i < ExtraStringCount; ++i) {
     const std::string& extra = problem.extraStrings[i];
     if (extra.empty()) continue;
-    text += i <= ExtraSecondSource ? PaneLabel(language, LabelDedicatedTo + i)
+    text += i <= ExtraSecondSource ? PaneLabel(language, msg::DedicatedTo + i)
                                    : std::string(VersionLabel);
     text += extra;
     text += LineEnd;

@@ -1,12 +1,10 @@
 #include "collections/file_result.h"
+#include "strings/message_ids.h"
 
 #include <string_view>
 
 namespace kv {
 namespace {
-
-constexpr int MessageUnableToOpen = 45;
-constexpr int MessageNotEnoughMemory = 46;
 
 // The message of the string table, or the English text while a table lacks it.
 std::string Message(const Language& language, int n, std::string_view fallback) {
@@ -30,14 +28,14 @@ std::string FileResultText(const FileResult& result, const std::string& fileName
     case FileStatus::Ok:
       return {};
     case FileStatus::NoMemory:
-      text = Message(language, MessageNotEnoughMemory, "Not enough memory");
+      text = Message(language, msg::NotEnoughMemory, "Not enough memory");
       break;
     case FileStatus::WriteFailed:
       text = "Unable to write " + fileName + "; the file keeps its previous contents";
       break;
     case FileStatus::CannotOpen:
     case FileStatus::Damaged:
-      text = WithFileName(Message(language, MessageUnableToOpen, "Unable to Open %s"), fileName);
+      text = WithFileName(Message(language, msg::UnableToOpen, "Unable to Open %s"), fileName);
       break;
     case FileStatus::NoRecord:
     case FileStatus::Full:

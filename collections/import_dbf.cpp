@@ -1,4 +1,5 @@
 #include "collections/import_dbf.h"
+#include "strings/message_ids.h"
 
 #include <algorithm>
 #include <array>
@@ -10,10 +11,6 @@ namespace kv {
 namespace {
 
 // The award names of the string table.
-constexpr int MessagePrize = 56;
-constexpr int MessageCommendation = 58;
-constexpr int MessageMention = 60;
-constexpr int MessageHonourableMention = 61;
 
 constexpr char DegreeSign = '\xB0';  // Windows-1252
 
@@ -134,11 +131,11 @@ std::string DbfAward(std::string_view ordinal, std::string_view code, const Lang
   const char second = LowerCase(code[1]);
   int message = 0;
   if (first == 'c') {
-    message = second == 'c' ? MessageHonourableMention : MessagePrize;
+    message = second == 'c' ? msg::HonourableMention : msg::Prize;
   } else if (first == 'p' && second == 'z') {
-    message = MessageCommendation;
+    message = msg::Commendation;
   } else if (first == 'u') {
-    message = MessageMention;
+    message = msg::Mention;
   }
   if (message == 0) return {};
   int number = 0;

@@ -8,6 +8,7 @@
 
 #include "core/rules.h"
 #include "core/tables.h"
+#include "strings/message_ids.h"
 
 namespace kv {
 namespace {
@@ -125,8 +126,8 @@ std::string FindingText(const PositionFinding& finding, const Language* language
   if (finding.code == FindingWhiteKingInCheck || finding.code == FindingSeriesOtherSideInCheck) {
     const Language english;
     return LoadMessage(language != nullptr ? *language : english,
-                       finding.code == FindingWhiteKingInCheck ? WhiteKingInCheckMessage
-                                                               : SeriesOtherSideInCheckMessage);
+                       finding.code == FindingWhiteKingInCheck ? msg::WhiteKingInCheck
+                                                               : msg::SeriesOtherSideInCheck);
   }
   if (finding.code <= FindingNone || finding.code >= static_cast<int>(kFindingTexts.size())) {
     return {};

@@ -52,12 +52,6 @@ constexpr bool IsInvalidFinding(int code) {
          code == FindingWhiteKingInCheck || code == FindingSeriesOtherSideInCheck;
 }
 
-// The message of the white king in check, in the four languages (the other
-// findings have fixed French texts).
-inline constexpr int WhiteKingInCheckMessage = 217;
-// The message of the series play's other side in check, in the four languages.
-inline constexpr int SeriesOtherSideInCheckMessage = 219;
-
 // Either side with more pseudo-legal moves than this is refused.
 inline constexpr int MaxValidatedMoves = 150;
 

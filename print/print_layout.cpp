@@ -1,4 +1,5 @@
 #include "print/print_layout.h"
+#include "strings/message_ids.h"
 
 #include <algorithm>
 
@@ -135,7 +136,7 @@ DiagramBlockLayout LayoutDiagramBlock(const PageGeometry& page, const FontMetric
 std::string PositionNumberLabel(const Language& language, int sizeAdjustment) {
   if (sizeAdjustment <= SmallDiagramAdjustment) return "Pos n\xB0";
   if (language.base == LanguageFrench) return "Position n\xB0";
-  return LoadMessage(language, 152);
+  return LoadMessage(language, msg::PositionNumber);
 }
 
 }  // namespace kv::print

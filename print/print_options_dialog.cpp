@@ -17,6 +17,7 @@
 #include "print/print_options_logic.h"
 #include "print/qt_text.h"
 #include "strings/dialog_translation.h"
+#include "strings/message_ids.h"
 
 namespace kv::print {
 namespace {
@@ -28,9 +29,10 @@ constexpr std::array<int, 4> MarginPositions = {OutputMarginLeft, OutputMarginRi
 constexpr std::array<const char*, 4> MarginIds = {"121", "122", "123", "124"};
 // The labels of the margins (controls 92 .. 95) and their messages.
 constexpr std::array<int, 4> MarginLabelIds = {92, 93, 94, 95};
-constexpr std::array<int, 4> MarginLabelMessages = {204, 205, 207, 206};
+constexpr std::array<int, 4> MarginLabelMessages = {msg::LeftMargin, msg::RightMargin,
+                                                    msg::TopMargin, msg::BottomMargin};
 // The tab titles: "Diagrams", "Report", "Margins".
-constexpr std::array<int, 3> PageTitleMessages = {211, 212, 159};
+constexpr std::array<int, 3> PageTitleMessages = {msg::DiagramsPage, msg::ReportPage, msg::Margins};
 constexpr int HelpContextPrintOptions = 132;
 
 QSpinBox* Spin(QWidget* parent, const char* id, int min, int max, int value) {
@@ -81,7 +83,7 @@ PrintOptionsDialog::PrintOptionsDialog(const OutputSettings& settings, QPrinter&
   auto* tabs = new QTabWidget(this);
   p.tabs = tabs;
   auto previewButton = [this](QWidget* page, DocumentKind kind) {
-    auto* button = new QPushButton(DesignText(155), page);
+    auto* button = new QPushButton(DesignText(msg::Preview), page);
     button->setObjectName("130");
     connect(button, &QPushButton::clicked, this, [this, kind] {
       previewKind_ = kind;
@@ -107,16 +109,16 @@ PrintOptionsDialog::PrintOptionsDialog(const OutputSettings& settings, QPrinter&
     label->setBuddy(field);
     form->addRow(label, field);
   };
-  diagramForm->addRow(Label(diagrams, 89, 149));
-  labelled(diagramForm, Label(diagrams, 99, 106), p.columns);
-  labelled(diagramForm, Label(diagrams, 98, 167), p.rows);
+  diagramForm->addRow(Label(diagrams, 89, msg::DiagramsPerPage));
+  labelled(diagramForm, Label(diagrams, 99, msg::Columns), p.columns);
+  labelled(diagramForm, Label(diagrams, 98, msg::Rows), p.rows);
   auto* sizeRow = new QHBoxLayout;
   sizeRow->addWidget(p.size);
   sizeRow->addWidget(p.sizePercent);
-  QLabel* sizeLabel = Label(diagrams, 97, 115);
+  QLabel* sizeLabel = Label(diagrams, 97, msg::DiagramSize);
   sizeLabel->setBuddy(p.size);
   diagramForm->addRow(sizeLabel, sizeRow);
-  labelled(diagramForm, Label(diagrams, 100, 116), p.border);
+  labelled(diagramForm, Label(diagrams, 100, msg::DiagramBorder), p.border);
   diagramForm->addRow(previewButton(diagrams, DocumentKind::DiagramSheet));
   tabs->addTab(diagrams, DesignText(PageTitleMessages[0]));
 
@@ -125,10 +127,10 @@ PrintOptionsDialog::PrintOptionsDialog(const OutputSettings& settings, QPrinter&
   auto* reportForm = new QFormLayout(report);
   p.reportColumns =
       Spin(report, "111", MinReportColumns, MaxReportColumns, settings[OutputReportColumns]);
-  p.reportDiagram = new QCheckBox(DesignText(156), report);
+  p.reportDiagram = new QCheckBox(DesignText(msg::PrintDiagram), report);
   p.reportDiagram->setObjectName("112");
   p.reportDiagram->setChecked(settings[OutputReportDiagram] != 0);
-  labelled(reportForm, Label(report, 87, 153), p.reportColumns);
+  labelled(reportForm, Label(report, 87, msg::TextColumns), p.reportColumns);
   reportForm->addRow(p.reportDiagram);
   reportForm->addRow(previewButton(report, DocumentKind::Report));
   tabs->addTab(report, DesignText(PageTitleMessages[1]));
@@ -136,7 +138,7 @@ PrintOptionsDialog::PrintOptionsDialog(const OutputSettings& settings, QPrinter&
   // Margins
   auto* margins = new QWidget(tabs);
   auto* marginForm = new QFormLayout(margins);
-  marginForm->addRow(Label(margins, 96, 208));
+  marginForm->addRow(Label(margins, 96, msg::MarginsInMillimetres));
   for (std::size_t i = 0; i < MarginPositions.size(); ++i) {
     p.margins[i] = Spin(margins, MarginIds[i], 0, MaxMarginMm, settings[MarginPositions[i]]);
     p.margins[i]->setSuffix(" mm");
@@ -145,7 +147,7 @@ PrintOptionsDialog::PrintOptionsDialog(const OutputSettings& settings, QPrinter&
     connect(p.margins[i], &QSpinBox::valueChanged, this,
             [this, position](int value) { SetMargin(position, value); });
   }
-  auto* printerButton = new QPushButton(DesignText(158), margins);
+  auto* printerButton = new QPushButton(DesignText(msg::Printer), margins);
   printerButton->setObjectName("131");
   connect(printerButton, &QPushButton::clicked, this, &PrintOptionsDialog::PrinterSetup);
   marginForm->addRow(printerButton);

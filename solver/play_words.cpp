@@ -1,4 +1,5 @@
 #include "solver/play_words.h"
+#include "strings/message_ids.h"
 
 #include <string_view>
 
@@ -28,9 +29,9 @@ bool PartOf(std::string_view list, int index, std::string& part) {
 std::string PlayWordText(const Language& language, PlayWord word) {
   const int index = static_cast<int>(word);
   std::string part;
-  if (PartOf(MessageView(language, PlayWordsMessage), index, part) && !part.empty()) return part;
+  if (PartOf(MessageView(language, msg::StalemateWords), index, part) && !part.empty()) return part;
   const Language english;
-  PartOf(MessageView(english, PlayWordsMessage), index, part);
+  PartOf(MessageView(english, msg::StalemateWords), index, part);
   return part;
 }
 

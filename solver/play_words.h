@@ -24,9 +24,6 @@
 
 namespace kv {
 
-// The message holding the words of the table above.
-inline constexpr int PlayWordsMessage = 218;
-
 enum class PlayWord : int {
   StalemateInOne = 0,
   ShortSolution = 1,

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/rules.h"
+#include "strings/message_ids.h"
 
 namespace kv {
 namespace {
@@ -28,8 +29,8 @@ bool GivesCheck(const Position& pos, const Move& move) {
 }  // namespace
 
 std::string SeriesWord(const Language& language, int position) {
-  std::string word = Part(MessageView(language, SeriesWordsMessage), position);
-  if (word.empty()) word = Part(MessageView(Language{}, SeriesWordsMessage), position);
+  std::string word = Part(MessageView(language, msg::SeriesWords), position);
+  if (word.empty()) word = Part(MessageView(Language{}, msg::SeriesWords), position);
   return word;
 }
 

@@ -21,9 +21,9 @@
 
 namespace kv {
 
-// The message holding the series words, cut at ";": 0 "Short solution",
-// 1 "solutions". A custom string file without it speaks English.
-inline constexpr int SeriesWordsMessage = 240;
+// The positions of the series words in message msg::SeriesWords, cut at
+// ";": 0 "Short solution", 1 "solutions". A custom string file without it
+// speaks English.
 inline constexpr int SeriesWordShortSolution = 0;
 inline constexpr int SeriesWordSolutions = 1;
 

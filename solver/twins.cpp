@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "solver/board_operations.h"
+#include "strings/message_ids.h"
 
 namespace kv {
 namespace {
@@ -33,7 +34,7 @@ std::string SquareText(int square) {
 // The colour letters: the first letters of "White:" and "Black:" of the
 // language, in lower case.
 char ColourLetter(const Language& language, bool black) {
-  const std::string word = LoadMessage(language, black ? 84 : 83);
+  const std::string word = LoadMessage(language, black ? msg::Black : msg::White);
   if (!word.empty()) return static_cast<char>(std::tolower(static_cast<unsigned char>(word[0])));
   if (language.base == LanguageEnglish) return black ? 'b' : 'w';
   return black ? 'n' : 'b';

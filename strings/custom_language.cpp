@@ -1,6 +1,7 @@
 #include "strings/custom_language.h"
 
 #include "strings/builtin_tables.h"
+#include "strings/message_ids.h"
 
 namespace kv {
 namespace {
@@ -46,8 +47,8 @@ Language SelectLanguage(int value, const std::string& path, const UiCallbacks& u
     case StringFileResult::Ok:
       break;
   }
-  custom->boardLetters = LetterString(*custom, 41);
-  custom->plainLetters = LetterString(*custom, 42);
+  custom->boardLetters = LetterString(*custom, msg::BoardLetters);
+  custom->plainLetters = LetterString(*custom, msg::NotationLetters);
   // A file that only translates strings keeps the English menu, so that the
   // user can still reach the commands, among them the language items.
   if (custom->menu.empty()) custom->menu = BuildMenu(builtin::MenuLines(EnglishIndex));

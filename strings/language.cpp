@@ -4,6 +4,7 @@
 
 #include "strings/builtin_tables.h"
 #include "strings/custom_language.h"
+#include "strings/message_ids.h"
 
 namespace kv {
 namespace {
@@ -60,7 +61,8 @@ std::string LoadMessage(const Language& language, int n) {
 std::string MessagePart(const Language& language, int position) {
   if (position < 0 || position >= MaxMessageParts) return {};
   std::string joined;
-  for (int n = 51; n <= 54; ++n) joined += MessageView(language, n).substr(0, kPartMessageLimit);
+  for (int n = msg::FirstPartsMessage; n <= msg::LastPartsMessage; ++n)
+    joined += MessageView(language, n).substr(0, kPartMessageLimit);
   std::size_t start = 0;
   for (int part = 0; part < position; ++part) {
     const std::size_t cut = joined.find(';', start);
@@ -102,12 +104,12 @@ int ShowMessage(const UiCallbacks& ui, const Language& language, int n, std::str
 
 std::string_view BoardLetters(const Language& language) {
   if (const CustomLanguage* custom = Custom(language)) return custom->boardLetters;
-  return builtin::Message(LanguageIndex(language), 41);
+  return builtin::Message(LanguageIndex(language), msg::BoardLetters);
 }
 
 std::string_view PlainLetters(const Language& language) {
   if (const CustomLanguage* custom = Custom(language)) return custom->plainLetters;
-  return builtin::Message(LanguageIndex(language), 42);
+  return builtin::Message(LanguageIndex(language), msg::NotationLetters);
 }
 
 std::string_view NotationLetters(const Language& language, bool figurines) {
@@ -115,12 +117,12 @@ std::string_view NotationLetters(const Language& language, bool figurines) {
 }
 
 char WhiteInitial(const Language& language) {
-  const std::string_view text = MessageView(language, 83);
+  const std::string_view text = MessageView(language, msg::White);
   return text.empty() ? ' ' : text.front();
 }
 
 char BlackInitial(const Language& language) {
-  const std::string_view text = MessageView(language, 84);
+  const std::string_view text = MessageView(language, msg::Black);
   return text.empty() ? ' ' : text.front();
 }
 
