@@ -1,4 +1,5 @@
 #include "core/rules.h"
+#include "core/squares.h"
 #include "core/tables.h"
 #include "core/validation.h"
 
@@ -44,16 +45,16 @@ void DerivePositionState(Position& pos) {
   pos.blackMen = BlackMenOf(b);
   auto& counters = pos.castlingCounters;
   constexpr std::int16_t kNoCastling = 15;
-  if (!(b[96] == WhiteKing && (b[92] == WhiteRook || b[99] == WhiteRook))) {
+  if (!(b[sq::E1] == WhiteKing && (b[sq::A1] == WhiteRook || b[sq::H1] == WhiteRook))) {
     counters[WhiteKingMoves] = 1;
   }
-  if (b[92] != WhiteRook) counters[A1Moves] = kNoCastling;
-  if (b[99] != WhiteRook) counters[H1Moves] = kNoCastling;
-  if (!(b[26] == BlackKing && (b[22] == BlackRook || b[29] == BlackRook))) {
+  if (b[sq::A1] != WhiteRook) counters[A1Moves] = kNoCastling;
+  if (b[sq::H1] != WhiteRook) counters[H1Moves] = kNoCastling;
+  if (!(b[sq::E8] == BlackKing && (b[sq::A8] == BlackRook || b[sq::H8] == BlackRook))) {
     counters[BlackKingMoves] = 1;
   }
-  if (b[22] != BlackRook) counters[A8Moves] = kNoCastling;
-  if (b[29] != BlackRook) counters[H8Moves] = kNoCastling;
+  if (b[sq::A8] != BlackRook) counters[A8Moves] = kNoCastling;
+  if (b[sq::H8] != BlackRook) counters[H8Moves] = kNoCastling;
 }
 
 }  // namespace kv

@@ -5,6 +5,7 @@
 #include <bit>
 
 #include "core/rules.h"
+#include "core/squares.h"
 #include "core/tables.h"
 
 namespace kv {
@@ -235,8 +236,8 @@ bool StalemateWithinTwoPossible(const Position& pos) {
   if (!IsSquare(king)) return true;
   const Board& b = pos.board;
   // A castling moves two men at once; Black's castling moves its king far.
-  if (b[96] == WhiteKing && pos.castlingCounters[WhiteKingMoves] == 0) return true;
-  if (king == 26 && pos.castlingCounters[BlackKingMoves] == 0) return true;
+  if (b[sq::E1] == WhiteKing && pos.castlingCounters[WhiteKingMoves] == 0) return true;
+  if (king == sq::E8 && pos.castlingCounters[BlackKingMoves] == 0) return true;
   // Black's king stays: White, Black's other man and White again.
   const StalemateNeeds needs = BlackStalemateNeeds(pos);
   if (needs.men == 0) return true;

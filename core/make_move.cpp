@@ -8,6 +8,7 @@
 // that corner's rook. BlackForce is not touched: it only ever grows.
 #include "core/position_check.h"
 #include "core/rules.h"
+#include "core/squares.h"
 #include "core/tables.h"
 
 namespace kv {
@@ -41,11 +42,11 @@ void UpdateMen(Position& pos, const Move& move) {
 // reaches the corner later is another one and may not castle.
 void CountCornerCapture(std::array<std::int16_t, 6>& counters, const Move& move, int delta) {
   if (move.captured == WhiteRook) {
-    if (move.capture == 99) counters[H1Moves] += delta;
-    if (move.capture == 92) counters[A1Moves] += delta;
+    if (move.capture == sq::H1) counters[H1Moves] += delta;
+    if (move.capture == sq::A1) counters[A1Moves] += delta;
   } else if (move.captured == BlackRook) {
-    if (move.capture == 29) counters[H8Moves] += delta;
-    if (move.capture == 22) counters[A8Moves] += delta;
+    if (move.capture == sq::H8) counters[H8Moves] += delta;
+    if (move.capture == sq::A8) counters[A8Moves] += delta;
   }
 }
 
@@ -57,35 +58,35 @@ void UpdateCastlingState(Position& pos, const Move& move, int delta) {
   CountCornerCapture(counters, move, delta);
   switch (move.placed) {
     case WhiteRook:
-      if (move.from == 99) counters[H1Moves] += delta;
-      if (move.from == 92) counters[A1Moves] += delta;
+      if (move.from == sq::H1) counters[H1Moves] += delta;
+      if (move.from == sq::A1) counters[A1Moves] += delta;
       break;
     case BlackRook:
-      if (move.from == 29) counters[H8Moves] += delta;
-      if (move.from == 22) counters[A8Moves] += delta;
+      if (move.from == sq::H8) counters[H8Moves] += delta;
+      if (move.from == sq::A8) counters[A8Moves] += delta;
       break;
     case WhiteKing:
       pos.whiteKingSquare = delta > 0 ? move.to : move.from;
       counters[WhiteKingMoves] += delta;
-      if (move.from == 96 && move.to == 98) {
-        MoveCastlingRook(b, 99, 97, WhiteRook, delta);
-        pos.whiteMen ^= SquareBit[99] | SquareBit[97];
+      if (move.from == sq::E1 && move.to == sq::G1) {
+        MoveCastlingRook(b, sq::H1, sq::F1, WhiteRook, delta);
+        pos.whiteMen ^= SquareBit[sq::H1] | SquareBit[sq::F1];
       }
-      if (move.from == 96 && move.to == 94) {
-        MoveCastlingRook(b, 92, 95, WhiteRook, delta);
-        pos.whiteMen ^= SquareBit[92] | SquareBit[95];
+      if (move.from == sq::E1 && move.to == sq::C1) {
+        MoveCastlingRook(b, sq::A1, sq::D1, WhiteRook, delta);
+        pos.whiteMen ^= SquareBit[sq::A1] | SquareBit[sq::D1];
       }
       break;
     case BlackKing:
       pos.blackKingSquare = delta > 0 ? move.to : move.from;
       counters[BlackKingMoves] += delta;
-      if (move.from == 26 && move.to == 28) {
-        MoveCastlingRook(b, 29, 27, BlackRook, delta);
-        pos.blackMen ^= SquareBit[29] | SquareBit[27];
+      if (move.from == sq::E8 && move.to == sq::G8) {
+        MoveCastlingRook(b, sq::H8, sq::F8, BlackRook, delta);
+        pos.blackMen ^= SquareBit[sq::H8] | SquareBit[sq::F8];
       }
-      if (move.from == 26 && move.to == 24) {
-        MoveCastlingRook(b, 22, 25, BlackRook, delta);
-        pos.blackMen ^= SquareBit[22] | SquareBit[25];
+      if (move.from == sq::E8 && move.to == sq::C8) {
+        MoveCastlingRook(b, sq::A8, sq::D8, BlackRook, delta);
+        pos.blackMen ^= SquareBit[sq::A8] | SquareBit[sq::D8];
       }
       break;
     default:

@@ -13,6 +13,7 @@
 #include "core/castling.h"
 #include "core/mate_detail.h"
 #include "core/rules.h"
+#include "core/squares.h"
 #include "core/tables.h"
 
 namespace kv {
@@ -139,8 +140,8 @@ Checks CountChecks(Position& pos, const Move& move, int bk, bool promotionLinesB
       break;
     }
     case WhiteKing:
-      if (move.from == 96 && (move.to == 98 || move.to == 94)) {
-        const int rook = move.to == 98 ? 97 : 95;
+      if (move.from == sq::E1 && (move.to == sq::G1 || move.to == sq::C1)) {
+        const int rook = move.to == sq::G1 ? sq::F1 : sq::D1;
         const int step = LineStep(rook - bk);
         if (LineKind(step) == LineRankFile && FirstMan(b, bk, step) == rook) {
           AddLineCheck(checks, bk, rook, step, true);
@@ -414,8 +415,8 @@ class MateScan {
       }
     }
     if (s != pos_.whiteKingSquare) return false;
-    if (WhiteMayCastle(pos_, true) && Try(96, 94, WhiteKing)) return true;
-    return WhiteMayCastle(pos_, false) && Try(96, 98, WhiteKing);
+    if (WhiteMayCastle(pos_, true) && Try(sq::E1, sq::C1, WhiteKing)) return true;
+    return WhiteMayCastle(pos_, false) && Try(sq::E1, sq::G1, WhiteKing);
   }
 
   // Knight, then queen: a rook or bishop promotion mates only where the

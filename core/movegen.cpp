@@ -9,6 +9,7 @@
 
 #include "core/castling.h"
 #include "core/rules.h"
+#include "core/squares.h"
 #include "core/tables.h"
 
 namespace kv {
@@ -83,26 +84,26 @@ bool SlideBlack(const Board& b, int s, int man, const std::array<int, N>& direct
 }
 
 void AddWhiteCastlings(Position& pos, MoveWriter& w) {
-  if (WhiteMayCastle(pos, true)) w.Add(96, 94, WhiteKing, Empty);
-  if (WhiteMayCastle(pos, false)) w.Add(96, 98, WhiteKing, Empty);
+  if (WhiteMayCastle(pos, true)) w.Add(sq::E1, sq::C1, WhiteKing, Empty);
+  if (WhiteMayCastle(pos, false)) w.Add(sq::E1, sq::G1, WhiteKing, Empty);
 }
 
 void AddBlackCastlings(Position& pos, MoveWriter& w) {
   const Board& b = pos.board;
   const auto& counters = pos.castlingCounters;
-  if (pos.blackKingSquare != 26 || counters[BlackKingMoves] != 0) return;
-  const bool queenSide = b[22] == BlackRook && counters[A8Moves] == 0;
-  const bool kingSide = b[29] == BlackRook && counters[H8Moves] == 0;
+  if (pos.blackKingSquare != sq::E8 || counters[BlackKingMoves] != 0) return;
+  const bool queenSide = b[sq::A8] == BlackRook && counters[A8Moves] == 0;
+  const bool kingSide = b[sq::H8] == BlackRook && counters[H8Moves] == 0;
   if (!queenSide && !kingSide) return;
   // A king in check may not castle at all.
-  if (AttackedByWhite(pos, 26)) return;
-  if (queenSide && b[25] == Empty && !AttackedByWhite(pos, 25) && b[24] == Empty &&
-      !AttackedByWhite(pos, 24) && b[23] == Empty) {
-    w.Add(26, 24, BlackKing, Empty);
+  if (AttackedByWhite(pos, sq::E8)) return;
+  if (queenSide && b[sq::D8] == Empty && !AttackedByWhite(pos, sq::D8) && b[sq::C8] == Empty &&
+      !AttackedByWhite(pos, sq::C8) && b[sq::B8] == Empty) {
+    w.Add(sq::E8, sq::C8, BlackKing, Empty);
   }
-  if (kingSide && b[27] == Empty && !AttackedByWhite(pos, 27) && b[28] == Empty &&
-      !AttackedByWhite(pos, 28)) {
-    w.Add(26, 28, BlackKing, Empty);
+  if (kingSide && b[sq::F8] == Empty && !AttackedByWhite(pos, sq::F8) && b[sq::G8] == Empty &&
+      !AttackedByWhite(pos, sq::G8)) {
+    w.Add(sq::E8, sq::G8, BlackKing, Empty);
   }
 }
 
@@ -164,14 +165,15 @@ bool AddBlackPawnMoves(const Board& b, int s, int lastFrom, int lastTo, MoveWrit
 bool WhiteMayCastle(const Position& pos, bool queenSide) {
   const Board& b = pos.board;
   const auto& counters = pos.castlingCounters;
-  if (pos.whiteKingSquare != 96 || counters[WhiteKingMoves] != 0) return false;
+  if (pos.whiteKingSquare != sq::E1 || counters[WhiteKingMoves] != 0) return false;
   if (queenSide) {
-    return b[92] == WhiteRook && b[95] == Empty && b[94] == Empty && b[93] == Empty &&
-           counters[A1Moves] == 0 && !AttackedByBlack(pos, 96) && !AttackedByBlack(pos, 95) &&
-           !AttackedByBlack(pos, 94);
+    return b[sq::A1] == WhiteRook && b[sq::D1] == Empty && b[sq::C1] == Empty &&
+           b[sq::B1] == Empty && counters[A1Moves] == 0 && !AttackedByBlack(pos, sq::E1) &&
+           !AttackedByBlack(pos, sq::D1) && !AttackedByBlack(pos, sq::C1);
   }
-  return b[99] == WhiteRook && b[97] == Empty && b[98] == Empty && counters[H1Moves] == 0 &&
-         !AttackedByBlack(pos, 96) && !AttackedByBlack(pos, 97) && !AttackedByBlack(pos, 98);
+  return b[sq::H1] == WhiteRook && b[sq::F1] == Empty && b[sq::G1] == Empty &&
+         counters[H1Moves] == 0 && !AttackedByBlack(pos, sq::E1) && !AttackedByBlack(pos, sq::F1) &&
+         !AttackedByBlack(pos, sq::G1);
 }
 
 Move* AddPromotions(Position& pos, bool white, int from, int to, int captured, Move* out) {

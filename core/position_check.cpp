@@ -6,13 +6,14 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/squares.h"
 #include "core/tables.h"
 
 namespace kv {
 namespace {
 
-constexpr SquareIndex WhiteKingHome = 96;  // e1
-constexpr SquareIndex BlackKingHome = 26;  // e8
+constexpr SquareIndex WhiteKingHome = sq::E1;
+constexpr SquareIndex BlackKingHome = sq::E8;
 constexpr SquareIndex WhiteFifthRankFirst = 52;
 constexpr SquareIndex WhiteFifthRankLast = 59;
 constexpr SquareIndex BlackFifthRankFirst = 62;
@@ -64,10 +65,10 @@ std::string CastlingFault(const Position& pos) {
     SquareIndex rookSquare;
     PieceCode rookCode;
   };
-  constexpr Home homes[] = {{WhiteKingMoves, WhiteKingHome, WhiteKing, A1Moves, 92, WhiteRook},
-                            {WhiteKingMoves, WhiteKingHome, WhiteKing, H1Moves, 99, WhiteRook},
-                            {BlackKingMoves, BlackKingHome, BlackKing, A8Moves, 22, BlackRook},
-                            {BlackKingMoves, BlackKingHome, BlackKing, H8Moves, 29, BlackRook}};
+  constexpr Home homes[] = {{WhiteKingMoves, WhiteKingHome, WhiteKing, A1Moves, sq::A1, WhiteRook},
+                            {WhiteKingMoves, WhiteKingHome, WhiteKing, H1Moves, sq::H1, WhiteRook},
+                            {BlackKingMoves, BlackKingHome, BlackKing, A8Moves, sq::A8, BlackRook},
+                            {BlackKingMoves, BlackKingHome, BlackKing, H8Moves, sq::H8, BlackRook}};
   for (const Home& home : homes) {
     if (c[home.king] != 0) continue;
     if (b[home.kingSquare] != home.kingCode)
