@@ -218,8 +218,20 @@ bool TwinsDialog::BuildEntry(TwinEntry& entry) {
     return true;
   }
   const TwinFields used = FieldsOfKind(entry.kind);
-  if (used.square1) entry.square1 = ParseTwinSquare(ToCp1252(square1_->text()));
-  if (used.square2) entry.square2 = ParseTwinSquare(ToCp1252(square2_->text()));
+  // A square field that names no square keeps the list as it is and waits
+  // for a correction there: a twin on a square nobody typed is worse.
+  const auto readSquare = [](QLineEdit* field, int& square) {
+    const std::optional<int> read = ParseTwinSquare(ToCp1252(field->text()));
+    if (read) {
+      square = *read;
+      return true;
+    }
+    field->setFocus();
+    field->selectAll();
+    return false;
+  };
+  if (used.square1 && !readSquare(square1_, entry.square1)) return false;
+  if (used.square2 && !readSquare(square2_, entry.square2)) return false;
   if (used.man) entry.man = ParseTwinMan(ToCp1252(man_->text()), language_);
   return true;
 }

@@ -29,11 +29,11 @@ TwinFields FieldsOfKind(int kind) {
   }
 }
 
-int ParseTwinSquare(std::string_view text) {
-  if (text.size() < 2) return 0;
+std::optional<int> ParseTwinSquare(std::string_view text) {
+  if (text.size() < 2) return std::nullopt;
   const int file = std::tolower(static_cast<unsigned char>(text[0])) - 'a';
   const int rank = text[1] - '0';
-  if (file < 0 || file > 7 || rank < 1 || rank > 8) return 0;
+  if (file < 0 || file > 7 || rank < 1 || rank > 8) return std::nullopt;
   return (8 - rank) * 8 + file;
 }
 

@@ -3,6 +3,7 @@
 // texts become the bytes of an entry (and back, when a line is selected).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,9 +23,9 @@ struct TwinFields {
 };
 TwinFields FieldsOfKind(int kind);
 
-// "e4" → 0..63 (0 = a8, 63 = h1); anything that is not a square of the
-// board reads as a8.
-int ParseTwinSquare(std::string_view text);
+// "e4" → 0..63 (0 = a8, 63 = h1); a text that is not a square of the
+// board is nothing, refused rather than taken for a8.
+std::optional<int> ParseTwinSquare(std::string_view text);
 std::string TwinSquareText(int square);
 // Two characters: a man letter of the language (white letters; a letter not
 // found gives a king) and the colour letter (black when it is the black

@@ -394,7 +394,15 @@ void DescriptionDialogsTest::twinsListEditing() {
   C<QLineEdit>(dialog, 301)->setText("d5");
   C<QPushButton>(dialog, 102)->click();
   QCOMPARE(dialog.editor().entries[1].man, int(BlackQueen));
-  QCOMPARE(dialog.editor().entries[1].square1, ParseTwinSquare("d5"));
+  QCOMPARE(dialog.editor().entries[1].square1, 27);  // d5
+  // A square field that names no square adds and modifies nothing.
+  for (const char* wrong : {"i9", "", "e0", "5e"}) {
+    C<QLineEdit>(dialog, 301)->setText(wrong);
+    C<QPushButton>(dialog, 101)->click();
+    C<QPushButton>(dialog, 102)->click();
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(dialog.editor().entries[1].square1, 27);
+  }
   // Successive mode puts "then " before the entries.
   C<QRadioButton>(dialog, 233)->click();
   QVERIFY(list->item(0)->text().startsWith(QStringLiteral("then ")));
@@ -432,9 +440,10 @@ void DescriptionDialogsTest::twinManTextsReadBack() {
   }
   QCOMPARE(ParseTwinMan("Z", English), int(WhiteKing));  // unknown letter: a king
   QCOMPARE(ParseTwinMan("QB", English), int(BlackQueen));
-  QCOMPARE(ParseTwinSquare("h1"), 63);
-  QCOMPARE(ParseTwinSquare("i9"), 0);  // off the board reads as a8
-  QCOMPARE(ParseTwinSquare(""), 0);
+  QCOMPARE(ParseTwinSquare("a8").value_or(-1), 0);
+  QCOMPARE(ParseTwinSquare("H1").value_or(-1), 63);
+  // Off the board is no square, not a8.
+  for (const char* wrong : {"i9", "a9", "`1", "e", ""}) QVERIFY(!ParseTwinSquare(wrong));
 }
 
 // ---- Test a move.
@@ -500,8 +509,8 @@ std::vector<std::unique_ptr<QDialog>> SampleDialogs(const Language& language, Bo
   problem.award = "2\xB0 Prize";
   TwinEntry entries[2];
   entries[0].kind = TwinMove;
-  entries[0].square1 = ParseTwinSquare("e1");
-  entries[0].square2 = ParseTwinSquare("f2");
+  entries[0].square1 = *ParseTwinSquare("e1");
+  entries[0].square2 = *ParseTwinSquare("f2");
   entries[1].kind = TwinRotate90;
   const std::string twins = BuildTwinsField(false, entries, 2);
   ProblemType help;
@@ -564,10 +573,10 @@ void DescriptionDialogsTest::screenshots() {
     Board board = BoardFromFen("4k3/8/8/3p4/8/8/8/4K3");
     TwinEntry entries[3];
     entries[0].kind = TwinMove;
-    entries[0].square1 = ParseTwinSquare("e1");
-    entries[0].square2 = ParseTwinSquare("f2");
+    entries[0].square1 = *ParseTwinSquare("e1");
+    entries[0].square2 = *ParseTwinSquare("f2");
     entries[1].kind = TwinAdd;
-    entries[1].square1 = ParseTwinSquare("c4");
+    entries[1].square1 = *ParseTwinSquare("c4");
     entries[1].man = BlackKnight;
     entries[2].kind = TwinRotate90;
     TwinsDialog twins(BuildTwinsField(false, entries, 3), board, language,
