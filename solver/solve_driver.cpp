@@ -74,10 +74,10 @@ int EffectiveTries(const SolveEnvironment& env) {
 PlayPhase PlayPhaseOf(const Solver& s, const SolveEnvironment& env) {
   const int helpMode = s.search.helpMode;
   switch (s.phase) {
-    case 1:
+    case SolvePhase::SetPlay:
       return helpMode == 0 ? PlayPhase::SetPlay : PlayPhase::Solution;
-    case 2:
-    case 4:
+    case SolvePhase::Tries:
+    case SolvePhase::EveryFirstMove:
       return (env.options[ActualPlay] || env.options[SetPlay]) ? PlayPhase::Try : PlayPhase::Test;
     default:
       return helpMode == HelpSetPlay ? PlayPhase::SetPlay : PlayPhase::Solution;
@@ -86,7 +86,7 @@ PlayPhase PlayPhaseOf(const Solver& s, const SolveEnvironment& env) {
 
 // The first move the header writes; none for White's null move.
 std::optional<TreeMove> FirstMoveOf(const Solver& s, const Writer& w, const Move& move) {
-  if (s.phase == 1) return std::nullopt;
+  if (s.phase == SolvePhase::SetPlay) return std::nullopt;
   return TreeMoveOf(w, move);
 }
 
@@ -99,15 +99,15 @@ void WriteHeader(Solver& s, SolveEnvironment& env, Writer& w, const Move& move,
   const int helpMode = s.search.helpMode;
   if (w.tree != nullptr) w.tree->BeginPlay(PlayPhaseOf(s, env), FirstMoveOf(s, w, move));
   switch (s.phase) {
-    case 1:
+    case SolvePhase::SetPlay:
       if (helpMode == 0) {
         t.AppendText("\r\n" + Word(env, WordSetPlay));
       } else {
         allRefutations = true;
       }
       break;
-    case 2:
-    case 4:
+    case SolvePhase::Tries:
+    case SolvePhase::EveryFirstMove:
       if (env.options[ActualPlay] || env.options[SetPlay]) {
         t.AppendText("\r\n" + Word(env, WordTry) + " 1. " + MoveText(w, move) + "?");
       } else {
@@ -178,8 +178,10 @@ struct OneSolve {
           solver.tree},
         n(moves),
         tries(EffectiveTries(environment)),
-        // The set-play run of a helpmate is entered with helpMode 1.
-        runSlot((environment.type.kind == KindHelp && solver.search.helpMode == 1) ? 0 : 1),
+        runSlot(
+            (environment.type.kind == KindHelp && solver.search.helpMode == HelpSetPlayRequested)
+                ? 0
+                : 1),
         refresh(refreshing) {}
 
   SearchState& st() { return s.search; }
@@ -217,7 +219,7 @@ void SetRulesFromType(SearchState& st, const ProblemType& type) {
 void SetEveryFirstMoveMode(OneSolve& p) {
   SearchState& st = p.st();
   const int kind = p.env.type.kind;
-  p.s.phase = 4;
+  p.s.phase = SolvePhase::EveryFirstMove;
   st.helpMode = 0;
   st.selfMode = (kind == KindSelf || kind == KindReflex) ? kind - 1 : 0;
   SetRulesFromType(st, p.env.type);
@@ -262,7 +264,7 @@ bool ChooseSearchMode(OneSolve& p) {
       p.s.stop = SolveStop::NoMoveChosen;
       return false;
     }
-    p.s.phase = 2;
+    p.s.phase = SolvePhase::Tries;
     p.searchKeys = false;
   } else if (p.tries == 0 && !o[ActualPlay]) {
     p.searchKeys = false;
@@ -349,8 +351,10 @@ void PrepareThePhases(OneSolve& p) {
   const SolveOptions& o = p.o();
   // The test of every first move is no solution to compare phases in: its
   // second pass would restart at the set play and lose the whole text.
-  s.changedMode =
-      (p.n == 2 && s.phase != 4 && (o[ShowChangedMates] || o[ShowTransferredMates])) ? 2 : 0;
+  s.changedMode = (p.n == 2 && s.phase != SolvePhase::EveryFirstMove &&
+                   (o[ShowChangedMates] || o[ShowTransferredMates]))
+                      ? 2
+                      : 0;
   ChangedMatesClear(s.changedMates);
   st.topMoves = p.n;
   s.solutionStale = false;
@@ -400,13 +404,13 @@ void EndFirstMove(OneSolve& p, int mark, int a, int pairs) {
   if ((s.changedMode == 1 && !o[st.optionGroup + Variations] && pairs < 2) || s.changedMode == 2) {
     text.textLength = mark;
     if (p.w.tree != nullptr) p.w.tree->DropPlay();
-  } else if (st.helpMode != 0 && s.phase == 1 && text.textLength == mark) {
+  } else if (st.helpMode != 0 && s.phase == SolvePhase::SetPlay && text.textLength == mark) {
     // A helpmate's null-move analysis that found no line writes nothing,
     // not even an empty line: a helpmate without solution gives an empty text.
     if (p.w.tree != nullptr) p.w.tree->DropPlay();
   } else {
-    if (s.phase == 2 || s.phase == 4 ||
-        (s.phase == 1 && o[SetPlay] && !o[ActualPlay] && st.helpMode == 0))
+    if (s.phase == SolvePhase::Tries || s.phase == SolvePhase::EveryFirstMove ||
+        (s.phase == SolvePhase::SetPlay && o[SetPlay] && !o[ActualPlay] && st.helpMode == 0))
       WriteRefutations(p.w, a, st.RefutationList(p.n));
     text.NewLine();
   }
@@ -424,14 +428,14 @@ void WriteFirstMove(OneSolve& p, const Move& move, bool allRefutations) {
     return;
   }
   WriteHeader(s, p.env, p.w, move, allRefutations);
-  if (p.r == 1 && s.phase == 3) {
+  if (p.r == 1 && s.phase == SolvePhase::Solution) {
     text.AppendText(GoalInOneText(p.env.language, p.st().goal));
     if (p.w.tree != nullptr) p.w.tree->Play()->mateInOne = true;
     UnmakeMove(pos, move);
     return;
   }
   const int a = AnalyseMove(p.ctx, p.n, move, allRefutations);
-  if (!(s.phase == 1 && p.o()[ActualPlay])) WriteThreat(p.w, 1, a);
+  if (!(s.phase == SolvePhase::SetPlay && p.o()[ActualPlay])) WriteThreat(p.w, 1, a);
   const int pairs = WriteVariationsOfFirstMove(p);
   EndFirstMove(p, mark, a, pairs);
   UnmakeMove(pos, move);
@@ -441,7 +445,7 @@ void WriteFirstMove(OneSolve& p, const Move& move, bool allRefutations) {
 // the user broke off.
 bool WriteFirstMoves(OneSolve& p, const FirstMoveList& moves, int count, bool allRefutations) {
   SearchState& st = p.st();
-  st.optionGroup = p.s.phase == 2 ? TriesGroup : 0;
+  st.optionGroup = p.s.phase == SolvePhase::Tries ? TriesGroup : 0;
   p.w.marks = p.s.changedMode == 1 ? &p.s.changedMates : nullptr;
   // The collecting pass of the changed-mates display writes nothing that stays.
   p.w.tree = p.s.changedMode == 2 ? nullptr : p.s.tree;
@@ -536,13 +540,13 @@ bool WriteEveryFirstMove(OneSolve& p, FirstMoveList& moves) {
 
 bool WritePhase(OneSolve& p, FirstMoveList& moves) {
   switch (p.s.phase) {
-    case 1:
+    case SolvePhase::SetPlay:
       return WriteSetPlay(p, moves);
-    case 2:
+    case SolvePhase::Tries:
       return WriteTries(p, moves);
-    case 3:
+    case SolvePhase::Solution:
       return WriteSolution(p, moves);
-    case 4:
+    case SolvePhase::EveryFirstMove:
       return WriteEveryFirstMove(p, moves);
     default:
       return WriteFirstMoves(p, moves, 0, false);
@@ -558,16 +562,18 @@ void WritePhases(OneSolve& p) {
   FirstMoveList moves{};
   bool broken = false;
   for (;;) {
-    if (p.r == 1) s.phase = 3;
+    if (p.r == 1) s.phase = SolvePhase::Solution;
     if (!WritePhase(p, moves)) {
       broken = true;
       break;
     }
-    if (s.phase < 3) {
-      ++s.phase;
+    if (s.phase == SolvePhase::SetPlay) {
+      s.phase = SolvePhase::Tries;
+    } else if (s.phase == SolvePhase::Tries) {
+      s.phase = SolvePhase::Solution;
     } else if (s.changedMode == 2) {
       ChangedMatesCompare(s.changedMates, o[ShowChangedMates] != 0, o[ShowTransferredMates] != 0);
-      s.phase = 1;
+      s.phase = SolvePhase::SetPlay;
       s.changedMode = 1;
     } else {
       break;
@@ -607,14 +613,16 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
     return;
   }
   // Nothing is searched in a position that breaks the rules.
-  const bool helpSetPlayRun = env.type.kind == KindHelp && s.search.helpMode == 1;
+  const bool helpSetPlayRun =
+      env.type.kind == KindHelp && s.search.helpMode == HelpSetPlayRequested;
   s.positionInvalid = ValidateBeforeSolve(env, helpSetPlayRun) != 0;
   if (s.positionInvalid) {
     s.stop = BoardIsEmpty(env.pos) ? SolveStop::EmptyBoard : SolveStop::InvalidPosition;
     return;
   }
   s.search.userBreak = 0;
-  s.phase = (env.type.kind == KindHelp || env.options[SetPlay]) ? 1 : 2;
+  s.phase =
+      (env.type.kind == KindHelp || env.options[SetPlay]) ? SolvePhase::SetPlay : SolvePhase::Tries;
   OneSolve p(s, env, refresh ? 0 : n, refresh);
   if (s.tree != nullptr) s.tree->BeginRun();
   if (!ChooseSearchMode(p)) return;
@@ -647,7 +655,7 @@ void SolveTwinOrProblem(Solver& s, SolveEnvironment& env, int n) {
     if (env.type.flags & FlagWhiteBegins) {
       o[ActualPlay] = 1;
     } else if (o[SetPlay]) {
-      s.search.helpMode = 1;
+      s.search.helpMode = HelpSetPlayRequested;
       o[ActualPlay] = 1;
       Solve(s, run, n);
       o[ActualPlay] = 0;

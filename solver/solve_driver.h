@@ -34,6 +34,15 @@ inline constexpr int SolutionPaneLimit = 50000;
 // other n is a number of moves, 1 included.)
 inline constexpr int SolveRefresh = -1;
 
+// The helpMode a helpmate's set-play run is entered with: the run turns it
+// into HelpSetPlay when it chooses its modes (solver/search_state.h).
+inline constexpr int HelpSetPlayRequested = 1;
+
+// The phases of a solve's text in the order they are written: set play,
+// tries (or the tested move), the solution. The test of every first move
+// is a phase of its own, written alone.
+enum class SolvePhase : int { None, SetPlay, Tries, Solution, EveryFirstMove };
+
 // What one solve works on: the program's position, the current problem's
 // type and twins field, the options, the language and the user interface.
 struct SolveEnvironment {
@@ -90,7 +99,7 @@ struct Solver {
   SearchState search;
   SolutionText text;
   ChangedMatesStore changedMates;
-  int phase = 0;        // 1 set play, 2 tries / tested move, 3 solution, 4 every first move
+  SolvePhase phase = SolvePhase::None;
   int changedMode = 0;  // 0 off, 2 collecting pass, 1 printing pass
   Move twinKey{};       // first key of the last twin solved, for "after the key"
   ProblemType savedType{};
