@@ -22,16 +22,24 @@
 #include "config/ini_location.h"
 #include "config/settings.h"
 #include "strings/dialog_translation.h"
+#include "strings/message_ids.h"
 
 namespace kv::app {
 
 namespace {
 
-// Ids of the fields, which the French layout does not label.
-constexpr int kYearIds[4] = {94, 95, 96, 97};
+// The control ids of the layout, which its translation table and the tests
+// find the controls by.
+constexpr int kBirthGroupId = 91;
+constexpr int kDeathGroupId = 92;
+constexpr int kCountryLabelId = 93;
+constexpr int kYearIds[4] = {94, 95, 96, 97};  // birth from, to; death from, to
 constexpr int kCountryId = 98;
 constexpr int kResultId = 99;
 constexpr int kTotalId = 100;
+constexpr int kUpdateId = 107;
+constexpr int kListId = 110;
+constexpr int kInitializeId = 180;
 
 QLineEdit* YearEdit(QWidget* parent, int id) {
   auto* edit = new QLineEdit(parent);
@@ -65,11 +73,11 @@ BiographicalSelectionDialog::BiographicalSelectionDialog(BiographicalSelection& 
   setObjectName(QStringLiteral("BiographicalSelectionDialog"));
   setWindowTitle(QStringLiteral("S\u00e9lection biographique"));
   for (int i = 0; i < 4; ++i) years_[i] = YearEdit(this, kYearIds[i]);
-  QGroupBox* birth = YearGroup(this, 91, 101, years_[0], years_[1]);
-  QGroupBox* death = YearGroup(this, 92, 111, years_[2], years_[3]);
+  QGroupBox* birth = YearGroup(this, kBirthGroupId, msg::Birth, years_[0], years_[1]);
+  QGroupBox* death = YearGroup(this, kDeathGroupId, msg::Death, years_[2], years_[3]);
 
-  auto* countryLabel = new QLabel(DesignText(109), this);
-  SetControlId(countryLabel, 93);
+  auto* countryLabel = new QLabel(DesignText(msg::Country), this);
+  SetControlId(countryLabel, kCountryLabelId);
   country_ = new QComboBox(this);
   SetControlId(country_, kCountryId);
   country_->setEditable(true);
@@ -77,12 +85,12 @@ BiographicalSelectionDialog::BiographicalSelectionDialog(BiographicalSelection& 
   country_->lineEdit()->setMaxLength(static_cast<int>(MaxCountryLength));
   country_->setMinimumContentsLength(static_cast<int>(MaxCountryLength));
   countryLabel->setBuddy(country_);
-  initialize_ = new QPushButton(DesignText(129), this);
-  SetControlId(initialize_, 180);
+  initialize_ = new QPushButton(DesignText(msg::Initialize), this);
+  SetControlId(initialize_, kInitializeId);
   initialize_->setAutoDefault(false);
   initialize_->setIcon(style()->standardIcon(QStyle::SP_DialogResetButton));
-  list_ = new QPushButton(DesignText(132), this);
-  SetControlId(list_, 110);
+  list_ = new QPushButton(DesignText(msg::List), this);
+  SetControlId(list_, kListId);
   list_->setAutoDefault(false);
   list_->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
 
@@ -105,8 +113,8 @@ BiographicalSelectionDialog::BiographicalSelectionDialog(BiographicalSelection& 
   // not widen the dialog.
   total_->setMinimumWidth(total_->fontMetrics().horizontalAdvance(
       QString::fromStdString(BiographicalTotalText(MaxAuthorListEntries))));
-  update_ = new QCheckBox(DesignText(196), this);
-  SetControlId(update_, 107);
+  update_ = new QCheckBox(DesignText(msg::UpdateAuthorList), this);
+  SetControlId(update_, kUpdateId);
 
   auto* grid = new QGridLayout;
   grid->addWidget(birth, 0, 0, 1, 2);

@@ -10,14 +10,23 @@
 #include "app/design_text.h"
 #include "app/up_down.h"
 #include "strings/dialog_translation.h"
+#include "strings/message_ids.h"
 
 namespace kv::app {
 
 namespace {
 
 // The check boxes' messages, in field order.
-constexpr std::array<int, DuplicatedFieldCount> kFieldMessages = {98, 180, 100, 108, 181};
+constexpr std::array<int, DuplicatedFieldCount> kFieldMessages = {
+    msg::Author, msg::Source, msg::Award, msg::Comment, msg::SecondSource};
 constexpr int kMaxStartNumber = 65535;
+
+// The control ids of the layout, which its translation table and the tests
+// find the controls by: a check box and a text per field, in field order.
+constexpr int kStartLabelId = 91;
+constexpr int kFirstBoxId = 101;
+constexpr int kFirstTextId = 111;
+constexpr int kStartNumberId = 121;
 
 }  // namespace
 
@@ -28,9 +37,9 @@ DuplicateInfoDialog::DuplicateInfoDialog(const Language& language, QWidget* pare
   auto* grid = new QGridLayout;
   for (int field = 0; field < DuplicatedFieldCount; ++field) {
     boxes_[field] = new QCheckBox(DesignText(kFieldMessages[field]), this);
-    SetControlId(boxes_[field], 101 + field);
+    SetControlId(boxes_[field], kFirstBoxId + field);
     texts_[field] = new QLineEdit(this);
-    SetControlId(texts_[field], 111 + field);
+    SetControlId(texts_[field], kFirstTextId + field);
     texts_[field]->setMaxLength(static_cast<int>(MaxDuplicatedTextLength));
     texts_[field]->setMinimumWidth(texts_[field]->fontMetrics().horizontalAdvance('M') * 24);
     // A field takes part only while its box is ticked.
@@ -43,9 +52,9 @@ DuplicateInfoDialog::DuplicateInfoDialog(const Language& language, QWidget* pare
     grid->addWidget(boxes_[field], field, 0);
     grid->addWidget(texts_[field], field, 1);
   }
-  auto* startLabel = new QLabel(DesignText(148), this);
-  SetControlId(startLabel, 91);
-  start_ = new UpDownBox(121, 0, 0, kMaxStartNumber, kMaxStartNumber, this);
+  auto* startLabel = new QLabel(DesignText(msg::StartNumberingFrom), this);
+  SetControlId(startLabel, kStartLabelId);
+  start_ = new UpDownBox(kStartNumberId, 0, 0, kMaxStartNumber, kMaxStartNumber, this);
   startLabel->setBuddy(start_);
   grid->addWidget(startLabel, DuplicatedFieldCount, 0);
   grid->addWidget(start_, DuplicatedFieldCount, 1, Qt::AlignLeft);

@@ -14,12 +14,29 @@
 
 #include "app/dialog_frame.h"
 #include "strings/dialog_translation.h"
+#include "strings/message_ids.h"
 
 namespace kv::app {
 namespace {
 
+// The control ids of the layouts, which their translation tables and the
+// tests find the controls by. Additional information: a label and a field
+// per extra string, in extra-string order.
+constexpr int FirstExtraLabel = 91;
+constexpr int FirstExtraField = 101;
+// Information.
+constexpr int AuthorEntryField = 110;
+constexpr int AuthorListBox = 111;
+constexpr int SourceField = 112;
+constexpr int AwardOrdinalEdit = 113;
+constexpr int AwardField = 114;
+constexpr int CommentField = 115;
+constexpr int AuthorLabel = 116;
+constexpr int InformationButton = 119;
+constexpr int MoreButton = 120;
+constexpr int AddAuthorButton = 200;
+constexpr int RemoveAuthorButton = 201;
 constexpr int HelpContext = 112;
-constexpr int FirstAwardMessage = 56;
 constexpr int AwardCount = 8;
 
 const Language French{LanguageFrench, nullptr};
@@ -69,18 +86,20 @@ AdditionalInformationDialog::AdditionalInformationDialog(
     : QDialog(parent) {
   setObjectName("AdditionalInformationDialog");
   // Labels in extra-string order: dedication, after, second source,
-  // version author, version source; the table ids are 91..95.
-  constexpr std::array<int, ExtraStringCount> labelMessages = {89, 90, 181, 200, 91};
+  // version author, version source.
+  constexpr std::array<int, ExtraStringCount> labelMessages = {
+      msg::DedicatedTo, msg::After, msg::SecondSource, msg::Version, msg::In};
   const std::vector<std::string> authors = OfferedAuthors(lists.authors);
   auto* form = new QFormLayout;
   for (int i = 0; i < ExtraStringCount; ++i) {
     const bool sourceField = i == ExtraSecondSource || i == ExtraVersionSource;
-    fields_[i] =
-        EditableCombo(this, 101 + i, ExtraStringCapacity, sourceField ? lists.sources : authors);
+    fields_[i] = EditableCombo(this, FirstExtraField + i, ExtraStringCapacity,
+                               sourceField ? lists.sources : authors);
     fields_[i]->setEditText(FromCp1252(extra[i]));
     RefuseBackslash(fields_[i]);
-    form->addRow(BuddyLabel(this, 91 + i, MessageQ(French, labelMessages[i]), fields_[i]),
-                 fields_[i]);
+    form->addRow(
+        BuddyLabel(this, FirstExtraLabel + i, MessageQ(French, labelMessages[i]), fields_[i]),
+        fields_[i]);
   }
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
@@ -114,48 +133,47 @@ InformationDialog::InformationDialog(const CurrentProblem& problem,
       extra_(problem.extraStrings) {
   setObjectName("InformationDialog");
 
-  entry_ = EditableCombo(this, 110, MaxAuthorsLength, OfferedAuthors(lists.authors));
+  entry_ = EditableCombo(this, AuthorEntryField, MaxAuthorsLength, OfferedAuthors(lists.authors));
   entry_->setEditText({});
   authors_ = new QListWidget(this);
-  SetControlId(authors_, 111);
+  SetControlId(authors_, AuthorListBox);
   authors_->setMinimumHeight(90);
-  auto* add = new QPushButton(MessageQ(French, 93), this);
-  SetControlId(add, 200);
-  auto* remove = new QPushButton(MessageQ(French, 160), this);
-  SetControlId(remove, 201);
-  auto* info = new QPushButton(MessageQ(French, 128), this);
-  SetControlId(info, 119);
+  auto* add = new QPushButton(MessageQ(French, msg::Add), this);
+  SetControlId(add, AddAuthorButton);
+  auto* remove = new QPushButton(MessageQ(French, msg::Remove), this);
+  SetControlId(remove, RemoveAuthorButton);
+  auto* info = new QPushButton(MessageQ(French, msg::Information), this);
+  SetControlId(info, InformationButton);
   auto* more = new QPushButton(QStringLiteral("&>>"), this);
-  SetControlId(more, 120);
+  SetControlId(more, MoreButton);
   for (QPushButton* b : {add, remove, info, more}) b->setAutoDefault(false);
 
-  source_ = EditableCombo(this, 112, MaxSourceLength, lists.sources);
+  source_ = EditableCombo(this, SourceField, MaxSourceLength, lists.sources);
   source_->setEditText(FromCp1252(fields_.source));
-  ordinal_ = AttachUpDown(this, 0, 113, fields_.awardOrdinal, 0, 99);
+  ordinal_ = AttachUpDown(this, 0, AwardOrdinalEdit, fields_.awardOrdinal, 0, 99);
   // An ordinal of 0 shows an empty field.
   ordinal_->setSpecialValueText(QStringLiteral(" "));
   std::vector<std::string> awards{""};
-  for (int i = 0; i < AwardCount; ++i)
-    awards.push_back(LoadMessage(language, FirstAwardMessage + i));
-  award_ = EditableCombo(this, 114, MaxAwardLength, awards);
+  for (int i = 0; i < AwardCount; ++i) awards.push_back(LoadMessage(language, msg::Prize + i));
+  award_ = EditableCombo(this, AwardField, MaxAwardLength, awards);
   award_->setEditText(FromCp1252(fields_.awardText));
   comment_ = new QLineEdit(FromCp1252(fields_.comment), this);
-  SetControlId(comment_, 115);
+  SetControlId(comment_, CommentField);
   comment_->setMaxLength(MaxCommentLength);
 
   auto* grid = new QGridLayout;
-  grid->addWidget(BuddyLabel(this, 116, MessageQ(French, 99), entry_), 0, 0);
+  grid->addWidget(BuddyLabel(this, AuthorLabel, MessageQ(French, msg::Authors), entry_), 0, 0);
   grid->addWidget(entry_, 0, 1, 1, 3);
   grid->addWidget(add, 0, 4);
   grid->addWidget(authors_, 1, 1, 3, 3);
   grid->addWidget(remove, 1, 4);
   grid->addWidget(info, 2, 4);
-  grid->addWidget(BuddyLabel(this, 0, MessageQ(language, 180), source_), 4, 0);
+  grid->addWidget(BuddyLabel(this, 0, MessageQ(language, msg::Source), source_), 4, 0);
   grid->addWidget(source_, 4, 1, 1, 3);
-  grid->addWidget(BuddyLabel(this, 0, MessageQ(language, 100), ordinal_), 5, 0);
+  grid->addWidget(BuddyLabel(this, 0, MessageQ(language, msg::Award), ordinal_), 5, 0);
   grid->addWidget(ordinal_, 5, 1);
   grid->addWidget(award_, 5, 2, 1, 2);
-  grid->addWidget(BuddyLabel(this, 0, MessageQ(language, 108), comment_), 6, 0);
+  grid->addWidget(BuddyLabel(this, 0, MessageQ(language, msg::Comment), comment_), 6, 0);
   grid->addWidget(comment_, 6, 1, 1, 3);
   grid->addWidget(more, 6, 4);
   grid->setColumnStretch(3, 1);

@@ -15,8 +15,23 @@
 #include "app/design_text.h"
 #include "app/up_down.h"
 #include "strings/dialog_translation.h"
+#include "strings/message_ids.h"
 
 namespace kv::app {
+namespace {
+
+// The control ids of the layout, which its translation table and the tests
+// find the controls by.
+constexpr int CompactButton = 4;
+constexpr int FileCaption = 129;
+constexpr int PositionCaption = 130;
+constexpr int SizeCaption = 131;
+constexpr int InsertRadio = 211;
+constexpr int DeleteRadio = 212;
+constexpr int InsertCountEdit = 221;
+constexpr int DeleteCountEdit = 222;
+
+}  // namespace
 
 OrganizeDialog::OrganizeDialog(const CollectionState& state, const Language& language,
                                const std::string& startFolder, QWidget* parent)
@@ -32,18 +47,19 @@ OrganizeDialog::OrganizeDialog(const CollectionState& state, const Language& lan
     grid->addWidget(new QLabel(value, this), row, 1);
     ++row;
   };
-  addInfo(129, 110, QString::fromStdString(ShownFileName(state.currentFileName, startFolder)));
-  addInfo(130, 152, QString::number(state.currentIndex + 1));
-  addInfo(131, 177, QString::number(state.lastIndex + 1));
+  addInfo(FileCaption, msg::CurrentFile,
+          QString::fromStdString(ShownFileName(state.currentFileName, startFolder)));
+  addInfo(PositionCaption, msg::PositionNumber, QString::number(state.currentIndex + 1));
+  addInfo(SizeCaption, msg::Size, QString::number(state.lastIndex + 1));
 
-  insert_ = new QRadioButton(DesignText(130), this);
-  SetControlId(insert_, 211);
-  insertCount_ = new UpDownBox(221, 1, 1, MaxInsertCount, MaxInsertCount, this);
+  insert_ = new QRadioButton(DesignText(msg::Insert), this);
+  SetControlId(insert_, InsertRadio);
+  insertCount_ = new UpDownBox(InsertCountEdit, 1, 1, MaxInsertCount, MaxInsertCount, this);
   // The delete count stops where one record would be left or the file ends.
   const int deleteLimit = LimitDeleteCount(MaxInsertCount, state.currentIndex, state.lastIndex);
-  delete_ = new QRadioButton(DesignText(113), this);
-  SetControlId(delete_, 212);
-  deleteCount_ = new UpDownBox(222, 1, 1, deleteLimit, deleteLimit, this);
+  delete_ = new QRadioButton(DesignText(msg::Delete), this);
+  SetControlId(delete_, DeleteRadio);
+  deleteCount_ = new UpDownBox(DeleteCountEdit, 1, 1, deleteLimit, deleteLimit, this);
   delete_->setEnabled(deleteLimit > 0);
   deleteCount_->setEnabled(deleteLimit > 0);
   auto* group = new QButtonGroup(this);
@@ -63,8 +79,8 @@ OrganizeDialog::OrganizeDialog(const CollectionState& state, const Language& lan
   grid->addWidget(delete_, row, 0);
   grid->addWidget(deleteCount_, row, 1);
 
-  auto* compact = new QPushButton(DesignText(154), this);
-  SetControlId(compact, 4);
+  auto* compact = new QPushButton(DesignText(msg::Compact), this);
+  SetControlId(compact, CompactButton);
   compact->setAutoDefault(false);
   compact->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
   connect(compact, &QPushButton::clicked, this, [this] {

@@ -14,6 +14,7 @@
 #include "app/check_soundness_window.h"
 #include "app/design_text.h"
 #include "strings/dialog_translation.h"
+#include "strings/message_ids.h"
 
 namespace kv::app {
 
@@ -23,6 +24,14 @@ constexpr std::array<const char*, ListActionCount> kActionLabels = {
     "Positions -> &Printer",  "&Positions -> KVL file", "&Positions -> PGN file",
     "&Positions -> EPD file", "Positions -> &Viewer",   "&Solutions -> TXT file",
     "Solutions -> Text",      "&Duplicate information", "Positions -> S&olver input file"};
+
+// The control ids of the layout, which its translation table and the tests
+// find the controls by.
+constexpr int CloseButton = 1;
+constexpr int ProblemsBox = 101;
+constexpr int UpButton = 102;
+constexpr int DownButton = 103;
+constexpr int ActionsButton = 1000;
 
 }  // namespace
 
@@ -37,19 +46,19 @@ ProblemListDialog::ProblemListDialog(ProblemList& list, const std::string& curre
   setObjectName(QStringLiteral("ProblemListDialog"));
   setWindowTitle(title.isEmpty() ? QStringLiteral("Liste des problèmes") : title);
   listBox_ = new QListWidget(this);
-  SetControlId(listBox_, 101);
+  SetControlId(listBox_, ProblemsBox);
   listBox_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   listBox_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   listBox_->setMinimumWidth(listBox_->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 16);
   Refill();
 
   up_ = new QPushButton(this);
-  SetControlId(up_, 102);
+  SetControlId(up_, UpButton);
   up_->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
   up_->setAutoDefault(false);
   up_->setToolTip(QStringLiteral("Alt+Up"));
   down_ = new QPushButton(this);
-  SetControlId(down_, 103);
+  SetControlId(down_, DownButton);
   down_->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
   down_->setAutoDefault(false);
   down_->setToolTip(QStringLiteral("Alt+Down"));
@@ -61,8 +70,8 @@ ProblemListDialog::ProblemListDialog(ProblemList& list, const std::string& curre
   auto* downKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Down), this);
   connect(downKey, &QShortcut::activated, this, &ProblemListDialog::MoveCaretDown);
 
-  auto* actionsButton = new QPushButton(DesignText(92), this);
-  SetControlId(actionsButton, 1000);
+  auto* actionsButton = new QPushButton(DesignText(msg::Actions), this);
+  SetControlId(actionsButton, ActionsButton);
   actionsButton->setAutoDefault(false);
   actions_ = new QMenu(actionsButton);
   for (int i = 0; i < ListActionCount; ++i) {
@@ -76,8 +85,8 @@ ProblemListDialog::ProblemListDialog(ProblemList& list, const std::string& curre
   actionsButton->setMenu(actions_);
 
   // "&Close" is the dialog's only way out; Escape does the same.
-  auto* close = new QPushButton(DesignText(105), this);
-  SetControlId(close, 1);
+  auto* close = new QPushButton(DesignText(msg::Close), this);
+  SetControlId(close, CloseButton);
   close->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
   close->setAutoDefault(false);
   connect(close, &QPushButton::clicked, this, &ProblemListDialog::reject);

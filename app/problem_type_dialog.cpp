@@ -15,14 +15,26 @@
 #include "app/dialog_frame.h"
 #include "solver/twins.h"
 #include "strings/dialog_translation.h"
+#include "strings/message_ids.h"
 
 namespace kv::app {
 namespace {
 
-constexpr int FirstKindRadio = 170;
+// The control ids of the layout, which its translation table and the tests
+// find the controls by.
+constexpr int KindGroup = 91;
+constexpr int MovesUnitLabel = 92;
+constexpr int GoalGroup = 93;
+constexpr int FirstKindRadio = 170;  // + kind index: direct, help, self, reflex
+constexpr int MovesLabel = 174;
+constexpr int SerialBox = 175;
+constexpr int MaximumBox = 176;
+constexpr int MovesEdit = 177;
+constexpr int WhiteBeginsBox = 178;
 constexpr int MateRadio = 180;
 constexpr int StalemateRadio = 181;
-constexpr int MovesEdit = 177;
+constexpr int MovesUpDown = 1077;
+constexpr int InitialiseButton = 3;  // in the place of Help
 constexpr int HelpContext = 113;
 
 // The layout is French; TranslateOnOpening puts the language's texts on.
@@ -36,12 +48,12 @@ ProblemTypeDialog::ProblemTypeDialog(const ProblemType& type, int mode, const La
   setObjectName("ProblemTypeDialog");
   auto* layout = new QVBoxLayout(this);
 
-  auto* kindBox = new QGroupBox(MessageQ(French, 131), this);
-  SetControlId(kindBox, 91);
+  auto* kindBox = new QGroupBox(MessageQ(French, msg::Kind), this);
+  SetControlId(kindBox, KindGroup);
   auto* kindLayout = new QVBoxLayout(kindBox);
   kinds_ = new QButtonGroup(this);
   for (int k = 0; k < 4; ++k) {
-    auto* radio = new QRadioButton(MessageQ(French, 85 + k), kindBox);
+    auto* radio = new QRadioButton(MessageQ(French, msg::KindDirect + k), kindBox);
     SetControlId(radio, FirstKindRadio + k);
     kinds_->addButton(radio, k);
     kindLayout->addWidget(radio);
@@ -49,41 +61,41 @@ ProblemTypeDialog::ProblemTypeDialog(const ProblemType& type, int mode, const La
   layout->addWidget(kindBox);
 
   auto* movesRow = new QHBoxLayout;
-  auto* movesLabel = new QLabel(MessageQ(French, 179), this);
-  SetControlId(movesLabel, 174);
+  auto* movesLabel = new QLabel(MessageQ(French, msg::SolutionIn), this);
+  SetControlId(movesLabel, MovesLabel);
   // Up and down stay within 1..255 (one-movers are solved too); a stored
   // study (0) keeps its number until the user changes it. A twin's stipulation keeps its
   // number in one byte of the twins field, which holds at most 223.
   const int mostMoves = mode == TypeModeTwin ? MaxTwinStipulationMoves : 255;
-  moves_ =
-      AttachUpDown(this, 1077, MovesEdit, working_.moves, std::min(1, working_.moves), mostMoves);
+  moves_ = AttachUpDown(this, MovesUpDown, MovesEdit, working_.moves, std::min(1, working_.moves),
+                        mostMoves);
   movesLabel->setBuddy(moves_);
-  auto* movesUnit = new QLabel(MessageQ(French, 143), this);
-  SetControlId(movesUnit, 92);
+  auto* movesUnit = new QLabel(MessageQ(French, msg::Moves), this);
+  SetControlId(movesUnit, MovesUnitLabel);
   movesRow->addWidget(movesLabel);
   movesRow->addWidget(moves_);
   movesRow->addWidget(movesUnit);
   movesRow->addStretch();
   layout->addLayout(movesRow);
 
-  auto* goalBox = new QGroupBox(MessageQ(French, 136), this);
-  SetControlId(goalBox, 93);
+  auto* goalBox = new QGroupBox(MessageQ(French, msg::MateOrStalemate), this);
+  SetControlId(goalBox, GoalGroup);
   auto* goalLayout = new QHBoxLayout(goalBox);
   goal_ = new QButtonGroup(this);
   for (int g = 0; g < 2; ++g) {
-    auto* radio = new QRadioButton(MessageQ(French, 134 + g), goalBox);
+    auto* radio = new QRadioButton(MessageQ(French, msg::Mate + g), goalBox);
     SetControlId(radio, MateRadio + g);
     goal_->addButton(radio, g);
     goalLayout->addWidget(radio);
   }
   layout->addWidget(goalBox);
 
-  serial_ = new QCheckBox(MessageQ(French, 171), this);
-  SetControlId(serial_, 175);
-  maximum_ = new QCheckBox(MessageQ(French, 138), this);
-  SetControlId(maximum_, 176);
+  serial_ = new QCheckBox(MessageQ(French, msg::Serial), this);
+  SetControlId(serial_, SerialBox);
+  maximum_ = new QCheckBox(MessageQ(French, msg::Maximum), this);
+  SetControlId(maximum_, MaximumBox);
   whiteBegins_ = new QCheckBox(QStringLiteral("&White Begin"), this);
-  SetControlId(whiteBegins_, 178);
+  SetControlId(whiteBegins_, WhiteBeginsBox);
   layout->addWidget(serial_);
   layout->addWidget(maximum_);
   layout->addWidget(whiteBegins_);
@@ -91,11 +103,11 @@ ProblemTypeDialog::ProblemTypeDialog(const ProblemType& type, int mode, const La
   QDialogButtonBox* buttons =
       StandardButtons(this, language, mode == TypeModeSearch ? 0 : HelpContext);
   if (mode == TypeModeSearch) {
-    const QString text =
-        language.base == LanguageFrench ? QStringLiteral("Initialise") : MessageQ(language, 129);
+    const QString text = language.base == LanguageFrench ? QStringLiteral("Initialise")
+                                                         : MessageQ(language, msg::Initialize);
     QPushButton* initialise = buttons->addButton(text, QDialogButtonBox::ResetRole);
     initialise->setAutoDefault(false);
-    SetControlId(initialise, 3);
+    SetControlId(initialise, InitialiseButton);
     connect(initialise, &QPushButton::clicked, this, &ProblemTypeDialog::Initialise);
   }
   layout->addWidget(buttons);

@@ -10,8 +10,19 @@
 #include "app/design_text.h"
 #include "app/up_down.h"
 #include "strings/dialog_translation.h"
+#include "strings/message_ids.h"
 
 namespace kv::app {
+namespace {
+
+// The control ids of the layout, which its translation table and the tests
+// find the controls by.
+constexpr int FileCaption = 91;
+constexpr int NumberCaption = 92;
+constexpr int SizeCaption = 93;
+constexpr int NumberEdit = 101;
+
+}  // namespace
 
 SavePositionDialog::SavePositionDialog(CollectionState& state, CurrentProblem& problem,
                                        const Board& board, const Language& language,
@@ -21,20 +32,20 @@ SavePositionDialog::SavePositionDialog(CollectionState& state, CurrentProblem& p
   setWindowTitle(QStringLiteral("Enregistrer position"));
   openResult_ = OpenSaveDialog(state_, dialog_);
 
-  auto* fileCaption = new QLabel(DesignText(110), this);
-  SetControlId(fileCaption, 91);
+  auto* fileCaption = new QLabel(DesignText(msg::CurrentFile), this);
+  SetControlId(fileCaption, FileCaption);
   auto* fileName =
       new QLabel(QString::fromStdString(ShownFileName(state_.currentFileName, startFolder)), this);
   fileName->setObjectName(QStringLiteral("fileName"));
   fileName->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-  auto* numberCaption = new QLabel(DesignText(150), this);
-  SetControlId(numberCaption, 92);
-  number_ = new UpDownBox(101, dialog_.number, 1, dialog_.Size(), dialog_.MaxNumber(), this);
+  auto* numberCaption = new QLabel(DesignText(msg::Number), this);
+  SetControlId(numberCaption, NumberCaption);
+  number_ = new UpDownBox(NumberEdit, dialog_.number, 1, dialog_.Size(), dialog_.MaxNumber(), this);
   numberCaption->setBuddy(number_);
 
-  auto* sizeCaption = new QLabel(DesignText(177), this);
-  SetControlId(sizeCaption, 93);
+  auto* sizeCaption = new QLabel(DesignText(msg::Size), this);
+  SetControlId(sizeCaption, SizeCaption);
   size_ = new QLabel(QString::number(dialog_.Size()), this);
   size_->setObjectName(QStringLiteral("size"));
 

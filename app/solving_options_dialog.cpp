@@ -12,12 +12,19 @@
 
 #include "app/dialog_frame.h"
 #include "strings/dialog_translation.h"
+#include "strings/message_ids.h"
 
 namespace kv::app {
 namespace {
 
-constexpr int TryEdit = 147;
-constexpr int TryUpDown = 1000;
+using namespace options_control;
+
+// The labels of the layout; the check boxes and radio buttons have the ids
+// the dialog's decisions know them by (solver/solve_options_logic.h).
+constexpr int SearchLabel = 91;
+constexpr int NotationLabel = 93;
+constexpr int CaptureSignLabel = 94;
+constexpr int BlackMoveLabel = 95;
 constexpr int HelpContext = 124;
 
 const Language French{LanguageFrench, nullptr};
@@ -25,7 +32,7 @@ const Language French{LanguageFrench, nullptr};
 }  // namespace
 
 QString OptionsDialogTitle(const QString& menuText, const Language& language, int kind) {
-  QString name = MessageQ(language, 85 + kind);
+  QString name = MessageQ(language, msg::KindDirect + kind);
   if (!name.isEmpty()) name[0] = QLatin1Char(':');
   return menuText + name;
 }
@@ -63,45 +70,48 @@ SolvingOptionsDialog::SolvingOptionsDialog(const SolveOptions& options, int kind
   };
 
   auto* left = new QVBoxLayout;
-  left->addWidget(label(91, 169));
-  left->addWidget(check(140, MessageQ(French, 172)));
+  left->addWidget(label(SearchLabel, msg::Search));
+  left->addWidget(check(FirstSearchBox + SetPlay, MessageQ(French, msg::SetPlay)));
   auto* tryRow = new QHBoxLayout;
-  tryRow->addWidget(check(141, MessageQ(French, 192)));
+  tryRow->addWidget(check(TriesBox, MessageQ(French, msg::TryPlay)));
   tries_ = AttachUpDown(this, TryUpDown, TryEdit, logic_.working[TryRefutations], 0, 9);
   controls_[TryEdit] = tries_;
   tryRow->addWidget(tries_);
   tryRow->addStretch();
   left->addLayout(tryRow);
-  left->addWidget(check(142, MessageQ(French, 178)));
-  QLabel* show = label(92, 176);
+  left->addWidget(check(ActualPlayBox, MessageQ(French, msg::ActualPlay)));
+  QLabel* show = label(ShowLabel, msg::Show);
   left->addWidget(show);
   auto* groupRow = new QHBoxLayout;
-  show->setBuddy(radios(401, {MessageQ(French, 178), MessageQ(French, 191)}, groupRow));
+  show->setBuddy(radios(ActualPlayGroupRadio,
+                        {MessageQ(French, msg::ActualPlay), MessageQ(French, msg::Tries)},
+                        groupRow));
   left->addLayout(groupRow);
-  left->addWidget(check(143, MessageQ(French, 199)));
-  left->addWidget(check(144, MessageQ(French, 170)));
-  left->addWidget(check(145, MessageQ(French, 121)));
-  left->addWidget(check(146, MessageQ(French, 145)));
+  left->addWidget(check(VariationsBox, MessageQ(French, msg::Variations)));
+  left->addWidget(check(SeparatorsBox, MessageQ(French, msg::Separators)));
+  left->addWidget(
+      check(FirstSearchBox + DualizedVariations, MessageQ(French, msg::DualizedVariations)));
+  left->addWidget(check(NonDefensiveMovesBox, MessageQ(French, msg::NonDefensiveMoves)));
   left->addStretch();
 
   auto* right = new QVBoxLayout;
-  QLabel* notation = label(93, 147);
+  QLabel* notation = label(NotationLabel, msg::Notation);
   right->addWidget(notation);
-  notation->setBuddy(check(152, MessageQ(French, 173)));
-  right->addWidget(controls_[152]);
-  right->addWidget(check(153, QStringLiteral("ad &lib")));
-  QLabel* capture = label(94, 103);
+  notation->setBuddy(check(ShortNotationBox, MessageQ(French, msg::Shortened)));
+  right->addWidget(controls_[ShortNotationBox]);
+  right->addWidget(check(AdLibBox, QStringLiteral("ad &lib")));
+  QLabel* capture = label(CaptureSignLabel, msg::CaptureSymbol);
   right->addWidget(capture);
   auto* captureRow = new QHBoxLayout;
-  capture->setBuddy(radios(201, {"x", ":", "*"}, captureRow));
+  capture->setBuddy(radios(FirstCaptureSignRadio, {"x", ":", "*"}, captureRow));
   right->addLayout(captureRow);
-  QLabel* black = label(95, 102);
+  QLabel* black = label(BlackMoveLabel, msg::BlackMoveNotation);
   right->addWidget(black);
   auto* blackRow = new QHBoxLayout;
-  black->setBuddy(radios(301, {"1. ...", "1...", "1.-"}, blackRow));
+  black->setBuddy(radios(FirstBlackMoveRadio, {"1. ...", "1...", "1.-"}, blackRow));
   right->addLayout(blackRow);
-  right->addWidget(check(154, MessageQ(French, 174)));
-  right->addWidget(check(155, MessageQ(French, 175)));
+  right->addWidget(check(ShowChangedMatesBox, MessageQ(French, msg::ShowChangedMates)));
+  right->addWidget(check(ShowTransferredMatesBox, MessageQ(French, msg::ShowTransferredMates)));
   right->addStretch();
 
   auto* columns = new QHBoxLayout;

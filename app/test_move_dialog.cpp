@@ -8,12 +8,17 @@
 
 #include "app/dialog_frame.h"
 #include "strings/dialog_translation.h"
+#include "strings/message_ids.h"
 
 namespace kv::app {
 namespace {
 
 constexpr int ColumnWidth = 60;
 constexpr int HelpContext = 174;
+// The control ids of the layout, which its translation table and the tests
+// find the controls by.
+constexpr int MovesBox = 110;
+constexpr int TestButton = 122;
 
 const Language French{LanguageFrench, nullptr};
 
@@ -25,7 +30,7 @@ TestMoveDialog::TestMoveDialog(const QStringList& moves, const QFont& font,
   setObjectName("TestMoveDialog");
   setWindowTitle(QStringLiteral("Coups valides"));
   list_ = new QListWidget(this);
-  SetControlId(list_, 110);
+  SetControlId(list_, MovesBox);
   list_->setFont(font);
   // Moves in columns of 60 pixels, filled top to bottom.
   list_->setFlow(QListView::TopToBottom);
@@ -41,8 +46,8 @@ TestMoveDialog::TestMoveDialog(const QStringList& moves, const QFont& font,
   QPushButton* ok = qobject_cast<QPushButton*>(ControlById(this, 1));
   buttons->removeButton(ok);
   delete ok;
-  auto* test = buttons->addButton(MessageQ(French, 187), QDialogButtonBox::AcceptRole);
-  SetControlId(test, 122);
+  auto* test = buttons->addButton(MessageQ(French, msg::Test), QDialogButtonBox::AcceptRole);
+  SetControlId(test, TestButton);
   test->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
   test->setDefault(true);
 

@@ -16,13 +16,32 @@
 #include "app/dialog_frame.h"
 #include "app/problem_type_dialog.h"
 #include "strings/dialog_translation.h"
+#include "strings/message_ids.h"
 
 namespace kv::app {
 namespace {
 
+// The control ids of the layout, which its translation table and the tests
+// find the controls by.
+constexpr int ModeGroup = 91;
+constexpr int KindGroup = 92;
+constexpr int RotationLabel = 93;
+constexpr int MirrorLabel = 94;
+constexpr int TranslationLabel = 95;
+constexpr int AddButton = 101;
+constexpr int ModifyButton = 102;
+constexpr int RemoveButton = 103;
+constexpr int TwinList = 110;
 constexpr int FirstKindRadio = 201;  // radio 201 + kind
 constexpr int UsualRadio = 232;
 constexpr int SuccessiveRadio = 233;
+constexpr int CombinedBox = 264;
+constexpr int FirstSquareEdit = 301;
+constexpr int SecondSquareEdit = 302;
+constexpr int ManEdit = 303;
+constexpr int ManLabel = 311;
+constexpr int SecondSquareLabel = 312;
+constexpr int FirstSquareLabel = 314;
 constexpr int HelpContext = 137;
 
 const Language French{LanguageFrench, nullptr};
@@ -39,19 +58,19 @@ TwinsDialog::TwinsDialog(const std::string& twins, const Board& board, const Lan
     return r;
   };
 
-  auto* modeBox = new QGroupBox(MessageQ(French, 193), this);
-  SetControlId(modeBox, 91);
+  auto* modeBox = new QGroupBox(MessageQ(French, msg::TwinType), this);
+  SetControlId(modeBox, ModeGroup);
   auto* modeLayout = new QHBoxLayout(modeBox);
   mode_ = new QButtonGroup(this);
-  mode_->addButton(radio(modeBox, UsualRadio, MessageQ(French, 197)), 0);
-  mode_->addButton(radio(modeBox, SuccessiveRadio, MessageQ(French, 198)), 1);
+  mode_->addButton(radio(modeBox, UsualRadio, MessageQ(French, msg::Usual)), 0);
+  mode_->addButton(radio(modeBox, SuccessiveRadio, MessageQ(French, msg::Successive)), 1);
   modeLayout->addWidget(mode_->button(0));
   modeLayout->addWidget(mode_->button(1));
   modeLayout->addStretch();
 
   // The seventeen kinds; the board-wide ones sit under their family label.
-  auto* kindBox = new QGroupBox(MessageQ(French, 119), this);
-  SetControlId(kindBox, 92);
+  auto* kindBox = new QGroupBox(MessageQ(French, msg::Discriminants), this);
+  SetControlId(kindBox, KindGroup);
   auto* kindGrid = new QGridLayout(kindBox);
   kinds_ = new QButtonGroup(this);
   auto addKind = [&](int kind, const QString& text, int row, int column) {
@@ -64,30 +83,30 @@ TwinsDialog::TwinsDialog(const std::string& twins, const Board& board, const Lan
     SetControlId(label, id);
     kindGrid->addWidget(label, row, 2);
   };
-  addKind(TwinDiagram, MessageQ(French, 114), 0, 0);
-  addKind(TwinMove, MessageQ(French, 142), 1, 0);
-  addKind(TwinRemove, MessageQ(French, 161), 2, 0);
-  addKind(TwinAdd, MessageQ(French, 94), 3, 0);
-  addKind(TwinRemoveAdd, MessageQ(French, 162), 4, 0);
-  addKind(TwinExchange, MessageQ(French, 123), 5, 0);
-  addKind(TwinChangeType, MessageQ(French, 104), 6, 0);
-  addKind(TwinAfterKey, MessageQ(French, 95), 7, 0);
-  addKind(TwinReverseColours, MessageQ(French, 164), 8, 0);
-  addKind(TwinDuplex, MessageQ(French, 122), 9, 0);
-  family(93, 166, 0);
+  addKind(TwinDiagram, MessageQ(French, msg::Diagram), 0, 0);
+  addKind(TwinMove, MessageQ(French, msg::MoveMan), 1, 0);
+  addKind(TwinRemove, MessageQ(French, msg::RemoveMan), 2, 0);
+  addKind(TwinAdd, MessageQ(French, msg::AddMan), 3, 0);
+  addKind(TwinRemoveAdd, MessageQ(French, msg::RemoveAndAddMan), 4, 0);
+  addKind(TwinExchange, MessageQ(French, msg::ExchangeMen), 5, 0);
+  addKind(TwinChangeType, MessageQ(French, msg::ChangeProblemType), 6, 0);
+  addKind(TwinAfterKey, MessageQ(French, msg::AfterKey), 7, 0);
+  addKind(TwinReverseColours, MessageQ(French, msg::ReverseColours), 8, 0);
+  addKind(TwinDuplex, MessageQ(French, msg::Duplex), 9, 0);
+  family(RotationLabel, msg::RotationBy, 0);
   addKind(TwinRotate90, QStringLiteral("90°"), 1, 2);
   addKind(TwinRotate180, QStringLiteral("180°"), 2, 2);
   addKind(TwinRotate270, QStringLiteral("270°"), 3, 2);
-  family(95, 190, 4);
-  addKind(TwinTranslate, MessageQ(French, 146), 5, 2);
-  addKind(TwinTranslateToroidal, MessageQ(French, 189), 6, 2);
-  family(94, 140, 7);
-  addKind(TwinMirrorVertical, MessageQ(French, 202), 8, 2);
-  addKind(TwinMirrorHorizontal, MessageQ(French, 201), 9, 2);
+  family(TranslationLabel, msg::Translation, 4);
+  addKind(TwinTranslate, MessageQ(French, msg::Normal), 5, 2);
+  addKind(TwinTranslateToroidal, MessageQ(French, msg::Toroidal), 6, 2);
+  family(MirrorLabel, msg::Mirror, 7);
+  addKind(TwinMirrorVertical, MessageQ(French, msg::Vertical), 8, 2);
+  addKind(TwinMirrorHorizontal, MessageQ(French, msg::Horizontal), 9, 2);
   kindGrid->setColumnMinimumWidth(1, 12);
 
-  combined_ = new QCheckBox(MessageQ(French, 107), this);
-  SetControlId(combined_, 264);
+  combined_ = new QCheckBox(MessageQ(French, msg::CombinedDiscriminant), this);
+  SetControlId(combined_, CombinedBox);
 
   auto field = [this](int id, int labelId, int message, int slot) {
     auto* edit = new QLineEdit(this);
@@ -107,9 +126,9 @@ TwinsDialog::TwinsDialog(const std::string& twins, const Board& board, const Lan
     }
     return edit;
   };
-  square1_ = field(301, 314, 182, 0);
-  square2_ = field(302, 312, 183, 1);
-  man_ = field(303, 311, 133, 2);
+  square1_ = field(FirstSquareEdit, FirstSquareLabel, msg::FirstSquare, 0);
+  square2_ = field(SecondSquareEdit, SecondSquareLabel, msg::SecondSquare, 1);
+  man_ = field(ManEdit, ManLabel, msg::Man, 2);
   auto* fields = new QGridLayout;
   fields->addWidget(fieldLabels_[0], 0, 0);
   fields->addWidget(square1_, 0, 1);
@@ -120,7 +139,7 @@ TwinsDialog::TwinsDialog(const std::string& twins, const Board& board, const Lan
   fields->setColumnStretch(2, 1);
 
   list_ = new QListWidget(this);
-  SetControlId(list_, 110);
+  SetControlId(list_, TwinList);
   list_->setMinimumWidth(220);
   auto button = [this](int id, int message) {
     auto* b = new QPushButton(MessageQ(French, message), this);
@@ -128,9 +147,9 @@ TwinsDialog::TwinsDialog(const std::string& twins, const Board& board, const Lan
     b->setAutoDefault(false);
     return b;
   };
-  QPushButton* add = button(101, 93);
-  QPushButton* modify = button(102, 141);
-  QPushButton* remove = button(103, 160);
+  QPushButton* add = button(AddButton, msg::Add);
+  QPushButton* modify = button(ModifyButton, msg::Modify);
+  QPushButton* remove = button(RemoveButton, msg::Remove);
   auto* listButtons = new QHBoxLayout;
   listButtons->addWidget(add);
   listButtons->addWidget(modify);

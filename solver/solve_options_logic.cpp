@@ -46,29 +46,30 @@ OptionsDialog OpenOptionsDialog(const SolveOptions& options, int kind, int lastG
 }
 
 void OptionsDialogCommand(OptionsDialog& dialog, int control) {
+  using namespace options_control;
   SolveOptions& o = dialog.working;
   auto toggle = [&o](int index) { o[index] = o[index] ? 0 : 1; };
-  if (control >= 201 && control <= 203) {
-    o[CaptureSign] = control - 201;
+  if (control >= FirstCaptureSignRadio && control <= LastCaptureSignRadio) {
+    o[CaptureSign] = control - FirstCaptureSignRadio;
     ++dialog.notationChanged;
-  } else if (control >= 301 && control <= 303) {
-    o[BlackMoveStyle] = control - 301;
+  } else if (control >= FirstBlackMoveRadio && control <= LastBlackMoveRadio) {
+    o[BlackMoveStyle] = control - FirstBlackMoveRadio;
     ++dialog.notationChanged;
-  } else if (control == 401 || control == 402) {
-    dialog.group = control == 401 ? 0 : TriesGroup;
-  } else if (control >= 143 && control <= 146) {
-    toggle(dialog.group + control - 140);
+  } else if (control == ActualPlayGroupRadio || control == TriesGroupRadio) {
+    dialog.group = control == ActualPlayGroupRadio ? 0 : TriesGroup;
+  } else if (control >= VariationsBox && control <= NonDefensiveMovesBox) {
+    toggle(dialog.group + control - FirstSearchBox);
     ++dialog.notationChanged;
-  } else if (control == 140 || control == 142) {
-    toggle(control - 140);
+  } else if (control == FirstSearchBox + SetPlay || control == ActualPlayBox) {
+    toggle(control - FirstSearchBox);
     ++dialog.searchChanged;
     ++dialog.notationChanged;
-  } else if (control == 141) {
+  } else if (control == TriesBox) {
     o[TryRefutations] = o[TryRefutations] ? 0 : 1;
     ++dialog.searchChanged;
     ++dialog.notationChanged;
-  } else if (control >= 152 && control <= 155) {
-    toggle(ShortNotation + control - 152);
+  } else if (control >= ShortNotationBox && control <= ShowTransferredMatesBox) {
+    toggle(ShortNotation + control - ShortNotationBox);
     ++dialog.notationChanged;
   }
 }
@@ -81,36 +82,48 @@ void OptionsDialogEditTries(OptionsDialog& dialog, int number) {
 }
 
 bool OptionsDialogChecked(const OptionsDialog& dialog, int control) {
+  using namespace options_control;
   const SolveOptions& o = dialog.working;
-  if (control >= 140 && control <= 142) return o[control - 140] != 0;
-  if (control >= 143 && control <= 146) return o[dialog.group + control - 140] != 0;
-  if (control >= 152 && control <= 155) return o[ShortNotation + control - 152] != 0;
-  if (control >= 201 && control <= 203) return o[CaptureSign] == control - 201;
-  if (control >= 301 && control <= 303) return o[BlackMoveStyle] == control - 301;
-  if (control == 401) return dialog.group == 0;
-  if (control == 402) return dialog.group == TriesGroup;
+  if (control >= FirstSearchBox && control <= ActualPlayBox)
+    return o[control - FirstSearchBox] != 0;
+  if (control >= VariationsBox && control <= NonDefensiveMovesBox)
+    return o[dialog.group + control - FirstSearchBox] != 0;
+  if (control >= ShortNotationBox && control <= ShowTransferredMatesBox)
+    return o[ShortNotation + control - ShortNotationBox] != 0;
+  if (control >= FirstCaptureSignRadio && control <= LastCaptureSignRadio)
+    return o[CaptureSign] == control - FirstCaptureSignRadio;
+  if (control >= FirstBlackMoveRadio && control <= LastBlackMoveRadio)
+    return o[BlackMoveStyle] == control - FirstBlackMoveRadio;
+  if (control == ActualPlayGroupRadio) return dialog.group == 0;
+  if (control == TriesGroupRadio) return dialog.group == TriesGroup;
   return false;
 }
 
 bool OptionsDialogEnabled(const OptionsDialog& dialog, int control) {
+  using namespace options_control;
   const SolveOptions& o = dialog.working;
-  if (control >= 144 && control <= 146) return o[dialog.group + Variations] != 0;
+  // Separators, dualized variations and non-defensive moves belong to the
+  // variations.
+  if (control >= SeparatorsBox && control <= NonDefensiveMovesBox)
+    return o[dialog.group + Variations] != 0;
   const bool testMode = o[OptionsKind] == TestMovePreset;
-  if (testMode && ((control >= 140 && control <= 142) || control == 147 || control == 1000))
+  if (testMode && ((control >= FirstSearchBox && control <= ActualPlayBox) || control == TryEdit ||
+                   control == TryUpDown))
     return false;
   return true;
 }
 
 bool OptionsDialogVisible(const OptionsDialog& dialog, int control) {
+  using namespace options_control;
   if (dialog.kind != KindHelp) return true;
   switch (control) {
-    case 401:
-    case 402:
-    case 92:
-    case 141:
-    case 142:
-    case 147:
-    case 1000:
+    case ActualPlayGroupRadio:
+    case TriesGroupRadio:
+    case ShowLabel:
+    case TriesBox:
+    case ActualPlayBox:
+    case TryEdit:
+    case TryUpDown:
       return false;
     default:
       return true;

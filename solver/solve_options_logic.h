@@ -36,9 +36,36 @@ void EndTestMove(SolveOptions& options, const SavedPerKindOptions& saved);
 // Ctrl+A (command 146): toggles the actual play and makes the tries follow it.
 void ToggleActualPlay(SolveOptions& options);
 
-// The solving-options dialog without its widgets. Controls keep the dialog's
-// ids (140.. check boxes, 147 the try edit, 201.. capture sign, 301.. black
-// move style, 401/402 the group radio buttons).
+// The ids of the solving-options dialog's controls, which its decisions
+// below are asked by. A check box of the search and of the group shown is
+// 140 + the option's index (SetPlay .. NonDefensiveMoves; the last four
+// apply to the group shown); a check box of the notation is 152 + its index
+// from ShortNotation.
+namespace options_control {
+inline constexpr int ShowLabel = 92;
+inline constexpr int FirstSearchBox = 140;  // + SetPlay, TryRefutations, ActualPlay
+inline constexpr int TriesBox = FirstSearchBox + TryRefutations;
+inline constexpr int ActualPlayBox = FirstSearchBox + ActualPlay;
+inline constexpr int VariationsBox = FirstSearchBox + Variations;
+inline constexpr int SeparatorsBox = FirstSearchBox + Separators;
+inline constexpr int NonDefensiveMovesBox = FirstSearchBox + NonDefensiveMoves;
+inline constexpr int TryEdit = 147;
+inline constexpr int ShortNotationBox = 152;  // + index - ShortNotation
+inline constexpr int AdLibBox = ShortNotationBox + AdLib - ShortNotation;
+inline constexpr int ShowChangedMatesBox = ShortNotationBox + ShowChangedMates - ShortNotation;
+inline constexpr int ShowTransferredMatesBox =
+    ShortNotationBox + ShowTransferredMates - ShortNotation;
+inline constexpr int FirstCaptureSignRadio = 201;  // + sign: "x", ":", "*"
+inline constexpr int LastCaptureSignRadio = 203;
+inline constexpr int FirstBlackMoveRadio = 301;  // + style: "1. ...", "1...", "1.-"
+inline constexpr int LastBlackMoveRadio = 303;
+inline constexpr int ActualPlayGroupRadio = 401;
+inline constexpr int TriesGroupRadio = 402;
+inline constexpr int TryUpDown = 1000;
+}  // namespace options_control
+
+// The solving-options dialog without its widgets, its controls known by
+// their ids (options_control).
 struct OptionsDialog {
   SolveOptions saved;    // the whole array as it was on opening
   SolveOptions working;  // what the controls show
@@ -51,7 +78,7 @@ struct OptionsDialog {
 OptionsDialog OpenOptionsDialog(const SolveOptions& options, int kind, int lastGroup);
 // A click on a button of the dialog.
 void OptionsDialogCommand(OptionsDialog& dialog, int control);
-// A number typed into the try edit (147) while it has the focus.
+// A number typed into the try edit while it has the focus.
 void OptionsDialogEditTries(OptionsDialog& dialog, int number);
 // Whether the check box with this id is ticked / the control is enabled /
 // shown.
