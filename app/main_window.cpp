@@ -62,6 +62,13 @@
 namespace kv::app {
 namespace {
 
+// The commands 100..180 have a hint each: the hint of command 100 + n is
+// message n.
+constexpr int LastCommandWithHint = 180;
+constexpr int CommandHint(int command) {
+  return msg::FirstCommandHint + command - CmdClose;
+}
+
 QString Q(std::string_view cp1252) {
   return QString::fromStdString(Cp1252ToUtf8(cp1252));
 }
@@ -386,8 +393,8 @@ void MainWindow::RebuildMenus() {
         connect(menu, &QMenu::aboutToHide, this, &MainWindow::EndMenuHelp);
         connect(menu, &QMenu::hovered, this, [this](QAction* action) {
           const int id = action->data().toInt();
-          if (id < 100) return;
-          StatusText(4, MessageText(id - 100));
+          if (id < CmdClose) return;
+          StatusText(4, MessageText(CommandHint(id)));
           menuHelpShown_ = true;
         });
       };
@@ -404,7 +411,8 @@ void MainWindow::ApplyLanguageTexts() {
   box_->SetTitle(MessageText(msg::PieceBox));
   board_->SetBoardLetters(std::string(BoardLetters(state_.language)));
   for (const auto& [id, action] : commands_) {
-    if (id >= 100 && id <= 180) action->setToolTip(MessageText(id - 100));
+    if (id >= CmdClose && id <= LastCommandWithHint)
+      action->setToolTip(MessageText(CommandHint(id)));
   }
   // The board operations have no help line of their own: their tips say
   // the operation and its direction in the words of the twins dialog
@@ -421,7 +429,7 @@ void MainWindow::ApplyLanguageTexts() {
   for (QAction* item : dropDownItems_) {
     const int id = item->data().toInt();
     const bool diagrams = id == CmdPrintDiagrams || id == CmdPreviewDiagrams;
-    item->setText(MessageText(diagrams ? 211 : 212));
+    item->setText(MessageText(diagrams ? msg::DiagramsPage : msg::ReportPage));
   }
 }
 
