@@ -26,8 +26,26 @@ constexpr std::array<const char*, 5> BorderNames = {"No Border", "Simple", "Doub
                                                     "Double coord"};
 constexpr std::array<int, 4> MarginPositions = {OutputMarginLeft, OutputMarginRight,
                                                 OutputMarginTop, OutputMarginBottom};
-constexpr std::array<const char*, 4> MarginIds = {"121", "122", "123", "124"};
-// The labels of the margins (controls 92 .. 95) and their messages.
+// The control ids of the pages, which their translation table and the tests
+// find the controls by (the object name is the id).
+constexpr int TextColumnsLabel = 87;
+constexpr int DiagramsPerPageLabel = 89;
+constexpr int MarginsLabel = 96;
+constexpr int DiagramSizeLabel = 97;
+constexpr int RowsLabel = 98;
+constexpr int ColumnsLabel = 99;
+constexpr int DiagramBorderLabel = 100;
+constexpr int DiagramSizeEdit = 101;
+constexpr int DiagramSizePercentLabel = 102;
+constexpr int ReportColumnsEdit = 111;
+constexpr int ReportDiagramBox = 112;
+constexpr int ColumnsEdit = 113;
+constexpr int RowsEdit = 114;
+constexpr int BorderBox = 115;
+constexpr int PreviewButton = 130;
+constexpr int PrinterButton = 131;
+// The margins' fields and labels, in the order of MarginPositions.
+constexpr std::array<int, 4> MarginIds = {121, 122, 123, 124};
 constexpr std::array<int, 4> MarginLabelIds = {92, 93, 94, 95};
 constexpr std::array<int, 4> MarginLabelMessages = {msg::LeftMargin, msg::RightMargin,
                                                     msg::TopMargin, msg::BottomMargin};
@@ -35,9 +53,9 @@ constexpr std::array<int, 4> MarginLabelMessages = {msg::LeftMargin, msg::RightM
 constexpr std::array<int, 3> PageTitleMessages = {msg::DiagramsPage, msg::ReportPage, msg::Margins};
 constexpr int HelpContextPrintOptions = 132;
 
-QSpinBox* Spin(QWidget* parent, const char* id, int min, int max, int value) {
+QSpinBox* Spin(QWidget* parent, int id, int min, int max, int value) {
   auto* spin = new QSpinBox(parent);
-  spin->setObjectName(id);
+  spin->setObjectName(QString::number(id));
   spin->setRange(min, max);
   spin->setValue(value);
   return spin;
@@ -84,7 +102,7 @@ PrintOptionsDialog::PrintOptionsDialog(const OutputSettings& settings, QPrinter&
   p.tabs = tabs;
   auto previewButton = [this](QWidget* page, DocumentKind kind) {
     auto* button = new QPushButton(DesignText(msg::Preview), page);
-    button->setObjectName("130");
+    button->setObjectName(QString::number(PreviewButton));
     connect(button, &QPushButton::clicked, this, [this, kind] {
       previewKind_ = kind;
       done(OptionsOpenPreview);
@@ -96,41 +114,41 @@ PrintOptionsDialog::PrintOptionsDialog(const OutputSettings& settings, QPrinter&
   auto* diagrams = new QWidget(tabs);
   auto* diagramForm = new QFormLayout(diagrams);
   p.columns =
-      Spin(diagrams, "113", MinSheetColumns, MaxSheetColumns, settings[OutputDiagramColumns]);
-  p.rows = Spin(diagrams, "114", MinSheetRows, MaxSheetRows, settings[OutputDiagramRows]);
-  p.size = Spin(diagrams, "101", -20, 10, settings[OutputDiagramSize]);
+      Spin(diagrams, ColumnsEdit, MinSheetColumns, MaxSheetColumns, settings[OutputDiagramColumns]);
+  p.rows = Spin(diagrams, RowsEdit, MinSheetRows, MaxSheetRows, settings[OutputDiagramRows]);
+  p.size = Spin(diagrams, DiagramSizeEdit, -20, 10, settings[OutputDiagramSize]);
   p.sizePercent = new QLabel(diagrams);
-  p.sizePercent->setObjectName("102");
+  p.sizePercent->setObjectName(QString::number(DiagramSizePercentLabel));
   p.border = new QComboBox(diagrams);
-  p.border->setObjectName("115");
+  p.border->setObjectName(QString::number(BorderBox));
   for (const char* name : BorderNames) p.border->addItem(name);
   p.border->setCurrentIndex(std::clamp(settings[OutputDiagramBorder], 0, 4));
   auto labelled = [](QFormLayout* form, QLabel* label, QWidget* field) {
     label->setBuddy(field);
     form->addRow(label, field);
   };
-  diagramForm->addRow(Label(diagrams, 89, msg::DiagramsPerPage));
-  labelled(diagramForm, Label(diagrams, 99, msg::Columns), p.columns);
-  labelled(diagramForm, Label(diagrams, 98, msg::Rows), p.rows);
+  diagramForm->addRow(Label(diagrams, DiagramsPerPageLabel, msg::DiagramsPerPage));
+  labelled(diagramForm, Label(diagrams, ColumnsLabel, msg::Columns), p.columns);
+  labelled(diagramForm, Label(diagrams, RowsLabel, msg::Rows), p.rows);
   auto* sizeRow = new QHBoxLayout;
   sizeRow->addWidget(p.size);
   sizeRow->addWidget(p.sizePercent);
-  QLabel* sizeLabel = Label(diagrams, 97, msg::DiagramSize);
+  QLabel* sizeLabel = Label(diagrams, DiagramSizeLabel, msg::DiagramSize);
   sizeLabel->setBuddy(p.size);
   diagramForm->addRow(sizeLabel, sizeRow);
-  labelled(diagramForm, Label(diagrams, 100, msg::DiagramBorder), p.border);
+  labelled(diagramForm, Label(diagrams, DiagramBorderLabel, msg::DiagramBorder), p.border);
   diagramForm->addRow(previewButton(diagrams, DocumentKind::DiagramSheet));
   tabs->addTab(diagrams, DesignText(PageTitleMessages[0]));
 
   // "Rapport"
   auto* report = new QWidget(tabs);
   auto* reportForm = new QFormLayout(report);
-  p.reportColumns =
-      Spin(report, "111", MinReportColumns, MaxReportColumns, settings[OutputReportColumns]);
+  p.reportColumns = Spin(report, ReportColumnsEdit, MinReportColumns, MaxReportColumns,
+                         settings[OutputReportColumns]);
   p.reportDiagram = new QCheckBox(DesignText(msg::PrintDiagram), report);
-  p.reportDiagram->setObjectName("112");
+  p.reportDiagram->setObjectName(QString::number(ReportDiagramBox));
   p.reportDiagram->setChecked(settings[OutputReportDiagram] != 0);
-  labelled(reportForm, Label(report, 87, msg::TextColumns), p.reportColumns);
+  labelled(reportForm, Label(report, TextColumnsLabel, msg::TextColumns), p.reportColumns);
   reportForm->addRow(p.reportDiagram);
   reportForm->addRow(previewButton(report, DocumentKind::Report));
   tabs->addTab(report, DesignText(PageTitleMessages[1]));
@@ -138,7 +156,7 @@ PrintOptionsDialog::PrintOptionsDialog(const OutputSettings& settings, QPrinter&
   // Margins
   auto* margins = new QWidget(tabs);
   auto* marginForm = new QFormLayout(margins);
-  marginForm->addRow(Label(margins, 96, msg::MarginsInMillimetres));
+  marginForm->addRow(Label(margins, MarginsLabel, msg::MarginsInMillimetres));
   for (std::size_t i = 0; i < MarginPositions.size(); ++i) {
     p.margins[i] = Spin(margins, MarginIds[i], 0, MaxMarginMm, settings[MarginPositions[i]]);
     p.margins[i]->setSuffix(" mm");
@@ -148,7 +166,7 @@ PrintOptionsDialog::PrintOptionsDialog(const OutputSettings& settings, QPrinter&
             [this, position](int value) { SetMargin(position, value); });
   }
   auto* printerButton = new QPushButton(DesignText(msg::Printer), margins);
-  printerButton->setObjectName("131");
+  printerButton->setObjectName(QString::number(PrinterButton));
   connect(printerButton, &QPushButton::clicked, this, &PrintOptionsDialog::PrinterSetup);
   marginForm->addRow(printerButton);
   tabs->addTab(margins, DesignText(PageTitleMessages[2]));
