@@ -69,6 +69,15 @@ constexpr int CommandHint(int command) {
   return msg::FirstCommandHint + command - CmdClose;
 }
 
+// The keypad commands 182..189 are the board operations 2..9, the shifts,
+// mirrors, rotation and colour swap; with Ctrl a shift is toroidal.
+constexpr int EffectCommand(int operation) {
+  return CmdEffectFirst + operation - OpShiftDown;
+}
+constexpr int EffectOperation(int command) {
+  return command - CmdEffectFirst + OpShiftDown;
+}
+
 QString Q(std::string_view cp1252) {
   return QString::fromStdString(Cp1252ToUtf8(cp1252));
 }
@@ -418,13 +427,16 @@ void MainWindow::ApplyLanguageTexts() {
   // the operation and its direction in the words of the twins dialog
   // (translation, rotation, mirror).
   const QString translation = MessageText(msg::Translation);
-  Action(188)->setToolTip(translation + QStringLiteral(" \u2191"));
-  Action(182)->setToolTip(translation + QStringLiteral(" \u2193"));
-  Action(184)->setToolTip(translation + QStringLiteral(" \u2190"));
-  Action(186)->setToolTip(translation + QStringLiteral(" \u2192"));
-  Action(185)->setToolTip(MessageText(msg::Rotation) + QStringLiteral(" 90\u00B0"));
-  Action(183)->setToolTip(MessageText(msg::Mirror) + QStringLiteral(" \u2194"));
-  Action(189)->setToolTip(MessageText(msg::Mirror) + QStringLiteral(" \u2195"));
+  Action(EffectCommand(OpShiftUp))->setToolTip(translation + QStringLiteral(" \u2191"));
+  Action(EffectCommand(OpShiftDown))->setToolTip(translation + QStringLiteral(" \u2193"));
+  Action(EffectCommand(OpShiftLeft))->setToolTip(translation + QStringLiteral(" \u2190"));
+  Action(EffectCommand(OpShiftRight))->setToolTip(translation + QStringLiteral(" \u2192"));
+  Action(EffectCommand(OpRotate90))
+      ->setToolTip(MessageText(msg::Rotation) + QStringLiteral(" 90\u00B0"));
+  Action(EffectCommand(OpMirrorFiles))
+      ->setToolTip(MessageText(msg::Mirror) + QStringLiteral(" \u2194"));
+  Action(EffectCommand(OpMirrorRanks))
+      ->setToolTip(MessageText(msg::Mirror) + QStringLiteral(" \u2195"));
   UpdateNavigationTips();
   for (QAction* item : dropDownItems_) {
     const int id = item->data().toInt();
@@ -647,8 +659,9 @@ void MainWindow::Dispatch(int command, Qt::KeyboardModifiers modifiers) {
       break;
     default:
       if (command >= CmdEffectFirst && command <= CmdEffectLast) {
-        const bool toroidal = ctrl && command % 2 == 0;
-        BoardOperationCommand(command - (toroidal ? 170 : 180));
+        const int operation = EffectOperation(command);
+        const bool toroidal = ctrl && operation % 2 == 0;
+        BoardOperationCommand(toroidal ? operation + OpToroidal : operation);
       } else if (command >= CmdLanguageFirst && command <= CmdLanguageOther) {
         SelectLanguageCommand(command);
       } else if (command >= CmdRecentFirst && command <= CmdRecentLast) {
