@@ -108,32 +108,36 @@ void AddBlackCastlings(Position& pos, MoveWriter& w) {
 }
 
 void AddWhitePawnMoves(const Board& b, int s, int lastFrom, int lastTo, MoveWriter& w) {
-  if (s <= 39) {  // seventh rank: every move promotes
-    if (b[s - 11] > OffBoard) w.AddPromotions(true, s, s - 11, b[s - 11]);
-    if (b[s - 9] > OffBoard) w.AddPromotions(true, s, s - 9, b[s - 9]);
-    if (b[s - 10] == Empty) w.AddPromotions(true, s, s - 10, Empty);
+  const int takeLeft = s + StepUpLeft;
+  const int takeRight = s + StepUpRight;
+  const int step = s + StepUp;
+  if (s <= sq::H7) {  // seventh rank: every move promotes
+    if (b[takeLeft] > OffBoard) w.AddPromotions(true, s, takeLeft, b[takeLeft]);
+    if (b[takeRight] > OffBoard) w.AddPromotions(true, s, takeRight, b[takeRight]);
+    if (b[step] == Empty) w.AddPromotions(true, s, step, Empty);
     return;
   }
-  if (b[s - 11] > OffBoard) w.Add(s, s - 11, WhitePawn, b[s - 11]);
-  if (b[s - 9] > OffBoard) w.Add(s, s - 9, WhitePawn, b[s - 9]);
-  if (b[s - 10] == Empty) {
-    w.Add(s, s - 10, WhitePawn, Empty);
-    if (s >= 82 && b[s - 20] == Empty) {
-      w.Add(s, s - 20, WhitePawn, Empty);
+  if (b[takeLeft] > OffBoard) w.Add(s, takeLeft, WhitePawn, b[takeLeft]);
+  if (b[takeRight] > OffBoard) w.Add(s, takeRight, WhitePawn, b[takeRight]);
+  if (b[step] == Empty) {
+    w.Add(s, step, WhitePawn, Empty);
+    if (s >= sq::A2 && b[step + StepUp] == Empty) {
+      w.Add(s, step + StepUp, WhitePawn, Empty);
       return;
     }
   }
   // En passant: only right after a black pawn's double step to the square
   // beside this pawn.
-  if (lastTo - lastFrom == 20 && (lastTo == s - 1 || lastTo == s + 1) && b[lastTo] == BlackPawn) {
-    w.Add(s, lastTo - 10, lastTo, WhitePawn, WhitePawn, BlackPawn);
+  if (lastTo - lastFrom == 2 * StepDown && (lastTo == s + StepLeft || lastTo == s + StepRight) &&
+      b[lastTo] == BlackPawn) {
+    w.Add(s, lastTo + StepUp, lastTo, WhitePawn, WhitePawn, BlackPawn);
   }
 }
 
 // Returns true when the pawn could take the white king.
 bool AddBlackPawnMoves(const Board& b, int s, int lastFrom, int lastTo, MoveWriter& w) {
-  const bool promotes = s >= 80;
-  for (int t : {s + 11, s + 9}) {
+  const bool promotes = s >= sq::A2;
+  for (int t : {s + StepDownRight, s + StepDownLeft}) {
     const int target = b[t];
     if (target < 1 || target > 7) continue;
     if (target == WhiteKing) return true;
@@ -143,19 +147,21 @@ bool AddBlackPawnMoves(const Board& b, int s, int lastFrom, int lastTo, MoveWrit
       w.Add(s, t, BlackPawn, target);
     }
   }
-  if (b[s + 10] == Empty) {
+  const int step = s + StepDown;
+  if (b[step] == Empty) {
     if (promotes) {
-      w.AddPromotions(false, s, s + 10, Empty);
+      w.AddPromotions(false, s, step, Empty);
       return false;
     }
-    w.Add(s, s + 10, BlackPawn, Empty);
-    if (s < 40 && b[s + 20] == Empty) {
-      w.Add(s, s + 20, BlackPawn, Empty);
+    w.Add(s, step, BlackPawn, Empty);
+    if (s <= sq::H7 && b[step + StepDown] == Empty) {
+      w.Add(s, step + StepDown, BlackPawn, Empty);
       return false;
     }
   }
-  if (lastFrom - lastTo == 20 && (lastTo == s - 1 || lastTo == s + 1) && b[lastTo] == WhitePawn) {
-    w.Add(s, lastTo + 10, lastTo, BlackPawn, BlackPawn, WhitePawn);
+  if (lastFrom - lastTo == 2 * StepDown && (lastTo == s + StepLeft || lastTo == s + StepRight) &&
+      b[lastTo] == WhitePawn) {
+    w.Add(s, lastTo + StepDown, lastTo, BlackPawn, BlackPawn, WhitePawn);
   }
   return false;
 }
