@@ -1,6 +1,6 @@
-// The backward helpmate walk. It is the plain walk of help_fast.cpp with
-// another test of hope: instead of counting, at every position, whether
-// some choice of places could mate, it carries the list of targets still
+// The backward helpmate (and helpstalemate) walk. It is the plain walk of
+// help_fast.cpp with another test of hope: instead of counting, at every
+// position, whether some choice of places could mate, it carries the list of targets still
 // within reach and, for each move, keeps those the move leaves within
 // reach. The count of a target changes only by the man that moved (and a
 // castling rook), and a target dies when one of its men is taken, so each
@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <bit>
 
+#include "core/goals.h"
 #include "core/rules.h"
 #include "core/tables.h"
 #include "solver/help_distances.h"
@@ -28,7 +29,7 @@ namespace {
 
 constexpr std::uint16_t NoPart = 0xFFFF;
 // The plies of the deepest walk the lists are kept for.
-constexpr int MaxPlies = 16;
+constexpr int MaxPlies = 20;
 constexpr std::uint32_t NoRow = 0xFFFFFFFF;
 constexpr int NoMan = -1;
 constexpr int Unknown = 2;
@@ -57,6 +58,8 @@ class BackwardWalk {
         pos_(pos),
         ui_(ui),
         stop_(stop),
+        mate_(fast.goal == Goal::Mate),
+        rulesKey_(HelpRulesKey(fast.goal, false)),
         menCount_(memory.targets.men.size()) {
     // One list per ply of the deepest walk, never moved while in use.
     if (memory.reachable.size() < filters_.size()) memory.reachable.resize(filters_.size());
@@ -101,12 +104,15 @@ class BackwardWalk {
   // the targets within reach in List(ply).
   int WhiteMates(std::uint64_t men, const Move& last, int moves, int ply) {
     if (BreakPolled()) return HelpStopped;
-    if (moves == 1) return FindMateInOne(pos_, last.from, last.to);
-    const std::uint64_t key = FullKey(pos_, men, last, true);
+    if (moves == 1) return GoalInOne(last);
+    const std::uint64_t key = FullKey(pos_, men, last, true) ^ rulesKey_;
     if (const int known = Lookup(key, moves); known != Unknown) return known;
     if (AttackedByWhite(pos_, pos_.blackKingSquare) != 0) return Illegal(key);
+    // Two white moves left cannot deal with more black men than they reach.
+    if (!mate_ && moves == 2 && !StalemateWithinTwoPossible(pos_))
+      return Remember(key, moves, false);
     if (MayMateNow(List(ply))) {
-      const int now = FindMateInOne(pos_, last.from, last.to);
+      const int now = GoalInOne(last);
       if (now == HelpIllegal) return Illegal(key);
       if (now == 1) return Remember(key, moves, true);
     }
@@ -129,21 +135,27 @@ class BackwardWalk {
   // Black's move (and as many black ones, this move included).
   int BlackAllows(std::uint64_t men, const Move& last, int moves, int ply) {
     if (BreakPolled()) return HelpStopped;
-    const std::uint64_t key = FullKey(pos_, men, last, false);
+    const std::uint64_t key = FullKey(pos_, men, last, false) ^ rulesKey_;
     if (const int known = Lookup(key, moves); known != Unknown) return known;
     MoveList& list = fast_.lists[ply];
     if (GenerateBlackMoves(pos_, last.from, last.to, list) == 1) return Illegal(key);
+    // Before White's last move, the black moves after which it can reach
+    // the goal: for a mate those that let White check, for a stalemate
+    // those that leave White's move no more men to deal with than it can.
     std::uint64_t from = ~std::uint64_t{0};
     std::uint64_t to = ~std::uint64_t{0};
     std::uint64_t flights = 0;
-    if (moves == 1) {
+    if (moves == 1 && mate_) {
       LastBlackMoveSquares(pos_, from, to);
       flights = UncoverableFlights(pos_);
     }
+    StalemateNeeds needs;
+    if (moves == 1 && !mate_) needs = BlackStalemateNeeds(pos_);
     const MoveFilter& filter = MakeFilter(List(ply), false, moves, ply);
     for (int i = 0; list.moves[i].from != 0; ++i) {
       const Move b = list.moves[i];
       if (!MayMove(b, filter)) continue;
+      if (!mate_ && b.moved != BlackKing && !needs.Admits(b)) continue;
       if (b.moved != BlackKing) {
         if ((from & SquareBit[b.from]) == 0 && (to & SquareBit[b.to]) == 0 &&
             !ChangesWhiteChecks(b))
@@ -162,6 +174,12 @@ class BackwardWalk {
 
  private:
   std::vector<Reachable>& List(int ply) { return memory_.reachable[ply]; }
+
+  // Whether White's move reaches the goal at once.
+  int GoalInOne(const Move& last) {
+    if (mate_) return FindMateInOne(pos_, last.from, last.to);
+    return FindStalemateInOne(pos_, last.from, last.to);
+  }
 
   int NeedAtStart(std::uint16_t place) const {
     const int square = memory_.squareOfMan[memory_.targets.places[place].man];
@@ -432,6 +450,9 @@ class BackwardWalk {
   const UiCallbacks* ui_;
   const std::atomic<bool>* stop_;
   bool stopped_ = false;
+  const bool mate_;
+  // The table's keys of this goal, as the plain walk's.
+  const std::uint64_t rulesKey_;
   const std::size_t menCount_;
   std::array<std::int8_t, BoardCells> manAt_{};
   std::array<std::int8_t, 32> cellOf_{};  // 0 for a man taken
@@ -446,7 +467,7 @@ class BackwardWalk {
 // one cell per man.
 void MakeTargets(HelpBackwardMemory& memory, const Position& pos, int white, int black,
                  std::size_t limit) {
-  MakeHelpTargets(pos, white, black, HelpGoal::Mate, limit, memory.targets);
+  MakeHelpTargets(pos, white, black, memory.goal, limit, memory.targets);
   const std::size_t men = memory.targets.men.size();
   memory.parts.assign(memory.targets.targets.size() * men, NoPart);
   memory.partMen.assign(memory.targets.targets.size(), 0);
@@ -543,6 +564,7 @@ bool PlaceTheMen(HelpBackwardMemory& memory, const Position& pos, int white, int
 // `limit`; the men placed on them in squareOfMan.
 void TargetsFor(HelpBackwardMemory& memory, const Position& pos, int white, int black,
                 std::size_t limit = HelpTargetLimit) {
+  if (memory.goal == HelpGoal::Stalemate) limit = std::min(limit, HelpStalemateTargetLimit);
   // The targets' counts allow only the castlings of the position they were
   // made from: one that may castle otherwise needs targets of its own.
   const bool castlingsCounted = (HelpCastlings(pos) & ~memory.targets.castlings) == 0;
@@ -567,16 +589,29 @@ void TargetsFor(HelpBackwardMemory& memory, const Position& pos, int white, int 
   for (const HelpTargets::Man& man : memory.targets.men) memory.squareOfMan.push_back(man.square);
 }
 
+// The memory of `fast`, its targets those of the walk's goal: targets of
+// another goal are dropped, so that the next position asked about makes its
+// own.
+HelpBackwardMemory& MemoryOf(HelpFast& fast) {
+  if (!fast.backward) fast.backward = std::make_shared<HelpBackwardMemory>();
+  HelpBackwardMemory& memory = *fast.backward;
+  const HelpGoal goal = fast.goal == Goal::Mate ? HelpGoal::Mate : HelpGoal::Stalemate;
+  if (memory.goal != goal) {
+    memory.goal = goal;
+    memory.targets = HelpTargets{};
+    memory.startKey = 0;
+    memory.tooManyWhite = memory.tooManyBlack = TooManyUnknown;
+  }
+  return memory;
+}
+
 }  // namespace
 
 void PrepareHelpTargets(HelpFast& fast, const Position& pos, int whiteMoves, int blackMoves) {
-  // A search of two white moves asks the fast search nothing; the targets
-  // are mating positions.
-  if (!fast.enabled || !fast.backwardEnabled || whiteMoves < 3 || fast.goal != Goal::Mate ||
-      fast.maximummer)
-    return;
-  if (!fast.backward) fast.backward = std::make_shared<HelpBackwardMemory>();
-  HelpBackwardMemory& memory = *fast.backward;
+  // A search of two white moves asks the fast search nothing; a
+  // maximummer's moves are the plain walk's.
+  if (!fast.enabled || !fast.backwardEnabled || whiteMoves < 3 || fast.maximummer) return;
+  HelpBackwardMemory& memory = MemoryOf(fast);
   // Another search: whether its positions have too many targets is found
   // anew.
   memory.tooManyWhite = memory.tooManyBlack = TooManyUnknown;
@@ -587,7 +622,8 @@ void PrepareHelpTargets(HelpFast& fast, const Position& pos, int whiteMoves, int
   // positions after its first moves, until it has worked long enough for
   // the targets up to the higher limit to be worth their making.
   memory.plainSearch = !memory.targets.complete;
-  memory.retried = !memory.plainSearch;
+  // A stalemate's targets are never made again with the higher limit.
+  memory.retried = !memory.plainSearch || memory.goal == HelpGoal::Stalemate;
   if (memory.plainSearch) {
     memory.root = pos;
     memory.rootWhite = whiteMoves;
@@ -619,8 +655,8 @@ int HelpMateBackward(HelpFast& fast, HelpTable& table, Position& pos, const Move
   // The mate-in-one test alone is quicker; a walk deeper than the lists is
   // left to the plain walk.
   if (moves < 2 || 2 * moves + 2 > MaxPlies) return HelpDeclined;
-  if (!fast.backward) fast.backward = std::make_shared<HelpBackwardMemory>();
-  HelpBackwardMemory& memory = *fast.backward;
+  HelpBackwardMemory& memory = MemoryOf(fast);
+  const std::uint64_t rulesKey = HelpRulesKey(fast.goal, false);
   if (memory.plainSearch) {
     if (memory.retried || fast.nodes < memory.retryAt) return HelpDeclined;
     RetryTargets(memory);
@@ -628,7 +664,7 @@ int HelpMateBackward(HelpFast& fast, HelpTable& table, Position& pos, const Move
   }
   const std::uint64_t men = MenKey(pos);
   // A position the table knows needs no targets.
-  switch (table.Find(FullKey(pos, men, last, true), moves)) {
+  switch (table.Find(FullKey(pos, men, last, true) ^ rulesKey, moves)) {
     case HelpTable::Known::Mate:
       return HelpMate;
     case HelpTable::Known::NoMate:
@@ -662,7 +698,7 @@ int HelpMateBackward(HelpFast& fast, HelpTable& table, Position& pos, const Move
       // No target survives Black's move: nothing mates, unless the move
       // was illegal.
       if (AttackedByWhite(pos, pos.blackKingSquare) != 0) return HelpIllegal;
-      table.Store(FullKey(pos, men, last, true), moves, false);
+      table.Store(FullKey(pos, men, last, true) ^ rulesKey, moves, false);
       return HelpNoMate;
     }
   } else {

@@ -1,4 +1,5 @@
-// The fast helpmate search worked back from the mating positions: the
+// The fast helpmate search worked back from the final positions (of a
+// mate or a stalemate): the
 // targets that fit the moves left (solver/help_targets.h) are made once,
 // where a search starts, and serve every position of it whose men are
 // within reach of them; the walk plays only the moves after which one of
@@ -52,6 +53,8 @@ struct HelpBackwardMemory {
     std::uint8_t black;
   };
   std::vector<std::vector<Reachable>> reachable;
+  // The goal the targets were made for.
+  HelpGoal goal = HelpGoal::Mate;
   // The moves of each side the targets were made for.
   int targetWhiteMoves = 0;
   int targetBlackMoves = 0;
@@ -92,6 +95,14 @@ inline constexpr std::size_t HelpTargetLimit = 50000;
 // limit above once it has reached HelpRetryPositions positions.
 inline constexpr std::size_t HelpFirstTargetLimit = 10000;
 inline constexpr std::uint64_t HelpRetryPositions = 20000;
+
+// The most targets of a stalemate. Its targets fix the black king's square
+// and its flights but not the other black men, which must end without a
+// move, so each target rules out less than a mate's: over the published
+// helpstalemates the walk pays up to a few thousand targets (1 500 to
+// 4 600 where it saves most), while with 8 000 or more the plain walk and
+// its count are faster, and no making of more targets later pays.
+inline constexpr std::size_t HelpStalemateTargetLimit = 5000;
 
 // Makes the targets of `pos`, where a helpmate search is about to start
 // with `whiteMoves` and `blackMoves` left, unless the targets at hand serve

@@ -153,7 +153,7 @@ class Walk {
         ui_(ui),
         stop_(stop),
         mate_(fast.goal == Goal::Mate),
-        rulesKey_(RulesKeyOf(fast)) {}
+        rulesKey_(HelpRulesKey(fast.goal, fast.maximummer)) {}
 
   // White to move after `last`, `moves` white moves left.
   int WhiteMates(std::uint64_t men, const Move& last, int moves, int ply) {
@@ -293,16 +293,16 @@ class Walk {
   // Kept apart in the table: the answers of another goal or of a maximummer.
   const std::uint64_t rulesKey_;
   bool stopped_ = false;
-
-  static std::uint64_t RulesKeyOf(const HelpFast& fast) {
-    std::uint64_t key = 0;
-    if (fast.goal == Goal::Stalemate) key ^= 0x3C6EF372FE94F82Aull;
-    if (fast.maximummer) key ^= 0xA54FF53A5F1D36F1ull;
-    return key;
-  }
 };
 
 }  // namespace
+
+std::uint64_t HelpRulesKey(Goal goal, bool maximummer) {
+  std::uint64_t key = 0;
+  if (goal == Goal::Stalemate) key ^= 0x3C6EF372FE94F82Aull;
+  if (maximummer) key ^= 0xA54FF53A5F1D36F1ull;
+  return key;
+}
 
 namespace {
 
@@ -398,10 +398,11 @@ void LastBlackMoveSquares(const Position& pos, std::uint64_t& from, std::uint64_
 namespace {
 
 // The backward walk where it takes the position, else the plain walk. Its
-// targets are mating positions: other goals are the plain walk's.
+// targets are the final positions of a mate or a stalemate; a maximummer's
+// moves are the plain walk's.
 int WalkFrom(HelpFast& fast, HelpTable& table, Position& pos, const Move& last, int moves,
              const UiCallbacks* ui, const std::atomic<bool>* stop) {
-  if (fast.backwardEnabled && fast.goal == Goal::Mate && !fast.maximummer) {
+  if (fast.backwardEnabled && !fast.maximummer) {
     const int answer = HelpMateBackward(fast, table, pos, last, moves, ui, stop);
     if (answer != HelpDeclined) return answer;
   }

@@ -82,6 +82,10 @@ void LastBlackMoveSquares(const Position& pos, std::uint64_t& from, std::uint64_
 // reaches another square. 0 proves nothing.
 std::uint64_t UncoverableFlights(const Position& pos);
 
+// What the table keys of a walk are told apart by: the goal of White's last
+// move and Black's maximummer rule (0 for a plain helpmate).
+std::uint64_t HelpRulesKey(Goal goal, bool maximummer);
+
 // The helpmate search's question before it searches Black's reply `last`
 // with `moves` white moves left: HelpIllegal or HelpNoMate when the fast
 // search proves it, HelpMate when the reply must be searched (it mates, or

@@ -1,9 +1,10 @@
 // The backward helpmate walk: it answers as the plain walk does, position by
-// position, and the helpmate texts are the same with it on and off, on one
-// thread and two, with a full table and one of a few slots.
+// position, and the helpmate and helpstalemate texts are the same with it on
+// and off, on one thread and two, with a full table and one of a few slots.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <iterator>
 #include <random>
 #include <set>
@@ -50,16 +51,39 @@ std::vector<Helpmate> EveryHelpmate() {
   return rows;
 }
 
+// The helpstalemates of the test data (id, stipulation, who begins, board,
+// solutions), those in which Black begins or all.
+std::vector<Helpmate> ReadHelpstalemates(bool blackBeginsOnly) {
+  std::vector<Helpmate> rows;
+  std::ifstream in(KESTROVALE_SOURCE_DIR "/tests/solver/data/helpstalemates.tsv");
+  EXPECT_TRUE(in.good());
+  std::string line;
+  std::getline(in, line);  // header
+  while (std::getline(in, line)) {
+    const std::vector<std::string> cells = test::TabFields(line);
+    if (cells.size() < 5) continue;
+    const bool whiteBegins = cells[2] == "white";
+    if (whiteBegins && blackBeginsOnly) continue;
+    rows.push_back({cells[0], cells[1] + (whiteBegins ? " W" : ""), cells[3], 0, {}});
+  }
+  EXPECT_FALSE(rows.empty());
+  return rows;
+}
+
 // Every position after Black's first move and, below the first few, after
 // one more pair of moves: the backward walk's answer with the moves left
-// against the plain walk's. Returns the number of positions compared.
+// against the plain walk's, for the goal of the row. Returns the number of
+// positions compared.
 int CompareWithThePlainWalk(const Helpmate& row) {
   const int moves = std::atoi(row.stipulation.c_str() + 2);
+  const Goal goal = row.stipulation[1] == '=' ? Goal::Stalemate : Goal::Mate;
   SearchWorld world(row.fen);
   Position& pos = world.pos;
   HelpFast& backward = world.state->helpFast;
+  backward.goal = goal;
   HelpFast plain;
   plain.backwardEnabled = false;
+  plain.goal = goal;
   int compared = 0;
   const auto compare = [&](const Move& last, int left, const std::string& line) {
     EXPECT_EQ(HelpMateWithin(backward, pos, last, left), HelpMateWithin(plain, pos, last, left))
@@ -116,6 +140,50 @@ TEST(BackwardHelpmate, AnswersAsThePlainWalk) {
   }
   EXPECT_EQ(problems, static_cast<int>(std::size(ids)));
   EXPECT_GT(compared, 1000);
+}
+
+TEST(BackwardHelpmate, StalemateAnswersAsThePlainWalk) {
+  // Promotions of both colours, a king that walks into its stalemate, a
+  // knight and a king as White's only men.
+#ifdef NDEBUG
+  const char* const ids[] = {"st003_hs3", "st010_hs3", "st012_hs4", "st022_hs5", "st031_hs3"};
+#else
+  const char* const ids[] = {"st003_hs3", "st012_hs4"};
+#endif
+  int compared = 0;
+  int problems = 0;
+  for (const Helpmate& row : ReadHelpstalemates(true)) {
+    for (const char* id : ids) {
+      if (row.id != id) continue;
+      ++problems;
+      compared += CompareWithThePlainWalk(row);
+    }
+  }
+  EXPECT_EQ(problems, static_cast<int>(std::size(ids)));
+  EXPECT_GT(compared, 200);
+}
+
+TEST(BackwardHelpmate, TheTargetsOfOneGoalServeNoQuestionOfTheOther) {
+  // The same position asked for a mate, then a stalemate, then a mate
+  // again, by one walk: each answer is the plain walk's of its goal.
+  SearchWorld world("8/2P5/3p4/2pP2p1/2P1K1k1/8/1p5P/8");
+  HelpFast& fast = world.state->helpFast;
+  for (const Goal goal : {Goal::Mate, Goal::Stalemate, Goal::Mate}) {
+    HelpFast plain;
+    plain.backwardEnabled = false;
+    plain.goal = goal;
+    fast.goal = goal;
+    PrepareHelpTargets(fast, world.pos, 3, 3);
+    MoveList black;
+    GenerateBlackMoves(world.pos, 0, 0, black);
+    for (int i = 0; black.moves[i].from != 0; ++i) {
+      const Move b = black.moves[i];
+      MakeMove(world.pos, b);
+      EXPECT_EQ(HelpMateWithin(fast, world.pos, b, 3), HelpMateWithin(plain, world.pos, b, 3))
+          << test::LongText(b) << (goal == Goal::Mate ? " mate" : " stalemate");
+      UnmakeMove(world.pos, b);
+    }
+  }
 }
 
 // A random legal-looking position with White to move: the kings, one to
@@ -242,23 +310,17 @@ TEST(BackwardHelpmate, ManyTargetsAreMadeOnceThePlainWalkHasWorkedLongEnough) {
   EXPECT_GT(memory.targets.targets.size(), HelpFirstTargetLimit);
 }
 
-TEST(BackwardHelpmate, TextsAreTheSameWithTheBackwardWalkOnAndOff) {
-  const std::vector<Helpmate> rows = EveryHelpmate();
-#ifdef NDEBUG
-  EXPECT_EQ(rows.size(), 85u);
-#else
-  EXPECT_EQ(rows.size(), 10u);
-#endif
+// Solves each row with the backward walk off, then on with one thread and
+// two, a full table and (on the quick rows) a tiny one: the texts must be
+// the same. `solved` tells a text with a solution.
+template <typename Solved>
+void CompareTextsOnAndOff(const std::vector<Helpmate>& rows, const Solved& solved) {
   constexpr std::size_t kTinyTable = 4;
   for (const Helpmate& row : rows) {
     test::HelpSolveSetup setup;
     setup.backward = false;
     const std::string plain = test::SolveText(row, setup);
-    // Solved: a mating line, or an h#1 with White beginning, written as a
-    // mate in one.
-    EXPECT_TRUE(plain.find('#') != std::string::npos ||
-                plain.find("Mate in 1") != std::string::npos)
-        << row.id;
+    EXPECT_TRUE(solved(plain)) << row.id;
     setup.backward = true;
     for (const int threads : {1, 2}) {
       for (const std::size_t slots : {DefaultHelpTableSlots, kTinyTable}) {
@@ -272,6 +334,43 @@ TEST(BackwardHelpmate, TextsAreTheSameWithTheBackwardWalkOnAndOff) {
       }
     }
   }
+}
+
+TEST(BackwardHelpmate, TextsAreTheSameWithTheBackwardWalkOnAndOff) {
+  const std::vector<Helpmate> rows = EveryHelpmate();
+#ifdef NDEBUG
+  EXPECT_EQ(rows.size(), 85u);
+#else
+  EXPECT_EQ(rows.size(), 10u);
+#endif
+  // Solved: a mating line, or an h#1 with White beginning, written as a
+  // mate in one.
+  CompareTextsOnAndOff(rows, [](const std::string& text) {
+    return text.find('#') != std::string::npos || text.find("Mate in 1") != std::string::npos;
+  });
+}
+
+TEST(BackwardHelpmate, StalemateTextsAreTheSameWithTheBackwardWalkOnAndOff) {
+  // The helpstalemates of three moves or more that the plain walk solves
+  // in a moment (under the sanitizers, two of them); the tiny table on
+  // those of three moves (the file has no plain times, which IsQuick
+  // reads).
+#ifdef NDEBUG
+  const std::set<std::string> ids = {"st003_hs3", "st010_hs3", "st012_hs4", "st019_hs3",
+                                     "st022_hs5", "st031_hs3", "st035_hs3", "st016_hs3"};
+#else
+  const std::set<std::string> ids = {"st003_hs3", "st035_hs3"};
+#endif
+  std::vector<Helpmate> rows;
+  for (Helpmate row : ReadHelpstalemates(false)) {
+    if (ids.count(row.id) == 0) continue;
+    row.plainSeconds = row.stipulation.rfind("h=3", 0) == 0 ? 0.1 : 1;
+    rows.push_back(row);
+  }
+  EXPECT_EQ(rows.size(), ids.size());
+  CompareTextsOnAndOff(rows, [](const std::string& text) {
+    return text.find('=') != std::string::npos && text.find("No solution") == std::string::npos;
+  });
 }
 
 }  // namespace
