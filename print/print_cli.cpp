@@ -260,9 +260,9 @@ int RunPrintCommand(const std::vector<std::string>& args) {
   OutputFiles output;
   int pages = 0;
   if (command.format == PrintFormat::Pdf) {
-    std::string pdf, error;
-    pages = PrintPdfInMemory(document, pdf, error);
-    if (pages <= 0) return Failure(command.output + ": cannot make the PDF file: " + error);
+    std::string pdf, pdfError;
+    pages = PrintPdfInMemory(document, pdf, pdfError);
+    if (pages <= 0) return Failure(command.output + ": cannot make the PDF file: " + pdfError);
     if (!output.Add(command.output, pdf)) return Failure(output.error() + "; nothing was written");
   } else {
     // The printer only gives the metrics of an A4 PDF page; it opens no file.

@@ -12,7 +12,9 @@
 #include "print/print_cli.h"
 
 // Under the leak checker of the sanitized builds: fontconfig keeps its
-// caches until the process ends, which is not a leak of ours.
+// caches until the process ends, which is not a leak of ours. The leak
+// checker looks the function up by name, so it keeps external linkage.
+extern "C" const char* __lsan_default_suppressions();
 extern "C" const char* __lsan_default_suppressions() {
   return "leak:libfontconfig\n";
 }

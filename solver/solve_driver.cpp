@@ -75,12 +75,12 @@ PlayPhase PlayPhaseOf(const Solver& s, const SolveEnvironment& env) {
   const int helpMode = s.search.helpMode;
   switch (s.phase) {
     case 1:
-      return helpMode == 0 ? PlayPhase::SetPlay : PlayPhase::Solution;
+      return helpMode == 0 ? PlayPhase::Set : PlayPhase::Solution;
     case 2:
     case 4:
       return (env.options[ActualPlay] || env.options[SetPlay]) ? PlayPhase::Try : PlayPhase::Test;
     default:
-      return helpMode == HelpSetPlay ? PlayPhase::SetPlay : PlayPhase::Solution;
+      return helpMode == HelpSetPlay ? PlayPhase::Set : PlayPhase::Solution;
   }
 }
 

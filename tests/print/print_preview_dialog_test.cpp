@@ -168,6 +168,9 @@ TEST_F(PrintDialogs, CommandLineWritesPdfAndRefusesBadArguments) {
 }  // namespace
 }  // namespace kv::print
 
+// fontconfig keeps its caches until the process ends; the leak checker looks
+// this function up by name.
+extern "C" const char* __lsan_default_suppressions();
 extern "C" const char* __lsan_default_suppressions() {
   return "leak:libfontconfig\n";
 }
