@@ -190,7 +190,7 @@ bool ChangeAuthorList(AppState& state, const std::string& path, const std::strin
 }
 
 void RunBiographicalSelectionDialog(QWidget* parent, AppState& state, const QString& title,
-                                    std::function<void()> listsReloaded) {
+                                    const std::function<void()>& listsReloaded) {
   BiographicalSelectionDialog dialog(state.biographical, DialogLists(state), state.language, title,
                                      parent);
   dialog.chooseAuthorList = [&state, listsReloaded](QWidget* owner) {

@@ -80,6 +80,6 @@ bool ChangeAuthorList(AppState& state, const std::string& path, const std::strin
 // The dialog over the state's lists and kept selection; "&List..." asks for
 // the file with the author-list file choice.
 void RunBiographicalSelectionDialog(QWidget* parent, AppState& state, const QString& title,
-                                    std::function<void()> listsReloaded = {});
+                                    const std::function<void()>& listsReloaded = {});
 
 }  // namespace kv::app

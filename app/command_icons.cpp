@@ -108,6 +108,7 @@ QIcon CommandIcon(int command) {
 const std::vector<int>& CommandsWithIcons() {
   static const std::vector<int> commands = [] {
     std::vector<int> ids;
+    ids.reserve(std::size(Icons));
     for (const IconOf& icon : Icons) ids.push_back(icon.command);
     return ids;
   }();

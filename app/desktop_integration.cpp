@@ -53,7 +53,7 @@ void RunIfPresent(const QString& tool, const QStringList& arguments) {
 }  // namespace
 
 QString UserDataHome() {
-  const QString configured = qEnvironmentVariable("XDG_DATA_HOME");
+  QString configured = qEnvironmentVariable("XDG_DATA_HOME");
   if (!configured.isEmpty() && QDir::isAbsolutePath(configured)) return configured;
   return QDir::homePath() + QStringLiteral("/.local/share");
 }

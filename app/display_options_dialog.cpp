@@ -32,9 +32,9 @@ DisplayOptionsDialog::DisplayOptionsDialog(OutputSettings& output, PaneFont& fon
   setObjectName(QStringLiteral("DisplayOptionsDialog"));
   setWindowTitle(QStringLiteral("Options d'affichage"));
   chooseFont = [this](QFont& chosen) {
-    QString title = fontButton_->text();
-    title.remove(QLatin1Char('&')).remove(QLatin1Char('.'));
-    PaneFontDialog dialog(chosen, title.trimmed(), this);
+    QString fontTitle = fontButton_->text();
+    fontTitle.remove(QLatin1Char('&')).remove(QLatin1Char('.'));
+    PaneFontDialog dialog(chosen, fontTitle.trimmed(), this);
     if (dialog.exec() != QDialog::Accepted) return false;
     chosen = dialog.SelectedFont();
     return true;

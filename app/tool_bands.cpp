@@ -64,7 +64,7 @@ int ToolBand::RowWidth() const {
   return width + BandMargin;
 }
 
-int ToolBand::HeightForWidth(int width) const {
+int ToolBand::BandHeight(int width) const {
   return Flow(width, false);
 }
 
@@ -144,7 +144,7 @@ int ToolBandArea::Arrange(int width, bool place) const {
     // The last band of a row takes what is left of it; a band wider than
     // the whole row wraps inside it.
     const int bandWidth = std::min(full, width - x);
-    const int bandHeight = band->HeightForWidth(std::max(bandWidth, 1));
+    const int bandHeight = band->BandHeight(std::max(bandWidth, 1));
     if (place) band->setGeometry(x, y, bandWidth, bandHeight);
     x += bandWidth + BandSpacing;
     rowHeight = std::max(rowHeight, bandHeight);

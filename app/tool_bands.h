@@ -27,7 +27,7 @@ class ToolBand : public QWidget {
 
   // The band's height when laid out in `width` pixels, and the width it
   // takes on one row.
-  int HeightForWidth(int width) const;
+  int BandHeight(int width) const;
   int RowWidth() const;
   // Places the items inside the band's own rectangle.
   void LayoutItems();

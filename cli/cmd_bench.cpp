@@ -168,8 +168,7 @@ int Run(const Args& input) {
               "key");
   for (const BenchProblem& p : problems) {
     auto setup = std::make_unique<SolveSetup>();
-    std::string error;
-    if (!ParseFenBoard(p.board, setup->pos.board, &error) ||
+    if (!ParseFenBoard(p.board, setup->pos.board, nullptr) ||
         !ParseProblemType(p.stipulation, setup->type)) {
       std::printf("%-28s bad entry\n", p.id.c_str());
       ++mismatches;

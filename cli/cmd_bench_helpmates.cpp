@@ -113,8 +113,7 @@ int RunHelpmateBench(const ParsedOptions& args, int threads) {
   for (const TimedHelpmate& p : problems) {
     if (!only.empty() && p.id != only) continue;
     auto setup = std::make_unique<SolveSetup>();
-    std::string error;
-    if (!ParseFenBoard(p.board, setup->pos.board, &error) ||
+    if (!ParseFenBoard(p.board, setup->pos.board, nullptr) ||
         !ParseProblemType(p.stipulation, setup->type) || setup->type.kind != KindHelp) {
       std::printf("%-20s bad entry\n", p.id.c_str());
       ++bad;

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -139,7 +140,7 @@ std::string OneLine(const std::string& cp1252) {
 }
 
 std::string Minutes(double seconds) {
-  const int s = static_cast<int>(seconds + 0.5);
+  const int s = static_cast<int>(std::lround(seconds));
   char text[32];
   std::snprintf(text, sizeof text, "%d:%02d", s / 60, s % 60);
   return text;

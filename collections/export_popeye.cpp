@@ -71,7 +71,7 @@ bool HasBlankAtAnEnd(std::string_view text) {
 // the same text; else (a blank after a ";", an empty author) the whole
 // authors text on one line, so that it too comes back as it was.
 std::vector<std::string> AuthorLines(std::string_view authors) {
-  const std::vector<std::string> split = SplitAuthors(authors);
+  std::vector<std::string> split = SplitAuthors(authors);
   bool oneByOne = JoinAuthors(split) == authors;
   for (const std::string& author : split) {
     oneByOne = oneByOne && !author.empty() && !HasBlankAtAnEnd(author);
@@ -191,6 +191,7 @@ bool TwinsText(std::string_view field, bool maximum, std::string& text, std::str
   const int count = TwinCount(field);
   if (count == 0) return true;
   std::vector<TwinEntry> entries;
+  entries.reserve(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) entries.push_back(TwinEntryAt(field, i));
   for (const TwinEntry& entry : entries) {
     if (entry.kind == TwinChangeType && ((entry.square1 & FlagMaximum) != 0) != maximum) {

@@ -297,6 +297,11 @@ std::string FieldText(std::string_view text) {
   return PopeyeTextIsUtf8(text) ? Utf8ToCp1252(text) : std::string(text);
 }
 
+// The refusal of a twin's added men named before any colour word.
+std::string WithoutColour(const std::string& word, const std::string& men) {
+  return "the twin change '" + word + " " + men + "' without a colour";
+}
+
 // The source read as whitespace-separated tokens, line by line, with the rest
 // of a line available to the commands that take a text.
 class Lexer {
@@ -906,7 +911,7 @@ class Reader {
       if (IsWord(men)) break;
       lexer_.Take();
       if (colour < 0) {
-        draft_.Refuse("the twin change '" + word + " " + men + "' without a colour");
+        draft_.Refuse(WithoutColour(word, men));
         return;
       }
       PieceCode man = Empty;

@@ -141,6 +141,10 @@ bool ProcessEnded(long pid) {
   return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
 }
 
+std::string InFolder(const std::string& folder, const std::string& name) {
+  return folder + "/" + name;
+}
+
 }  // namespace
 
 int RemoveLeftoversIn(const std::string& folder) {
@@ -154,10 +158,10 @@ int RemoveLeftoversIn(const std::string& folder) {
   ::closedir(dir);
   int removed = 0;
   for (const auto& [name, leftover] : found) {
-    const std::string path = folder + "/" + name;
+    const std::string path = InFolder(folder, name);
     switch (leftover.kind) {
       case Kind::Rewrite:
-        removed += RemoveRewriteOf(folder + "/" + leftover.target, path) ? 1 : 0;
+        removed += RemoveRewriteOf(InFolder(folder, leftover.target), path) ? 1 : 0;
         break;
       case Kind::LockedOnly:
         removed += RemoveIfUnlocked(path) ? 1 : 0;

@@ -125,6 +125,7 @@ std::vector<CheckReport> RunSoundnessCheck(const std::vector<CheckItem>& items, 
   const int workers = std::max(1, std::min<int>(jobs, static_cast<int>(items.size())));
   std::vector<std::thread> threads;
   run.running = items.empty() ? 0 : workers;
+  threads.reserve(static_cast<std::size_t>(run.running));
   for (int i = 0; i < run.running; ++i) threads.emplace_back([&run] { Work(run); });
 
   // The caller's thread hands on what finished and polls for a stop; the

@@ -255,12 +255,12 @@ bool StalemateWithinTwoPossible(const Position& pos) {
 }
 
 bool StalemateNeeds::Admits(const Move& move) const {
-  std::uint64_t targets = ~std::uint64_t{0};
+  std::uint64_t common = ~std::uint64_t{0};
   for (int i = 0; i < men; ++i) {
     const auto m = static_cast<std::size_t>(i);
     if (square[m] == move.from || (spareBy[m] & SquareBit[move.to]) != 0) continue;
-    targets &= targets & this->targets[m];
-    if (targets == 0) return false;
+    common &= targets[m];
+    if (common == 0) return false;
   }
   return true;
 }

@@ -1,6 +1,7 @@
 #include "print/page_geometry.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace kv::print {
@@ -12,7 +13,7 @@ int ScaleFactor(int printerDpi, int screenDpi) {
 }
 
 int MarginPixels(int millimetres, double pixelsPerMm, int offset) {
-  const int pixels = static_cast<int>(millimetres * pixelsPerMm + 0.5);
+  const int pixels = static_cast<int>(std::lround(millimetres * pixelsPerMm));
   return std::max(pixels, offset);
 }
 
@@ -34,8 +35,10 @@ PageGeometry ComputePageGeometry(const PrinterMetrics& metrics, const OutputSett
 
   const double pixelsPerMmX = metrics.printableWidthPixels / printableW;
   const double pixelsPerMmY = metrics.printableHeightPixels / printableH;
-  page.offsetX = std::max(0, static_cast<int>((paperW - printableW) / 2 * pixelsPerMmX + 0.5));
-  page.offsetY = std::max(0, static_cast<int>((paperH - printableH) / 2 * pixelsPerMmY + 0.5));
+  page.offsetX =
+      std::max(0, static_cast<int>(std::lround((paperW - printableW) / 2 * pixelsPerMmX)));
+  page.offsetY =
+      std::max(0, static_cast<int>(std::lround((paperH - printableH) / 2 * pixelsPerMmY)));
 
   page.marginLeft = MarginPixels(settings[OutputMarginLeft], pixelsPerMmX, page.offsetX);
   page.marginRight = MarginPixels(settings[OutputMarginRight], pixelsPerMmX, page.offsetX);

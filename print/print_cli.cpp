@@ -41,6 +41,11 @@ int Failure(const std::string& message) {
   return PrintExitFailure;
 }
 
+// The failure of an output file the tool may not write.
+int RefusedOutput(const std::string& name, const std::string& refusal) {
+  return Failure(name + ": " + refusal);
+}
+
 bool ParseLanguage(const std::string& code, Language& language) {
   static constexpr std::pair<const char*, int> codes[] = {{"fr", LanguageFrench},
                                                           {"en", LanguageEnglish},
@@ -247,7 +252,7 @@ int RunPrintCommand(const std::vector<std::string>& args) {
   // for PNG pages OUT names them (OUT-1.png ...), and a device or a pipe
   // there is as much a mistake as for a PDF.
   if (const std::string refusal = OutputRefusal(command.output); !refusal.empty())
-    return Failure(command.output + ": " + refusal);
+    return RefusedOutput(command.output, refusal);
   if (FileResult loaded = LoadSheetProblems(command.file, records, document.problems); !loaded) {
     return Failure(Cp1252ToUtf8(FileResultText(loaded, command.file, command.language)));
   }
@@ -260,9 +265,9 @@ int RunPrintCommand(const std::vector<std::string>& args) {
   OutputFiles output;
   int pages = 0;
   if (command.format == PrintFormat::Pdf) {
-    std::string pdf, error;
-    pages = PrintPdfInMemory(document, pdf, error);
-    if (pages <= 0) return Failure(command.output + ": cannot make the PDF file: " + error);
+    std::string pdf, pdfError;
+    pages = PrintPdfInMemory(document, pdf, pdfError);
+    if (pages <= 0) return Failure(command.output + ": cannot make the PDF file: " + pdfError);
     if (!output.Add(command.output, pdf)) return Failure(output.error() + "; nothing was written");
   } else {
     // The printer only gives the metrics of an A4 PDF page; it opens no file.
@@ -275,7 +280,7 @@ int RunPrintCommand(const std::vector<std::string>& args) {
     for (int page = 0; page < pages; ++page) {
       const std::string name = PngPageName(command.output, page);
       if (const std::string refusal = OutputRefusal(name); !refusal.empty())
-        return Failure(name + ": " + refusal);
+        return RefusedOutput(name, refusal);
     }
     for (int page = 0; page < pages; ++page) {
       QByteArray png;

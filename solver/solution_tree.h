@@ -30,12 +30,12 @@ struct TreeMove {
 
 // What a white move threatens.
 enum class ThreatKind {
-  None,     // nothing is written: a helpmate, or Black has no legal reply
-  Check,    // the move gives check
-  Waiting,  // no threat
-  Threat,   // a threat that some reply parries
-  AdLib,    // a threat no reply parries
-  Forced,   // selfmate and reflexmate: Black's mate that White's move forces
+  None,       // nothing is written: a helpmate, or Black has no legal reply
+  Check,      // the move gives check
+  Waiting,    // no threat
+  Threat,     // a threat that some reply parries
+  Unparried,  // a threat no reply parries (ad lib.)
+  Forced,     // selfmate and reflexmate: Black's mate that White's move forces
 };
 
 struct TreeLine;
@@ -56,7 +56,8 @@ struct TreeLine {
   std::vector<TreeLine> variations;
 };
 
-enum class PlayPhase { SetPlay, Try, Test, Solution };
+// Set: the set play.
+enum class PlayPhase { Set, Try, Test, Solution };
 
 // One first move of a phase with everything written under it. The set play
 // of a direct problem and the play of a helpmate in which Black begins have

@@ -46,7 +46,7 @@ ThreatKind ThreatKindOf(int flags, bool selfMode) {
   if (flags & AnalysisCheck) return ThreatKind::Check;
   if (flags / AnalysisThreatUnit == 0) return ThreatKind::Waiting;
   if (flags & AnalysisParried) return ThreatKind::Threat;
-  return selfMode ? ThreatKind::Forced : ThreatKind::AdLib;
+  return selfMode ? ThreatKind::Forced : ThreatKind::Unparried;
 }
 
 // What stands between a reply and White's answer: the next move number, or

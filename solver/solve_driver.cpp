@@ -74,19 +74,19 @@ int EffectiveTries(const SolveEnvironment& env) {
 PlayPhase PlayPhaseOf(const Solver& s, const SolveEnvironment& env) {
   const int helpMode = s.search.helpMode;
   switch (s.phase) {
-    case SolvePhase::SetPlay:
-      return helpMode == 0 ? PlayPhase::SetPlay : PlayPhase::Solution;
+    case SolvePhase::Set:
+      return helpMode == 0 ? PlayPhase::Set : PlayPhase::Solution;
     case SolvePhase::Tries:
     case SolvePhase::EveryFirstMove:
       return (env.options[ActualPlay] || env.options[SetPlay]) ? PlayPhase::Try : PlayPhase::Test;
     default:
-      return helpMode == HelpSetPlay ? PlayPhase::SetPlay : PlayPhase::Solution;
+      return helpMode == HelpSetPlay ? PlayPhase::Set : PlayPhase::Solution;
   }
 }
 
 // The first move the header writes; none for White's null move.
 std::optional<TreeMove> FirstMoveOf(const Solver& s, const Writer& w, const Move& move) {
-  if (s.phase == SolvePhase::SetPlay) return std::nullopt;
+  if (s.phase == SolvePhase::Set) return std::nullopt;
   return TreeMoveOf(w, move);
 }
 
@@ -99,7 +99,7 @@ void WriteHeader(Solver& s, SolveEnvironment& env, Writer& w, const Move& move,
   const int helpMode = s.search.helpMode;
   if (w.tree != nullptr) w.tree->BeginPlay(PlayPhaseOf(s, env), FirstMoveOf(s, w, move));
   switch (s.phase) {
-    case SolvePhase::SetPlay:
+    case SolvePhase::Set:
       if (helpMode == 0) {
         t.AppendText("\r\n" + Word(env, WordSetPlay));
       } else {
@@ -404,13 +404,13 @@ void EndFirstMove(OneSolve& p, int mark, int a, int pairs) {
   if ((s.changedMode == 1 && !o[st.optionGroup + Variations] && pairs < 2) || s.changedMode == 2) {
     text.textLength = mark;
     if (p.w.tree != nullptr) p.w.tree->DropPlay();
-  } else if (st.helpMode != 0 && s.phase == SolvePhase::SetPlay && text.textLength == mark) {
+  } else if (st.helpMode != 0 && s.phase == SolvePhase::Set && text.textLength == mark) {
     // A helpmate's null-move analysis that found no line writes nothing,
     // not even an empty line: a helpmate without solution gives an empty text.
     if (p.w.tree != nullptr) p.w.tree->DropPlay();
   } else {
     if (s.phase == SolvePhase::Tries || s.phase == SolvePhase::EveryFirstMove ||
-        (s.phase == SolvePhase::SetPlay && o[SetPlay] && !o[ActualPlay] && st.helpMode == 0))
+        (s.phase == SolvePhase::Set && o[SetPlay] && !o[ActualPlay] && st.helpMode == 0))
       WriteRefutations(p.w, a, st.RefutationList(p.n));
     text.NewLine();
   }
@@ -435,7 +435,7 @@ void WriteFirstMove(OneSolve& p, const Move& move, bool allRefutations) {
     return;
   }
   const int a = AnalyseMove(p.ctx, p.n, move, allRefutations);
-  if (!(s.phase == SolvePhase::SetPlay && p.o()[ActualPlay])) WriteThreat(p.w, 1, a);
+  if (!(s.phase == SolvePhase::Set && p.o()[ActualPlay])) WriteThreat(p.w, 1, a);
   const int pairs = WriteVariationsOfFirstMove(p);
   EndFirstMove(p, mark, a, pairs);
   UnmakeMove(pos, move);
@@ -540,7 +540,7 @@ bool WriteEveryFirstMove(OneSolve& p, FirstMoveList& moves) {
 
 bool WritePhase(OneSolve& p, FirstMoveList& moves) {
   switch (p.s.phase) {
-    case SolvePhase::SetPlay:
+    case SolvePhase::Set:
       return WriteSetPlay(p, moves);
     case SolvePhase::Tries:
       return WriteTries(p, moves);
@@ -567,13 +567,13 @@ void WritePhases(OneSolve& p) {
       broken = true;
       break;
     }
-    if (s.phase == SolvePhase::SetPlay) {
+    if (s.phase == SolvePhase::Set) {
       s.phase = SolvePhase::Tries;
     } else if (s.phase == SolvePhase::Tries) {
       s.phase = SolvePhase::Solution;
     } else if (s.changedMode == 2) {
       ChangedMatesCompare(s.changedMates, o[ShowChangedMates] != 0, o[ShowTransferredMates] != 0);
-      s.phase = SolvePhase::SetPlay;
+      s.phase = SolvePhase::Set;
       s.changedMode = 1;
     } else {
       break;
@@ -622,7 +622,7 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
   }
   s.search.userBreak = 0;
   s.phase =
-      (env.type.kind == KindHelp || env.options[SetPlay]) ? SolvePhase::SetPlay : SolvePhase::Tries;
+      (env.type.kind == KindHelp || env.options[SetPlay]) ? SolvePhase::Set : SolvePhase::Tries;
   OneSolve p(s, env, refresh ? 0 : n, refresh);
   if (s.tree != nullptr) s.tree->BeginRun();
   if (!ChooseSearchMode(p)) return;

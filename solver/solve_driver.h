@@ -41,7 +41,7 @@ inline constexpr int HelpSetPlayRequested = 1;
 // The phases of a solve's text in the order they are written: set play,
 // tries (or the tested move), the solution. The test of every first move
 // is a phase of its own, written alone.
-enum class SolvePhase : int { None, SetPlay, Tries, Solution, EveryFirstMove };
+enum class SolvePhase : int { None, Set, Tries, Solution, EveryFirstMove };
 
 // What one solve works on: the program's position, the current problem's
 // type and twins field, the options, the language and the user interface.

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "collections/duplicate_information.h"
-#include "kvl_test_util.h"
+#include "search_test_util.h"
 
 namespace kv {
 namespace {
@@ -41,17 +41,8 @@ class DuplicateInformationTest : public ::testing::Test {
       problem.source = "Old";
       problem.comment = "Keep";
       problem.solutionText = "\r\nSolution: 1. Qd4!";
-      Board board{};
-      ClearBoardForTest(board);
-      ASSERT_TRUE(SaveProblem(state, problem, board));
+      ASSERT_TRUE(SaveProblem(state, problem, testing::BoardOf(testing::KingsOnly)));
     }
-  }
-
-  static void ClearBoardForTest(Board& board) {
-    board.fill(OffBoard);
-    for (int n = 0; n < PositionByteCount; ++n) board[StoredSquare(n)] = Empty;
-    board[StoredSquare(4)] = BlackKing;
-    board[StoredSquare(60)] = WhiteKing;
   }
 
   DuplicateOutcome Run(const DuplicateInformation& info, const std::vector<int>& records) {

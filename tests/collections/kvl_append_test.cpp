@@ -7,27 +7,20 @@
 #include <string>
 
 #include "collections/problem_file.h"
-#include "kvl_test_util.h"
+#include "search_test_util.h"
 
 namespace kv {
 namespace {
 
 using testing::AllSlots;
+using testing::BoardOf;
 using testing::Bytes;
 using testing::EmptySquares;
+using testing::KingsOnly;
 using testing::ReadBytes;
 using testing::ScratchFolder;
 using testing::Spell;
 using testing::WriteBytes;
-
-Board BoardWithKings() {
-  Board board;
-  board.fill(OffBoard);
-  for (int n = 0; n < 64; ++n) board[StoredSquare(n)] = Empty;
-  board[StoredSquare(4)] = BlackKing;
-  board[StoredSquare(60)] = WhiteKing;
-  return board;
-}
 
 CurrentProblem FullProblem() {
   CurrentProblem problem;
@@ -52,10 +45,10 @@ Bytes FileWithTexts(ScratchFolder& folder) {
   for (int i = 0; i < 3; ++i) {
     EXPECT_TRUE(PrepareAppend(state));
     problem.solutionText = std::string(5000 + i, 's');
-    EXPECT_TRUE(SaveProblem(state, problem, BoardWithKings()));
+    EXPECT_TRUE(SaveProblem(state, problem, BoardOf(KingsOnly)));
   }
   problem.authors = "Doe";  // leaves dead space behind
-  EXPECT_TRUE(SaveProblem(state, problem, BoardWithKings()));
+  EXPECT_TRUE(SaveProblem(state, problem, BoardOf(KingsOnly)));
   return ReadBytes(state.currentFileName);
 }
 
@@ -82,8 +75,8 @@ TEST(KvlAppendTest, OneOperationWritesTheBytesOfAppendingThenSaving) {
     CurrentProblem appended = FullProblem();
     saved.infoModified = appended.infoModified = true;
     ASSERT_TRUE(PrepareAppend(twoSteps));
-    ASSERT_TRUE(SaveProblem(twoSteps, saved, BoardWithKings()));
-    ASSERT_TRUE(AppendProblem(oneStep, appended, BoardWithKings()));
+    ASSERT_TRUE(SaveProblem(twoSteps, saved, BoardOf(KingsOnly)));
+    ASSERT_TRUE(AppendProblem(oneStep, appended, BoardOf(KingsOnly)));
 
     EXPECT_EQ(ReadBytes(oneStep.currentFileName), ReadBytes(twoSteps.currentFileName));
     EXPECT_EQ(oneStep.currentIndex, twoSteps.currentIndex);
@@ -104,7 +97,7 @@ TEST(KvlAppendTest, AFailedAppendLeavesTheFileAsItWas) {
   WriteBytes(state.currentFileName, full.bytes());
   CurrentProblem problem = FullProblem();
   problem.infoModified = true;
-  EXPECT_EQ(AppendProblem(state, problem, BoardWithKings()).status, FileStatus::Full);
+  EXPECT_EQ(AppendProblem(state, problem, BoardOf(KingsOnly)).status, FileStatus::Full);
   EXPECT_EQ(ReadBytes(state.currentFileName), full.bytes());
   EXPECT_TRUE(problem.infoModified);
   EXPECT_EQ(folder.EntryCount(), 1u);
@@ -126,7 +119,7 @@ TEST(KvlAppendTest, CreatingACollectionNeverTakesAnExistingName) {
   state.currentFileName = folder.File("no/such/folder.kvl");
   EXPECT_EQ(CreateCollection(state).status, FileStatus::CannotOpen);
   CurrentProblem problem;
-  EXPECT_EQ(AppendProblem(state, problem, BoardWithKings()).status, FileStatus::CannotOpen);
+  EXPECT_EQ(AppendProblem(state, problem, BoardOf(KingsOnly)).status, FileStatus::CannotOpen);
   EXPECT_EQ(folder.EntryCount(), 1u);
 }
 

@@ -17,6 +17,8 @@
 #include "collections/duplicate_scan.h"
 #include "collections/export.h"
 #include "collections/problem_file.h"
+#include "core/fen.h"
+#include "core/rules.h"
 #include "kvl_test_util.h"
 #include "search_test_util.h"
 #include "strings/encoding.h"
@@ -146,24 +148,11 @@ TEST_F(KvlConcurrencyTest, TwoProcessesAddingLoseNothing) {
 // `square` of a8..h1 (16 and beyond: never beside the other), so that each
 // problem of a test has a position of its own.
 std::string TwoKings(int square) {
-  std::string forsyth;
-  for (int rank = 0; rank < 8; ++rank) {
-    int empty = 0;
-    for (int file = 0; file < 8; ++file) {
-      const int n = rank * 8 + file;
-      const char man = n == 0 ? 'k' : n == square ? 'K' : 0;
-      if (!man) {
-        ++empty;
-        continue;
-      }
-      if (empty) forsyth += static_cast<char>('0' + empty);
-      empty = 0;
-      forsyth += man;
-    }
-    if (empty) forsyth += static_cast<char>('0' + empty);
-    if (rank < 7) forsyth += '/';
-  }
-  return forsyth;
+  Board board;
+  ClearBoard(board);
+  board[StoredSquare(0)] = BlackKing;
+  board[StoredSquare(square)] = WhiteKing;
+  return FenBoardField(board);
 }
 
 constexpr int FirstKingSquare = 16;

@@ -7,34 +7,28 @@
 #include <thread>
 
 #include "collections/problem_file.h"
-#include "kvl_test_util.h"
+#include "search_test_util.h"
 
 namespace kv {
 namespace {
 
 using testing::AllSlots;
+using testing::BoardOf;
 using testing::Bytes;
 using testing::EmptySquares;
+using testing::KingsOnly;
+using testing::NoMen;
 using testing::ReadBytes;
 using testing::ScratchFolder;
 using testing::Spell;
 using testing::WriteBytes;
 
-constexpr SquareIndex E8 = 26;
-constexpr SquareIndex E1 = 96;
-
 Board EmptyBoard() {
-  Board board;
-  board.fill(OffBoard);
-  for (int n = 0; n < 64; ++n) board[StoredSquare(n)] = Empty;
-  return board;
+  return BoardOf(NoMen);
 }
 
 Board KingsBoard() {
-  Board board = EmptyBoard();
-  board[E8] = BlackKing;
-  board[E1] = WhiteKing;
-  return board;
+  return BoardOf(KingsOnly);
 }
 
 std::array<std::uint8_t, 64> KingsSquares() {

@@ -42,6 +42,11 @@ inline Board BoardOf(const std::string& forsyth) {
   return board;
 }
 
+// The kings on e8 and e1 and nothing else: the position of most problems
+// the file tests store.
+inline constexpr char KingsOnly[] = "4k3/8/8/8/8/8/8/4K3";
+inline constexpr char NoMen[] = "8/8/8/8/8/8/8/8";
+
 // The bytes of a collection holding `problems` in order.
 inline Bytes CollectionBytes(const std::vector<TestProblem>& problems) {
   Bytes none = Spell().U16(0xFFFF).Repeat(0, 3).bytes();

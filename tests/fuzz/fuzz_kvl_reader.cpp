@@ -39,8 +39,10 @@ bool LoadAll(const std::vector<std::uint8_t>& bytes, std::vector<kv::CurrentProb
     kv::RecordHead head;
     Check(kv::ReadRecordHead(store, record, head).ok());
     std::string text;
+    // Bytes in memory cannot fail to read: a text is read or named as damage.
     for (int slot = 0; slot < kv::SlotCount; ++slot) {
-      kv::ReadRecordString(store, record, slot, text);
+      const kv::FileResult read = kv::ReadRecordString(store, record, slot, text);
+      Check(read.ok() || (read.status == kv::FileStatus::Damaged && !read.detail.empty()));
     }
     loaded[record] = kv::ReadProblemRecord(store, record, problems[record]).ok();
     // Read with what can be read: the same problem when nothing is damaged,
@@ -89,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const kv::ByteStore store = kv::ByteStore::OnBytes(bytes);
     for (int record = 0; record <= lastIndex && offsetsInHeap; ++record) {
       kv::RecordHead head;
-      kv::ReadRecordHead(store, record, head);
+      Check(kv::ReadRecordHead(store, record, head).ok());
       for (const std::uint32_t offset : head.slotOffsets) {
         offsetsInHeap = offsetsInHeap && offset >= heap && offset < bytes.size();
       }

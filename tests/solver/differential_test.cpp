@@ -188,24 +188,7 @@ std::string FirstMove(const std::string& line) {
 
 // The position as a FEN board, for the failure messages.
 std::string Fen(const Position& pos) {
-  static constexpr char kLetters[] = " RQBNPK   kpnbqr";
-  std::string fen;
-  for (int row = 2; row <= 9; ++row) {
-    int empty = 0;
-    for (int column = 2; column <= 9; ++column) {
-      const int man = pos.board[10 * row + column];
-      if (man == Empty) {
-        ++empty;
-        continue;
-      }
-      if (empty > 0) fen += std::to_string(empty);
-      empty = 0;
-      fen += kLetters[man];
-    }
-    if (empty > 0) fen += std::to_string(empty);
-    if (row < 9) fen += '/';
-  }
-  return fen;
+  return FenBoardField(pos.board);
 }
 
 BruteRules RulesOf(const ProblemType& type) {

@@ -13,20 +13,11 @@
 #include "solver/solve_driver.h"
 #include "solver/solve_options_logic.h"
 #include "solver/twins.h"
+#include "strings/line_ends.h"
 #include "test_board.h"
 
 namespace kv {
 namespace {
-
-// "\r\n" as "\n", so that expected texts read as the pane shows them.
-std::string Lines(const std::string& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    out += text[i];
-  }
-  return out;
-}
 
 // A fresh program state: the position, the problem's type and twins, the
 // options as the configuration default and the kind's set make them.
@@ -60,7 +51,7 @@ struct DriverWorld {
     };
     ui.breakPoll = [this] { return breakAfterPolls >= 0 && ++polls > breakAfterPolls; };
   }
-  std::string Solve(int n = 0) { return Lines(SolveEntry(*solver, env, n ? n : type.moves)); }
+  std::string Solve(int n = 0) { return CrlfToLf(SolveEntry(*solver, env, n ? n : type.moves)); }
 };
 
 // Charles Planck, Illustrated Sporting and Dramatic News 1884.

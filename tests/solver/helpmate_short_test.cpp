@@ -12,19 +12,10 @@
 #include "core/validation.h"
 #include "solver/solve_driver.h"
 #include "solver/solve_options_logic.h"
+#include "strings/line_ends.h"
 
 namespace kv {
 namespace {
-
-// The pane text with "\n" for "\r\n".
-std::string Lines(const std::string& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    out += text[i];
-  }
-  return out;
-}
 
 struct HelpWorld {
   Position pos;
@@ -46,7 +37,9 @@ struct HelpWorld {
       return IdOk;
     };
   }
-  std::string Solve(int n = 0) { return Lines(SolveEntry(*solver, env, n == 0 ? type.moves : n)); }
+  std::string Solve(int n = 0) {
+    return CrlfToLf(SolveEntry(*solver, env, n == 0 ? type.moves : n));
+  }
 };
 
 // Constructed: after 1. Sb6 or 1. Sc7 White mates at once (Qa2#), so the

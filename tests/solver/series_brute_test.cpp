@@ -172,8 +172,8 @@ bool RandomPosition(std::mt19937& random, const SeriesRules& rules, Position& po
     const int c = cell(square(random));
     const std::int8_t man = kMen[random() % 10];
     if (pos.board[c] != Empty) continue;
-    const bool edge = c < 30 || c > 90;
-    if ((man == WhitePawn || man == BlackPawn) && edge) continue;
+    const bool firstOrLastRank = c < 30 || c > 90;
+    if ((man == WhitePawn || man == BlackPawn) && firstOrLastRank) continue;
     pos.board[c] = man;
   }
   const PositionFinding finding = JudgePosition(pos, blackPlays);

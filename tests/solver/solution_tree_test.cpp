@@ -121,7 +121,7 @@ TEST(SolutionTree, TwoMoverWithSetPlayTriesJoinedRepliesAndDuals) {
   const TreeRun& run = solve.OnlyRun();
   EXPECT_TRUE(run.searched);
   ASSERT_EQ(run.phases.size(), 3u);
-  EXPECT_EQ(run.phases[0].phase, PlayPhase::SetPlay);
+  EXPECT_EQ(run.phases[0].phase, PlayPhase::Set);
   EXPECT_EQ(run.phases[1].phase, PlayPhase::Try);
   EXPECT_EQ(run.phases[1].plays.size(), 6u);
   EXPECT_EQ(run.phases[2].phase, PlayPhase::Solution);

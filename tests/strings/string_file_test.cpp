@@ -27,7 +27,7 @@ CustomLanguage Parse(const std::string& content, StringFileResult expected = Str
 
 // Writes a string file into the test's temporary folder and returns its path.
 std::string WriteFile(const std::string& name, const std::string& content) {
-  const std::string path = ::testing::TempDir() + name;
+  std::string path = ::testing::TempDir() + name;
   std::ofstream(path, std::ios::binary) << content;
   return path;
 }
