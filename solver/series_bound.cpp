@@ -15,6 +15,18 @@
 namespace kv {
 namespace {
 
+// The number of squares in a set. The build does not assume a processor
+// that counts bits, so std::popcount would be a library call; the count is
+// asked in the inner loops of the stuck-men count.
+constexpr int SquareCount(std::uint64_t set) {
+  set -= (set >> 1) & 0x5555555555555555ull;
+  set = (set & 0x3333333333333333ull) + ((set >> 2) & 0x3333333333333333ull);
+  set = (set + (set >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+  return static_cast<int>((set * 0x0101010101010101ull) >> 56);
+}
+static_assert(SquareCount(0) == 0 && SquareCount(~0ull) == 64 &&
+              SquareCount(0x8000000000000101ull) == 3);
+
 // Moves no man needs within any series.
 constexpr int Far = 255;
 
@@ -305,7 +317,7 @@ class StuckMenCount {
   // each man still to place and one for the king; each costs a move.
   bool TooDear(const State& s, int placed) const {
     const std::uint64_t empty = ~black_ | s.vacated;
-    const int open = std::popcount(s.needs & empty);
+    const int open = SquareCount(s.needs & empty);
     const int removable = (free_ - placed) + 1 + s.fillingPieces;
     return s.own + std::max(0, open - removable) > moves_;
   }
@@ -353,7 +365,7 @@ class StuckMenCount {
       if (q == f.square) continue;
       const int d = BlackManDistance(f.man, f.square, q);
       if (d >= best) continue;
-      if (std::popcount(NeedsAt(f, q) & ~black_) <= wallers ||
+      if (SquareCount(NeedsAt(f, q) & ~black_) <= wallers ||
           (SquareBitOf(q) & (reach_ | pinnable)) != 0)
         best = d;
     }
@@ -366,7 +378,7 @@ class StuckMenCount {
   // nothing, or each square costs the moves a moving man needs beyond
   // those counted for it (it ends there, stuck). Far when too few men.
   int FillMoves(std::uint64_t squares, const State& s) const {
-    if (std::popcount(squares) > fillers_ + s.fillingPieces) return Far;
+    if (SquareCount(squares) > fillers_ + s.fillingPieces) return Far;
     std::array<int, 64> costs;
     int n = 0;
     int beyond = 0;

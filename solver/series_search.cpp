@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <span>
 
 #include "core/goals.h"
 #include "core/position.h"
@@ -94,6 +95,53 @@ bool OneWhiteMoveMayStalemate(Position& pos, MoveList& list) {
   return true;
 }
 
+// OneWhiteMoveMayStalemate's answer when no black man attacks White's king:
+// Black's list is then complete, so its movers are exactly the men with a
+// legal step to a square next to them, or a knight's jump. They are looked
+// for man by man, and the scan stops as soon as there are too many,
+// without making the whole list.
+bool OneWhiteMoveMayStalemateUnchecked(Position& pos) {
+  const int limit = WhiteMayPin(pos) ? 2 : 1;
+  int movers = 0;
+  for (std::uint64_t men = pos.blackMen; men != 0; men &= men - 1) {
+    const int from = BitSquare(std::countr_zero(men));
+    const int man = pos.board[from];
+    std::span<const int> steps;
+    switch (man) {
+      case BlackQueen:
+        steps = QueenOffsets;
+        break;
+      case BlackRook:
+        steps = RookOffsets;
+        break;
+      case BlackBishop:
+        steps = BishopOffsets;
+        break;
+      case BlackKnight:
+        steps = KnightOffsets;
+        break;
+      default:
+        continue;  // the king, pawns, a square whose man is lifted
+    }
+    for (const int step : steps) {
+      const int to = from + step;
+      const int target = pos.board[to];
+      if (target >= OffBoard || target == WhiteKing) continue;
+      const Move b{static_cast<std::int8_t>(from), static_cast<std::int8_t>(to),
+                   static_cast<std::int8_t>(to),   static_cast<std::int8_t>(man),
+                   static_cast<std::int8_t>(man),  static_cast<std::int8_t>(target)};
+      MakeMove(pos, b);
+      const bool legal = AttackedByWhite(pos, pos.blackKingSquare) == 0;
+      UnmakeMove(pos, b);
+      if (legal) {
+        if (++movers > limit) return false;
+        break;
+      }
+    }
+  }
+  return true;
+}
+
 // Whether two squares lie on one rank, file or diagonal.
 bool Aligned(int a, int b) {
   const int dr = a / 10 - b / 10;
@@ -137,6 +185,56 @@ Move AnyLegalManMove(Position& pos, MoveList& list) {
   return Move{};
 }
 
+// The key of the position for the series tables: the men, found through
+// the sets of squares the rules keep (faster than visiting every cell), and
+// the castling rights. The series side moves in every position keyed, so no
+// side to move is needed, and no en passant: only the other side's one
+// final move could take en passant, and it is never keyed.
+std::uint64_t SeriesKey(const Position& pos) {
+  const auto& tables = position_key_detail::kKeyTables;
+  std::uint64_t key = 0;
+  for (std::uint64_t men = pos.whiteMen | pos.blackMen; men != 0; men &= men - 1) {
+    const int square = BitSquare(std::countr_zero(men));
+    const int man = pos.board[square];
+    if (man != Empty) key ^= tables.men[man & 15][square];
+  }
+  for (int i = 0; i < 6; ++i)
+    if (pos.castlingCounters[i] == 0) key ^= tables.castling[i];
+  return key;
+}
+
+// A legal move of the black king (Black to move as if White had moved), or
+// null when it has none; castling is not looked for.
+Move AnyLegalKingMove(Position& pos) {
+  const int from = pos.blackKingSquare;
+  if (!IsSquare(from)) return Move{};
+  for (const int step : QueenOffsets) {
+    const int to = from + step;
+    const int target = pos.board[to];
+    if (target >= OffBoard || target == WhiteKing) continue;
+    const Move k{static_cast<std::int8_t>(from),      static_cast<std::int8_t>(to),
+                 static_cast<std::int8_t>(to),        static_cast<std::int8_t>(BlackKing),
+                 static_cast<std::int8_t>(BlackKing), static_cast<std::int8_t>(target)};
+    MakeMove(pos, k);
+    const bool legal = AttackedByWhite(pos, pos.blackKingSquare) == 0;
+    UnmakeMove(pos, k);
+    if (legal) return k;
+  }
+  return Move{};
+}
+
+// After White's move `w` (played): whether Black's move `witness`, legal
+// before it, is still one of Black's legal moves. Then Black is not
+// stalemated, which is told without making Black's whole list.
+bool StillLegal(Position& pos, const Move& witness, const Move& w) {
+  Move b{};
+  if (witness.from == 0 || !BlackMoveFits(pos, witness, w.from, w.to, b)) return false;
+  MakeMove(pos, b);
+  const bool legal = AttackedByWhite(pos, pos.blackKingSquare) == 0;
+  UnmakeMove(pos, b);
+  return legal;
+}
+
 class SeriesWalk {
  public:
   SeriesWalk(Position& pos, const SeriesRules& rules, SeriesMemory& memory, const UiCallbacks* ui,
@@ -157,7 +255,7 @@ class SeriesWalk {
     // A reflex problem: White must reach the goal when it can, and so
     // fails wherever it could.
     if (rules_.family == SeriesFamily::Reflex && WhiteReachesGoalAtOnce()) return false;
-    const std::uint64_t key = PositionKey(pos_, Move{});
+    const std::uint64_t key = SeriesKey(pos_);
     if (memory_.table.ProvedNone(key, left)) return false;
     if (memory_.bounds && !GoalPossible(key, left)) {
       memory_.table.StoreNone(key, left);
@@ -259,7 +357,7 @@ class SeriesWalk {
         Record(ply, {});
         return true;
       case SeriesFamily::Help:
-        return FinishHelp(ply, m);
+        return FinishHelp(ply, m, checks);
       default:
         return FinishSelfOrReflex(ply, m);
     }
@@ -285,7 +383,7 @@ class SeriesWalk {
 
   // Black's series is played: every White move that reaches the goal is a
   // solution of its own.
-  bool FinishHelp(int ply, const Move& last) {
+  bool FinishHelp(int ply, const Move& last, bool checks) {
     MoveList& list = memory_.lists.back();
     if (!rules_.stalemate) {
       if (FindMateInOne(pos_, last.from, last.to) <= 0) return false;
@@ -300,16 +398,21 @@ class SeriesWalk {
       }
       return found;
     }
-    if (!OneWhiteMoveMayStalemate(pos_, list)) return false;
+    if (checks ? !OneWhiteMoveMayStalemate(pos_, list) : !OneWhiteMoveMayStalemateUnchecked(pos_))
+      return false;
     const Move blackMove = AnyLegalManMove(pos_, list);
+    const Move kingMove = AnyLegalKingMove(pos_);
     GenerateWhiteMoves(pos_, last.from, last.to, list);
     bool found = false;
     for (int i = 0; i < MoveListCapacity && list.moves[i].from != 0; ++i) {
       const Move w = list.moves[i];
       if (blackMove.from != 0 && !MayStop(pos_, w, blackMove)) continue;
       MakeMove(pos_, w);
-      const bool stalemates =
-          AttackedByBlack(pos_, pos_.whiteKingSquare) == 0 && BlackIsStalemated(pos_, w.from, w.to);
+      // The moves Black had that are still legal prove no stalemate
+      // cheaply; the full test is left for the rest.
+      const bool stalemates = AttackedByBlack(pos_, pos_.whiteKingSquare) == 0 &&
+                              !StillLegal(pos_, kingMove, w) && !StillLegal(pos_, blackMove, w) &&
+                              BlackIsStalemated(pos_, w.from, w.to);
       UnmakeMove(pos_, w);
       if (stalemates) {
         Record(ply, {w});

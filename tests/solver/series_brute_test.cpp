@@ -220,5 +220,70 @@ TEST(SeriesBruteForce, EverySearchAgreesWithAPlainEnumeration) {
   EXPECT_GE(withSolutions, 15);
 }
 
+// A position near a stalemate: the black king in a corner with 2..4 black
+// men within three squares of it, the white king and one or two other
+// white men anywhere. Black is not in check (the judge refuses it).
+bool CornerPosition(std::mt19937& random, Position& pos) {
+  constexpr std::int8_t kWhite[] = {WhiteQueen, WhiteRook, WhiteBishop, WhiteKnight, WhitePawn};
+  constexpr std::int8_t kBlack[] = {BlackQueen, BlackRook, BlackBishop, BlackKnight, BlackPawn};
+  pos = Position{};
+  ClearBoard(pos.board);
+  auto cell = [](int row, int column) { return 22 + row * 10 + column; };
+  auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  const int kingRow = pick(2) == 0 ? 0 : 7;
+  const int kingColumn = pick(2) == 0 ? 0 : 7;
+  pos.board[cell(kingRow, kingColumn)] = BlackKing;
+  const int blackMen = 2 + pick(3);
+  for (int i = 0; i < blackMen; ++i) {
+    const int row = kingRow == 0 ? pick(3) : 7 - pick(3);
+    const int column = kingColumn == 0 ? pick(3) : 7 - pick(3);
+    const std::int8_t man = kBlack[pick(5)];
+    if (pos.board[cell(row, column)] != Empty || (man == BlackPawn && (row == 0 || row == 7)))
+      continue;
+    pos.board[cell(row, column)] = man;
+  }
+  const int whiteMen = 1 + pick(2);
+  for (int i = 0; i <= whiteMen; ++i) {
+    const int row = pick(8);
+    const int column = pick(8);
+    const std::int8_t man = i == 0 ? WhiteKing : kWhite[pick(5)];
+    if (pos.board[cell(row, column)] != Empty) {
+      if (i == 0) return false;
+      continue;
+    }
+    if (man == WhitePawn && (row == 0 || row == 7)) continue;
+    pos.board[cell(row, column)] = man;
+  }
+  return JudgePosition(pos, true).code == FindingNone;
+}
+
+// Series helpstalemates where stalemates are near: White's last move must
+// take away the king's flights and the other men's moves, which the search
+// judges with its own shortcuts and the enumeration by the rules alone.
+TEST(SeriesBruteForce, HelpstalematesNearTheCornerAgreeWithAPlainEnumeration) {
+  std::mt19937 random(7122027);
+  auto memory = std::make_unique<SeriesMemory>();
+  constexpr int kCases = 1500;
+  int withSolutions = 0;
+  for (int round = 0; round < kCases; ++round) {
+    SeriesRules rules;
+    rules.family = SeriesFamily::Help;
+    rules.stalemate = true;
+    rules.maximum = round % 4 == 3;
+    Position pos;
+    while (!CornerPosition(random, pos)) {
+    }
+    const int moves = 1 + round % 2;
+    Position brutePos = pos;
+    const std::multiset<std::string> expected = BruteForce(brutePos, rules).Solve(moves);
+    const SeriesResult result = SearchSeries(pos, rules, moves, *memory, nullptr);
+    const std::vector<std::string> lines = test::DataLines(result);
+    EXPECT_EQ(std::multiset<std::string>(lines.begin(), lines.end()), expected)
+        << "round " << round;
+    if (!expected.empty()) ++withSolutions;
+  }
+  EXPECT_GE(withSolutions, 25);
+}
+
 }  // namespace
 }  // namespace kv
