@@ -52,7 +52,7 @@ TwinsDialog::TwinsDialog(const std::string& twins, const Board& board, const Lan
                          const QString& title, QWidget* parent)
     : QDialog(parent), board_(board), language_(language), editor_(OpenTwinsEditor(twins)) {
   setObjectName("TwinsDialog");
-  auto radio = [this](QWidget* box, int id, const QString& text) {
+  auto radio = [](QWidget* box, int id, const QString& text) {
     auto* r = new QRadioButton(text, box);
     SetControlId(r, id);
     return r;
