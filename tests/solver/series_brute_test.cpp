@@ -223,38 +223,9 @@ TEST(SeriesBruteForce, EverySearchAgreesWithAPlainEnumeration) {
 // A position near a stalemate: the black king in a corner with 2..4 black
 // men within three squares of it, the white king and one or two other
 // white men anywhere. Black is not in check (the judge refuses it).
-bool CornerPosition(std::mt19937& random, Position& pos) {
-  constexpr std::int8_t kWhite[] = {WhiteQueen, WhiteRook, WhiteBishop, WhiteKnight, WhitePawn};
+bool NearStalemate(std::mt19937& random, Position& pos) {
   constexpr std::int8_t kBlack[] = {BlackQueen, BlackRook, BlackBishop, BlackKnight, BlackPawn};
-  pos = Position{};
-  ClearBoard(pos.board);
-  auto cell = [](int row, int column) { return 22 + row * 10 + column; };
-  auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
-  const int kingRow = pick(2) == 0 ? 0 : 7;
-  const int kingColumn = pick(2) == 0 ? 0 : 7;
-  pos.board[cell(kingRow, kingColumn)] = BlackKing;
-  const int blackMen = 2 + pick(3);
-  for (int i = 0; i < blackMen; ++i) {
-    const int row = kingRow == 0 ? pick(3) : 7 - pick(3);
-    const int column = kingColumn == 0 ? pick(3) : 7 - pick(3);
-    const std::int8_t man = kBlack[pick(5)];
-    if (pos.board[cell(row, column)] != Empty || (man == BlackPawn && (row == 0 || row == 7)))
-      continue;
-    pos.board[cell(row, column)] = man;
-  }
-  const int whiteMen = 1 + pick(2);
-  for (int i = 0; i <= whiteMen; ++i) {
-    const int row = pick(8);
-    const int column = pick(8);
-    const std::int8_t man = i == 0 ? WhiteKing : kWhite[pick(5)];
-    if (pos.board[cell(row, column)] != Empty) {
-      if (i == 0) return false;
-      continue;
-    }
-    if (man == WhitePawn && (row == 0 || row == 7)) continue;
-    pos.board[cell(row, column)] = man;
-  }
-  return JudgePosition(pos, true).code == FindingNone;
+  return test::CornerPosition(random, pos, 3, kBlack);
 }
 
 // Series helpstalemates where stalemates are near: White's last move must
@@ -271,7 +242,7 @@ TEST(SeriesBruteForce, HelpstalematesNearTheCornerAgreeWithAPlainEnumeration) {
     rules.stalemate = true;
     rules.maximum = round % 4 == 3;
     Position pos;
-    while (!CornerPosition(random, pos)) {
+    while (!NearStalemate(random, pos)) {
     }
     const int moves = 1 + round % 2;
     Position brutePos = pos;

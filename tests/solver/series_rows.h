@@ -7,12 +7,17 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/position.h"
+#include "core/rules.h"
+#include "core/validation.h"
 #include "solver/problem_type.h"
 #include "solver/series_search.h"
 #include "tab_fields.h"
@@ -103,6 +108,45 @@ inline std::vector<std::string> DataLines(const SeriesResult& result) {
     for (const Move& f : s.finals) lines.push_back(series + " " + DataMoveText(f));
   }
   return lines;
+}
+
+// A position where stalemates are near: the black king in a corner with 2..4
+// black men within `reach` squares of it (of the kinds `blackKinds`), the
+// white king and one or two other white men anywhere. False when the draw
+// gives no legal position (Black in check among them: the judge refuses it).
+template <std::size_t BlackKinds>
+bool CornerPosition(std::mt19937& random, Position& pos, int reach,
+                    const std::int8_t (&blackKinds)[BlackKinds]) {
+  constexpr std::int8_t kWhite[] = {WhiteQueen, WhiteRook, WhiteBishop, WhiteKnight, WhitePawn};
+  pos = Position{};
+  ClearBoard(pos.board);
+  auto cell = [](int row, int column) { return 22 + row * 10 + column; };
+  auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  const int kingRow = pick(2) == 0 ? 0 : 7;
+  const int kingColumn = pick(2) == 0 ? 0 : 7;
+  pos.board[cell(kingRow, kingColumn)] = BlackKing;
+  const int blackMen = 2 + pick(3);
+  for (int i = 0; i < blackMen; ++i) {
+    const int row = kingRow == 0 ? pick(reach) : 7 - pick(reach);
+    const int column = kingColumn == 0 ? pick(reach) : 7 - pick(reach);
+    const std::int8_t man = blackKinds[pick(static_cast<int>(BlackKinds))];
+    if (pos.board[cell(row, column)] != Empty || (man == BlackPawn && (row == 0 || row == 7)))
+      continue;
+    pos.board[cell(row, column)] = man;
+  }
+  const int whiteMen = 1 + pick(2);
+  for (int i = 0; i <= whiteMen; ++i) {
+    const int row = pick(8);
+    const int column = pick(8);
+    const std::int8_t man = i == 0 ? WhiteKing : kWhite[pick(5)];
+    if (pos.board[cell(row, column)] != Empty) {
+      if (i == 0) return false;
+      continue;
+    }
+    if (man == WhitePawn && (row == 0 || row == 7)) continue;
+    pos.board[cell(row, column)] = man;
+  }
+  return JudgePosition(pos, true).code == FindingNone;
 }
 
 }  // namespace kv::test

@@ -128,41 +128,9 @@ TEST(SeriesStuckMen, RulesOutWhatTheKingCountLetsThrough) {
 // their king in a corner, where stalemates are near, and a few white men:
 // the search with the test agrees with the search with no bound at all.
 bool RandomPosition(std::mt19937& random, Position& pos) {
-  constexpr std::int8_t kWhite[] = {WhiteQueen, WhiteRook, WhiteBishop, WhiteKnight, WhitePawn};
   constexpr std::int8_t kBlack[] = {BlackQueen,  BlackRook, BlackBishop,
                                     BlackKnight, BlackPawn, BlackPawn};
-  pos = Position{};
-  ClearBoard(pos.board);
-  auto cell = [](int row, int column) { return 22 + row * 10 + column; };
-  const auto pick = [&random](int n) {
-    return static_cast<int>(random() % static_cast<unsigned>(n));
-  };
-  const int kingRow = pick(2) == 0 ? 0 : 7;
-  const int kingColumn = pick(2) == 0 ? 0 : 7;
-  pos.board[cell(kingRow, kingColumn)] = BlackKing;
-  // Black men within three squares of their king.
-  const int blackMen = 2 + pick(3);
-  for (int i = 0; i < blackMen; ++i) {
-    const int row = kingRow == 0 ? pick(4) : 7 - pick(4);
-    const int column = kingColumn == 0 ? pick(4) : 7 - pick(4);
-    const std::int8_t man = kBlack[pick(6)];
-    if (pos.board[cell(row, column)] != Empty) continue;
-    if (man == BlackPawn && (row == 0 || row == 7)) continue;
-    pos.board[cell(row, column)] = man;
-  }
-  const int whiteMen = 1 + pick(2);
-  for (int i = 0; i <= whiteMen; ++i) {
-    const int row = pick(8);
-    const int column = pick(8);
-    const std::int8_t man = i == 0 ? WhiteKing : kWhite[pick(5)];
-    if (pos.board[cell(row, column)] != Empty) {
-      if (i == 0) return false;
-      continue;
-    }
-    if (man == WhitePawn && (row == 0 || row == 7)) continue;
-    pos.board[cell(row, column)] = man;
-  }
-  return JudgePosition(pos, true).code == FindingNone;
+  return test::CornerPosition(random, pos, 4, kBlack);
 }
 
 TEST(SeriesStuckMen, RandomPositionsAgreeWithTheSearchWithoutBounds) {
