@@ -14,11 +14,7 @@
 namespace kv {
 namespace {
 
-using testing::ForsythOf;
-using testing::ImportRun;
-using testing::LoadAll;
-using testing::ScratchFolder;
-using testing::WriteText;
+using namespace testing;
 
 struct Read {
   FileResult result;

@@ -28,13 +28,7 @@
 namespace kv {
 namespace {
 
-using testing::Bytes;
-using testing::ReadBytes;
-using testing::ScratchFolder;
-using testing::StartChild;
-using testing::StartGate;
-using testing::WaitForChild;
-using testing::WriteBytes;
+using namespace testing;
 
 constexpr const char* FatFaults = "no-tmpfile,no-link";
 // exFAT through FUSE also lacks the rename that refuses to replace.

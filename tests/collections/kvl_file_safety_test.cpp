@@ -26,14 +26,7 @@
 namespace kv {
 namespace {
 
-using testing::Bytes;
-using testing::EmptySquares;
-using testing::ReadBytes;
-using testing::ScratchFolder;
-using testing::Spell;
-using testing::StartChild;
-using testing::StressSize;
-using testing::WriteBytes;
+using namespace testing;
 
 // A collection of `records` problems by "Base 1", "Base 2", ..., each with a
 // solution of `solutionLength` characters, spelled out directly.
