@@ -37,6 +37,7 @@ std::string Fen(const ImportedProblem& imported) {
 
 std::vector<TwinEntry> Entries(const std::string& field) {
   std::vector<TwinEntry> entries;
+  entries.reserve(static_cast<std::size_t>(TwinCount(field)));
   for (int i = 0; i < TwinCount(field); ++i) entries.push_back(TwinEntryAt(field, i));
   return entries;
 }

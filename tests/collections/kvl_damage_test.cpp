@@ -38,7 +38,7 @@ void Patch(Bytes& bytes, std::size_t at, const std::vector<int>& values) {
 }
 
 // A damage that writes `values` from `at` on.
-std::function<void(Bytes&)> PatchAt(std::size_t at, std::vector<int> values) {
+std::function<void(Bytes&)> PatchAt(std::size_t at, const std::vector<int>& values) {
   return [at, values](Bytes& b) { Patch(b, at, values); };
 }
 

@@ -377,7 +377,7 @@ std::string SharedCollection(const ScratchFolder& folder, const char* name, mode
   std::filesystem::create_directory(shared);
   ::chown(shared.c_str(), 0, SharedGroup);
   ::chmod(shared.c_str(), mode);
-  const std::string path = shared + "/c.kvl";
+  std::string path = shared + "/c.kvl";
   WriteBytes(path, bytes);
   ::chown(path.c_str(), Owner, SharedGroup);
   ::chmod(path.c_str(), fileMode);

@@ -50,7 +50,9 @@ inline std::vector<std::string> ExpandGroup(const std::string& group,
         prefix = part.substr(0, std::string("KQRBS").find(part[0]) != std::string::npos ? 3 : 2);
         moves.push_back(compared(part));
       } else {
-        moves.push_back(compared(prefix + (part[0] == '*' ? part : "-" + part)));
+        std::string move = prefix;
+        if (part[0] != '*') move += '-';
+        moves.push_back(compared(move + part));
       }
     }
   }
