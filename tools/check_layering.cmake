@@ -35,6 +35,14 @@ foreach(layer strings config core solver collections)
   list(APPEND layers tests/${layer})
 endforeach()
 list(APPEND layers tests/fuzz tests/cli tests/print tests/app)
+# tests/common holds what every test folder may use (standard library only).
+set(uses_tests/common tests/common)
+foreach(layer ${layers})
+  if(layer MATCHES "^tests/")
+    list(APPEND uses_${layer} tests/common)
+  endif()
+endforeach()
+list(APPEND layers tests/common)
 
 # The folder of the tree that a path inside it belongs to: tests/X for the
 # test folders, else the first component; empty for anything else.

@@ -36,7 +36,7 @@ Board BoardFromFen(const std::string& fen) {
 
 std::string MakeCollection(const QTemporaryDir& dir, const std::vector<std::string>& fens,
                            const std::string& name) {
-  const std::string path = dir.filePath(QString::fromStdString(name)).toStdString();
+  std::string path = dir.filePath(QString::fromStdString(name)).toStdString();
   for (std::size_t i = 0; i < fens.size(); ++i) {
     CollectionState state{path, 0, -1};
     CurrentProblem problem;

@@ -51,7 +51,7 @@ void TypeInto(QDialog& dialog, QWidget* field, const QString& text) {
 }
 
 // Answers the next modal dialog from inside its event loop.
-void WhenDialogOpens(std::function<void(QDialog*)> act) {
+void WhenDialogOpens(const std::function<void(QDialog*)>& act) {
   QTimer::singleShot(0, [act] {
     auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     if (dialog == nullptr) qFatal("no dialog opened");

@@ -27,6 +27,7 @@ namespace {
 // n direct mates with authors "Author 1" .. "Author n".
 std::string Collection(const QTemporaryDir& dir, int n, const std::string& name) {
   std::vector<std::string> fens;
+  fens.reserve(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i)
     fens.push_back(i % 2 == 0 ? "8/8/8/8/8/8/8/K5Qk" : "8/8/8/8/8/8/8/K4R1k");
   return MakeCollection(dir, fens, name);

@@ -29,7 +29,7 @@ namespace {
 const QString SampleFile = QStringLiteral(KESTROVALE_SOURCE_DIR "/resources/samples/sample.kvl");
 
 QString SampleCopy(const QTemporaryDir& dir) {
-  const QString copy = dir.filePath("sample.kvl");
+  QString copy = dir.filePath("sample.kvl");
   QFile::copy(SampleFile, copy);
   QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
   return copy;

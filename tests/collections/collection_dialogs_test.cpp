@@ -8,9 +8,7 @@
 namespace kv {
 namespace {
 
-using testing::Bytes;
-using testing::ReadBytes;
-using testing::ScratchFolder;
+using namespace testing;
 
 class CollectionDialogsTest : public ::testing::Test {
  protected:

@@ -13,10 +13,7 @@
 namespace kv {
 namespace {
 
-using testing::Bytes;
-using testing::ReadBytes;
-using testing::ScratchFolder;
-using testing::WriteCollection;
+using namespace testing;
 
 constexpr const char* Howard = "1b3B2/2N2b2/3n4/2Q5/rp3K2/k2N4/1pP5/1B6";
 constexpr const char* Miniature = "8/8/8/8/8/2k5/8/K1Q5";

@@ -16,8 +16,7 @@
 namespace kv {
 namespace {
 
-using testing::ReadBytes;
-using testing::ScratchFolder;
+using namespace testing;
 
 // Two published two-movers (keys checked by an independent solver).
 constexpr const char* HowardBoard = "1b3B2/2N2b2/3n4/2Q5/rp3K2/k2N4/1pP5/1B6";

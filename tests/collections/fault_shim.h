@@ -47,7 +47,7 @@ inline int RunCurrentTestWithFaults(const std::string& faults) {
 // The program `name` in the usual places, or "".
 inline std::string FindProgram(const std::string& name) {
   for (const char* folder : {"/usr/sbin", "/sbin", "/usr/bin", "/bin"}) {
-    const std::string path = std::string(folder) + "/" + name;
+    std::string path = std::string(folder) + "/" + name;
     if (::access(path.c_str(), X_OK) == 0) return path;
   }
   return {};
@@ -114,8 +114,8 @@ class ExfatImage {
 
 // Runs the rest of the test in a process of its own under `faults`; the test
 // passes when that process's test passes.
-#define KV_RUN_WITH_FS_FAULTS(faults)                                                    \
-  if (!::kv::testing::UnderFaults()) {                                                   \
-    EXPECT_EQ(::kv::testing::RunCurrentTestWithFaults(faults), 0) << "under " << faults; \
-    return;                                                                              \
+#define KV_RUN_WITH_FS_FAULTS(faults)                                                      \
+  if (!::kv::testing::UnderFaults()) {                                                     \
+    EXPECT_EQ(::kv::testing::RunCurrentTestWithFaults(faults), 0) << "under " << (faults); \
+    return;                                                                                \
   }

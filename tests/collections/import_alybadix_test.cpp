@@ -10,11 +10,7 @@
 namespace kv {
 namespace {
 
-using testing::ForsythOf;
-using testing::ImportRun;
-using testing::LoadAll;
-using testing::ScratchFolder;
-using testing::WriteText;
+using namespace testing;
 
 TEST(ArchiveImport, KeywordLinesMakeTheProblems) {
   ScratchFolder folder;

@@ -16,13 +16,7 @@
 namespace kv {
 namespace {
 
-using testing::Bytes;
-using testing::ImportRun;
-using testing::LoadAll;
-using testing::ReadBytes;
-using testing::ScratchFolder;
-using testing::WriteBytes;
-using testing::WriteText;
+using namespace testing;
 
 TEST(ImportFiles, FormatByExtensionAndTargetBesideTheSource) {
   EXPECT_EQ(ImportFormatOf("/a/b.c/game.PGN"), ImportFormat::Pgn);

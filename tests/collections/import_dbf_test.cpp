@@ -10,13 +10,7 @@
 namespace kv {
 namespace {
 
-using testing::Bytes;
-using testing::ForsythOf;
-using testing::ImportRun;
-using testing::LoadAll;
-using testing::ScratchFolder;
-using testing::Spell;
-using testing::WriteBytes;
+using namespace testing;
 
 // A field of `width` characters, padded with blanks.
 std::string Field(const std::string& text, std::size_t width) {

@@ -9,11 +9,7 @@
 namespace kv {
 namespace {
 
-using testing::ForsythOf;
-using testing::ImportRun;
-using testing::LoadAll;
-using testing::ScratchFolder;
-using testing::WriteText;
+using namespace testing;
 
 TEST(EpdImport, BoardsWithAndWithoutAuthors) {
   ScratchFolder folder;

@@ -10,11 +10,7 @@
 namespace kv {
 namespace {
 
-using testing::ForsythOf;
-using testing::ImportRun;
-using testing::LoadAll;
-using testing::ScratchFolder;
-using testing::WriteText;
+using namespace testing;
 
 std::string Game(const std::string& event, const std::string& fenTag, const std::string& moves) {
   return "[Event \"" + event + "\"]\n[Site \"?\"]\n" + fenTag + "\n\n" + moves + "\n\n";

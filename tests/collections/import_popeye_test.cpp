@@ -14,11 +14,7 @@
 namespace kv {
 namespace {
 
-using testing::ForsythOf;
-using testing::ImportRun;
-using testing::LoadAll;
-using testing::ScratchFolder;
-using testing::WriteText;
+using namespace testing;
 
 struct Read {
   FileResult result;
@@ -41,6 +37,7 @@ std::string Fen(const ImportedProblem& imported) {
 
 std::vector<TwinEntry> Entries(const std::string& field) {
   std::vector<TwinEntry> entries;
+  entries.reserve(static_cast<std::size_t>(TwinCount(field)));
   for (int i = 0; i < TwinCount(field); ++i) entries.push_back(TwinEntryAt(field, i));
   return entries;
 }

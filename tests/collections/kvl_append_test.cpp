@@ -12,15 +12,7 @@
 namespace kv {
 namespace {
 
-using testing::AllSlots;
-using testing::BoardOf;
-using testing::Bytes;
-using testing::EmptySquares;
-using testing::KingsOnly;
-using testing::ReadBytes;
-using testing::ScratchFolder;
-using testing::Spell;
-using testing::WriteBytes;
+using namespace testing;
 
 CurrentProblem FullProblem() {
   CurrentProblem problem;

@@ -26,12 +26,7 @@
 namespace kv {
 namespace {
 
-using testing::ReadBytes;
-using testing::ScratchFolder;
-using testing::StartChild;
-using testing::StartGate;
-using testing::StressSize;
-using testing::WaitForChild;
+using namespace testing;
 
 // What a collection holds: the authors of every record, in order ("" for a
 // blank record).

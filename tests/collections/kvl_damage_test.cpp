@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "collections/problem_file.h"
 #include "kvl_test_util.h"
@@ -17,13 +18,7 @@
 namespace kv {
 namespace {
 
-using testing::AllSlots;
-using testing::Bytes;
-using testing::EmptySquares;
-using testing::ReadBytes;
-using testing::ScratchFolder;
-using testing::Spell;
-using testing::WriteBytes;
+using namespace testing;
 
 // Two records; record 0 has an author (offset 194 + 3 = 197) and a source
 // (offset 205); record 1 is blank.
@@ -38,8 +33,13 @@ Bytes TwoRecordFile() {
       .bytes();
 }
 
-void Patch(Bytes& bytes, std::size_t at, std::initializer_list<int> values) {
+void Patch(Bytes& bytes, std::size_t at, const std::vector<int>& values) {
   for (int value : values) bytes.at(at++) = static_cast<std::uint8_t>(value);
+}
+
+// A damage that writes `values` from `at` on.
+std::function<void(Bytes&)> PatchAt(std::size_t at, const std::vector<int>& values) {
+  return [at, values](Bytes& b) { Patch(b, at, values); };
 }
 
 struct Damage {
@@ -50,51 +50,27 @@ struct Damage {
 };
 
 const std::vector<Damage>& Damages() {
+  constexpr FileStatus Damaged = FileStatus::Damaged;
   static const std::vector<Damage> damages = {
-      {"one byte", [](Bytes& b) { b.resize(1); }, FileStatus::Damaged, true},
-      {"truncated index", [](Bytes& b) { b.resize(150); }, FileStatus::Damaged, true},
-      {"header larger than the file",
-       [](Bytes& b) {
-         Patch(b, 0, {100, 0});
-       },
-       FileStatus::Damaged, true},
-      {"negative header",
-       [](Bytes& b) {
-         Patch(b, 0, {0xFE, 0xFF});
-       },
-       FileStatus::Damaged, true},
-      {"negative string length",
-       [](Bytes& b) {
-         Patch(b, 197, {0xFF, 0xFF});
-       },
-       FileStatus::Damaged, true},
-      {"offset outside the file",
-       [](Bytes& b) {
-         Patch(b, 10, {0xF0, 0xFF, 0xFF, 0xFF});
-       },
-       FileStatus::Damaged, true},
+      {"one byte", [](Bytes& b) { b.resize(1); }, Damaged, true},
+      {"truncated index", [](Bytes& b) { b.resize(150); }, Damaged, true},
+      {"header larger than the file", PatchAt(0, {100, 0}), Damaged, true},
+      {"negative header", PatchAt(0, {0xFE, 0xFF}), Damaged, true},
+      {"negative string length", PatchAt(197, {0xFF, 0xFF}), Damaged, true},
+      {"offset outside the file", PatchAt(10, {0xF0, 0xFF, 0xFF, 0xFF}), Damaged, true},
       // The bytes of records are no text: compaction would store them as one.
-      {"offset inside the index",
-       [](Bytes& b) {
-         Patch(b, 14, {98, 0, 0, 0});
-       },
-       FileStatus::Damaged, true},
-      {"string past the end",
-       [](Bytes& b) {
-         Patch(b, 205, {0xFF, 0x7F});
-       },
-       FileStatus::Damaged, true},
+      {"offset inside the index", PatchAt(14, {98, 0, 0, 0}), Damaged, true},
+      {"string past the end", PatchAt(205, {0xFF, 0x7F}), Damaged, true},
       {"string cut by the end of the file", [](Bytes& b) { b.erase(b.end() - 3, b.end()); },
-       FileStatus::Damaged, true},
+       Damaged, true},
       {"shared empty string cut off",
        [](Bytes& b) {
          b.resize(194);
          Patch(b, 6, {194});
        },
-       FileStatus::Damaged, true},
-      {"position byte that is no man", [](Bytes& b) { Patch(b, 34 + 12, {0x28}); },
-       FileStatus::Damaged, false},
-      {"NUL inside a text", [](Bytes& b) { Patch(b, 201, {0}); }, FileStatus::Ok, false},
+       Damaged, true},
+      {"position byte that is no man", PatchAt(34 + 12, {0x28}), Damaged, false},
+      {"NUL inside a text", PatchAt(201, {0}), FileStatus::Ok, false},
   };
   return damages;
 }

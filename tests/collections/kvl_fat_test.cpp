@@ -28,13 +28,7 @@
 namespace kv {
 namespace {
 
-using testing::Bytes;
-using testing::ReadBytes;
-using testing::ScratchFolder;
-using testing::StartChild;
-using testing::StartGate;
-using testing::WaitForChild;
-using testing::WriteBytes;
+using namespace testing;
 
 constexpr const char* FatFaults = "no-tmpfile,no-link";
 // exFAT through FUSE also lacks the rename that refuses to replace.
@@ -158,6 +152,7 @@ TEST_P(FatLike, ProgramsCreatingOneFileAtOnceNeitherFailNorReplaceEachOther) {
     const std::string collection = folder_.File("c-" + std::to_string(round) + ".kvl");
     StartGate gate;
     std::vector<pid_t> writers;
+    writers.reserve(Writers);
     for (int w = 0; w < Writers; ++w) {
       writers.push_back(StartChild([&, w] {
         gate.Wait();
@@ -340,7 +335,7 @@ void KillAndLookForLeftovers(int (*work)(const std::string&), const std::string&
     std::filesystem::create_directory(folder);
     const std::string collection = folder + "/c.kvl";
     WriteBytes(collection, base);
-    const std::string path = folder + "/" + target;
+    const std::string path = (std::filesystem::path(folder) / target).string();
     const pid_t child = StartChild([&] { return work(path); });
     std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
     testing::KillChild(child);

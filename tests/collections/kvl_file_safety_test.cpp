@@ -26,14 +26,7 @@
 namespace kv {
 namespace {
 
-using testing::Bytes;
-using testing::EmptySquares;
-using testing::ReadBytes;
-using testing::ScratchFolder;
-using testing::Spell;
-using testing::StartChild;
-using testing::StressSize;
-using testing::WriteBytes;
+using namespace testing;
 
 // A collection of `records` problems by "Base 1", "Base 2", ..., each with a
 // solution of `solutionLength` characters, spelled out directly.
@@ -384,7 +377,7 @@ std::string SharedCollection(const ScratchFolder& folder, const char* name, mode
   std::filesystem::create_directory(shared);
   ::chown(shared.c_str(), 0, SharedGroup);
   ::chmod(shared.c_str(), mode);
-  const std::string path = shared + "/c.kvl";
+  std::string path = shared + "/c.kvl";
   WriteBytes(path, bytes);
   ::chown(path.c_str(), Owner, SharedGroup);
   ::chmod(path.c_str(), fileMode);

@@ -16,11 +16,7 @@
 namespace kv {
 namespace {
 
-using testing::BoardOf;
-using testing::ScratchFolder;
-using testing::TestProblem;
-using testing::WriteBytes;
-using testing::WriteCollection;
+using namespace testing;
 
 // The record numbers (from 1) the list holds, in order, with their file's name.
 std::vector<std::string> Hits(const ProblemList& list) {

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "core/goals.h"
+#include "tests/common/case_share.h"
 #include "tests/core/test_position.h"
 
 namespace kv {
@@ -181,10 +182,11 @@ bool BlackLetsWhiteStalemate(Position& pos, const Move& last, const StalemateNee
 // playing the moves finds: Black's last move before White's, and two white
 // moves with Black's between.
 TEST(StalemateTest, TheCountsOfMenToDealWithKeepEveryStalemate) {
+  const test::CaseShare share(2);
   int lastMoves = 0;
   int withinTwo = 0;
   // More men, so that several must be dealt with.
-  for (Position& pos : RandomPositions(700, 7)) {
+  for (Position& pos : share.Of(RandomPositions(700, 7))) {
     // Black to move (as after a white move that passes): its moves that let
     // White stalemate are all admitted.
     const StalemateNeeds needs = BlackStalemateNeeds(pos);
@@ -209,8 +211,8 @@ TEST(StalemateTest, TheCountsOfMenToDealWithKeepEveryStalemate) {
     }
     if (::testing::Test::HasFailure()) return;
   }
-  EXPECT_GE(lastMoves, 8);
-  EXPECT_GE(withinTwo, 30);
+  EXPECT_GE(lastMoves, share.AtLeast(8));
+  EXPECT_GE(withinTwo, share.AtLeast(30));
 }
 
 }  // namespace

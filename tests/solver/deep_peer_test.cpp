@@ -12,7 +12,6 @@
 // the peer shows are compared.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
 #include <memory>
 #include <set>
@@ -20,12 +19,15 @@
 #include <string>
 #include <vector>
 
-#include "core/fen.h"
-#include "solver/solve_driver.h"
-#include "solver/solve_options_logic.h"
+#include "peer_text.h"
 
 namespace kv {
 namespace {
+
+using test::ExpandGroup;
+using test::PeerText;
+using test::SolveWithDigits;
+using test::Trim;
 
 using Moves = std::set<std::string>;
 using Answers = std::map<std::string, Moves>;  // black reply -> White's answers
@@ -37,12 +39,6 @@ struct Battle {
   Answers answers;
   Moves shortReplies;  // replies the peer answers by an immediate mate
 };
-
-std::string Trim(const std::string& s) {
-  const std::size_t a = s.find_first_not_of(' ');
-  const std::size_t b = s.find_last_not_of(" \r");
-  return a == std::string::npos ? "" : s.substr(a, b - a + 1);
-}
 
 // One move as both texts can be compared: no check, mate or key signs, the
 // castling letters of this program, and capture signs dropped (a mate shared
@@ -62,17 +58,6 @@ std::string Plain(std::string move) {
 
 std::string FirstWord(const std::string& s) {
   return s.substr(0, s.find(' '));
-}
-
-// The peer's whole text; a missing or empty file fails the test, so that no
-// comparison passes for want of anything to compare.
-std::string PeerText(const std::string& id) {
-  const std::string path = KESTROVALE_SOURCE_DIR "/tests/solver/peer/" + id + ".txt";
-  std::ifstream in(path);
-  std::stringstream text;
-  if (in) text << in.rdbuf();
-  if (text.str().empty()) ADD_FAILURE() << "no peer text " << path;
-  return text.str();
 }
 
 // The key section of the peer's text: "   1.Kf1-e2 ! threat:", the threat's
@@ -110,28 +95,6 @@ Battle PeerBattle(const std::string& id) {
   return battle;
 }
 
-// The moves of a group as the writer joins them ("Rf6-f7/f8/*f2, Bb5-d3")
-// into whole moves.
-std::vector<std::string> Expand(const std::string& group) {
-  std::vector<std::string> moves;
-  std::stringstream tokens(group);
-  std::string token;
-  while (std::getline(tokens, token, ',')) {
-    std::stringstream parts(Trim(token));
-    std::string part, prefix;
-    while (std::getline(parts, part, '/')) {
-      if (prefix.empty()) {
-        // The man's letter (not for a pawn) and its from square.
-        prefix = part.substr(0, std::string("KQRBS").find(part[0]) != std::string::npos ? 3 : 2);
-        moves.push_back(Plain(part));
-      } else {
-        moves.push_back(Plain(prefix + (part[0] == '*' ? part : "-" + part)));
-      }
-    }
-  }
-  return moves;
-}
-
 // The moves of a threat header's text ("Rf6-f7+", "Qd4, Qe5#", "Ke3 threat 3. ...").
 std::vector<std::string> ThreatMoves(const std::string& text) {
   std::string moves = text;
@@ -139,37 +102,13 @@ std::vector<std::string> ThreatMoves(const std::string& text) {
     const std::size_t at = moves.find(end);
     if (at != std::string::npos) moves.resize(at);
   }
-  return Expand(moves);
-}
-
-SolveOptions OptionsFor(const ProblemType& type, const char* digits) {
-  SolveOptions options;
-  for (int i = 0; i < OptionCount; ++i) options[i] = digits[i] - '0';
-  options[OptionsKind] = type.kind;
-  SwitchOptionsToKind(options, type.kind);
-  return options;
-}
-
-std::string Solve(const char* fen, const char* stip, const char* digits) {
-  Position pos;
-  EXPECT_TRUE(ParseFenBoard(fen, pos.board, nullptr)) << fen;
-  ProblemType type;
-  EXPECT_TRUE(ParseProblemType(stip, type)) << stip;
-  SolveOptions options = OptionsFor(type, digits);
-  const std::string twins;
-  const Language language;
-  const UiCallbacks ui;
-  auto solver = std::make_unique<Solver>();
-  SolveEnvironment env{pos, type, options, twins, language, ui};
-  return SolveEntry(*solver, env, type.moves);
+  return ExpandGroup(moves, Plain);
 }
 
 // The key section of this program's text: "Solution: 1. Kf1-e2! threat 2. ...",
 // further threat moves on their own lines, then " 1... reply 2. answer ...".
 Battle OurBattle(const char* fen, const char* stip) {
-  // Actual play, variations with duals and separators, long notation, "1..."
-  // and "*" for captures, as the peer writes them.
-  std::stringstream lines(Solve(fen, stip, "001111001110000012"));
+  std::stringstream lines(SolveWithDigits(fen, stip, test::kPeerLayout));
   Battle battle;
   std::string line;
   bool inKey = false, beforeReplies = false;
@@ -291,7 +230,7 @@ Deeper PeerDeeper(const std::string& id) {
 }
 
 Deeper OurDeeper(const char* fen, const char* stip) {
-  std::stringstream lines(Solve(fen, stip, "001111001110000012"));
+  std::stringstream lines(SolveWithDigits(fen, stip, test::kPeerLayout));
   Deeper deeper;
   std::string line, reply, answer;
   bool inKey = false;
@@ -311,7 +250,7 @@ Deeper OurDeeper(const char* fen, const char* stip) {
       const std::size_t split = line.find(" 3. ");
       std::string mates = line.substr(split + 4);
       mates = mates.substr(0, mates.find(" ..."));  // a selfmate's forced mates follow
-      for (const std::string& r : Expand(line.substr(9, split - 9)))
+      for (const std::string& r : ExpandGroup(line.substr(9, split - 9), Plain))
         for (const std::string& m : ThreatMoves(mates)) deeper[{reply, answer}][r].insert(m);
     }
   }
@@ -389,7 +328,7 @@ Lines PeerLines(const std::string& id) {
 // This program's helpmate tree (" 1. Kf3  Rd3", "    2. exd3  Bb5", with
 // "1. ... Be5-a1!" first when White begins) as whole lines, one per mate.
 Lines OurLines(const char* fen, const char* stip) {
-  std::stringstream text(Solve(fen, stip, "000111010000000012"));
+  std::stringstream text(SolveWithDigits(fen, stip, "000111010000000012"));
   Lines lines;
   std::vector<std::vector<std::string>> levels;
   std::string line;

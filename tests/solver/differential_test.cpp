@@ -16,8 +16,7 @@
 #include "brute_force.h"
 #include "core/fen.h"
 #include "core/validation.h"
-#include "solver/solve_driver.h"
-#include "solver/solve_options_logic.h"
+#include "tree_solutions.h"
 
 namespace kv {
 namespace {
@@ -113,72 +112,12 @@ std::string Name(const TreeMove& m) {
   return text;
 }
 
-void CollectLines(const std::vector<TreeLine>& lines, std::vector<std::string>& path,
-                  std::set<std::string>& out) {
-  for (const TreeLine& l : lines)
-    for (const TreeMove& reply : l.replies)
-      for (const TreeMove& answer : l.answers) {
-        path.push_back(Name(reply));
-        path.push_back(Name(answer));
-        if (l.variations.empty()) {
-          std::string joined;
-          for (const std::string& m : path) joined += (joined.empty() ? "" : " ") + m;
-          out.insert(joined);
-        } else {
-          CollectLines(l.variations, path, out);
-        }
-        path.pop_back();
-        path.pop_back();
-      }
-}
-
-// What "Search solution" wrote, read from the solution tree.
-struct Written {
-  std::set<std::string> keys;        // battle play: the solution's first moves
-  std::set<std::string> lines;       // help play: the lines of the stated length
-  std::set<std::string> shortLines;  // help play: the shorter ones
-  bool shortNote = false;            // "Short Mate" / "Short solution"
-};
-
-Written SolveWithDriver(const Position& diagram, const std::string& stipulation) {
-  Written written;
-  auto pos = std::make_unique<Position>(diagram);
+// What "Search solution" wrote for the diagram under the stipulation.
+test::TreeSolutions SolveWithDriver(const Position& diagram, const std::string& stipulation) {
   ProblemType type;
   EXPECT_TRUE(ParseProblemType(stipulation, type)) << stipulation;
-  SolveOptions options;
-  SwitchOptionsToKind(options, type.kind);
-  options[SetPlay] = 0;
-  options[TryRefutations] = 0;
-  if (type.kind != KindHelp) options[ActualPlay] = 1;
-  const Language language;
-  const UiCallbacks ui;
-  auto solver = std::make_unique<Solver>();
-  solver->search.threads = 1;
-  SolutionTree tree;
-  SolutionTreeBuilder builder(tree);
-  solver->tree = &builder;
-  SolveEnvironment env{*pos, type, options, "", language, ui};
-  env.batch = true;
-  SolveEntry(*solver, env, type.moves);
-  EXPECT_EQ(solver->stop, SolveStop::None) << stipulation;
-  for (const TreeTwin& twin : tree.twins)
-    for (const TreeRun& run : twin.runs) {
-      written.shortNote = written.shortNote || run.shortMate;
-      for (const TreePhase& phase : run.phases) {
-        if (phase.phase != PlayPhase::Solution) continue;
-        for (const TreePlay& play : phase.plays) {
-          std::vector<std::string> path;
-          if (!play.line.answers.empty()) path.push_back(Name(play.line.answers.front()));
-          if (type.kind != KindHelp) {
-            written.keys.insert(path.front());
-            continue;
-          }
-          std::set<std::string>& out = play.shortSolution ? written.shortLines : written.lines;
-          if (play.mateInOne && !path.empty()) out.insert(path.front());
-          CollectLines(play.line.variations, path, out);
-        }
-      }
-    }
+  test::TreeSolutions written = test::SolveToTree(diagram, type, Name);
+  EXPECT_EQ(written.stop, SolveStop::None) << stipulation;
   return written;
 }
 
@@ -208,7 +147,7 @@ void CompareBattlePlay(const Position& pos, const std::string& stipulation, int&
   BruteForce brute(pos, RulesOf(type));
   std::set<std::string> keys;
   const int shortest = brute.Keys(type.moves, keys);
-  const Written written = SolveWithDriver(pos, stipulation);
+  const test::TreeSolutions written = SolveWithDriver(pos, stipulation);
   EXPECT_EQ(written.keys, keys) << stipulation << " " << Fen(pos);
   EXPECT_EQ(written.shortNote, shortest != 0 && shortest < type.moves)
       << stipulation << " " << Fen(pos);
@@ -228,7 +167,7 @@ void CompareHelpPlay(const Position& pos, const std::string& stipulation, int& c
   const auto halfMoves = [whiteFirst](int moves) { return whiteFirst ? 2 * moves - 1 : 2 * moves; };
   std::vector<std::set<std::string>> byLength(static_cast<std::size_t>(n + 1));
   for (int m = 1; m <= n; ++m) byLength[m] = brute.HelpLines(halfMoves(m), whiteFirst);
-  const Written written = SolveWithDriver(pos, stipulation);
+  const test::TreeSolutions written = SolveWithDriver(pos, stipulation);
   bool anyShorter = false;
   for (int m = 1; m < n; ++m) anyShorter = anyShorter || !byLength[m].empty();
   hasSolution = !byLength[n].empty() || anyShorter;

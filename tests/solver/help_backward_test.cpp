@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <random>
 #include <set>
 #include <string>
@@ -25,6 +26,7 @@ namespace {
 
 using test::Helpmate;
 using test::SearchWorld;
+using test::VisitBlackWhiteBlack;
 
 // Every helpmate of the checked set, of the deep set and of the bench suite
 // (under the sanitizers, only those the plain search solves at once).
@@ -85,37 +87,14 @@ int CompareWithThePlainWalk(const Helpmate& row) {
   plain.backwardEnabled = false;
   plain.goal = goal;
   int compared = 0;
-  const auto compare = [&](const Move& last, int left, const std::string& line) {
-    EXPECT_EQ(HelpMateWithin(backward, pos, last, left), HelpMateWithin(plain, pos, last, left))
-        << row.id << " after " << line;
-    ++compared;
-  };
-  MoveList black;
-  GenerateBlackMoves(pos, 0, 0, black);
-  for (int i = 0; black.moves[i].from != 0; ++i) {
-    const Move b = black.moves[i];
-    MakeMove(pos, b);
-    compare(b, moves, test::LongText(b));
-    MoveList white;
-    if (i < 3 && GenerateWhiteMoves(pos, b.from, b.to, white) == 0) {
-      for (int j = 0; white.moves[j].from != 0; ++j) {
-        const Move w = white.moves[j];
-        MakeMove(pos, w);
-        MoveList answers;
-        if (GenerateBlackMoves(pos, w.from, w.to, answers) == 0) {
-          for (int a = 0; answers.moves[a].from != 0; ++a) {
-            MakeMove(pos, answers.moves[a]);
-            compare(answers.moves[a], moves - 1,
-                    test::LongText(b) + " " + test::LongText(w) + " " +
-                        test::LongText(answers.moves[a]));
-            UnmakeMove(pos, answers.moves[a]);
-          }
-        }
-        UnmakeMove(pos, w);
-      }
-    }
-    UnmakeMove(pos, b);
-  }
+  VisitBlackWhiteBlack(
+      pos, 3, std::numeric_limits<int>::max(),
+      [&](const Move& last, int pairsPlayed, const std::string& line) {
+        const int left = moves - pairsPlayed;
+        EXPECT_EQ(HelpMateWithin(backward, pos, last, left), HelpMateWithin(plain, pos, last, left))
+            << row.id << " after " << line;
+        ++compared;
+      });
   return compared;
 }
 

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <fstream>
+#include <limits>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -37,40 +38,15 @@ int CompareWithPlainWalk(const std::string& fen, std::size_t tableSlots) {
   HelpFast& fast = world.state->helpFast;
   fast.table.Resize(tableSlots);
   int compared = 0;
-  const auto compare = [&](const Move& last, const std::string& line) {
-    const int one = PlainHelpMate(pos, last, 1);
-    const int two = PlainHelpMate(pos, last, 2);
-    EXPECT_EQ(HelpMateWithin(fast, pos, last, 2), two) << fen << " after " << line;
-    EXPECT_EQ(HelpMateWithin(fast, pos, last, 1), one) << fen << " after " << line;
-    EXPECT_EQ(HelpMateWithin(fast, pos, last, 2), two) << fen << " after " << line;
-    ++compared;
-  };
-  MoveList black;
-  GenerateBlackMoves(pos, 0, 0, black);
-  for (int i = 0; black.moves[i].from != 0; ++i) {
-    const Move b = black.moves[i];
-    MakeMove(pos, b);
-    compare(b, test::LongText(b));
-    MoveList white;
-    if (GenerateWhiteMoves(pos, b.from, b.to, white) == 0) {
-      // Two white moves of the first black move, with every black answer.
-      for (int j = 0; j < 2 && white.moves[j].from != 0; ++j) {
-        const Move w = white.moves[j];
-        MakeMove(pos, w);
-        MoveList answers;
-        if (GenerateBlackMoves(pos, w.from, w.to, answers) == 0) {
-          for (int a = 0; answers.moves[a].from != 0; ++a) {
-            MakeMove(pos, answers.moves[a]);
-            compare(answers.moves[a], test::LongText(b) + " " + test::LongText(w) + " " +
-                                          test::LongText(answers.moves[a]));
-            UnmakeMove(pos, answers.moves[a]);
-          }
-        }
-        UnmakeMove(pos, w);
-      }
-    }
-    UnmakeMove(pos, b);
-  }
+  VisitBlackWhiteBlack(
+      pos, std::numeric_limits<int>::max(), 2, [&](const Move& last, int, const std::string& line) {
+        const int one = PlainHelpMate(pos, last, 1);
+        const int two = PlainHelpMate(pos, last, 2);
+        EXPECT_EQ(HelpMateWithin(fast, pos, last, 2), two) << fen << " after " << line;
+        EXPECT_EQ(HelpMateWithin(fast, pos, last, 1), one) << fen << " after " << line;
+        EXPECT_EQ(HelpMateWithin(fast, pos, last, 2), two) << fen << " after " << line;
+        ++compared;
+      });
   return compared;
 }
 

@@ -14,6 +14,7 @@
 
 #include "core/fen.h"
 #include "core/rules.h"
+#include "search_fixture.h"
 #include "solver/help_fast.h"
 #include "solver/problem_type.h"
 #include "solver/solve_driver.h"
@@ -153,6 +154,39 @@ void VisitPositions(Position& pos, const Move& last, bool whiteToMove, int plies
     MakeMove(pos, m);
     VisitPositions(pos, m, !whiteToMove, plies - 1, visit);
     UnmakeMove(pos, m);
+  }
+}
+
+// Calls visit(last, pairsPlayed, line) after each black move of the diagram
+// (pairsPlayed 0) and, below the first `deepBlack` of them, after each of
+// the first `deepWhite` white answers and every black move that follows
+// (pairsPlayed 1); `line` names the moves played.
+template <typename Visit>
+void VisitBlackWhiteBlack(Position& pos, int deepBlack, int deepWhite, const Visit& visit) {
+  MoveList black;
+  GenerateBlackMoves(pos, 0, 0, black);
+  for (int i = 0; black.moves[i].from != 0; ++i) {
+    const Move b = black.moves[i];
+    MakeMove(pos, b);
+    visit(b, 0, LongText(b));
+    MoveList white;
+    if (i < deepBlack && GenerateWhiteMoves(pos, b.from, b.to, white) == 0) {
+      for (int j = 0; j < deepWhite && white.moves[j].from != 0; ++j) {
+        const Move w = white.moves[j];
+        MakeMove(pos, w);
+        MoveList answers;
+        if (GenerateBlackMoves(pos, w.from, w.to, answers) == 0) {
+          for (int a = 0; answers.moves[a].from != 0; ++a) {
+            const Move r = answers.moves[a];
+            MakeMove(pos, r);
+            visit(r, 1, LongText(b) + " " + LongText(w) + " " + LongText(r));
+            UnmakeMove(pos, r);
+          }
+        }
+        UnmakeMove(pos, w);
+      }
+    }
+    UnmakeMove(pos, b);
   }
 }
 

@@ -4,16 +4,13 @@
 // the same mates. The layouts differ; only the pairs are compared.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "core/fen.h"
-#include "solver/solve_driver.h"
-#include "solver/solve_options_logic.h"
+#include "peer_text.h"
 
 namespace kv {
 namespace {
@@ -55,17 +52,9 @@ constexpr PeerProblem kTwoMovers[] = {
     {"dm2_macleod1962", "5kNK/3pRp2/r5pp/1n2NB2/5R2/7q/p2rp3/1b5Q"},
 };
 
-std::string Trim(const std::string& s) {
-  const std::size_t a = s.find_first_not_of(' ');
-  const std::size_t b = s.find_last_not_of(' ');
-  return a == std::string::npos ? "" : s.substr(a, b - a + 1);
-}
-
 // The pairs under the key of the peer's text ("   1.Kh3-g2 ! threat:").
 Pairs PeerPairs(const std::string& id) {
-  const std::string path = KESTROVALE_SOURCE_DIR "/tests/solver/peer/" + id + ".txt";
-  std::ifstream in(path);
-  if (!in) ADD_FAILURE() << "cannot read " << path;
+  std::stringstream in(test::PeerText(id));
   Pairs pairs;
   std::string line, reply;
   bool inKey = false;
@@ -77,9 +66,9 @@ Pairs PeerPairs(const std::string& id) {
     }
     if (!inKey) continue;
     if (line.rfind("      1...", 0) == 0) {
-      reply = Trim(line.substr(10));
+      reply = test::Trim(line.substr(10));
     } else if (line.rfind("          2.", 0) == 0 && !reply.empty()) {
-      std::string mate = Trim(line.substr(12));
+      std::string mate = test::Trim(line.substr(12));
       mate = mate.substr(0, mate.find(' '));
       pairs.insert({reply.substr(0, reply.find(' ')), Squares(mate)});
     }
@@ -87,52 +76,19 @@ Pairs PeerPairs(const std::string& id) {
   return pairs;
 }
 
-// A group as the writer joins it ("Bg5-e3/f4, Sc6-d4") into whole moves.
-std::vector<std::string> Expand(const std::string& group) {
-  std::vector<std::string> moves;
-  std::stringstream tokens(group);
-  std::string token;
-  while (std::getline(tokens, token, ',')) {
-    token = Trim(token);
-    std::stringstream parts(token);
-    std::string part, prefix;
-    bool first = true;
-    while (std::getline(parts, part, '/')) {
-      if (first) {
-        // The man's letter (not for a pawn) and its from square.
-        prefix = part.substr(0, std::string("RQBSK").find(part[0]) != std::string::npos ? 3 : 2);
-        moves.push_back(part);
-        first = false;
-      } else {
-        moves.push_back(prefix + (part[0] == '*' ? part : "-" + part));
-      }
-    }
-  }
-  for (std::string& m : moves) {
-    if (!m.empty() && m.back() == '+') m.pop_back();
-    const std::size_t marked = m.find("(*)");
-    if (marked != std::string::npos) m.replace(marked, 3, "*");
-    if (m == "O-O") m = "0-0";
-    if (m == "O-O-O") m = "0-0-0";
-  }
-  return moves;
+// A move of this program's text in the peer's notation: no check sign, the
+// capture sign of a shared mate without its parentheses, castling with 0.
+std::string AsThePeer(std::string m) {
+  if (!m.empty() && m.back() == '+') m.pop_back();
+  const std::size_t marked = m.find("(*)");
+  if (marked != std::string::npos) m.replace(marked, 3, "*");
+  if (m == "O-O") m = "0-0";
+  if (m == "O-O-O") m = "0-0-0";
+  return m;
 }
 
 Pairs OurPairs(const char* fen) {
-  Position pos;
-  EXPECT_TRUE(ParseFenBoard(fen, pos.board, nullptr));
-  ProblemType type;
-  SolveOptions options;
-  // Actual play, variations with duals and separators, long notation,
-  // "1..." and the capture sign "*" as the peer writes them.
-  const char digits[] = "001111001110000012";
-  for (int i = 0; i < OptionCount; ++i) options[i] = digits[i] - '0';
-  const std::string twins;
-  const Language language;
-  const UiCallbacks ui;
-  auto solver = std::make_unique<Solver>();
-  SolveEnvironment env{pos, type, options, twins, language, ui};
-  const std::string text = SolveEntry(*solver, env, 2);
+  const std::string text = test::SolveWithDigits(fen, "#2", test::kPeerLayout);
   Pairs pairs;
   std::stringstream lines(text);
   std::string l;
@@ -145,8 +101,9 @@ Pairs OurPairs(const char* fen) {
       continue;
     const std::string replies = l.substr(6, split - 6);
     const std::string mates = l.substr(split + 4, l.size() - split - 5);
-    for (const std::string& reply : Expand(replies))
-      for (const std::string& mate : Expand(mates)) pairs.insert({reply, Squares(mate)});
+    for (const std::string& reply : test::ExpandGroup(replies, AsThePeer))
+      for (const std::string& mate : test::ExpandGroup(mates, AsThePeer))
+        pairs.insert({reply, Squares(mate)});
   }
   return pairs;
 }

@@ -107,7 +107,7 @@ TEST(PlayWords, TheTextsOfTheStalemateGoal) {
             "\n    2. b4  Kb2=\n 1. a1=S  Kxa1\n    2. b4  Kb2=\n ");
   // A selfstalemate's last move is Black's forced stalemate, " ... " and "=".
   const std::string self = Solve("7n/2p1Pp2/2PppRp1/2pk2P1/B1Np4/3Kp3/4P3/8", "s=1");
-  EXPECT_EQ(self.find("#"), std::string::npos) << self;
+  EXPECT_EQ(self.find('#'), std::string::npos) << self;
 }
 
 TEST(PlayWords, ATestedMoveThatMatesInAStalemateIsNoSuccess) {

@@ -30,6 +30,7 @@ std::vector<CheckedProblem> ProblemsOf(const std::string& stipulation) {
 std::vector<std::string> VariationTexts(const SearchState& state, int k) {
   std::vector<std::string> texts;
   const VariationRecords& lines = state.VariationList(k);
+  texts.reserve(static_cast<std::size_t>(lines.Count()));
   for (int i = 0; i < lines.Count(); ++i)
     texts.push_back(LongText(lines.records[i].reply.move) + " " +
                     LongText(lines.records[i].continuation.move));

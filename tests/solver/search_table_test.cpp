@@ -23,6 +23,7 @@
 #include "solver/search_internal.h"
 #include "solver/solve_driver.h"
 #include "solver/solve_options_logic.h"
+#include "tests/common/case_share.h"
 
 namespace kv {
 namespace {
@@ -209,6 +210,8 @@ TEST(ResultTable, SolutionTextsAreIdenticalWithAndWithoutTheTable) {
   std::vector<Problem> problems = LoadProblems("tests/solver/data/search_problems.tsv");
   const std::vector<Problem> suite = LoadProblems("bench/problems/suite.tsv");
   problems.insert(problems.end(), suite.begin(), suite.end());
+  const test::CaseShare share(12);
+  problems = share.Of(problems);
 
   const Language language;
   const UiCallbacks ui;
@@ -254,7 +257,7 @@ TEST(ResultTable, SolutionTextsAreIdenticalWithAndWithoutTheTable) {
       }
     }
   }
-  EXPECT_GE(battle, 40);
+  EXPECT_GE(battle, share.AtLeast(40));
   EXPECT_EQ(compared, solved * kCompared);
   const ResultTable& on = solvers[1]->search.resultTable;
   const ResultTable& tiny = solvers[2]->search.resultTable;

@@ -9,52 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "core/fen.h"
+#include "driver_world.h"
 #include "solver/series_writer.h"
-#include "solver/solve_driver.h"
-#include "solver/solve_options_logic.h"
 #include "solver/twins.h"
 #include "strings/custom_language.h"
 
 namespace kv {
 namespace {
 
-std::string Lines(const std::string& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    out += text[i];
-  }
-  return out;
-}
-
-struct SeriesWorld {
-  Position pos;
-  ProblemType type;
-  SolveOptions options;
-  std::string twins;
-  Language language;
-  UiCallbacks ui;
-  std::vector<std::string> messages;
-  std::vector<std::string> status4;
-  std::unique_ptr<Solver> solver = std::make_unique<Solver>();
-  SolveEnvironment env{pos, type, options, twins, language, ui};
-
-  SeriesWorld(const char* fen, const char* stip, int languageBase = LanguageEnglish) {
-    EXPECT_TRUE(ParseFenBoard(fen, pos.board, nullptr)) << fen;
-    EXPECT_TRUE(ParseProblemType(stip, type)) << stip;
-    language.base = languageBase;
-    SwitchOptionsToKind(options, type.kind);
-    ui.messageBox = [this](const std::string& text, const std::string&, int) {
-      messages.push_back(text);
-      return IdOk;
-    };
-    ui.statusText = [this](int part, const std::string& text) {
-      if (part == 4) status4.push_back(text);
-    };
-  }
-  std::string Solve(int n = 0) { return Lines(SolveEntry(*solver, env, n ? n : type.moves)); }
-};
+using SeriesWorld = test::DriverWorld;
 
 // Series helpstalemate in 3, four solutions by the four promotions (from an
 // independent solver's example files).
@@ -91,7 +54,7 @@ TEST(SeriesText, TheWordsAndLettersOfEachLanguage) {
        " 1. g1=A 2. Ah2 3. Af4  Cxf4=\n 1. g1=C 2. Ch3 3. Cf4+  Cxf4=\n "},
   };
   for (const auto& c : cases) {
-    SeriesWorld world(kPromotions, "sh=3", c.base);
+    SeriesWorld world(kPromotions, "sh=3", nullptr, c.base);
     EXPECT_EQ(world.Solve(), c.text) << c.base;
   }
   EXPECT_EQ(SeriesWord(Language{LanguageFrench, nullptr}, SeriesWordShortSolution),

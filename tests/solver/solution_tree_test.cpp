@@ -46,7 +46,7 @@ struct TreeSolve {
     auto solver = std::make_unique<Solver>();
     solver->tree = builder;
     SolveEnvironment env{pos, type, options, twins, language, ui};
-    const std::string text = SolveEntry(*solver, env, type.moves);
+    std::string text = SolveEntry(*solver, env, type.moves);
     stop = solver->stop;
     return text;
   }
@@ -108,6 +108,7 @@ int CheckBesideText(const TreeSolve& solve) {
 
 std::vector<std::string> Texts(const std::vector<TreeMove>& moves) {
   std::vector<std::string> texts;
+  texts.reserve(moves.size());
   for (const TreeMove& m : moves) texts.push_back(m.text);
   return texts;
 }

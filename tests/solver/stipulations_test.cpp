@@ -18,9 +18,8 @@
 #include <vector>
 
 #include "core/fen.h"
-#include "solver/solve_driver.h"
-#include "solver/solve_options_logic.h"
 #include "tab_fields.h"
+#include "tree_solutions.h"
 
 namespace kv {
 namespace {
@@ -85,79 +84,6 @@ std::string FileName(const TreeMove& m) {
   return text;
 }
 
-void CollectLines(const std::vector<TreeLine>& lines, std::vector<std::string>& path,
-                  std::set<std::string>& out) {
-  for (const TreeLine& l : lines)
-    for (const TreeMove& reply : l.replies)
-      for (const TreeMove& answer : l.answers) {
-        path.push_back(FileName(reply));
-        path.push_back(FileName(answer));
-        if (l.variations.empty()) {
-          std::string joined;
-          for (const std::string& m : path) joined += (joined.empty() ? "" : " ") + m;
-          out.insert(joined);
-        } else {
-          CollectLines(l.variations, path, out);
-        }
-        path.pop_back();
-        path.pop_back();
-      }
-}
-
-struct Found {
-  std::set<std::string> solutions;
-  int shortPlays = 0;
-  bool shortNote = false;
-  SolveStop stop = SolveStop::None;
-};
-
-Found Solve(const StipulationRow& row, const ProblemType& type) {
-  Found found;
-  auto pos = std::make_unique<Position>();
-  EXPECT_TRUE(ParseFenBoard(row.board, pos->board, nullptr)) << row.id;
-  ProblemType solved = type;
-  SolveOptions options;
-  SwitchOptionsToKind(options, type.kind);
-  // The solution alone: no set play, no tries.
-  options[SetPlay] = 0;
-  options[TryRefutations] = 0;
-  if (type.kind != KindHelp) options[ActualPlay] = 1;
-  const Language language;
-  const UiCallbacks ui;
-  auto solver = std::make_unique<Solver>();
-  solver->search.threads = 1;
-  SolutionTree tree;
-  SolutionTreeBuilder builder(tree);
-  solver->tree = &builder;
-  SolveEnvironment env{*pos, solved, options, "", language, ui};
-  env.batch = true;
-  SolveEntry(*solver, env, type.moves);
-  found.stop = solver->stop;
-  const bool help = type.kind == KindHelp;
-  for (const TreeTwin& twin : tree.twins)
-    for (const TreeRun& run : twin.runs) {
-      found.shortNote = found.shortNote || run.shortMate;
-      for (const TreePhase& phase : run.phases) {
-        if (phase.phase != PlayPhase::Solution) continue;
-        for (const TreePlay& play : phase.plays) {
-          if (play.shortSolution) {
-            ++found.shortPlays;
-            continue;
-          }
-          std::vector<std::string> path;
-          if (!play.line.answers.empty()) path.push_back(FileName(play.line.answers.front()));
-          if (!help) {
-            found.solutions.insert(path.front());
-            continue;
-          }
-          if (play.mateInOne && !path.empty()) found.solutions.insert(path.front());
-          CollectLines(play.line.variations, path, found.solutions);
-        }
-      }
-    }
-  return found;
-}
-
 std::set<std::string> Listed(const std::string& field) {
   std::set<std::string> listed;
   std::size_t start = 0;
@@ -214,7 +140,9 @@ TEST(Stipulations, EveryListedSolutionAndNoOther) {
     ProblemType type;
     ASSERT_TRUE(TypeOf(row, type)) << row.id << " " << row.stipulation;
     ASSERT_TRUE(CanSolve(type)) << row.id;
-    const Found found = Solve(row, type);
+    auto pos = std::make_unique<Position>();
+    ASSERT_TRUE(ParseFenBoard(row.board, pos->board, nullptr)) << row.id;
+    const test::TreeSolutions found = test::SolveToTree(*pos, type, FileName);
     ++run;
     // A #1 without a black king is refused as a position; the other solver
     // finds no solution there.
@@ -223,7 +151,8 @@ TEST(Stipulations, EveryListedSolutionAndNoOther) {
       continue;
     }
     EXPECT_EQ(found.stop, SolveStop::None) << row.id;
-    EXPECT_EQ(found.solutions, Listed(row.solutions)) << row.id << " " << row.stipulation;
+    EXPECT_EQ(type.kind == KindHelp ? found.lines : found.keys, Listed(row.solutions))
+        << row.id << " " << row.stipulation;
     EXPECT_EQ(found.shortPlays, 0) << row.id;
     EXPECT_FALSE(found.shortNote) << row.id;
   }
