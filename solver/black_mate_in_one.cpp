@@ -50,9 +50,9 @@ int TurnedSquare(int square) {
 
 void TurnOver(const Position& pos, Position& turned) {
   turned.board = EmptyBoard;
-  turned.whiteMen = 0;
-  turned.blackMen = 0;
-  turned.blackForce = 0;
+  std::uint64_t whiteMen = 0;
+  std::uint64_t blackMen = 0;
+  std::uint8_t force = 0;
   // The sets may name a lifted man's empty square: the board decides.
   for (std::uint64_t men = pos.whiteMen | pos.blackMen; men != 0; men &= men - 1) {
     const int square = BitSquare(std::countr_zero(men));
@@ -62,12 +62,15 @@ void TurnOver(const Position& pos, Position& turned) {
     const auto swapped = static_cast<std::int8_t>(16 - man);
     turned.board[to] = swapped;
     if (swapped < OffBoard) {
-      turned.whiteMen |= SquareBit[to];
+      whiteMen |= SquareBit[to];
     } else {
-      turned.blackMen |= SquareBit[to];
-      turned.blackForce |= ForceOf(man);
+      blackMen |= SquareBit[to];
+      force |= ForceOf(man);
     }
   }
+  turned.whiteMen = whiteMen;
+  turned.blackMen = blackMen;
+  turned.blackForce = force;
   turned.whiteKingSquare = static_cast<std::int16_t>(TurnedSquare(pos.blackKingSquare));
   turned.blackKingSquare = static_cast<std::int16_t>(TurnedSquare(pos.whiteKingSquare));
   const auto& counters = pos.castlingCounters;

@@ -41,7 +41,7 @@ int HelpMateInTwo(SearchContext& ctx, const Move& b, MoveList* list) {
 // here after which White fails, so that `w` is no key. One refutation
 // settles the move and the killer refutes most often: tried first, it
 // spares Black's list and its ordering. A reflexmate's Black that can mate
-// must, whatever the killer would do, so there it is tried only when the
+// must, whatever the killer would do, so the caller asks only when the
 // turned board shows no black mate. An illegal `w` and a maximummer (whose
 // killer may not be among its longest moves) are left to the list.
 bool SelfKillerRefutes(SearchContext& ctx, int moves, const Move& w, const Move& killer,
@@ -53,9 +53,7 @@ bool SelfKillerRefutes(SearchContext& ctx, int moves, const Move& w, const Move&
       AttackedByBlackMen(pos, pos.whiteKingSquare) != 0 ||
       !BlackMoveFits(pos, killer, w.from, w.to, reply))
     return false;
-  if (state.selfMode == ReflexMate &&
-      (state.goal != Goal::Mate || FindBlackMateInOne(pos, w.from, w.to, state.blackMateHint) != 0))
-    return false;
+  if (state.selfMode == ReflexMate && state.goal != Goal::Mate) return false;
   MakeMove(pos, reply);
   int result = -1;
   if (!IsSquare(pos.blackKingSquare) || AttackedByWhiteMen(pos, pos.blackKingSquare) == 0) {
@@ -113,6 +111,23 @@ int SearchMateInN(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList*
     if (root) RootHelperReached(ctx, i, w);
     MakeMove(pos, w);
     ++state.nodes;
+    // A reflexmate's Black must reach the goal when it can: White then
+    // succeeds whatever else Black might have played. Without a maximummer
+    // (whose longest moves may not mate) the turned board tells at once
+    // whether Black can mate, and whether `w` was illegal.
+    int blackMates = -2;  // not asked
+    if (state.selfMode == ReflexMate && state.goal == Goal::Mate && !state.maximummer)
+      blackMates = FindBlackMateInOne(pos, w.from, w.to, state.blackMateHint);
+    if (blackMates == -1) {
+      UnmakeMove(pos, w);
+      continue;
+    }
+    if (blackMates == 1) {
+      UnmakeMove(pos, w);
+      Append(keys, keyCount, w);
+      if (!top) break;
+      continue;
+    }
     if (state.selfMode != 0 && limit == 0 && SelfKillerRefutes(ctx, n, w, killer, list + 2)) {
       UnmakeMove(pos, w);
       continue;
@@ -123,9 +138,8 @@ int SearchMateInN(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList*
       continue;
     }
     ReplyCount count;
-    // A reflexmate's Black must reach the goal when it can: White then
-    // succeeds whatever else Black might have played.
-    if (state.selfMode == ReflexMate && KeepGoalReplies(ctx, w.from, w.to, &replies) > 0) {
+    if (state.selfMode == ReflexMate && blackMates == -2 &&
+        KeepGoalReplies(ctx, w.from, w.to, &replies) > 0) {
       UnmakeMove(pos, w);
       Append(keys, keyCount, w);
       if (!top) break;
