@@ -152,6 +152,8 @@ struct SearchState {
   // The last black mate in one found on the turned board (FindBlackMateInOne):
   // where the next scan starts.
   Move blackMateHint{};
+  // A selfmate's killer before the last, tried at its last white move.
+  Move selfSecondKiller{};
 
   // Helpmate memo: for positions reached after White's next-to-last move of
   // a helpmate, whether some black move then allows mate. Each entry is a
@@ -235,6 +237,7 @@ struct SearchState {
   void ClearKillers() {
     std::fill(refutationKiller.begin(), refutationKiller.end(), Move{});
     blackMateHint = Move{};
+    selfSecondKiller = Move{};
   }
 
  private:
