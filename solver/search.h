@@ -90,6 +90,7 @@ int BlackMustMate(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list,
 // Keeps, of Black's replies in `replies` (after White's move, played), those
 // legal ones after which White stands at the goal, and returns how many; 0
 // leaves the list as it was. A reflexmate's Black must play one of them.
-int KeepGoalReplies(SearchContext& ctx, MoveList* replies);
+// lastFrom-lastTo is White's move.
+int KeepGoalReplies(SearchContext& ctx, int lastFrom, int lastTo, MoveList* replies);
 
 }  // namespace kv

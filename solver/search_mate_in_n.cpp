@@ -1,6 +1,9 @@
 // Mate in three to six: shorter mates first, then every white move against
 // every black reply, each reply searched one level lower.
+#include "core/attacks.h"
 #include "core/rules.h"
+#include "core/tables.h"
+#include "solver/black_mate_in_one.h"
 #include "solver/position_key.h"
 #include "solver/root_helper.h"
 #include "solver/search.h"
@@ -31,6 +34,35 @@ int HelpMateInTwo(SearchContext& ctx, const Move& b, MoveList* list) {
   const int result = SearchMateInTwo(ctx, b.from, b.to, list, false, state.helpMode);
   memo = key | (result > 0 ? 1 : result == 0 ? 2 : 3);
   return result > 0 ? 2 : result;
+}
+
+// After White's move `w` (played) in a selfmate or reflexmate searched
+// without tries, `moves` deep: whether the killer is a legal black reply
+// here after which White fails, so that `w` is no key. One refutation
+// settles the move and the killer refutes most often: tried first, it
+// spares Black's list and its ordering. A reflexmate's Black that can mate
+// must, whatever the killer would do, so the caller asks only when the
+// turned board shows no black mate. An illegal `w` and a maximummer (whose
+// killer may not be among its longest moves) are left to the list.
+bool SelfKillerRefutes(SearchContext& ctx, int moves, const Move& w, const Move& killer,
+                       MoveList* below) {
+  Position& pos = ctx.pos;
+  SearchState& state = ctx.state;
+  Move reply{};
+  if (killer.from == 0 || state.maximummer || !IsSquare(pos.whiteKingSquare) ||
+      AttackedByBlackMen(pos, pos.whiteKingSquare) != 0 ||
+      !BlackMoveFits(pos, killer, w.from, w.to, reply))
+    return false;
+  if (state.selfMode == ReflexMate && state.goal != Goal::Mate) return false;
+  MakeMove(pos, reply);
+  int result = -1;
+  if (!IsSquare(pos.blackKingSquare) || AttackedByWhiteMen(pos, pos.blackKingSquare) == 0) {
+    ++state.nodes;
+    result = SearchBelow(ctx, moves - 1, reply.from, reply.to, below, false);
+  }
+  UnmakeMove(pos, reply);
+  // -2: a reflexmate's White had to mate, and the line fails.
+  return result == 0 || result == -2;
 }
 
 }  // namespace
@@ -79,15 +111,35 @@ int SearchMateInN(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList*
     if (root) RootHelperReached(ctx, i, w);
     MakeMove(pos, w);
     ++state.nodes;
+    // A reflexmate's Black must reach the goal when it can: White then
+    // succeeds whatever else Black might have played. Without a maximummer
+    // (whose longest moves may not mate) the turned board tells at once
+    // whether Black can mate, and whether `w` was illegal.
+    int blackMates = -2;  // not asked
+    if (state.selfMode == ReflexMate && state.goal == Goal::Mate && !state.maximummer)
+      blackMates = FindBlackMateInOne(pos, w.from, w.to, state.blackMateHint);
+    if (blackMates == -1) {
+      UnmakeMove(pos, w);
+      continue;
+    }
+    if (blackMates == 1) {
+      UnmakeMove(pos, w);
+      Append(keys, keyCount, w);
+      if (!top) break;
+      continue;
+    }
+    if (state.selfMode != 0 && limit == 0 && SelfKillerRefutes(ctx, n, w, killer, list + 2)) {
+      UnmakeMove(pos, w);
+      continue;
+    }
     MoveList& replies = list[1];
     if (GenerateBlackReplies(state, pos, w.from, w.to, replies) == 1) {
       UnmakeMove(pos, w);
       continue;
     }
     ReplyCount count;
-    // A reflexmate's Black must reach the goal when it can: White then
-    // succeeds whatever else Black might have played.
-    if (state.selfMode == ReflexMate && KeepGoalReplies(ctx, &replies) > 0) {
+    if (state.selfMode == ReflexMate && blackMates == -2 &&
+        KeepGoalReplies(ctx, w.from, w.to, &replies) > 0) {
       UnmakeMove(pos, w);
       Append(keys, keyCount, w);
       if (!top) break;

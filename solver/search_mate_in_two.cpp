@@ -55,9 +55,10 @@ int SelfMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list, 
 
   MoveRecords& keys = state.KeyList(2);
   MoveRecords& tries = state.TryList(2);
-  // A selfmate's killer: the last legal black reply that did not reach the
-  // goal. Without tries one such reply settles a white move.
+  // A selfmate's killers: the last two legal black replies that did not
+  // reach the goal. Without tries one such reply settles a white move.
   Move& killer = state.refutationKiller[2];
+  Move& secondKiller = state.selfSecondKiller;
   const bool tryKiller = state.selfMode == SelfMate && limit == 0;
   // Without tries nothing is asked of an illegal white move, so it is told
   // from the attack on White's king before Black's replies are made.
@@ -74,12 +75,15 @@ int SelfMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list, 
       UnmakeMove(pos, w);
       continue;
     }
-    if (tryKiller && SelfKillerRefutes(ctx, w, killer)) {
+    if (tryKiller &&
+        (SelfKillerRefutes(ctx, w, killer) || SelfKillerRefutes(ctx, w, secondKiller))) {
       UnmakeMove(pos, w);
       continue;
     }
     const int threat = limit != 0 ? ListMatingMoves(ctx, 0, 0, list + 2, false) : 0;
+    const Move lastKiller = killer;
     const int mustMate = BlackMustMate(ctx, w.from, w.to, list + 1, tryKiller ? &killer : nullptr);
+    if (tryKiller && !SameMove(killer, lastKiller)) secondKiller = lastKiller;
     UnmakeMove(pos, w);
     if (mustMate == -1) continue;
     // One legal reply stands for Black's whole answer: solved when Black must mate.

@@ -149,6 +149,11 @@ struct SearchState {
   // Killers: the last black reply that refuted a white move at each level.
   // (The white killer of a level is the first record of its key list.)
   std::vector<Move> refutationKiller;
+  // The last black mate in one found on the turned board (FindBlackMateInOne):
+  // where the next scan starts.
+  Move blackMateHint{};
+  // A selfmate's killer before the last, tried at its last white move.
+  Move selfSecondKiller{};
 
   // Helpmate memo: for positions reached after White's next-to-last move of
   // a helpmate, whether some black move then allows mate. Each entry is a
@@ -229,7 +234,11 @@ struct SearchState {
     helpFast.EnsureMoves(levels);
   }
   // Forgets every killer (a new solve starts without the last one's).
-  void ClearKillers() { std::fill(refutationKiller.begin(), refutationKiller.end(), Move{}); }
+  void ClearKillers() {
+    std::fill(refutationKiller.begin(), refutationKiller.end(), Move{});
+    blackMateHint = Move{};
+    selfSecondKiller = Move{};
+  }
 
  private:
   int levels_ = 0;

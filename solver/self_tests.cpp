@@ -4,6 +4,7 @@
 #include "core/attacks.h"
 #include "core/rules.h"
 #include "core/tables.h"
+#include "solver/black_mate_in_one.h"
 #include "solver/search.h"
 #include "solver/search_goal.h"
 #include "solver/search_internal.h"
@@ -46,8 +47,18 @@ int BlackMustMate(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list, 
   Position& pos = ctx.pos;
   SearchState& state = ctx.state;
   MoveRecords& mates = state.KeyList(1);
-  if (GenerateBlackReplies(state, pos, lastFrom, lastTo, *list) == 1) return -1;
   const bool reflex = state.selfMode == ReflexMate;
+  // A reflexmate's Black mostly has no mate: the turned board's scan tells
+  // that without Black's list and the check test of every reply.
+  if (reflex && state.goal == Goal::Mate) {
+    const int mate = FindBlackMateInOne(pos, lastFrom, lastTo, state.blackMateHint);
+    if (mate == -1) return -1;
+    if (mate == 0) {
+      mates.Clear();
+      return 0;
+    }
+  }
+  if (GenerateBlackReplies(state, pos, lastFrom, lastTo, *list) == 1) return -1;
   if (!reflex) {
     // One legal reply that cannot reach the goal refutes a selfmate's move;
     // it is looked for before any reply is tested at length.
@@ -89,8 +100,11 @@ int BlackMustMate(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list, 
   return legal > 0 && everyReplyMates ? 1 : 0;
 }
 
-int KeepGoalReplies(SearchContext& ctx, MoveList* replies) {
+int KeepGoalReplies(SearchContext& ctx, int lastFrom, int lastTo, MoveList* replies) {
   Position& pos = ctx.pos;
+  if (ctx.state.goal == Goal::Mate &&
+      FindBlackMateInOne(pos, lastFrom, lastTo, ctx.state.blackMateHint) == 0)
+    return 0;
   MoveList& whiteList = ctx.state.SpareList();
   int kept = 0;
   for (int i = 0; replies->moves[i].from != 0; ++i) {

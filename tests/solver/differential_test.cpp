@@ -238,6 +238,17 @@ TEST(Differential, SelfAndReflexPlayAgreeWithTheEnumeration) {
   EXPECT_GE(solved, kPositions);
 }
 
+// Three moves reach what the two-movers do not: a reflexmate's killer tried
+// before Black's list, and the turned board's test of Black's mate in one
+// at every level below the root.
+TEST(Differential, SelfAndReflexThreeMoversAgreeWithTheEnumeration) {
+  unsigned seed = 400;
+  int solved = 0;
+  for (const char* stipulation : {"s#3", "r#3"})
+    solved += CompareOnPositions(stipulation, CompareBattlePlay, kSelfSeeds, ++seed);
+  EXPECT_GE(solved, kPositions / 4);
+}
+
 TEST(Differential, HelpPlayAgreesWithTheEnumeration) {
   unsigned seed = 300;
   int solved = 0;
