@@ -12,25 +12,29 @@ using namespace search_detail;
 
 namespace {
 
-// White's answers after a reply, searched with k - 1 moves left.
+// White's answers after a reply, searched with k - 1 moves left. A
+// helpmate's search there examines every black reply, since each that leads
+// on is a line of its own; battle play lists no tries below the first move.
 int SearchAfterReply(SearchContext& ctx, int k, const Move& reply, MoveList* below) {
+  const bool help = ctx.state.helpMode != HelpMode::None;
+  const TryLimit limit = help ? EveryReply : NoTries;
   if (k == 2) return ListMatingMoves(ctx, reply.from, reply.to, below, true);
-  if (k == 3) return SearchMateInTwo(ctx, reply.from, reply.to, below, true, ctx.state.helpMode);
+  if (k == 3) return SearchMateInTwo(ctx, reply.from, reply.to, below, true, limit);
   // In a helpmate the search lists every line after the reply; when the
   // fast search proves there is none, it would list nothing and answer 0.
-  if (ctx.state.helpMode != 0 && FastHelpVerdict(ctx, reply, k - 1) == HelpNoMate) return 0;
-  return SearchMateInN(ctx, k - 1, reply.from, reply.to, below, true, ctx.state.helpMode);
+  if (help && FastHelpVerdict(ctx, reply, k - 1) == HelpNoMate) return 0;
+  return SearchMateInN(ctx, k - 1, reply.from, reply.to, below, true, limit);
 }
 
 // White moves again after its own move: the threat's length, below 0 when
 // the move gives check, 0 for none.
 int SearchThreat(SearchContext& ctx, int k, const Move& move, MoveList* level) {
   if (k == 2) {
-    if (ctx.state.selfMode != 0) return BlackMustMate(ctx, move.from, move.to, level);
+    if (ctx.state.selfMode != SelfMode::None) return BlackMustMate(ctx, move.from, move.to, level);
     return ListMatingMoves(ctx, 0, 0, level, true);
   }
-  if (k == 3) return SearchMateInTwo(ctx, 0, 0, level, true, 0);
-  return SearchMateInN(ctx, k - 1, 1, 0, level, true, 0);
+  if (k == 3) return SearchMateInTwo(ctx, 0, 0, level, true, NoTries);
+  return SearchMateInN(ctx, k - 1, 1, 0, level, true, NoTries);
 }
 
 bool SameMates(const MoveRecords& a, const MoveRecords& b) {
@@ -69,7 +73,7 @@ int FindThreat(SearchContext& ctx, int k, const Move& move, MoveList* level, int
   SearchState& state = ctx.state;
   // Emptied in every mode: the threat filter of the analysis reads ThreatList(k).
   for (int j = 2; j <= k; ++j) state.ThreatList(j).Clear();
-  if (state.helpMode != 0) return 0;
+  if (state.helpMode != HelpMode::None) return 0;
   int threat = SearchThreat(ctx, k, move, level);
   // Reflexmate: White could mate after its own move; that is no threat.
   if (threat == -2) threat = 0;
@@ -126,8 +130,8 @@ int AnalyseMove(SearchContext& ctx, int k, const Move& move, bool allRefutations
   Position& pos = ctx.pos;
   SearchState& state = ctx.state;
   const SolveOptions& options = ctx.options;
-  const bool help = state.helpMode != 0;
-  const bool self = state.selfMode != 0;
+  const bool help = state.helpMode != HelpMode::None;
+  const bool self = state.selfMode != SelfMode::None;
   const bool atTop = k == state.topMoves;
   MoveList* level = state.LevelList(k);
   MoveList* below = level + 2;
@@ -144,7 +148,7 @@ int AnalyseMove(SearchContext& ctx, int k, const Move& move, bool allRefutations
   if (self && k == 2) replies.moves[0].from = 0;
   // A reflexmate's Black that can reach the goal must: its other replies
   // are not legal.
-  if (state.selfMode == ReflexMate && k > 2) KeepGoalReplies(ctx, &replies);
+  if (state.selfMode == SelfMode::Reflex && k > 2) KeepGoalReplies(ctx, &replies);
 
   RefutationRecords& refutations = state.RefutationList(k);
   VariationRecords& lines = state.VariationList(k);

@@ -47,7 +47,7 @@ int BlackMustMate(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list, 
   SearchState& state = ctx.state;
   MoveRecords& mates = state.KeyList(1);
   if (GenerateBlackReplies(state, pos, lastFrom, lastTo, *list) == 1) return -1;
-  const bool reflex = state.selfMode == ReflexMate;
+  const bool reflex = state.selfMode == SelfMode::Reflex;
   if (!reflex) {
     // One legal reply that cannot reach the goal refutes a selfmate's move;
     // it is looked for before any reply is tested at length.

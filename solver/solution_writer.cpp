@@ -16,7 +16,7 @@ namespace {
 constexpr std::array<const char*, 3> BlackPrefixes = {". ... ", "... ", ".- "};
 
 bool HelpModeOn(const SearchContext& ctx) {
-  return ctx.state.helpMode != 0;
+  return ctx.state.helpMode != HelpMode::None;
 }
 
 int Group(const Writer& w, int option) {
@@ -58,7 +58,7 @@ void WriteAnswerNumber(Writer& w, int l) {
 }  // namespace
 
 int HelpShift(const SearchContext& ctx) {
-  return ctx.state.helpMode > HelpBlackBegins ? 1 : 0;
+  return WhiteBegins(ctx.state.helpMode) ? 1 : 0;
 }
 
 std::string BlackMovePrefix(const Writer& w) {
@@ -118,7 +118,7 @@ void WriteMovePair(Writer& w, int level, const VariationRecord& record) {
 }
 
 void WriteDeeperVariations(Writer& w, int level, int k, const VariationRecords& list,
-                           int allRefutations, bool needVariationsOption) {
+                           bool allRefutations, bool needVariationsOption) {
   SearchContext& ctx = w.ctx;
   const int count = list.Count();
   for (int i = 0; i < count; ++i) {
@@ -129,7 +129,7 @@ void WriteDeeperVariations(Writer& w, int level, int k, const VariationRecords& 
     if (w.tree != nullptr) w.tree->OpenVariation(PairLine(w, record));
     MakeMove(ctx.pos, record.reply.move);
     MakeMove(ctx.pos, record.continuation.move);
-    const int a = AnalyseMove(ctx, k - 1, record.continuation.move, allRefutations != 0);
+    const int a = AnalyseMove(ctx, k - 1, record.continuation.move, allRefutations);
     WriteThreat(w, level + 1, a);
     if (k - 1 <= 2) {
       if (!needVariationsOption || Group(w, Variations) != 0)
@@ -147,7 +147,8 @@ void WriteDeeperVariations(Writer& w, int level, int k, const VariationRecords& 
 void WriteThreat(Writer& w, int level, int flags) {
   SearchContext& ctx = w.ctx;
   if (HelpModeOn(ctx) || flags <= 1) return;
-  if (w.tree != nullptr) w.tree->Line().threat.kind = ThreatKindOf(flags, ctx.state.selfMode != 0);
+  if (w.tree != nullptr)
+    w.tree->Line().threat.kind = ThreatKindOf(flags, ctx.state.selfMode != SelfMode::None);
   if (flags & AnalysisCheck) {
     w.text.AppendText("+");
     return;
@@ -166,8 +167,9 @@ void WriteThreat(Writer& w, int level, int flags) {
   int column = w.text.textColumn;
   auto header = [&]() {
     if (!parried) {
-      w.text.AppendText(ctx.state.selfMode != 0 ? std::string(" ... ")
-                                                : " ad lib " + std::to_string(level + 1) + ". ");
+      w.text.AppendText(ctx.state.selfMode != SelfMode::None
+                            ? std::string(" ... ")
+                            : " ad lib " + std::to_string(level + 1) + ". ");
     } else if (shortForm) {
       w.text.AppendText(std::to_string(level + 1) + ". ");
     } else {
@@ -203,7 +205,7 @@ void WriteThreat(Writer& w, int level, int flags) {
         WriteVariations(w, level + 1, ctx.state.VariationList(2));
       } else {
         const VariationRecords list = ctx.state.VariationList(k);
-        if (a & AnalysisParried) WriteDeeperVariations(w, level + 1, k, list, 0, false);
+        if (a & AnalysisParried) WriteDeeperVariations(w, level + 1, k, list, false, false);
       }
       UnmakeMove(ctx.pos, move);
     }

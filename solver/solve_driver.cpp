@@ -72,15 +72,15 @@ int EffectiveTries(const SolveEnvironment& env) {
 // play is its solution even where the text writes it as set play, and the
 // set-play run of a helpmate is its set play.
 PlayPhase PlayPhaseOf(const Solver& s, const SolveEnvironment& env) {
-  const int helpMode = s.search.helpMode;
+  const HelpMode helpMode = s.search.helpMode;
   switch (s.phase) {
     case SolvePhase::Set:
-      return helpMode == 0 ? PlayPhase::Set : PlayPhase::Solution;
+      return helpMode == HelpMode::None ? PlayPhase::Set : PlayPhase::Solution;
     case SolvePhase::Tries:
     case SolvePhase::EveryFirstMove:
       return (env.options[ActualPlay] || env.options[SetPlay]) ? PlayPhase::Try : PlayPhase::Test;
     default:
-      return helpMode == HelpSetPlay ? PlayPhase::Set : PlayPhase::Solution;
+      return helpMode == HelpMode::SetPlayRun ? PlayPhase::Set : PlayPhase::Solution;
   }
 }
 
@@ -96,11 +96,11 @@ std::optional<TreeMove> FirstMoveOf(const Solver& s, const Writer& w, const Move
 void WriteHeader(Solver& s, SolveEnvironment& env, Writer& w, const Move& move,
                  bool& allRefutations) {
   SolutionText& t = s.text;
-  const int helpMode = s.search.helpMode;
+  const HelpMode helpMode = s.search.helpMode;
   if (w.tree != nullptr) w.tree->BeginPlay(PlayPhaseOf(s, env), FirstMoveOf(s, w, move));
   switch (s.phase) {
     case SolvePhase::Set:
-      if (helpMode == 0) {
+      if (helpMode == HelpMode::None) {
         t.AppendText("\r\n" + Word(env, WordSetPlay));
       } else {
         allRefutations = true;
@@ -115,9 +115,9 @@ void WriteHeader(Solver& s, SolveEnvironment& env, Writer& w, const Move& move,
       }
       break;
     default:
-      if (helpMode == HelpWhiteBegins) {
+      if (helpMode == HelpMode::WhiteBegins) {
         t.AppendText("\r\n 1. ... " + MoveText(w, move) + "!");
-      } else if (helpMode == HelpSetPlay) {
+      } else if (helpMode == HelpMode::SetPlayRun) {
         t.AppendText("\r\n" + Word(env, WordSetPlay) + " 1. ... " + MoveText(w, move) + "!");
       } else {
         t.AppendText("\r\n" + Word(env, WordSolution) + " 1. " + MoveText(w, move) + "!");
@@ -178,10 +178,7 @@ struct OneSolve {
           solver.tree},
         n(moves),
         tries(EffectiveTries(environment)),
-        runSlot(
-            (environment.type.kind == KindHelp && solver.search.helpMode == HelpSetPlayRequested)
-                ? 0
-                : 1),
+        runSlot((environment.type.kind == KindHelp && solver.helpSetPlayRun) ? 0 : 1),
         refresh(refreshing) {}
 
   SearchState& st() { return s.search; }
@@ -220,11 +217,11 @@ void SetEveryFirstMoveMode(OneSolve& p) {
   SearchState& st = p.st();
   const int kind = p.env.type.kind;
   p.s.phase = SolvePhase::EveryFirstMove;
-  st.helpMode = 0;
-  st.selfMode = (kind == KindSelf || kind == KindReflex) ? kind - 1 : 0;
+  st.helpMode = HelpMode::None;
+  st.selfMode = SelfModeOfKind(kind);
   SetRulesFromType(st, p.env.type);
   p.searchKeys = false;
-  if (st.selfMode != 0) ++p.n;
+  if (st.selfMode != SelfMode::None) ++p.n;
   st.EnsureLevels(p.n);
 }
 
@@ -234,14 +231,14 @@ void SetEveryFirstMoveMode(OneSolve& p) {
 void SetModeFromKind(OneSolve& p) {
   SearchState& st = p.st();
   const int kind = p.env.type.kind;
-  st.selfMode = 0;
+  st.selfMode = SelfMode::None;
   SetRulesFromType(st, p.env.type);
   if (kind == KindHelp && p.o()[ActualPlay]) {
-    st.helpMode = st.helpMode != 0 ? HelpSetPlay : HelpWhiteBegins;
+    st.helpMode = p.s.helpSetPlayRun ? HelpMode::SetPlayRun : HelpMode::WhiteBegins;
   } else {
-    st.helpMode = 0;
-    if (kind == KindHelp) st.helpMode = HelpBlackBegins;
-    if (kind == KindSelf || kind == KindReflex) st.selfMode = kind - 1;
+    st.helpMode = HelpMode::None;
+    if (kind == KindHelp) st.helpMode = HelpMode::BlackBegins;
+    st.selfMode = SelfModeOfKind(kind);
     if (kind >= KindHelp && kind <= KindReflex) ++p.n;
   }
   st.EnsureLevels(p.n);
@@ -299,7 +296,7 @@ bool SearchKeysAndWriteNotes(OneSolve& p) {
   st.KeyList(p.n).Clear();
   st.topMoves = p.n;
   const auto start = std::chrono::steady_clock::now();
-  const int limit = st.helpMode > HelpBlackBegins ? st.helpMode : p.tries;
+  const TryLimit limit = WhiteBegins(st.helpMode) ? EveryReply : TryLimit{p.tries};
   StartRootHelper(p.ctx, p.n, limit);
   HelpRootHelper helpHelper(p.ctx, p.n, false);
   int r = RootSearch(p.ctx, p.n, limit);
@@ -317,7 +314,7 @@ bool SearchKeysAndWriteNotes(OneSolve& p) {
     run.searched = true;
     run.searchMilliseconds = p.s.elapsedMilliseconds;
     run.userBreak = st.userBreak != 0;
-    run.noSolution = r == 0 && st.helpMode != HelpSetPlay;
+    run.noSolution = r == 0 && st.helpMode != HelpMode::SetPlayRun;
     run.shortMate = r > 0 && r < p.n;
   }
   if (st.userBreak) {
@@ -328,7 +325,7 @@ bool SearchKeysAndWriteNotes(OneSolve& p) {
   if (r == 0) {
     // The set-play run of a helpmate says nothing when it finds nothing:
     // the solution follows, and "No solution" there would mislead.
-    if (st.helpMode != HelpSetPlay) text.AppendText("\r\n" + Word(env, WordNoSolution));
+    if (st.helpMode != HelpMode::SetPlayRun) text.AppendText("\r\n" + Word(env, WordNoSolution));
     if (!p.o()[SetPlay] && p.tries == 0) {
       p.s.lastRuns[p.runSlot] = SearchedRun(p);
       p.s.solutionStale = false;
@@ -351,10 +348,10 @@ void PrepareThePhases(OneSolve& p) {
   const SolveOptions& o = p.o();
   // The test of every first move is no solution to compare phases in: its
   // second pass would restart at the set play and lose the whole text.
-  s.changedMode = (p.n == 2 && s.phase != SolvePhase::EveryFirstMove &&
+  s.changedPass = (p.n == 2 && s.phase != SolvePhase::EveryFirstMove &&
                    (o[ShowChangedMates] || o[ShowTransferredMates]))
-                      ? 2
-                      : 0;
+                      ? ChangedMatesPass::Collecting
+                      : ChangedMatesPass::Off;
   ChangedMatesClear(s.changedMates);
   st.topMoves = p.n;
   s.solutionStale = false;
@@ -382,12 +379,12 @@ int WriteVariationsOfFirstMove(OneSolve& p) {
   Solver& s = p.s;
   SearchState& st = p.st();
   if (p.n > 2) {
-    WriteDeeperVariations(p.w, 1, p.n, st.VariationList(p.n), st.helpMode, true);
+    WriteDeeperVariations(p.w, 1, p.n, st.VariationList(p.n), st.helpMode != HelpMode::None, true);
     return 2;
   }
-  if (s.changedMode == 2) {
+  if (s.changedPass == ChangedMatesPass::Collecting) {
     ChangedMatesAdd(p.w, s.changedMates, st.VariationList(p.n));
-  } else if (p.o()[st.optionGroup + Variations] || s.changedMode == 1) {
+  } else if (p.o()[st.optionGroup + Variations] || s.changedPass == ChangedMatesPass::Printing) {
     return WriteVariations(p.w, 1, st.VariationList(p.n));
   }
   return 2;
@@ -401,16 +398,20 @@ void EndFirstMove(OneSolve& p, int mark, int a, int pairs) {
   SearchState& st = p.st();
   const SolveOptions& o = p.o();
   SolutionText& text = s.text;
-  if ((s.changedMode == 1 && !o[st.optionGroup + Variations] && pairs < 2) || s.changedMode == 2) {
+  if ((s.changedPass == ChangedMatesPass::Printing && !o[st.optionGroup + Variations] &&
+       pairs < 2) ||
+      s.changedPass == ChangedMatesPass::Collecting) {
     text.textLength = mark;
     if (p.w.tree != nullptr) p.w.tree->DropPlay();
-  } else if (st.helpMode != 0 && s.phase == SolvePhase::Set && text.textLength == mark) {
+  } else if (st.helpMode != HelpMode::None && s.phase == SolvePhase::Set &&
+             text.textLength == mark) {
     // A helpmate's null-move analysis that found no line writes nothing,
     // not even an empty line: a helpmate without solution gives an empty text.
     if (p.w.tree != nullptr) p.w.tree->DropPlay();
   } else {
     if (s.phase == SolvePhase::Tries || s.phase == SolvePhase::EveryFirstMove ||
-        (s.phase == SolvePhase::Set && o[SetPlay] && !o[ActualPlay] && st.helpMode == 0))
+        (s.phase == SolvePhase::Set && o[SetPlay] && !o[ActualPlay] &&
+         st.helpMode == HelpMode::None))
       WriteRefutations(p.w, a, st.RefutationList(p.n));
     text.NewLine();
   }
@@ -446,9 +447,9 @@ void WriteFirstMove(OneSolve& p, const Move& move, bool allRefutations) {
 bool WriteFirstMoves(OneSolve& p, const FirstMoveList& moves, int count, bool allRefutations) {
   SearchState& st = p.st();
   st.optionGroup = p.s.phase == SolvePhase::Tries ? TriesGroup : 0;
-  p.w.marks = p.s.changedMode == 1 ? &p.s.changedMates : nullptr;
+  p.w.marks = p.s.changedPass == ChangedMatesPass::Printing ? &p.s.changedMates : nullptr;
   // The collecting pass of the changed-mates display writes nothing that stays.
-  p.w.tree = p.s.changedMode == 2 ? nullptr : p.s.tree;
+  p.w.tree = p.s.changedPass == ChangedMatesPass::Collecting ? nullptr : p.s.tree;
   for (int i = 0; i < count; ++i) {
     // The searches poll for a break only in their mate-in-two layer; a
     // long text of short analyses is broken off here too.
@@ -501,10 +502,11 @@ bool WriteShortHelpSolutions(OneSolve& p, FirstMoveList& moves) {
 // (White first) has none: its null move would be the Black-begins play one
 // move shorter, which the solution run writes as its shorter solutions.
 bool WriteSetPlay(OneSolve& p, FirstMoveList& moves) {
-  const int helpMode = p.st().helpMode;
-  const bool wanted = helpMode == HelpBlackBegins || (p.o()[SetPlay] && helpMode != HelpSetPlay);
+  const HelpMode helpMode = p.st().helpMode;
+  const bool wanted =
+      helpMode == HelpMode::BlackBegins || (p.o()[SetPlay] && helpMode != HelpMode::SetPlayRun);
   if (!wanted || p.n <= 1) return WriteFirstMoves(p, moves, 0, false);
-  if (helpMode == HelpBlackBegins && !WriteShortHelpSolutions(p, moves)) return false;
+  if (helpMode == HelpMode::BlackBegins && !WriteShortHelpSolutions(p, moves)) return false;
   moves[0] = NullMove;
   return WriteFirstMoves(p, moves, 1, true);
 }
@@ -522,7 +524,7 @@ bool WriteSolution(OneSolve& p, FirstMoveList& moves) {
   // A helpmate in which White begins lists every black reply after each
   // first move that leads on to the goal, not only the first: each is a
   // solution of its own.
-  return WriteFirstMoves(p, moves, count, p.st().helpMode > HelpBlackBegins);
+  return WriteFirstMoves(p, moves, count, WhiteBegins(p.st().helpMode));
 }
 
 // Every legal first move of White with its refutations. The list is copied:
@@ -571,10 +573,10 @@ void WritePhases(OneSolve& p) {
       s.phase = SolvePhase::Tries;
     } else if (s.phase == SolvePhase::Tries) {
       s.phase = SolvePhase::Solution;
-    } else if (s.changedMode == 2) {
+    } else if (s.changedPass == ChangedMatesPass::Collecting) {
       ChangedMatesCompare(s.changedMates, o[ShowChangedMates] != 0, o[ShowTransferredMates] != 0);
       s.phase = SolvePhase::Set;
-      s.changedMode = 1;
+      s.changedPass = ChangedMatesPass::Printing;
     } else {
       break;
     }
@@ -585,7 +587,7 @@ void WritePhases(OneSolve& p) {
     s.stop = SolveStop::UserBreak;
     if (s.tree != nullptr) s.tree->Run().truncated = true;
   }
-  s.changedMode = 0;
+  s.changedPass = ChangedMatesPass::Off;
 }
 
 }  // namespace
@@ -613,8 +615,7 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
     return;
   }
   // Nothing is searched in a position that breaks the rules.
-  const bool helpSetPlayRun =
-      env.type.kind == KindHelp && s.search.helpMode == HelpSetPlayRequested;
+  const bool helpSetPlayRun = env.type.kind == KindHelp && s.helpSetPlayRun;
   s.positionInvalid = ValidateBeforeSolve(env, helpSetPlayRun) != 0;
   if (s.positionInvalid) {
     s.stop = BoardIsEmpty(env.pos) ? SolveStop::EmptyBoard : SolveStop::InvalidPosition;
@@ -636,7 +637,7 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
   if (p.searchKeys && !SearchKeysAndWriteNotes(p)) return;
   // A helpmate's play is found while its phases are written, Black's first
   // moves one after another: the helper takes them from the last.
-  const bool blackBegins = !p.searchKeys && s.search.helpMode == HelpBlackBegins;
+  const bool blackBegins = !p.searchKeys && s.search.helpMode == HelpMode::BlackBegins;
   HelpRootHelper helpHelper(p.ctx, blackBegins ? p.n : 0, blackBegins);
   PrepareThePhases(p);
   WritePhases(p);
@@ -655,13 +656,15 @@ void SolveTwinOrProblem(Solver& s, SolveEnvironment& env, int n) {
     if (env.type.flags & FlagWhiteBegins) {
       o[ActualPlay] = 1;
     } else if (o[SetPlay]) {
-      s.search.helpMode = HelpSetPlayRequested;
+      s.search.helpMode = HelpMode::None;
+      s.helpSetPlayRun = true;
       o[ActualPlay] = 1;
       Solve(s, run, n);
+      s.helpSetPlayRun = false;
       o[ActualPlay] = 0;
     }
   }
-  s.search.helpMode = 0;
+  s.search.helpMode = HelpMode::None;
   Solve(s, run, n);
 }
 
@@ -669,7 +672,7 @@ namespace {
 
 // Whether the last search left a list to take the key from.
 bool HasKeyList(const SearchState& st) {
-  return st.helpMode == HelpBlackBegins || st.topMoves >= 1;
+  return st.helpMode == HelpMode::BlackBegins || st.topMoves >= 1;
 }
 
 // The key of the list the search really filled, for "after the key": a
@@ -677,7 +680,7 @@ bool HasKeyList(const SearchState& st) {
 // opens the first solution line.
 Move KeyOfLastSearch(const SearchState& st) {
   const int top = st.topMoves;
-  if (st.helpMode == HelpBlackBegins) return st.VariationList(top).records[0].reply.move;
+  if (st.helpMode == HelpMode::BlackBegins) return st.VariationList(top).records[0].reply.move;
   return st.KeyList(top).records[0];
 }
 

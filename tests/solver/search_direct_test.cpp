@@ -222,26 +222,28 @@ TEST(ReplyCounting, PromotionsOfOnePawnRefuteAsOne) {
   const Move other{45, 55, 55, BlackRook, BlackRook, 0};
   Move killer{};
   search_detail::ReplyCount count;
-  EXPECT_FALSE(count.Add(0, queen, killer, 1));
-  EXPECT_FALSE(count.Add(0, knight, killer, 1));  // the limit reached by the second promotion
+  EXPECT_FALSE(count.Add(0, queen, killer, TryLimit{1}));
+  EXPECT_FALSE(
+      count.Add(0, knight, killer, TryLimit{1}));  // the limit reached by the second promotion
   EXPECT_EQ(count.legal - count.solved, 1);
   EXPECT_TRUE(SameMove(killer, knight));
-  EXPECT_FALSE(count.Add(1, other, killer, 1));  // a solved reply changes nothing
-  EXPECT_TRUE(count.Add(0, other, killer, 1));   // a second, different refutation
+  EXPECT_FALSE(count.Add(1, other, killer, TryLimit{1}));  // a solved reply changes nothing
+  EXPECT_TRUE(count.Add(0, other, killer, TryLimit{1}));   // a second, different refutation
   EXPECT_TRUE(SameMove(killer, other));
   // Without a limit the first refutation ends the scan.
   search_detail::ReplyCount plain;
   Move plainKiller{};
-  EXPECT_FALSE(plain.Add(1, other, plainKiller, 0));
-  EXPECT_TRUE(plain.Add(0, queen, plainKiller, 0));
+  EXPECT_FALSE(plain.Add(1, other, plainKiller, NoTries));
+  EXPECT_TRUE(plain.Add(0, queen, plainKiller, NoTries));
   EXPECT_EQ(plain.legal, 2);
   EXPECT_TRUE(SameMove(plainKiller, queen));
   // With limit 2, three refutations are too many.
   search_detail::ReplyCount three;
   Move threeKiller{};
-  EXPECT_FALSE(three.Add(0, other, threeKiller, 2));
-  EXPECT_FALSE(three.Add(0, queen, threeKiller, 2));
-  EXPECT_TRUE(three.Add(0, Move{34, 44, 44, BlackBishop, BlackBishop, 0}, threeKiller, 2));
+  EXPECT_FALSE(three.Add(0, other, threeKiller, TryLimit{2}));
+  EXPECT_FALSE(three.Add(0, queen, threeKiller, TryLimit{2}));
+  EXPECT_TRUE(
+      three.Add(0, Move{34, 44, 44, BlackBishop, BlackBishop, 0}, threeKiller, TryLimit{2}));
 }
 
 TEST(Analysis, KeyOfATwoMoverHasItsThreatAndVariations) {

@@ -64,12 +64,12 @@ TEST(WriterLayout, MovePairAndBlackMoveStyles) {
 TEST(WriterLayout, HelpmateNumbersAndTwoBlanks) {
   const VariationRecord r{{Mv("c5", "d4", BlackKing), 0}, {Mv("c1", "c3", WhiteQueen), 0}};
   WriterWorld help;
-  help.state->helpMode = HelpBlackBegins;
+  help.state->helpMode = HelpMode::BlackBegins;
   help.options[BlackMoveStyle] = 2;  // a helpmate ignores the style
   WriteMovePair(help.w, 1, r);
   EXPECT_EQ(help.Text(), "1. Kd4  Qc3");
   WriterWorld whiteFirst;
-  whiteFirst.state->helpMode = HelpWhiteBegins;
+  whiteFirst.state->helpMode = HelpMode::WhiteBegins;
   WriteMovePair(whiteFirst.w, 1, r);
   EXPECT_EQ(whiteFirst.Text(), "   2. Kd4  Qc3");
 }
@@ -156,17 +156,18 @@ TEST(WriterThreat, ThreatWaitingAdLibAndCheck) {
   struct Case {
     int flags;
     int shortNotation;
-    int selfMode;
+    SelfMode selfMode;
     const char* text;
   };
   const Case cases[] = {
-      {AnalysisHasReply | AnalysisParried | AnalysisThreatUnit, 0, 0, " threat 2. Qd4-d7#"},
-      {AnalysisHasReply | AnalysisParried | AnalysisThreatUnit, 1, 0, " [2. Qd7#]"},
-      {AnalysisHasReply | AnalysisThreatUnit, 1, 0, " ad lib 2. Qd7#"},
-      {AnalysisHasReply | AnalysisThreatUnit, 1, 1, " ... Qd7#"},
-      {AnalysisHasReply, 1, 0, " waiting"},
-      {AnalysisHasReply | AnalysisCheck, 1, 0, "+"},
-      {AnalysisCheck, 1, 0, ""},  // mate at once: nothing here
+      {AnalysisHasReply | AnalysisParried | AnalysisThreatUnit, 0, SelfMode::None,
+       " threat 2. Qd4-d7#"},
+      {AnalysisHasReply | AnalysisParried | AnalysisThreatUnit, 1, SelfMode::None, " [2. Qd7#]"},
+      {AnalysisHasReply | AnalysisThreatUnit, 1, SelfMode::None, " ad lib 2. Qd7#"},
+      {AnalysisHasReply | AnalysisThreatUnit, 1, SelfMode::Self, " ... Qd7#"},
+      {AnalysisHasReply, 1, SelfMode::None, " waiting"},
+      {AnalysisHasReply | AnalysisCheck, 1, SelfMode::None, "+"},
+      {AnalysisCheck, 1, SelfMode::None, ""},  // mate at once: nothing here
   };
   for (const Case& c : cases) {
     WriterWorld world;
@@ -182,7 +183,7 @@ TEST(WriterThreat, ThreatWaitingAdLibAndCheck) {
 
 TEST(WriterThreat, SeveralMatesAreJoinedAndSelfmateMatesEndWithOneSign) {
   WriterWorld world;
-  world.state->selfMode = 1;
+  world.state->selfMode = SelfMode::Self;
   MoveRecords& threats = world.state->ThreatList(2);
   threats.records[0] = Mv("h1", "g2", BlackBishop, WhiteBishop);
   threats.records[1] = Mv("a4", "b3", BlackQueen);
