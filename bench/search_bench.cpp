@@ -154,9 +154,9 @@ void SolveOnce(const BenchProblem& problem) {
     null.records[1].from = 0;
     AnalyseList(world, n, null, true);
     if (limit.ListsTries()) {
-      state.optionGroup = TriesGroup;
+      state.optionGroup = OptionGroup::Tries;
       AnalyseList(world, n, state.TryList(n), true);
-      state.optionGroup = 0;
+      state.optionGroup = OptionGroup::Play;
     }
   }
   AnalyseList(world, n, state.KeyList(n), false);

@@ -89,10 +89,11 @@ int FindThreat(SearchContext& ctx, int k, const Move& move, MoveList* level, int
 // them from a longer threat or non-defensive moves are asked for.
 bool RemovedAsThreat(const SearchContext& ctx, int repeats, int threatMoves) {
   const SolveOptions& options = ctx.options;
-  const int group = ctx.state.optionGroup;
-  const bool variations = options[group + Variations] != 0;
-  const bool separates = variations && options[group + Separators] != 0 && repeats < threatMoves;
-  return !separates && !(variations && options[group + NonDefensiveMoves] != 0);
+  const OptionGroup group = ctx.state.optionGroup;
+  const bool variations = options.Of(group, Option::Variations) != 0;
+  const bool separates =
+      variations && options.Of(group, Option::Separators) != 0 && repeats < threatMoves;
+  return !separates && !(variations && options.Of(group, Option::NonDefensiveMoves) != 0);
 }
 
 // How many of the continuations after Black's reply `b` become variation
@@ -103,9 +104,9 @@ int ContinuationsKept(const SearchContext& ctx, int k, const Move& b,
   int keep = continuations.Count();
   if (b.moved == BlackKing) return keep;
   if (k == 2 && repeats > 0 && RemovedAsThreat(ctx, repeats, threatMoves)) keep = 0;
-  const int group = ctx.state.optionGroup;
-  const bool dualized =
-      ctx.options[group + Variations] != 0 && ctx.options[group + DualizedVariations] != 0;
+  const OptionGroup group = ctx.state.optionGroup;
+  const bool dualized = ctx.options.Of(group, Option::Variations) != 0 &&
+                        ctx.options.Of(group, Option::DualizedVariations) != 0;
   if (keep > 0 && !dualized) {
     if (keep == 2 && IsPromotion(continuations.records[0]) && IsPromotion(continuations.records[1]))
       keep = 1;
@@ -167,7 +168,7 @@ int AnalyseMove(SearchContext& ctx, int k, const Move& move, bool allRefutations
     const bool firstOfMan = i == 0 || replies.moves[i - 1].from != b.from;
     // "Any move of the man allows the same mates" has no stalemate sense:
     // a man lifted off the board changes whether Black can move at all.
-    if (k == 2 && options[AdLib] != 0 && state.goal == Goal::Mate && b.moved > BlackKing &&
+    if (k == 2 && options[Option::AdLib] != 0 && state.goal == Goal::Mate && b.moved > BlackKing &&
         firstOfMan) {
       haveAdLib = MatesWithoutMan(ctx, b, below, adLibMates);
       adLibSquare = b.from;

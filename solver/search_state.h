@@ -17,6 +17,7 @@
 #include "solver/help_fast.h"
 #include "solver/result_table.h"
 #include "solver/search_modes.h"
+#include "solver/solve_options.h"
 
 namespace kv {
 
@@ -173,9 +174,9 @@ struct SearchState {
   Goal goal = Goal::Mate;   // what the last move of the play must reach
   bool maximummer = false;  // Black plays only its longest legal moves
   SelfMode selfMode = SelfMode::None;
-  int topMoves = 0;     // number of moves of the top-level search
-  int optionGroup = 0;  // 0 actual play, 5 tries: SolveOptions values 3..6 or 8..11
-  int userBreak = 0;    // set when the user asked to stop
+  int topMoves = 0;                             // number of moves of the top-level search
+  OptionGroup optionGroup = OptionGroup::Play;  // the variation options in force
+  int userBreak = 0;                            // set when the user asked to stop
   // Positions the searches reached (moves played by SearchMateInTwo and
   // SearchMateInN); the bench reports it as a signature of the search.
   std::uint64_t nodes = 0;

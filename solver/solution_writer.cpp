@@ -19,8 +19,8 @@ bool HelpModeOn(const SearchContext& ctx) {
   return ctx.state.helpMode != HelpMode::None;
 }
 
-int Group(const Writer& w, int option) {
-  return w.ctx.options[w.ctx.state.optionGroup + option];
+int Group(const Writer& w, Option option) {
+  return w.ctx.options.Of(w.ctx.state.optionGroup, option);
 }
 
 // The start of a variation line at move number `l`: the indent, the number
@@ -63,14 +63,14 @@ int HelpShift(const SearchContext& ctx) {
 
 std::string BlackMovePrefix(const Writer& w) {
   if (HelpModeOn(w.ctx)) return ". ";
-  const int style = w.ctx.options[BlackMoveStyle];
+  const int style = w.ctx.options[Option::BlackMoveStyle];
   return BlackPrefixes[(style >= 0 && style <= 2) ? style : 0];
 }
 
 NotationContext NotationFor(const Writer& w) {
   NotationContext context = NotationContextFor(w.ctx.language, w.figurines);
-  context.shortNotation = w.ctx.options[ShortNotation] != 0;
-  const int sign = w.ctx.options[CaptureSign];
+  context.shortNotation = w.ctx.options[Option::ShortNotation] != 0;
+  const int sign = w.ctx.options[Option::CaptureSign];
   context.captureSign = (sign >= 0 && sign <= 2) ? sign : 0;
   context.rankMirror = w.rankMirror;
   context.batchExport = w.batchExport;
@@ -132,7 +132,7 @@ void WriteDeeperVariations(Writer& w, int level, int k, const VariationRecords& 
     const int a = AnalyseMove(ctx, k - 1, record.continuation.move, allRefutations);
     WriteThreat(w, level + 1, a);
     if (k - 1 <= 2) {
-      if (!needVariationsOption || Group(w, Variations) != 0)
+      if (!needVariationsOption || Group(w, Option::Variations) != 0)
         WriteVariations(w, level + 1, ctx.state.VariationList(2));
     } else {
       const VariationRecords deeper = ctx.state.VariationList(k - 1);
@@ -160,7 +160,7 @@ void WriteThreat(Writer& w, int level, int flags) {
   }
   // The analyses below overwrite the lists of lower levels; walk a copy.
   const MoveRecords threats = ctx.state.ThreatList(k + 1);
-  const bool shortForm = ctx.options[ShortNotation] != 0;
+  const bool shortForm = ctx.options[Option::ShortNotation] != 0;
   const bool parried = (flags & AnalysisParried) != 0;
   const bool brackets = !threats.Empty() && shortForm && parried;
   if (brackets) w.text.AppendText(" [");
@@ -407,7 +407,7 @@ int WriteVariations(Writer& w, int level, VariationRecords list) {
   const int count = list.Count();
   VariationTags tags(count);
   TagDuals(list, count, tags);
-  if (w.marks != nullptr && Group(w, Variations) == 0)
+  if (w.marks != nullptr && Group(w, Option::Variations) == 0)
     return WriteLetteredPairs(w, list, tags.dual);
   GroupSameContinuations(list, count, tags);
   int pairs = 0;

@@ -43,8 +43,8 @@ std::string Word(const SolveEnvironment& env, int position) {
 // judges quietly: the solution run that follows shows the finding once.
 int ValidateBeforeSolve(SolveEnvironment& env, bool quiet) {
   ValidationContext context;
-  context.tryRefutations = env.options[TryRefutations];
-  context.actualPlay = env.options[ActualPlay];
+  context.tryRefutations = env.options[Option::TryRefutations];
+  context.actualPlay = env.options[Option::ActualPlay];
   context.blackMovesFirst = env.type.kind == KindHelp && (env.type.flags & FlagWhiteBegins) == 0;
   // A series helpmate's series is Black's; every other series is White's.
   context.series = (env.type.flags & FlagSeries) != 0;
@@ -65,7 +65,7 @@ bool BoardIsEmpty(const Position& pos) {
 // Tries are a battle-play matter: the helpmate dialog hides them, so a stray
 // value never starts a key search in a Black-begins helpmate.
 int EffectiveTries(const SolveEnvironment& env) {
-  return env.type.kind == KindHelp ? 0 : env.options[TryRefutations];
+  return env.type.kind == KindHelp ? 0 : env.options[Option::TryRefutations];
 }
 
 // The phase a first move belongs to, as the tree names it: a helpmate's
@@ -78,7 +78,8 @@ PlayPhase PlayPhaseOf(const Solver& s, const SolveEnvironment& env) {
       return helpMode == HelpMode::None ? PlayPhase::Set : PlayPhase::Solution;
     case SolvePhase::Tries:
     case SolvePhase::EveryFirstMove:
-      return (env.options[ActualPlay] || env.options[SetPlay]) ? PlayPhase::Try : PlayPhase::Test;
+      return (env.options[Option::ActualPlay] || env.options[Option::SetPlay]) ? PlayPhase::Try
+                                                                               : PlayPhase::Test;
     default:
       return helpMode == HelpMode::SetPlayRun ? PlayPhase::Set : PlayPhase::Solution;
   }
@@ -108,7 +109,7 @@ void WriteHeader(Solver& s, SolveEnvironment& env, Writer& w, const Move& move,
       break;
     case SolvePhase::Tries:
     case SolvePhase::EveryFirstMove:
-      if (env.options[ActualPlay] || env.options[SetPlay]) {
+      if (env.options[Option::ActualPlay] || env.options[Option::SetPlay]) {
         t.AppendText("\r\n" + Word(env, WordTry) + " 1. " + MoveText(w, move) + "?");
       } else {
         t.AppendText("\r\nTest : 1. " + MoveText(w, move));
@@ -233,7 +234,7 @@ void SetModeFromKind(OneSolve& p) {
   const int kind = p.env.type.kind;
   st.selfMode = SelfMode::None;
   SetRulesFromType(st, p.env.type);
-  if (kind == KindHelp && p.o()[ActualPlay]) {
+  if (kind == KindHelp && p.o()[Option::ActualPlay]) {
     st.helpMode = p.s.helpSetPlayRun ? HelpMode::SetPlayRun : HelpMode::WhiteBegins;
   } else {
     st.helpMode = HelpMode::None;
@@ -250,12 +251,13 @@ void SetModeFromKind(OneSolve& p) {
 bool ChooseSearchMode(OneSolve& p) {
   const SolveOptions& o = p.o();
   if (p.refresh) return TakeLastRun(p);
-  if (p.tries != 0 && !o[SetPlay] && !o[ActualPlay] && p.env.type.kind != KindHelp) {
+  if (p.tries != 0 && !o[Option::SetPlay] && !o[Option::ActualPlay] &&
+      p.env.type.kind != KindHelp) {
     SetEveryFirstMoveMode(p);
     return true;
   }
   SetModeFromKind(p);
-  if (o[OptionsKind] == TestMovePreset) {
+  if (o[Option::Kind] == TestMovePreset) {
     // Test a move: the chosen move alone, as a try.
     if (!ChooseTestedMove(p.s, p.env, p.w, p.n)) {
       p.s.stop = SolveStop::NoMoveChosen;
@@ -263,11 +265,11 @@ bool ChooseSearchMode(OneSolve& p) {
     }
     p.s.phase = SolvePhase::Tries;
     p.searchKeys = false;
-  } else if (p.tries == 0 && !o[ActualPlay]) {
+  } else if (p.tries == 0 && !o[Option::ActualPlay]) {
     p.searchKeys = false;
     // A helpmate's play is written as its set play; any other kind with
     // set play off too has nothing to write.
-    if (!o[SetPlay] && p.env.type.kind != KindHelp) p.s.stop = SolveStop::NothingAsked;
+    if (!o[Option::SetPlay] && p.env.type.kind != KindHelp) p.s.stop = SolveStop::NothingAsked;
   }
   return true;
 }
@@ -326,7 +328,7 @@ bool SearchKeysAndWriteNotes(OneSolve& p) {
     // The set-play run of a helpmate says nothing when it finds nothing:
     // the solution follows, and "No solution" there would mislead.
     if (st.helpMode != HelpMode::SetPlayRun) text.AppendText("\r\n" + Word(env, WordNoSolution));
-    if (!p.o()[SetPlay] && p.tries == 0) {
+    if (!p.o()[Option::SetPlay] && p.tries == 0) {
       p.s.lastRuns[p.runSlot] = SearchedRun(p);
       p.s.solutionStale = false;
       return false;
@@ -349,7 +351,7 @@ void PrepareThePhases(OneSolve& p) {
   // The test of every first move is no solution to compare phases in: its
   // second pass would restart at the set play and lose the whole text.
   s.changedPass = (p.n == 2 && s.phase != SolvePhase::EveryFirstMove &&
-                   (o[ShowChangedMates] || o[ShowTransferredMates]))
+                   (o[Option::ShowChangedMates] || o[Option::ShowTransferredMates]))
                       ? ChangedMatesPass::Collecting
                       : ChangedMatesPass::Off;
   ChangedMatesClear(s.changedMates);
@@ -362,7 +364,7 @@ void PrepareThePhases(OneSolve& p) {
     run = {st.helpMode,     st.selfMode,     p.n,          st.goal, st.maximummer,
            st.KeyList(p.n), st.TryList(p.n), std::string()};
   }
-  if (o[ActualPlay] && p.r != 0 && st.KeyList(p.n).Count() >= 2) {
+  if (o[Option::ActualPlay] && p.r != 0 && st.KeyList(p.n).Count() >= 2) {
     s.text.NewLine();
     s.text.AppendText(std::to_string(st.KeyList(p.n).Count()) + " solutions");
     if (s.tree != nullptr) s.tree->Run().keyCount = st.KeyList(p.n).Count();
@@ -384,7 +386,8 @@ int WriteVariationsOfFirstMove(OneSolve& p) {
   }
   if (s.changedPass == ChangedMatesPass::Collecting) {
     ChangedMatesAdd(p.w, s.changedMates, st.VariationList(p.n));
-  } else if (p.o()[st.optionGroup + Variations] || s.changedPass == ChangedMatesPass::Printing) {
+  } else if (p.o().Of(st.optionGroup, Option::Variations) ||
+             s.changedPass == ChangedMatesPass::Printing) {
     return WriteVariations(p.w, 1, st.VariationList(p.n));
   }
   return 2;
@@ -398,7 +401,7 @@ void EndFirstMove(OneSolve& p, int mark, int a, int pairs) {
   SearchState& st = p.st();
   const SolveOptions& o = p.o();
   SolutionText& text = s.text;
-  if ((s.changedPass == ChangedMatesPass::Printing && !o[st.optionGroup + Variations] &&
+  if ((s.changedPass == ChangedMatesPass::Printing && !o.Of(st.optionGroup, Option::Variations) &&
        pairs < 2) ||
       s.changedPass == ChangedMatesPass::Collecting) {
     text.textLength = mark;
@@ -410,7 +413,7 @@ void EndFirstMove(OneSolve& p, int mark, int a, int pairs) {
     if (p.w.tree != nullptr) p.w.tree->DropPlay();
   } else {
     if (s.phase == SolvePhase::Tries || s.phase == SolvePhase::EveryFirstMove ||
-        (s.phase == SolvePhase::Set && o[SetPlay] && !o[ActualPlay] &&
+        (s.phase == SolvePhase::Set && o[Option::SetPlay] && !o[Option::ActualPlay] &&
          st.helpMode == HelpMode::None))
       WriteRefutations(p.w, a, st.RefutationList(p.n));
     text.NewLine();
@@ -436,7 +439,7 @@ void WriteFirstMove(OneSolve& p, const Move& move, bool allRefutations) {
     return;
   }
   const int a = AnalyseMove(p.ctx, p.n, move, allRefutations);
-  if (!(s.phase == SolvePhase::Set && p.o()[ActualPlay])) WriteThreat(p.w, 1, a);
+  if (!(s.phase == SolvePhase::Set && p.o()[Option::ActualPlay])) WriteThreat(p.w, 1, a);
   const int pairs = WriteVariationsOfFirstMove(p);
   EndFirstMove(p, mark, a, pairs);
   UnmakeMove(pos, move);
@@ -446,7 +449,7 @@ void WriteFirstMove(OneSolve& p, const Move& move, bool allRefutations) {
 // the user broke off.
 bool WriteFirstMoves(OneSolve& p, const FirstMoveList& moves, int count, bool allRefutations) {
   SearchState& st = p.st();
-  st.optionGroup = p.s.phase == SolvePhase::Tries ? TriesGroup : 0;
+  st.optionGroup = p.s.phase == SolvePhase::Tries ? OptionGroup::Tries : OptionGroup::Play;
   p.w.marks = p.s.changedPass == ChangedMatesPass::Printing ? &p.s.changedMates : nullptr;
   // The collecting pass of the changed-mates display writes nothing that stays.
   p.w.tree = p.s.changedPass == ChangedMatesPass::Collecting ? nullptr : p.s.tree;
@@ -503,8 +506,8 @@ bool WriteShortHelpSolutions(OneSolve& p, FirstMoveList& moves) {
 // move shorter, which the solution run writes as its shorter solutions.
 bool WriteSetPlay(OneSolve& p, FirstMoveList& moves) {
   const HelpMode helpMode = p.st().helpMode;
-  const bool wanted =
-      helpMode == HelpMode::BlackBegins || (p.o()[SetPlay] && helpMode != HelpMode::SetPlayRun);
+  const bool wanted = helpMode == HelpMode::BlackBegins ||
+                      (p.o()[Option::SetPlay] && helpMode != HelpMode::SetPlayRun);
   if (!wanted || p.n <= 1) return WriteFirstMoves(p, moves, 0, false);
   if (helpMode == HelpMode::BlackBegins && !WriteShortHelpSolutions(p, moves)) return false;
   moves[0] = NullMove;
@@ -513,14 +516,14 @@ bool WriteSetPlay(OneSolve& p, FirstMoveList& moves) {
 
 // Tries (or the one tested move) with all their refutations.
 bool WriteTries(OneSolve& p, FirstMoveList& moves) {
-  const bool wanted = p.tries != 0 || p.o()[OptionsKind] == TestMovePreset;
+  const bool wanted = p.tries != 0 || p.o()[Option::Kind] == TestMovePreset;
   if (!wanted || p.n <= 1) return WriteFirstMoves(p, moves, 0, false);
   return WriteFirstMoves(p, moves, CopyRecords(p.st().TryList(p.n), moves), true);
 }
 
 // The solution: every key.
 bool WriteSolution(OneSolve& p, FirstMoveList& moves) {
-  const int count = p.o()[ActualPlay] ? CopyRecords(p.st().KeyList(p.n), moves) : 0;
+  const int count = p.o()[Option::ActualPlay] ? CopyRecords(p.st().KeyList(p.n), moves) : 0;
   // A helpmate in which White begins lists every black reply after each
   // first move that leads on to the goal, not only the first: each is a
   // solution of its own.
@@ -574,7 +577,8 @@ void WritePhases(OneSolve& p) {
     } else if (s.phase == SolvePhase::Tries) {
       s.phase = SolvePhase::Solution;
     } else if (s.changedPass == ChangedMatesPass::Collecting) {
-      ChangedMatesCompare(s.changedMates, o[ShowChangedMates] != 0, o[ShowTransferredMates] != 0);
+      ChangedMatesCompare(s.changedMates, o[Option::ShowChangedMates] != 0,
+                          o[Option::ShowTransferredMates] != 0);
       s.phase = SolvePhase::Set;
       s.changedPass = ChangedMatesPass::Printing;
     } else {
@@ -622,8 +626,8 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
     return;
   }
   s.search.userBreak = 0;
-  s.phase =
-      (env.type.kind == KindHelp || env.options[SetPlay]) ? SolvePhase::Set : SolvePhase::Tries;
+  s.phase = (env.type.kind == KindHelp || env.options[Option::SetPlay]) ? SolvePhase::Set
+                                                                        : SolvePhase::Tries;
   OneSolve p(s, env, refresh ? 0 : n, refresh);
   if (s.tree != nullptr) s.tree->BeginRun();
   if (!ChooseSearchMode(p)) return;
@@ -654,14 +658,14 @@ void SolveTwinOrProblem(Solver& s, SolveEnvironment& env, int n) {
   const bool help = env.type.kind == KindHelp && (env.type.flags & FlagSeries) == 0;
   if (help) {
     if (env.type.flags & FlagWhiteBegins) {
-      o[ActualPlay] = 1;
-    } else if (o[SetPlay]) {
+      o[Option::ActualPlay] = 1;
+    } else if (o[Option::SetPlay]) {
       s.search.helpMode = HelpMode::None;
       s.helpSetPlayRun = true;
-      o[ActualPlay] = 1;
+      o[Option::ActualPlay] = 1;
       Solve(s, run, n);
       s.helpSetPlayRun = false;
-      o[ActualPlay] = 0;
+      o[Option::ActualPlay] = 0;
     }
   }
   s.search.helpMode = HelpMode::None;
@@ -760,7 +764,7 @@ const std::string& SolveEntry(Solver& s, SolveEnvironment& env, int n) {
     SolveEachTwin(s, env);
   }
   // A search ran unless only a helpmate's play was written: its time stays.
-  if (EffectiveTries(env) == 0 && env.options[ActualPlay] == 0 &&
+  if (EffectiveTries(env) == 0 && env.options[Option::ActualPlay] == 0 &&
       (env.type.flags & FlagSeries) == 0)
     env.ui.Status(4, "");
   env.ui.Status(1, "");

@@ -43,18 +43,25 @@ void ToggleActualPlay(SolveOptions& options);
 // from ShortNotation.
 namespace options_control {
 inline constexpr int ShowLabel = 92;
-inline constexpr int FirstSearchBox = 140;  // + SetPlay, TryRefutations, ActualPlay
-inline constexpr int TriesBox = FirstSearchBox + TryRefutations;
-inline constexpr int ActualPlayBox = FirstSearchBox + ActualPlay;
-inline constexpr int VariationsBox = FirstSearchBox + Variations;
-inline constexpr int SeparatorsBox = FirstSearchBox + Separators;
-inline constexpr int NonDefensiveMovesBox = FirstSearchBox + NonDefensiveMoves;
+inline constexpr int FirstSearchBox = 140;  // + the index of SetPlay .. NonDefensiveMoves
+constexpr int SearchBox(Option option) {
+  return FirstSearchBox + IndexOf(option);
+}
+inline constexpr int SetPlayBox = SearchBox(Option::SetPlay);
+inline constexpr int TriesBox = SearchBox(Option::TryRefutations);
+inline constexpr int ActualPlayBox = SearchBox(Option::ActualPlay);
+inline constexpr int VariationsBox = SearchBox(Option::Variations);
+inline constexpr int SeparatorsBox = SearchBox(Option::Separators);
+inline constexpr int DualizedVariationsBox = SearchBox(Option::DualizedVariations);
+inline constexpr int NonDefensiveMovesBox = SearchBox(Option::NonDefensiveMoves);
 inline constexpr int TryEdit = 147;
-inline constexpr int ShortNotationBox = 152;  // + index - ShortNotation
-inline constexpr int AdLibBox = ShortNotationBox + AdLib - ShortNotation;
-inline constexpr int ShowChangedMatesBox = ShortNotationBox + ShowChangedMates - ShortNotation;
-inline constexpr int ShowTransferredMatesBox =
-    ShortNotationBox + ShowTransferredMates - ShortNotation;
+inline constexpr int ShortNotationBox = 152;  // + the index from ShortNotation
+constexpr int NotationBox(Option option) {
+  return ShortNotationBox + IndexOf(option) - IndexOf(Option::ShortNotation);
+}
+inline constexpr int AdLibBox = NotationBox(Option::AdLib);
+inline constexpr int ShowChangedMatesBox = NotationBox(Option::ShowChangedMates);
+inline constexpr int ShowTransferredMatesBox = NotationBox(Option::ShowTransferredMates);
 inline constexpr int FirstCaptureSignRadio = 201;  // + sign: "x", ":", "*"
 inline constexpr int LastCaptureSignRadio = 203;
 inline constexpr int FirstBlackMoveRadio = 301;  // + style: "1. ...", "1...", "1.-"
@@ -70,12 +77,12 @@ struct OptionsDialog {
   SolveOptions saved;    // the whole array as it was on opening
   SolveOptions working;  // what the controls show
   int kind = KindDirect;
-  int group = 0;  // 0 actual play, 5 tries
+  OptionGroup group = OptionGroup::Play;  // the group the dialog shows
   int notationChanged = 0;
   int searchChanged = 0;
 };
 
-OptionsDialog OpenOptionsDialog(const SolveOptions& options, int kind, int lastGroup);
+OptionsDialog OpenOptionsDialog(const SolveOptions& options, int kind, OptionGroup lastGroup);
 // A click on a button of the dialog.
 void OptionsDialogCommand(OptionsDialog& dialog, int control);
 // A number typed into the try edit while it has the focus.

@@ -133,8 +133,8 @@ void WalkSolutions(SearchWorld& world, int k, bool longNotation, const std::stri
 // driver plays it.
 std::set<std::string> HelpmateSolutions(const std::string& fen, int moves, bool longNotation) {
   SearchWorld world(fen);
-  world.options[Variations] = 1;
-  world.options[DualizedVariations] = 1;
+  world.options[Option::Variations] = 1;
+  world.options[Option::DualizedVariations] = 1;
   SearchState& state = *world.state;
   state.helpMode = HelpMode::BlackBegins;
   state.topMoves = moves + 1;

@@ -97,9 +97,9 @@ TEST(CompleteLists, EveryKeyOfABadlyCookedTwoMover) {
   ASSERT_TRUE(ParseProblemType("#2", type));
   SolveOptions options{};
   SwitchOptionsToKind(options, type.kind);
-  options[SetPlay] = 0;
-  options[TryRefutations] = 0;
-  options[ActualPlay] = 1;
+  options[Option::SetPlay] = 0;
+  options[Option::TryRefutations] = 0;
+  options[Option::ActualPlay] = 1;
   const Language language;
   const UiCallbacks ui;
   auto solver = std::make_unique<Solver>();
@@ -132,8 +132,8 @@ TEST(CompleteLists, EveryContinuationOfAHelpmate) {
 TEST(CompleteLists, EveryVariationOfOneAnalysis) {
   SearchWorld world("8/8/6R1/k7/2K4Q/8/8/7b");
   SearchState& state = *world.state;
-  world.options[Variations] = 1;
-  world.options[DualizedVariations] = 1;
+  world.options[Option::Variations] = 1;
+  world.options[Option::DualizedVariations] = 1;
   state.helpMode = HelpMode::BlackBegins;
   state.topMoves = 3;
   MakeMove(world.pos, NullMove);

@@ -144,8 +144,8 @@ std::vector<std::string> ThreatMoves(const std::string& text) {
 
 SolveOptions OptionsFor(const ProblemType& type, const char* digits) {
   SolveOptions options;
-  for (int i = 0; i < OptionCount; ++i) options[i] = digits[i] - '0';
-  options[OptionsKind] = type.kind;
+  for (int i = 0; i < OptionCount; ++i) options.values[i] = digits[i] - '0';
+  options[Option::Kind] = type.kind;
   SwitchOptionsToKind(options, type.kind);
   return options;
 }

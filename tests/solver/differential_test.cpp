@@ -147,9 +147,9 @@ Written SolveWithDriver(const Position& diagram, const std::string& stipulation)
   EXPECT_TRUE(ParseProblemType(stipulation, type)) << stipulation;
   SolveOptions options;
   SwitchOptionsToKind(options, type.kind);
-  options[SetPlay] = 0;
-  options[TryRefutations] = 0;
-  if (type.kind != KindHelp) options[ActualPlay] = 1;
+  options[Option::SetPlay] = 0;
+  options[Option::TryRefutations] = 0;
+  if (type.kind != KindHelp) options[Option::ActualPlay] = 1;
   const Language language;
   const UiCallbacks ui;
   auto solver = std::make_unique<Solver>();

@@ -93,8 +93,8 @@ std::set<std::string> Solve(const DeepHelpmate& problem) {
   EXPECT_TRUE(ParseProblemType(problem.stipulation, type)) << problem.id;
   SearchWorld world(problem.fen);
   SearchState& state = *world.state;
-  world.options[Variations] = 1;
-  world.options[DualizedVariations] = 1;
+  world.options[Option::Variations] = 1;
+  world.options[Option::DualizedVariations] = 1;
   std::set<std::string> solutions;
   if (type.flags & FlagWhiteBegins) {
     state.helpMode = HelpMode::WhiteBegins;

@@ -126,7 +126,7 @@ Pairs OurPairs(const char* fen) {
   // Actual play, variations with duals and separators, long notation,
   // "1..." and the capture sign "*" as the peer writes them.
   const char digits[] = "001111001110000012";
-  for (int i = 0; i < OptionCount; ++i) options[i] = digits[i] - '0';
+  for (int i = 0; i < OptionCount; ++i) options.values[i] = digits[i] - '0';
   const std::string twins;
   const Language language;
   const UiCallbacks ui;

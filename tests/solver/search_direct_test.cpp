@@ -107,7 +107,7 @@ TEST(DirectSearch, TriesOfTwoMoversMatchTheCheckedOnes) {
     }
     for (const std::string& tryText : found) {
       const Move move = WhiteMove(world, tryText);
-      world.state->optionGroup = TriesGroup;
+      world.state->optionGroup = OptionGroup::Tries;
       Analyse(world, 2, move, true);
       const RefutationRecords& list = world.state->RefutationList(2);
       const std::vector<std::string> refutations = RefutationTexts(*world.state, 2);
@@ -273,9 +273,9 @@ TEST(Analysis, SeparatorsAndDualsFollowTheOptions) {
   const CheckedProblem planck = test::FindProblem("dm2_planck1884");
   const auto linesAfter = [&](bool separators, bool dualized, bool nonDefensive) {
     SearchWorld world(planck.fen);
-    world.options[Separators] = separators;
-    world.options[DualizedVariations] = dualized;
-    world.options[NonDefensiveMoves] = nonDefensive;
+    world.options[Option::Separators] = separators;
+    world.options[Option::DualizedVariations] = dualized;
+    world.options[Option::NonDefensiveMoves] = nonDefensive;
     Analyse(world, 2, WhiteMove(world, "Kh3-g4"), true);
     EXPECT_EQ(world.Texts(world.state->ThreatList(2)),
               (std::vector<std::string>{"Qf1-b1", "Qf1-f3", "Qf1-f5"}));
@@ -299,7 +299,7 @@ TEST(Analysis, SeparatorsAndDualsFollowTheOptions) {
 
 TEST(Analysis, CheckingTryHasItsRefutationAndNoVariations) {
   SearchWorld world(test::FindProblem("dm2_planck1884").fen);
-  world.state->optionGroup = TriesGroup;
+  world.state->optionGroup = OptionGroup::Tries;
   const int flags = Analyse(world, 2, WhiteMove(world, "Qf1-f5"), true);
   EXPECT_EQ(flags, AnalysisCheck | AnalysisHasReply);
   EXPECT_EQ(RefutationTexts(*world.state, 2), std::vector<std::string>{"Ke4xf5"});
@@ -319,7 +319,7 @@ TEST(Analysis, ThreeMoverKeyHasItsThreatAndVariations) {
                                       "h6-h5 Rd5-g5", "c5-c4 Sc6-d8"}));
   // Without dualized variations the reply with two continuations goes.
   SearchWorld strict(test::FindProblem("dm3_giegold1932").fen);
-  strict.options[DualizedVariations] = 0;
+  strict.options[Option::DualizedVariations] = 0;
   Analyse(strict, 3, WhiteMove(strict, "Sb4-c6"), false);
   EXPECT_EQ(VariationTexts(*strict.state, 3),
             (std::vector<std::string>{"Ke6-f6 Sc6-d8", "Ke6xd5 Qb7-f7", "c5-c4 Sc6-d8"}));
@@ -340,7 +340,7 @@ TEST(Analysis, AdLibMarksTheMovesThatAllowWhatTheLiftedManAllows) {
   // (ad lib); Sd2, Sd4, Sc5 and Sa5 parry it.
   const auto setPlay = [](int adLib) {
     SearchWorld world("k7/8/K7/8/8/1n6/4B3/1R6");
-    world.options[AdLib] = adLib;
+    world.options[Option::AdLib] = adLib;
     Analyse(world, 2, NullMove, true);
     std::vector<std::string> texts;
     const VariationRecords& lines = world.state->VariationList(2);

@@ -260,7 +260,7 @@ std::vector<std::string> ReflexRefutations(const std::string& moveText) {
   SearchWorld world(test::FindProblem("rm2_manolas2012").fen);
   world.state->selfMode = SelfMode::Reflex;
   world.state->topMoves = 3;
-  world.state->optionGroup = TriesGroup;
+  world.state->optionGroup = OptionGroup::Tries;
   const Move move = world.FindMove(moveText, true);
   EXPECT_NE(move.from, 0) << moveText;
   MakeMove(world.pos, move);

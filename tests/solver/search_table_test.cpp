@@ -191,17 +191,17 @@ constexpr int kCompared = static_cast<int>(std::size(kSetups)) - 1;
 void ApplyOptionSet(int set, SolveOptions& options, int kind) {
   SwitchOptionsToKind(options, kind);
   if (set == 0) {
-    options[SetPlay] = 1;
+    options[Option::SetPlay] = 1;
     if (kind != KindHelp) {
-      options[TryRefutations] = 1;
-      options[ActualPlay] = 1;
+      options[Option::TryRefutations] = 1;
+      options[Option::ActualPlay] = 1;
     }
   } else if (set == 2 && kind != KindHelp) {
-    options[TryRefutations] = 2;
-    options[ActualPlay] = 1;
-    options[DualizedVariations] = 1;
-    options[NonDefensiveMoves] = 1;
-    options[DualizedVariations + TriesGroup] = 1;
+    options[Option::TryRefutations] = 2;
+    options[Option::ActualPlay] = 1;
+    options[Option::DualizedVariations] = 1;
+    options[Option::NonDefensiveMoves] = 1;
+    options.Of(OptionGroup::Tries, Option::DualizedVariations) = 1;
   }
 }
 

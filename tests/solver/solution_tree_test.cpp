@@ -39,7 +39,7 @@ struct TreeSolve {
     EXPECT_TRUE(ParseFenBoard(fen, pos.board, nullptr)) << fen;
     EXPECT_TRUE(ParseProblemType(stip, type)) << stip;
     if (digits != nullptr)
-      for (int i = 0; i < OptionCount; ++i) options[i] = digits[i] - '0';
+      for (int i = 0; i < OptionCount; ++i) options.values[i] = digits[i] - '0';
     SwitchOptionsToKind(options, type.kind);
     Language language;
     UiCallbacks ui;

@@ -119,9 +119,9 @@ Found Solve(const StipulationRow& row, const ProblemType& type) {
   SolveOptions options;
   SwitchOptionsToKind(options, type.kind);
   // The solution alone: no set play, no tries.
-  options[SetPlay] = 0;
-  options[TryRefutations] = 0;
-  if (type.kind != KindHelp) options[ActualPlay] = 1;
+  options[Option::SetPlay] = 0;
+  options[Option::TryRefutations] = 0;
+  if (type.kind != KindHelp) options[Option::ActualPlay] = 1;
   const Language language;
   const UiCallbacks ui;
   auto solver = std::make_unique<Solver>();
