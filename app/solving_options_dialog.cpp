@@ -21,10 +21,6 @@ using namespace options_control;
 
 // The labels of the layout; the check boxes and radio buttons have the ids
 // the dialog's decisions know them by (solver/solve_options_logic.h).
-constexpr int SearchLabel = 91;
-constexpr int NotationLabel = 93;
-constexpr int CaptureSignLabel = 94;
-constexpr int BlackMoveLabel = 95;
 constexpr int HelpContext = 124;
 
 const Language French{LanguageFrench, nullptr};

@@ -9,6 +9,7 @@
 
 #include "solver/problem_type.h"
 #include "solver/solve_options.h"
+#include "strings/dialog_controls.h"
 
 namespace kv {
 
@@ -37,38 +38,28 @@ void EndTestMove(SolveOptions& options, const SavedPerKindOptions& saved);
 void ToggleActualPlay(SolveOptions& options);
 
 // The ids of the solving-options dialog's controls, which its decisions
-// below are asked by. A check box of the search and of the group shown is
+// below are asked by, are named in strings/dialog_controls.h
+// (options_control). A check box of the search and of the group shown is
 // 140 + the option's index (SetPlay .. NonDefensiveMoves; the last four
 // apply to the group shown); a check box of the notation is 152 + its index
 // from ShortNotation.
 namespace options_control {
-inline constexpr int ShowLabel = 92;
-inline constexpr int FirstSearchBox = 140;  // + the index of SetPlay .. NonDefensiveMoves
 constexpr int SearchBox(Option option) {
   return FirstSearchBox + IndexOf(option);
 }
-inline constexpr int SetPlayBox = SearchBox(Option::SetPlay);
-inline constexpr int TriesBox = SearchBox(Option::TryRefutations);
-inline constexpr int ActualPlayBox = SearchBox(Option::ActualPlay);
-inline constexpr int VariationsBox = SearchBox(Option::Variations);
-inline constexpr int SeparatorsBox = SearchBox(Option::Separators);
-inline constexpr int DualizedVariationsBox = SearchBox(Option::DualizedVariations);
-inline constexpr int NonDefensiveMovesBox = SearchBox(Option::NonDefensiveMoves);
-inline constexpr int TryEdit = 147;
-inline constexpr int ShortNotationBox = 152;  // + the index from ShortNotation
 constexpr int NotationBox(Option option) {
   return ShortNotationBox + IndexOf(option) - IndexOf(Option::ShortNotation);
 }
-inline constexpr int AdLibBox = NotationBox(Option::AdLib);
-inline constexpr int ShowChangedMatesBox = NotationBox(Option::ShowChangedMates);
-inline constexpr int ShowTransferredMatesBox = NotationBox(Option::ShowTransferredMates);
-inline constexpr int FirstCaptureSignRadio = 201;  // + sign: "x", ":", "*"
-inline constexpr int LastCaptureSignRadio = 203;
-inline constexpr int FirstBlackMoveRadio = 301;  // + style: "1. ...", "1...", "1.-"
-inline constexpr int LastBlackMoveRadio = 303;
-inline constexpr int ActualPlayGroupRadio = 401;
-inline constexpr int TriesGroupRadio = 402;
-inline constexpr int TryUpDown = 1000;
+static_assert(SetPlayBox == SearchBox(Option::SetPlay));
+static_assert(TriesBox == SearchBox(Option::TryRefutations));
+static_assert(ActualPlayBox == SearchBox(Option::ActualPlay));
+static_assert(VariationsBox == SearchBox(Option::Variations));
+static_assert(SeparatorsBox == SearchBox(Option::Separators));
+static_assert(DualizedVariationsBox == SearchBox(Option::DualizedVariations));
+static_assert(NonDefensiveMovesBox == SearchBox(Option::NonDefensiveMoves));
+static_assert(AdLibBox == NotationBox(Option::AdLib));
+static_assert(ShowChangedMatesBox == NotationBox(Option::ShowChangedMates));
+static_assert(ShowTransferredMatesBox == NotationBox(Option::ShowTransferredMates));
 }  // namespace options_control
 
 // The solving-options dialog without its widgets, its controls known by
