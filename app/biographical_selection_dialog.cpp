@@ -21,6 +21,7 @@
 #include "app/design_text.h"
 #include "config/ini_location.h"
 #include "config/settings.h"
+#include "strings/dialog_controls.h"
 #include "strings/dialog_translation.h"
 #include "strings/message_ids.h"
 
@@ -30,16 +31,8 @@ namespace {
 
 // The control ids of the layout, which its translation table and the tests
 // find the controls by.
-constexpr int kBirthGroupId = 91;
-constexpr int kDeathGroupId = 92;
-constexpr int kCountryLabelId = 93;
-constexpr int kYearIds[4] = {94, 95, 96, 97};  // birth from, to; death from, to
-constexpr int kCountryId = 98;
-constexpr int kResultId = 99;
-constexpr int kTotalId = 100;
-constexpr int kUpdateId = 107;
-constexpr int kListId = 110;
-constexpr int kInitializeId = 180;
+using namespace biographical_selection_control;  // strings/dialog_controls.h
+constexpr int kYearIds[4] = {BirthFromEdit, BirthToEdit, DeathFromEdit, DeathToEdit};
 
 QLineEdit* YearEdit(QWidget* parent, int id) {
   auto* edit = new QLineEdit(parent);
@@ -73,29 +66,29 @@ BiographicalSelectionDialog::BiographicalSelectionDialog(BiographicalSelection& 
   setObjectName(QStringLiteral("BiographicalSelectionDialog"));
   setWindowTitle(QStringLiteral("S\u00e9lection biographique"));
   for (int i = 0; i < 4; ++i) years_[i] = YearEdit(this, kYearIds[i]);
-  QGroupBox* birth = YearGroup(this, kBirthGroupId, msg::Birth, years_[0], years_[1]);
-  QGroupBox* death = YearGroup(this, kDeathGroupId, msg::Death, years_[2], years_[3]);
+  QGroupBox* birth = YearGroup(this, BirthGroup, msg::Birth, years_[0], years_[1]);
+  QGroupBox* death = YearGroup(this, DeathGroup, msg::Death, years_[2], years_[3]);
 
   auto* countryLabel = new QLabel(DesignText(msg::Country), this);
-  SetControlId(countryLabel, kCountryLabelId);
+  SetControlId(countryLabel, CountryLabel);
   country_ = new QComboBox(this);
-  SetControlId(country_, kCountryId);
+  SetControlId(country_, CountryField);
   country_->setEditable(true);
   country_->setInsertPolicy(QComboBox::NoInsert);
   country_->lineEdit()->setMaxLength(static_cast<int>(MaxCountryLength));
   country_->setMinimumContentsLength(static_cast<int>(MaxCountryLength));
   countryLabel->setBuddy(country_);
   initialize_ = new QPushButton(DesignText(msg::Initialize), this);
-  SetControlId(initialize_, kInitializeId);
+  SetControlId(initialize_, InitializeButton);
   initialize_->setAutoDefault(false);
   initialize_->setIcon(style()->standardIcon(QStyle::SP_DialogResetButton));
   list_ = new QPushButton(DesignText(msg::List), this);
-  SetControlId(list_, kListId);
+  SetControlId(list_, ListButton);
   list_->setAutoDefault(false);
   list_->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
 
   result_ = new QPlainTextEdit(this);
-  SetControlId(result_, kResultId);
+  SetControlId(result_, ResultList);
   result_->setReadOnly(true);
   result_->setLineWrapMode(QPlainTextEdit::NoWrap);
   // Three tab stops: after the name (at most 32 characters), the birth and
@@ -108,13 +101,13 @@ BiographicalSelectionDialog::BiographicalSelectionDialog(BiographicalSelection& 
   result_->document()->setDefaultTextOption(option);
   result_->setMinimumSize(58 * w, 12 * result_->fontMetrics().lineSpacing());
   total_ = new QLabel(this);
-  SetControlId(total_, kTotalId);
+  SetControlId(total_, TotalLabel);
   // Room for the largest total from the start, so that showing a count does
   // not widen the dialog.
   total_->setMinimumWidth(total_->fontMetrics().horizontalAdvance(
       QString::fromStdString(BiographicalTotalText(MaxAuthorListEntries))));
   update_ = new QCheckBox(DesignText(msg::UpdateAuthorList), this);
-  SetControlId(update_, kUpdateId);
+  SetControlId(update_, UpdateButton);
 
   auto* grid = new QGridLayout;
   grid->addWidget(birth, 0, 0, 1, 2);

@@ -91,7 +91,7 @@ bool RunDescriptionCommand(MainWindow& window, int command) {
       return true;
     case CmdSolvingOptions:
       if (RunSolvingOptionsDialog(&window, state.language, Title(window, command), state.options,
-                                  problem.type.kind, 0, state.solutionStale)) {
+                                  problem.type.kind, OptionGroup::Play, state.solutionStale)) {
         window.Dispatch(CmdRefreshSolution);
       }
       window.RefreshProblemType();

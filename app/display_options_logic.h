@@ -5,14 +5,15 @@
 #include <string_view>
 
 #include "config/settings.h"
+#include "strings/dialog_controls.h"
 
 namespace kv::app {
 
-// The dialog's controls.
-inline constexpr int DisplaySquares3DBox = 103;
-inline constexpr int DisplayNotationBox = 104;
-inline constexpr int DisplayOtherPiecesBox = 105;
-inline constexpr int DisplayFontButton = 106;
+// The dialog's controls (strings/dialog_controls.h).
+inline constexpr int DisplaySquares3DBox = display_options_control::Squares3DBox;
+inline constexpr int DisplayNotationBox = display_options_control::NotationBox;
+inline constexpr int DisplayOtherPiecesBox = display_options_control::OtherPiecesBox;
+inline constexpr int DisplayFontButton = display_options_control::FontButton;
 inline constexpr int DisplayOptionsHelpContext = 133;
 // Point sizes the font choice keeps to.
 inline constexpr int MinPanePointSize = 8;

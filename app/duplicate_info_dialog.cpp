@@ -9,6 +9,7 @@
 
 #include "app/design_text.h"
 #include "app/up_down.h"
+#include "strings/dialog_controls.h"
 #include "strings/dialog_translation.h"
 #include "strings/message_ids.h"
 
@@ -23,10 +24,7 @@ constexpr int kMaxStartNumber = 65535;
 
 // The control ids of the layout, which its translation table and the tests
 // find the controls by: a check box and a text per field, in field order.
-constexpr int kStartLabelId = 91;
-constexpr int kFirstBoxId = 101;
-constexpr int kFirstTextId = 111;
-constexpr int kStartNumberId = 121;
+using namespace duplicate_info_control;  // strings/dialog_controls.h
 
 }  // namespace
 
@@ -37,9 +35,9 @@ DuplicateInfoDialog::DuplicateInfoDialog(const Language& language, QWidget* pare
   auto* grid = new QGridLayout;
   for (int field = 0; field < DuplicatedFieldCount; ++field) {
     boxes_[field] = new QCheckBox(DesignText(kFieldMessages[field]), this);
-    SetControlId(boxes_[field], kFirstBoxId + field);
+    SetControlId(boxes_[field], FirstFieldBox + field);
     texts_[field] = new QLineEdit(this);
-    SetControlId(texts_[field], kFirstTextId + field);
+    SetControlId(texts_[field], FirstFieldText + field);
     texts_[field]->setMaxLength(static_cast<int>(MaxDuplicatedTextLength));
     texts_[field]->setMinimumWidth(texts_[field]->fontMetrics().horizontalAdvance('M') * 24);
     // A field takes part only while its box is ticked.
@@ -53,8 +51,8 @@ DuplicateInfoDialog::DuplicateInfoDialog(const Language& language, QWidget* pare
     grid->addWidget(texts_[field], field, 1);
   }
   auto* startLabel = new QLabel(DesignText(msg::StartNumberingFrom), this);
-  SetControlId(startLabel, kStartLabelId);
-  start_ = new UpDownBox(kStartNumberId, 0, 0, kMaxStartNumber, kMaxStartNumber, this);
+  SetControlId(startLabel, StartLabel);
+  start_ = new UpDownBox(StartNumberEdit, 0, 0, kMaxStartNumber, kMaxStartNumber, this);
   startLabel->setBuddy(start_);
   grid->addWidget(startLabel, DuplicatedFieldCount, 0);
   grid->addWidget(start_, DuplicatedFieldCount, 1, Qt::AlignLeft);

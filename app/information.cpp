@@ -84,9 +84,9 @@ std::string ProblemTypeStatusText(const SolveOptions& options, const ProblemType
   std::string text = " [   ]          ";
   const std::string_view letters = OptionLetters(language);
   auto letter = [&](std::size_t i) { return i < letters.size() ? letters[i] : ' '; };
-  if (options[SetPlay] != 0) text[2] = letter(0);
-  if (options[TryRefutations] != 0) text[3] = letter(1);
-  if (options[ActualPlay] != 0) text[4] = letter(2);
+  if (options[Option::SetPlay] != 0) text[2] = letter(0);
+  if (options[Option::TryRefutations] != 0) text[3] = letter(1);
+  if (options[Option::ActualPlay] != 0) text[4] = letter(2);
   std::string kind = LoadMessage(language, msg::KindDirect + (type.kind & 3));
   if (!kind.empty()) kind.erase(0, 1);
   text.replace(7, std::string::npos, kind);

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "app/dialog_frame.h"
+#include "strings/dialog_controls.h"
 #include "strings/dialog_translation.h"
 #include "strings/message_ids.h"
 
@@ -22,20 +23,9 @@ namespace {
 // The control ids of the layouts, which their translation tables and the
 // tests find the controls by. Additional information: a label and a field
 // per extra string, in extra-string order.
-constexpr int FirstExtraLabel = 91;
-constexpr int FirstExtraField = 101;
+using namespace additional_information_control;  // strings/dialog_controls.h
 // Information.
-constexpr int AuthorEntryField = 110;
-constexpr int AuthorListBox = 111;
-constexpr int SourceField = 112;
-constexpr int AwardOrdinalEdit = 113;
-constexpr int AwardField = 114;
-constexpr int CommentField = 115;
-constexpr int AuthorLabel = 116;
-constexpr int InformationButton = 119;
-constexpr int MoreButton = 120;
-constexpr int AddAuthorButton = 200;
-constexpr int RemoveAuthorButton = 201;
+using namespace information_control;  // strings/dialog_controls.h
 constexpr int HelpContext = 112;
 constexpr int AwardCount = 8;
 

@@ -14,6 +14,7 @@
 #include "app/choose_file_logic.h"
 #include "app/design_text.h"
 #include "app/up_down.h"
+#include "strings/dialog_controls.h"
 #include "strings/dialog_translation.h"
 #include "strings/message_ids.h"
 
@@ -21,15 +22,8 @@ namespace kv::app {
 namespace {
 
 // The control ids of the layout, which its translation table and the tests
-// find the controls by.
-constexpr int CompactButton = 4;
-constexpr int FileCaption = 129;
-constexpr int PositionCaption = 130;
-constexpr int SizeCaption = 131;
-constexpr int InsertRadio = 211;
-constexpr int DeleteRadio = 212;
-constexpr int InsertCountEdit = 221;
-constexpr int DeleteCountEdit = 222;
+// find the controls by (strings/dialog_controls.h).
+using namespace organize_control;
 
 }  // namespace
 

@@ -22,34 +22,27 @@
 #include "app/problem_type_dialog.h"
 #include "app/search_details_dialog.h"
 #include "app/up_down.h"
+#include "strings/dialog_controls.h"
 #include "strings/dialog_translation.h"
 #include "strings/message_ids.h"
 
 namespace kv::app {
 namespace {
 
-// Control ids of the dialog (the translation table names them).
-constexpr int IdInformationGroup = 222;
-constexpr int IdInformationText = 223;
-constexpr int IdMenGroup = 91;
-constexpr std::array<int, 3> kCountLabelIds = {92, 93, 94};
+// Control ids of the dialog (strings/dialog_controls.h, which the
+// translation table shares).
+using namespace position_search_control;
+constexpr std::array<int, 3> kCountLabelIds = {AmountLabel, WhiteLabel, BlackLabel};
 constexpr std::array<int, 3> kCountLabelMessages = {msg::Amount, msg::White, msg::Black};
-constexpr std::array<int, 3> kCountIds = {101, 102, 103};
-constexpr std::array<int, 3> kModeIds = {111, 112, 113};
-constexpr int IdMatrixGroup = 95;
-constexpr std::array<int, 4> kMatrixIds = {119, 120, 121, 122};
+constexpr std::array<int, 3> kCountIds = {AmountEdit, WhiteEdit, BlackEdit};
+constexpr std::array<int, 3> kModeIds = {AmountMode, WhiteMode, BlackMode};
+constexpr std::array<int, 4> kMatrixIds = {IdentityBox, GapBox, SymmetryBox, RotationBox};
 constexpr std::array<int, 4> kMatrixMessages = {msg::Identity, msg::Gap, msg::Symmetry,
                                                 msg::Rotation};
 constexpr std::array<int, 4> kMatrixFlags = {MatrixIdentity, MatrixGap, MatrixSymmetry,
                                              MatrixRotation};
-constexpr int IdScopeGroup = 96;
-constexpr std::array<int, 3> kScopeIds = {130, 131, 132};
+constexpr std::array<int, 3> kScopeIds = {FileRadio, DirectoryRadio, DiskRadio};
 constexpr std::array<int, 3> kScopeMessages = {msg::File, msg::Directory, msg::Disk};
-constexpr int IdTwins = 107;
-constexpr int IdAristocratic = 106;
-constexpr int IdTypeGroup = 333;
-constexpr int IdTypeText = 334;
-constexpr int IdActions = 1000;
 // "exactly", "at least", "at the most".
 constexpr int FirstModeMessage = msg::CountExactly;
 
@@ -98,9 +91,9 @@ PositionSearchDialog::PositionSearchDialog(const SearchCriteria& criteria, bool 
   working_.scope = OpeningScope(working_.scope, fileOpen_);
 
   information_ = new ClickableGroup(DesignText(msg::Information), this);
-  SetControlId(information_, IdInformationGroup);
+  SetControlId(information_, InformationGroup);
   text_ = new QLabel(information_);
-  SetControlId(text_, IdInformationText);
+  SetControlId(text_, InformationText);
   text_->setTextFormat(Qt::PlainText);
   text_->setMinimumWidth(text_->fontMetrics().horizontalAdvance(QLatin1Char('x')) *
                          MaxSearchTextLength);
@@ -108,7 +101,7 @@ PositionSearchDialog::PositionSearchDialog(const SearchCriteria& criteria, bool 
   connect(information_, &ClickableGroup::activated, this, &PositionSearchDialog::SearchInformation);
 
   auto* men = new QGroupBox(DesignText(msg::Men), this);
-  SetControlId(men, IdMenGroup);
+  SetControlId(men, MenGroup);
   auto* menGrid = new QGridLayout(men);
   for (int i = 0; i < 3; ++i) {
     auto* label = new QLabel(DesignText(kCountLabelMessages[i]), men);
@@ -129,7 +122,7 @@ PositionSearchDialog::PositionSearchDialog(const SearchCriteria& criteria, bool 
   }
 
   auto* matrix = new QGroupBox(DesignText(msg::Matrix), this);
-  SetControlId(matrix, IdMatrixGroup);
+  SetControlId(matrix, MatrixGroup);
   auto* matrixGrid = new QGridLayout(matrix);
   for (int i = 0; i < 4; ++i) {
     matrix_[i] = new QCheckBox(DesignText(kMatrixMessages[i]), matrix);
@@ -148,7 +141,7 @@ PositionSearchDialog::PositionSearchDialog(const SearchCriteria& criteria, bool 
   }
 
   auto* scope = new QGroupBox(DesignText(msg::Scope), this);
-  SetControlId(scope, IdScopeGroup);
+  SetControlId(scope, ScopeGroup);
   auto* scopeLayout = new QVBoxLayout(scope);
   scopeGroup_ = new QButtonGroup(this);
   for (int i = 0; i < 3; ++i) {
@@ -160,21 +153,21 @@ PositionSearchDialog::PositionSearchDialog(const SearchCriteria& criteria, bool 
   scopes_[ScopeFile]->setEnabled(fileOpen_);
 
   twins_ = new QCheckBox(DesignText(msg::Twins), this);
-  SetControlId(twins_, IdTwins);
+  SetControlId(twins_, TwinsBox);
   aristocratic_ = new QCheckBox(DesignText(msg::Aristocratic), this);
-  SetControlId(aristocratic_, IdAristocratic);
+  SetControlId(aristocratic_, AristocraticBox);
 
   typeGroup_ = new ClickableGroup(DesignText(msg::Type), this);
-  SetControlId(typeGroup_, IdTypeGroup);
+  SetControlId(typeGroup_, TypeGroup);
   type_ = new QLabel(typeGroup_);
-  SetControlId(type_, IdTypeText);
+  SetControlId(type_, TypeText);
   type_->setTextFormat(Qt::PlainText);
   type_->setMinimumWidth(type_->fontMetrics().horizontalAdvance(QStringLiteral(" sh=255 max")));
   (new QVBoxLayout(typeGroup_))->addWidget(type_);
   connect(typeGroup_, &ClickableGroup::activated, this, &PositionSearchDialog::SearchType);
 
   auto* actionsButton = new QPushButton(DesignText(msg::Actions), this);
-  SetControlId(actionsButton, IdActions);
+  SetControlId(actionsButton, ActionsButton);
   actionsButton->setAutoDefault(false);
   actionsButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
   actions_ = new QMenu(actionsButton);

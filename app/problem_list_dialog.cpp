@@ -13,6 +13,7 @@
 
 #include "app/check_soundness_window.h"
 #include "app/design_text.h"
+#include "strings/dialog_controls.h"
 #include "strings/dialog_translation.h"
 #include "strings/message_ids.h"
 
@@ -27,11 +28,7 @@ constexpr std::array<const char*, ListActionCount> kActionLabels = {
 
 // The control ids of the layout, which its translation table and the tests
 // find the controls by.
-constexpr int CloseButton = 1;
-constexpr int ProblemsBox = 101;
-constexpr int UpButton = 102;
-constexpr int DownButton = 103;
-constexpr int ActionsButton = 1000;
+using namespace problem_list_control;  // strings/dialog_controls.h
 
 }  // namespace
 

@@ -14,6 +14,7 @@
 
 #include "app/dialog_frame.h"
 #include "solver/twins.h"
+#include "strings/dialog_controls.h"
 #include "strings/dialog_translation.h"
 #include "strings/message_ids.h"
 
@@ -21,19 +22,8 @@ namespace kv::app {
 namespace {
 
 // The control ids of the layout, which its translation table and the tests
-// find the controls by.
-constexpr int KindGroup = 91;
-constexpr int MovesUnitLabel = 92;
-constexpr int GoalGroup = 93;
-constexpr int FirstKindRadio = 170;  // + kind index: direct, help, self, reflex
-constexpr int MovesLabel = 174;
-constexpr int SerialBox = 175;
-constexpr int MaximumBox = 176;
-constexpr int MovesEdit = 177;
-constexpr int WhiteBeginsBox = 178;
-constexpr int MateRadio = 180;  // + goal index: mate, stalemate
-constexpr int MovesUpDown = 1077;
-constexpr int InitialiseButton = 3;  // in the place of Help
+// find the controls by (strings/dialog_controls.h).
+using namespace problem_type_control;
 constexpr int HelpContext = 113;
 
 // The layout is French; TranslateOnOpening puts the language's texts on.

@@ -9,6 +9,7 @@
 #include "app/choose_file_logic.h"
 #include "app/design_text.h"
 #include "app/up_down.h"
+#include "strings/dialog_controls.h"
 #include "strings/dialog_translation.h"
 #include "strings/message_ids.h"
 
@@ -16,11 +17,8 @@ namespace kv::app {
 namespace {
 
 // The control ids of the layout, which its translation table and the tests
-// find the controls by.
-constexpr int FileCaption = 91;
-constexpr int NumberCaption = 92;
-constexpr int SizeCaption = 93;
-constexpr int NumberEdit = 101;
+// find the controls by (strings/dialog_controls.h).
+using namespace save_position_control;
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/design_text.h"
+#include "strings/dialog_controls.h"
 #include "strings/dialog_translation.h"
 #include "strings/message_ids.h"
 
@@ -14,10 +15,11 @@ namespace kv::app {
 namespace {
 
 // Labels 91..94 ("&Author", "&Source:", "&Award:", "&Comment:"), fields 101..104.
-constexpr std::array<int, SearchTextParts> kLabelIds = {91, 92, 93, 94};
+using namespace search_details_control;  // strings/dialog_controls.h
+constexpr std::array<int, SearchTextParts> kLabelIds = {AuthorLabel, SourceLabel, AwardLabel,
+                                                        CommentLabel};
 constexpr std::array<int, SearchTextParts> kLabelMessages = {msg::Author, msg::Source, msg::Award,
                                                              msg::Comment};
-constexpr int FirstFieldId = 101;
 
 }  // namespace
 
@@ -36,7 +38,7 @@ SearchDetailsDialog::SearchDetailsDialog(const std::string& text, const Language
     auto* label = new QLabel(DesignText(kLabelMessages[i]), this);
     SetControlId(label, kLabelIds[i]);
     fields_[i] = new QLineEdit(FromCp1252(parts[i]), this);
-    SetControlId(fields_[i], FirstFieldId + i);
+    SetControlId(fields_[i], FirstField + i);
     fields_[i]->setMaxLength(MaxSearchTextLength);
     fields_[i]->setValidator(noBackslash);
     fields_[i]->setMinimumWidth(fields_[i]->fontMetrics().horizontalAdvance(QLatin1Char('x')) *

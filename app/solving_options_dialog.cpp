@@ -21,10 +21,6 @@ using namespace options_control;
 
 // The labels of the layout; the check boxes and radio buttons have the ids
 // the dialog's decisions know them by (solver/solve_options_logic.h).
-constexpr int SearchLabel = 91;
-constexpr int NotationLabel = 93;
-constexpr int CaptureSignLabel = 94;
-constexpr int BlackMoveLabel = 95;
 constexpr int HelpContext = 124;
 
 const Language French{LanguageFrench, nullptr};
@@ -37,9 +33,9 @@ QString OptionsDialogTitle(const QString& menuText, const Language& language, in
   return menuText + name;
 }
 
-SolvingOptionsDialog::SolvingOptionsDialog(const SolveOptions& options, int kind, int lastGroup,
-                                           const Language& language, const QString& title,
-                                           QWidget* parent)
+SolvingOptionsDialog::SolvingOptionsDialog(const SolveOptions& options, int kind,
+                                           OptionGroup lastGroup, const Language& language,
+                                           const QString& title, QWidget* parent)
     : QDialog(parent), logic_(OpenOptionsDialog(options, kind, lastGroup)) {
   setObjectName("SolvingOptionsDialog");
   auto label = [this](int id, int message) {
@@ -71,10 +67,10 @@ SolvingOptionsDialog::SolvingOptionsDialog(const SolveOptions& options, int kind
 
   auto* left = new QVBoxLayout;
   left->addWidget(label(SearchLabel, msg::Search));
-  left->addWidget(check(FirstSearchBox + SetPlay, MessageQ(French, msg::SetPlay)));
+  left->addWidget(check(SetPlayBox, MessageQ(French, msg::SetPlay)));
   auto* tryRow = new QHBoxLayout;
   tryRow->addWidget(check(TriesBox, MessageQ(French, msg::TryPlay)));
-  tries_ = AttachUpDown(this, TryUpDown, TryEdit, logic_.working[TryRefutations], 0, 9);
+  tries_ = AttachUpDown(this, TryUpDown, TryEdit, logic_.working[Option::TryRefutations], 0, 9);
   controls_[TryEdit] = tries_;
   tryRow->addWidget(tries_);
   tryRow->addStretch();
@@ -89,8 +85,7 @@ SolvingOptionsDialog::SolvingOptionsDialog(const SolveOptions& options, int kind
   left->addLayout(groupRow);
   left->addWidget(check(VariationsBox, MessageQ(French, msg::Variations)));
   left->addWidget(check(SeparatorsBox, MessageQ(French, msg::Separators)));
-  left->addWidget(
-      check(FirstSearchBox + DualizedVariations, MessageQ(French, msg::DualizedVariations)));
+  left->addWidget(check(DualizedVariationsBox, MessageQ(French, msg::DualizedVariations)));
   left->addWidget(check(NonDefensiveMovesBox, MessageQ(French, msg::NonDefensiveMoves)));
   left->addStretch();
 
@@ -152,12 +147,13 @@ void SolvingOptionsDialog::Refresh() {
   }
   if (!typing_) {
     const QSignalBlocker block(tries_);
-    tries_->setValue(logic_.working[TryRefutations]);
+    tries_->setValue(logic_.working[Option::TryRefutations]);
   }
 }
 
 bool RunSolvingOptionsDialog(QWidget* parent, const Language& language, const QString& title,
-                             SolveOptions& options, int kind, int lastGroup, bool solutionStale) {
+                             SolveOptions& options, int kind, OptionGroup lastGroup,
+                             bool solutionStale) {
   SolvingOptionsDialog dialog(options, kind, lastGroup, language, title, parent);
   if (dialog.exec() == QDialog::Accepted) {
     OptionsDialogOk(dialog.logic(), options);

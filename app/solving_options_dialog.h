@@ -18,7 +18,7 @@ class SolvingOptionsDialog : public QDialog {
   Q_OBJECT
  public:
   // title: the menu item's text; the kind's name is appended after ":".
-  SolvingOptionsDialog(const SolveOptions& options, int kind, int lastGroup,
+  SolvingOptionsDialog(const SolveOptions& options, int kind, OptionGroup lastGroup,
                        const Language& language, const QString& title, QWidget* parent = nullptr);
 
   OptionsDialog& logic() { return logic_; }
@@ -37,7 +37,8 @@ class SolvingOptionsDialog : public QDialog {
 // set on OK). Returns true when the solution text should be refreshed for a
 // new notation (command 121).
 bool RunSolvingOptionsDialog(QWidget* parent, const Language& language, const QString& title,
-                             SolveOptions& options, int kind, int lastGroup, bool solutionStale);
+                             SolveOptions& options, int kind, OptionGroup lastGroup,
+                             bool solutionStale);
 
 // The title: the menu text, then the kind's name with its first character
 // (the "&") turned into ":".

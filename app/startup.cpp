@@ -24,7 +24,7 @@ namespace kv::app {
 
 void ApplySettings(const Settings& settings, AppState& state) {
   state.recentFiles = settings.recentFiles;
-  for (int i = 0; i < StoredOptionCount; ++i) state.options[i] = settings.options[i];
+  for (int i = 0; i < StoredOptionCount; ++i) state.options.values[i] = settings.options[i];
   state.output = settings.output;
   state.paneFont = settings.paneFont;
   state.searchMemory = settings.search;
@@ -45,7 +45,7 @@ void ApplySettings(const Settings& settings, AppState& state) {
 Settings CollectSettings(const AppState& state) {
   Settings settings;
   settings.recentFiles = state.recentFiles;
-  for (int i = 0; i < StoredOptionCount; ++i) settings.options[i] = state.options[i];
+  for (int i = 0; i < StoredOptionCount; ++i) settings.options[i] = state.options.values[i];
   settings.output = state.output;
   settings.paneFont = state.paneFont;
   settings.search = state.searchMemory;

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/dialog_frame.h"
+#include "strings/dialog_controls.h"
 #include "strings/dialog_translation.h"
 #include "strings/message_ids.h"
 
@@ -17,8 +18,7 @@ constexpr int ColumnWidth = 60;
 constexpr int HelpContext = 174;
 // The control ids of the layout, which its translation table and the tests
 // find the controls by.
-constexpr int MovesBox = 110;
-constexpr int TestButton = 122;
+using namespace test_move_control;  // strings/dialog_controls.h
 
 const Language French{LanguageFrench, nullptr};
 

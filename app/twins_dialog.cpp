@@ -15,6 +15,7 @@
 
 #include "app/dialog_frame.h"
 #include "app/problem_type_dialog.h"
+#include "strings/dialog_controls.h"
 #include "strings/dialog_translation.h"
 #include "strings/message_ids.h"
 
@@ -22,26 +23,12 @@ namespace kv::app {
 namespace {
 
 // The control ids of the layout, which its translation table and the tests
-// find the controls by.
-constexpr int ModeGroup = 91;
-constexpr int KindGroup = 92;
-constexpr int RotationLabel = 93;
-constexpr int MirrorLabel = 94;
-constexpr int TranslationLabel = 95;
-constexpr int AddButton = 101;
-constexpr int ModifyButton = 102;
-constexpr int RemoveButton = 103;
-constexpr int TwinList = 110;
-constexpr int FirstKindRadio = 201;  // radio 201 + kind
-constexpr int UsualRadio = 232;
-constexpr int SuccessiveRadio = 233;
-constexpr int CombinedBox = 264;
-constexpr int FirstSquareEdit = 301;
-constexpr int SecondSquareEdit = 302;
-constexpr int ManEdit = 303;
-constexpr int ManLabel = 311;
-constexpr int SecondSquareLabel = 312;
-constexpr int FirstSquareLabel = 314;
+// find the controls by (strings/dialog_controls.h); a kind's radio is
+// FirstKindRadio + its TwinKind.
+using namespace twins_control;
+static_assert(DiagramRadio == FirstKindRadio + TwinDiagram);
+static_assert(TranslateRadio == FirstKindRadio + TwinTranslate);
+static_assert(DuplexRadio == FirstKindRadio + TwinDuplex);
 constexpr int HelpContext = 137;
 
 const Language French{LanguageFrench, nullptr};

@@ -92,7 +92,7 @@ void WalkVariations(World& world, int k) {
     const Move answer = lines.records[i].continuation.move;
     MakeMove(world.pos, reply);
     MakeMove(world.pos, answer);
-    AnalyseMove(world.ctx, k - 1, answer, world.state->helpMode != 0);
+    AnalyseMove(world.ctx, k - 1, answer, world.state->helpMode != HelpMode::None);
     WalkVariations(world, k - 1);
     UnmakeMove(world.pos, answer);
     UnmakeMove(world.pos, reply);
@@ -123,7 +123,7 @@ void SolveOnce(const BenchProblem& problem) {
   const bool white = stipulation.size() > 3 && stipulation.back() == 'W';
   const int moves = stipulation[stipulation.find('#') + 1] - '0';
   if (help && !white) {
-    state.helpMode = HelpBlackBegins;
+    state.helpMode = HelpMode::BlackBegins;
     const int n = moves + 1;
     state.topMoves = n;
     MakeMove(world.pos, NullMove);
@@ -133,14 +133,14 @@ void SolveOnce(const BenchProblem& problem) {
     return;
   }
   int n = moves;
-  int limit = 1;
+  TryLimit limit{1};
   if (help) {
-    state.helpMode = HelpWhiteBegins;
-    limit = HelpWhiteBegins;
+    state.helpMode = HelpMode::WhiteBegins;
+    limit = EveryReply;
   } else if (stipulation[0] == 's' || stipulation[0] == 'r') {
-    state.selfMode = stipulation[0] == 's' ? SelfMate : ReflexMate;
+    state.selfMode = stipulation[0] == 's' ? SelfMode::Self : SelfMode::Reflex;
     n = moves + 1;
-    limit = 0;
+    limit = NoTries;
   }
   state.topMoves = n;
   MoveList* list = state.LevelList(n);
@@ -153,10 +153,10 @@ void SolveOnce(const BenchProblem& problem) {
     null.records[0] = NullMove;
     null.records[1].from = 0;
     AnalyseList(world, n, null, true);
-    if (limit != 0) {
-      state.optionGroup = TriesGroup;
+    if (limit.ListsTries()) {
+      state.optionGroup = OptionGroup::Tries;
       AnalyseList(world, n, state.TryList(n), true);
-      state.optionGroup = 0;
+      state.optionGroup = OptionGroup::Play;
     }
   }
   AnalyseList(world, n, state.KeyList(n), false);

@@ -175,10 +175,10 @@ int Run(const Args& input) {
       continue;
     }
     SwitchOptionsToKind(setup->options, setup->type.kind);
-    setup->options[SetPlay] = 1;
+    setup->options[Option::SetPlay] = 1;
     if (setup->type.kind != KindHelp) {
-      setup->options[TryRefutations] = 1;
-      setup->options[ActualPlay] = 1;
+      setup->options[Option::TryRefutations] = 1;
+      setup->options[Option::ActualPlay] = 1;
     }
     SolveEnvironment env{setup->pos, setup->type, setup->options, setup->twins, language, ui};
     solver->search.nodes = 0;
@@ -204,7 +204,7 @@ int Run(const Args& input) {
     } else if (!p.key.empty()) {
       const int top = solver->search.topMoves;
       SearchContext ctx{setup->pos, setup->options, ui, language, solver->search};
-      setup->options[ShortNotation] = 0;
+      setup->options[Option::ShortNotation] = 0;
       Writer w{ctx, solver->text};
       const Move key = top >= 1 ? solver->search.KeyList(top).records[0] : Move{};
       const std::string found = key.from != 0 ? MoveText(w, key) : "-";

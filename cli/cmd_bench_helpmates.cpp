@@ -120,7 +120,7 @@ int RunHelpmateBench(const ParsedOptions& args, int threads) {
       continue;
     }
     SwitchOptionsToKind(setup->options, setup->type.kind);
-    setup->options[SetPlay] = 0;
+    setup->options[Option::SetPlay] = 0;
     // The best of the solves, each by a solver made before its clock starts.
     double ms = 0;
     double cpuMs = 0;

@@ -130,8 +130,8 @@ const char* StopName(SolveStop stop) {
 int SolveAndPrint(SolveSetup& setup, const Language& language) {
   if (!setup.optionsGiven)
     SwitchOptionsToKind(setup.options, setup.type.kind);
-  else if (setup.options[OptionsKind] != TestMovePreset)
-    setup.options[OptionsKind] = setup.type.kind;
+  else if (setup.options[Option::Kind] != TestMovePreset)
+    setup.options[Option::Kind] = setup.type.kind;
   if (!CanSolve(setup.type)) {
     std::fprintf(
         stderr, "%s\n",

@@ -154,17 +154,23 @@ constexpr std::array<const char*, 4> SeriesModeNames = {"series", "seriesHelp", 
 const char* ModeName(const TreeRun& run) {
   if (run.series >= 1 && run.series <= 4) return SeriesModeNames[run.series - 1];
   switch (run.helpMode) {
-    case HelpBlackBegins:
+    case HelpMode::BlackBegins:
       return "help";
-    case HelpWhiteBegins:
+    case HelpMode::WhiteBegins:
       return "helpWhiteBegins";
-    case HelpSetPlay:
+    case HelpMode::SetPlayRun:
       return "helpSetPlay";
-    default:
+    case HelpMode::None:
       break;
   }
-  if (run.selfMode == 1) return "self";
-  if (run.selfMode == 2) return "reflex";
+  switch (run.selfMode) {
+    case SelfMode::Self:
+      return "self";
+    case SelfMode::Reflex:
+      return "reflex";
+    case SelfMode::None:
+      break;
+  }
   return "direct";
 }
 
@@ -183,7 +189,8 @@ Json RunJson(const TreeRun& run) {
   for (const TreePhase& phase : run.phases) {
     Json plays = Json::array();
     for (const TreePlay& play : phase.plays)
-      plays.push_back(run.series != 0 ? SeriesPlayJson(play) : PlayJson(play, run.helpMode != 0));
+      plays.push_back(run.series != 0 ? SeriesPlayJson(play)
+                                      : PlayJson(play, run.helpMode != HelpMode::None));
     phases.push_back(Json{{"phase", PhaseNames[static_cast<std::size_t>(phase.phase)]},
                           {"plays", std::move(plays)}});
   }

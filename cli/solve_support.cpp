@@ -22,7 +22,7 @@ bool ParseOptionDigits(std::string_view digits, SolveOptions& options) {
   if (digits.size() != OptionCount) return false;
   for (char c : digits)
     if (c < '0' || c > '9') return false;
-  for (int i = 0; i < OptionCount; ++i) options[i] = digits[i] - '0';
+  for (int i = 0; i < OptionCount; ++i) options.values[i] = digits[i] - '0';
   return true;
 }
 

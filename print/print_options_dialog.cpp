@@ -16,6 +16,7 @@
 #include "print/print_job.h"
 #include "print/print_options_logic.h"
 #include "print/qt_text.h"
+#include "strings/dialog_controls.h"
 #include "strings/dialog_translation.h"
 #include "strings/message_ids.h"
 
@@ -27,26 +28,13 @@ constexpr std::array<const char*, 5> BorderNames = {"No Border", "Simple", "Doub
 constexpr std::array<int, 4> MarginPositions = {OutputMarginLeft, OutputMarginRight,
                                                 OutputMarginTop, OutputMarginBottom};
 // The control ids of the pages, which their translation table and the tests
-// find the controls by (the object name is the id).
-constexpr int TextColumnsLabel = 87;
-constexpr int DiagramsPerPageLabel = 89;
-constexpr int MarginsLabel = 96;
-constexpr int DiagramSizeLabel = 97;
-constexpr int RowsLabel = 98;
-constexpr int ColumnsLabel = 99;
-constexpr int DiagramBorderLabel = 100;
-constexpr int DiagramSizeEdit = 101;
-constexpr int DiagramSizePercentLabel = 102;
-constexpr int ReportColumnsEdit = 111;
-constexpr int ReportDiagramBox = 112;
-constexpr int ColumnsEdit = 113;
-constexpr int RowsEdit = 114;
-constexpr int BorderBox = 115;
-constexpr int PreviewButton = 130;
-constexpr int PrinterButton = 131;
+// find the controls by (the object name is the id; strings/dialog_controls.h).
+using namespace print_options_control;
 // The margins' fields and labels, in the order of MarginPositions.
-constexpr std::array<int, 4> MarginIds = {121, 122, 123, 124};
-constexpr std::array<int, 4> MarginLabelIds = {92, 93, 94, 95};
+constexpr std::array<int, 4> MarginIds = {LeftMarginEdit, RightMarginEdit, TopMarginEdit,
+                                          BottomMarginEdit};
+constexpr std::array<int, 4> MarginLabelIds = {LeftMarginLabel, RightMarginLabel, TopMarginLabel,
+                                               BottomMarginLabel};
 constexpr std::array<int, 4> MarginLabelMessages = {msg::LeftMargin, msg::RightMargin,
                                                     msg::TopMargin, msg::BottomMargin};
 // The tab titles: "Diagrams", "Report", "Margins".

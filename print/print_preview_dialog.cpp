@@ -17,6 +17,7 @@
 
 #include "print/print_job.h"
 #include "print/qt_text.h"
+#include "strings/dialog_controls.h"
 #include "strings/dialog_translation.h"
 
 namespace kv::print {
@@ -168,31 +169,32 @@ PrintPreviewDialog::PrintPreviewDialog(PrintDocument& document, QPrinter& printe
     : QDialog(parent), document_(document), memory_(memory), controls_(new Controls) {
   setWindowTitle(QString::fromUtf8("Aper\xC3\xA7u"));
   Controls& c = *controls_;
-  auto button = [this](const char* text, const char* id) {
+  // The object name is the control id (strings/dialog_controls.h).
+  auto button = [this](const char* text, int id) {
     auto* b = new QPushButton(QString::fromUtf8(text), this);
-    b->setObjectName(id);
+    b->setObjectName(QString::number(id));
     b->setAutoDefault(false);
     return b;
   };
-  c.print = button("&Imprimer", "1005");
-  c.setup = button("&Print Setup...", "1001");
-  c.previous = button("&<<", "1003");
+  c.print = button("&Imprimer", print_preview_control::PrintButton);
+  c.setup = button("&Print Setup...", print_preview_control::SetupButton);
+  c.previous = button("&<<", print_preview_control::PreviousButton);
   c.pageEdit = new QLineEdit(this);
-  c.pageEdit->setObjectName("102");
+  c.pageEdit->setObjectName(QString::number(print_preview_control::PageEdit));
   c.pageEdit->setValidator(new QIntValidator(0, 99999, c.pageEdit));
   c.pageEdit->setMaximumWidth(50);
-  c.next = button("&>>", "1002");
+  c.next = button("&>>", print_preview_control::NextButton);
   c.zoomBox = new QComboBox(this);
-  c.zoomBox->setObjectName("1004");
+  c.zoomBox->setObjectName(QString::number(print_preview_control::ZoomBox));
   c.zoomBox->setEditable(true);
   c.zoomBox->setInsertPolicy(QComboBox::NoInsert);
   for (int entry = 0; entry < ZoomEntryCount; ++entry) {
     c.zoomBox->addItem(QString::fromStdString(ZoomEntryText(entry)));
   }
-  c.close = button("&Fermer", "2");
+  c.close = button("&Fermer", print_preview_control::CloseButton);
   c.guides = new QCheckBox("|--| ", this);
-  c.guides->setObjectName("104");
-  c.exportBmp = button("&Export bmp", "2000");
+  c.guides->setObjectName(QString::number(print_preview_control::GuidesBox));
+  c.exportBmp = button("&Export bmp", print_preview_control::ExportButton);
 
   auto* bar = new QHBoxLayout;
   bar->setContentsMargins(2, 0, 2, 0);

@@ -11,14 +11,17 @@
 
 #include "print/print_document.h"
 #include "print/print_preview_logic.h"
+#include "strings/dialog_controls.h"
 #include "strings/language.h"
 
 namespace kv::print {
 
-// What the preview's caller does next.
+// What the preview's caller does next: closed, or the id of the button that
+// ended it (strings/dialog_controls.h): open the print options, or print the
+// document shown.
 inline constexpr int PreviewClosed = 2;
-inline constexpr int PreviewPrintSetup = 1001;  // open the print options
-inline constexpr int PreviewPrint = 1005;       // print the document shown
+inline constexpr int PreviewPrintSetup = print_preview_control::SetupButton;
+inline constexpr int PreviewPrint = print_preview_control::PrintButton;
 
 // Shows the preview of `document` on `printer`'s pages as a modal dialog
 // over `parent`, its buttons in `language` (the French layout without one);

@@ -15,9 +15,9 @@ HelpRootHelper::HelpRootHelper(SearchContext& ctx, int moves, bool blackBegins)
   blackMoves_ = blackBegins ? whiteMoves_ : whiteMoves_ - 1;
   state.helpFast.goal = state.goal;
   state.helpFast.maximummer = state.maximummer;
-  if (state.helpMode != 0 && moves > 0)
+  if (state.helpMode != HelpMode::None && moves > 0)
     PrepareHelpTargets(state.helpFast, ctx.pos, whiteMoves_, blackMoves_);
-  if (state.threads < 2 || state.helpMode == 0 || moves < (blackBegins ? 4 : 3) ||
+  if (state.threads < 2 || state.helpMode == HelpMode::None || moves < (blackBegins ? 4 : 3) ||
       !state.helpFast.enabled || state.userBreak != 0)
     return;
   own_.backwardEnabled = state.helpFast.backwardEnabled;

@@ -31,7 +31,7 @@ int ListMatingMoves(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list
     marks[i] = static_cast<std::uint8_t>(result);
     if (result != 100) continue;
     // In selfmates and reflexmates a white mate only tells that White could mate.
-    if (state.selfMode != 0) return 1;
+    if (state.selfMode != SelfMode::None) return 1;
     Append(mates, count, list->moves[i]);
     if (!collectAll) break;
   }

@@ -22,7 +22,7 @@ class RootHelper {
   }
   ~RootHelper() { Stop(); }
 
-  void Start(const SearchContext& main, int moves, int tryLimit) {
+  void Start(const SearchContext& main, int moves, TryLimit tryLimit) {
     Stop();
     pos_ = main.pos;
     options_ = main.options;
@@ -33,7 +33,7 @@ class RootHelper {
     st.selfMode = main.state.selfMode;
     st.goal = main.state.goal;
     st.maximummer = main.state.maximummer;
-    st.helpMode = 0;
+    st.helpMode = HelpMode::None;
     st.topMoves = moves;
     st.optionGroup = main.state.optionGroup;
     st.userBreak = 0;
@@ -80,7 +80,7 @@ class RootHelper {
   // refutation of the move before. So once the move before is searched, its
   // refutations are searched against this move too: then the main thread
   // finds every reply it asks for in the table.
-  void Run(int moves, int tryLimit) {
+  void Run(int moves, TryLimit tryLimit) {
     SearchState& st = *state_;
     SearchContext ctx{pos_, options_, ui_, *language_, st};
     MoveList* level = st.LevelList(moves);
@@ -109,7 +109,7 @@ class RootHelper {
 
   // One root move against the replies in killer-free order; collects the
   // refutations met.
-  void SearchMove(SearchContext& ctx, int moves, const Move& w, int tryLimit,
+  void SearchMove(SearchContext& ctx, int moves, const Move& w, TryLimit tryLimit,
                   std::vector<Move>& found) {
     MoveList* level = state_->LevelList(moves);
     MakeMove(pos_, w);
@@ -173,9 +173,11 @@ class RootHelper {
   std::thread thread_;
 };
 
-void StartRootHelper(SearchContext& ctx, int moves, int tryLimit) {
+void StartRootHelper(SearchContext& ctx, int moves, TryLimit tryLimit) {
   SearchState& state = ctx.state;
-  if (state.threads < 2 || state.helpMode != 0 || moves < 3 || !state.resultTable.Enabled()) return;
+  if (state.threads < 2 || state.helpMode != HelpMode::None || moves < 3 ||
+      !state.resultTable.Enabled())
+    return;
   if (!state.rootHelper) state.rootHelper = std::make_shared<RootHelper>();
   state.rootHelper->Start(ctx, moves, tryLimit);
 }

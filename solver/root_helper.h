@@ -13,7 +13,7 @@ namespace kv {
 // Starts the helper for a key search `moves` deep (3..6) of the position of
 // `ctx` with the try limit `tryLimit`, when the state asks for two threads,
 // the search is battle play and the table is on. Does nothing otherwise.
-void StartRootHelper(SearchContext& ctx, int moves, int tryLimit);
+void StartRootHelper(SearchContext& ctx, int moves, TryLimit tryLimit);
 
 // Before the main thread's root loop searches its move `index`, `move`:
 // the helper leaves that move and the ones before it to the main thread, and

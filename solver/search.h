@@ -15,6 +15,23 @@
 
 namespace kv {
 
+// How many refutations a white move may have and still be listed as a try.
+// With none, no tries are listed and one refutation settles a move; a
+// helpmate's searches examine every reply (EveryReply), since they look for
+// any reply that leads on to the goal.
+struct TryLimit {
+  int refutations = 0;
+
+  constexpr bool ListsTries() const { return refutations != 0; }
+  // Whether `refuting` replies are more than a try may have.
+  constexpr bool ExceededBy(int refuting) const { return refuting > refutations; }
+  // Whether a move that `refuting` replies refute is a try.
+  constexpr bool Admits(int refuting) const { return refuting > 0 && refuting <= refutations; }
+};
+inline constexpr TryLimit NoTries{};
+// More than any move has replies.
+inline constexpr TryLimit EveryReply{MoveListCapacity + 1};
+
 // Everything one solve works on, built by the driver (or a test).
 struct SearchContext {
   Position& pos;
@@ -45,19 +62,19 @@ int ListMatingMoves(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list
 // user break once per call. `top` collects every key instead of stopping at
 // the first.
 int SearchMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list, bool top,
-                    int tryLimit);
+                    TryLimit tryLimit);
 
 // Mate in n = 3 or more: the length of a shorter forced mate when one exists, -1
 // when Black's last move was illegal, n when keys were found (KeyList(n),
 // tries in TryList(n)), else 0 (reflexmate: -2 as for SearchMateInTwo).
 int SearchMateInN(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList* list, bool top,
-                  int tryLimit);
+                  TryLimit tryLimit);
 
 // The key search at the root of the diagram with `moves` levels (the
 // state's lists must hold them): 1 lists every white move that reaches the
 // goal at once in KeyList(1); 2 is SearchMateInTwo, more SearchMateInN,
 // each with `top` set. Returns what they return.
-int RootSearch(SearchContext& ctx, int moves, int tryLimit);
+int RootSearch(SearchContext& ctx, int moves, TryLimit tryLimit);
 
 // Analyses a first move that the caller has already played (it may be the
 // null move) with k moves left: the threat into ThreatList(t + 1), the

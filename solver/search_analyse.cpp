@@ -12,25 +12,29 @@ using namespace search_detail;
 
 namespace {
 
-// White's answers after a reply, searched with k - 1 moves left.
+// White's answers after a reply, searched with k - 1 moves left. A
+// helpmate's search there examines every black reply, since each that leads
+// on is a line of its own; battle play lists no tries below the first move.
 int SearchAfterReply(SearchContext& ctx, int k, const Move& reply, MoveList* below) {
+  const bool help = ctx.state.helpMode != HelpMode::None;
+  const TryLimit limit = help ? EveryReply : NoTries;
   if (k == 2) return ListMatingMoves(ctx, reply.from, reply.to, below, true);
-  if (k == 3) return SearchMateInTwo(ctx, reply.from, reply.to, below, true, ctx.state.helpMode);
+  if (k == 3) return SearchMateInTwo(ctx, reply.from, reply.to, below, true, limit);
   // In a helpmate the search lists every line after the reply; when the
   // fast search proves there is none, it would list nothing and answer 0.
-  if (ctx.state.helpMode != 0 && FastHelpVerdict(ctx, reply, k - 1) == HelpNoMate) return 0;
-  return SearchMateInN(ctx, k - 1, reply.from, reply.to, below, true, ctx.state.helpMode);
+  if (help && FastHelpVerdict(ctx, reply, k - 1) == HelpNoMate) return 0;
+  return SearchMateInN(ctx, k - 1, reply.from, reply.to, below, true, limit);
 }
 
 // White moves again after its own move: the threat's length, below 0 when
 // the move gives check, 0 for none.
 int SearchThreat(SearchContext& ctx, int k, const Move& move, MoveList* level) {
   if (k == 2) {
-    if (ctx.state.selfMode != 0) return BlackMustMate(ctx, move.from, move.to, level);
+    if (ctx.state.selfMode != SelfMode::None) return BlackMustMate(ctx, move.from, move.to, level);
     return ListMatingMoves(ctx, 0, 0, level, true);
   }
-  if (k == 3) return SearchMateInTwo(ctx, 0, 0, level, true, 0);
-  return SearchMateInN(ctx, k - 1, 1, 0, level, true, 0);
+  if (k == 3) return SearchMateInTwo(ctx, 0, 0, level, true, NoTries);
+  return SearchMateInN(ctx, k - 1, 1, 0, level, true, NoTries);
 }
 
 bool SameMates(const MoveRecords& a, const MoveRecords& b) {
@@ -69,7 +73,7 @@ int FindThreat(SearchContext& ctx, int k, const Move& move, MoveList* level, int
   SearchState& state = ctx.state;
   // Emptied in every mode: the threat filter of the analysis reads ThreatList(k).
   for (int j = 2; j <= k; ++j) state.ThreatList(j).Clear();
-  if (state.helpMode != 0) return 0;
+  if (state.helpMode != HelpMode::None) return 0;
   int threat = SearchThreat(ctx, k, move, level);
   // Reflexmate: White could mate after its own move; that is no threat.
   if (threat == -2) threat = 0;
@@ -85,10 +89,11 @@ int FindThreat(SearchContext& ctx, int k, const Move& move, MoveList* level, int
 // them from a longer threat or non-defensive moves are asked for.
 bool RemovedAsThreat(const SearchContext& ctx, int repeats, int threatMoves) {
   const SolveOptions& options = ctx.options;
-  const int group = ctx.state.optionGroup;
-  const bool variations = options[group + Variations] != 0;
-  const bool separates = variations && options[group + Separators] != 0 && repeats < threatMoves;
-  return !separates && !(variations && options[group + NonDefensiveMoves] != 0);
+  const OptionGroup group = ctx.state.optionGroup;
+  const bool variations = options.Of(group, Option::Variations) != 0;
+  const bool separates =
+      variations && options.Of(group, Option::Separators) != 0 && repeats < threatMoves;
+  return !separates && !(variations && options.Of(group, Option::NonDefensiveMoves) != 0);
 }
 
 // How many of the continuations after Black's reply `b` become variation
@@ -99,9 +104,9 @@ int ContinuationsKept(const SearchContext& ctx, int k, const Move& b,
   int keep = continuations.Count();
   if (b.moved == BlackKing) return keep;
   if (k == 2 && repeats > 0 && RemovedAsThreat(ctx, repeats, threatMoves)) keep = 0;
-  const int group = ctx.state.optionGroup;
-  const bool dualized =
-      ctx.options[group + Variations] != 0 && ctx.options[group + DualizedVariations] != 0;
+  const OptionGroup group = ctx.state.optionGroup;
+  const bool dualized = ctx.options.Of(group, Option::Variations) != 0 &&
+                        ctx.options.Of(group, Option::DualizedVariations) != 0;
   if (keep > 0 && !dualized) {
     if (keep == 2 && IsPromotion(continuations.records[0]) && IsPromotion(continuations.records[1]))
       keep = 1;
@@ -126,8 +131,8 @@ int AnalyseMove(SearchContext& ctx, int k, const Move& move, bool allRefutations
   Position& pos = ctx.pos;
   SearchState& state = ctx.state;
   const SolveOptions& options = ctx.options;
-  const bool help = state.helpMode != 0;
-  const bool self = state.selfMode != 0;
+  const bool help = state.helpMode != HelpMode::None;
+  const bool self = state.selfMode != SelfMode::None;
   const bool atTop = k == state.topMoves;
   MoveList* level = state.LevelList(k);
   MoveList* below = level + 2;
@@ -144,7 +149,7 @@ int AnalyseMove(SearchContext& ctx, int k, const Move& move, bool allRefutations
   if (self && k == 2) replies.moves[0].from = 0;
   // A reflexmate's Black that can reach the goal must: its other replies
   // are not legal.
-  if (state.selfMode == ReflexMate && k > 2) KeepGoalReplies(ctx, move.from, move.to, &replies);
+  if (state.selfMode == SelfMode::Reflex && k > 2) KeepGoalReplies(ctx, move.from, move.to, &replies);
 
   RefutationRecords& refutations = state.RefutationList(k);
   VariationRecords& lines = state.VariationList(k);
@@ -163,7 +168,7 @@ int AnalyseMove(SearchContext& ctx, int k, const Move& move, bool allRefutations
     const bool firstOfMan = i == 0 || replies.moves[i - 1].from != b.from;
     // "Any move of the man allows the same mates" has no stalemate sense:
     // a man lifted off the board changes whether Black can move at all.
-    if (k == 2 && options[AdLib] != 0 && state.goal == Goal::Mate && b.moved > BlackKing &&
+    if (k == 2 && options[Option::AdLib] != 0 && state.goal == Goal::Mate && b.moved > BlackKing &&
         firstOfMan) {
       haveAdLib = MatesWithoutMan(ctx, b, below, adLibMates);
       adLibSquare = b.from;

@@ -98,7 +98,7 @@ inline int MemoAnswer(std::uint64_t slot, std::uint64_t key) {
 // caller goes on with it.
 // The result table's key of the position with White to move after Black's
 // move lastFrom-lastTo: the men, castling rights, en passant and the mode.
-std::uint64_t ResultKey(const Position& pos, int selfMode, int lastFrom, int lastTo);
+std::uint64_t ResultKey(const Position& pos, SelfMode selfMode, int lastFrom, int lastTo);
 // The same with the goal and the maximummer of the state's play.
 std::uint64_t ResultKey(const SearchState& state, const Position& pos, int lastFrom, int lastTo);
 
@@ -125,17 +125,17 @@ struct ReplyCount {
   // Counts a reply whose lower search gave `result` (below 0: illegal; 0:
   // White fails; above 0: White succeeds). Returns true when the reply scan
   // may stop: the replies that refute already exceed the limit.
-  bool Add(int result, const Move& reply, Move& killer, int limit) {
+  bool Add(int result, const Move& reply, Move& killer, TryLimit limit) {
     if (result >= 0) ++legal;
     if (result > 0) ++solved;
-    if (limit != 0) {
+    if (limit.ListsTries()) {
       // The promotions of one pawn to different men refute as one.
-      if (legal - solved > limit && reply.from == killer.from && IsPromotion(reply) &&
+      if (limit.ExceededBy(legal - solved) && reply.from == killer.from && IsPromotion(reply) &&
           IsPromotion(killer))
         --legal;
       if (result == 0) killer = reply;
     }
-    if (legal - solved > limit) {
+    if (limit.ExceededBy(legal - solved)) {
       killer = reply;
       return true;
     }

@@ -18,8 +18,8 @@ namespace {
 
 int SearchShorter(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList* list, bool top) {
   if (!top) return SearchBelow(ctx, n - 1, lastFrom, lastTo, list, true);
-  return n == 3 ? SearchMateInTwo(ctx, lastFrom, lastTo, list, top, 0)
-                : SearchMateInN(ctx, n - 1, lastFrom, lastTo, list, top, 0);
+  return n == 3 ? SearchMateInTwo(ctx, lastFrom, lastTo, list, top, NoTries)
+                : SearchMateInN(ctx, n - 1, lastFrom, lastTo, list, top, NoTries);
 }
 
 // A helpmate's mate in two after Black's move `b` (already played): its
@@ -31,7 +31,7 @@ int HelpMateInTwo(SearchContext& ctx, const Move& b, MoveList* list) {
       (PositionKey(ctx.pos, b) ^ WhiteToMoveKey ^ RulesKey(state)) & ~std::uint64_t{3};
   std::uint64_t& memo = MemoSlot(state, key);
   if (const int code = MemoAnswer(memo, key); code != 0) return code == 1 ? 2 : code == 2 ? 0 : -1;
-  const int result = SearchMateInTwo(ctx, b.from, b.to, list, false, state.helpMode);
+  const int result = SearchMateInTwo(ctx, b.from, b.to, list, false, EveryReply);
   memo = key | (result > 0 ? 1 : result == 0 ? 2 : 3);
   return result > 0 ? 2 : result;
 }
@@ -53,7 +53,7 @@ bool SelfKillerRefutes(SearchContext& ctx, int moves, const Move& w, const Move&
       AttackedByBlackMen(pos, pos.whiteKingSquare) != 0 ||
       !BlackMoveFits(pos, killer, w.from, w.to, reply))
     return false;
-  if (state.selfMode == ReflexMate && state.goal != Goal::Mate) return false;
+  if (state.selfMode == SelfMode::Reflex && state.goal != Goal::Mate) return false;
   MakeMove(pos, reply);
   int result = -1;
   if (!IsSquare(pos.blackKingSquare) || AttackedByWhiteMen(pos, pos.blackKingSquare) == 0) {
@@ -68,7 +68,7 @@ bool SelfKillerRefutes(SearchContext& ctx, int moves, const Move& w, const Move&
 }  // namespace
 
 int SearchMateInN(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList* list, bool top,
-                  int limit) {
+                  TryLimit limit) {
   Position& pos = ctx.pos;
   SearchState& state = ctx.state;
   // The killer of a level above two lives only for one call.
@@ -83,10 +83,10 @@ int SearchMateInN(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList*
     // is wanted, so that length is searched again collecting them all. (In a
     // helpmate the shorter search without a limit depends on the order of
     // the replies, so a second run might not agree: it is not repeated.)
-    if (top && state.helpMode == 0) {
+    if (top && state.helpMode == HelpMode::None) {
       if (shorter > 1) {
         shorter = SearchShorter(ctx, shorter + 1, lastFrom, lastTo, list, true);
-      } else if (shorter == 1 && state.selfMode == 0) {
+      } else if (shorter == 1 && state.selfMode == SelfMode::None) {
         shorter = ListMatingMoves(ctx, lastFrom, lastTo, list, true);
       }
     }
@@ -94,7 +94,7 @@ int SearchMateInN(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList*
   }
   if (!top && lastFrom != 0) OrderWhiteMoves(ctx, list, state.KeyList(n));
 
-  const bool help = state.helpMode != 0;
+  const bool help = state.helpMode != HelpMode::None;
   const bool atTop = n == state.topMoves;
   const bool root = top && atTop;
   MoveRecords& keys = state.KeyList(n);
@@ -116,7 +116,7 @@ int SearchMateInN(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList*
     // (whose longest moves may not mate) the turned board tells at once
     // whether Black can mate, and whether `w` was illegal.
     int blackMates = -2;  // not asked
-    if (state.selfMode == ReflexMate && state.goal == Goal::Mate && !state.maximummer)
+    if (state.selfMode == SelfMode::Reflex && state.goal == Goal::Mate && !state.maximummer)
       blackMates = FindBlackMateInOne(pos, w.from, w.to, state.blackMateHint);
     if (blackMates == -1) {
       UnmakeMove(pos, w);
@@ -128,7 +128,8 @@ int SearchMateInN(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList*
       if (!top) break;
       continue;
     }
-    if (state.selfMode != 0 && limit == 0 && SelfKillerRefutes(ctx, n, w, killer, list + 2)) {
+    if (state.selfMode != SelfMode::None && !limit.ListsTries() &&
+        SelfKillerRefutes(ctx, n, w, killer, list + 2)) {
       UnmakeMove(pos, w);
       continue;
     }
@@ -138,7 +139,7 @@ int SearchMateInN(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList*
       continue;
     }
     ReplyCount count;
-    if (state.selfMode == ReflexMate && blackMates == -2 &&
+    if (state.selfMode == SelfMode::Reflex && blackMates == -2 &&
         KeepGoalReplies(ctx, w.from, w.to, &replies) > 0) {
       UnmakeMove(pos, w);
       Append(keys, keyCount, w);
@@ -157,7 +158,7 @@ int SearchMateInN(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList*
         // Proved illegal or without a helpmate: the search would find the same.
         result = verdict;
       } else if (n > 3) {
-        result = SearchMateInN(ctx, n - 1, b.from, b.to, list + 2, false, state.helpMode);
+        result = SearchMateInN(ctx, n - 1, b.from, b.to, list + 2, false, EveryReply);
       } else {
         result = HelpMateInTwo(ctx, b, list + 2);
       }
@@ -172,20 +173,19 @@ int SearchMateInN(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList*
       if (!top) break;
     }
     const int refutations = count.legal - count.solved;
-    if (limit != 0 && count.legal > 1 && refutations > 0 && refutations <= limit)
-      Append(tries, tryCount, w);
+    if (count.legal > 1 && limit.Admits(refutations)) Append(tries, tryCount, w);
   }
   Close(tries, tryCount);
   Close(keys, keyCount);
   return keyCount > 0 ? n : 0;
 }
 
-int RootSearch(SearchContext& ctx, int moves, int tryLimit) {
+int RootSearch(SearchContext& ctx, int moves, TryLimit tryLimit) {
   MoveList* list = ctx.state.LevelList(moves);
   // Below the root a selfmate counts White standing at the goal as Black's
   // last move having reached it; a diagram where White stands there already
   // is no solution of any length.
-  if (ctx.state.selfMode != 0 && GenerateWhiteMoves(ctx.pos, 0, 0, *list) == 0 &&
+  if (ctx.state.selfMode != SelfMode::None && GenerateWhiteMoves(ctx.pos, 0, 0, *list) == 0 &&
       WhiteIsMated(ctx, list) == 1)
     return 0;
   if (moves <= 1) return ListMatingMoves(ctx, 0, 0, list, true);

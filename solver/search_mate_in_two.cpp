@@ -35,10 +35,10 @@ bool SelfKillerRefutes(SearchContext& ctx, const Move& w, const Move& killer) {
 // The white moves of `list` judged in selfmate or reflexmate mode: each is a
 // key when Black must then mate.
 int SelfMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list, bool top,
-                  int limit) {
+                  TryLimit limit) {
   Position& pos = ctx.pos;
   SearchState& state = ctx.state;
-  if (state.selfMode == ReflexMate) {
+  if (state.selfMode == SelfMode::Reflex) {
     // White's own mate is compulsory in a reflexmate: the line fails.
     const int result = ListMatingMoves(ctx, lastFrom, lastTo, list, false);
     if (result == 1) return -2;
@@ -59,10 +59,10 @@ int SelfMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list, 
   // reach the goal. Without tries one such reply settles a white move.
   Move& killer = state.refutationKiller[2];
   Move& secondKiller = state.selfSecondKiller;
-  const bool tryKiller = state.selfMode == SelfMate && limit == 0;
+  const bool tryKiller = state.selfMode == SelfMode::Self && !limit.ListsTries();
   // Without tries nothing is asked of an illegal white move, so it is told
   // from the attack on White's king before Black's replies are made.
-  const bool skipIllegal = limit == 0 && IsSquare(pos.whiteKingSquare);
+  const bool skipIllegal = !limit.ListsTries() && IsSquare(pos.whiteKingSquare);
   const int length = ListLength(*list);
   const int start = !top && !keys.Empty() ? StartIndex(*list, length, keys.records[0]) : 0;
   int keyCount = 0;
@@ -80,7 +80,7 @@ int SelfMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list, 
       UnmakeMove(pos, w);
       continue;
     }
-    const int threat = limit != 0 ? ListMatingMoves(ctx, 0, 0, list + 2, false) : 0;
+    const int threat = limit.ListsTries() ? ListMatingMoves(ctx, 0, 0, list + 2, false) : 0;
     const Move lastKiller = killer;
     const int mustMate = BlackMustMate(ctx, w.from, w.to, list + 1, tryKiller ? &killer : nullptr);
     if (tryKiller && !SameMove(killer, lastKiller)) secondKiller = lastKiller;
@@ -93,8 +93,7 @@ int SelfMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list, 
       Append(keys, keyCount, w);
       if (!top) break;
     }
-    if (limit != 0 && legal - solved > 0 && legal - solved <= limit && threat != 0)
-      Append(tries, tryCount, w);
+    if (limit.Admits(legal - solved) && threat != 0) Append(tries, tryCount, w);
   }
   Close(tries, tryCount);
   Close(keys, keyCount);
@@ -122,20 +121,21 @@ bool KillerRefutes(SearchContext& ctx, const Move& w, const Move& killer) {
 }  // namespace
 
 int SearchMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list, bool top,
-                    int limit) {
+                    TryLimit limit) {
   Position& pos = ctx.pos;
   SearchState& state = ctx.state;
   if (ctx.ui.BreakRequested()) state.userBreak = 1;
-  if (state.selfMode != 0) return SelfMateInTwo(ctx, lastFrom, lastTo, list, top, limit);
+  if (state.selfMode != SelfMode::None)
+    return SelfMateInTwo(ctx, lastFrom, lastTo, list, top, limit);
 
   const int mateNow = ListMatingMoves(ctx, lastFrom, lastTo, list, top);
   if (mateNow != 0) return mateNow;
 
-  const bool help = state.helpMode != 0;
+  const bool help = state.helpMode != HelpMode::None;
   const bool root = top && state.topMoves == 2;
   // Whether a move threatens mate only decides tries; below the root of a
   // helpmate nobody reads them.
-  const bool testThreats = limit != 0 && (!help || root);
+  const bool testThreats = limit.ListsTries() && (!help || root);
   MoveRecords& keys = state.KeyList(2);
   MoveRecords& tries = state.TryList(2);
   Move& killer = state.refutationKiller[2];
@@ -153,7 +153,7 @@ int SearchMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list
     // it may be known from another move order.
     std::uint64_t* memo = nullptr;
     std::uint64_t memoKey = 0;
-    if (help && !root && limit != 0) {
+    if (help && !root && limit.ListsTries()) {
       memoKey = (PositionKey(pos, w) ^ RulesKey(state)) & ~std::uint64_t{3};
       memo = &MemoSlot(state, memoKey);
       if (const int answer = MemoAnswer(*memo, memoKey); answer != 0) {
@@ -167,7 +167,7 @@ int SearchMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list
     }
     // Without tries one refutation settles the move, and the killer refutes
     // most often: tried before Black's list is made, it can spare the list.
-    if (!help && limit == 0 && KillerRefutes(ctx, w, killer)) {
+    if (!help && !limit.ListsTries() && KillerRefutes(ctx, w, killer)) {
       UnmakeMove(pos, w);
       continue;
     }
@@ -196,8 +196,7 @@ int SearchMateInTwo(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list
       if (!top) break;
     }
     const int refutations = count.legal - count.solved;
-    if (limit != 0 && refutations > 0 && refutations <= limit && (count.legal > 1 || threat != 0))
-      Append(tries, tryCount, w);
+    if (limit.Admits(refutations) && (count.legal > 1 || threat != 0)) Append(tries, tryCount, w);
   }
   Close(tries, tryCount);
   Close(keys, keyCount);

@@ -16,6 +16,8 @@
 #include "core/position.h"
 #include "solver/help_fast.h"
 #include "solver/result_table.h"
+#include "solver/search_modes.h"
+#include "solver/solve_options.h"
 
 namespace kv {
 
@@ -112,13 +114,6 @@ struct VariationRecords {
   void Clear() { records[0].reply.move.from = 0; }
 };
 
-// Modes set by the driver for one solve.
-inline constexpr int HelpBlackBegins = 4080;
-inline constexpr int HelpWhiteBegins = 4081;
-inline constexpr int HelpSetPlay = 4082;
-inline constexpr int SelfMate = 1;
-inline constexpr int ReflexMate = 2;
-
 struct SearchState {
   SearchState() { EnsureLevels(InitialLevels); }
 
@@ -180,13 +175,13 @@ struct SearchState {
   // The helper thread with its own state, made at its first use.
   std::shared_ptr<RootHelper> rootHelper;
 
-  int helpMode = 0;         // 0, HelpBlackBegins, HelpWhiteBegins or HelpSetPlay
+  HelpMode helpMode = HelpMode::None;
   Goal goal = Goal::Mate;   // what the last move of the play must reach
   bool maximummer = false;  // Black plays only its longest legal moves
-  int selfMode = 0;         // 0, SelfMate or ReflexMate
-  int topMoves = 0;         // number of moves of the top-level search
-  int optionGroup = 0;      // 0 actual play, 5 tries: SolveOptions values 3..6 or 8..11
-  int userBreak = 0;        // set when the user asked to stop
+  SelfMode selfMode = SelfMode::None;
+  int topMoves = 0;                             // number of moves of the top-level search
+  OptionGroup optionGroup = OptionGroup::Play;  // the variation options in force
+  int userBreak = 0;                            // set when the user asked to stop
   // Positions the searches reached (moves played by SearchMateInTwo and
   // SearchMateInN); the bench reports it as a signature of the search.
   std::uint64_t nodes = 0;

@@ -13,8 +13,8 @@ namespace {
 // the position before the move.
 std::string StatusMoveText(SearchContext& ctx, const Move& move) {
   NotationContext notation = NotationContextFor(ctx.language, false);
-  notation.shortNotation = ctx.options[ShortNotation] != 0;
-  notation.captureSign = ctx.options[CaptureSign];
+  notation.shortNotation = ctx.options[Option::ShortNotation] != 0;
+  notation.captureSign = ctx.options[Option::CaptureSign];
   return MoveToText(ctx.pos.board, move, NotationPlainLetters, notation);
 }
 

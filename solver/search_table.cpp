@@ -24,12 +24,12 @@ constexpr std::uint64_t ModeKeys[3] = {0x6A09E667F3BCC908ull, 0xBB67AE8584CAA73B
 
 }  // namespace
 
-std::uint64_t ResultKey(const Position& pos, int selfMode, int lastFrom, int lastTo) {
+std::uint64_t ResultKey(const Position& pos, SelfMode selfMode, int lastFrom, int lastTo) {
   Move last{};
   last.from = static_cast<std::int8_t>(lastFrom);
   last.to = static_cast<std::int8_t>(lastTo);
   if (lastTo >= 0 && lastTo < BoardCells) last.moved = pos.board[lastTo];
-  return PositionKey(pos, last) ^ WhiteToMoveKey ^ ModeKeys[selfMode];
+  return PositionKey(pos, last) ^ WhiteToMoveKey ^ ModeKeys[static_cast<int>(selfMode)];
 }
 
 std::uint64_t ResultKey(const SearchState& state, const Position& pos, int lastFrom, int lastTo) {
@@ -39,8 +39,8 @@ std::uint64_t ResultKey(const SearchState& state, const Position& pos, int lastF
 namespace {
 
 int Search(SearchContext& ctx, int moves, int lastFrom, int lastTo, MoveList* list) {
-  return moves == 2 ? SearchMateInTwo(ctx, lastFrom, lastTo, list, false, 0)
-                    : SearchMateInN(ctx, moves, lastFrom, lastTo, list, false, 0);
+  return moves == 2 ? SearchMateInTwo(ctx, lastFrom, lastTo, list, false, NoTries)
+                    : SearchMateInN(ctx, moves, lastFrom, lastTo, list, false, NoTries);
 }
 
 // White's moves as a search that found nothing leaves them: in generation
@@ -54,7 +54,7 @@ void RebuildWhiteList(SearchContext& ctx, int moves, int lastFrom, int lastTo, M
   GenerateWhiteMoves(pos, lastFrom, lastTo, *list);
   std::uint8_t* marks = CheckMarksOf(state, list);
   for (int i = 0; list->moves[i].from != 0; ++i) {
-    if (state.selfMode == SelfMate) {
+    if (state.selfMode == SelfMode::Self) {
       marks[i] = 0;
     } else {
       pos.probeMove = list->moves[i];
@@ -101,7 +101,8 @@ int SearchBelow(SearchContext& ctx, int moves, int lastFrom, int lastTo, MoveLis
                 bool listWanted) {
   SearchState& state = ctx.state;
   ResultTable& table = state.sharedTable != nullptr ? *state.sharedTable : state.resultTable;
-  if (!table.Enabled() || state.helpMode != 0) return Search(ctx, moves, lastFrom, lastTo, list);
+  if (!table.Enabled() || state.helpMode != HelpMode::None)
+    return Search(ctx, moves, lastFrom, lastTo, list);
   const std::uint64_t key = ResultKey(state, ctx.pos, lastFrom, lastTo);
   if (const ResultTable::Answer answer = table.Find(key, moves); answer.known) {
     ++table.hits;

@@ -47,7 +47,7 @@ int BlackMustMate(SearchContext& ctx, int lastFrom, int lastTo, MoveList* list, 
   Position& pos = ctx.pos;
   SearchState& state = ctx.state;
   MoveRecords& mates = state.KeyList(1);
-  const bool reflex = state.selfMode == ReflexMate;
+  const bool reflex = state.selfMode == SelfMode::Reflex;
   // A reflexmate's Black mostly has no mate: the turned board's scan tells
   // that without Black's list and the check test of every reply.
   if (reflex && state.goal == Goal::Mate) {

@@ -72,8 +72,8 @@ void SolveSeries(Solver& s, SolveEnvironment& env, int n) {
   SeriesSolves& series = *s.series;
   SearchState& st = s.search;
   // The driver's twin walk takes "the key" from these when they are set.
-  st.helpMode = 0;
-  st.selfMode = 0;
+  st.helpMode = HelpMode::None;
+  st.selfMode = SelfMode::None;
   st.topMoves = 0;
   if (n == SolveRefresh) {
     // A refresh: the last solve's lines again, with the options of now.

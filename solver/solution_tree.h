@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/position.h"
+#include "solver/search_modes.h"
 
 namespace kv {
 
@@ -86,8 +87,8 @@ struct TreePhase {
 
 // One search of a twin (a helpmate with set play has two).
 struct TreeRun {
-  int helpMode = 0;  // the search's helpMode and selfMode
-  int selfMode = 0;
+  HelpMode helpMode = HelpMode::None;  // the search's helpMode and selfMode
+  SelfMode selfMode = SelfMode::None;
   bool stalemate = false;   // the goal is stalemate ("=") rather than mate
   bool maximummer = false;  // Black plays only its longest moves
   bool searched = false;    // a key search ran

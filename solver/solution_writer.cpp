@@ -16,11 +16,11 @@ namespace {
 constexpr std::array<const char*, 3> BlackPrefixes = {". ... ", "... ", ".- "};
 
 bool HelpModeOn(const SearchContext& ctx) {
-  return ctx.state.helpMode != 0;
+  return ctx.state.helpMode != HelpMode::None;
 }
 
-int Group(const Writer& w, int option) {
-  return w.ctx.options[w.ctx.state.optionGroup + option];
+int Group(const Writer& w, Option option) {
+  return w.ctx.options.Of(w.ctx.state.optionGroup, option);
 }
 
 // The start of a variation line at move number `l`: the indent, the number
@@ -58,19 +58,19 @@ void WriteAnswerNumber(Writer& w, int l) {
 }  // namespace
 
 int HelpShift(const SearchContext& ctx) {
-  return ctx.state.helpMode > HelpBlackBegins ? 1 : 0;
+  return WhiteBegins(ctx.state.helpMode) ? 1 : 0;
 }
 
 std::string BlackMovePrefix(const Writer& w) {
   if (HelpModeOn(w.ctx)) return ". ";
-  const int style = w.ctx.options[BlackMoveStyle];
+  const int style = w.ctx.options[Option::BlackMoveStyle];
   return BlackPrefixes[(style >= 0 && style <= 2) ? style : 0];
 }
 
 NotationContext NotationFor(const Writer& w) {
   NotationContext context = NotationContextFor(w.ctx.language, w.figurines);
-  context.shortNotation = w.ctx.options[ShortNotation] != 0;
-  const int sign = w.ctx.options[CaptureSign];
+  context.shortNotation = w.ctx.options[Option::ShortNotation] != 0;
+  const int sign = w.ctx.options[Option::CaptureSign];
   context.captureSign = (sign >= 0 && sign <= 2) ? sign : 0;
   context.rankMirror = w.rankMirror;
   context.batchExport = w.batchExport;
@@ -118,7 +118,7 @@ void WriteMovePair(Writer& w, int level, const VariationRecord& record) {
 }
 
 void WriteDeeperVariations(Writer& w, int level, int k, const VariationRecords& list,
-                           int allRefutations, bool needVariationsOption) {
+                           bool allRefutations, bool needVariationsOption) {
   SearchContext& ctx = w.ctx;
   const int count = list.Count();
   for (int i = 0; i < count; ++i) {
@@ -129,10 +129,10 @@ void WriteDeeperVariations(Writer& w, int level, int k, const VariationRecords& 
     if (w.tree != nullptr) w.tree->OpenVariation(PairLine(w, record));
     MakeMove(ctx.pos, record.reply.move);
     MakeMove(ctx.pos, record.continuation.move);
-    const int a = AnalyseMove(ctx, k - 1, record.continuation.move, allRefutations != 0);
+    const int a = AnalyseMove(ctx, k - 1, record.continuation.move, allRefutations);
     WriteThreat(w, level + 1, a);
     if (k - 1 <= 2) {
-      if (!needVariationsOption || Group(w, Variations) != 0)
+      if (!needVariationsOption || Group(w, Option::Variations) != 0)
         WriteVariations(w, level + 1, ctx.state.VariationList(2));
     } else {
       const VariationRecords deeper = ctx.state.VariationList(k - 1);
@@ -147,7 +147,8 @@ void WriteDeeperVariations(Writer& w, int level, int k, const VariationRecords& 
 void WriteThreat(Writer& w, int level, int flags) {
   SearchContext& ctx = w.ctx;
   if (HelpModeOn(ctx) || flags <= 1) return;
-  if (w.tree != nullptr) w.tree->Line().threat.kind = ThreatKindOf(flags, ctx.state.selfMode != 0);
+  if (w.tree != nullptr)
+    w.tree->Line().threat.kind = ThreatKindOf(flags, ctx.state.selfMode != SelfMode::None);
   if (flags & AnalysisCheck) {
     w.text.AppendText("+");
     return;
@@ -159,15 +160,16 @@ void WriteThreat(Writer& w, int level, int flags) {
   }
   // The analyses below overwrite the lists of lower levels; walk a copy.
   const MoveRecords threats = ctx.state.ThreatList(k + 1);
-  const bool shortForm = ctx.options[ShortNotation] != 0;
+  const bool shortForm = ctx.options[Option::ShortNotation] != 0;
   const bool parried = (flags & AnalysisParried) != 0;
   const bool brackets = !threats.Empty() && shortForm && parried;
   if (brackets) w.text.AppendText(" [");
   int column = w.text.textColumn;
   auto header = [&]() {
     if (!parried) {
-      w.text.AppendText(ctx.state.selfMode != 0 ? std::string(" ... ")
-                                                : " ad lib " + std::to_string(level + 1) + ". ");
+      w.text.AppendText(ctx.state.selfMode != SelfMode::None
+                            ? std::string(" ... ")
+                            : " ad lib " + std::to_string(level + 1) + ". ");
     } else if (shortForm) {
       w.text.AppendText(std::to_string(level + 1) + ". ");
     } else {
@@ -203,7 +205,7 @@ void WriteThreat(Writer& w, int level, int flags) {
         WriteVariations(w, level + 1, ctx.state.VariationList(2));
       } else {
         const VariationRecords list = ctx.state.VariationList(k);
-        if (a & AnalysisParried) WriteDeeperVariations(w, level + 1, k, list, 0, false);
+        if (a & AnalysisParried) WriteDeeperVariations(w, level + 1, k, list, false, false);
       }
       UnmakeMove(ctx.pos, move);
     }
@@ -405,7 +407,7 @@ int WriteVariations(Writer& w, int level, VariationRecords list) {
   const int count = list.Count();
   VariationTags tags(count);
   TagDuals(list, count, tags);
-  if (w.marks != nullptr && Group(w, Variations) == 0)
+  if (w.marks != nullptr && Group(w, Option::Variations) == 0)
     return WriteLetteredPairs(w, list, tags.dual);
   GroupSameContinuations(list, count, tags);
   int pairs = 0;

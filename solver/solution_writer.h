@@ -75,7 +75,7 @@ void WriteRefutations(Writer& w, int flags, const RefutationRecords& refutations
 // `needVariationsOption` the last level is written only when the option
 // group's variations value is set.
 void WriteDeeperVariations(Writer& w, int level, int k, const VariationRecords& list,
-                           int allRefutations, bool needVariationsOption);
+                           bool allRefutations, bool needVariationsOption);
 
 // "%d. " in the helpmate modes where the numbers shift by one.
 int HelpShift(const SearchContext& ctx);

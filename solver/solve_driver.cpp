@@ -43,8 +43,8 @@ std::string Word(const SolveEnvironment& env, int position) {
 // judges quietly: the solution run that follows shows the finding once.
 int ValidateBeforeSolve(SolveEnvironment& env, bool quiet) {
   ValidationContext context;
-  context.tryRefutations = env.options[TryRefutations];
-  context.actualPlay = env.options[ActualPlay];
+  context.tryRefutations = env.options[Option::TryRefutations];
+  context.actualPlay = env.options[Option::ActualPlay];
   context.blackMovesFirst = env.type.kind == KindHelp && (env.type.flags & FlagWhiteBegins) == 0;
   // A series helpmate's series is Black's; every other series is White's.
   context.series = (env.type.flags & FlagSeries) != 0;
@@ -65,22 +65,23 @@ bool BoardIsEmpty(const Position& pos) {
 // Tries are a battle-play matter: the helpmate dialog hides them, so a stray
 // value never starts a key search in a Black-begins helpmate.
 int EffectiveTries(const SolveEnvironment& env) {
-  return env.type.kind == KindHelp ? 0 : env.options[TryRefutations];
+  return env.type.kind == KindHelp ? 0 : env.options[Option::TryRefutations];
 }
 
 // The phase a first move belongs to, as the tree names it: a helpmate's
 // play is its solution even where the text writes it as set play, and the
 // set-play run of a helpmate is its set play.
 PlayPhase PlayPhaseOf(const Solver& s, const SolveEnvironment& env) {
-  const int helpMode = s.search.helpMode;
+  const HelpMode helpMode = s.search.helpMode;
   switch (s.phase) {
     case SolvePhase::Set:
-      return helpMode == 0 ? PlayPhase::Set : PlayPhase::Solution;
+      return helpMode == HelpMode::None ? PlayPhase::Set : PlayPhase::Solution;
     case SolvePhase::Tries:
     case SolvePhase::EveryFirstMove:
-      return (env.options[ActualPlay] || env.options[SetPlay]) ? PlayPhase::Try : PlayPhase::Test;
+      return (env.options[Option::ActualPlay] || env.options[Option::SetPlay]) ? PlayPhase::Try
+                                                                               : PlayPhase::Test;
     default:
-      return helpMode == HelpSetPlay ? PlayPhase::Set : PlayPhase::Solution;
+      return helpMode == HelpMode::SetPlayRun ? PlayPhase::Set : PlayPhase::Solution;
   }
 }
 
@@ -96,11 +97,11 @@ std::optional<TreeMove> FirstMoveOf(const Solver& s, const Writer& w, const Move
 void WriteHeader(Solver& s, SolveEnvironment& env, Writer& w, const Move& move,
                  bool& allRefutations) {
   SolutionText& t = s.text;
-  const int helpMode = s.search.helpMode;
+  const HelpMode helpMode = s.search.helpMode;
   if (w.tree != nullptr) w.tree->BeginPlay(PlayPhaseOf(s, env), FirstMoveOf(s, w, move));
   switch (s.phase) {
     case SolvePhase::Set:
-      if (helpMode == 0) {
+      if (helpMode == HelpMode::None) {
         t.AppendText("\r\n" + Word(env, WordSetPlay));
       } else {
         allRefutations = true;
@@ -108,16 +109,16 @@ void WriteHeader(Solver& s, SolveEnvironment& env, Writer& w, const Move& move,
       break;
     case SolvePhase::Tries:
     case SolvePhase::EveryFirstMove:
-      if (env.options[ActualPlay] || env.options[SetPlay]) {
+      if (env.options[Option::ActualPlay] || env.options[Option::SetPlay]) {
         t.AppendText("\r\n" + Word(env, WordTry) + " 1. " + MoveText(w, move) + "?");
       } else {
         t.AppendText("\r\nTest : 1. " + MoveText(w, move));
       }
       break;
     default:
-      if (helpMode == HelpWhiteBegins) {
+      if (helpMode == HelpMode::WhiteBegins) {
         t.AppendText("\r\n 1. ... " + MoveText(w, move) + "!");
-      } else if (helpMode == HelpSetPlay) {
+      } else if (helpMode == HelpMode::SetPlayRun) {
         t.AppendText("\r\n" + Word(env, WordSetPlay) + " 1. ... " + MoveText(w, move) + "!");
       } else {
         t.AppendText("\r\n" + Word(env, WordSolution) + " 1. " + MoveText(w, move) + "!");
@@ -178,10 +179,7 @@ struct OneSolve {
           solver.tree},
         n(moves),
         tries(EffectiveTries(environment)),
-        runSlot(
-            (environment.type.kind == KindHelp && solver.search.helpMode == HelpSetPlayRequested)
-                ? 0
-                : 1),
+        runSlot((environment.type.kind == KindHelp && solver.helpSetPlayRun) ? 0 : 1),
         refresh(refreshing) {}
 
   SearchState& st() { return s.search; }
@@ -220,11 +218,11 @@ void SetEveryFirstMoveMode(OneSolve& p) {
   SearchState& st = p.st();
   const int kind = p.env.type.kind;
   p.s.phase = SolvePhase::EveryFirstMove;
-  st.helpMode = 0;
-  st.selfMode = (kind == KindSelf || kind == KindReflex) ? kind - 1 : 0;
+  st.helpMode = HelpMode::None;
+  st.selfMode = SelfModeOfKind(kind);
   SetRulesFromType(st, p.env.type);
   p.searchKeys = false;
-  if (st.selfMode != 0) ++p.n;
+  if (st.selfMode != SelfMode::None) ++p.n;
   st.EnsureLevels(p.n);
 }
 
@@ -234,14 +232,14 @@ void SetEveryFirstMoveMode(OneSolve& p) {
 void SetModeFromKind(OneSolve& p) {
   SearchState& st = p.st();
   const int kind = p.env.type.kind;
-  st.selfMode = 0;
+  st.selfMode = SelfMode::None;
   SetRulesFromType(st, p.env.type);
-  if (kind == KindHelp && p.o()[ActualPlay]) {
-    st.helpMode = st.helpMode != 0 ? HelpSetPlay : HelpWhiteBegins;
+  if (kind == KindHelp && p.o()[Option::ActualPlay]) {
+    st.helpMode = p.s.helpSetPlayRun ? HelpMode::SetPlayRun : HelpMode::WhiteBegins;
   } else {
-    st.helpMode = 0;
-    if (kind == KindHelp) st.helpMode = HelpBlackBegins;
-    if (kind == KindSelf || kind == KindReflex) st.selfMode = kind - 1;
+    st.helpMode = HelpMode::None;
+    if (kind == KindHelp) st.helpMode = HelpMode::BlackBegins;
+    st.selfMode = SelfModeOfKind(kind);
     if (kind >= KindHelp && kind <= KindReflex) ++p.n;
   }
   st.EnsureLevels(p.n);
@@ -253,12 +251,13 @@ void SetModeFromKind(OneSolve& p) {
 bool ChooseSearchMode(OneSolve& p) {
   const SolveOptions& o = p.o();
   if (p.refresh) return TakeLastRun(p);
-  if (p.tries != 0 && !o[SetPlay] && !o[ActualPlay] && p.env.type.kind != KindHelp) {
+  if (p.tries != 0 && !o[Option::SetPlay] && !o[Option::ActualPlay] &&
+      p.env.type.kind != KindHelp) {
     SetEveryFirstMoveMode(p);
     return true;
   }
   SetModeFromKind(p);
-  if (o[OptionsKind] == TestMovePreset) {
+  if (o[Option::Kind] == TestMovePreset) {
     // Test a move: the chosen move alone, as a try.
     if (!ChooseTestedMove(p.s, p.env, p.w, p.n)) {
       p.s.stop = SolveStop::NoMoveChosen;
@@ -266,11 +265,11 @@ bool ChooseSearchMode(OneSolve& p) {
     }
     p.s.phase = SolvePhase::Tries;
     p.searchKeys = false;
-  } else if (p.tries == 0 && !o[ActualPlay]) {
+  } else if (p.tries == 0 && !o[Option::ActualPlay]) {
     p.searchKeys = false;
     // A helpmate's play is written as its set play; any other kind with
     // set play off too has nothing to write.
-    if (!o[SetPlay] && p.env.type.kind != KindHelp) p.s.stop = SolveStop::NothingAsked;
+    if (!o[Option::SetPlay] && p.env.type.kind != KindHelp) p.s.stop = SolveStop::NothingAsked;
   }
   return true;
 }
@@ -299,7 +298,7 @@ bool SearchKeysAndWriteNotes(OneSolve& p) {
   st.KeyList(p.n).Clear();
   st.topMoves = p.n;
   const auto start = std::chrono::steady_clock::now();
-  const int limit = st.helpMode > HelpBlackBegins ? st.helpMode : p.tries;
+  const TryLimit limit = WhiteBegins(st.helpMode) ? EveryReply : TryLimit{p.tries};
   StartRootHelper(p.ctx, p.n, limit);
   HelpRootHelper helpHelper(p.ctx, p.n, false);
   int r = RootSearch(p.ctx, p.n, limit);
@@ -317,7 +316,7 @@ bool SearchKeysAndWriteNotes(OneSolve& p) {
     run.searched = true;
     run.searchMilliseconds = p.s.elapsedMilliseconds;
     run.userBreak = st.userBreak != 0;
-    run.noSolution = r == 0 && st.helpMode != HelpSetPlay;
+    run.noSolution = r == 0 && st.helpMode != HelpMode::SetPlayRun;
     run.shortMate = r > 0 && r < p.n;
   }
   if (st.userBreak) {
@@ -328,8 +327,8 @@ bool SearchKeysAndWriteNotes(OneSolve& p) {
   if (r == 0) {
     // The set-play run of a helpmate says nothing when it finds nothing:
     // the solution follows, and "No solution" there would mislead.
-    if (st.helpMode != HelpSetPlay) text.AppendText("\r\n" + Word(env, WordNoSolution));
-    if (!p.o()[SetPlay] && p.tries == 0) {
+    if (st.helpMode != HelpMode::SetPlayRun) text.AppendText("\r\n" + Word(env, WordNoSolution));
+    if (!p.o()[Option::SetPlay] && p.tries == 0) {
       p.s.lastRuns[p.runSlot] = SearchedRun(p);
       p.s.solutionStale = false;
       return false;
@@ -351,10 +350,10 @@ void PrepareThePhases(OneSolve& p) {
   const SolveOptions& o = p.o();
   // The test of every first move is no solution to compare phases in: its
   // second pass would restart at the set play and lose the whole text.
-  s.changedMode = (p.n == 2 && s.phase != SolvePhase::EveryFirstMove &&
-                   (o[ShowChangedMates] || o[ShowTransferredMates]))
-                      ? 2
-                      : 0;
+  s.changedPass = (p.n == 2 && s.phase != SolvePhase::EveryFirstMove &&
+                   (o[Option::ShowChangedMates] || o[Option::ShowTransferredMates]))
+                      ? ChangedMatesPass::Collecting
+                      : ChangedMatesPass::Off;
   ChangedMatesClear(s.changedMates);
   st.topMoves = p.n;
   s.solutionStale = false;
@@ -365,7 +364,7 @@ void PrepareThePhases(OneSolve& p) {
     run = {st.helpMode,     st.selfMode,     p.n,          st.goal, st.maximummer,
            st.KeyList(p.n), st.TryList(p.n), std::string()};
   }
-  if (o[ActualPlay] && p.r != 0 && st.KeyList(p.n).Count() >= 2) {
+  if (o[Option::ActualPlay] && p.r != 0 && st.KeyList(p.n).Count() >= 2) {
     s.text.NewLine();
     s.text.AppendText(std::to_string(st.KeyList(p.n).Count()) + " solutions");
     if (s.tree != nullptr) s.tree->Run().keyCount = st.KeyList(p.n).Count();
@@ -382,12 +381,13 @@ int WriteVariationsOfFirstMove(OneSolve& p) {
   Solver& s = p.s;
   SearchState& st = p.st();
   if (p.n > 2) {
-    WriteDeeperVariations(p.w, 1, p.n, st.VariationList(p.n), st.helpMode, true);
+    WriteDeeperVariations(p.w, 1, p.n, st.VariationList(p.n), st.helpMode != HelpMode::None, true);
     return 2;
   }
-  if (s.changedMode == 2) {
+  if (s.changedPass == ChangedMatesPass::Collecting) {
     ChangedMatesAdd(p.w, s.changedMates, st.VariationList(p.n));
-  } else if (p.o()[st.optionGroup + Variations] || s.changedMode == 1) {
+  } else if (p.o().Of(st.optionGroup, Option::Variations) ||
+             s.changedPass == ChangedMatesPass::Printing) {
     return WriteVariations(p.w, 1, st.VariationList(p.n));
   }
   return 2;
@@ -401,16 +401,20 @@ void EndFirstMove(OneSolve& p, int mark, int a, int pairs) {
   SearchState& st = p.st();
   const SolveOptions& o = p.o();
   SolutionText& text = s.text;
-  if ((s.changedMode == 1 && !o[st.optionGroup + Variations] && pairs < 2) || s.changedMode == 2) {
+  if ((s.changedPass == ChangedMatesPass::Printing && !o.Of(st.optionGroup, Option::Variations) &&
+       pairs < 2) ||
+      s.changedPass == ChangedMatesPass::Collecting) {
     text.textLength = mark;
     if (p.w.tree != nullptr) p.w.tree->DropPlay();
-  } else if (st.helpMode != 0 && s.phase == SolvePhase::Set && text.textLength == mark) {
+  } else if (st.helpMode != HelpMode::None && s.phase == SolvePhase::Set &&
+             text.textLength == mark) {
     // A helpmate's null-move analysis that found no line writes nothing,
     // not even an empty line: a helpmate without solution gives an empty text.
     if (p.w.tree != nullptr) p.w.tree->DropPlay();
   } else {
     if (s.phase == SolvePhase::Tries || s.phase == SolvePhase::EveryFirstMove ||
-        (s.phase == SolvePhase::Set && o[SetPlay] && !o[ActualPlay] && st.helpMode == 0))
+        (s.phase == SolvePhase::Set && o[Option::SetPlay] && !o[Option::ActualPlay] &&
+         st.helpMode == HelpMode::None))
       WriteRefutations(p.w, a, st.RefutationList(p.n));
     text.NewLine();
   }
@@ -435,7 +439,7 @@ void WriteFirstMove(OneSolve& p, const Move& move, bool allRefutations) {
     return;
   }
   const int a = AnalyseMove(p.ctx, p.n, move, allRefutations);
-  if (!(s.phase == SolvePhase::Set && p.o()[ActualPlay])) WriteThreat(p.w, 1, a);
+  if (!(s.phase == SolvePhase::Set && p.o()[Option::ActualPlay])) WriteThreat(p.w, 1, a);
   const int pairs = WriteVariationsOfFirstMove(p);
   EndFirstMove(p, mark, a, pairs);
   UnmakeMove(pos, move);
@@ -445,10 +449,10 @@ void WriteFirstMove(OneSolve& p, const Move& move, bool allRefutations) {
 // the user broke off.
 bool WriteFirstMoves(OneSolve& p, const FirstMoveList& moves, int count, bool allRefutations) {
   SearchState& st = p.st();
-  st.optionGroup = p.s.phase == SolvePhase::Tries ? TriesGroup : 0;
-  p.w.marks = p.s.changedMode == 1 ? &p.s.changedMates : nullptr;
+  st.optionGroup = p.s.phase == SolvePhase::Tries ? OptionGroup::Tries : OptionGroup::Play;
+  p.w.marks = p.s.changedPass == ChangedMatesPass::Printing ? &p.s.changedMates : nullptr;
   // The collecting pass of the changed-mates display writes nothing that stays.
-  p.w.tree = p.s.changedMode == 2 ? nullptr : p.s.tree;
+  p.w.tree = p.s.changedPass == ChangedMatesPass::Collecting ? nullptr : p.s.tree;
   for (int i = 0; i < count; ++i) {
     // The searches poll for a break only in their mate-in-two layer; a
     // long text of short analyses is broken off here too.
@@ -501,28 +505,29 @@ bool WriteShortHelpSolutions(OneSolve& p, FirstMoveList& moves) {
 // (White first) has none: its null move would be the Black-begins play one
 // move shorter, which the solution run writes as its shorter solutions.
 bool WriteSetPlay(OneSolve& p, FirstMoveList& moves) {
-  const int helpMode = p.st().helpMode;
-  const bool wanted = helpMode == HelpBlackBegins || (p.o()[SetPlay] && helpMode != HelpSetPlay);
+  const HelpMode helpMode = p.st().helpMode;
+  const bool wanted = helpMode == HelpMode::BlackBegins ||
+                      (p.o()[Option::SetPlay] && helpMode != HelpMode::SetPlayRun);
   if (!wanted || p.n <= 1) return WriteFirstMoves(p, moves, 0, false);
-  if (helpMode == HelpBlackBegins && !WriteShortHelpSolutions(p, moves)) return false;
+  if (helpMode == HelpMode::BlackBegins && !WriteShortHelpSolutions(p, moves)) return false;
   moves[0] = NullMove;
   return WriteFirstMoves(p, moves, 1, true);
 }
 
 // Tries (or the one tested move) with all their refutations.
 bool WriteTries(OneSolve& p, FirstMoveList& moves) {
-  const bool wanted = p.tries != 0 || p.o()[OptionsKind] == TestMovePreset;
+  const bool wanted = p.tries != 0 || p.o()[Option::Kind] == TestMovePreset;
   if (!wanted || p.n <= 1) return WriteFirstMoves(p, moves, 0, false);
   return WriteFirstMoves(p, moves, CopyRecords(p.st().TryList(p.n), moves), true);
 }
 
 // The solution: every key.
 bool WriteSolution(OneSolve& p, FirstMoveList& moves) {
-  const int count = p.o()[ActualPlay] ? CopyRecords(p.st().KeyList(p.n), moves) : 0;
+  const int count = p.o()[Option::ActualPlay] ? CopyRecords(p.st().KeyList(p.n), moves) : 0;
   // A helpmate in which White begins lists every black reply after each
   // first move that leads on to the goal, not only the first: each is a
   // solution of its own.
-  return WriteFirstMoves(p, moves, count, p.st().helpMode > HelpBlackBegins);
+  return WriteFirstMoves(p, moves, count, WhiteBegins(p.st().helpMode));
 }
 
 // Every legal first move of White with its refutations. The list is copied:
@@ -571,10 +576,11 @@ void WritePhases(OneSolve& p) {
       s.phase = SolvePhase::Tries;
     } else if (s.phase == SolvePhase::Tries) {
       s.phase = SolvePhase::Solution;
-    } else if (s.changedMode == 2) {
-      ChangedMatesCompare(s.changedMates, o[ShowChangedMates] != 0, o[ShowTransferredMates] != 0);
+    } else if (s.changedPass == ChangedMatesPass::Collecting) {
+      ChangedMatesCompare(s.changedMates, o[Option::ShowChangedMates] != 0,
+                          o[Option::ShowTransferredMates] != 0);
       s.phase = SolvePhase::Set;
-      s.changedMode = 1;
+      s.changedPass = ChangedMatesPass::Printing;
     } else {
       break;
     }
@@ -585,7 +591,7 @@ void WritePhases(OneSolve& p) {
     s.stop = SolveStop::UserBreak;
     if (s.tree != nullptr) s.tree->Run().truncated = true;
   }
-  s.changedMode = 0;
+  s.changedPass = ChangedMatesPass::Off;
 }
 
 }  // namespace
@@ -613,16 +619,15 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
     return;
   }
   // Nothing is searched in a position that breaks the rules.
-  const bool helpSetPlayRun =
-      env.type.kind == KindHelp && s.search.helpMode == HelpSetPlayRequested;
+  const bool helpSetPlayRun = env.type.kind == KindHelp && s.helpSetPlayRun;
   s.positionInvalid = ValidateBeforeSolve(env, helpSetPlayRun) != 0;
   if (s.positionInvalid) {
     s.stop = BoardIsEmpty(env.pos) ? SolveStop::EmptyBoard : SolveStop::InvalidPosition;
     return;
   }
   s.search.userBreak = 0;
-  s.phase =
-      (env.type.kind == KindHelp || env.options[SetPlay]) ? SolvePhase::Set : SolvePhase::Tries;
+  s.phase = (env.type.kind == KindHelp || env.options[Option::SetPlay]) ? SolvePhase::Set
+                                                                        : SolvePhase::Tries;
   OneSolve p(s, env, refresh ? 0 : n, refresh);
   if (s.tree != nullptr) s.tree->BeginRun();
   if (!ChooseSearchMode(p)) return;
@@ -636,7 +641,7 @@ void Solve(Solver& s, SolveEnvironment& env, int n) {
   if (p.searchKeys && !SearchKeysAndWriteNotes(p)) return;
   // A helpmate's play is found while its phases are written, Black's first
   // moves one after another: the helper takes them from the last.
-  const bool blackBegins = !p.searchKeys && s.search.helpMode == HelpBlackBegins;
+  const bool blackBegins = !p.searchKeys && s.search.helpMode == HelpMode::BlackBegins;
   HelpRootHelper helpHelper(p.ctx, blackBegins ? p.n : 0, blackBegins);
   PrepareThePhases(p);
   WritePhases(p);
@@ -653,15 +658,17 @@ void SolveTwinOrProblem(Solver& s, SolveEnvironment& env, int n) {
   const bool help = env.type.kind == KindHelp && (env.type.flags & FlagSeries) == 0;
   if (help) {
     if (env.type.flags & FlagWhiteBegins) {
-      o[ActualPlay] = 1;
-    } else if (o[SetPlay]) {
-      s.search.helpMode = HelpSetPlayRequested;
-      o[ActualPlay] = 1;
+      o[Option::ActualPlay] = 1;
+    } else if (o[Option::SetPlay]) {
+      s.search.helpMode = HelpMode::None;
+      s.helpSetPlayRun = true;
+      o[Option::ActualPlay] = 1;
       Solve(s, run, n);
-      o[ActualPlay] = 0;
+      s.helpSetPlayRun = false;
+      o[Option::ActualPlay] = 0;
     }
   }
-  s.search.helpMode = 0;
+  s.search.helpMode = HelpMode::None;
   Solve(s, run, n);
 }
 
@@ -669,7 +676,7 @@ namespace {
 
 // Whether the last search left a list to take the key from.
 bool HasKeyList(const SearchState& st) {
-  return st.helpMode == HelpBlackBegins || st.topMoves >= 1;
+  return st.helpMode == HelpMode::BlackBegins || st.topMoves >= 1;
 }
 
 // The key of the list the search really filled, for "after the key": a
@@ -677,7 +684,7 @@ bool HasKeyList(const SearchState& st) {
 // opens the first solution line.
 Move KeyOfLastSearch(const SearchState& st) {
   const int top = st.topMoves;
-  if (st.helpMode == HelpBlackBegins) return st.VariationList(top).records[0].reply.move;
+  if (st.helpMode == HelpMode::BlackBegins) return st.VariationList(top).records[0].reply.move;
   return st.KeyList(top).records[0];
 }
 
@@ -757,7 +764,7 @@ const std::string& SolveEntry(Solver& s, SolveEnvironment& env, int n) {
     SolveEachTwin(s, env);
   }
   // A search ran unless only a helpmate's play was written: its time stays.
-  if (EffectiveTries(env) == 0 && env.options[ActualPlay] == 0 &&
+  if (EffectiveTries(env) == 0 && env.options[Option::ActualPlay] == 0 &&
       (env.type.flags & FlagSeries) == 0)
     env.ui.Status(4, "");
   env.ui.Status(1, "");

@@ -34,14 +34,15 @@ inline constexpr int SolutionPaneLimit = 50000;
 // other n is a number of moves, 1 included.)
 inline constexpr int SolveRefresh = -1;
 
-// The helpMode a helpmate's set-play run is entered with: the run turns it
-// into HelpSetPlay when it chooses its modes (solver/search_state.h).
-inline constexpr int HelpSetPlayRequested = 1;
-
 // The phases of a solve's text in the order they are written: set play,
 // tries (or the tested move), the solution. The test of every first move
 // is a phase of its own, written alone.
 enum class SolvePhase : int { None, Set, Tries, Solution, EveryFirstMove };
+
+// The passes of the changed-mates display: the phases are written once to
+// collect the mates of each phase (nothing of that pass stays in the text),
+// then again to print them with the changes marked.
+enum class ChangedMatesPass : int { Off, Collecting, Printing };
 
 // What one solve works on: the program's position, the current problem's
 // type and twins field, the options, the language and the user interface.
@@ -65,8 +66,8 @@ struct SolveEnvironment {
 // The modes and size of one search, kept so that a refresh rewrites the lists
 // of a search with the modes that search ran under.
 struct SearchRun {
-  int helpMode = 0;
-  int selfMode = 0;
+  HelpMode helpMode = HelpMode::None;
+  SelfMode selfMode = SelfMode::None;
   int topMoves = 0;
   Goal goal = Goal::Mate;
   bool maximummer = false;
@@ -100,8 +101,11 @@ struct Solver {
   SolutionText text;
   ChangedMatesStore changedMates;
   SolvePhase phase = SolvePhase::None;
-  int changedMode = 0;  // 0 off, 2 collecting pass, 1 printing pass
-  Move twinKey{};       // first key of the last twin solved, for "after the key"
+  // The solve under way is the set-play run of a helpmate (SolveTwinOrProblem
+  // makes it before the solution run): it searches with HelpMode::SetPlayRun.
+  bool helpSetPlayRun = false;
+  ChangedMatesPass changedPass = ChangedMatesPass::Off;
+  Move twinKey{};  // first key of the last twin solved, for "after the key"
   ProblemType savedType{};
   bool solutionStale = true;  // the position changed since the last solve
   // Runs of the last solve: [0] the set-play run of a helpmate, [1] the main run.

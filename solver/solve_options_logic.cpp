@@ -2,74 +2,89 @@
 
 namespace kv {
 
+namespace {
+
+// The option of a check box of the search or of the group shown.
+Option OptionOfSearchBox(int control) {
+  return static_cast<Option>(control - options_control::FirstSearchBox);
+}
+
+// The option of a check box of the notation.
+Option OptionOfNotationBox(int control) {
+  return static_cast<Option>(IndexOf(Option::ShortNotation) + control -
+                             options_control::ShortNotationBox);
+}
+
+}  // namespace
+
 void SwitchOptionsToKind(SolveOptions& options, int kind) {
-  const int current = options[OptionsKind];
+  const int current = options[Option::Kind];
   if (current == TestMovePreset || current == kind) return;
   if (kind < 0 || kind > KindReflex) return;
   // A value outside the four kinds (a damaged ini file) has no set to park
   // the values in; they are simply replaced.
   if (current >= KindDirect && current <= KindReflex) {
-    for (int i = 0; i < PerKindCount; ++i) options.perKind[current][i] = options[i];
+    for (int i = 0; i < PerKindCount; ++i) options.perKind[current][i] = options.values[i];
   }
-  for (int i = 0; i < PerKindCount; ++i) options[i] = options.perKind[kind][i];
-  // The built-in sets carry their kind at index 7; keep it true whatever a
+  for (int i = 0; i < PerKindCount; ++i) options.values[i] = options.perKind[kind][i];
+  // The built-in sets carry their kind in Option::Kind; keep it true whatever a
   // dialog stored there.
-  options[OptionsKind] = kind;
+  options[Option::Kind] = kind;
 }
 
 SavedPerKindOptions BeginTestMove(SolveOptions& options) {
   SavedPerKindOptions saved{};
   for (int i = 0; i < PerKindCount; ++i) {
-    saved[i] = options[i];
-    options[i] = TestMoveOptions[i];
+    saved[i] = options.values[i];
+    options.values[i] = TestMoveOptions[i];
   }
   return saved;
 }
 
 void EndTestMove(SolveOptions& options, const SavedPerKindOptions& saved) {
-  if (options[OptionsKind] != TestMovePreset) return;
-  for (int i = 0; i < PerKindCount; ++i) options[i] = saved[i];
+  if (options[Option::Kind] != TestMovePreset) return;
+  for (int i = 0; i < PerKindCount; ++i) options.values[i] = saved[i];
 }
 
 void ToggleActualPlay(SolveOptions& options) {
-  options[ActualPlay] = options[ActualPlay] ? 0 : 1;
-  options[TryRefutations] = options[ActualPlay];
+  options[Option::ActualPlay] = options[Option::ActualPlay] ? 0 : 1;
+  options[Option::TryRefutations] = options[Option::ActualPlay];
 }
 
-OptionsDialog OpenOptionsDialog(const SolveOptions& options, int kind, int lastGroup) {
+OptionsDialog OpenOptionsDialog(const SolveOptions& options, int kind, OptionGroup lastGroup) {
   OptionsDialog dialog;
   dialog.saved = options;
   dialog.working = options;
   dialog.kind = kind;
-  dialog.group = lastGroup == TriesGroup ? TriesGroup : 0;
+  dialog.group = lastGroup;
   return dialog;
 }
 
 void OptionsDialogCommand(OptionsDialog& dialog, int control) {
   using namespace options_control;
   SolveOptions& o = dialog.working;
-  auto toggle = [&o](int index) { o[index] = o[index] ? 0 : 1; };
+  auto toggle = [](int& value) { value = value ? 0 : 1; };
   if (control >= FirstCaptureSignRadio && control <= LastCaptureSignRadio) {
-    o[CaptureSign] = control - FirstCaptureSignRadio;
+    o[Option::CaptureSign] = control - FirstCaptureSignRadio;
     ++dialog.notationChanged;
   } else if (control >= FirstBlackMoveRadio && control <= LastBlackMoveRadio) {
-    o[BlackMoveStyle] = control - FirstBlackMoveRadio;
+    o[Option::BlackMoveStyle] = control - FirstBlackMoveRadio;
     ++dialog.notationChanged;
   } else if (control == ActualPlayGroupRadio || control == TriesGroupRadio) {
-    dialog.group = control == ActualPlayGroupRadio ? 0 : TriesGroup;
+    dialog.group = control == ActualPlayGroupRadio ? OptionGroup::Play : OptionGroup::Tries;
   } else if (control >= VariationsBox && control <= NonDefensiveMovesBox) {
-    toggle(dialog.group + control - FirstSearchBox);
+    toggle(o.Of(dialog.group, OptionOfSearchBox(control)));
     ++dialog.notationChanged;
-  } else if (control == FirstSearchBox + SetPlay || control == ActualPlayBox) {
-    toggle(control - FirstSearchBox);
+  } else if (control == SetPlayBox || control == ActualPlayBox) {
+    toggle(o[OptionOfSearchBox(control)]);
     ++dialog.searchChanged;
     ++dialog.notationChanged;
   } else if (control == TriesBox) {
-    o[TryRefutations] = o[TryRefutations] ? 0 : 1;
+    toggle(o[Option::TryRefutations]);
     ++dialog.searchChanged;
     ++dialog.notationChanged;
   } else if (control >= ShortNotationBox && control <= ShowTransferredMatesBox) {
-    toggle(ShortNotation + control - ShortNotationBox);
+    toggle(o[OptionOfNotationBox(control)]);
     ++dialog.notationChanged;
   }
 }
@@ -77,7 +92,7 @@ void OptionsDialogCommand(OptionsDialog& dialog, int control) {
 void OptionsDialogEditTries(OptionsDialog& dialog, int number) {
   if (number < 0) number = 0;
   if (number > 9) number = 9;
-  dialog.working[TryRefutations] = number;
+  dialog.working[Option::TryRefutations] = number;
   ++dialog.searchChanged;
 }
 
@@ -85,17 +100,17 @@ bool OptionsDialogChecked(const OptionsDialog& dialog, int control) {
   using namespace options_control;
   const SolveOptions& o = dialog.working;
   if (control >= FirstSearchBox && control <= ActualPlayBox)
-    return o[control - FirstSearchBox] != 0;
+    return o[OptionOfSearchBox(control)] != 0;
   if (control >= VariationsBox && control <= NonDefensiveMovesBox)
-    return o[dialog.group + control - FirstSearchBox] != 0;
+    return o.Of(dialog.group, OptionOfSearchBox(control)) != 0;
   if (control >= ShortNotationBox && control <= ShowTransferredMatesBox)
-    return o[ShortNotation + control - ShortNotationBox] != 0;
+    return o[OptionOfNotationBox(control)] != 0;
   if (control >= FirstCaptureSignRadio && control <= LastCaptureSignRadio)
-    return o[CaptureSign] == control - FirstCaptureSignRadio;
+    return o[Option::CaptureSign] == control - FirstCaptureSignRadio;
   if (control >= FirstBlackMoveRadio && control <= LastBlackMoveRadio)
-    return o[BlackMoveStyle] == control - FirstBlackMoveRadio;
-  if (control == ActualPlayGroupRadio) return dialog.group == 0;
-  if (control == TriesGroupRadio) return dialog.group == TriesGroup;
+    return o[Option::BlackMoveStyle] == control - FirstBlackMoveRadio;
+  if (control == ActualPlayGroupRadio) return dialog.group == OptionGroup::Play;
+  if (control == TriesGroupRadio) return dialog.group == OptionGroup::Tries;
   return false;
 }
 
@@ -105,8 +120,8 @@ bool OptionsDialogEnabled(const OptionsDialog& dialog, int control) {
   // Separators, dualized variations and non-defensive moves belong to the
   // variations.
   if (control >= SeparatorsBox && control <= NonDefensiveMovesBox)
-    return o[dialog.group + Variations] != 0;
-  const bool testMode = o[OptionsKind] == TestMovePreset;
+    return o.Of(dialog.group, Option::Variations) != 0;
+  const bool testMode = o[Option::Kind] == TestMovePreset;
   if (testMode && ((control >= FirstSearchBox && control <= ActualPlayBox) || control == TryEdit ||
                    control == TryUpDown))
     return false;

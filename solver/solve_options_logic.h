@@ -9,6 +9,7 @@
 
 #include "solver/problem_type.h"
 #include "solver/solve_options.h"
+#include "strings/dialog_controls.h"
 
 namespace kv {
 
@@ -37,31 +38,28 @@ void EndTestMove(SolveOptions& options, const SavedPerKindOptions& saved);
 void ToggleActualPlay(SolveOptions& options);
 
 // The ids of the solving-options dialog's controls, which its decisions
-// below are asked by. A check box of the search and of the group shown is
+// below are asked by, are named in strings/dialog_controls.h
+// (options_control). A check box of the search and of the group shown is
 // 140 + the option's index (SetPlay .. NonDefensiveMoves; the last four
 // apply to the group shown); a check box of the notation is 152 + its index
 // from ShortNotation.
 namespace options_control {
-inline constexpr int ShowLabel = 92;
-inline constexpr int FirstSearchBox = 140;  // + SetPlay, TryRefutations, ActualPlay
-inline constexpr int TriesBox = FirstSearchBox + TryRefutations;
-inline constexpr int ActualPlayBox = FirstSearchBox + ActualPlay;
-inline constexpr int VariationsBox = FirstSearchBox + Variations;
-inline constexpr int SeparatorsBox = FirstSearchBox + Separators;
-inline constexpr int NonDefensiveMovesBox = FirstSearchBox + NonDefensiveMoves;
-inline constexpr int TryEdit = 147;
-inline constexpr int ShortNotationBox = 152;  // + index - ShortNotation
-inline constexpr int AdLibBox = ShortNotationBox + AdLib - ShortNotation;
-inline constexpr int ShowChangedMatesBox = ShortNotationBox + ShowChangedMates - ShortNotation;
-inline constexpr int ShowTransferredMatesBox =
-    ShortNotationBox + ShowTransferredMates - ShortNotation;
-inline constexpr int FirstCaptureSignRadio = 201;  // + sign: "x", ":", "*"
-inline constexpr int LastCaptureSignRadio = 203;
-inline constexpr int FirstBlackMoveRadio = 301;  // + style: "1. ...", "1...", "1.-"
-inline constexpr int LastBlackMoveRadio = 303;
-inline constexpr int ActualPlayGroupRadio = 401;
-inline constexpr int TriesGroupRadio = 402;
-inline constexpr int TryUpDown = 1000;
+constexpr int SearchBox(Option option) {
+  return FirstSearchBox + IndexOf(option);
+}
+constexpr int NotationBox(Option option) {
+  return ShortNotationBox + IndexOf(option) - IndexOf(Option::ShortNotation);
+}
+static_assert(SetPlayBox == SearchBox(Option::SetPlay));
+static_assert(TriesBox == SearchBox(Option::TryRefutations));
+static_assert(ActualPlayBox == SearchBox(Option::ActualPlay));
+static_assert(VariationsBox == SearchBox(Option::Variations));
+static_assert(SeparatorsBox == SearchBox(Option::Separators));
+static_assert(DualizedVariationsBox == SearchBox(Option::DualizedVariations));
+static_assert(NonDefensiveMovesBox == SearchBox(Option::NonDefensiveMoves));
+static_assert(AdLibBox == NotationBox(Option::AdLib));
+static_assert(ShowChangedMatesBox == NotationBox(Option::ShowChangedMates));
+static_assert(ShowTransferredMatesBox == NotationBox(Option::ShowTransferredMates));
 }  // namespace options_control
 
 // The solving-options dialog without its widgets, its controls known by
@@ -70,12 +68,12 @@ struct OptionsDialog {
   SolveOptions saved;    // the whole array as it was on opening
   SolveOptions working;  // what the controls show
   int kind = KindDirect;
-  int group = 0;  // 0 actual play, 5 tries
+  OptionGroup group = OptionGroup::Play;  // the group the dialog shows
   int notationChanged = 0;
   int searchChanged = 0;
 };
 
-OptionsDialog OpenOptionsDialog(const SolveOptions& options, int kind, int lastGroup);
+OptionsDialog OpenOptionsDialog(const SolveOptions& options, int kind, OptionGroup lastGroup);
 // A click on a button of the dialog.
 void OptionsDialogCommand(OptionsDialog& dialog, int control);
 // A number typed into the try edit while it has the focus.

@@ -80,7 +80,7 @@ void CollectNullMoveLines(CheckWork& w, int k, std::vector<std::string>& lines, 
 }
 
 // The key search at the root with n levels, as the driver runs it.
-int SearchKeys(CheckWork& w, int n, int tryLimit) {
+int SearchKeys(CheckWork& w, int n, TryLimit tryLimit) {
   SearchState& st = w.st;
   st.topMoves = n;
   st.KeyList(n).Clear();
@@ -90,8 +90,8 @@ int SearchKeys(CheckWork& w, int n, int tryLimit) {
 }
 
 void CheckBlackBeginsHelpmate(CheckWork& w, int moves, PartOutcome& part, Move& key) {
-  w.st.helpMode = HelpBlackBegins;
-  w.st.selfMode = 0;
+  w.st.helpMode = HelpMode::BlackBegins;
+  w.st.selfMode = SelfMode::None;
   w.st.EnsureLevels(moves + 1);
   // Shorter play first, as the driver writes it: any line there is a cook.
   for (int m = 2; m <= moves && !w.Broken(); ++m) {
@@ -106,10 +106,10 @@ void CheckBlackBeginsHelpmate(CheckWork& w, int moves, PartOutcome& part, Move& 
 
 void CheckWhiteBeginsHelpmate(CheckWork& w, int moves, PartOutcome& part, Move& key) {
   SearchState& st = w.st;
-  st.helpMode = HelpWhiteBegins;
-  st.selfMode = 0;
+  st.helpMode = HelpMode::WhiteBegins;
+  st.selfMode = SelfMode::None;
   st.EnsureLevels(moves);
-  const int r = SearchKeys(w, moves, HelpWhiteBegins);
+  const int r = SearchKeys(w, moves, EveryReply);
   part.movesFound = r;
   if (r != moves || w.Broken()) return;
   const MoveRecords keys = st.KeyList(moves);
@@ -133,12 +133,12 @@ void CheckWhiteBeginsHelpmate(CheckWork& w, int moves, PartOutcome& part, Move& 
 // white move more (Black's forced mate).
 void CheckBattlePlay(CheckWork& w, const ProblemType& type, PartOutcome& part, Move& key) {
   SearchState& st = w.st;
-  st.helpMode = 0;
-  st.selfMode = (type.kind == KindSelf || type.kind == KindReflex) ? type.kind - 1 : 0;
-  const int extra = st.selfMode != 0 ? 1 : 0;
+  st.helpMode = HelpMode::None;
+  st.selfMode = SelfModeOfKind(type.kind);
+  const int extra = st.selfMode != SelfMode::None ? 1 : 0;
   const int n = type.moves + extra;
   st.EnsureLevels(n);
-  const int r = SearchKeys(w, n, 0);
+  const int r = SearchKeys(w, n, NoTries);
   if (w.Broken()) return;
   part.movesFound = r == 0 ? 0 : std::max(1, r - extra);
   const MoveRecords& keys = st.KeyList(r == 0 ? n : r);

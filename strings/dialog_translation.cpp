@@ -2,58 +2,202 @@
 
 #include <array>
 
+#include "strings/dialog_controls.h"
+#include "strings/message_ids.h"
+
 namespace kv {
 namespace {
 
-constexpr DialogLabel kDisplayOptions[] = {{103, 184}, {104, 185}, {105, 151}, {106, 125}};
+namespace display = display_options_control;
+constexpr DialogLabel kDisplayOptions[] = {
+    {display::Squares3DBox, msg::Squares3D},
+    {display::NotationBox, msg::SymbolicNotation},
+    {display::OtherPiecesBox, msg::OtherPieces},
+    {display::FontButton, msg::Font},
+};
 
-constexpr DialogLabel kInformation[] = {{116, 99}, {119, 128}, {201, 160}, {200, 93}};
+namespace information = information_control;
+constexpr DialogLabel kInformation[] = {
+    {information::AuthorLabel, msg::Authors},
+    {information::InformationButton, msg::Information},
+    {information::RemoveAuthorButton, msg::Remove},
+    {information::AddAuthorButton, msg::Add},
+};
 
-constexpr DialogLabel kBiographicalSelection[] = {{91, 101},  {92, 111},  {93, 109},
-                                                  {110, 132}, {107, 196}, {180, 129}};
+namespace biographical = biographical_selection_control;
+constexpr DialogLabel kBiographicalSelection[] = {
+    {biographical::BirthGroup, msg::Birth},
+    {biographical::DeathGroup, msg::Death},
+    {biographical::CountryLabel, msg::Country},
+    {biographical::ListButton, msg::List},
+    {biographical::UpdateButton, msg::UpdateAuthorList},
+    {biographical::InitializeButton, msg::Initialize},
+};
 
-constexpr DialogLabel kOrganise[] = {{129, 110}, {130, 152}, {131, 177},
-                                     {4, 154},   {211, 130}, {212, 113}};
+namespace organize = organize_control;
+constexpr DialogLabel kOrganise[] = {
+    {organize::FileCaption, msg::CurrentFile}, {organize::PositionCaption, msg::PositionNumber},
+    {organize::SizeCaption, msg::Size},        {organize::CompactButton, msg::Compact},
+    {organize::InsertRadio, msg::Insert},      {organize::DeleteRadio, msg::Delete},
+};
 
+namespace options = options_control;
 constexpr DialogLabel kSolvingOptions[] = {
-    {91, 169},  {140, 172}, {141, 192}, {142, 178}, {92, 176},  {401, 178},
-    {402, 191}, {143, 199}, {144, 170}, {145, 121}, {146, 145}, {93, 147},
-    {152, 173}, {94, 103},  {95, 102},  {154, 174}, {155, 175}};
+    {options::SearchLabel, msg::Search},
+    {options::SetPlayBox, msg::SetPlay},
+    {options::TriesBox, msg::TryPlay},
+    {options::ActualPlayBox, msg::ActualPlay},
+    {options::ShowLabel, msg::Show},
+    {options::ActualPlayGroupRadio, msg::ActualPlay},
+    {options::TriesGroupRadio, msg::Tries},
+    {options::VariationsBox, msg::Variations},
+    {options::SeparatorsBox, msg::Separators},
+    {options::DualizedVariationsBox, msg::DualizedVariations},
+    {options::NonDefensiveMovesBox, msg::NonDefensiveMoves},
+    {options::NotationLabel, msg::Notation},
+    {options::ShortNotationBox, msg::Shortened},
+    {options::CaptureSignLabel, msg::CaptureSymbol},
+    {options::BlackMoveLabel, msg::BlackMoveNotation},
+    {options::ShowChangedMatesBox, msg::ShowChangedMates},
+    {options::ShowTransferredMatesBox, msg::ShowTransferredMates},
+};
 
+namespace print = print_options_control;
 constexpr DialogLabel kPrintOptionPages[] = {
-    {92, 204},  {93, 205}, {94, 207}, {95, 206},  {96, 208},  {97, 115},  {98, 167}, {99, 106},
-    {100, 116}, {87, 153}, {89, 149}, {112, 156}, {130, 155}, {131, 158}, {1, 157}};
+    {print::LeftMarginLabel, msg::LeftMargin},
+    {print::RightMarginLabel, msg::RightMargin},
+    {print::TopMarginLabel, msg::TopMargin},
+    {print::BottomMarginLabel, msg::BottomMargin},
+    {print::MarginsLabel, msg::MarginsInMillimetres},
+    {print::DiagramSizeLabel, msg::DiagramSize},
+    {print::RowsLabel, msg::Rows},
+    {print::ColumnsLabel, msg::Columns},
+    {print::DiagramBorderLabel, msg::DiagramBorder},
+    {print::TextColumnsLabel, msg::TextColumns},
+    {print::DiagramsPerPageLabel, msg::DiagramsPerPage},
+    {print::ReportDiagramBox, msg::PrintDiagram},
+    {print::PreviewButton, msg::Preview},
+    {print::PrinterButton, msg::Printer},
+    {print::OkButton, msg::Print},
+};
 
-constexpr DialogLabel kSave[] = {{91, 110}, {92, 150}, {93, 177}};
+namespace save = save_position_control;
+constexpr DialogLabel kSave[] = {
+    {save::FileCaption, msg::CurrentFile},
+    {save::NumberCaption, msg::Number},
+    {save::SizeCaption, msg::Size},
+};
 
-constexpr DialogLabel kProblemList[] = {{1000, 92}, {1, 105}};
+constexpr DialogLabel kProblemList[] = {
+    {problem_list_control::ActionsButton, msg::Actions},
+    {problem_list_control::CloseButton, msg::Close},
+};
 
+namespace search = position_search_control;
 constexpr DialogLabel kPositionSearch[] = {
-    {222, 128}, {91, 139},  {92, 96},   {93, 83},   {94, 84},  {95, 137},
-    {119, 127}, {120, 126}, {121, 186}, {122, 165}, {96, 168}, {130, 124},
-    {131, 118}, {132, 120}, {1000, 92}, {107, 194}, {106, 97}, {333, 195}};
+    {search::InformationGroup, msg::Information},
+    {search::MenGroup, msg::Men},
+    {search::AmountLabel, msg::Amount},
+    {search::WhiteLabel, msg::White},
+    {search::BlackLabel, msg::Black},
+    {search::MatrixGroup, msg::Matrix},
+    {search::IdentityBox, msg::Identity},
+    {search::GapBox, msg::Gap},
+    {search::SymmetryBox, msg::Symmetry},
+    {search::RotationBox, msg::Rotation},
+    {search::ScopeGroup, msg::Scope},
+    {search::FileRadio, msg::File},
+    {search::DirectoryRadio, msg::Directory},
+    {search::DiskRadio, msg::Disk},
+    {search::ActionsButton, msg::Actions},
+    {search::TwinsBox, msg::Twins},
+    {search::AristocraticBox, msg::Aristocratic},
+    {search::TypeGroup, msg::Type},
+};
 
-constexpr DialogLabel kTestMove[] = {{122, 187}};
+constexpr DialogLabel kTestMove[] = {{test_move_control::TestButton, msg::Test}};
 
-constexpr DialogLabel kProblemType[] = {{91, 131},  {170, 85},  {171, 86},  {172, 87},
-                                        {173, 88},  {174, 179}, {92, 143},  {93, 136},
-                                        {180, 134}, {181, 135}, {175, 171}, {176, 138}};
+namespace type = problem_type_control;
+constexpr DialogLabel kProblemType[] = {
+    {type::KindGroup, msg::Kind},
+    {type::DirectRadio, msg::KindDirect},
+    {type::HelpRadio, msg::KindHelpmate},
+    {type::SelfRadio, msg::KindSelfmate},
+    {type::ReflexRadio, msg::KindReflexmate},
+    {type::MovesLabel, msg::SolutionIn},
+    {type::MovesUnitLabel, msg::Moves},
+    {type::GoalGroup, msg::MateOrStalemate},
+    {type::MateRadio, msg::Mate},
+    {type::StalemateRadio, msg::Stalemate},
+    {type::SerialBox, msg::Serial},
+    {type::MaximumBox, msg::Maximum},
+};
 
-constexpr DialogLabel kSearchInformation[] = {{91, 98}, {92, 180}, {93, 100}, {94, 108}};
+namespace details = search_details_control;
+constexpr DialogLabel kSearchInformation[] = {
+    {details::AuthorLabel, msg::Author},
+    {details::SourceLabel, msg::Source},
+    {details::AwardLabel, msg::Award},
+    {details::CommentLabel, msg::Comment},
+};
 
+namespace twins = twins_control;
 constexpr DialogLabel kTwins[] = {
-    {91, 193},  {233, 198}, {232, 197}, {92, 119},  {201, 114}, {202, 142}, {203, 161},
-    {204, 94},  {205, 162}, {206, 123}, {210, 146}, {211, 189}, {212, 202}, {213, 201},
-    {214, 104}, {217, 122}, {215, 95},  {216, 164}, {314, 182}, {312, 183}, {311, 133},
-    {101, 93},  {102, 141}, {103, 160}, {93, 166},  {94, 140},  {95, 190},  {264, 107}};
+    {twins::ModeGroup, msg::TwinType},
+    {twins::SuccessiveRadio, msg::Successive},
+    {twins::UsualRadio, msg::Usual},
+    {twins::KindGroup, msg::Discriminants},
+    {twins::DiagramRadio, msg::Diagram},
+    {twins::MoveManRadio, msg::MoveMan},
+    {twins::RemoveManRadio, msg::RemoveMan},
+    {twins::AddManRadio, msg::AddMan},
+    {twins::RemoveAndAddManRadio, msg::RemoveAndAddMan},
+    {twins::ExchangeMenRadio, msg::ExchangeMen},
+    {twins::TranslateRadio, msg::Normal},
+    {twins::ToroidalRadio, msg::Toroidal},
+    {twins::VerticalMirrorRadio, msg::Vertical},
+    {twins::HorizontalMirrorRadio, msg::Horizontal},
+    {twins::ChangeTypeRadio, msg::ChangeProblemType},
+    {twins::DuplexRadio, msg::Duplex},
+    {twins::AfterKeyRadio, msg::AfterKey},
+    {twins::ReverseColoursRadio, msg::ReverseColours},
+    {twins::FirstSquareLabel, msg::FirstSquare},
+    {twins::SecondSquareLabel, msg::SecondSquare},
+    {twins::ManLabel, msg::Man},
+    {twins::AddButton, msg::Add},
+    {twins::ModifyButton, msg::Modify},
+    {twins::RemoveButton, msg::Remove},
+    {twins::RotationLabel, msg::RotationBy},
+    {twins::MirrorLabel, msg::Mirror},
+    {twins::TranslationLabel, msg::Translation},
+    {twins::CombinedBox, msg::CombinedDiscriminant},
+};
 
+namespace additional = additional_information_control;
 constexpr DialogLabel kAdditionalInformation[] = {
-    {91, 89}, {92, 90}, {93, 181}, {94, 91}, {95, 200}};
+    {additional::FirstExtraLabel + 0, msg::DedicatedTo},
+    {additional::FirstExtraLabel + 1, msg::After},
+    {additional::FirstExtraLabel + 2, msg::SecondSource},
+    {additional::FirstExtraLabel + 3, msg::In},
+    {additional::FirstExtraLabel + 4, msg::Version},
+};
 
-constexpr DialogLabel kDuplicateInformation[] = {{101, 98},  {102, 180}, {103, 100},
-                                                 {104, 108}, {105, 181}, {91, 148}};
+namespace duplicate = duplicate_info_control;
+constexpr DialogLabel kDuplicateInformation[] = {
+    {duplicate::FirstFieldBox + 0, msg::Author},
+    {duplicate::FirstFieldBox + 1, msg::Source},
+    {duplicate::FirstFieldBox + 2, msg::Award},
+    {duplicate::FirstFieldBox + 3, msg::Comment},
+    {duplicate::FirstFieldBox + 4, msg::SecondSource},
+    {duplicate::StartLabel, msg::StartNumberingFrom},
+};
 
-constexpr DialogLabel kPrintPreview[] = {{1005, 157}, {1004, 203}, {2, 105}};
+namespace preview = print_preview_control;
+constexpr DialogLabel kPrintPreview[] = {
+    {preview::PrintButton, msg::Print},
+    {preview::ZoomBox, msg::Zoom},
+    {preview::CloseButton, msg::Close},
+};
 
 }  // namespace
 

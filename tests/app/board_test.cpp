@@ -293,7 +293,7 @@ void BoardTest::shiftRightClickTestsTheMovesOfAWhiteMan() {
   QSignalSpy finished(&w, &MainWindow::solveFinished);
   QVERIFY(finished.wait(60000));
   // The options of the test are put back afterwards.
-  QCOMPARE(f.state->options[OptionsKind], 0);
+  QCOMPARE(f.state->options[Option::Kind], 0);
   QVERIFY(!w.solving());
 }
 

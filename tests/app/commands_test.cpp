@@ -109,11 +109,11 @@ void CommandsTest::keysReachTheWindowFromTheTextPanes() {
   w.SetSolutionPaneText("1.Qd1-d7 !");
   w.solutionPane()->setFocus();
   QSignalSpy spy(&w, &MainWindow::commandDispatched);
-  const int actualPlay = f.state->options[ActualPlay];
+  const int actualPlay = f.state->options[Option::ActualPlay];
   // Ctrl+A would select the pane's text; here it toggles the actual play.
   QTest::keyClick(w.solutionPane(), Qt::Key_A, Qt::ControlModifier);
   QCOMPARE(FirstDispatched(spy), CmdToggleActualPlay);
-  QCOMPARE(f.state->options[ActualPlay], 1 - actualPlay);
+  QCOMPARE(f.state->options[Option::ActualPlay], 1 - actualPlay);
   QVERIFY(!w.solutionPane()->textCursor().hasSelection());
   // The position box passes the accelerators on too.
   spy.clear();

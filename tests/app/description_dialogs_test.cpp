@@ -173,14 +173,15 @@ void DescriptionDialogsTest::typeDialogIsTranslatedWithIconButtons() {
 
 void DescriptionDialogsTest::uncheckingVariationsDisablesThreeBoxesAndKeepsThem() {
   SolveOptions options;
-  SolvingOptionsDialog dialog(options, KindDirect, 0, English, "&Solving Options...");
+  SolvingOptionsDialog dialog(options, KindDirect, OptionGroup::Play, English,
+                              "&Solving Options...");
   QVERIFY(dialog.windowTitle().endsWith(QStringLiteral(":Direct")));
   C<QCheckBox>(dialog, 143)->click();
   QVERIFY(!C<QCheckBox>(dialog, 143)->isChecked());
   for (int id = 144; id <= 146; ++id) QVERIFY(!C<QCheckBox>(dialog, id)->isEnabled());
   QVERIFY(C<QCheckBox>(dialog, 144)->isChecked());
-  QCOMPARE(dialog.logic().working[Separators], 1);
-  QCOMPARE(dialog.logic().working[DualizedVariations], 1);
+  QCOMPARE(dialog.logic().working[Option::Separators], 1);
+  QCOMPARE(dialog.logic().working[Option::DualizedVariations], 1);
   // The tries' group has its own variations box.
   C<QRadioButton>(dialog, 402)->click();
   QVERIFY(C<QCheckBox>(dialog, 143)->isChecked());
@@ -189,16 +190,16 @@ void DescriptionDialogsTest::uncheckingVariationsDisablesThreeBoxesAndKeepsThem(
 
 void DescriptionDialogsTest::typedTryNumberFollowsTheTryBox() {
   SolveOptions options;
-  SolvingOptionsDialog dialog(options, KindDirect, 0, English, "Options");
+  SolvingOptionsDialog dialog(options, KindDirect, OptionGroup::Play, English, "Options");
   QSpinBox* tries = C<QSpinBox>(dialog, 147);
   tries->selectAll();
   TypeInto(dialog, tries, "0");
   QVERIFY(!C<QCheckBox>(dialog, 141)->isChecked());
-  QCOMPARE(dialog.logic().working[TryRefutations], 0);
+  QCOMPARE(dialog.logic().working[Option::TryRefutations], 0);
   tries->selectAll();
   QTest::keyClicks(tries, "3");
   QVERIFY(C<QCheckBox>(dialog, 141)->isChecked());
-  QCOMPARE(dialog.logic().working[TryRefutations], 3);
+  QCOMPARE(dialog.logic().working[Option::TryRefutations], 3);
   // Clicking the box writes 0 or 1 into the field.
   C<QCheckBox>(dialog, 141)->click();
   QCOMPARE(tries->value(), 0);
@@ -206,13 +207,13 @@ void DescriptionDialogsTest::typedTryNumberFollowsTheTryBox() {
 
 void DescriptionDialogsTest::helpmateOptionsHideTheSearchControls() {
   SolveOptions options;
-  SolvingOptionsDialog help(options, KindHelp, 0, English, "Options");
+  SolvingOptionsDialog help(options, KindHelp, OptionGroup::Play, English, "Options");
   for (int id : {141, 142, 147, 401, 402, 92}) QVERIFY2(C<QWidget>(help, id)->isHidden(), "hidden");
   QVERIFY(!C<QWidget>(help, 140)->isHidden());
   // In the test-a-move preset the search boxes are greyed.
   SolveOptions testing;
-  testing[OptionsKind] = TestMovePreset;
-  SolvingOptionsDialog test(testing, KindDirect, 0, English, "Options");
+  testing[Option::Kind] = TestMovePreset;
+  SolvingOptionsDialog test(testing, KindDirect, OptionGroup::Play, English, "Options");
   for (int id : {140, 141, 142, 147}) QVERIFY(!C<QWidget>(test, id)->isEnabled());
   QVERIFY(C<QWidget>(test, 152)->isEnabled());
 }
@@ -225,16 +226,18 @@ void DescriptionDialogsTest::optionsCancelRestoresEverything() {
     C<QRadioButton>(*d, 202)->click();
     C<QPushButton>(*d, 2)->click();
   });
-  QVERIFY(!RunSolvingOptionsDialog(nullptr, English, "Options", options, KindDirect, 0, false));
+  QVERIFY(!RunSolvingOptionsDialog(nullptr, English, "Options", options, KindDirect,
+                                   OptionGroup::Play, false));
   QVERIFY(options.values == before.values);
   // OK with a notation change only asks for the text to be refreshed.
   WhenDialogOpens([](QDialog* d) {
     C<QRadioButton>(*d, 202)->click();
     C<QPushButton>(*d, 1)->click();
   });
-  QVERIFY(RunSolvingOptionsDialog(nullptr, English, "Options", options, KindDirect, 0, false));
-  QCOMPARE(options[CaptureSign], 1);
-  QCOMPARE(options.perKind[KindDirect][CaptureSign], 1);
+  QVERIFY(RunSolvingOptionsDialog(nullptr, English, "Options", options, KindDirect,
+                                  OptionGroup::Play, false));
+  QCOMPARE(options[Option::CaptureSign], 1);
+  QCOMPARE(options.perKind[KindDirect][IndexOf(Option::CaptureSign)], 1);
 }
 
 // ---- Information.
@@ -518,8 +521,8 @@ std::vector<std::unique_ptr<QDialog>> SampleDialogs(const Language& language, Bo
   help.moves = 3;
   std::vector<std::unique_ptr<QDialog>> dialogs;
   dialogs.push_back(std::make_unique<ProblemTypeDialog>(help, TypeModeSearch, language, "Type"));
-  dialogs.push_back(
-      std::make_unique<SolvingOptionsDialog>(SolveOptions{}, KindDirect, 0, language, "Options"));
+  dialogs.push_back(std::make_unique<SolvingOptionsDialog>(SolveOptions{}, KindDirect,
+                                                           OptionGroup::Play, language, "Options"));
   dialogs.push_back(std::make_unique<InformationDialog>(problem, lists, language, "Information"));
   dialogs.push_back(
       std::make_unique<AdditionalInformationDialog>(problem.extraStrings, lists, language, "More"));
@@ -568,7 +571,7 @@ void DescriptionDialogsTest::screenshots() {
         type, TypeModeProblem, language,
         fr ? QStringLiteral("Type de problème") : QStringLiteral("Problem Type"));
     SolvingOptionsDialog options(
-        SolveOptions{}, KindDirect, 0, language,
+        SolveOptions{}, KindDirect, OptionGroup::Play, language,
         fr ? QStringLiteral("Options de solution") : QStringLiteral("Solving Options"));
     Board board = BoardFromFen("4k3/8/8/3p4/8/8/8/4K3");
     TwinEntry entries[3];

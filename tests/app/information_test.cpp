@@ -72,13 +72,13 @@ void InformationTest::threeTwinsShowTwoLines() {
 void InformationTest::problemTypeInTheStatusBar() {
   Language english;
   SolveOptions options;
-  options[SetPlay] = 1;
-  options[TryRefutations] = 1;
-  options[ActualPlay] = 1;
+  options[Option::SetPlay] = 1;
+  options[Option::TryRefutations] = 1;
+  options[Option::ActualPlay] = 1;
   ProblemType type;
   QCOMPARE(ProblemTypeStatusText(options, type, english), std::string(" [STA] Direct"));
-  options[SetPlay] = 0;
-  options[TryRefutations] = 0;
+  options[Option::SetPlay] = 0;
+  options[Option::TryRefutations] = 0;
   type.kind = KindHelp;
   type.flags = FlagSeries;
   QCOMPARE(ProblemTypeStatusText(options, type, english), std::string(" [  A] Helpmate serie"));

@@ -54,7 +54,7 @@ void StartupTest::laterRunResumes() {
     QVERIFY(session.state().fileOpen);
     session.window().Dispatch(CmdLast);
     session.window().Dispatch(CmdLanguageFirst);  // French
-    session.state().options[SetPlay] = 0;
+    session.state().options[Option::SetPlay] = 0;
     QVERIFY(session.window().close());
     std::string message;
     QVERIFY2(session.Finish(&message), message.c_str());
@@ -74,7 +74,7 @@ void StartupTest::laterRunResumes() {
   QCOMPARE(session.state().collection.currentIndex, 2);
   QCOMPARE(session.window().positionBox()->text(), QStringLiteral("3 "));
   QCOMPARE(session.state().language.base, LanguageFrench);
-  QCOMPARE(session.state().options[SetPlay], 0);
+  QCOMPARE(session.state().options[Option::SetPlay], 0);
   QCOMPARE(session.state().pos.board[SquareAt(6, 7)], WhiteBishop);
   QVERIFY(log.messages.isEmpty());
 }

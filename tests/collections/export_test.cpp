@@ -132,10 +132,10 @@ TEST_F(ExportTest, MovesAreWrittenInTheFixedEnglishLetters) {
 TEST_F(ExportTest, TextReportHoldsHeadingDiagramMenInformationAndSolution) {
   Add(collection_, HowardBoard, 2, "Howard, Kenneth S.", "The Observer  26 Dec 1926");
   // Only the actual play, without variations: a short solution text.
-  options_->values[SetPlay] = 0;
-  options_->values[TryRefutations] = 0;
-  options_->values[Variations] = 0;
-  options_->values[ShowChangedMates] = 0;
+  (*options_)[Option::SetPlay] = 0;
+  (*options_)[Option::TryRefutations] = 0;
+  (*options_)[Option::Variations] = 0;
+  (*options_)[Option::ShowChangedMates] = 0;
   const std::string txt = folder_.File("out.txt");
   EXPECT_EQ(Export(ExportAction::SolutionsToText, txt, {1}).written, 1);
 
@@ -216,10 +216,10 @@ TEST_F(ExportTest, CopySkipsTheTargetItselfAndAppendsToAnother) {
 
 TEST_F(ExportTest, SolutionsToRecordsStoresTheSolvedText) {
   AddBoth();
-  options_->values[SetPlay] = 0;
-  options_->values[TryRefutations] = 0;
-  options_->values[Variations] = 0;
-  options_->values[ShowChangedMates] = 0;
+  (*options_)[Option::SetPlay] = 0;
+  (*options_)[Option::TryRefutations] = 0;
+  (*options_)[Option::Variations] = 0;
+  (*options_)[Option::ShowChangedMates] = 0;
   EXPECT_EQ(Export(ExportAction::SolutionsToRecords, "", {1}).written, 1);
   CurrentProblem stored;
   Board board{};

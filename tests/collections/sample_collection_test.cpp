@@ -133,10 +133,10 @@ void WalkSolutions(SearchWorld& world, int k, bool longNotation, const std::stri
 // driver plays it.
 std::set<std::string> HelpmateSolutions(const std::string& fen, int moves, bool longNotation) {
   SearchWorld world(fen);
-  world.options[Variations] = 1;
-  world.options[DualizedVariations] = 1;
+  world.options[Option::Variations] = 1;
+  world.options[Option::DualizedVariations] = 1;
   SearchState& state = *world.state;
-  state.helpMode = HelpBlackBegins;
+  state.helpMode = HelpMode::BlackBegins;
   state.topMoves = moves + 1;
   MakeMove(world.pos, NullMove);
   AnalyseMove(world.ctx, moves + 1, NullMove, true);
@@ -151,7 +151,7 @@ std::vector<std::string> Keys(const std::string& fen, const ProblemType& type) {
   SearchWorld world(fen);
   int n = type.moves;
   if (type.kind == KindSelf) {
-    world.state->selfMode = SelfMate;
+    world.state->selfMode = SelfMode::Self;
     ++n;  // Black's forced mate is one more white move
   }
   if (world.RootSearch(n, 0) != n) return {};

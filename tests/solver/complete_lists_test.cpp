@@ -97,9 +97,9 @@ TEST(CompleteLists, EveryKeyOfABadlyCookedTwoMover) {
   ASSERT_TRUE(ParseProblemType("#2", type));
   SolveOptions options{};
   SwitchOptionsToKind(options, type.kind);
-  options[SetPlay] = 0;
-  options[TryRefutations] = 0;
-  options[ActualPlay] = 1;
+  options[Option::SetPlay] = 0;
+  options[Option::TryRefutations] = 0;
+  options[Option::ActualPlay] = 1;
   const Language language;
   const UiCallbacks ui;
   auto solver = std::make_unique<Solver>();
@@ -113,8 +113,8 @@ TEST(CompleteLists, EveryKeyOfABadlyCookedTwoMover) {
 // White has 21 moves after which Black can help mate, all of them keys.
 TEST(CompleteLists, EveryContinuationOfAHelpmate) {
   SearchWorld world("n5Q1/8/8/8/6N1/K7/8/1k6");
-  world.state->helpMode = HelpWhiteBegins;
-  EXPECT_EQ(world.RootSearch(2, HelpWhiteBegins), 2);
+  world.state->helpMode = HelpMode::WhiteBegins;
+  EXPECT_EQ(world.RootSearch(2, EveryReply), 2);
   const std::vector<std::string> keys = world.Texts(world.state->KeyList(2));
   EXPECT_EQ(keys.size(), 21u);
   const std::set<std::string> set = AsSet(keys);
@@ -132,9 +132,9 @@ TEST(CompleteLists, EveryContinuationOfAHelpmate) {
 TEST(CompleteLists, EveryVariationOfOneAnalysis) {
   SearchWorld world("8/8/6R1/k7/2K4Q/8/8/7b");
   SearchState& state = *world.state;
-  world.options[Variations] = 1;
-  world.options[DualizedVariations] = 1;
-  state.helpMode = HelpBlackBegins;
+  world.options[Option::Variations] = 1;
+  world.options[Option::DualizedVariations] = 1;
+  state.helpMode = HelpMode::BlackBegins;
   state.topMoves = 3;
   MakeMove(world.pos, NullMove);
   AnalyseMove(world.ctx, 3, NullMove, true);

@@ -126,11 +126,11 @@ TEST(DriverTwoMover, RefreshRewritesWithoutSearchingAndRefusesAChangedPosition) 
   DriverWorld world(kPlanck, "#2");
   const std::string first = world.Solve();
   const std::uint64_t nodes = world.solver->search.nodes;
-  world.options[CaptureSign] = 2;
+  world.options[Option::CaptureSign] = 2;
   const std::string refreshed = world.Solve(SolveRefresh);
   EXPECT_EQ(world.solver->search.nodes, nodes);
   EXPECT_NE(refreshed.find("Try: 1. Qf3?+\n  But 1. ... K*f3! "), std::string::npos);
-  world.options[CaptureSign] = 0;
+  world.options[Option::CaptureSign] = 0;
   EXPECT_EQ(world.Solve(SolveRefresh), first);
   world.solver->solutionStale = true;
   EXPECT_EQ(world.Solve(SolveRefresh), "");
@@ -154,7 +154,7 @@ TEST(DriverTwoMover, TestOfOneMove) {
   EXPECT_EQ(text,
             "\nTest : 1. Kg2 [2. Qf3#]\n 1. ... Se5 2. Sc5#\n 1. ... Sd4 2. Sc3#\n"
             " 1. ... Bf4 2. Qb1#\n 1. ... Be3 2. d3#\n \n ");
-  EXPECT_EQ(world.options[OptionsKind], KindDirect);
+  EXPECT_EQ(world.options[Option::Kind], KindDirect);
 }
 
 TEST(DriverTwoMover, UserBreakKeepsWhatWasFound) {

@@ -37,7 +37,7 @@ struct DriverWorld {
     EXPECT_TRUE(ParseProblemType(stip, type)) << stip;
     language.base = languageBase;
     if (optionDigits != nullptr) {
-      for (int i = 0; i < OptionCount; ++i) options[i] = optionDigits[i] - '0';
+      for (int i = 0; i < OptionCount; ++i) options.values[i] = optionDigits[i] - '0';
     }
     SwitchOptionsToKind(options, type.kind);
     ui.messageBox = [this](const std::string& text, const std::string&, int) {

@@ -119,7 +119,7 @@ inline std::string SolveText(const Helpmate& row, const HelpSolveSetup& setup) {
   EXPECT_TRUE(ParseProblemType(row.stipulation, type)) << row.id;
   SolveOptions options{};
   SwitchOptionsToKind(options, type.kind);
-  options[SetPlay] = setup.setPlay ? 1 : 0;
+  options[Option::SetPlay] = setup.setPlay ? 1 : 0;
   const Language language;
   const UiCallbacks ui;
   auto solver = std::make_unique<Solver>();

@@ -31,7 +31,7 @@ struct HelpWorld {
     EXPECT_TRUE(ParseFenBoard(fen, pos.board, nullptr)) << fen;
     EXPECT_TRUE(ParseProblemType(stip, type)) << stip;
     SwitchOptionsToKind(options, type.kind);
-    options[SetPlay] = setPlay ? 1 : 0;
+    options[Option::SetPlay] = setPlay ? 1 : 0;
     ui.messageBox = [this](const std::string& text, const std::string&, int) {
       messages.push_back(text);
       return IdOk;
@@ -143,7 +143,7 @@ TEST(HelpmateShortSolutions, OnlyShorterSolutions) {
 // and 1. ... Sh2).
 TEST(HelpmateContinuations, AllTwentyOneWhiteBeginsSolutions) {
   HelpWorld world("n5Q1/8/8/8/6N1/K7/8/1k6", "h#2 W", false);
-  world.options[ShowChangedMates] = 0;
+  world.options[Option::ShowChangedMates] = 0;
   EXPECT_EQ(world.Solve(),
             "\n"
             " 21 solutions\n"

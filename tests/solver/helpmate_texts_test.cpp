@@ -77,7 +77,7 @@ std::string SolveText(const StoredText& row, bool setPlay) {
   EXPECT_TRUE(ParseProblemType(row.stipulation, type)) << row.id;
   SolveOptions options{};
   SwitchOptionsToKind(options, type.kind);
-  options[SetPlay] = setPlay ? 1 : 0;
+  options[Option::SetPlay] = setPlay ? 1 : 0;
   const Language language;
   const UiCallbacks ui;
   auto solver = std::make_unique<Solver>();

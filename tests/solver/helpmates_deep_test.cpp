@@ -93,12 +93,12 @@ std::set<std::string> Solve(const DeepHelpmate& problem) {
   EXPECT_TRUE(ParseProblemType(problem.stipulation, type)) << problem.id;
   SearchWorld world(problem.fen);
   SearchState& state = *world.state;
-  world.options[Variations] = 1;
-  world.options[DualizedVariations] = 1;
+  world.options[Option::Variations] = 1;
+  world.options[Option::DualizedVariations] = 1;
   std::set<std::string> solutions;
   if (type.flags & FlagWhiteBegins) {
-    state.helpMode = HelpWhiteBegins;
-    if (world.RootSearch(type.moves, HelpWhiteBegins) != type.moves) return solutions;
+    state.helpMode = HelpMode::WhiteBegins;
+    if (world.RootSearch(type.moves, EveryReply) != type.moves) return solutions;
     const MoveRecords keys = state.KeyList(type.moves);
     for (int i = 0; i < keys.Count(); ++i) {
       MakeMove(world.pos, keys.records[i]);
@@ -108,7 +108,7 @@ std::set<std::string> Solve(const DeepHelpmate& problem) {
     }
   } else {
     // Black begins: the null move first, as the driver plays it.
-    state.helpMode = HelpBlackBegins;
+    state.helpMode = HelpMode::BlackBegins;
     state.topMoves = type.moves + 1;
     MakeMove(world.pos, NullMove);
     AnalyseMove(world.ctx, type.moves + 1, NullMove, true);

@@ -9,21 +9,21 @@ namespace {
 
 TEST(SwitchOptionsToKind, HelpmateAndBackRestoresDirectValuesAndKeepsGlobalOnes) {
   SolveOptions o;
-  o[SetPlay] = 0;
-  o[TryRefutations] = 3;
-  o[ShortNotation] = 0;
-  o[BlackMoveStyle] = 2;
+  o[Option::SetPlay] = 0;
+  o[Option::TryRefutations] = 3;
+  o[Option::ShortNotation] = 0;
+  o[Option::BlackMoveStyle] = 2;
   SwitchOptionsToKind(o, KindHelp);
-  EXPECT_EQ(o[OptionsKind], KindHelp);
-  EXPECT_EQ(o[SetPlay], 1);  // built-in helpmate set
-  EXPECT_EQ(o[TryRefutations], 0);
-  EXPECT_EQ(o[ShortNotation], 0);
-  EXPECT_EQ(o[BlackMoveStyle], 2);
+  EXPECT_EQ(o[Option::Kind], KindHelp);
+  EXPECT_EQ(o[Option::SetPlay], 1);  // built-in helpmate set
+  EXPECT_EQ(o[Option::TryRefutations], 0);
+  EXPECT_EQ(o[Option::ShortNotation], 0);
+  EXPECT_EQ(o[Option::BlackMoveStyle], 2);
   SwitchOptionsToKind(o, KindDirect);
-  EXPECT_EQ(o[OptionsKind], KindDirect);
-  EXPECT_EQ(o[SetPlay], 0);
-  EXPECT_EQ(o[TryRefutations], 3);
-  EXPECT_EQ(o[BlackMoveStyle], 2);
+  EXPECT_EQ(o[Option::Kind], KindDirect);
+  EXPECT_EQ(o[Option::SetPlay], 0);
+  EXPECT_EQ(o[Option::TryRefutations], 3);
+  EXPECT_EQ(o[Option::BlackMoveStyle], 2);
 }
 
 TEST(SwitchOptionsToKind, DoesNothingDuringTestPresetOrForSameKind) {
@@ -31,7 +31,7 @@ TEST(SwitchOptionsToKind, DoesNothingDuringTestPresetOrForSameKind) {
   auto before = o.values;
   SwitchOptionsToKind(o, KindDirect);
   EXPECT_EQ(o.values, before);
-  o[OptionsKind] = TestMovePreset;
+  o[Option::Kind] = TestMovePreset;
   before = o.values;
   SwitchOptionsToKind(o, KindSelf);
   EXPECT_EQ(o.values, before);
@@ -39,32 +39,32 @@ TEST(SwitchOptionsToKind, DoesNothingDuringTestPresetOrForSameKind) {
 
 TEST(TestMovePreset, InstalledAndUndoneLeavingNotationAlone) {
   SolveOptions o;
-  o[CaptureSign] = 1;
+  o[Option::CaptureSign] = 1;
   const auto before = o.values;
   const auto saved = BeginTestMove(o);
-  EXPECT_EQ(o[OptionsKind], TestMovePreset);
-  EXPECT_EQ(o[SetPlay], 0);
-  EXPECT_EQ(o[ActualPlay], 0);
-  EXPECT_EQ(o[TriesGroup + Variations], 1);
-  EXPECT_EQ(o[CaptureSign], 1);
+  EXPECT_EQ(o[Option::Kind], TestMovePreset);
+  EXPECT_EQ(o[Option::SetPlay], 0);
+  EXPECT_EQ(o[Option::ActualPlay], 0);
+  EXPECT_EQ(o.Of(OptionGroup::Tries, Option::Variations), 1);
+  EXPECT_EQ(o[Option::CaptureSign], 1);
   EndTestMove(o, saved);
   EXPECT_EQ(o.values, before);
 }
 
 TEST(ToggleActualPlay, TriesFollowTheActualPlay) {
   SolveOptions o;
-  o[TryRefutations] = 4;
+  o[Option::TryRefutations] = 4;
   ToggleActualPlay(o);
-  EXPECT_EQ(o[ActualPlay], 0);
-  EXPECT_EQ(o[TryRefutations], 0);
+  EXPECT_EQ(o[Option::ActualPlay], 0);
+  EXPECT_EQ(o[Option::TryRefutations], 0);
   ToggleActualPlay(o);
-  EXPECT_EQ(o[ActualPlay], 1);
-  EXPECT_EQ(o[TryRefutations], 1);
+  EXPECT_EQ(o[Option::ActualPlay], 1);
+  EXPECT_EQ(o[Option::TryRefutations], 1);
 }
 
 TEST(OptionsDialog, VariationsBoxGatesItsThreeBoxesButKeepsValues) {
   SolveOptions o;
-  OptionsDialog d = OpenOptionsDialog(o, KindDirect, 0);
+  OptionsDialog d = OpenOptionsDialog(o, KindDirect, OptionGroup::Play);
   OptionsDialogCommand(d, 143);
   EXPECT_FALSE(OptionsDialogChecked(d, 143));
   EXPECT_FALSE(OptionsDialogEnabled(d, 144));
@@ -79,31 +79,31 @@ TEST(OptionsDialog, VariationsBoxGatesItsThreeBoxesButKeepsValues) {
 
 TEST(OptionsDialog, TryEditSetsCountAndBox) {
   SolveOptions o;
-  OptionsDialog d = OpenOptionsDialog(o, KindDirect, 0);
+  OptionsDialog d = OpenOptionsDialog(o, KindDirect, OptionGroup::Play);
   OptionsDialogEditTries(d, 0);
   EXPECT_FALSE(OptionsDialogChecked(d, 141));
   OptionsDialogEditTries(d, 3);
   EXPECT_TRUE(OptionsDialogChecked(d, 141));
-  EXPECT_EQ(d.working[TryRefutations], 3);
+  EXPECT_EQ(d.working[Option::TryRefutations], 3);
   OptionsDialogCommand(d, 141);
-  EXPECT_EQ(d.working[TryRefutations], 0);
+  EXPECT_EQ(d.working[Option::TryRefutations], 0);
   OptionsDialogCommand(d, 141);
-  EXPECT_EQ(d.working[TryRefutations], 1);
+  EXPECT_EQ(d.working[Option::TryRefutations], 1);
 }
 
 TEST(OptionsDialog, OkStoresKindSetCancelRestores) {
   SolveOptions o;
-  OptionsDialog d = OpenOptionsDialog(o, KindSelf, 0);
+  OptionsDialog d = OpenOptionsDialog(o, KindSelf, OptionGroup::Play);
   OptionsDialogCommand(d, 140);
   OptionsDialogCommand(d, 302);
   OptionsDialogOk(d, o);
-  EXPECT_EQ(o[SetPlay], 0);
-  EXPECT_EQ(o[BlackMoveStyle], 1);
-  EXPECT_EQ(o.perKind[KindSelf][SetPlay], 0);
+  EXPECT_EQ(o[Option::SetPlay], 0);
+  EXPECT_EQ(o[Option::BlackMoveStyle], 1);
+  EXPECT_EQ(o.perKind[KindSelf][IndexOf(Option::SetPlay)], 0);
 
   SolveOptions p;
   const auto before = p.values;
-  OptionsDialog c = OpenOptionsDialog(p, KindDirect, 0);
+  OptionsDialog c = OpenOptionsDialog(p, KindDirect, OptionGroup::Play);
   OptionsDialogCommand(c, 152);
   OptionsDialogCancel(c, p);
   EXPECT_EQ(p.values, before);
@@ -112,7 +112,7 @@ TEST(OptionsDialog, OkStoresKindSetCancelRestores) {
 
 TEST(OptionsDialog, RefreshOnlyForNotationChangesOfAnUnchangedPosition) {
   SolveOptions o;
-  OptionsDialog d = OpenOptionsDialog(o, KindDirect, 0);
+  OptionsDialog d = OpenOptionsDialog(o, KindDirect, OptionGroup::Play);
   OptionsDialogCommand(d, 202);
   EXPECT_TRUE(RefreshAfterOptions(d, false));
   EXPECT_FALSE(RefreshAfterOptions(d, true));
@@ -122,12 +122,12 @@ TEST(OptionsDialog, RefreshOnlyForNotationChangesOfAnUnchangedPosition) {
 
 TEST(OptionsDialog, HelpmateHidesTriesAndTestModeDisablesSearchBoxes) {
   SolveOptions o;
-  OptionsDialog h = OpenOptionsDialog(o, KindHelp, 0);
+  OptionsDialog h = OpenOptionsDialog(o, KindHelp, OptionGroup::Play);
   EXPECT_FALSE(OptionsDialogVisible(h, 141));
   EXPECT_FALSE(OptionsDialogVisible(h, 402));
   EXPECT_TRUE(OptionsDialogVisible(h, 140));
   BeginTestMove(o);
-  OptionsDialog t = OpenOptionsDialog(o, KindDirect, 5);
+  OptionsDialog t = OpenOptionsDialog(o, KindDirect, OptionGroup::Tries);
   EXPECT_FALSE(OptionsDialogEnabled(t, 140));
   EXPECT_FALSE(OptionsDialogEnabled(t, 147));
   EXPECT_TRUE(OptionsDialogChecked(t, 402));

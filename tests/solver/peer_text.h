@@ -72,8 +72,8 @@ inline std::string SolveWithDigits(const char* fen, const char* stip, const char
   ProblemType type;
   EXPECT_TRUE(ParseProblemType(stip, type)) << stip;
   SolveOptions options;
-  for (int i = 0; i < OptionCount; ++i) options[i] = digits[i] - '0';
-  options[OptionsKind] = type.kind;
+  for (int i = 0; i < OptionCount; ++i) options.values[i] = digits[i] - '0';
+  options[Option::Kind] = type.kind;
   SwitchOptionsToKind(options, type.kind);
   const Language language;
   const UiCallbacks ui;

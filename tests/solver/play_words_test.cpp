@@ -75,7 +75,7 @@ std::string Solve(const char* fen, const char* stipulation, int languageBase = L
   EXPECT_TRUE(ParseProblemType(stipulation, type)) << stipulation;
   SolveOptions options;
   if (digits != nullptr)
-    for (int i = 0; i < OptionCount; ++i) options[i] = digits[i] - '0';
+    for (int i = 0; i < OptionCount; ++i) options.values[i] = digits[i] - '0';
   SwitchOptionsToKind(options, type.kind);
   const Language language = Built(languageBase);
   const UiCallbacks ui;

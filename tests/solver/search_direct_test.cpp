@@ -108,7 +108,7 @@ TEST(DirectSearch, TriesOfTwoMoversMatchTheCheckedOnes) {
     }
     for (const std::string& tryText : found) {
       const Move move = WhiteMove(world, tryText);
-      world.state->optionGroup = TriesGroup;
+      world.state->optionGroup = OptionGroup::Tries;
       Analyse(world, 2, move, true);
       const RefutationRecords& list = world.state->RefutationList(2);
       const std::vector<std::string> refutations = RefutationTexts(*world.state, 2);
@@ -223,26 +223,28 @@ TEST(ReplyCounting, PromotionsOfOnePawnRefuteAsOne) {
   const Move other{45, 55, 55, BlackRook, BlackRook, 0};
   Move killer{};
   search_detail::ReplyCount count;
-  EXPECT_FALSE(count.Add(0, queen, killer, 1));
-  EXPECT_FALSE(count.Add(0, knight, killer, 1));  // the limit reached by the second promotion
+  EXPECT_FALSE(count.Add(0, queen, killer, TryLimit{1}));
+  EXPECT_FALSE(
+      count.Add(0, knight, killer, TryLimit{1}));  // the limit reached by the second promotion
   EXPECT_EQ(count.legal - count.solved, 1);
   EXPECT_TRUE(SameMove(killer, knight));
-  EXPECT_FALSE(count.Add(1, other, killer, 1));  // a solved reply changes nothing
-  EXPECT_TRUE(count.Add(0, other, killer, 1));   // a second, different refutation
+  EXPECT_FALSE(count.Add(1, other, killer, TryLimit{1}));  // a solved reply changes nothing
+  EXPECT_TRUE(count.Add(0, other, killer, TryLimit{1}));   // a second, different refutation
   EXPECT_TRUE(SameMove(killer, other));
   // Without a limit the first refutation ends the scan.
   search_detail::ReplyCount plain;
   Move plainKiller{};
-  EXPECT_FALSE(plain.Add(1, other, plainKiller, 0));
-  EXPECT_TRUE(plain.Add(0, queen, plainKiller, 0));
+  EXPECT_FALSE(plain.Add(1, other, plainKiller, NoTries));
+  EXPECT_TRUE(plain.Add(0, queen, plainKiller, NoTries));
   EXPECT_EQ(plain.legal, 2);
   EXPECT_TRUE(SameMove(plainKiller, queen));
   // With limit 2, three refutations are too many.
   search_detail::ReplyCount three;
   Move threeKiller{};
-  EXPECT_FALSE(three.Add(0, other, threeKiller, 2));
-  EXPECT_FALSE(three.Add(0, queen, threeKiller, 2));
-  EXPECT_TRUE(three.Add(0, Move{34, 44, 44, BlackBishop, BlackBishop, 0}, threeKiller, 2));
+  EXPECT_FALSE(three.Add(0, other, threeKiller, TryLimit{2}));
+  EXPECT_FALSE(three.Add(0, queen, threeKiller, TryLimit{2}));
+  EXPECT_TRUE(
+      three.Add(0, Move{34, 44, 44, BlackBishop, BlackBishop, 0}, threeKiller, TryLimit{2}));
 }
 
 TEST(Analysis, KeyOfATwoMoverHasItsThreatAndVariations) {
@@ -272,9 +274,9 @@ TEST(Analysis, SeparatorsAndDualsFollowTheOptions) {
   const CheckedProblem planck = test::FindProblem("dm2_planck1884");
   const auto linesAfter = [&](bool separators, bool dualized, bool nonDefensive) {
     SearchWorld world(planck.fen);
-    world.options[Separators] = separators;
-    world.options[DualizedVariations] = dualized;
-    world.options[NonDefensiveMoves] = nonDefensive;
+    world.options[Option::Separators] = separators;
+    world.options[Option::DualizedVariations] = dualized;
+    world.options[Option::NonDefensiveMoves] = nonDefensive;
     Analyse(world, 2, WhiteMove(world, "Kh3-g4"), true);
     EXPECT_EQ(world.Texts(world.state->ThreatList(2)),
               (std::vector<std::string>{"Qf1-b1", "Qf1-f3", "Qf1-f5"}));
@@ -298,7 +300,7 @@ TEST(Analysis, SeparatorsAndDualsFollowTheOptions) {
 
 TEST(Analysis, CheckingTryHasItsRefutationAndNoVariations) {
   SearchWorld world(test::FindProblem("dm2_planck1884").fen);
-  world.state->optionGroup = TriesGroup;
+  world.state->optionGroup = OptionGroup::Tries;
   const int flags = Analyse(world, 2, WhiteMove(world, "Qf1-f5"), true);
   EXPECT_EQ(flags, AnalysisCheck | AnalysisHasReply);
   EXPECT_EQ(RefutationTexts(*world.state, 2), std::vector<std::string>{"Ke4xf5"});
@@ -318,7 +320,7 @@ TEST(Analysis, ThreeMoverKeyHasItsThreatAndVariations) {
                                       "h6-h5 Rd5-g5", "c5-c4 Sc6-d8"}));
   // Without dualized variations the reply with two continuations goes.
   SearchWorld strict(test::FindProblem("dm3_giegold1932").fen);
-  strict.options[DualizedVariations] = 0;
+  strict.options[Option::DualizedVariations] = 0;
   Analyse(strict, 3, WhiteMove(strict, "Sb4-c6"), false);
   EXPECT_EQ(VariationTexts(*strict.state, 3),
             (std::vector<std::string>{"Ke6-f6 Sc6-d8", "Ke6xd5 Qb7-f7", "c5-c4 Sc6-d8"}));
@@ -339,7 +341,7 @@ TEST(Analysis, AdLibMarksTheMovesThatAllowWhatTheLiftedManAllows) {
   // (ad lib); Sd2, Sd4, Sc5 and Sa5 parry it.
   const auto setPlay = [](int adLib) {
     SearchWorld world("k7/8/K7/8/8/1n6/4B3/1R6");
-    world.options[AdLib] = adLib;
+    world.options[Option::AdLib] = adLib;
     Analyse(world, 2, NullMove, true);
     std::vector<std::string> texts;
     const VariationRecords& lines = world.state->VariationList(2);

@@ -151,8 +151,10 @@ struct SearchWorld {
     return legal;
   }
 
-  // Key search at the root as the driver runs it: topMoves = n.
-  int RootSearch(int n, int limit) {
+  // Key search at the root as the driver runs it: topMoves = n; `tries`
+  // refutations at most make a try.
+  int RootSearch(int n, int tries) { return RootSearch(n, TryLimit{tries}); }
+  int RootSearch(int n, TryLimit limit) {
     state->topMoves = n;
     state->KeyList(n).Clear();
     state->TryList(n).Clear();

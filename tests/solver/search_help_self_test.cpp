@@ -43,7 +43,7 @@ void WalkSolutions(SearchWorld& world, int k, const std::string& prefix,
     if (k == 2) {
       out.insert(text);
     } else {
-      AnalyseMove(world.ctx, k - 1, answer, world.state->helpMode != 0);
+      AnalyseMove(world.ctx, k - 1, answer, world.state->helpMode != HelpMode::None);
       WalkSolutions(world, k - 1, text + " ", out);
     }
     UnmakeMove(world.pos, answer);
@@ -55,7 +55,7 @@ void WalkSolutions(SearchWorld& world, int k, const std::string& prefix,
 // variations are Black's first moves with White's answers.
 std::set<std::string> BlackBeginsSolutions(SearchWorld& world, int moves) {
   SearchState& state = *world.state;
-  state.helpMode = HelpBlackBegins;
+  state.helpMode = HelpMode::BlackBegins;
   const int n = moves + 1;
   state.topMoves = n;
   MakeMove(world.pos, NullMove);
@@ -67,10 +67,10 @@ std::set<std::string> BlackBeginsSolutions(SearchWorld& world, int moves) {
 }
 
 // White begins: a key search for White's first moves, then each key analysed.
-std::set<std::string> WhiteBeginsSolutions(SearchWorld& world, int moves, int mode) {
+std::set<std::string> WhiteBeginsSolutions(SearchWorld& world, int moves, HelpMode mode) {
   SearchState& state = *world.state;
   state.helpMode = mode;
-  const int found = world.RootSearch(moves, mode);
+  const int found = world.RootSearch(moves, EveryReply);
   std::set<std::string> solutions;
   if (found != moves) return solutions;
   const MoveRecords keys = state.KeyList(moves);
@@ -138,7 +138,7 @@ TEST(Helpmate, WhiteBeginsFindsEverySolution) {
 #ifdef NDEBUG
   for (const CheckedProblem& problem : ProblemsOf("h#3 W")) {
     SearchWorld world(problem.fen);
-    EXPECT_EQ(WhiteBeginsSolutions(world, 3, HelpWhiteBegins),
+    EXPECT_EQ(WhiteBeginsSolutions(world, 3, HelpMode::WhiteBegins),
               SplitSolutions(problem.helpSolutions))
         << problem.id;
   }
@@ -146,7 +146,7 @@ TEST(Helpmate, WhiteBeginsFindsEverySolution) {
   // Forsberg 1935, h#2, played with White passing first: the set play of a
   // helpmate is the White-begins search of the same number of white moves.
   SearchWorld world(test::FindProblem("hm2_forsberg1935").fen);
-  const std::set<std::string> setPlay = WhiteBeginsSolutions(world, 2, HelpSetPlay);
+  const std::set<std::string> setPlay = WhiteBeginsSolutions(world, 2, HelpMode::SetPlayRun);
   for (const std::string& line : setPlay) EXPECT_EQ(std::count(line.begin(), line.end(), ' '), 2);
 }
 
@@ -155,7 +155,7 @@ TEST(Helpmate, SolutionsSharingWhitesFirstMoveAreAllKept) {
   // by Kb8, g6 and g5, each allowing 2.Rh8#: three solutions that share
   // White's first move. The analysis of that move keeps all of them.
   SearchWorld world("k7/6p1/1K6/8/8/8/8/7R");
-  world.state->helpMode = HelpWhiteBegins;
+  world.state->helpMode = HelpMode::WhiteBegins;
   world.state->topMoves = 2;
   const Move waiting{99, 89, 89, WhiteRook, WhiteRook, 0};  // Rh1-h2
   MakeMove(world.pos, waiting);
@@ -179,7 +179,7 @@ TEST(Selfmate, KeysOfSelfAndReflexMates) {
 #endif
   for (const CheckedProblem& problem : problems) {
     SearchWorld world(problem.fen);
-    world.state->selfMode = problem.stipulation[0] == 'r' ? ReflexMate : SelfMate;
+    world.state->selfMode = problem.stipulation[0] == 'r' ? SelfMode::Reflex : SelfMode::Self;
     const int n = problem.stipulation[2] - '0' + 1;  // Black's forced mate is one more white move
     EXPECT_EQ(world.RootSearch(n, 0), n) << problem.id;
     EXPECT_EQ(world.Texts(world.state->KeyList(n)), std::vector<std::string>{problem.key})
@@ -190,7 +190,7 @@ TEST(Selfmate, KeysOfSelfAndReflexMates) {
 TEST(Selfmate, KeyAnalysisEndsWithBlacksForcedMates) {
   // Argunow 1999, s#2: 1.Se6+! Kf6 2.exf8=S Sa3#, 1...Kxh8 2.exf8=R Sa3#.
   SearchWorld world(test::FindProblem("sm2_argunow1999").fen);
-  world.state->selfMode = SelfMate;
+  world.state->selfMode = SelfMode::Self;
   world.state->topMoves = 3;
   const Move key = world.FindMove("Sc5-e6", true);
   ASSERT_NE(key.from, 0);
@@ -220,33 +220,33 @@ TEST(Selfmate, BlackMustMateDiffersBetweenSelfAndReflex) {
   // Black to move: Ra1 mates, every other move does not.
   SearchWorld world("r7/8/8/4k3/8/8/6PP/7K");
   MoveList* list = world.state->LevelList(2);
-  world.state->selfMode = ReflexMate;
+  world.state->selfMode = SelfMode::Reflex;
   EXPECT_EQ(BlackMustMate(world.ctx, 0, 0, list), 1);
   EXPECT_EQ(world.Texts(world.state->KeyList(1)), std::vector<std::string>{"Ra8-a1"});
-  world.state->selfMode = SelfMate;
+  world.state->selfMode = SelfMode::Self;
   EXPECT_EQ(BlackMustMate(world.ctx, 0, 0, list), 0);
   // White's king capturable: White's last move was illegal.
   SearchWorld illegal("8/8/8/4k3/8/8/6PP/r6K");
-  illegal.state->selfMode = SelfMate;
+  illegal.state->selfMode = SelfMode::Self;
   EXPECT_EQ(BlackMustMate(illegal.ctx, 0, 0, illegal.state->LevelList(2)), -1);
 }
 
 TEST(Selfmate, BlackMatingAtOnceSucceedsEarlyAndAWhiteMateFailsAReflexmate) {
   // White Kh1 is mated by Qg2 (guarded by Kg3): success one move early.
   SearchWorld mated("8/8/8/8/8/6k1/6q1/7K");
-  mated.state->selfMode = SelfMate;
+  mated.state->selfMode = SelfMode::Self;
   MoveList* list = mated.state->LevelList(2);
   GenerateWhiteMoves(mated.pos, 0, 0, *list);
   EXPECT_EQ(WhiteIsMated(mated.ctx, list), 1);
-  EXPECT_EQ(SearchMateInTwo(mated.ctx, 0, 0, list, false, 0), 1);
-  mated.state->selfMode = ReflexMate;
-  EXPECT_EQ(SearchMateInTwo(mated.ctx, 0, 0, list, false, 0), 1);
+  EXPECT_EQ(SearchMateInTwo(mated.ctx, 0, 0, list, false, NoTries), 1);
+  mated.state->selfMode = SelfMode::Reflex;
+  EXPECT_EQ(SearchMateInTwo(mated.ctx, 0, 0, list, false, NoTries), 1);
   // White can mate at once: a reflexmate line fails (-2), a selfmate goes on.
   SearchWorld canMate("k7/8/1K6/8/8/8/7Q/2R5");
-  canMate.state->selfMode = ReflexMate;
-  EXPECT_EQ(SearchMateInTwo(canMate.ctx, 0, 0, canMate.state->LevelList(2), false, 0), -2);
-  canMate.state->selfMode = SelfMate;
-  EXPECT_NE(SearchMateInTwo(canMate.ctx, 0, 0, canMate.state->LevelList(2), false, 0), -2);
+  canMate.state->selfMode = SelfMode::Reflex;
+  EXPECT_EQ(SearchMateInTwo(canMate.ctx, 0, 0, canMate.state->LevelList(2), false, NoTries), -2);
+  canMate.state->selfMode = SelfMode::Self;
+  EXPECT_NE(SearchMateInTwo(canMate.ctx, 0, 0, canMate.state->LevelList(2), false, NoTries), -2);
   // A white king in check that can step away is not mated.
   SearchWorld escapes("8/8/8/8/8/8/6q1/7K");
   MoveList* moves = escapes.state->LevelList(2);
@@ -258,9 +258,9 @@ TEST(Selfmate, BlackMatingAtOnceSucceedsEarlyAndAWhiteMateFailsAReflexmate) {
 // refutations as the tries are.
 std::vector<std::string> ReflexRefutations(const std::string& moveText) {
   SearchWorld world(test::FindProblem("rm2_manolas2012").fen);
-  world.state->selfMode = ReflexMate;
+  world.state->selfMode = SelfMode::Reflex;
   world.state->topMoves = 3;
-  world.state->optionGroup = TriesGroup;
+  world.state->optionGroup = OptionGroup::Tries;
   const Move move = world.FindMove(moveText, true);
   EXPECT_NE(move.from, 0) << moveText;
   MakeMove(world.pos, move);

@@ -96,26 +96,26 @@ Position PositionOf(const char* fen) {
 TEST(ResultTable, KeysTellRightsEnPassantMenAndModeApart) {
   using search_detail::ResultKey;
   Position castle = PositionOf("4k3/8/8/8/8/8/8/R3K2R");
-  const std::uint64_t both = ResultKey(castle, 0, 0, 0);
+  const std::uint64_t both = ResultKey(castle, SelfMode::None, 0, 0);
   castle.castlingCounters[A1Moves] = 1;
-  EXPECT_NE(ResultKey(castle, 0, 0, 0), both);
+  EXPECT_NE(ResultKey(castle, SelfMode::None, 0, 0), both);
   castle.castlingCounters[A1Moves] = 0;
   castle.castlingCounters[WhiteKingMoves] = 2;
-  EXPECT_NE(ResultKey(castle, 0, 0, 0), both);
+  EXPECT_NE(ResultKey(castle, SelfMode::None, 0, 0), both);
 
   // Black's pawn on d5 after a double step d7-d5 and after a single d6-d5.
   const Position ep = PositionOf("4k3/8/8/3pP3/8/8/8/4K3");
   const int d7 = 35, d6 = 45, d5 = 55;
-  EXPECT_NE(ResultKey(ep, 0, d7, d5), ResultKey(ep, 0, d6, d5));
+  EXPECT_NE(ResultKey(ep, SelfMode::None, d7, d5), ResultKey(ep, SelfMode::None, d6, d5));
   // Another last move without a double step keys as none.
-  EXPECT_EQ(ResultKey(ep, 0, d6, d5), ResultKey(ep, 0, 0, 0));
+  EXPECT_EQ(ResultKey(ep, SelfMode::None, d6, d5), ResultKey(ep, SelfMode::None, 0, 0));
 
   const Position queen = PositionOf("3Q4/4k3/8/8/8/8/8/4K3");
   const Position knight = PositionOf("3N4/4k3/8/8/8/8/8/4K3");
-  EXPECT_NE(ResultKey(queen, 0, 0, 0), ResultKey(knight, 0, 0, 0));
+  EXPECT_NE(ResultKey(queen, SelfMode::None, 0, 0), ResultKey(knight, SelfMode::None, 0, 0));
 
-  EXPECT_NE(ResultKey(queen, 0, 0, 0), ResultKey(queen, SelfMate, 0, 0));
-  EXPECT_NE(ResultKey(queen, SelfMate, 0, 0), ResultKey(queen, ReflexMate, 0, 0));
+  EXPECT_NE(ResultKey(queen, SelfMode::None, 0, 0), ResultKey(queen, SelfMode::Self, 0, 0));
+  EXPECT_NE(ResultKey(queen, SelfMode::Self, 0, 0), ResultKey(queen, SelfMode::Reflex, 0, 0));
 }
 
 struct Problem {
@@ -192,17 +192,17 @@ constexpr int kCompared = static_cast<int>(std::size(kSetups)) - 1;
 void ApplyOptionSet(int set, SolveOptions& options, int kind) {
   SwitchOptionsToKind(options, kind);
   if (set == 0) {
-    options[SetPlay] = 1;
+    options[Option::SetPlay] = 1;
     if (kind != KindHelp) {
-      options[TryRefutations] = 1;
-      options[ActualPlay] = 1;
+      options[Option::TryRefutations] = 1;
+      options[Option::ActualPlay] = 1;
     }
   } else if (set == 2 && kind != KindHelp) {
-    options[TryRefutations] = 2;
-    options[ActualPlay] = 1;
-    options[DualizedVariations] = 1;
-    options[NonDefensiveMoves] = 1;
-    options[DualizedVariations + TriesGroup] = 1;
+    options[Option::TryRefutations] = 2;
+    options[Option::ActualPlay] = 1;
+    options[Option::DualizedVariations] = 1;
+    options[Option::NonDefensiveMoves] = 1;
+    options.Of(OptionGroup::Tries, Option::DualizedVariations) = 1;
   }
 }
 

@@ -95,8 +95,8 @@ TEST(SeriesText, SeriesMateAndSeriesSelfmateLines) {
 
 TEST(SeriesText, LongNotationAndAnotherCaptureSign) {
   SeriesWorld world("8/8/8/1p6/bPp5/kpP5/Np6/bK6", "ss#2");
-  world.options[ShortNotation] = 0;
-  world.options[CaptureSign] = 1;
+  world.options[Option::ShortNotation] = 0;
+  world.options[Option::CaptureSign] = 1;
   EXPECT_EQ(world.Solve(), "\n 1. Sa2-c1 2. Sc1-a2  b3:a2#\n ");
 }
 
@@ -124,7 +124,7 @@ TEST(SeriesText, TheSideThatDoesNotMoveMayNotStandInCheck) {
 TEST(SeriesText, ARefreshWritesTheLastLinesWithTheNotationOfNow) {
   SeriesWorld world("8/8/8/1p6/bPp5/kpP5/Np6/bK6", "ss#2");
   world.Solve();
-  world.options[ShortNotation] = 0;
+  world.options[Option::ShortNotation] = 0;
   EXPECT_EQ(world.Solve(SolveRefresh), "\n 1. Sa2-c1 2. Sc1-a2  b3xa2#\n ");
 }
 

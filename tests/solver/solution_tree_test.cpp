@@ -39,7 +39,7 @@ struct TreeSolve {
     EXPECT_TRUE(ParseFenBoard(fen, pos.board, nullptr)) << fen;
     EXPECT_TRUE(ParseProblemType(stip, type)) << stip;
     if (digits != nullptr)
-      for (int i = 0; i < OptionCount; ++i) options[i] = digits[i] - '0';
+      for (int i = 0; i < OptionCount; ++i) options.values[i] = digits[i] - '0';
     SwitchOptionsToKind(options, type.kind);
     Language language;
     UiCallbacks ui;
@@ -187,7 +187,7 @@ TEST(SolutionTree, HelpmateSolutionsAreLinesWithoutAFirstMove) {
   const TreeSolve solve("4RK2/8/6p1/6p1/2bp1k1B/7P/5p2/1Bb5", "h#2", "000111011110101000");
   EXPECT_EQ(CheckBesideText(solve), 16);
   const TreeRun& run = solve.OnlyRun();
-  EXPECT_EQ(run.helpMode, HelpBlackBegins);
+  EXPECT_EQ(run.helpMode, HelpMode::BlackBegins);
   ASSERT_EQ(run.phases.size(), 1u);
   EXPECT_EQ(run.phases[0].phase, PlayPhase::Solution);
   const TreePlay& play = run.phases[0].plays.at(0);
@@ -213,7 +213,7 @@ TEST(SolutionTree, SelfAndReflexmatesEndInBlacksForcedMate) {
 
   const TreeSolve reflex("8/P1Nr3P/1PpR2rq/6p1/1pp2p2/1Nk5/2P5/1K1R4", "r#2");
   EXPECT_EQ(CheckBesideText(reflex), 4);
-  EXPECT_EQ(reflex.OnlyRun().selfMode, 2);
+  EXPECT_EQ(reflex.OnlyRun().selfMode, SelfMode::Reflex);
 }
 
 TEST(SolutionTree, ChangedMatesCarryTheirLettersAndDroppedPlaysAreGone) {

@@ -57,7 +57,7 @@ std::string Solve(Solver& solver, const Problem& problem) {
   EXPECT_TRUE(ParseFenBoard(problem.fen.c_str(), pos.board, nullptr)) << problem.id;
   EXPECT_TRUE(ParseProblemType(problem.stipulation.c_str(), type)) << problem.id;
   SwitchOptionsToKind(options, type.kind);
-  options[SetPlay] = 1;
+  options[Option::SetPlay] = 1;
   SolveEnvironment env{pos, type, options, "", language, ui};
   return SolveEntry(solver, env, type.moves);
 }

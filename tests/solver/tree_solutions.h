@@ -53,9 +53,9 @@ inline TreeSolutions SolveToTree(const Position& diagram, const ProblemType& typ
   ProblemType solved = type;
   SolveOptions options;
   SwitchOptionsToKind(options, type.kind);
-  options[SetPlay] = 0;
-  options[TryRefutations] = 0;
-  if (type.kind != KindHelp) options[ActualPlay] = 1;
+  options[Option::SetPlay] = 0;
+  options[Option::TryRefutations] = 0;
+  if (type.kind != KindHelp) options[Option::ActualPlay] = 1;
   const Language language;
   const UiCallbacks ui;
   auto solver = std::make_unique<Solver>();

@@ -52,7 +52,7 @@ TEST(WriterLayout, MovePairAndBlackMoveStyles) {
   const char* expected[] = {"1. ... Rxd4 2. Sf6", "1... Rxd4 2. Sf6", "1.- Rxd4 2. Sf6"};
   for (int style = 0; style < 3; ++style) {
     WriterWorld world;
-    world.options[BlackMoveStyle] = style;
+    world.options[Option::BlackMoveStyle] = style;
     WriteMovePair(world.w, 1, r);
     EXPECT_EQ(world.Text(), expected[style]);
   }
@@ -64,12 +64,12 @@ TEST(WriterLayout, MovePairAndBlackMoveStyles) {
 TEST(WriterLayout, HelpmateNumbersAndTwoBlanks) {
   const VariationRecord r{{Mv("c5", "d4", BlackKing), 0}, {Mv("c1", "c3", WhiteQueen), 0}};
   WriterWorld help;
-  help.state->helpMode = HelpBlackBegins;
-  help.options[BlackMoveStyle] = 2;  // a helpmate ignores the style
+  help.state->helpMode = HelpMode::BlackBegins;
+  help.options[Option::BlackMoveStyle] = 2;  // a helpmate ignores the style
   WriteMovePair(help.w, 1, r);
   EXPECT_EQ(help.Text(), "1. Kd4  Qc3");
   WriterWorld whiteFirst;
-  whiteFirst.state->helpMode = HelpWhiteBegins;
+  whiteFirst.state->helpMode = HelpMode::WhiteBegins;
   WriteMovePair(whiteFirst.w, 1, r);
   EXPECT_EQ(whiteFirst.Text(), "   2. Kd4  Qc3");
 }
@@ -90,7 +90,7 @@ TEST(WriterVariations, SameMateJoinsRepliesOfOneManWithSlashAndOfTwoWithComma) {
 
 TEST(WriterVariations, MateThatCapturesAfterOnlySomeRepliesShowsTheSignInParentheses) {
   WriterWorld world;
-  world.options[ShortNotation] = 0;
+  world.options[Option::ShortNotation] = 0;
   VariationRecords list;
   int n = 0;
   world.Add(list, n, Mv("b6", "c5", BlackPawn), Mv("a3", "c5", WhiteQueen, BlackPawn));
@@ -125,7 +125,7 @@ TEST(WriterVariations, CaptureSignsAndCheckMarks) {
                             "\r\n 1. ... R*d4+ 2. Sf6#"};
   for (int sign = 0; sign < 3; ++sign) {
     WriterWorld world;
-    world.options[CaptureSign] = sign;
+    world.options[Option::CaptureSign] = sign;
     VariationRecords list;
     int n = 0;
     world.Add(list, n, Mv("d1", "d4", BlackRook, WhiteQueen), Mv("g8", "f6", WhiteKnight), '2');
@@ -156,21 +156,22 @@ TEST(WriterThreat, ThreatWaitingAdLibAndCheck) {
   struct Case {
     int flags;
     int shortNotation;
-    int selfMode;
+    SelfMode selfMode;
     const char* text;
   };
   const Case cases[] = {
-      {AnalysisHasReply | AnalysisParried | AnalysisThreatUnit, 0, 0, " threat 2. Qd4-d7#"},
-      {AnalysisHasReply | AnalysisParried | AnalysisThreatUnit, 1, 0, " [2. Qd7#]"},
-      {AnalysisHasReply | AnalysisThreatUnit, 1, 0, " ad lib 2. Qd7#"},
-      {AnalysisHasReply | AnalysisThreatUnit, 1, 1, " ... Qd7#"},
-      {AnalysisHasReply, 1, 0, " waiting"},
-      {AnalysisHasReply | AnalysisCheck, 1, 0, "+"},
-      {AnalysisCheck, 1, 0, ""},  // mate at once: nothing here
+      {AnalysisHasReply | AnalysisParried | AnalysisThreatUnit, 0, SelfMode::None,
+       " threat 2. Qd4-d7#"},
+      {AnalysisHasReply | AnalysisParried | AnalysisThreatUnit, 1, SelfMode::None, " [2. Qd7#]"},
+      {AnalysisHasReply | AnalysisThreatUnit, 1, SelfMode::None, " ad lib 2. Qd7#"},
+      {AnalysisHasReply | AnalysisThreatUnit, 1, SelfMode::Self, " ... Qd7#"},
+      {AnalysisHasReply, 1, SelfMode::None, " waiting"},
+      {AnalysisHasReply | AnalysisCheck, 1, SelfMode::None, "+"},
+      {AnalysisCheck, 1, SelfMode::None, ""},  // mate at once: nothing here
   };
   for (const Case& c : cases) {
     WriterWorld world;
-    world.options[ShortNotation] = c.shortNotation;
+    world.options[Option::ShortNotation] = c.shortNotation;
     world.state->selfMode = c.selfMode;
     MoveRecords& threats = world.state->ThreatList(2);
     threats.records[0] = Mv("d4", "d7", WhiteQueen);
@@ -182,7 +183,7 @@ TEST(WriterThreat, ThreatWaitingAdLibAndCheck) {
 
 TEST(WriterThreat, SeveralMatesAreJoinedAndSelfmateMatesEndWithOneSign) {
   WriterWorld world;
-  world.state->selfMode = 1;
+  world.state->selfMode = SelfMode::Self;
   MoveRecords& threats = world.state->ThreatList(2);
   threats.records[0] = Mv("h1", "g2", BlackBishop, WhiteBishop);
   threats.records[1] = Mv("a4", "b3", BlackQueen);
@@ -210,7 +211,7 @@ TEST(WriterRefutations, ButLineMateInOneAndDraw) {
 
 TEST(WriterNotation, LongShortCastlingPromotionEnPassantAndAdLib) {
   WriterWorld world("8/8/8/8/8/8/3N4/R3K1N1");
-  world.options[ShortNotation] = 0;
+  world.options[Option::ShortNotation] = 0;
   Move castle = Mv("e1", "g1", WhiteKing);
   EXPECT_EQ(MoveText(world.w, castle), "O-O");
   EXPECT_EQ(MoveText(world.w, Mv("e1", "c1", WhiteKing)), "O-O-O");
@@ -222,7 +223,7 @@ TEST(WriterNotation, LongShortCastlingPromotionEnPassantAndAdLib) {
   EXPECT_EQ(MoveText(world.w, SolutionRecord{promotion, '2'}), "e7-e8=Q+");
   EXPECT_EQ(MoveText(world.w, SolutionRecord{promotion, '2'}, 1), "Q+");
   EXPECT_EQ(MoveText(world.w, SolutionRecord{Mv("a1", "a5", WhiteRook), '3'}), "Ra1 ad lib");
-  world.options[ShortNotation] = 1;
+  world.options[Option::ShortNotation] = 1;
   EXPECT_EQ(MoveText(world.w, SolutionRecord{Mv("a1", "a5", WhiteRook), '3'}), "Ra1~");
   EXPECT_EQ(MoveText(world.w, ep), "exd6 e.p.");
   // Two knights can reach f3: the file tells them apart.
