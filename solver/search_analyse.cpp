@@ -149,7 +149,8 @@ int AnalyseMove(SearchContext& ctx, int k, const Move& move, bool allRefutations
   if (self && k == 2) replies.moves[0].from = 0;
   // A reflexmate's Black that can reach the goal must: its other replies
   // are not legal.
-  if (state.selfMode == SelfMode::Reflex && k > 2) KeepGoalReplies(ctx, move.from, move.to, &replies);
+  if (state.selfMode == SelfMode::Reflex && k > 2)
+    KeepGoalReplies(ctx, move.from, move.to, &replies);
 
   RefutationRecords& refutations = state.RefutationList(k);
   VariationRecords& lines = state.VariationList(k);
