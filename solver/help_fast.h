@@ -21,6 +21,17 @@ namespace kv {
 struct SearchContext;
 struct HelpBackwardMemory;
 
+// From this many white moves on, a helpmate's walks reach far more positions
+// than the default table holds, and each one lost is walked again: an h#7
+// took 73 s with the default table and 10 s with the deep one (128 MB), an
+// h=5 140 s and 73 s. A helpstalemate's walk, which its bounds prune less,
+// outgrows the table a move earlier. Shorter searches keep the default
+// table: the deep one's pages cost a search the first time it touches them
+// (an h#5 of 7 ms took 25 to 48 ms with it).
+inline constexpr int DeepHelpMateMoves = 6;
+inline constexpr int DeepHelpStalemateMoves = 5;
+inline constexpr std::size_t DeepHelpTableSlots = std::size_t{1} << 23;
+
 // The fast search's working memory, one per search state.
 struct HelpFast {
   explicit HelpFast(std::size_t tableSlots = DefaultHelpTableSlots) : table(tableSlots) {}
@@ -40,6 +51,15 @@ struct HelpFast {
   void EnsureMoves(int moves) {
     const auto wanted = static_cast<std::size_t>(2 * moves + 2);
     if (lists.size() < wanted) lists.resize(wanted);
+  }
+  // Gives a search of `whiteMoves` white moves towards `target` the deep
+  // table when it is that long; not during a walk. Only a table of the
+  // default size grows: one sized on purpose (by the bench or a test) is
+  // kept.
+  void PrepareTable(int whiteMoves, Goal target) {
+    const int deep = target == Goal::Stalemate ? DeepHelpStalemateMoves : DeepHelpMateMoves;
+    if (whiteMoves >= deep && table.Slots() == DefaultHelpTableSlots)
+      table.Resize(DeepHelpTableSlots);
   }
   std::uint64_t nodes = 0;      // positions the fast search reached
   std::uint64_t tableHits = 0;  // answers the table gave it

@@ -15,8 +15,10 @@ HelpRootHelper::HelpRootHelper(SearchContext& ctx, int moves, bool blackBegins)
   blackMoves_ = blackBegins ? whiteMoves_ : whiteMoves_ - 1;
   state.helpFast.goal = state.goal;
   state.helpFast.maximummer = state.maximummer;
-  if (state.helpMode != HelpMode::None && moves > 0)
+  if (state.helpMode != HelpMode::None && moves > 0) {
+    state.helpFast.PrepareTable(whiteMoves_, state.goal);
     PrepareHelpTargets(state.helpFast, ctx.pos, whiteMoves_, blackMoves_);
+  }
   if (state.threads < 2 || state.helpMode == HelpMode::None || moves < (blackBegins ? 4 : 3) ||
       !state.helpFast.enabled || state.userBreak != 0)
     return;

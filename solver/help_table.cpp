@@ -1,34 +1,38 @@
 #include "solver/help_table.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kv {
 
 void HelpTable::Resize(std::size_t slotCount) {
   std::size_t size = 1;
   while (size * 2 <= slotCount) size *= 2;
-  slots_ = std::make_unique<Slot[]>(size);
+  ZeroedWords words(2 * size);
+  while (words.empty() && size > 1) {
+    size /= 2;
+    words = ZeroedWords(2 * size);
+  }
+  if (words.empty()) return;  // not even one slot: the table as it was
+  words_ = std::move(words);
   slotCount_ = size;
 }
 
 void HelpTable::Clear() {
-  for (std::size_t i = 0; i < slotCount_; ++i) {
-    slots_[i].known.store(0, std::memory_order_relaxed);
-    slots_[i].check.store(0, std::memory_order_relaxed);
-  }
+  words_.Clear();
 }
 
 std::uint64_t HelpTable::Read(std::uint64_t key) const {
-  const Slot& slot = SlotOf(key);
-  const std::uint64_t known = slot.known.load(std::memory_order_relaxed);
-  const std::uint64_t check = slot.check.load(std::memory_order_relaxed);
+  const std::size_t first = FirstWordOf(key);
+  const std::uint64_t known = Word(first).load(std::memory_order_relaxed);
+  const std::uint64_t check = Word(first + 1).load(std::memory_order_relaxed);
   return known != 0 && (known ^ check) == key ? known : 0;
 }
 
 void HelpTable::Write(std::uint64_t key, std::uint64_t known) {
-  Slot& slot = SlotOf(key);
-  slot.known.store(known, std::memory_order_relaxed);
-  slot.check.store(known ^ key, std::memory_order_relaxed);
+  const std::size_t first = FirstWordOf(key);
+  Word(first).store(known, std::memory_order_relaxed);
+  Word(first + 1).store(known ^ key, std::memory_order_relaxed);
 }
 
 HelpTable::Known HelpTable::Find(std::uint64_t key, int moves) const {

@@ -8,7 +8,8 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
+
+#include "solver/zeroed_words.h"
 
 namespace kv {
 
@@ -23,7 +24,8 @@ class HelpTable {
   explicit HelpTable(std::size_t slotCount = DefaultHelpTableSlots) { Resize(slotCount); }
 
   // Replaces the table by one of `slotCount` slots (rounded down to a power
-  // of two, at least one). Not to be called during a search.
+  // of two, at least one; halved while the memory cannot be had). Not to be
+  // called during a search.
   void Resize(std::size_t slotCount);
   void Clear();
   std::size_t Slots() const { return slotCount_; }
@@ -40,11 +42,8 @@ class HelpTable {
   // table without a lock. A slot is two words: what is known, and the key
   // XOR it. A reader takes the slot only when they agree, so a slot torn
   // by two writers at once reads as empty; each writer writes only facts,
-  // so whichever wins, what is read is true.
-  struct Slot {
-    std::atomic<std::uint64_t> known{0};
-    std::atomic<std::uint64_t> check{0};
-  };
+  // so whichever wins, what is read is true. Slot i is words 2i (known)
+  // and 2i + 1 (check), each read and written atomically.
   // What is known, packed: mateWithin (0 not known) in bits 0-7, noneWithin
   // (0 nothing proved) in bits 8-15, illegal in bit 16; bit 17 marks a
   // used slot, so that no packed value is 0.
@@ -53,10 +52,12 @@ class HelpTable {
   // The packed value of `key`'s slot, 0 when it holds another position.
   std::uint64_t Read(std::uint64_t key) const;
   void Write(std::uint64_t key, std::uint64_t known);
-  Slot& SlotOf(std::uint64_t key) { return slots_[key & (slotCount_ - 1)]; }
-  const Slot& SlotOf(std::uint64_t key) const { return slots_[key & (slotCount_ - 1)]; }
+  std::size_t FirstWordOf(std::uint64_t key) const {
+    return 2 * static_cast<std::size_t>(key & (slotCount_ - 1));
+  }
+  std::atomic_ref<std::uint64_t> Word(std::size_t i) const { return std::atomic_ref(words_[i]); }
 
-  std::unique_ptr<Slot[]> slots_;
+  mutable ZeroedWords words_;
   std::size_t slotCount_ = 0;
 };
 

@@ -525,6 +525,7 @@ SeriesResult SearchSeries(Position& pos, const SeriesRules& rules, int moves, Se
                           const UiCallbacks* ui) {
   SeriesResult result;
   moves = std::clamp(moves, 1, 255);
+  memory.PrepareFor(moves);
   memory.table.Clear();
   if (memory.lists.size() < static_cast<std::size_t>(moves) + 1)
     memory.lists.resize(static_cast<std::size_t>(moves) + 1);

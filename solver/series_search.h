@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "core/position.h"
@@ -71,10 +72,31 @@ struct [[nodiscard]] SeriesResult {
   std::uint64_t nodes = 0;                // moves the search played
 };
 
+// From this many moves on, a series search reaches far more positions than
+// the default table holds, and each one lost is searched again: a ser-h=14
+// took 536 s with the default table and 118 s with the deep one (128 MB).
+// Shorter series keep the default sizes.
+inline constexpr int DeepSeriesMoves = 8;
+inline constexpr std::size_t DeepSeriesTableSlots = std::size_t{1} << 24;
+inline constexpr std::size_t DefaultSeriesCacheSlots = std::size_t{1} << 18;
+inline constexpr std::size_t DeepSeriesCacheSlots = std::size_t{1} << 21;
+
 // What a series search keeps between calls: the table and the move lists.
 // Large: allocate it once.
 struct SeriesMemory {
   explicit SeriesMemory(std::size_t tableSlots = DefaultSeriesTableSlots) : table(tableSlots) {}
+  // Gives a search of `moves` moves or more the deep table and caches; not
+  // during a search. Only a table of the default size grows: one sized on
+  // purpose (by a test) is kept, and so is the default one when the memory
+  // cannot be had.
+  void PrepareFor(int moves) {
+    if (moves < DeepSeriesMoves || table.Slots() != DefaultSeriesTableSlots) return;
+    SeriesTable deep(DeepSeriesTableSlots);
+    if (!deep.Enabled()) return;
+    table = std::move(deep);
+    boundCache.assign(DeepSeriesCacheSlots, 0);
+    stuckCache.assign(DeepSeriesCacheSlots, 0);
+  }
   SeriesTable table;
   // One move list per move of the longest series, and one for the last
   // move of the other side.
@@ -83,13 +105,13 @@ struct SeriesMemory {
   bool bounds = true;
   // Counts of moves the bounds found, by position (a power of two of slots,
   // each the key's upper bits and the count in the low byte).
-  std::vector<std::uint64_t> boundCache = std::vector<std::uint64_t>(std::size_t{1} << 18);
+  std::vector<std::uint64_t> boundCache = std::vector<std::uint64_t>(DefaultSeriesCacheSlots);
   // Whether a series helpstalemate also asks whether its black men can all
   // end stuck in the moves left (off only to check that it changes no
   // answer), and what it found, by position: each slot the key's upper
   // bits, the fewest moves found to fit and the most found not to.
   bool stuckMenBound = true;
-  std::vector<std::uint64_t> stuckCache = std::vector<std::uint64_t>(std::size_t{1} << 18);
+  std::vector<std::uint64_t> stuckCache = std::vector<std::uint64_t>(DefaultSeriesCacheSlots);
 };
 
 // Searches the series of 1..`moves` moves (1..255) from `pos`, whose state

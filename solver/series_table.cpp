@@ -25,14 +25,14 @@ std::uint64_t GenerationOf(std::uint64_t slot) {
 SeriesTable::SeriesTable(std::size_t slotCount) {
   if (slotCount < BucketSlots) return;
   const std::size_t size = std::bit_floor(slotCount);
-  slots_.assign(size, 0);
-  mask_ = size / BucketSlots - 1;
+  slots_ = ZeroedWords(size);
+  mask_ = slots_.empty() ? 0 : size / BucketSlots - 1;
 }
 
 void SeriesTable::Clear() {
   hits = stores = 0;
   if (++generation_ > GenerationMask) {
-    std::fill(slots_.begin(), slots_.end(), 0);
+    slots_.Clear();
     generation_ = 1;
   }
 }

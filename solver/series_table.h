@@ -10,7 +10,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+
+#include "solver/zeroed_words.h"
 
 namespace kv {
 
@@ -25,6 +26,7 @@ class SeriesTable {
   // match).
   void Clear();
   bool Enabled() const { return !slots_.empty(); }
+  std::size_t Slots() const { return slots_.size(); }
 
   // Whether `key` is known to have no solution within `moves` moves.
   bool ProvedNone(std::uint64_t key, int moves) const;
@@ -41,7 +43,7 @@ class SeriesTable {
   static std::uint64_t Check(std::uint64_t key) { return key & ~std::uint64_t{0xFFFF}; }
   std::size_t BucketOf(std::uint64_t key) const;
 
-  std::vector<std::uint64_t> slots_;
+  ZeroedWords slots_;
   std::size_t mask_ = 0;
   std::uint64_t generation_ = 1;  // 1..255
 };

@@ -93,6 +93,7 @@ void CheckBlackBeginsHelpmate(CheckWork& w, int moves, PartOutcome& part, Move& 
   w.st.helpMode = HelpMode::BlackBegins;
   w.st.selfMode = SelfMode::None;
   w.st.EnsureLevels(moves + 1);
+  w.st.helpFast.PrepareTable(moves, w.st.goal);
   // Shorter play first, as the driver writes it: any line there is a cook.
   for (int m = 2; m <= moves && !w.Broken(); ++m) {
     std::vector<std::string> shorter;
@@ -109,6 +110,7 @@ void CheckWhiteBeginsHelpmate(CheckWork& w, int moves, PartOutcome& part, Move& 
   st.helpMode = HelpMode::WhiteBegins;
   st.selfMode = SelfMode::None;
   st.EnsureLevels(moves);
+  st.helpFast.PrepareTable(moves, st.goal);
   const int r = SearchKeys(w, moves, EveryReply);
   part.movesFound = r;
   if (r != moves || w.Broken()) return;

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "core/fen.h"
@@ -21,6 +22,7 @@
 #include "solver/problem_type.h"
 #include "solver/solve_driver.h"
 #include "solver/solve_options_logic.h"
+#include "solver/zeroed_words.h"
 
 namespace kv {
 namespace {
@@ -167,6 +169,46 @@ TEST(FastHelpmate, TableKeepsTheBoundsItWasGiven) {
   EXPECT_EQ(table.Find(key, 6), HelpTable::Known::Illegal);
   table.Clear();
   EXPECT_EQ(table.Find(key, 6), HelpTable::Known::Nothing);
+}
+
+TEST(FastHelpmate, OnlyDeepSearchesGrowTheTableAndASizedTableIsKept) {
+  HelpFast mates;
+  mates.PrepareTable(DeepHelpMateMoves - 1, Goal::Mate);
+  EXPECT_EQ(mates.table.Slots(), DefaultHelpTableSlots);
+  mates.PrepareTable(DeepHelpMateMoves, Goal::Mate);
+  EXPECT_EQ(mates.table.Slots(), DeepHelpTableSlots);
+  // The grown table starts empty and keeps answers in its far slots too.
+  const std::uint64_t far = DeepHelpTableSlots - 1;
+  EXPECT_EQ(mates.table.Find(far, 3), HelpTable::Known::Nothing);
+  mates.table.Store(far, 3, true);
+  EXPECT_EQ(mates.table.Find(far, 3), HelpTable::Known::Mate);
+  EXPECT_EQ(mates.table.Find(far - DefaultHelpTableSlots, 3), HelpTable::Known::Nothing);
+
+  HelpFast stalemates;
+  stalemates.PrepareTable(DeepHelpStalemateMoves - 1, Goal::Stalemate);
+  EXPECT_EQ(stalemates.table.Slots(), DefaultHelpTableSlots);
+  stalemates.PrepareTable(DeepHelpStalemateMoves, Goal::Stalemate);
+  EXPECT_EQ(stalemates.table.Slots(), DeepHelpTableSlots);
+
+  // The tests and the bench size the table to see the search work with it.
+  HelpFast tiny;
+  tiny.table.Resize(64);
+  tiny.PrepareTable(9, Goal::Mate);
+  EXPECT_EQ(tiny.table.Slots(), 64u);
+}
+
+TEST(FastHelpmate, ZeroedWordsReadZeroUntilWrittenAndMoveWhole) {
+  ZeroedWords words(std::size_t{1} << 20);
+  ASSERT_EQ(words.size(), std::size_t{1} << 20);
+  EXPECT_EQ(words[0], 0u);
+  EXPECT_EQ(words[words.size() - 1], 0u);
+  words[12345] = 7;
+  ZeroedWords moved(std::move(words));
+  EXPECT_TRUE(words.empty());  // NOLINT(bugprone-use-after-move): the moved-from state is asked
+  EXPECT_EQ(moved[12345], 7u);
+  moved.Clear();
+  EXPECT_EQ(moved[12345], 0u);
+  EXPECT_TRUE(ZeroedWords(0).empty());
 }
 
 TEST(FastHelpmate, TwoThreadsSharingATableReadOnlyWhatWasTrue) {

@@ -77,6 +77,8 @@ TEST(SeriesSearch, EveryPublishedSeriesMoverHasExactlyTheListedSolutions) {
   }
   EXPECT_EQ(slow, static_cast<int>(kSlowRows.size()));
   EXPECT_EQ(solved + slow, static_cast<int>(test::SeriesRowCount));
+  // The long rows (ser-=14, ser-=65, ser-h=18) were solved with the deep table.
+  EXPECT_EQ(memory->table.Slots(), DeepSeriesTableSlots);
 }
 
 // A stipulation longer than the solutions: they are found as short
@@ -143,6 +145,23 @@ TEST(SeriesSearch, BoundsNeverRuleOutAPositionOfAKnownSolution) {
 }
 
 // The search polls for a break and stops with what it found.
+TEST(SeriesSearch, OnlyLongSeriesGrowTheTableAndASizedTableIsKept) {
+  auto memory = std::make_unique<SeriesMemory>();
+  memory->PrepareFor(DeepSeriesMoves - 1);
+  EXPECT_EQ(memory->table.Slots(), DefaultSeriesTableSlots);
+  EXPECT_EQ(memory->boundCache.size(), DefaultSeriesCacheSlots);
+  memory->PrepareFor(DeepSeriesMoves);
+  EXPECT_EQ(memory->table.Slots(), DeepSeriesTableSlots);
+  EXPECT_EQ(memory->boundCache.size(), DeepSeriesCacheSlots);
+  EXPECT_EQ(memory->stuckCache.size(), DeepSeriesCacheSlots);
+  // The grown table starts empty.
+  EXPECT_FALSE(memory->table.ProvedNone(0x123456789ABCDEF0ull, 1));
+
+  auto sized = std::make_unique<SeriesMemory>(std::size_t{1} << 14);
+  sized->PrepareFor(40);
+  EXPECT_EQ(sized->table.Slots(), std::size_t{1} << 14);
+}
+
 TEST(SeriesSearch, AUserBreakStopsTheSearch) {
   UiCallbacks ui;
   int polls = 0;
