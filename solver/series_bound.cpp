@@ -199,6 +199,26 @@ std::uint64_t SquaresThatStopIt(int man, int n, std::uint64_t white) {
   }
 }
 
+// The squares beyond `n` in each of eight directions: ranks and files
+// (0 to 3), then diagonals (4 to 7); direction d and Opposite(d) point
+// away from each other.
+constexpr int kRayRows[8] = {-1, 1, 0, 0, -1, -1, 1, 1};
+constexpr int kRayColumns[8] = {0, 0, -1, 1, -1, 1, -1, 1};
+constexpr int Opposite(int d) {
+  return d < 4 ? d ^ 1 : d ^ 3;
+}
+constexpr std::array<std::array<std::uint64_t, 8>, 64> kRays = [] {
+  std::array<std::array<std::uint64_t, 8>, 64> rays{};
+  for (int n = 0; n < 64; ++n)
+    for (int d = 0; d < 8; ++d)
+      for (int r = Row(n) + kRayRows[d], c = Column(n) + kRayColumns[d]; OnBoard(r, c);
+           r += kRayRows[d], c += kRayColumns[d])
+        rays[n][d] |= Bit(r, c);
+  return rays;
+}();
+static_assert(kRays[0][Opposite(1)] == 0 && kRays[63][7] == 0 && kRays[0][3] == 0xFEull &&
+              kRays[0][7] == 0x8040201008040200ull);
+
 // Free black men the count weighs one by one; the others are left out,
 // which only lowers the count.
 constexpr int MaxFreeMen = 6;
@@ -228,13 +248,10 @@ class StuckMenCount {
       if (man == WhiteQueen || man == WhiteRook || man == WhiteBishop ||
           (man == WhitePawn && Row(n) == 1)) {
         ++pinners_;
-        pinLines_ |= PinLines(man, n);
+        AddPinnerSquares(man, n);
       }
     }
-    for (int q = 0; q < 64; ++q) {
-      arrive_[q] = Far;
-      lines_[q] = kEmpty.rook[q] | kEmpty.bishop[q];
-    }
+    for (int q = 0; q < 64; ++q) arrive_[q] = Far;
     for (std::uint64_t men = black_; men != 0; men &= men - 1) {
       const int n = std::countr_zero(men);
       const int man = pos.board[BitSquare(n)];
@@ -280,30 +297,44 @@ class StuckMenCount {
 
   static std::uint64_t SquareBitOf(int n) { return std::uint64_t{1} << n; }
 
-  // The lines a white line man (or a pawn promoting on its move) may pin
-  // along after White's move: from where it stands, or from where it goes.
-  static std::uint64_t PinLines(int man, int n) {
-    const auto lines = [](int piece, int q) {
-      switch (piece) {
-        case WhiteRook:
-          return kEmpty.rook[q];
-        case WhiteBishop:
-          return kEmpty.bishop[q];
-        default:
-          return kEmpty.rook[q] | kEmpty.bishop[q];
-      }
+  // The squares a white line man (or a pawn promoting on its move) may
+  // stand on after White's move, kept by the lines it then pins along:
+  // ranks and files, diagonals.
+  void AddPinnerSquares(int man, int n) {
+    const auto add = [this](int piece, int q) {
+      if (piece != WhiteBishop) orthogonalPinners_ |= SquareBitOf(q);
+      if (piece != WhiteRook) diagonalPinners_ |= SquareBitOf(q);
     };
-    std::uint64_t pins = man == WhitePawn ? 0 : lines(man, n);
+    if (man != WhitePawn) add(man, n);
     for (std::uint64_t to = WhiteOneMove(man, n); to != 0; to &= to - 1) {
       const int q = std::countr_zero(to);
-      if (man != WhitePawn || Row(q) == 0) pins |= lines(man == WhitePawn ? WhiteQueen : man, q);
+      if (man != WhitePawn || Row(q) == 0) add(man == WhitePawn ? WhiteQueen : man, q);
     }
-    return pins;
+  }
+
+  // Where the black king may stand for a black `man` on `q` to end pinned
+  // and without a move: beyond it on a line from a square a pinner may
+  // stand on. A pinned queen still takes its pinner, and so do a bishop
+  // pinned along a diagonal and a rook along a rank or file, and a pawn
+  // pinned along its file still steps on: none of them is stuck by such a
+  // pin (a pawn whose step is blocked is walled in instead). Empty when the
+  // man cannot end pinned there.
+  std::uint64_t PinnedKingSquares(int man, int q) const {
+    if (pinners_ == 0 || man == BlackQueen) return 0;
+    std::uint64_t kings = 0;
+    for (int d = 0; d < 8; ++d) {
+      const bool diagonal = d >= 4;
+      if ((diagonal && man == BlackBishop) || (!diagonal && man == BlackRook)) continue;
+      if (man == BlackPawn && kRayColumns[d] == 0) continue;  // along its file
+      const std::uint64_t pinners = diagonal ? diagonalPinners_ : orthogonalPinners_;
+      if ((kRays[q][Opposite(d)] & pinners) != 0) kings |= kRays[q][d];
+    }
+    return kings;
   }
 
   // Whether a man on `q` may end pinned, the king on `kingSquares`.
-  bool Pinnable(int q, const State& s) const {
-    return s.pins < pinners_ && (pinLines_ >> q & 1u) != 0 && (s.kingSquares & lines_[q]) != 0;
+  bool Pinnable(const FreeMan& f, int q, const State& s) const {
+    return s.pins < pinners_ && (s.kingSquares & PinnedKingSquares(f.man, q)) != 0;
   }
 
   // What a man on `q` needs filled, for a pawn's promotion nothing (the
@@ -335,10 +366,10 @@ class StuckMenCount {
       next.taken = true;
       if (Assign(i + 1, next)) return true;
     }
-    if (Pinnable(f.square, s)) {
+    if (Pinnable(f, f.square, s)) {
       next = s;
       ++next.pins;
-      next.kingSquares &= lines_[f.square];
+      next.kingSquares &= PinnedKingSquares(f.man, f.square);
       if (Assign(i + 1, next)) return true;
     }
     // A man that moves goes at least as far as the nearest square where it
@@ -358,15 +389,14 @@ class StuckMenCount {
   // White's last move, or pinned. For a pawn, one move.
   int NearestEnd(const FreeMan& f) const {
     if (f.man == BlackPawn) return 1;
-    const std::uint64_t pinnable = pinners_ > 0 ? pinLines_ : 0;
     const int wallers = free_ + fillers_;
     int best = Far;
     for (int q = 0; q < 64; ++q) {
       if (q == f.square) continue;
       const int d = BlackManDistance(f.man, f.square, q);
       if (d >= best) continue;
-      if (SquareCount(NeedsAt(f, q) & ~black_) <= wallers ||
-          (SquareBitOf(q) & (reach_ | pinnable)) != 0)
+      if (SquareCount(NeedsAt(f, q) & ~black_) <= wallers || (SquareBitOf(q) & reach_) != 0 ||
+          PinnedKingSquares(f.man, q) != 0)
         best = d;
     }
     return best;
@@ -421,13 +451,14 @@ class StuckMenCount {
   int moves_;
   std::uint64_t black_ = 0;
   int king_ = 0;
-  std::uint64_t covered_ = 0;   // what White may attack after its move
-  std::uint64_t reach_ = 0;     // where White's move may end
-  int pinners_ = 0;             // white line men, and pawns that may promote
-  std::uint64_t pinLines_ = 0;  // the squares they may pin on
-  int fillers_ = 0;             // black men, not the king, that are not free
+  std::uint64_t covered_ = 0;  // what White may attack after its move
+  std::uint64_t reach_ = 0;    // where White's move may end
+  int pinners_ = 0;            // white line men, and pawns that may promote
+  // Where they may stand after White's move, by the lines they pin along.
+  std::uint64_t orthogonalPinners_ = 0;
+  std::uint64_t diagonalPinners_ = 0;
+  int fillers_ = 0;  // black men, not the king, that are not free
   std::array<int, 64> arrive_{};
-  std::array<std::uint64_t, 64> lines_{};
   std::array<FreeMan, MaxFreeMen> freeMen_{};
   int free_ = 0;
   int steps_ = 0;

@@ -122,6 +122,9 @@ TEST(SeriesStuckMen, RulesOutWhatTheKingCountLetsThrough) {
   // A black knight in the open beside a lone king: it cannot be walled in
   // by one move of the king's.
   EXPECT_FALSE(HelpStalemateStuckMenFit(Board("7k/8/8/3n4/8/8/8/K7"), 1));
+  // 1. Sh7 Rh1=: the rook pins the knight to its king along the file, the
+  // one line on which the count lets the knight end pinned.
+  EXPECT_TRUE(HelpStalemateStuckMenFit(Board("7k/5K2/5n2/8/8/8/8/R7"), 1));
 }
 
 // Random positions with several black men (those the test weighs) round
