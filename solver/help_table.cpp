@@ -8,10 +8,12 @@ namespace kv {
 void HelpTable::Resize(std::size_t slotCount) {
   std::size_t size = 1;
   while (size * 2 <= slotCount) size *= 2;
-  ZeroedWords words(2 * size);
+  // The default table is written at once; a deep one page by page.
+  const bool touchNow = size <= DefaultHelpTableSlots;
+  ZeroedWords words(2 * size, touchNow);
   while (words.empty() && size > 1) {
     size /= 2;
-    words = ZeroedWords(2 * size);
+    words = ZeroedWords(2 * size, touchNow);
   }
   if (words.empty()) return;  // not even one slot: the table as it was
   words_ = std::move(words);

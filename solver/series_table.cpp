@@ -25,7 +25,8 @@ std::uint64_t GenerationOf(std::uint64_t slot) {
 SeriesTable::SeriesTable(std::size_t slotCount) {
   if (slotCount < BucketSlots) return;
   const std::size_t size = std::bit_floor(slotCount);
-  slots_ = ZeroedWords(size);
+  // The default table is written at once; a deep one page by page.
+  slots_ = ZeroedWords(size, size <= DefaultSeriesTableSlots);
   mask_ = slots_.empty() ? 0 : size / BucketSlots - 1;
 }
 

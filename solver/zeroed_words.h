@@ -1,7 +1,7 @@
 // A large array of 64-bit words that reads as zero from the start, for the
-// searches' tables. The pages come from the system already zeroed and are
-// only paid for as the search touches them: a table of 128 MB costs a short
-// search what it uses, not the 60 ms of writing every word.
+// searches' tables. The pages may come from the system already zeroed, to
+// be paid for only as a search touches them: a table of 128 MB then costs a
+// short search what it uses, not the 60 ms of writing every word.
 #pragma once
 
 #include <cstddef>
@@ -20,8 +20,10 @@ class ZeroedWords {
  public:
   ZeroedWords() = default;
   // `count` zero words; none when the memory cannot be had (the caller then
-  // works without its table).
-  explicit ZeroedWords(std::size_t count);
+  // works without its table). `touchNow`: every page is written at once,
+  // as a table that most searches fill wants: a page first touched during
+  // a search costs more, the more so with two threads touching at once.
+  ZeroedWords(std::size_t count, bool touchNow);
 
   ZeroedWords(ZeroedWords&& other) noexcept
       : words_(std::move(other.words_)), count_(std::exchange(other.count_, 0)) {}

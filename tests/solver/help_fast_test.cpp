@@ -198,7 +198,7 @@ TEST(FastHelpmate, OnlyDeepSearchesGrowTheTableAndASizedTableIsKept) {
 }
 
 TEST(FastHelpmate, ZeroedWordsReadZeroUntilWrittenAndMoveWhole) {
-  ZeroedWords words(std::size_t{1} << 20);
+  ZeroedWords words(std::size_t{1} << 20, false);
   ASSERT_EQ(words.size(), std::size_t{1} << 20);
   EXPECT_EQ(words[0], 0u);
   EXPECT_EQ(words[words.size() - 1], 0u);
@@ -208,7 +208,9 @@ TEST(FastHelpmate, ZeroedWordsReadZeroUntilWrittenAndMoveWhole) {
   EXPECT_EQ(moved[12345], 7u);
   moved.Clear();
   EXPECT_EQ(moved[12345], 0u);
-  EXPECT_TRUE(ZeroedWords(0).empty());
+  EXPECT_TRUE(ZeroedWords(0, true).empty());
+  ZeroedWords touched(4096, true);
+  EXPECT_EQ(touched[4095], 0u);
 }
 
 TEST(FastHelpmate, TwoThreadsSharingATableReadOnlyWhatWasTrue) {
