@@ -21,14 +21,16 @@ namespace kv {
 struct SearchContext;
 struct HelpBackwardMemory;
 
-// From this many white moves on, a helpmate's walks reach far more positions
-// than the default table holds, and each one lost is walked again: an h#7
-// took 73 s with the default table and 10 s with the deep one (128 MB), an
-// h=5 140 s and 73 s. A helpstalemate's walk, which its bounds prune less,
-// outgrows the table a move earlier. Shorter searches keep the default
-// table: the deep one's pages cost a search the first time it touches them
-// (an h#5 of 7 ms took 25 to 48 ms with it).
-inline constexpr int DeepHelpMateMoves = 6;
+// From this many white moves on, a helpmate's walks may reach far more
+// positions than the default table holds, and each one lost is walked
+// again: an h#7 took 73 s with the default table and 10 s with the deep one
+// (128 MB), an h=5 140 s and 60 s. A helpstalemate's walk, which its bounds
+// prune less, outgrows the table sooner. The deep table's pages cost a
+// search the first time it touches them, up to 0.2 s on the machine
+// measured, which a shorter search does not win back: an h#6 of 66 ms took
+// 245 ms with it, and an h#7 of 63 ms takes 180 ms. (A table of 64 MB costs
+// half as much and gives half the gain: the h#7 above 15 s.)
+inline constexpr int DeepHelpMateMoves = 7;
 inline constexpr int DeepHelpStalemateMoves = 5;
 inline constexpr std::size_t DeepHelpTableSlots = std::size_t{1} << 23;
 
