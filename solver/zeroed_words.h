@@ -35,8 +35,6 @@ class ZeroedWords {
 
   std::size_t size() const { return count_; }
   bool empty() const { return count_ == 0; }
-  std::uint64_t* data() { return words_.get(); }
-  const std::uint64_t* data() const { return words_.get(); }
   std::uint64_t& operator[](std::size_t i) { return words_[i]; }
   const std::uint64_t& operator[](std::size_t i) const { return words_[i]; }
   // Every word back to zero.
