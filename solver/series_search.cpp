@@ -1,8 +1,13 @@
 #include "solver/series_search.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
+#include <chrono>
+#include <mutex>
 #include <span>
+#include <system_error>
+#include <thread>
 
 #include "core/goals.h"
 #include "core/position.h"
@@ -235,11 +240,34 @@ bool StillLegal(Position& pos, const Move& witness, const Move& w) {
   return legal;
 }
 
+// A series split between two threads after its first two moves: each item
+// is a first move and a second move after it, listed in the order of a walk
+// by one thread, so that the solutions, gathered item by item, come in that
+// order too.
+struct SeriesSplit {
+  struct Item {
+    Move first;
+    Move second;
+    int afterFirst = 0;  // the index of the first move's position
+  };
+  std::uint64_t rootKey = 0;
+  std::vector<std::uint64_t> afterFirst;  // the key of each first move's position
+  std::vector<Item> items;
+};
+
 class SeriesWalk {
  public:
-  SeriesWalk(Position& pos, const SeriesRules& rules, SeriesMemory& memory, const UiCallbacks* ui,
-             SeriesResult& result)
-      : pos_(pos), rules_(rules), memory_(memory), ui_(ui), result_(result) {}
+  // `lists`: one move list per move of the longest series and one more, of
+  // this walk alone. `stop`, when given, is a break shared with another
+  // walk of the same search.
+  SeriesWalk(Position& pos, const SeriesRules& rules, SeriesMemory& memory,
+             std::vector<MoveList>& lists, const UiCallbacks* ui, std::atomic<bool>* stop = nullptr)
+      : pos_(pos), rules_(rules), memory_(memory), lists_(lists), ui_(ui), stop_(stop) {}
+
+  // Where the solutions found from now on go.
+  void Into(SeriesResult& out) { out_ = &out; }
+  std::uint64_t Nodes() const { return nodes_; }
+  bool BrokenOff() const { return broken_; }
 
   // Every series of exactly `length` moves; true when there is one.
   bool SearchLength(int length) {
@@ -247,21 +275,52 @@ class SeriesWalk {
     return Walk(0, length);
   }
 
+  // The first two moves of every series of `length` (3 or more) moves that
+  // the table and the bounds leave, in the order the walk would play them,
+  // each with its position after the first move: the work two threads
+  // share. False when the diagram itself is ruled out.
+  bool ListSecondMoves(int length, SeriesSplit& split) {
+    path_.assign(static_cast<std::size_t>(length), Move{});
+    if (!Enter(length, split.rootKey)) return false;
+    MoveList& firsts = lists_[0];
+    GenerateSeriesMoves(firsts);
+    for (int i = 0; i < MoveListCapacity && firsts.moves[i].from != 0 && !broken_; ++i) {
+      const Move first = firsts.moves[i];
+      ++nodes_;
+      MakeMove(pos_, first);
+      bool checks = false;
+      std::uint64_t key = 0;
+      // Only the last move of a series may give check.
+      if (PlayedLegally(checks) && !checks && Enter(length - 1, key)) {
+        MoveList& seconds = lists_[1];
+        GenerateSeriesMoves(seconds);
+        const auto parent = static_cast<int>(split.afterFirst.size());
+        split.afterFirst.push_back(key);
+        for (int j = 0; j < MoveListCapacity && seconds.moves[j].from != 0; ++j)
+          split.items.push_back({first, seconds.moves[j], parent});
+      }
+      UnmakeMove(pos_, first);
+    }
+    return !broken_;
+  }
+
+  // Walks the series that begin with an item's two moves.
+  bool SearchItem(const SeriesSplit::Item& item, int length) {
+    path_.assign(static_cast<std::size_t>(length), Move{});
+    path_[0] = item.first;
+    MakeMove(pos_, item.first);
+    const bool found = Step(1, length - 1, item.second);
+    UnmakeMove(pos_, item.first);
+    return found;
+  }
+
  private:
   // The series side to move after `ply` moves, `left` moves of the series
   // still to play.
   bool Walk(int ply, int left) {
-    if (Broken()) return false;
-    // A reflex problem: White must reach the goal when it can, and so
-    // fails wherever it could.
-    if (rules_.family == SeriesFamily::Reflex && WhiteReachesGoalAtOnce()) return false;
-    const std::uint64_t key = SeriesKey(pos_);
-    if (memory_.table.ProvedNone(key, left)) return false;
-    if (memory_.bounds && !GoalPossible(key, left)) {
-      memory_.table.StoreNone(key, left);
-      return false;
-    }
-    MoveList& list = memory_.lists[static_cast<std::size_t>(ply)];
+    std::uint64_t key = 0;
+    if (!Enter(left, key)) return false;
+    MoveList& list = lists_[static_cast<std::size_t>(ply)];
     GenerateSeriesMoves(list);
     bool found = false;
     if (left == 1 && rules_.family == SeriesFamily::Direct && !rules_.stalemate) {
@@ -269,40 +328,75 @@ class SeriesWalk {
       if (!found && !broken_) memory_.table.StoreNone(key, left);
       return found;
     }
-    const bool white = !BlackPlaysSeries(rules_);
     for (int i = 0; i < MoveListCapacity && list.moves[i].from != 0; ++i) {
-      const Move m = list.moves[i];
-      ++result_.nodes;
-      MakeMove(pos_, m);
-      const bool legal = white ? AttackedByBlack(pos_, pos_.whiteKingSquare) == 0
-                               : AttackedByWhite(pos_, pos_.blackKingSquare) == 0;
-      if (legal) {
-        const bool checks = white ? AttackedByWhite(pos_, pos_.blackKingSquare) != 0
-                                  : AttackedByBlack(pos_, pos_.whiteKingSquare) != 0;
-        path_[static_cast<std::size_t>(ply)] = m;
-        if (left == 1) {
-          found |= Finish(ply, m, checks);
-        } else if (!checks) {
-          // Only the last move of a series may give check.
-          found |= Walk(ply + 1, left - 1);
-        }
-      }
-      UnmakeMove(pos_, m);
+      found |= Step(ply, left, list.moves[i]);
       if (broken_) return found;
     }
     if (!found) memory_.table.StoreNone(key, left);
     return found;
   }
 
+  // Whether a position, the series side to move with `left` moves to play,
+  // is worth walking, and its key: not after a break, nor where a reflex
+  // problem's White could reach the goal at once (it must, and so fails),
+  // nor where the table or the bounds rule it out.
+  bool Enter(int left, std::uint64_t& key) {
+    if (Broken()) return false;
+    if (rules_.family == SeriesFamily::Reflex && WhiteReachesGoalAtOnce()) return false;
+    key = SeriesKey(pos_);
+    if (memory_.table.ProvedNone(key, left)) return false;
+    if (memory_.bounds && !GoalPossible(key, left)) {
+      memory_.table.StoreNone(key, left);
+      return false;
+    }
+    return true;
+  }
+
+  // Plays `m`, the series move at `ply` with `left` moves to play counting
+  // it, and walks on from there.
+  bool Step(int ply, int left, const Move& m) {
+    ++nodes_;
+    MakeMove(pos_, m);
+    bool found = false;
+    bool checks = false;
+    if (PlayedLegally(checks)) {
+      path_[static_cast<std::size_t>(ply)] = m;
+      if (left == 1) {
+        found = Finish(ply, m, checks);
+      } else if (!checks) {
+        // Only the last move of a series may give check.
+        found = Walk(ply + 1, left - 1);
+      }
+    }
+    UnmakeMove(pos_, m);
+    return found;
+  }
+
+  // After the series side's move `m`: whether it left its own king safe,
+  // and whether it gives check.
+  bool PlayedLegally(bool& checks) {
+    const bool white = !BlackPlaysSeries(rules_);
+    const bool legal = white ? AttackedByBlack(pos_, pos_.whiteKingSquare) == 0
+                             : AttackedByWhite(pos_, pos_.blackKingSquare) == 0;
+    if (legal)
+      checks = white ? AttackedByWhite(pos_, pos_.blackKingSquare) != 0
+                     : AttackedByBlack(pos_, pos_.whiteKingSquare) != 0;
+    return legal;
+  }
+
   // The cheap bounds; the series helpstalemate's count, which depends on
-  // the position alone, is kept for the longer lengths searched later.
+  // the position alone, is kept for the longer lengths searched later. Each
+  // cache slot is one word, read and written whole, as two walks may share
+  // it.
   bool GoalPossible(std::uint64_t key, int left) {
     if (rules_.family != SeriesFamily::Help || !rules_.stalemate)
       return SeriesGoalPossible(pos_, rules_, left);
-    std::uint64_t& slot =
-        memory_.boundCache[static_cast<std::size_t>(key) & (memory_.boundCache.size() - 1)];
+    const std::atomic_ref<std::uint64_t> cached(
+        memory_.boundCache[static_cast<std::size_t>(key) & (memory_.boundCache.size() - 1)]);
+    std::uint64_t slot = cached.load(std::memory_order_relaxed);
     if ((slot & ~std::uint64_t{0xFF}) != (key & ~std::uint64_t{0xFF}) || slot == 0) {
       slot = (key & ~std::uint64_t{0xFF}) | static_cast<std::uint64_t>(HelpStalemateMoves(pos_));
+      cached.store(slot, std::memory_order_relaxed);
     }
     if (static_cast<int>(slot & 0xFF) > left) return false;
     return !memory_.stuckMenBound || StuckMenFit(key, left);
@@ -313,8 +407,9 @@ class SeriesWalk {
   // does not in fewer.
   bool StuckMenFit(std::uint64_t key, int left) {
     constexpr std::uint64_t CountBits = 0xFFFF;
-    std::uint64_t& slot =
-        memory_.stuckCache[static_cast<std::size_t>(key) & (memory_.stuckCache.size() - 1)];
+    const std::atomic_ref<std::uint64_t> cached(
+        memory_.stuckCache[static_cast<std::size_t>(key) & (memory_.stuckCache.size() - 1)]);
+    const std::uint64_t slot = cached.load(std::memory_order_relaxed);
     const std::uint64_t check = key & ~CountBits;
     int fitsFrom = 256;  // 0 in the slot: not known to fit in any
     int failsUpTo = 0;
@@ -331,8 +426,9 @@ class SeriesWalk {
     } else {
       failsUpTo = left;
     }
-    slot = check | (static_cast<std::uint64_t>(fitsFrom & 0xFF) << 8) |
-           static_cast<std::uint64_t>(failsUpTo);
+    cached.store(check | (static_cast<std::uint64_t>(fitsFrom & 0xFF) << 8) |
+                     static_cast<std::uint64_t>(failsUpTo),
+                 std::memory_order_relaxed);
     return fits;
   }
 
@@ -370,7 +466,7 @@ class SeriesWalk {
     if (FindMateInOne(pos_, 0, 0) <= 0) return false;
     bool found = false;
     for (int i = 0; i < MoveListCapacity && list.moves[i].from != 0; ++i) {
-      ++result_.nodes;
+      ++nodes_;
       pos_.probeMove = list.moves[i];
       if (TestMateMove(pos_) == 100) {
         path_[static_cast<std::size_t>(ply)] = list.moves[i];
@@ -384,7 +480,7 @@ class SeriesWalk {
   // Black's series is played: every White move that reaches the goal is a
   // solution of its own.
   bool FinishHelp(int ply, const Move& last, bool checks) {
-    MoveList& list = memory_.lists.back();
+    MoveList& list = lists_.back();
     if (!rules_.stalemate) {
       if (FindMateInOne(pos_, last.from, last.to) <= 0) return false;
       GenerateWhiteMoves(pos_, last.from, last.to, list);
@@ -426,7 +522,7 @@ class SeriesWalk {
   // each judged by whether it mates or stalemates White. A selfmate needs
   // all of them to, a reflexmate one.
   bool FinishSelfOrReflex(int ply, const Move& last) {
-    MoveList& list = memory_.lists.back();
+    MoveList& list = lists_.back();
     GenerateBlackMoves(pos_, last.from, last.to, list);
     if (rules_.maximum) {
       KeepLongestBlackMoves(pos_, list);
@@ -464,38 +560,43 @@ class SeriesWalk {
   // Black at once.
   bool WhiteReachesGoalAtOnce() {
     if (!rules_.stalemate) return FindMateInOne(pos_, 0, 0) > 0;
-    return WhiteCanStalemate(pos_, 0, 0, memory_.lists.back());
+    return WhiteCanStalemate(pos_, 0, 0, lists_.back());
   }
 
   void Record(int ply, const std::vector<Move>& finals) {
-    ++result_.count;
-    if (result_.solutions.size() >= MaxKeptSeriesSolutions) return;
-    SeriesSolution& s = result_.solutions.emplace_back();
+    ++out_->count;
+    if (out_->solutions.size() >= MaxKeptSeriesSolutions) return;
+    SeriesSolution& s = out_->solutions.emplace_back();
     s.series.assign(path_.begin(), path_.begin() + ply + 1);
     s.finals = finals;
   }
 
   bool Broken() {
     if (broken_) return true;
-    if (ui_ != nullptr && result_.nodes >= nextPoll_) {
-      nextPoll_ = result_.nodes + BreakPollInterval;
-      if (ui_->BreakRequested()) broken_ = true;
+    if (nodes_ >= nextPoll_) {
+      nextPoll_ = nodes_ + BreakPollInterval;
+      if (ui_ != nullptr && ui_->BreakRequested()) broken_ = true;
+      if (stop_ != nullptr) {
+        // A break of either walk stops both.
+        if (broken_) stop_->store(true, std::memory_order_relaxed);
+        if (stop_->load(std::memory_order_relaxed)) broken_ = true;
+      }
     }
     return broken_;
   }
 
- public:
-  bool broken_ = false;
-
- private:
   Position& pos_;
   const SeriesRules& rules_;
   SeriesMemory& memory_;
+  std::vector<MoveList>& lists_;
   const UiCallbacks* ui_;
-  SeriesResult& result_;
+  std::atomic<bool>* stop_;
+  SeriesResult* out_ = nullptr;
   std::vector<Move> path_;
   std::vector<Move> finals_;
+  std::uint64_t nodes_ = 0;
   std::uint64_t nextPoll_ = 0;
+  bool broken_ = false;
 };
 
 }  // namespace
@@ -521,21 +622,108 @@ SeriesRules SeriesRulesOf(const ProblemType& type) {
   return rules;
 }
 
+namespace {
+
+// The shortest series split between two threads: a shorter one has too few
+// second moves to share.
+constexpr int MinSplitSeriesLength = 3;
+
+// The series of one length, their second moves shared by two walks: this
+// thread's and a helper's, each taking the next item not yet taken. What
+// the walks prove goes into the table they share; what they find is
+// gathered item by item.
+bool SearchLengthSplit(SeriesWalk& walk, Position& pos, const SeriesRules& rules,
+                       SeriesMemory& memory, std::vector<MoveList>& helperLists, int length,
+                       SeriesResult& result, const UiCallbacks* ui, std::atomic<bool>& stop) {
+  SeriesSplit split;
+  if (!walk.ListSecondMoves(length, split)) return false;
+  std::vector<SeriesResult> found(split.items.size());
+  std::vector<char> any(split.items.size(), 0);
+  // This thread takes the items from the first on, the helper from the
+  // last back: the two walks meet where the table holds less of the other's
+  // work than it would two neighbouring items (which share most positions).
+  std::mutex taking;
+  std::size_t front = 0;
+  std::size_t back = split.items.size();
+  const auto work = [&](SeriesWalk& w, bool fromBack) {
+    while (!w.BrokenOff()) {
+      std::size_t i = 0;
+      {
+        const std::lock_guard<std::mutex> lock(taking);
+        if (front == back) return;
+        i = fromBack ? --back : front++;
+      }
+      w.Into(found[i]);
+      any[i] = w.SearchItem(split.items[i], length) ? 1 : 0;
+    }
+  };
+  Position helperPos = pos;
+  SeriesWalk helper(helperPos, rules, memory, helperLists, nullptr, &stop);
+  std::atomic<bool> helperDone{false};
+  std::thread thread;
+  try {
+    thread = std::thread([&] {
+      work(helper, true);
+      helperDone.store(true, std::memory_order_release);
+    });
+  } catch (const std::system_error&) {
+    // No thread to be had: this one takes every item.
+    helperDone.store(true, std::memory_order_release);
+  }
+  work(walk, false);
+  // The user's break is still heard while the helper finishes its item.
+  while (!helperDone.load(std::memory_order_acquire)) {
+    if (ui != nullptr && ui->BreakRequested()) stop.store(true, std::memory_order_relaxed);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  if (thread.joinable()) thread.join();
+  result.nodes += helper.Nodes();
+  const bool broken = walk.BrokenOff() || helper.BrokenOff() || stop.load();
+  std::vector<char> afterFirstFound(split.afterFirst.size(), 0);
+  bool anyFound = false;
+  for (std::size_t i = 0; i < split.items.size(); ++i) {
+    result.count += found[i].count;
+    for (SeriesSolution& s : found[i].solutions)
+      if (result.solutions.size() < MaxKeptSeriesSolutions)
+        result.solutions.push_back(std::move(s));
+    if (any[i] != 0) {
+      afterFirstFound[static_cast<std::size_t>(split.items[i].afterFirst)] = 1;
+      anyFound = true;
+    }
+  }
+  walk.Into(result);
+  if (broken) return anyFound;
+  for (std::size_t p = 0; p < split.afterFirst.size(); ++p)
+    if (afterFirstFound[p] == 0) memory.table.StoreNone(split.afterFirst[p], length - 1);
+  if (!anyFound) memory.table.StoreNone(split.rootKey, length);
+  return anyFound;
+}
+
+}  // namespace
+
 SeriesResult SearchSeries(Position& pos, const SeriesRules& rules, int moves, SeriesMemory& memory,
-                          const UiCallbacks* ui) {
+                          const UiCallbacks* ui, int threads) {
   SeriesResult result;
   moves = std::clamp(moves, 1, 255);
   memory.PrepareFor(moves);
   memory.table.Clear();
   if (memory.lists.size() < static_cast<std::size_t>(moves) + 1)
     memory.lists.resize(static_cast<std::size_t>(moves) + 1);
-  SeriesWalk walk(pos, rules, memory, ui, result);
+  std::atomic<bool> stop{false};
+  SeriesWalk walk(pos, rules, memory, memory.lists, ui, &stop);
+  walk.Into(result);
+  std::vector<MoveList> helperLists;
+  if (threads > 1) helperLists.resize(memory.lists.size());
   for (int length = 1; length <= moves; ++length) {
-    const bool found = walk.SearchLength(length);
+    const bool found =
+        threads > 1 && length >= MinSplitSeriesLength
+            ? SearchLengthSplit(walk, pos, rules, memory, helperLists, length, result, ui, stop)
+            : walk.SearchLength(length);
     if (found) result.length = length;
-    if (found || walk.broken_) break;
+    if (found || walk.BrokenOff() || stop.load()) break;
   }
-  result.broken = walk.broken_;
+  result.broken = walk.BrokenOff() || stop.load();
+  result.nodes += walk.Nodes();
   return result;
 }
 

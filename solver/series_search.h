@@ -118,8 +118,10 @@ struct SeriesMemory {
 // is derived (ValidatePosition or DerivePositionState) and whose series side
 // is to move, and returns every solution of the shortest length that has
 // any. `ui` is polled for a break now and then; it may be null. The
-// position is left as it was found.
+// position is left as it was found. With two `threads`, a second thread
+// takes half of each length's second moves; the solutions and their order
+// are the same.
 SeriesResult SearchSeries(Position& pos, const SeriesRules& rules, int moves, SeriesMemory& memory,
-                          const UiCallbacks* ui);
+                          const UiCallbacks* ui, int threads = 1);
 
 }  // namespace kv

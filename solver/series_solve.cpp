@@ -91,7 +91,7 @@ void SolveSeries(Solver& s, SolveEnvironment& env, int n) {
   st.userBreak = 0;
   env.ui.Status(4, " " + MessagePart(env.language, WordSearching) + "...");
   const auto start = std::chrono::steady_clock::now();
-  SeriesResult result = SearchSeries(env.pos, rules, n, series.memory, &env.ui);
+  SeriesResult result = SearchSeries(env.pos, rules, n, series.memory, &env.ui, st.threads);
   const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
       std::chrono::steady_clock::now() - start);
   s.elapsedMilliseconds = static_cast<std::uint64_t>(elapsed.count());

@@ -25,13 +25,15 @@ std::uint64_t GenerationOf(std::uint64_t slot) {
 SeriesTable::SeriesTable(std::size_t slotCount) {
   if (slotCount < BucketSlots) return;
   const std::size_t size = std::bit_floor(slotCount);
-  // The default table is written at once; a deep one page by page.
-  slots_ = ZeroedWords(size, size <= DefaultSeriesTableSlots);
+  // Every table is written when made, the deep one too (80 ms): a search
+  // long enough for it touches most of its pages anyway, and a page first
+  // touched during a search costs it more, the more so with two threads
+  // touching at once (a ser-h=10 spent 1.2 s in the system then).
+  slots_ = ZeroedWords(size, true);
   mask_ = slots_.empty() ? 0 : size / BucketSlots - 1;
 }
 
 void SeriesTable::Clear() {
-  hits = stores = 0;
   if (++generation_ > GenerationMask) {
     slots_.Clear();
     generation_ = 1;
@@ -46,32 +48,29 @@ bool SeriesTable::ProvedNone(std::uint64_t key, int moves) const {
   if (slots_.empty()) return false;
   const std::size_t bucket = BucketOf(key);
   for (std::size_t i = 0; i < BucketSlots; ++i) {
-    const std::uint64_t slot = slots_[bucket + i];
-    if (Check(slot) == Check(key) && GenerationOf(slot) == generation_ && MovesOf(slot) >= moves) {
-      ++hits;
+    const std::uint64_t slot = Word(bucket + i).load(std::memory_order_relaxed);
+    if (Check(slot) == Check(key) && GenerationOf(slot) == generation_ && MovesOf(slot) >= moves)
       return true;
-    }
   }
   return false;
 }
 
 void SeriesTable::StoreNone(std::uint64_t key, int moves) {
   if (slots_.empty()) return;
-  ++stores;
   const std::uint64_t entry =
       Check(key) | (generation_ << GenerationShift) | static_cast<std::uint64_t>(moves & 0xFF);
   const std::size_t bucket = BucketOf(key);
   std::size_t victim = bucket;
   int victimMoves = 256;
   for (std::size_t i = bucket; i < bucket + BucketSlots; ++i) {
-    const std::uint64_t slot = slots_[i];
+    const std::uint64_t slot = Word(i).load(std::memory_order_relaxed);
     if (GenerationOf(slot) != generation_) {  // empty, or of an earlier search
       victim = i;
       victimMoves = -1;
       continue;
     }
     if (Check(slot) == Check(key)) {
-      if (MovesOf(slot) < moves) slots_[i] = entry;
+      if (MovesOf(slot) < moves) Word(i).store(entry, std::memory_order_relaxed);
       return;
     }
     if (victimMoves >= 0 && MovesOf(slot) < victimMoves) {
@@ -79,7 +78,7 @@ void SeriesTable::StoreNone(std::uint64_t key, int moves) {
       victimMoves = MovesOf(slot);
     }
   }
-  slots_[victim] = entry;
+  Word(victim).store(entry, std::memory_order_relaxed);
 }
 
 }  // namespace kv

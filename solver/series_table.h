@@ -8,6 +8,7 @@
 // another diagram, so each search starts with an empty table.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -33,17 +34,16 @@ class SeriesTable {
   // Records that `key` has no solution within `moves` moves (1..255).
   void StoreNone(std::uint64_t key, int moves);
 
-  // Counters for the bench and the tests.
-  mutable std::uint64_t hits = 0;
-  std::uint64_t stores = 0;
-
  private:
   // A slot holds the key's upper 48 bits, the search's generation and the
   // moves proved; 0 is empty.
   static std::uint64_t Check(std::uint64_t key) { return key & ~std::uint64_t{0xFFFF}; }
   std::size_t BucketOf(std::uint64_t key) const;
+  // Each slot is one word, read and written whole: two walks of one search
+  // share the table.
+  std::atomic_ref<std::uint64_t> Word(std::size_t i) const { return std::atomic_ref(slots_[i]); }
 
-  ZeroedWords slots_;
+  mutable ZeroedWords slots_;
   std::size_t mask_ = 0;
   std::uint64_t generation_ = 1;  // 1..255
 };
