@@ -1,7 +1,9 @@
 // A large array of 64-bit words that reads as zero from the start, for the
 // searches' tables. The pages may come from the system already zeroed, to
 // be paid for only as a search touches them: a table of 128 MB then costs a
-// short search what it uses, not the 60 ms of writing every word.
+// short search what it uses, not the 60 ms of writing every word. A block
+// of 32 MB or more (a deep table) is mapped on its own and asked for in
+// pages of 2 MB, which a search reading it at random waits on less.
 #pragma once
 
 #include <cstddef>
@@ -12,8 +14,11 @@
 
 namespace kv {
 
+// Gives the words back: to calloc's heap, or the whole mapping they lie in.
 struct FreeWords {
-  void operator()(std::uint64_t* words) const { std::free(words); }
+  void* mapping = nullptr;
+  std::size_t mappedBytes = 0;  // 0: the words came from calloc
+  void operator()(std::uint64_t* words) const;
 };
 
 class ZeroedWords {
@@ -27,6 +32,9 @@ class ZeroedWords {
 
   ZeroedWords(ZeroedWords&& other) noexcept
       : words_(std::move(other.words_)), count_(std::exchange(other.count_, 0)) {}
+  ZeroedWords(const ZeroedWords&) = delete;
+  ZeroedWords& operator=(const ZeroedWords&) = delete;
+  ~ZeroedWords() = default;
   ZeroedWords& operator=(ZeroedWords&& other) noexcept {
     words_ = std::move(other.words_);
     count_ = std::exchange(other.count_, 0);

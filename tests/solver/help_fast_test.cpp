@@ -213,6 +213,28 @@ TEST(FastHelpmate, ZeroedWordsReadZeroUntilWrittenAndMoveWhole) {
   EXPECT_EQ(touched[4095], 0u);
 }
 
+// The deep tables' size: mapped on their own, on a large page boundary
+// (where the system maps pages of 2 MB), and given back whole when one
+// replaces another.
+TEST(FastHelpmate, LargeZeroedWordsStartOnALargePageAndGoBackWhole) {
+  constexpr std::size_t Count = (std::size_t{32} << 20) / sizeof(std::uint64_t);
+  ZeroedWords large(Count, false);
+  ASSERT_EQ(large.size(), Count);
+#if defined(__linux__)
+  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(&large[0]) % (std::size_t{2} << 20), 0u);
+#endif
+  EXPECT_EQ(large[0], 0u);
+  EXPECT_EQ(large[Count / 2 + 3], 0u);
+  EXPECT_EQ(large[Count - 1], 0u);
+  large[Count - 1] = 9;
+  ZeroedWords other(Count, true);
+  EXPECT_EQ(other[Count - 1], 0u);
+  other = std::move(large);
+  EXPECT_EQ(other[Count - 1], 9u);
+  other.Clear();
+  EXPECT_EQ(other[Count - 1], 0u);
+}
+
 TEST(FastHelpmate, TwoThreadsSharingATableReadOnlyWhatWasTrue) {
   // Each key has a fixed shortest helpmate (1..6 moves, or none): whatever
   // two threads store at once in a few slots, a reader sees only facts.
