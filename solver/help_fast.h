@@ -55,13 +55,15 @@ struct HelpFast {
     if (lists.size() < wanted) lists.resize(wanted);
   }
   // Gives a search of `whiteMoves` white moves towards `target` the deep
-  // table when it is that long; not during a walk. Only a table of the
+  // table when it is that long, and tells the table a search begins; not
+  // during a walk. Only a table of the
   // default size grows: one sized on purpose (by the bench or a test) is
   // kept.
   void PrepareTable(int whiteMoves, Goal target) {
     const int deep = target == Goal::Stalemate ? DeepHelpStalemateMoves : DeepHelpMateMoves;
     if (whiteMoves >= deep && table.Slots() == DefaultHelpTableSlots)
       table.Resize(DeepHelpTableSlots);
+    table.BeginSearch();
   }
   std::uint64_t nodes = 0;      // positions the fast search reached
   std::uint64_t tableHits = 0;  // answers the table gave it

@@ -24,21 +24,46 @@ void HelpTable::Clear() {
   words_.Clear();
 }
 
-std::uint64_t HelpTable::Read(std::uint64_t key) const {
-  const std::size_t first = FirstWordOf(key);
-  const std::uint64_t known = Word(first).load(std::memory_order_relaxed);
-  const std::uint64_t check = Word(first + 1).load(std::memory_order_relaxed);
-  return known != 0 && (known ^ check) == key ? known : 0;
+namespace {
+
+// The moves an answer is worth: what it spares a search that finds it.
+int MovesWorth(std::uint64_t known) {
+  const auto mateWithin = static_cast<int>(known & 0xFF);
+  const auto noneWithin = static_cast<int>(known >> 8 & 0xFF);
+  return std::max(mateWithin, noneWithin);
 }
 
-void HelpTable::Write(std::uint64_t key, std::uint64_t known) {
-  const std::size_t first = FirstWordOf(key);
-  Word(first).store(known, std::memory_order_relaxed);
-  Word(first + 1).store(known ^ key, std::memory_order_relaxed);
+}  // namespace
+
+std::uint64_t HelpTable::Read(std::uint64_t key, std::size_t& slot) const {
+  const std::size_t first = FirstSlotOf(key);
+  for (std::size_t i = first; i < first + PairSlots && i < slotCount_; ++i) {
+    const std::uint64_t known = Word(2 * i).load(std::memory_order_relaxed);
+    const std::uint64_t check = Word(2 * i + 1).load(std::memory_order_relaxed);
+    if (known != 0 && (known ^ check) == key) {
+      slot = i;
+      return known;
+    }
+  }
+  return 0;
+}
+
+void HelpTable::Write(std::size_t slot, std::uint64_t key, std::uint64_t known) {
+  Word(2 * slot).store(known, std::memory_order_relaxed);
+  Word(2 * slot + 1).store(known ^ key, std::memory_order_relaxed);
+}
+
+std::size_t HelpTable::SlotForNew(std::uint64_t key, std::uint64_t known) const {
+  const std::size_t first = FirstSlotOf(key);
+  if (first + 1 >= slotCount_) return first;
+  const std::uint64_t deepest = Word(2 * first).load(std::memory_order_relaxed);
+  const bool earlier = (deepest >> GenerationShift & MaxGeneration) != generation_;
+  return earlier || MovesWorth(known) >= MovesWorth(deepest) ? first : first + 1;
 }
 
 HelpTable::Known HelpTable::Find(std::uint64_t key, int moves) const {
-  const std::uint64_t known = Read(key);
+  std::size_t slot = 0;
+  const std::uint64_t known = Read(key, slot);
   if (known == 0) return Known::Nothing;
   if ((known & IllegalBit) != 0) return Known::Illegal;
   const auto mateWithin = static_cast<int>(known & 0xFF);
@@ -49,10 +74,10 @@ HelpTable::Known HelpTable::Find(std::uint64_t key, int moves) const {
 }
 
 void HelpTable::Store(std::uint64_t key, int moves, bool mate) {
-  // Another position's answers are replaced: the newest is the likeliest to
-  // be asked again.
-  std::uint64_t known = Read(key);
-  if (known == 0 || (known & IllegalBit) != 0) known = Used;
+  std::size_t slot = 0;
+  std::uint64_t known = Read(key, slot);
+  const bool held = known != 0;
+  if (known == 0 || (known & IllegalBit) != 0) known = 0;
   auto mateWithin = static_cast<int>(known & 0xFF);
   auto noneWithin = static_cast<int>(known >> 8 & 0xFF);
   if (mate) {
@@ -60,12 +85,16 @@ void HelpTable::Store(std::uint64_t key, int moves, bool mate) {
   } else {
     noneWithin = std::max(noneWithin, moves);
   }
-  Write(key, Used | static_cast<std::uint64_t>(noneWithin) << 8 |
-                 static_cast<std::uint64_t>(mateWithin));
+  known = Used | generation_ << GenerationShift | static_cast<std::uint64_t>(noneWithin) << 8 |
+          static_cast<std::uint64_t>(mateWithin);
+  Write(held ? slot : SlotForNew(key, known), key, known);
 }
 
 void HelpTable::StoreIllegal(std::uint64_t key) {
-  Write(key, Used | IllegalBit);
+  const std::uint64_t known = Used | generation_ << GenerationShift | IllegalBit;
+  std::size_t slot = 0;
+  if (Read(key, slot) == 0) slot = SlotForNew(key, known);
+  Write(slot, key, known);
 }
 
 }  // namespace kv

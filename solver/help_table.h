@@ -36,6 +36,9 @@ class HelpTable {
   void Store(std::uint64_t key, int moves, bool mate);
   // Records that the move leading to the position was illegal.
   void StoreIllegal(std::uint64_t key);
+  // A new search begins: the deepest answers of the searches before it
+  // stay true but give way to its own. Not during a search.
+  void BeginSearch() { generation_ = generation_ % MaxGeneration + 1; }
 
  private:
   // Two searches of one solve (the main thread's and a helper's) share the
@@ -49,16 +52,31 @@ class HelpTable {
   // used slot, so that no packed value is 0.
   static constexpr std::uint64_t Used = std::uint64_t{1} << 17;
   static constexpr std::uint64_t IllegalBit = std::uint64_t{1} << 16;
-  // The packed value of `key`'s slot, 0 when it holds another position.
-  std::uint64_t Read(std::uint64_t key) const;
-  void Write(std::uint64_t key, std::uint64_t known);
-  std::size_t FirstWordOf(std::uint64_t key) const {
-    return 2 * static_cast<std::size_t>(key & (slotCount_ - 1));
+  // Bits 24-31: the search that wrote the answer (1..255), which only the
+  // choice of a slot reads.
+  static constexpr int GenerationShift = 24;
+  static constexpr std::uint64_t MaxGeneration = 255;
+  // Slots go in pairs, in one cache line: a key may stand in either slot
+  // of its pair. The first keeps the deepest answer the pair has been
+  // given, the second the newest: a long search writes far more answers
+  // than the table holds, and an answer of many moves, found at great
+  // cost near the search's first moves, is not to be pushed out by the
+  // flood of answers of one or two moves from its last ones.
+  static constexpr std::size_t PairSlots = 2;
+  // The packed value of `key`'s slot (in `slot`), 0 when neither slot of
+  // its pair holds it.
+  std::uint64_t Read(std::uint64_t key, std::size_t& slot) const;
+  void Write(std::size_t slot, std::uint64_t key, std::uint64_t known);
+  std::size_t FirstSlotOf(std::uint64_t key) const {
+    return static_cast<std::size_t>(key & (slotCount_ - 1)) & ~(PairSlots - 1);
   }
+  // The slot a new answer of `known` for `key` goes to.
+  std::size_t SlotForNew(std::uint64_t key, std::uint64_t known) const;
   std::atomic_ref<std::uint64_t> Word(std::size_t i) const { return std::atomic_ref(words_[i]); }
 
   mutable ZeroedWords words_;
   std::size_t slotCount_ = 0;
+  std::uint64_t generation_ = 1;
 };
 
 }  // namespace kv

@@ -162,11 +162,31 @@ TEST(FastHelpmate, TableKeepsTheBoundsItWasGiven) {
   EXPECT_EQ(table.Find(key, 5), HelpTable::Known::Mate);
   table.Store(key, 3, true);
   EXPECT_EQ(table.Find(key, 3), HelpTable::Known::Mate);
-  // Another position in the same slot replaces it; the first is forgotten.
+  // Another position of the same pair of slots, worth fewer moves, takes
+  // the pair's other slot: the deeper answer stays.
   table.Store(key + 16, 1, false);
+  EXPECT_EQ(table.Find(key, 3), HelpTable::Known::Mate);
+  EXPECT_EQ(table.Find(key + 16, 1), HelpTable::Known::NoMate);
+  // A third one replaces the newer of the two.
+  table.Store(key + 32, 1, false);
+  EXPECT_EQ(table.Find(key + 16, 1), HelpTable::Known::Nothing);
+  EXPECT_EQ(table.Find(key + 32, 1), HelpTable::Known::NoMate);
+  EXPECT_EQ(table.Find(key, 3), HelpTable::Known::Mate);
+  // One worth as many moves as the deepest replaces it.
+  table.Store(key + 48, 3, false);
   EXPECT_EQ(table.Find(key, 3), HelpTable::Known::Nothing);
+  EXPECT_EQ(table.Find(key + 48, 3), HelpTable::Known::NoMate);
+  // In the next search the deepest answer of the last gives way to a new
+  // one, whatever it is worth; what the last search found stays true.
+  table.BeginSearch();
+  EXPECT_EQ(table.Find(key + 48, 3), HelpTable::Known::NoMate);
+  table.Store(key + 64, 1, false);
+  EXPECT_EQ(table.Find(key + 48, 3), HelpTable::Known::Nothing);
+  EXPECT_EQ(table.Find(key + 64, 1), HelpTable::Known::NoMate);
+  EXPECT_EQ(table.Find(key + 32, 1), HelpTable::Known::NoMate);
   table.StoreIllegal(key);
   EXPECT_EQ(table.Find(key, 6), HelpTable::Known::Illegal);
+  EXPECT_EQ(table.Find(key + 64, 1), HelpTable::Known::NoMate);
   table.Clear();
   EXPECT_EQ(table.Find(key, 6), HelpTable::Known::Nothing);
 }
