@@ -1,6 +1,7 @@
 #include "solver/zeroed_words.h"
 
 #include <algorithm>
+#include <memory>
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -44,9 +45,9 @@ ZeroedWords::ZeroedWords(std::size_t count, bool touchNow) {
     void* mapping =
         mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (mapping != MAP_FAILED) {
-      const auto start = reinterpret_cast<std::uintptr_t>(mapping);
-      const std::uintptr_t aligned = (start + LargePageBytes - 1) & ~(LargePageBytes - 1);
-      words = reinterpret_cast<std::uint64_t*>(aligned);
+      void* aligned = mapping;
+      std::size_t space = mapped;
+      words = static_cast<std::uint64_t*>(std::align(LargePageBytes, bytes, aligned, space));
       // Only advice: where the system has no large page to give, the
       // block works with small ones.
       madvise(words, bytes, MADV_HUGEPAGE);
