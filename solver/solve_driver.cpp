@@ -68,14 +68,15 @@ int EffectiveTries(const SolveEnvironment& env) {
   return env.type.kind == KindHelp ? 0 : env.options[Option::TryRefutations];
 }
 
-// The phase a first move belongs to, as the tree names it: a helpmate's
-// play is its solution even where the text writes it as set play, and the
-// set-play run of a helpmate is its set play.
+// The phase a first move belongs to, as the tree names it: a Black-begins
+// helpmate's play is its solution even where the text writes it as set play
+// (after White's null move); the set play of a White-begins helpmate and the
+// set-play run of a Black-begins one are set play.
 PlayPhase PlayPhaseOf(const Solver& s, const SolveEnvironment& env) {
   const HelpMode helpMode = s.search.helpMode;
   switch (s.phase) {
     case SolvePhase::Set:
-      return helpMode == HelpMode::None ? PlayPhase::Set : PlayPhase::Solution;
+      return helpMode == HelpMode::BlackBegins ? PlayPhase::Solution : PlayPhase::Set;
     case SolvePhase::Tries:
     case SolvePhase::EveryFirstMove:
       return (env.options[Option::ActualPlay] || env.options[Option::SetPlay]) ? PlayPhase::Try

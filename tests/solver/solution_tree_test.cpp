@@ -202,6 +202,22 @@ TEST(SolutionTree, HelpmateSolutionsAreLinesWithoutAFirstMove) {
   EXPECT_TRUE(last.variations.at(0).mate);
 }
 
+TEST(SolutionTree, WhiteBeginsHelpplayKeepsItsSetPlayApart) {
+  // h=2.5: Black's set play after White's null move, then four promotions.
+  const TreeSolve solve("3K4/1kP2r2/8/8/8/8/8/8", "h=3 W", "100111011110101000");
+  EXPECT_GT(CheckBesideText(solve), 20);
+  const TreeRun& run = solve.OnlyRun();
+  EXPECT_EQ(run.helpMode, HelpMode::WhiteBegins);
+  ASSERT_EQ(run.phases.size(), 2u);
+  EXPECT_EQ(run.phases[0].phase, PlayPhase::Set);
+  ASSERT_EQ(run.phases[0].plays.size(), 1u);
+  EXPECT_TRUE(run.phases[0].plays[0].line.answers.empty());
+  EXPECT_EQ(run.phases[0].plays[0].line.variations.size(), 2u);
+  EXPECT_EQ(run.phases[1].phase, PlayPhase::Solution);
+  ASSERT_EQ(run.phases[1].plays.size(), 4u);
+  EXPECT_EQ(run.phases[1].plays[3].line.answers.at(0).text, "c8=S");
+}
+
 TEST(SolutionTree, SelfAndReflexmatesEndInBlacksForcedMate) {
   // Wolfgang Pauly 1912: s#2; Manolas 2012: r#2.
   const TreeSolve self("KB3N2/P1P1p1P1/5P1k/4P2p/7P/8/6B1/7b", "s#2");
