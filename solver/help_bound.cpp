@@ -24,10 +24,20 @@ using namespace help_distances;
 // left, 4 the king's own square, 8 down and right. Masks of these nine bits
 // describe what White attacks round a king, whatever its square.
 constexpr int KingSquareBit = 1 << 4;
-constexpr int NineSquare(int k, int i) {
+constexpr int ComputedNineSquare(int k, int i) {
   const int row = Row(k) + i / 3 - 1;
   const int column = Column(k) + i % 3 - 1;
   return OnBoard(row, column) ? row * 8 + column : -1;
+}
+constexpr std::array<std::array<std::int8_t, 9>, 64> kNineSquares = [] {
+  std::array<std::array<std::int8_t, 9>, 64> squares{};
+  for (int k = 0; k < 64; ++k)
+    for (int i = 0; i < 9; ++i) squares[k][i] = static_cast<std::int8_t>(ComputedNineSquare(k, i));
+  return squares;
+}();
+// The square of bit `i` round `k`, or -1 off the board.
+constexpr int NineSquare(int k, int i) {
+  return kNineSquares[k][i];
 }
 constexpr int NineMask(std::uint64_t attacks, int k) {
   int mask = 0;
@@ -116,15 +126,16 @@ class PlaceTable {
    public:
     const Profile* begin(int k) const { return places_.data() + start_[k]; }
     const Profile* end(int k) const { return places_.data() + start_[k + 1]; }
-    // The fewest moves after which the man attacks each of the nine squares.
-    const std::array<std::uint8_t, 9>& Least(int k) const { return least_[k]; }
+    // What the man may attack round a king on `k` within `moves` moves (less
+    // than MaxWhiteMoves), as a nine-bit mask.
+    int Within(int moves, int k) const { return within_[moves][k]; }
 
    private:
     friend class PlaceTable;
     std::once_flag made_;
     std::vector<Profile> places_;
     std::array<std::uint32_t, 65> start_{};
-    std::array<std::array<std::uint8_t, 9>, 64> least_{};
+    std::array<std::array<std::uint16_t, 64>, MaxWhiteMoves> within_{};
   };
 
   const Block& Of(WhiteKind kind, int from) {
@@ -143,8 +154,7 @@ class PlaceTable {
       block.start_[k] = static_cast<std::uint32_t>(block.places_.size());
       for (ParetoList& list : byCost) list.Clear();
       ListPlaces(kind, from, k, byCost);
-      auto& least = block.least_[k];
-      least.fill(Far);
+      int attacked = 0;
       for (int cost = 0; cost < MaxWhiteMoves; ++cost) {
         ParetoList& list = byCost[cost];
         // Had the list no room for a choice, one place attacking
@@ -154,9 +164,8 @@ class PlaceTable {
           list.Add(0x1FF, cost);
         }
         block.places_.insert(block.places_.end(), list.begin(), list.end());
-        for (const Profile& p : list)
-          for (int i = 0; i < 9; ++i)
-            if ((p.mask >> i & 1) != 0) least[i] = std::min<int>(least[i], p.cost);
+        for (const Profile& p : list) attacked |= p.mask;
+        block.within_[cost][k] = static_cast<std::uint16_t>(attacked);
       }
     }
     block.start_[64] = static_cast<std::uint32_t>(block.places_.size());
@@ -396,12 +405,19 @@ class MatingPositions {
     // What any man may attack within White's moves: the king must be
     // checked, and a square no man attacks must be blocked.
     int coverable = 0;
-    for (int m = 0; m < manCount_; ++m) {
-      const auto& least = men_[m].places->Least(k);
-      for (int i = 0; i < 9; ++i)
-        if (least[i] <= whiteMoves_) coverable |= 1 << i;
-    }
+    for (int m = 0; m < manCount_; ++m) coverable |= men_[m].places->Within(whiteMoves_, k);
     if (check_ && (coverable & KingSquareBit) == 0) return false;
+    // The squares no man can attack must be blocked: most king squares fail
+    // here, before White's choices are set up.
+    int uncovered = 0;
+    int uncoveredCost = 0;
+    for (int i = 0; i < 9; ++i) {
+      const int n = NineSquare(k, i);
+      if (i == 4 || n < 0 || (coverable >> i & 1) != 0 || Block(n) == 0) continue;
+      ++uncovered;
+      uncoveredCost += Block(n);
+    }
+    if (uncovered > blackCount_ || uncoveredCost > blackLeft) return false;
     Target t;
     t.blackLeft = blackLeft;
     // Squares round the king that a black man holds already cost nothing to
@@ -417,7 +433,6 @@ class MatingPositions {
       t.block[t.span++] = Block(n);
     }
     t.MakeRenumbering();
-    if (BlockingCost(t.open & ~t.Renumber(coverable), t) > blackLeft) return false;
     if (whiteMoves_ == 1) return OneMoveMates(k, t);
     // Each man's cheapest places within White's moves, by what they attack;
     // a man with one choice adds what it attacks to every choice of the
