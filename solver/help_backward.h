@@ -98,11 +98,14 @@ inline constexpr std::uint64_t HelpRetryPositions = 20000;
 
 // The most targets of a stalemate. Its targets fix the black king's square
 // and its flights but not the other black men, which must end without a
-// move, so each target rules out less than a mate's: over the published
-// helpstalemates the walk pays up to a few thousand targets (1 500 to
-// 4 600 where it saves most), while with 8 000 or more the plain walk and
-// its count are faster, and no making of more targets later pays.
-inline constexpr std::size_t HelpStalemateTargetLimit = 5000;
+// move, so each target rules out less than a mate's, and no making of more
+// targets later pays. Up to 10 000 they still do: an h=7 and an h=8 whose
+// black pawns promote three times each took more than 250 s on two threads
+// with 5 000 and take 91 s and 138 s with 10 000 (20 000 and 50 000 gain
+// nothing more), while the other published helpstalemates take as long as
+// before (with the helpmate table in pairs and in large pages; before them,
+// 8 000 and more had cost more than they saved).
+inline constexpr std::size_t HelpStalemateTargetLimit = 10000;
 
 // Makes the targets of `pos`, where a helpmate search is about to start
 // with `whiteMoves` and `blackMoves` left, unless the targets at hand serve
