@@ -104,9 +104,9 @@ PositionFinding JudgePosition(Position& pos, bool blackMovesFirst, bool series) 
   if (count[WhiteKing] == 1 && count[BlackKing] == 1) {
     MoveList list;
     const bool blackKingAttacked = GenerateWhiteMoves(pos, 0, 0, list) == -1;
-    // Black's king may stand in check when Black plays a series: its first
-    // move answers it.
-    fail(blackKingAttacked && !(series && blackMovesFirst), FindingBlackKingInCheck, 0);
+    // Black's king may stand in check when Black moves first (a helpmate or
+    // a series of Black's): its first move answers it.
+    fail(blackKingAttacked && !blackMovesFirst, FindingBlackKingInCheck, 0);
     const int whiteMoves = CountMoves(list);
     // Black's list is counted up to where it stopped when the white king
     // stands attacked: the generator closes it there.

@@ -77,7 +77,8 @@ struct ValidationContext {
 // Derives the state (DerivePositionState) and judges the position without
 // showing anything: the last failing test in the fixed order wins. An empty
 // board gives FindingNoWhiteKing. The white king in check is a finding only
-// when Black moves first (with White to move it is a check to answer). In a
+// when Black moves first (with White to move it is a check to answer), the
+// black king in check only when White does (Black answers it). In a
 // series play the king in check of the side that does not move is
 // FindingSeriesOtherSideInCheck instead.
 PositionFinding JudgePosition(Position& pos, bool blackMovesFirst = false, bool series = false);

@@ -62,6 +62,15 @@ bool BoardIsEmpty(const Position& pos) {
   return true;
 }
 
+// Whether White's men attack Black's king. A helpmate's set play begins with
+// a white move, so there is none while Black must answer a check; the
+// solution, where Black begins, is the whole play then.
+bool BlackKingInCheck(const Position& diagram) {
+  Position pos = diagram;
+  DerivePositionState(pos);
+  return IsSquare(pos.blackKingSquare) && AttackedByWhite(pos, pos.blackKingSquare) != 0;
+}
+
 // Tries are a battle-play matter: the helpmate dialog hides them, so a stray
 // value never starts a key search in a Black-begins helpmate.
 int EffectiveTries(const SolveEnvironment& env) {
@@ -660,7 +669,7 @@ void SolveTwinOrProblem(Solver& s, SolveEnvironment& env, int n) {
   if (help) {
     if (env.type.flags & FlagWhiteBegins) {
       o[Option::ActualPlay] = 1;
-    } else if (o[Option::SetPlay]) {
+    } else if (o[Option::SetPlay] && !BlackKingInCheck(env.pos)) {
       s.search.helpMode = HelpMode::None;
       s.helpSetPlayRun = true;
       o[Option::ActualPlay] = 1;

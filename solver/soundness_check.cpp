@@ -156,8 +156,7 @@ void CheckSeries(CheckWork& w, const ProblemType& type, PartOutcome& part, Move&
   const SeriesRules rules = SeriesRulesOf(type);
   part.helpmate = true;
   const PositionFinding finding = JudgePosition(w.pos, BlackPlaysSeries(rules));
-  const bool blackAnswersCheck = BlackPlaysSeries(rules) && finding.code == FindingBlackKingInCheck;
-  if (IsInvalidFinding(finding.code) && !blackAnswersCheck) {
+  if (IsInvalidFinding(finding.code)) {
     part.invalidText = FindingText(finding, &w.language);
     return;
   }

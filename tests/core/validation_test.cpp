@@ -122,6 +122,19 @@ TEST(ValidatePosition, BlackKingInCheck) {
   Recorder tries;
   EXPECT_EQ(Validate(fen, tries, 1, 0), FindingBlackKingInCheck);
 
+  // Where Black moves first (a helpmate) the check is Black's to answer:
+  // no finding, nothing shown, whatever is asked for.
+  Position blackFirst = Board(fen);
+  EXPECT_EQ(JudgePosition(blackFirst, true).code, FindingNone);
+  Recorder helpmate;
+  Position helpBoard = Board(fen);
+  ValidationContext help;
+  help.blackMovesFirst = true;
+  help.actualPlay = 1;
+  help.ui = &helpmate.ui;
+  EXPECT_EQ(ValidatePosition(helpBoard, help), 0);
+  EXPECT_TRUE(helpmate.shown.empty());
+
   // The white king in check (Black's generation stops early) is no finding.
   Recorder whiteInCheck;
   EXPECT_EQ(Validate("4k3/8/8/8/8/8/8/3rK3", whiteInCheck), 0);

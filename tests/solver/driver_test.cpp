@@ -270,6 +270,31 @@ TEST(DriverHelpmate, SetPlayRunComesFirst) {
   EXPECT_NE(text.find("Set Play: 1. ... "), std::string::npos) << text;
 }
 
+// A helpstalemate whose black king stands in check (the independent
+// solver's example files): Black begins and answers the check, so the
+// position is sound. It has no set play (that would begin with a white move)
+// and no finding to show; the solve ends as a full one.
+TEST(DriverHelpmate, BlackBeginningInCheckIsNoFault) {
+  const char* inCheck = "8/1P6/8/8/5p2/6p1/pp2ppKp/Nk3R2";
+  DriverWorld world(inCheck, "h=3");
+  ASSERT_EQ(world.options[Option::SetPlay], 1);
+  EXPECT_EQ(world.Solve(),
+            "\n"
+            " 1. e1=B  b8=Q\n"
+            "    2. h1=S  Qxf4\n"
+            "       3. bxa1=R  Qd2=\n"
+            " ");
+  EXPECT_TRUE(world.messages.empty());
+  EXPECT_EQ(world.solver->stop, SolveStop::None);
+  EXPECT_FALSE(world.solver->positionInvalid);
+
+  // With White beginning the check could not have arisen: refused, once.
+  DriverWorld whiteFirst(inCheck, "h=3 W");
+  EXPECT_EQ(whiteFirst.Solve(), "");
+  EXPECT_EQ(whiteFirst.solver->stop, SolveStop::InvalidPosition);
+  EXPECT_EQ(whiteFirst.messages.size(), 1u);
+}
+
 #ifdef NDEBUG
 TEST(DriverHelpmate, WhiteBeginsWritesEachKeyAfterOneDots) {
   // Fadil Abdurahmanović 2009 (checked problem set): h#3 with White beginning.

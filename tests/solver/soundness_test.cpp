@@ -155,6 +155,11 @@ TEST(SoundnessCheck, HelpmatesCountEverySolution) {
   EXPECT_EQ(two.parts[0].keys.size(), 2u);
   EXPECT_EQ(Check(Garai, "h#2", 1).verdict.verdict, Verdict::Cooked);
   EXPECT_EQ(Check(Garai, "h#2", 3).verdict.verdict, Verdict::TooFewSolutions);
+  // Black begins in check and answers it: a sound helpstalemate, not an
+  // invalid position (with White beginning it would be one).
+  const char* inCheck = "8/1P6/8/8/5p2/6p1/pp2ppKp/Nk3R2";
+  EXPECT_EQ(Check(inCheck, "h=3").verdict.verdict, Verdict::Sound);
+  EXPECT_EQ(Check(inCheck, "h=3 W").verdict.verdict, Verdict::InvalidPosition);
 }
 
 TEST(SoundnessCheck, SelfmatesSearchBlacksForcedMate) {
