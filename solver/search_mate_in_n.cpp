@@ -16,10 +16,13 @@ using namespace search_detail;
 
 namespace {
 
+// The search one move shorter; at the top it collects every key. A
+// helpmate's searches examine every reply (one that leads on is enough).
 int SearchShorter(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList* list, bool top) {
   if (!top) return SearchBelow(ctx, n - 1, lastFrom, lastTo, list, true);
-  return n == 3 ? SearchMateInTwo(ctx, lastFrom, lastTo, list, top, NoTries)
-                : SearchMateInN(ctx, n - 1, lastFrom, lastTo, list, top, NoTries);
+  const TryLimit limit = ctx.state.helpMode != HelpMode::None ? EveryReply : NoTries;
+  return n == 3 ? SearchMateInTwo(ctx, lastFrom, lastTo, list, top, limit)
+                : SearchMateInN(ctx, n - 1, lastFrom, lastTo, list, top, limit);
 }
 
 // A helpmate's mate in two after Black's move `b` (already played): its
@@ -80,10 +83,10 @@ int SearchMateInN(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList*
   int shorter = SearchShorter(ctx, n, lastFrom, lastTo, list, false);
   if (shorter != 0) {
     // The shorter search stops at its first key; at the top every short key
-    // is wanted, so that length is searched again collecting them all. (In a
-    // helpmate the shorter search without a limit depends on the order of
-    // the replies, so a second run might not agree: it is not repeated.)
-    if (top && state.helpMode == HelpMode::None) {
+    // is wanted, so that length is searched again collecting them all: the
+    // keys of battle play and of a helpmate White begins. (Where Black
+    // begins, the caller only asks how short the play after a reply is.)
+    if (top && (state.helpMode == HelpMode::None || WhiteBegins(state.helpMode))) {
       if (shorter > 1) {
         shorter = SearchShorter(ctx, shorter + 1, lastFrom, lastTo, list, true);
       } else if (shorter == 1 && state.selfMode == SelfMode::None) {
