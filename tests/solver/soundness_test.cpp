@@ -160,6 +160,10 @@ TEST(SoundnessCheck, HelpmatesCountEverySolution) {
   const char* inCheck = "8/1P6/8/8/5p2/6p1/pp2ppKp/Nk3R2";
   EXPECT_EQ(Check(inCheck, "h=3").verdict.verdict, Verdict::Sound);
   EXPECT_EQ(Check(inCheck, "h=3 W").verdict.verdict, Verdict::InvalidPosition);
+  // An h#2.5 with two solutions in h#1.5 (1. Se4/Sd3 b4 2. Sc5#) is short.
+  const char* shorter = "8/8/8/pp6/k1P5/1p6/pK3N2/8";
+  EXPECT_EQ(Check(shorter, "h#2 W", 2).verdict.verdict, Verdict::Sound);
+  EXPECT_EQ(Check(shorter, "h#3 W", 4).verdict.verdict, Verdict::ShortMate);
 }
 
 TEST(SoundnessCheck, SelfmatesSearchBlacksForcedMate) {
