@@ -69,6 +69,13 @@ inline void Close(VariationRecords& list, int count) {
   list.records[count].reply.move.from = 0;
 }
 
+// How many refuting replies a search below the root may meet: a helpmate's
+// move succeeds when any reply leads on, so every reply is examined; battle
+// play gives a white move up at its first refutation.
+inline TryLimit SearchLimit(const SearchState& state) {
+  return state.helpMode != HelpMode::None ? EveryReply : NoTries;
+}
+
 // What the rules of the play add to a position's key: nothing for a mate
 // without a maximummer, so that the keys of the mate searches stay as they
 // were; one number each for the stalemate goal and the maximummer, so that

@@ -16,11 +16,10 @@ using namespace search_detail;
 
 namespace {
 
-// The search one move shorter; at the top it collects every key. A
-// helpmate's searches examine every reply (one that leads on is enough).
+// The search one move shorter; at the top it collects every key.
 int SearchShorter(SearchContext& ctx, int n, int lastFrom, int lastTo, MoveList* list, bool top) {
   if (!top) return SearchBelow(ctx, n - 1, lastFrom, lastTo, list, true);
-  const TryLimit limit = ctx.state.helpMode != HelpMode::None ? EveryReply : NoTries;
+  const TryLimit limit = SearchLimit(ctx.state);
   return n == 3 ? SearchMateInTwo(ctx, lastFrom, lastTo, list, top, limit)
                 : SearchMateInN(ctx, n - 1, lastFrom, lastTo, list, top, limit);
 }

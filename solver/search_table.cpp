@@ -38,10 +38,8 @@ std::uint64_t ResultKey(const SearchState& state, const Position& pos, int lastF
 
 namespace {
 
-// A helpmate's move succeeds when some reply leads on, so its search must
-// examine every reply; battle play stops at the first refutation.
 int Search(SearchContext& ctx, int moves, int lastFrom, int lastTo, MoveList* list) {
-  const TryLimit limit = ctx.state.helpMode != HelpMode::None ? EveryReply : NoTries;
+  const TryLimit limit = SearchLimit(ctx.state);
   return moves == 2 ? SearchMateInTwo(ctx, lastFrom, lastTo, list, false, limit)
                     : SearchMateInN(ctx, moves, lastFrom, lastTo, list, false, limit);
 }
