@@ -20,8 +20,10 @@ bool SeriesGoalPossible(const Position& pos, const SeriesRules& rules, int moves
 // one move, and each square to be blocked costs the fewest moves of some
 // black man to reach it. The king's own steps are counted too.
 bool HelpStalematePossible(const Position& pos, int blackMoves);
-// The count itself: the fewest black moves it finds (255 for none).
-int HelpStalemateMoves(const Position& pos);
+// The count itself: the fewest black moves it finds (255 for none), or
+// limit + 1 when that is more than `limit` (a count that stops there looks
+// at the squares near the king only).
+int HelpStalemateMoves(const Position& pos, int limit = 254);
 
 // Series helpstalemate, a second test: in the stalemate every black man is
 // stuck. Each man free now moves (a move of its own), or stays walled in
