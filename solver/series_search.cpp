@@ -240,6 +240,11 @@ bool StillLegal(Position& pos, const Move& witness, const Move& w) {
   return legal;
 }
 
+// The slot of `key` in one of the bound caches (a power of two of slots).
+std::size_t CacheSlot(const std::vector<std::uint64_t>& cache, std::uint64_t key) {
+  return static_cast<std::size_t>(key) & (cache.size() - 1);
+}
+
 // A series split between two threads after its first two moves: each item
 // is a first move and a second move after it, listed in the order of a walk
 // by one thread, so that the solutions, gathered item by item, come in that
@@ -336,6 +341,17 @@ class SeriesWalk {
     return found;
   }
 
+  // Starts loading what Enter reads of `key`: the table and, for a series
+  // helpstalemate, the bound caches. Their misses are then waited for
+  // together rather than one after the other.
+  void PrefetchSlots(std::uint64_t key) const {
+    memory_.table.Prefetch(key);
+    if (rules_.family == SeriesFamily::Help && rules_.stalemate) {
+      __builtin_prefetch(&memory_.boundCache[CacheSlot(memory_.boundCache, key)]);
+      __builtin_prefetch(&memory_.stuckCache[CacheSlot(memory_.stuckCache, key)]);
+    }
+  }
+
   // Whether a position, the series side to move with `left` moves to play,
   // is worth walking, and its key: not after a break, nor where a reflex
   // problem's White could reach the goal at once (it must, and so fails),
@@ -344,6 +360,7 @@ class SeriesWalk {
     if (Broken()) return false;
     if (rules_.family == SeriesFamily::Reflex && WhiteReachesGoalAtOnce()) return false;
     key = SeriesKey(pos_);
+    PrefetchSlots(key);
     if (memory_.table.ProvedNone(key, left)) return false;
     if (memory_.bounds && !GoalPossible(key, left)) {
       memory_.table.StoreNone(key, left);
@@ -385,20 +402,27 @@ class SeriesWalk {
   }
 
   // The cheap bounds; the series helpstalemate's count, which depends on
-  // the position alone, is kept for the longer lengths searched later. Each
-  // cache slot is one word, read and written whole, as two walks may share
-  // it.
+  // the position alone, is kept for the longer lengths searched later: the
+  // count itself, or, where it was asked only whether it fits in fewer
+  // moves (which looks at fewer squares), the floor it found. Each cache
+  // slot is one word, read and written whole, as two walks may share it.
   bool GoalPossible(std::uint64_t key, int left) {
     if (rules_.family != SeriesFamily::Help || !rules_.stalemate)
       return SeriesGoalPossible(pos_, rules_, left);
+    constexpr std::uint64_t CountBits = 0x1FF;
+    constexpr std::uint64_t FloorBit = 0x100;
     const std::atomic_ref<std::uint64_t> cached(
-        memory_.boundCache[static_cast<std::size_t>(key) & (memory_.boundCache.size() - 1)]);
+        memory_.boundCache[CacheSlot(memory_.boundCache, key)]);
+    const std::uint64_t check = key & ~CountBits;
     std::uint64_t slot = cached.load(std::memory_order_relaxed);
-    if ((slot & ~std::uint64_t{0xFF}) != (key & ~std::uint64_t{0xFF}) || slot == 0) {
-      slot = (key & ~std::uint64_t{0xFF}) | static_cast<std::uint64_t>(HelpStalemateMoves(pos_));
-      cached.store(slot, std::memory_order_relaxed);
+    int count = static_cast<int>(slot & 0xFF);
+    const bool known = slot != 0 && (slot & ~CountBits) == check;
+    if (!known || ((slot & FloorBit) != 0 && count <= left)) {
+      count = HelpStalemateMoves(pos_, left);
+      cached.store(check | static_cast<std::uint64_t>(count) | (count > left ? FloorBit : 0),
+                   std::memory_order_relaxed);
     }
-    if (static_cast<int>(slot & 0xFF) > left) return false;
+    if (count > left) return false;
     return !memory_.stuckMenBound || StuckMenFit(key, left);
   }
 
@@ -408,7 +432,7 @@ class SeriesWalk {
   bool StuckMenFit(std::uint64_t key, int left) {
     constexpr std::uint64_t CountBits = 0xFFFF;
     const std::atomic_ref<std::uint64_t> cached(
-        memory_.stuckCache[static_cast<std::size_t>(key) & (memory_.stuckCache.size() - 1)]);
+        memory_.stuckCache[CacheSlot(memory_.stuckCache, key)]);
     const std::uint64_t slot = cached.load(std::memory_order_relaxed);
     const std::uint64_t check = key & ~CountBits;
     int fitsFrom = 256;  // 0 in the slot: not known to fit in any

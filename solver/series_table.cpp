@@ -6,9 +6,6 @@
 namespace kv {
 namespace {
 
-// Four slots to a bucket: a store replaces the entry with the fewest moves,
-// the one that saves the least search.
-constexpr std::size_t BucketSlots = 4;
 constexpr std::uint64_t MovesMask = 0xFF;
 constexpr int GenerationShift = 8;
 constexpr std::uint64_t GenerationMask = 0xFF;
@@ -38,10 +35,6 @@ void SeriesTable::Clear() {
     slots_.Clear();
     generation_ = 1;
   }
-}
-
-std::size_t SeriesTable::BucketOf(std::uint64_t key) const {
-  return static_cast<std::size_t>(key & mask_) * BucketSlots;
 }
 
 bool SeriesTable::ProvedNone(std::uint64_t key, int moves) const {

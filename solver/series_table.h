@@ -31,14 +31,24 @@ class SeriesTable {
 
   // Whether `key` is known to have no solution within `moves` moves.
   bool ProvedNone(std::uint64_t key, int moves) const;
+  // Starts loading `key`'s slots, so that a later ProvedNone or StoreNone
+  // need not wait for them.
+  void Prefetch(std::uint64_t key) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[BucketOf(key)]);
+  }
   // Records that `key` has no solution within `moves` moves (1..255).
   void StoreNone(std::uint64_t key, int moves);
 
  private:
   // A slot holds the key's upper 48 bits, the search's generation and the
   // moves proved; 0 is empty.
+  // Four slots to a bucket, one cache line's half: a store replaces the
+  // entry with the fewest moves, the one that saves the least search.
+  static constexpr std::size_t BucketSlots = 4;
   static std::uint64_t Check(std::uint64_t key) { return key & ~std::uint64_t{0xFFFF}; }
-  std::size_t BucketOf(std::uint64_t key) const;
+  std::size_t BucketOf(std::uint64_t key) const {
+    return static_cast<std::size_t>(key & mask_) * BucketSlots;
+  }
   // Each slot is one word, read and written whole: two walks of one search
   // share the table.
   std::atomic_ref<std::uint64_t> Word(std::size_t i) const { return std::atomic_ref(slots_[i]); }
