@@ -252,7 +252,6 @@ class StuckMenCount {
         AddPinnerSquares(man, n);
       }
     }
-    for (int q = 0; q < 64; ++q) arrive_[q] = Far;
     for (std::uint64_t men = black_; men != 0; men &= men - 1) {
       const int n = std::countr_zero(men);
       const int man = pos.board[BitSquare(n)];
@@ -260,8 +259,8 @@ class StuckMenCount {
       const std::uint64_t needs = SquaresThatStopIt(man, n, white);
       if ((needs & ~black_) == 0 || free_ == MaxFreeMen) {
         // Not free: it may fill a square another man needs.
-        ++fillers_;
-        for (int q = 0; q < 64; ++q) arrive_[q] = std::min(arrive_[q], BlackManDistance(man, n, q));
+        fillerMen_[fillers_] = man;
+        fillerSquares_[fillers_++] = n;
         continue;
       }
       FreeMan& f = freeMen_[free_++];
@@ -269,8 +268,6 @@ class StuckMenCount {
       f.square = n;
       f.needs = needs;
     }
-    // A square to fill costs a move at least.
-    for (int& a : arrive_) a = std::max(a, 1);
     for (int i = 0; i < free_; ++i) freeMen_[i].nearestEnd = NearestEnd(freeMen_[i]);
     // The men that need the most squares filled first: walled in, they
     // raise the count soonest, so a position that fails is found to fail
@@ -412,20 +409,36 @@ class StuckMenCount {
     return best;
   }
 
+  // The fewest moves of a man that is not free to a square, at least one
+  // (a square to fill costs a move). Made when first asked: most positions
+  // that fail, fail before any square is to be filled.
+  int Arrive(int q) {
+    if (!arriveKnown_) {
+      arrive_.fill(Far);
+      for (int i = 0; i < fillers_; ++i)
+        for (int to = 0; to < 64; ++to)
+          arrive_[to] =
+              std::min(arrive_[to], BlackManDistance(fillerMen_[i], fillerSquares_[i], to));
+      for (int& a : arrive_) a = std::max(a, 1);
+      arriveKnown_ = true;
+    }
+    return arrive_[q];
+  }
+
   // The fewest moves to fill the squares, each by a man of its own: a man
   // that is not free by its fewest moves, or a free man that moves. Two
   // counts, the larger holds: the moving men fill the dearest squares for
   // nothing, or each square costs the moves a moving man needs beyond
   // those counted for it (it ends there, stuck). Far when too few men.
-  int FillMoves(std::uint64_t squares, const State& s) const {
+  int FillMoves(std::uint64_t squares, const State& s) {
     if (SquareCount(squares) > fillers_ + s.fillingPieces) return Far;
     std::array<int, 64> costs;
     int n = 0;
     int beyond = 0;
     for (; squares != 0; squares &= squares - 1) {
       const int q = std::countr_zero(squares);
-      costs[n++] = arrive_[q];
-      int cost = arrive_[q];
+      costs[n++] = Arrive(q);
+      int cost = Arrive(q);
       for (unsigned m = s.movers; m != 0 && cost > 0; m &= m - 1) {
         const FreeMan& f = freeMen_[std::countr_zero(m)];
         cost = std::min(cost, std::max(0, BlackManDistance(f.man, f.square, q) - f.nearestEnd));
@@ -441,7 +454,7 @@ class StuckMenCount {
 
   // The king stays or walks to a square: its free neighbours are attacked
   // or filled, and so are the squares the walled men need.
-  bool PlaceKing(const State& s) const {
+  bool PlaceKing(const State& s) {
     const int reach = moves_ - s.own;
     for (int row = std::max(0, Row(king_) - reach); row <= std::min(7, Row(king_) + reach); ++row) {
       for (int column = std::max(0, Column(king_) - reach);
@@ -468,6 +481,9 @@ class StuckMenCount {
   std::uint64_t orthogonalPinners_ = 0;
   std::uint64_t diagonalPinners_ = 0;
   int fillers_ = 0;  // black men, not the king, that are not free
+  std::array<int, 64> fillerMen_{};
+  std::array<int, 64> fillerSquares_{};
+  bool arriveKnown_ = false;
   std::array<int, 64> arrive_{};
   std::array<FreeMan, MaxFreeMen> freeMen_{};
   int free_ = 0;
