@@ -240,10 +240,46 @@ bool StillLegal(Position& pos, const Move& witness, const Move& w) {
   return legal;
 }
 
-// The slot of `key` in one of the bound caches (a power of two of slots).
-std::size_t CacheSlot(const std::vector<std::uint64_t>& cache, std::uint64_t key) {
-  return static_cast<std::size_t>(key) & (cache.size() - 1);
+// The first word of `key`'s slot in the bound cache (two words to a slot,
+// a power of two of them).
+std::size_t BoundSlot(const std::vector<std::uint64_t>& cache, std::uint64_t key) {
+  return 2 * (static_cast<std::size_t>(key) & (cache.size() / 2 - 1));
 }
+
+// What the bounds of a series helpstalemate found of a position, packed in
+// one word of the bound cache: the stuck-men test's fewest moves found to
+// fit (bits 8-15, 0 for none) and most found not to (bits 0-7); the king
+// count (bits 16-23), whether it is known (bit 24) and whether it is only a
+// floor (bit 25); bit 26 marks a used slot.
+struct BoundFacts {
+  int stuckFitsFrom = NotFound;
+  int stuckFailsUpTo = 0;
+  int kingCount = 0;
+  bool kingKnown = false;
+  bool kingFloor = false;
+
+  static constexpr int NotFound = 256;
+  static constexpr std::uint64_t KingKnownBit = std::uint64_t{1} << 24;
+  static constexpr std::uint64_t KingFloorBit = std::uint64_t{1} << 25;
+  static constexpr std::uint64_t UsedBit = std::uint64_t{1} << 26;
+
+  static BoundFacts Unpack(std::uint64_t word) {
+    BoundFacts facts;
+    if (word == 0) return facts;
+    facts.stuckFailsUpTo = static_cast<int>(word & 0xFF);
+    if (const int fits = static_cast<int>(word >> 8 & 0xFF); fits != 0) facts.stuckFitsFrom = fits;
+    facts.kingCount = static_cast<int>(word >> 16 & 0xFF);
+    facts.kingKnown = (word & KingKnownBit) != 0;
+    facts.kingFloor = (word & KingFloorBit) != 0;
+    return facts;
+  }
+  std::uint64_t Pack() const {
+    return UsedBit | (kingKnown ? KingKnownBit : 0) | (kingFloor ? KingFloorBit : 0) |
+           static_cast<std::uint64_t>(kingCount & 0xFF) << 16 |
+           static_cast<std::uint64_t>(stuckFitsFrom & 0xFF) << 8 |
+           static_cast<std::uint64_t>(stuckFailsUpTo & 0xFF);
+  }
+};
 
 // A series split between two threads after its first two moves: each item
 // is a first move and a second move after it, listed in the order of a walk
@@ -342,14 +378,12 @@ class SeriesWalk {
   }
 
   // Starts loading what Enter reads of `key`: the table and, for a series
-  // helpstalemate, the bound caches. Their misses are then waited for
+  // helpstalemate, the bound cache. Their misses are then waited for
   // together rather than one after the other.
   void PrefetchSlots(std::uint64_t key) const {
     memory_.table.Prefetch(key);
-    if (rules_.family == SeriesFamily::Help && rules_.stalemate) {
-      __builtin_prefetch(&memory_.boundCache[CacheSlot(memory_.boundCache, key)]);
-      __builtin_prefetch(&memory_.stuckCache[CacheSlot(memory_.stuckCache, key)]);
-    }
+    if (rules_.family == SeriesFamily::Help && rules_.stalemate)
+      __builtin_prefetch(&memory_.boundCache[BoundSlot(memory_.boundCache, key)]);
   }
 
   // Whether a position, the series side to move with `left` moves to play,
@@ -401,59 +435,60 @@ class SeriesWalk {
     return legal;
   }
 
-  // The cheap bounds; the series helpstalemate's count, which depends on
-  // the position alone, is kept for the longer lengths searched later: the
-  // count itself, or, where it was asked only whether it fits in fewer
-  // moves (which looks at fewer squares), the floor it found. Each cache
-  // slot is one word, read and written whole, as two walks may share it.
+  // The cheap bounds. What a series helpstalemate's two depend on is the
+  // position alone, so their answers are kept for the longer lengths
+  // searched later, both in one slot of the bound cache.
   bool GoalPossible(std::uint64_t key, int left) {
     if (rules_.family != SeriesFamily::Help || !rules_.stalemate)
       return SeriesGoalPossible(pos_, rules_, left);
-    constexpr std::uint64_t CountBits = 0x1FF;
-    constexpr std::uint64_t FloorBit = 0x100;
-    const std::atomic_ref<std::uint64_t> cached(
-        memory_.boundCache[CacheSlot(memory_.boundCache, key)]);
-    const std::uint64_t check = key & ~CountBits;
-    std::uint64_t slot = cached.load(std::memory_order_relaxed);
-    int count = static_cast<int>(slot & 0xFF);
-    const bool known = slot != 0 && (slot & ~CountBits) == check;
-    if (!known || ((slot & FloorBit) != 0 && count <= left)) {
-      count = HelpStalemateMoves(pos_, left);
-      cached.store(check | static_cast<std::uint64_t>(count) | (count > left ? FloorBit : 0),
-                   std::memory_order_relaxed);
-    }
-    if (count > left) return false;
-    return !memory_.stuckMenBound || StuckMenFit(key, left);
+    const std::uint64_t before = ReadBounds(key);
+    BoundFacts facts = BoundFacts::Unpack(before);
+    const bool possible =
+        KingCountFits(facts, left) && (!memory_.stuckMenBound || StuckMenFit(facts, left));
+    if (const std::uint64_t after = facts.Pack(); after != before) WriteBounds(key, after);
+    return possible;
   }
 
-  // The stuck-men test of a series helpstalemate, remembered by position:
-  // what fits in some moves fits in more, what does not fit in some moves
-  // does not in fewer.
-  bool StuckMenFit(std::uint64_t key, int left) {
-    constexpr std::uint64_t CountBits = 0xFFFF;
-    const std::atomic_ref<std::uint64_t> cached(
-        memory_.stuckCache[CacheSlot(memory_.stuckCache, key)]);
-    const std::uint64_t slot = cached.load(std::memory_order_relaxed);
-    const std::uint64_t check = key & ~CountBits;
-    int fitsFrom = 256;  // 0 in the slot: not known to fit in any
-    int failsUpTo = 0;
-    if (slot != 0 && (slot & ~CountBits) == check) {
-      const int stored = static_cast<int>((slot >> 8) & 0xFF);
-      if (stored != 0) fitsFrom = stored;
-      failsUpTo = static_cast<int>(slot & 0xFF);
+  // The king count: kept as found, or, where it was asked only whether it
+  // fits in fewer moves (which looks at fewer squares), as the floor found.
+  bool KingCountFits(BoundFacts& facts, int left) {
+    if (!facts.kingKnown || (facts.kingFloor && facts.kingCount <= left)) {
+      facts.kingCount = HelpStalemateMoves(pos_, left);
+      facts.kingKnown = true;
+      facts.kingFloor = facts.kingCount > left;
     }
-    if (left >= fitsFrom) return true;
-    if (left <= failsUpTo) return false;
+    return facts.kingCount <= left;
+  }
+
+  // The stuck-men test: what fits in some moves fits in more, what does not
+  // fit in some moves does not in fewer.
+  bool StuckMenFit(BoundFacts& facts, int left) {
+    if (left >= facts.stuckFitsFrom) return true;
+    if (left <= facts.stuckFailsUpTo) return false;
     const bool fits = HelpStalemateStuckMenFit(pos_, left);
     if (fits) {
-      fitsFrom = left;
+      facts.stuckFitsFrom = left;
     } else {
-      failsUpTo = left;
+      facts.stuckFailsUpTo = left;
     }
-    cached.store(check | (static_cast<std::uint64_t>(fitsFrom & 0xFF) << 8) |
-                     static_cast<std::uint64_t>(failsUpTo),
-                 std::memory_order_relaxed);
     return fits;
+  }
+
+  // A slot of the bound cache is two words, what is known and that XOR the
+  // key, each read and written whole: two walks may share the cache, and a
+  // slot torn by both writing at once reads as empty.
+  std::uint64_t ReadBounds(std::uint64_t key) const {
+    const std::size_t slot = BoundSlot(memory_.boundCache, key);
+    const std::uint64_t known =
+        std::atomic_ref(memory_.boundCache[slot]).load(std::memory_order_relaxed);
+    const std::uint64_t check =
+        std::atomic_ref(memory_.boundCache[slot + 1]).load(std::memory_order_relaxed);
+    return known != 0 && (known ^ check) == key ? known : 0;
+  }
+  void WriteBounds(std::uint64_t key, std::uint64_t known) {
+    const std::size_t slot = BoundSlot(memory_.boundCache, key);
+    std::atomic_ref(memory_.boundCache[slot]).store(known, std::memory_order_relaxed);
+    std::atomic_ref(memory_.boundCache[slot + 1]).store(known ^ key, std::memory_order_relaxed);
   }
 
   // The series side's pseudo-legal moves; a maximummer's only its longest

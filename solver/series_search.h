@@ -94,8 +94,7 @@ struct SeriesMemory {
     SeriesTable deep(DeepSeriesTableSlots);
     if (!deep.Enabled()) return;
     table = std::move(deep);
-    boundCache.assign(DeepSeriesCacheSlots, 0);
-    stuckCache.assign(DeepSeriesCacheSlots, 0);
+    boundCache.assign(2 * DeepSeriesCacheSlots, 0);
   }
   SeriesTable table;
   // One move list per move of the longest series, and one for the last
@@ -103,15 +102,14 @@ struct SeriesMemory {
   std::vector<MoveList> lists;
   // Whether the cheap bounds rule positions out (off only to check them).
   bool bounds = true;
-  // Counts of moves the bounds found, by position (a power of two of slots,
-  // each the key's upper bits and the count in the low byte).
-  std::vector<std::uint64_t> boundCache = std::vector<std::uint64_t>(DefaultSeriesCacheSlots);
   // Whether a series helpstalemate also asks whether its black men can all
   // end stuck in the moves left (off only to check that it changes no
-  // answer), and what it found, by position: each slot the key's upper
-  // bits, the fewest moves found to fit and the most found not to.
+  // answer).
   bool stuckMenBound = true;
-  std::vector<std::uint64_t> stuckCache = std::vector<std::uint64_t>(DefaultSeriesCacheSlots);
+  // What a series helpstalemate's bounds found, by position: a power of two
+  // of slots of two words each (16 bytes, one cache line's quarter), so
+  // that a position's answers come in one read from memory.
+  std::vector<std::uint64_t> boundCache = std::vector<std::uint64_t>(2 * DefaultSeriesCacheSlots);
 };
 
 // Searches the series of 1..`moves` moves (1..255) from `pos`, whose state
