@@ -4,6 +4,7 @@
 // does rule positions out that the other counts let through.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 #include <sstream>
@@ -134,6 +135,34 @@ bool RandomPosition(std::mt19937& random, Position& pos) {
   constexpr std::int8_t kBlack[] = {BlackQueen,  BlackRook, BlackBishop,
                                     BlackKnight, BlackPawn, BlackPawn};
   return test::CornerPosition(random, pos, 4, kBlack);
+}
+
+// The king count asked to stop at a number of moves looks at the squares
+// near the king only: it must answer the whole count, or one more than the
+// limit where that is more.
+TEST(SeriesKingCount, StoppedAtTheMovesLeftItAgreesWithTheWholeCount) {
+  std::vector<Position> positions;
+  for (const test::SeriesRow& row : test::LoadSeriesRows()) positions.push_back(Board(row.board));
+  std::mt19937 random(8122026);
+  for (int round = 0; round < 300; ++round) {
+    Position pos;
+    while (!RandomPosition(random, pos)) {
+    }
+    positions.push_back(pos);
+  }
+  int below = 0;
+  int beyond = 0;
+  for (std::size_t i = 0; i < positions.size(); ++i) {
+    const int whole = HelpStalemateMoves(positions[i]);
+    for (int limit = 0; limit <= 9; ++limit) {
+      ASSERT_EQ(HelpStalemateMoves(positions[i], limit), std::min(whole, limit + 1))
+          << "position " << i << ", limit " << limit;
+      (whole <= limit ? below : beyond)++;
+    }
+  }
+  // Both answers are met often.
+  EXPECT_GT(below, 300);
+  EXPECT_GT(beyond, 300);
 }
 
 TEST(SeriesStuckMen, RandomPositionsAgreeWithTheSearchWithoutBounds) {
