@@ -88,6 +88,9 @@ class MainWindow : public QMainWindow {
   // information pane, the boxes below the board and the problem type in the
   // status bar. The solution on show is no longer the board's own.
   void ShowLoadedProblem();
+  // The warning for a problem shown with its damaged parts empty (none
+  // when `damage` is ok).
+  void ReportDamage(const FileResult& damage);
   void RefreshInformation();
   void RefreshProblemType();
   void RefreshMenCount();
@@ -172,8 +175,6 @@ class MainWindow : public QMainWindow {
   void ToggleEffects();
   void LoadWithDisplay();
   void ReportResult(const FileResult& result, const std::string& fileName);
-  // The warning for a problem shown with its damaged parts empty.
-  void ReportDamage(const FileResult& damage);
   bool ChooseFileName(std::string& name, int kind);
   // Printing.
   QPrinter& Printer();

@@ -58,7 +58,9 @@ void MultipleViewArea::ShowFrom(int first) {
     if (item.record < 1) continue;
     CurrentProblem problem;
     cell.board = EmptyBoard();
-    const FileResult read = LoadProblemNumber(item.file, item.record, problem, cell.board);
+    // A damaged problem's cell shows what can be read.
+    FileResult damage;
+    const FileResult read = LoadProblemNumber(item.file, item.record, problem, cell.board, &damage);
     if (!read) {
       // A record the list names but the file no longer holds: its cell says
       // which one it was, with an empty diagram.
@@ -242,8 +244,9 @@ bool RunMultipleViewDialog(MainWindow& window, MultipleViewSource source) {
                    [&window](const QString& text) { window.StatusText(1, text); });
   if (dialog.exec() != QDialog::Accepted || dialog.chosen() < 0) return false;
   const ViewedProblem item = dialog.source().At(dialog.chosen());
-  const FileResult result =
-      LoadListEntry(item.file, item.record, state.collection, state.problem, state.pos.board);
+  FileResult damage;
+  const FileResult result = LoadListEntry(item.file, item.record, state.collection, state.problem,
+                                          state.pos.board, &damage);
   if (!result) {
     UiCallbacks ui;
     ui.messageBox = [&window](const std::string& text, const std::string& caption, int style) {
@@ -254,6 +257,7 @@ bool RunMultipleViewDialog(MainWindow& window, MultipleViewSource source) {
   }
   state.fileOpen = true;
   window.ShowLoadedProblem();
+  window.ReportDamage(damage);
   return true;
 }
 

@@ -47,14 +47,18 @@ void ShowEntry(MainWindow& window, int entry) {
   const ProblemList& list = state.problemList;
   if (entry < 0 || entry >= list.count()) return;
   const ProblemListEntry& e = list.entries[entry];
-  const FileResult result =
-      LoadListEntry(list.FileOf(e), e.record, state.collection, state.problem, state.pos.board);
+  // A damaged problem is shown with what can be read, as the main window
+  // shows it.
+  FileResult damage;
+  const FileResult result = LoadListEntry(list.FileOf(e), e.record, state.collection, state.problem,
+                                          state.pos.board, &damage);
   if (!result) {
     // No box while the caret moves: the status bar says why nothing changed.
     window.StatusText(3, FromCp1252(FileResultText(result, list.FileOf(e), state.language)));
     return;
   }
   window.ShowLoadedProblem();
+  if (!damage.ok()) window.StatusText(3, FromCp1252(DamagedProblemText(damage, list.FileOf(e))));
 }
 
 int ChooseKind(ListAction action) {

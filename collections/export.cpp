@@ -123,7 +123,7 @@ void NoteFailure(ExportOutcome& outcome, bool& reported, const FileResult& resul
 }  // namespace
 
 FileResult LoadListEntry(const std::string& path, int number, CollectionState& collection,
-                         CurrentProblem& problem, Board& board) {
+                         CurrentProblem& problem, Board& board, FileResult* damage) {
   CollectionReader reader;
   FileResult result = reader.Open(path);
   if (!result) return result;
@@ -132,7 +132,7 @@ FileResult LoadListEntry(const std::string& path, int number, CollectionState& c
                                           "; the file holds " + std::to_string(reader.count()));
   }
   auto loaded = std::make_unique<CurrentProblem>();
-  result = reader.ReadProblem(number - 1, *loaded);
+  result = reader.ReadProblem(number - 1, *loaded, damage);
   if (!result) return result;
   collection.currentFileName = path;
   collection.currentIndex = number - 1;

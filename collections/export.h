@@ -84,9 +84,10 @@ ExportOutcome RunExport(ExportAction action, const std::string& target, const Pr
 // Loads record `number` (from 1) of `path` into the program's problem and
 // board, as showing it would, and makes it the current record of
 // `collection`. A number beyond the end of the file is NoRecord rather than
-// the last record: the list may be older than the file.
+// the last record: the list may be older than the file. With `damage`, a
+// damaged problem loads with what can be read, as LoadProblem loads it.
 FileResult LoadListEntry(const std::string& path, int number, CollectionState& collection,
-                         CurrentProblem& problem, Board& board);
+                         CurrentProblem& problem, Board& board, FileResult* damage = nullptr);
 
 // The number of moves a list action solves with: the problem's own (every
 // length is solved; solving a longer problem at two moves gave a wrong text).

@@ -181,7 +181,7 @@ FileResult ReloadSolutionText(CollectionState& state, CurrentProblem& problem) {
 }
 
 FileResult LoadProblemNumber(const std::string& path, int number, CurrentProblem& problem,
-                             Board& board) {
+                             Board& board, FileResult* damage) {
   CollectionReader reader;
   if (FileResult opened = reader.Open(path); !opened) return opened;
   if (reader.count() == 0) return NoProblemIn();
@@ -191,7 +191,7 @@ FileResult LoadProblemNumber(const std::string& path, int number, CurrentProblem
                   reader.count());
     return Fail(FileStatus::NoRecord, detail);
   }
-  return LoadRecord(reader, number - 1, problem, board);
+  return LoadRecord(reader, number - 1, problem, board, damage);
 }
 
 int LimitDeleteCount(int count, int currentIndex, int lastIndex) {

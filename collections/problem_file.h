@@ -88,10 +88,11 @@ FileResult EditSolutionText(
 FileResult ReloadSolutionText(CollectionState& state, CurrentProblem& problem);
 
 // Record `number` (counted from 1) of the collection at `path`, loaded as
-// LoadProblem does; a number outside 1 .. count is NoRecord, not clamped.
-// For callers without an open collection, such as the command line.
+// LoadProblem does (with `damage`, a damaged problem too); a number outside
+// 1 .. count is NoRecord, not clamped. For callers without an open
+// collection, such as the command line.
 FileResult LoadProblemNumber(const std::string& path, int number, CurrentProblem& problem,
-                             Board& board);
+                             Board& board, FileResult* damage = nullptr);
 
 // The organise dialog's limits. The insert count is 1 .. 999.
 inline constexpr int MaxInsertCount = 999;

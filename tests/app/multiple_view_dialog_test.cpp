@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QtTest>
+#include <fstream>
 
 #include "app/commands.h"
 #include "app/dialog_frame.h"
@@ -67,6 +68,7 @@ class MultipleViewTest : public QObject {
   void scrollBarStaysWithinTheRange();
   void okOpensTheTopLeftAndDoubleClickTheCell();
   void cancelAndRefusedSaveChangeNothing();
+  void aDamagedProblemIsShownAndOpensWithAWarning();
   void viewerActionShowsTheSelection();
   void printerActionPrintsTheSelection();
   void screenshot();
@@ -185,6 +187,42 @@ void MultipleViewTest::okOpensTheTopLeftAndDoubleClickTheCell() {
   QCOMPARE(f.state->collection.currentIndex, 11);
   QCOMPARE(f.state->problem.authors, std::string("Author 12"));
   QVERIFY(f.log.unhandled.isEmpty());
+}
+
+void MultipleViewTest::aDamagedProblemIsShownAndOpensWithAWarning() {
+  QTemporaryDir dir;
+  const std::string path = Collection(dir, 3, "Three.kvl");
+  {
+    // Problem 1's authors point past the end of the file.
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(6);
+    file.write("\xF0\xFF\xFF\xFF", 4);
+  }
+  // Its cell shows what can be read, as the main window would.
+  {
+    MultipleViewDialog dialog(CurrentFileView(path, 2, 0), Language{});
+    const QString first = FromCp1252(dialog.area()->CellTextOf(0));
+    QVERIFY2(first.startsWith(QStringLiteral("(2/1)   Pos. n°1    #2\r\n\r\n")), qPrintable(first));
+  }
+  // Opened, it is shown with a warning that names what is damaged.
+  Fixture f;
+  f.state->collection = {path, 1, 2};
+  f.state->fileOpen = true;
+  QVERIFY(LoadProblem(f.state->collection, f.state->problem, f.state->pos.board).ok());
+  f.window->UpdateCommandStates();
+  QVERIFY(OnView(
+      [](MultipleViewDialog& view) {
+        QTest::keyClick(view.area(), Qt::Key_Up);
+        QCOMPARE(view.area()->first(), 0);
+        QTest::keyClick(view.area(), Qt::Key_Return);
+      },
+      [&] { f.window->Dispatch(CmdVisualizer); }));
+  QCOMPARE(f.state->collection.currentIndex, 0);
+  QVERIFY(f.state->problem.authors.empty());
+  QCOMPARE(f.state->pos.board[SquareAt(0, 7)], WhiteKing);  // a1
+  QCOMPARE(f.log.messages.size(), 1);
+  QVERIFY(f.log.messages[0].contains(QStringLiteral("this problem is damaged")));
+  QVERIFY(f.log.messages[0].contains(QStringLiteral("problem 1, authors")));
 }
 
 void MultipleViewTest::cancelAndRefusedSaveChangeNothing() {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "collections/export.h"
 #include "collections/problem_file.h"
 #include "kvl_test_util.h"
 
@@ -150,6 +151,24 @@ TEST(KvlDamageTest, ADamagedProblemLoadsWithWhatCanBeReadWhenTheCallerAsks) {
   // The others load as usual, without a warning.
   state.currentIndex = 1;
   ASSERT_TRUE(LoadProblem(state, problem, board, &damage));
+  EXPECT_TRUE(damage.ok());
+
+  // By number, and as an entry of a problem list or the multiple view, the
+  // same: refused unless the caller asks for what can be read.
+  CurrentProblem numbered;
+  EXPECT_EQ(LoadProblemNumber(path, 1, numbered, board).status, FileStatus::Damaged);
+  ASSERT_TRUE(LoadProblemNumber(path, 1, numbered, board, &damage));
+  EXPECT_EQ(damage.status, FileStatus::Damaged);
+  EXPECT_EQ(numbered.source, "Paris");
+  CollectionState listed;
+  CurrentProblem entry;
+  EXPECT_EQ(LoadListEntry(path, 1, listed, entry, board).status, FileStatus::Damaged);
+  ASSERT_TRUE(LoadListEntry(path, 1, listed, entry, board, &damage));
+  EXPECT_EQ(damage.status, FileStatus::Damaged);
+  EXPECT_EQ(entry.source, "Paris");
+  EXPECT_EQ(board[27], WhiteKing);
+  EXPECT_EQ(listed.currentIndex, 0);
+  ASSERT_TRUE(LoadListEntry(path, 2, listed, entry, board, &damage));
   EXPECT_TRUE(damage.ok());
   // Nothing was written.
   EXPECT_EQ(ReadBytes(path), bytes);
