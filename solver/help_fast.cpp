@@ -413,6 +413,7 @@ int WalkFrom(HelpFast& fast, HelpTable& table, Position& pos, const Move& last, 
 }  // namespace
 
 int HelpMateWithin(HelpFast& fast, Position& pos, const Move& last, int moves) {
+  fast.table.Make();
   return WalkFrom(fast, fast.table, pos, last, moves, nullptr, nullptr);
 }
 
@@ -427,6 +428,9 @@ int FastHelpVerdict(SearchContext& ctx, const Move& last, int moves) {
   if (!fast.enabled || state.userBreak != 0) return HelpMate;
   fast.goal = state.goal;
   fast.maximummer = state.maximummer;
+  // A deferred table is made by the first walk of the state; a helper
+  // thread walks only after the search's start has made it.
+  fast.table.Make();
   const int verdict = WalkFrom(fast, fast.table, ctx.pos, last, moves, &ctx.ui, nullptr);
   if (verdict != Stopped) return verdict;
   // The user stopped the walk: the search is told, and stops as it does.

@@ -37,6 +37,9 @@ inline constexpr std::size_t DeepHelpTableSlots = std::size_t{1} << 23;
 // The fast search's working memory, one per search state.
 struct HelpFast {
   explicit HelpFast(std::size_t tableSlots = DefaultHelpTableSlots) : table(tableSlots) {}
+  // A default table made at the first walk (a search state's: most solves
+  // walk no helpmate).
+  explicit HelpFast(HelpTable::Deferred deferred) : table(DefaultHelpTableSlots, deferred) {}
   bool enabled = true;
   // The play the walk answers for: White's last move mates or stalemates;
   // Black a maximummer. Set from the search state before each walk.
@@ -60,6 +63,7 @@ struct HelpFast {
   // default size grows: one sized on purpose (by the bench or a test) is
   // kept.
   void PrepareTable(int whiteMoves, Goal target) {
+    table.Make();
     const int deep = target == Goal::Stalemate ? DeepHelpStalemateMoves : DeepHelpMateMoves;
     if (whiteMoves >= deep && table.Slots() == DefaultHelpTableSlots)
       table.Resize(DeepHelpTableSlots);

@@ -74,6 +74,7 @@ HelpTable::Known HelpTable::Find(std::uint64_t key, int moves) const {
 }
 
 void HelpTable::Store(std::uint64_t key, int moves, bool mate) {
+  if (slotCount_ == 0) return;  // deferred and not made: nothing is kept
   std::size_t slot = 0;
   std::uint64_t known = Read(key, slot);
   const bool held = known != 0;
@@ -91,6 +92,7 @@ void HelpTable::Store(std::uint64_t key, int moves, bool mate) {
 }
 
 void HelpTable::StoreIllegal(std::uint64_t key) {
+  if (slotCount_ == 0) return;
   const std::uint64_t known = Used | generation_ << GenerationShift | IllegalBit;
   std::size_t slot = 0;
   if (Read(key, slot) == 0) slot = SlotForNew(key, known);

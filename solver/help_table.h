@@ -22,12 +22,22 @@ class HelpTable {
   enum class Known { Nothing, Mate, NoMate, Illegal };
 
   explicit HelpTable(std::size_t slotCount = DefaultHelpTableSlots) { Resize(slotCount); }
+  // A table of `slotCount` slots made at its first use (Make): a search
+  // state that never walks a helpmate neither allocates nor touches it.
+  struct Deferred {};
+  HelpTable(std::size_t slotCount, Deferred) : wantedSlots_(slotCount) {}
 
   // Replaces the table by one of `slotCount` slots (rounded down to a power
   // of two, at least one; halved while the memory cannot be had). Not to be
   // called during a search.
   void Resize(std::size_t slotCount);
   void Clear();
+  // Makes a deferred table; not during a walk, nor while a second thread
+  // may use it.
+  void Make() {
+    if (slotCount_ == 0) Resize(wantedSlots_);
+  }
+  bool Made() const { return slotCount_ != 0; }
   std::size_t Slots() const { return slotCount_; }
 
   Known Find(std::uint64_t key, int moves) const;
@@ -75,7 +85,8 @@ class HelpTable {
   std::atomic_ref<std::uint64_t> Word(std::size_t i) const { return std::atomic_ref(words_[i]); }
 
   mutable ZeroedWords words_;
-  std::size_t slotCount_ = 0;
+  std::size_t slotCount_ = 0;    // 0 while deferred
+  std::size_t wantedSlots_ = 0;  // the slots a deferred table is made with
   std::uint64_t generation_ = 1;
 };
 

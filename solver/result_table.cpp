@@ -27,6 +27,7 @@ void ResultTable::Resize(std::size_t slotCount) {
   slots_.reset();
   slots_ = size > 0 ? std::make_unique<Slot[]>(size) : nullptr;
   size_ = size;
+  wanted_ = size;
 }
 
 void ResultTable::Clear() {

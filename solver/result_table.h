@@ -31,12 +31,23 @@ class ResultTable {
   };
 
   explicit ResultTable(std::size_t slotCount = DefaultResultTableSlots) { Resize(slotCount); }
+  // A table of `slotCount` slots made at its first use (Make): a search
+  // state that never plays a battle-play search, or whose table is turned
+  // off before it, neither allocates nor touches its 16 MB.
+  struct Deferred {};
+  ResultTable(std::size_t slotCount, Deferred) : wanted_(slotCount) {}
 
   // Replaces the table by one of `slotCount` slots (rounded down to a power of
   // two; 0 turns the table off). Not to be called during a search.
   void Resize(std::size_t slotCount);
   void Clear();
-  bool Enabled() const { return size_ != 0; }
+  // Makes a deferred table; not during a search, nor while a second thread
+  // may use it.
+  void Make() {
+    if (size_ == 0 && wanted_ != 0) Resize(wanted_);
+  }
+  bool Enabled() const { return size_ != 0 || wanted_ != 0; }
+  bool Made() const { return size_ != 0; }
 
   // The result of a search `moves` deep (2..6) of the position `key`, when
   // the table can tell it.
@@ -69,6 +80,7 @@ class ResultTable {
 
   std::unique_ptr<Slot[]> slots_;
   std::size_t size_ = 0;
+  std::size_t wanted_ = 0;  // the slots asked for, made or still deferred
 };
 
 }  // namespace kv

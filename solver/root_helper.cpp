@@ -178,6 +178,8 @@ void StartRootHelper(SearchContext& ctx, int moves, TryLimit tryLimit) {
   if (state.threads < 2 || state.helpMode != HelpMode::None || moves < 3 ||
       !state.resultTable.Enabled())
     return;
+  // The helper works in this table: made here, before its thread starts.
+  state.resultTable.Make();
   if (!state.rootHelper) state.rootHelper = std::make_shared<RootHelper>();
   state.rootHelper->Start(ctx, moves, tryLimit);
 }

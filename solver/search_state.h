@@ -160,12 +160,12 @@ struct SearchState {
   // The fast helpmate search and its table: which positions lead to a
   // helpmate at all, asked before a black reply is searched. Its answers
   // depend on the position alone and stay valid across searches.
-  HelpFast helpFast;
+  HelpFast helpFast{HelpTable::Deferred{}};
 
   // The battle-play results of positions searched below the root; kept
   // between searches and solves, since each answer depends on the position
   // and the mode alone.
-  ResultTable resultTable;
+  ResultTable resultTable{DefaultResultTableSlots, ResultTable::Deferred{}};
   // The table the searches use when it is not their own: a helper thread's
   // state points at the main state's table.
   ResultTable* sharedTable = nullptr;

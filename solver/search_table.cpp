@@ -104,6 +104,9 @@ int SearchBelow(SearchContext& ctx, int moves, int lastFrom, int lastTo, MoveLis
   ResultTable& table = state.sharedTable != nullptr ? *state.sharedTable : state.resultTable;
   if (!table.Enabled() || state.helpMode != HelpMode::None)
     return Search(ctx, moves, lastFrom, lastTo, list);
+  // A deferred table is made by the first search below a root; a helper
+  // thread's table is the main state's, made before the helper started.
+  table.Make();
   const std::uint64_t key = ResultKey(state, ctx.pos, lastFrom, lastTo);
   if (const ResultTable::Answer answer = table.Find(key, moves); answer.known) {
     ++table.hits;

@@ -336,5 +336,45 @@ TEST(ResultTable, BreakStopsBothThreadsAndLeavesOnlyExactAnswers) {
   EXPECT_EQ(SolveText(solver, p, quiet), expected);
 }
 
+// A solve's state makes its tables when a search first needs them: a solve
+// of a two-mover or a helpmate neither allocates nor touches the table of
+// the other kind (32 MB in all), and a table turned off stays off.
+TEST(ResultTable, EachTableIsMadeByTheFirstSearchThatUsesIt) {
+  const UiCallbacks quiet;
+  Solver solver;
+  solver.search.threads = 1;
+  EXPECT_FALSE(solver.search.resultTable.Made());
+  EXPECT_FALSE(solver.search.helpFast.table.Made());
+
+  EXPECT_FALSE(SolveText(solver, ProblemById("hm2_forsberg1935"), quiet).empty());
+  EXPECT_EQ(solver.search.helpFast.table.Slots(), DefaultHelpTableSlots);
+  EXPECT_FALSE(solver.search.resultTable.Made());
+
+  const Problem threeMover = ProblemById("dm3_giegold1932");
+  const std::string text = SolveText(solver, threeMover, quiet);
+  EXPECT_TRUE(solver.search.resultTable.Made());
+  EXPECT_GT(solver.search.resultTable.stores.load(), 0u);
+
+  Solver without;
+  without.search.threads = 2;
+  without.search.resultTable.Resize(0);
+  EXPECT_EQ(SolveText(without, threeMover, quiet), text);
+  EXPECT_FALSE(without.search.resultTable.Enabled());
+  EXPECT_EQ(without.search.resultTable.stores.load(), 0u);
+
+  // Before it is made a table knows nothing and keeps nothing.
+  ResultTable deferred(DefaultResultTableSlots, ResultTable::Deferred{});
+  deferred.Store(12345, 3, 2);
+  EXPECT_FALSE(deferred.Find(12345, 3).known);
+  HelpTable help(DefaultHelpTableSlots, HelpTable::Deferred{});
+  help.Store(12345, 3, true);
+  help.StoreIllegal(678);
+  EXPECT_EQ(help.Find(12345, 3), HelpTable::Known::Nothing);
+  help.Make();
+  EXPECT_EQ(help.Slots(), DefaultHelpTableSlots);
+  help.Store(12345, 3, true);
+  EXPECT_EQ(help.Find(12345, 3), HelpTable::Known::Mate);
+}
+
 }  // namespace
 }  // namespace kv
