@@ -413,7 +413,7 @@ int WalkFrom(HelpFast& fast, HelpTable& table, Position& pos, const Move& last, 
 }  // namespace
 
 int HelpMateWithin(HelpFast& fast, Position& pos, const Move& last, int moves) {
-  fast.table.Make();
+  fast.table.Make(false);
   return WalkFrom(fast, fast.table, pos, last, moves, nullptr, nullptr);
 }
 
@@ -430,7 +430,7 @@ int FastHelpVerdict(SearchContext& ctx, const Move& last, int moves) {
   fast.maximummer = state.maximummer;
   // A deferred table is made by the first walk of the state; a helper
   // thread walks only after the search's start has made it.
-  fast.table.Make();
+  fast.table.Make(false);
   const int verdict = WalkFrom(fast, fast.table, ctx.pos, last, moves, &ctx.ui, nullptr);
   if (verdict != Stopped) return verdict;
   // The user stopped the walk: the search is told, and stops as it does.

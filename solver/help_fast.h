@@ -33,6 +33,8 @@ struct HelpBackwardMemory;
 inline constexpr int DeepHelpMateMoves = 7;
 inline constexpr int DeepHelpStalemateMoves = 5;
 inline constexpr std::size_t DeepHelpTableSlots = std::size_t{1} << 23;
+// The fewest white moves of a helpmate walk that a helper thread shares.
+inline constexpr int HelpHelperWhiteMoves = 3;
 
 // The fast search's working memory, one per search state.
 struct HelpFast {
@@ -63,7 +65,9 @@ struct HelpFast {
   // default size grows: one sized on purpose (by the bench or a test) is
   // kept.
   void PrepareTable(int whiteMoves, Goal target) {
-    table.Make();
+    // A walk of fewer white moves than a helper thread takes is walked on
+    // one thread.
+    table.Make(whiteMoves >= HelpHelperWhiteMoves);
     const int deep = target == Goal::Stalemate ? DeepHelpStalemateMoves : DeepHelpMateMoves;
     if (whiteMoves >= deep && table.Slots() == DefaultHelpTableSlots)
       table.Resize(DeepHelpTableSlots);

@@ -19,7 +19,7 @@ HelpRootHelper::HelpRootHelper(SearchContext& ctx, int moves, bool blackBegins)
     state.helpFast.PrepareTable(whiteMoves_, state.goal);
     PrepareHelpTargets(state.helpFast, ctx.pos, whiteMoves_, blackMoves_);
   }
-  if (state.threads < 2 || state.helpMode == HelpMode::None || moves < (blackBegins ? 4 : 3) ||
+  if (state.threads < 2 || state.helpMode == HelpMode::None || whiteMoves_ < HelpHelperWhiteMoves ||
       !state.helpFast.enabled || state.userBreak != 0)
     return;
   own_.backwardEnabled = state.helpFast.backwardEnabled;

@@ -6,10 +6,14 @@
 namespace kv {
 
 void HelpTable::Resize(std::size_t slotCount) {
+  Allocate(slotCount, true);
+}
+
+void HelpTable::Allocate(std::size_t slotCount, bool mayTouchNow) {
   std::size_t size = 1;
   while (size * 2 <= slotCount) size *= 2;
   // The default table is written at once; a deep one page by page.
-  const bool touchNow = size <= DefaultHelpTableSlots;
+  const bool touchNow = mayTouchNow && size <= DefaultHelpTableSlots;
   ZeroedWords words(2 * size, touchNow);
   while (words.empty() && size > 1) {
     size /= 2;
@@ -18,6 +22,17 @@ void HelpTable::Resize(std::size_t slotCount) {
   if (words.empty()) return;  // not even one slot: the table as it was
   words_ = std::move(words);
   slotCount_ = size;
+  touched_ = touchNow;
+}
+
+void HelpTable::Make(bool touchNow) {
+  if (slotCount_ == 0) {
+    Allocate(wantedSlots_, touchNow);
+  } else if (touchNow && !touched_ && slotCount_ <= DefaultHelpTableSlots) {
+    // Made untouched for a short walk; a walk two threads share follows.
+    words_.TouchPages();
+    touched_ = true;
+  }
 }
 
 void HelpTable::Clear() {

@@ -34,9 +34,11 @@ class HelpTable {
   void Clear();
   // Makes a deferred table; not during a walk, nor while a second thread
   // may use it.
-  void Make() {
-    if (slotCount_ == 0) Resize(wantedSlots_);
-  }
+  // `touchNow`: written at once, as the default table always is when
+  // sized, for a walk that two threads may share (pages first touched by
+  // two threads at once cost far more); else page by page as used, which
+  // spares a short walk the writing of pages it never reaches.
+  void Make(bool touchNow = true);
   bool Made() const { return slotCount_ != 0; }
   std::size_t Slots() const { return slotCount_; }
 
@@ -73,6 +75,7 @@ class HelpTable {
   // cost near the search's first moves, is not to be pushed out by the
   // flood of answers of one or two moves from its last ones.
   static constexpr std::size_t PairSlots = 2;
+  void Allocate(std::size_t slotCount, bool mayTouchNow);
   // The packed value of `key`'s slot (in `slot`), 0 when neither slot of
   // its pair holds it.
   std::uint64_t Read(std::uint64_t key, std::size_t& slot) const;
@@ -87,6 +90,7 @@ class HelpTable {
   mutable ZeroedWords words_;
   std::size_t slotCount_ = 0;    // 0 while deferred
   std::size_t wantedSlots_ = 0;  // the slots a deferred table is made with
+  bool touched_ = false;         // every page written
   std::uint64_t generation_ = 1;
 };
 

@@ -63,13 +63,16 @@ ZeroedWords::ZeroedWords(std::size_t count, bool touchNow) {
   if (words == nullptr) return;
   words_ = std::unique_ptr<std::uint64_t[], FreeWords>(words, freeing);
   count_ = count;
+  if (touchNow) TouchPages();
+}
+
+void ZeroedWords::TouchPages() {
   // Each page is written through a volatile pointer: a compiler may drop a
-  // plain fill of zeros into memory that calloc has just returned zeroed.
-  if (touchNow) {
-    constexpr std::size_t WordsPerPage = 4096 / sizeof(std::uint64_t);
-    volatile std::uint64_t* const touched = words_.get();
-    for (std::size_t i = 0; i < count; i += WordsPerPage) touched[i] = 0;
-  }
+  // plain store of what a word already holds, or of zeros into memory that
+  // calloc has just returned zeroed.
+  constexpr std::size_t WordsPerPage = 4096 / sizeof(std::uint64_t);
+  volatile std::uint64_t* const touched = words_.get();
+  for (std::size_t i = 0; i < count_; i += WordsPerPage) touched[i] = touched[i];
 }
 
 void ZeroedWords::Clear() {

@@ -47,6 +47,9 @@ class ZeroedWords {
   const std::uint64_t& operator[](std::size_t i) const { return words_[i]; }
   // Every word back to zero.
   void Clear();
+  // Writes every page (each word keeps its value), so that a search no
+  // longer pays for a page's first touch; not while a search uses them.
+  void TouchPages();
 
  private:
   std::unique_ptr<std::uint64_t[], FreeWords> words_;

@@ -370,10 +370,16 @@ TEST(ResultTable, EachTableIsMadeByTheFirstSearchThatUsesIt) {
   help.Store(12345, 3, true);
   help.StoreIllegal(678);
   EXPECT_EQ(help.Find(12345, 3), HelpTable::Known::Nothing);
-  help.Make();
+  // Made for a short walk its pages are written as used; a walk two
+  // threads share then has them all written, the answers kept.
+  help.Make(false);
   EXPECT_EQ(help.Slots(), DefaultHelpTableSlots);
   help.Store(12345, 3, true);
+  help.Store(DefaultHelpTableSlots - 1, 2, false);
+  help.Make(true);
+  EXPECT_EQ(help.Slots(), DefaultHelpTableSlots);
   EXPECT_EQ(help.Find(12345, 3), HelpTable::Known::Mate);
+  EXPECT_EQ(help.Find(DefaultHelpTableSlots - 1, 2), HelpTable::Known::NoMate);
 }
 
 }  // namespace
