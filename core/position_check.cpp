@@ -36,6 +36,44 @@ std::string CellFault(const Board& b) {
   return {};
 }
 
+// What one pass over the cells finds: whether every cell holds what its
+// kind allows (a border cell its mark, a square a man or nothing), the
+// squares of each side's men and the number of each side's kings.
+struct CellSummary {
+  bool valid = true;
+  std::uint64_t white = 0;
+  std::uint64_t black = 0;
+  int whiteKings = 0;
+  int blackKings = 0;
+};
+
+CellSummary SummaryOf(const Board& b) {
+  CellSummary cells;
+  for (int i = 0; i < BoardCells; ++i) {
+    const int code = b[i];
+    if (!IsSquare(i)) {
+      cells.valid &= code == OffBoard;
+      continue;
+    }
+    if (code == Empty) continue;
+    cells.valid &= IsMan(code);
+    if (code < OffBoard)
+      cells.white |= SquareBit[i];
+    else
+      cells.black |= SquareBit[i];
+    cells.whiteKings += code == WhiteKing;
+    cells.blackKings += code == BlackKing;
+  }
+  return cells;
+}
+
+// Whether a side's `count` kings agree with its king square: none and
+// square 0, or one on its square.
+bool KingAgrees(const Board& b, PieceCode king, int count, int square) {
+  if (count == 0) return square == 0;
+  return count == 1 && IsSquare(square) && b[square] == king;
+}
+
 // A side's king: none and square 0, or one on its square.
 std::string KingFault(const Board& b, PieceCode king, int square, const char* side) {
   int count = 0;
@@ -83,16 +121,20 @@ std::string CastlingFault(const Position& pos) {
 
 std::string PositionFault(const Position& pos) {
   const Board& b = pos.board;
-  if (std::string fault = CellFault(b); !fault.empty()) return fault;
-  if (pos.whiteMen != WhiteMenOf(b)) return "the set of White's men differs from the board";
-  const std::uint64_t black = BlackMenOf(b);
-  if ((black & ~pos.blackMen) != 0) return "a black man is missing from the set of Black's men";
-  if (std::popcount(pos.blackMen & ~black) > 1)
+  // It runs after every move of a Debug build's searches: one pass over the
+  // cells gathers what the checks compare, and the descriptions are built
+  // only when something is wrong.
+  const CellSummary cells = SummaryOf(b);
+  if (!cells.valid) return CellFault(b);
+  if (pos.whiteMen != cells.white) return "the set of White's men differs from the board";
+  if ((cells.black & ~pos.blackMen) != 0)
+    return "a black man is missing from the set of Black's men";
+  if (std::popcount(pos.blackMen & ~cells.black) > 1)
     return "the set of Black's men holds squares without black men";
-  if (std::string fault = KingFault(b, WhiteKing, pos.whiteKingSquare, "White"); !fault.empty())
-    return fault;
-  if (std::string fault = KingFault(b, BlackKing, pos.blackKingSquare, "Black"); !fault.empty())
-    return fault;
+  if (!KingAgrees(b, WhiteKing, cells.whiteKings, pos.whiteKingSquare))
+    return KingFault(b, WhiteKing, pos.whiteKingSquare, "White");
+  if (!KingAgrees(b, BlackKing, cells.blackKings, pos.blackKingSquare))
+    return KingFault(b, BlackKing, pos.blackKingSquare, "Black");
   return CastlingFault(pos);
 }
 

@@ -30,6 +30,11 @@ TEST(PositionCheck, FindsEachKindOfInconsistency) {
       {"two stale black squares",
        [](Position& p) { p.blackMen |= SquareBit[Sq("d4")] | SquareBit[Sq("d5")]; }},
       {"king square elsewhere", [](Position& p) { p.whiteKingSquare = Sq("d1"); }},
+      {"a second king",
+       [](Position& p) {
+         p.board[Sq("d5")] = BlackKing;
+         p.blackMen |= SquareBit[Sq("d5")];
+       }},
       {"king square without a king",
        [](Position& p) {
          p.board[Sq("e8")] = Empty;
