@@ -242,6 +242,12 @@ bool StillLegal(Position& pos, const Move& witness, const Move& w) {
 
 // The first word of `key`'s slot in the bound cache (two words to a slot,
 // a power of two of them).
+// Whether a search keeps what its bounds found in the bound cache: only a
+// series helpstalemate's bounds depend on the position alone.
+bool CachesBounds(const SeriesRules& rules) {
+  return rules.family == SeriesFamily::Help && rules.stalemate;
+}
+
 std::size_t BoundSlot(const std::vector<std::uint64_t>& cache, std::uint64_t key) {
   return 2 * (static_cast<std::size_t>(key) & (cache.size() / 2 - 1));
 }
@@ -382,7 +388,7 @@ class SeriesWalk {
   // together rather than one after the other.
   void PrefetchSlots(std::uint64_t key) const {
     memory_.table.Prefetch(key);
-    if (rules_.family == SeriesFamily::Help && rules_.stalemate)
+    if (CachesBounds(rules_))
       __builtin_prefetch(&memory_.boundCache[BoundSlot(memory_.boundCache, key)]);
   }
 
@@ -439,8 +445,7 @@ class SeriesWalk {
   // position alone, so their answers are kept for the longer lengths
   // searched later, both in one slot of the bound cache.
   bool GoalPossible(std::uint64_t key, int left) {
-    if (rules_.family != SeriesFamily::Help || !rules_.stalemate)
-      return SeriesGoalPossible(pos_, rules_, left);
+    if (!CachesBounds(rules_)) return SeriesGoalPossible(pos_, rules_, left);
     const std::uint64_t before = ReadBounds(key);
     BoundFacts facts = BoundFacts::Unpack(before);
     const bool possible =
@@ -764,7 +769,7 @@ SeriesResult SearchSeries(Position& pos, const SeriesRules& rules, int moves, Se
                           const UiCallbacks* ui, int threads) {
   SeriesResult result;
   moves = std::clamp(moves, 1, 255);
-  memory.PrepareFor(moves);
+  memory.PrepareFor(moves, CachesBounds(rules));
   memory.table.Clear();
   if (memory.lists.size() < static_cast<std::size_t>(moves) + 1)
     memory.lists.resize(static_cast<std::size_t>(moves) + 1);

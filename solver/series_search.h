@@ -85,16 +85,22 @@ inline constexpr std::size_t DeepSeriesCacheSlots = std::size_t{1} << 21;
 // Large: allocate it once.
 struct SeriesMemory {
   explicit SeriesMemory(std::size_t tableSlots = DefaultSeriesTableSlots) : table(tableSlots) {}
-  // Gives a search of `moves` moves or more the deep table and caches; not
-  // during a search. Only a table of the default size grows: one sized on
-  // purpose (by a test) is kept, and so is the default one when the memory
-  // cannot be had.
-  void PrepareFor(int moves) {
-    if (moves < DeepSeriesMoves || table.Slots() != DefaultSeriesTableSlots) return;
-    SeriesTable deep(DeepSeriesTableSlots);
-    if (!deep.Enabled()) return;
-    table = std::move(deep);
-    boundCache.assign(2 * DeepSeriesCacheSlots, 0);
+  // Gives a search of `moves` moves its table and, when it keeps what its
+  // bounds found (`cachesBounds`: a series helpstalemate), its bound cache;
+  // not during a search. From DeepSeriesMoves on both grow to their deep
+  // sizes. Only a table of the default size grows: one sized on purpose (by
+  // a test) is kept, and so is the default one when the memory cannot be
+  // had. The cache is made for the searches that use it alone, so that no
+  // other series solve writes its megabytes.
+  void PrepareFor(int moves, bool cachesBounds) {
+    if (moves >= DeepSeriesMoves && table.Slots() == DefaultSeriesTableSlots) {
+      SeriesTable deep(DeepSeriesTableSlots);
+      if (deep.Enabled()) table = std::move(deep);
+    }
+    if (!cachesBounds) return;
+    const std::size_t slots =
+        table.Slots() == DeepSeriesTableSlots ? DeepSeriesCacheSlots : DefaultSeriesCacheSlots;
+    if (boundCache.size() < 2 * slots) boundCache.assign(2 * slots, 0);
   }
   SeriesTable table;
   // One move list per move of the longest series, and one for the last
@@ -108,8 +114,9 @@ struct SeriesMemory {
   bool stuckMenBound = true;
   // What a series helpstalemate's bounds found, by position: a power of two
   // of slots of two words each (16 bytes, one cache line's quarter), so
-  // that a position's answers come in one read from memory.
-  std::vector<std::uint64_t> boundCache = std::vector<std::uint64_t>(2 * DefaultSeriesCacheSlots);
+  // that a position's answers come in one read from memory. Empty until
+  // PrepareFor makes it.
+  std::vector<std::uint64_t> boundCache;
 };
 
 // Searches the series of 1..`moves` moves (1..255) from `pos`, whose state

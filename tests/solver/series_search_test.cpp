@@ -9,6 +9,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/fen.h"
@@ -144,22 +145,47 @@ TEST(SeriesSearch, BoundsNeverRuleOutAPositionOfAKnownSolution) {
   EXPECT_GT(positions, 200);
 }
 
-// Long series get the deep table and bound cache; a table sized on purpose
-// stays as it is.
-TEST(SeriesSearch, OnlyLongSeriesGrowTheTableAndASizedTableIsKept) {
+// Long series get the deep table and bound cache; only a search that keeps
+// its bounds (a series helpstalemate) makes the cache; a table sized on
+// purpose stays as it is.
+TEST(SeriesSearch, OnlyLongSeriesGrowTheTableAndOnlyHelpstalematesMakeTheCache) {
   auto memory = std::make_unique<SeriesMemory>();
-  memory->PrepareFor(DeepSeriesMoves - 1);
+  EXPECT_TRUE(memory->boundCache.empty());
+  memory->PrepareFor(DeepSeriesMoves - 1, false);
   EXPECT_EQ(memory->table.Slots(), DefaultSeriesTableSlots);
+  EXPECT_TRUE(memory->boundCache.empty());
+  memory->PrepareFor(DeepSeriesMoves - 1, true);
   EXPECT_EQ(memory->boundCache.size(), 2 * DefaultSeriesCacheSlots);
-  memory->PrepareFor(DeepSeriesMoves);
+  memory->PrepareFor(DeepSeriesMoves, true);
   EXPECT_EQ(memory->table.Slots(), DeepSeriesTableSlots);
   EXPECT_EQ(memory->boundCache.size(), 2 * DeepSeriesCacheSlots);
   // The grown table starts empty.
   EXPECT_FALSE(memory->table.ProvedNone(0x123456789ABCDEF0ull, 1));
 
   auto sized = std::make_unique<SeriesMemory>(std::size_t{1} << 14);
-  sized->PrepareFor(40);
+  sized->PrepareFor(40, true);
   EXPECT_EQ(sized->table.Slots(), std::size_t{1} << 14);
+  EXPECT_EQ(sized->boundCache.size(), 2 * DefaultSeriesCacheSlots);
+
+  // The searches themselves: a series helpmate leaves the cache unmade, a
+  // series helpstalemate of the same position makes and uses it.
+  Position pos{};
+  std::string error;
+  ASSERT_TRUE(ParseFenBoard("R2bk3/4p1q1/4P3/2K5/1P6/2P5/1B6/8", pos.board, &error));
+  DerivePositionState(pos);
+  for (const char* text : {"ser-h#3", "ser-h=3"}) {
+    SCOPED_TRACE(text);
+    const bool stalemate = std::string_view(text) == "ser-h=3";
+    auto fresh = std::make_unique<SeriesMemory>();
+    ProblemType type;
+    ASSERT_TRUE(SeriesTypeOf(text, type));
+    Position searched = pos;
+    static_cast<void>(SearchSeries(searched, SeriesRulesOf(type), type.moves, *fresh, nullptr));
+    EXPECT_EQ(fresh->boundCache.empty(), !stalemate);
+    const bool used = std::any_of(fresh->boundCache.begin(), fresh->boundCache.end(),
+                                  [](std::uint64_t word) { return word != 0; });
+    EXPECT_EQ(used, stalemate);
+  }
 }
 
 TEST(SeriesSearch, AUserBreakStopsTheSearch) {
