@@ -240,14 +240,14 @@ bool StillLegal(Position& pos, const Move& witness, const Move& w) {
   return legal;
 }
 
-// The first word of `key`'s slot in the bound cache (two words to a slot,
-// a power of two of them).
 // Whether a search keeps what its bounds found in the bound cache: only a
 // series helpstalemate's bounds depend on the position alone.
 bool CachesBounds(const SeriesRules& rules) {
   return rules.family == SeriesFamily::Help && rules.stalemate;
 }
 
+// The first word of `key`'s slot in the bound cache (two words to a slot,
+// a power of two of them).
 std::size_t BoundSlot(const std::vector<std::uint64_t>& cache, std::uint64_t key) {
   return 2 * (static_cast<std::size_t>(key) & (cache.size() / 2 - 1));
 }
